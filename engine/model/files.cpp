@@ -1,0 +1,163 @@
+#include "engine/model/files.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <system_error>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace dv {
+namespace {
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string Slashes(const std::string& name) {
+    std::string s = name;
+    std::replace(s.begin(), s.end(), '\\', '/');
+    return s;
+}
+
+// Finds the entry of folder whose name matches part without regard to case.
+std::optional<std::string> FindCaseless(const fs::path& folder, const std::string& part) {
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) return std::nullopt;
+    const std::string wanted = Lower(part);
+    std::optional<std::string> found;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        std::string n = entry.path().filename().string();
+        if (Lower(n) == wanted && (!found || n < *found)) found = n;
+    }
+    return found;
+}
+
+}  // namespace
+
+fs::path ResolveDataPath(const fs::path& base, const std::string& name) {
+    fs::path given(Slashes(name));
+    fs::path full = given.is_absolute() ? given : base / given;
+    std::error_code ec;
+    if (fs::exists(full, ec)) return full;
+    // Walk the components, matching each without regard to case.
+    fs::path walked = full.root_path();
+    fs::path rest = full.relative_path();
+    for (const auto& part : rest) {
+        const std::string p = part.string();
+        if (p.empty() || p == ".") continue;
+        if (p == "..") {
+            walked = walked.parent_path();
+            continue;
+        }
+        fs::path exact = walked / part;
+        if (fs::exists(exact, ec)) {
+            walked = exact;
+        } else if (auto match = FindCaseless(walked, p)) {
+            walked /= *match;
+        } else {
+            return full;
+        }
+    }
+    return walked;
+}
+
+bool DataFileExists(const fs::path& base, const std::string& name) {
+    if (name.empty()) return false;
+    std::error_code ec;
+    return fs::is_regular_file(ResolveDataPath(base, name), ec);
+}
+
+std::optional<std::string> ReadWholeFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return bytes;
+}
+
+std::string AtomicSave(const fs::path& target, const std::string& bytes) {
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::vector<char> tmpName(pattern.begin(), pattern.end());
+    tmpName.push_back('\0');
+    int fd = ::mkstemp(tmpName.data());
+    if (fd < 0) return "cannot create a file in " + folder.string();
+    const std::string tmp(tmpName.data());
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0) {
+            ::close(fd);
+            ::unlink(tmp.c_str());
+            return "cannot write " + target.string();
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd) != 0) {
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        return "cannot write " + target.string();
+    }
+    ::fchmod(fd, 0644);
+    if (::close(fd) != 0) {
+        ::unlink(tmp.c_str());
+        return "cannot write " + target.string();
+    }
+    if (std::rename(tmp.c_str(), target.c_str()) != 0) {
+        ::unlink(tmp.c_str());
+        return "cannot replace " + target.string();
+    }
+    return {};
+}
+
+std::string CheckTypedFileName(const std::string& name) {
+    if (name.empty()) return "Please enter a name.";
+    if (name.find('/') != std::string::npos || name.find('\\') != std::string::npos ||
+        name.find(':') != std::string::npos || name.find("..") != std::string::npos ||
+        name.find('\0') != std::string::npos)
+        return "A name may not contain \"/\", \"\\\", \":\" or \"..\".";
+    return {};
+}
+
+std::vector<FolderEntry> ListFolder(const fs::path& folder) {
+    std::vector<FolderEntry> entries;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        std::error_code ec2;
+        entries.push_back({entry.path().filename().string(), entry.is_directory(ec2)});
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    return entries;
+}
+
+bool MatchesPattern(const std::string& name, const std::string& pattern) {
+    const std::string n = Lower(name), p = Lower(pattern);
+    // Iterative wildcard match with one backtrack point.
+    std::size_t i = 0, j = 0, star = std::string::npos, mark = 0;
+    while (i < n.size()) {
+        if (j < p.size() && (p[j] == '?' || p[j] == n[i])) {
+            ++i;
+            ++j;
+        } else if (j < p.size() && p[j] == '*') {
+            star = j++;
+            mark = i;
+        } else if (star != std::string::npos) {
+            j = star + 1;
+            i = ++mark;
+        } else {
+            return false;
+        }
+    }
+    while (j < p.size() && p[j] == '*') ++j;
+    return j == p.size();
+}
+
+}  // namespace dv

@@ -1,0 +1,43 @@
+#pragma once
+// File access for the whole engine: data paths, lookups without regard to case, and the one
+// atomic save through which every file is written.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace dv {
+
+namespace fs = std::filesystem;
+
+// A path as written in data ("\" or "/" separators) taken relative to base unless absolute.
+// When that exact file is missing, each component is looked up without regard to case.
+fs::path ResolveDataPath(const fs::path& base, const std::string& name);
+
+// Whether a path exists, resolved as ResolveDataPath does.
+bool DataFileExists(const fs::path& base, const std::string& name);
+
+// The whole file, or nothing when it cannot be read.
+std::optional<std::string> ReadWholeFile(const fs::path& file);
+
+// Writes bytes to a temporary file beside target, flushes it and renames it over target. On any
+// failure target is left as it was, the temporary file is removed, and the reason is returned.
+// Returns empty text on success.
+std::string AtomicSave(const fs::path& target, const std::string& bytes);
+
+// A name typed by the player that becomes part of a file name: refused when it could leave its
+// folder (a path separator, "..", a drive colon) or is empty. Returns the reason, empty if fine.
+std::string CheckTypedFileName(const std::string& name);
+
+// Entries of a folder sorted by name, so every machine reads them in the same order.
+struct FolderEntry {
+    std::string name;
+    bool isFolder = false;
+};
+std::vector<FolderEntry> ListFolder(const fs::path& folder);
+
+// Wildcard match of a file name without regard to case ("*" and "?").
+bool MatchesPattern(const std::string& name, const std::string& pattern);
+
+}  // namespace dv

@@ -1,0 +1,41 @@
+#pragma once
+// Every procedure guards its body: a run-time failure shows "Error in " and the procedure's name
+// once, and the procedure ends with its default result. The body is never run a second time, since
+// a half-done body may already have applied part of its change.
+
+#include <exception>
+#include <stdexcept>
+#include <string>
+#include <type_traits>
+#include <utility>
+
+namespace dv {
+
+// A run-time failure of the engine's own making (a bad index, a step that cannot be done).
+struct RunFault : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+void ReportError(const char* procedure);
+
+template <class Body>
+std::invoke_result_t<Body> Guarded(const char* procedure, std::invoke_result_t<Body> fallback,
+                                   Body&& body) {
+    try {
+        return std::forward<Body>(body)();
+    } catch (const std::exception&) {
+        ReportError(procedure);
+        return fallback;
+    }
+}
+
+template <class Body>
+void Guarded(const char* procedure, Body&& body) {
+    try {
+        std::forward<Body>(body)();
+    } catch (const std::exception&) {
+        ReportError(procedure);
+    }
+}
+
+}  // namespace dv

@@ -1,0 +1,132 @@
+#pragma once
+// The plain value records of the card engine. They are copied whole when they move between lists.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "engine/model/list.h"
+#include "engine/model/value.h"
+
+namespace dv {
+
+// Trait-mask words are numbered 1 to 8; element 0 is not used.
+using MaskWords = std::array<int32_t, 9>;
+
+struct Effect {
+    std::string Trigger;
+    int32_t TargetType = 0;
+    std::string TargetText;
+    std::string Text;  // the action script; empty marks a free slot
+    List<std::string> Args;
+    List<int32_t> Program;
+    List<bool> AIFlags;
+    uint8_t MenuState = 0;
+    std::string MenuText;
+    int32_t Target = 0;
+    MaskWords ReqTargetHas{};
+    MaskWords ReqSourceHas{};
+    MaskWords ReqTargetNot{};
+    MaskWords ReqSourceNot{};
+    MaskWords TraitBits{};
+    int32_t SideReq = 0;
+    uint8_t DeckSel = 0;
+    uint8_t Running = 0;
+    uint8_t RunWork = 0;  // interpreter bookkeeping of the running action
+    uint8_t Echoed = 0;
+    uint8_t DispatchWork = 0;  // interpreter and dispatch bookkeeping
+    uint8_t ReqEffect = 0;
+    uint8_t Compiled = 0;
+
+    friend bool operator==(const Effect&, const Effect&) = default;
+};
+
+struct Card {
+    std::string Name;  // empty marks a free slot in every card list
+    std::string Picture;
+    std::string Thumbnail;
+    std::string PictureUrl;
+    std::string ThumbnailUrl;
+    std::string CostDesc;
+    List<std::string> TraitNames;
+    List<std::string> TraitValues;
+    List<std::string> TraitActionDescs;
+    List<Effect> Effects;
+    std::string Description;
+    std::string Colour;
+    uint8_t Active = 0;
+    int16_t PresetTarget = 0;
+    int16_t NextTarget = 0;
+    uint8_t Owner = 0;
+    int32_t GID = 0;
+    uint8_t Initialised = 0;
+    uint8_t TraitEffectsValid = 0;
+    uint8_t Rarity = 0;
+    std::string SetFile;
+    std::string UniqueName;
+    MaskWords TraitMask{};
+    int32_t SideMask = 0;
+    int32_t Index = 0;
+    std::string StartTime;
+    std::string Mods;
+    Value SortKey;
+    uint8_t DisplayFilter = 0;
+    uint8_t Dead = 0;
+    uint8_t AlreadyPlaced = 0;
+    std::string ArtSource;
+    std::string BackSource;
+    std::string MiniSource;
+    std::array<int16_t, 8> ArtRegion{};
+
+    friend bool operator==(const Card&, const Card&) = default;
+};
+
+struct Player {
+    std::string Name;
+    int32_t CardIndex = 0;
+    List<Card> Deck;
+    List<Card> OrigDeck;
+    List<Card> Hand;
+    uint8_t Id = 0;
+    std::string Colour;
+    int32_t Tokens = 0;
+    List<std::string> MissionNames;
+    List<std::string> WonMissions;
+    std::string LastModified;
+};
+
+struct CardDeck {
+    std::string Name;
+    List<Card> Cards;
+};
+
+struct DeckList {
+    std::string Name;
+    List<int32_t> CardIds;
+    List<float> Positions;
+};
+
+struct CardTemplate {
+    Card card;
+    std::string BackPicture = "backs-generic.bmp";
+    std::string Extra;
+    int32_t Colour = 0;
+};
+
+// Seven texts; the card designer's pickers fill them, the engine keeps one as its echo parts.
+struct PickerCommand {
+    std::string Label;
+    std::string Description;
+    std::string Prompt1;
+    std::string Amt1;
+    std::string Prompt2;
+    std::string Amt2;
+    std::string Command;
+};
+
+struct RandomStringList {
+    std::string Name;
+    List<std::string> Strings;
+};
+
+}  // namespace dv

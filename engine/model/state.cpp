@@ -1,0 +1,44 @@
+#include "engine/model/state.h"
+
+#include "engine/model/guard.h"
+
+namespace dv {
+namespace {
+
+std::unique_ptr<State>& Instance() {
+    static std::unique_ptr<State> instance = std::make_unique<State>();
+    return instance;
+}
+
+SilentHost silentHost;
+Host* currentHost = &silentHost;
+
+}  // namespace
+
+State& St() { return *Instance(); }
+
+void ResetState() { Instance() = std::make_unique<State>(); }
+
+Host& TheHost() { return *currentHost; }
+
+void SetHost(Host* host) { currentHost = host ? host : &silentHost; }
+
+void ReportError(const char* procedure) {
+    TheHost().MessageBox(std::string("Error in ") + procedure, "Duvenhall");
+}
+
+const char* WindowCallName(WindowCall call) {
+    switch (call) {
+        case WindowCall::SetEndTurnCaption: return "SetEndTurnCaption";
+        case WindowCall::HideHand: return "HideHand";
+        case WindowCall::EnableDeckManagerMenu: return "EnableDeckManagerMenu";
+        case WindowCall::ShowHelpWindow: return "ShowHelpWindow";
+        case WindowCall::LoadCardPicture: return "LoadCardPicture";
+        case WindowCall::RedrawHand: return "RedrawHand";
+        case WindowCall::ShowMainWindow: return "ShowMainWindow";
+        case WindowCall::HideMainWindow: return "HideMainWindow";
+    }
+    return "";
+}
+
+}  // namespace dv

@@ -1,0 +1,28 @@
+#pragma once
+// All process-wide state of the game in one structure with one instance. Each subsystem declares
+// its part in its own header; the new-game set-up resets it and tests start from a fresh one.
+
+#include <memory>
+
+#include "data/data_state.h"
+#include "engine/interpreter/interpreter_state.h"
+#include "engine/model/host.h"
+#include "engine/model/model_state.h"
+#include "engine/pages/pages_state.h"
+#include "engine/rules/rules_state.h"
+#include "game/game_state.h"
+
+namespace dv {
+
+struct State : ModelState, PagesState, RulesState, InterpreterState, DataState, GameState {};
+
+// The one instance.
+State& St();
+// Replaces the instance with a fresh one (the host stays as it is).
+void ResetState();
+
+Host& TheHost();
+// The host stays in place until replaced; passing nullptr restores the silent host.
+void SetHost(Host* host);
+
+}  // namespace dv

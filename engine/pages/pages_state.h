@@ -1,0 +1,7 @@
+#pragma once
+
+namespace dv {
+
+struct PagesState {};
+
+}  // namespace dv

@@ -1,0 +1,40 @@
+#include "engine/model/value.h"
+
+#include <gtest/gtest.h>
+
+namespace dv {
+namespace {
+
+TEST(ValueTest, ReadsTheLeadingNumericPart) {
+    struct Row { const char* text; double number; };
+    const Row rows[] = {
+        {"12", 12}, {"  7abc", 7}, {"-3", -3}, {"+4", 4}, {"2.5x", 2.5}, {".5", 0.5},
+        {"abc", 0}, {"", 0}, {"NONE", 0}, {"-", 0}, {"1e5", 1}, {"3 4", 3},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text);
+        EXPECT_EQ(ReadNumber(r.text), r.number);
+    }
+}
+
+TEST(ValueTest, WritesTheShortestDecimalText) {
+    EXPECT_EQ(NumberText(3), "3");
+    EXPECT_EQ(NumberText(-2.5), "-2.5");
+    EXPECT_EQ(NumberText(0.1), "0.1");
+    EXPECT_EQ(NumberText(-0.0), "0");
+    EXPECT_EQ(NumberText(1e20), "100000000000000000000");
+}
+
+TEST(ValueTest, NumberNeverEqualsTextAndOrdersBelowIt) {
+    EXPECT_FALSE(Value(5) == Value("5"));
+    EXPECT_TRUE(Value(1000) < Value(""));
+    EXPECT_TRUE(Value("B") > Value("A"));
+    EXPECT_TRUE(Value("a") > Value("B"));  // by character code
+    EXPECT_TRUE(Value(2) < Value(10));
+    EXPECT_TRUE(Value("10") < Value("2"));
+    EXPECT_EQ(Value("HP"), Value("HP"));
+    EXPECT_FALSE(Value("hp") == Value("HP"));
+}
+
+}  // namespace
+}  // namespace dv
