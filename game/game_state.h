@@ -1,7 +1,19 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <string>
+
 namespace dv {
 
-struct GameState {};
+struct GameState {
+    uint8_t AITurn = 0;
+    std::string AIGameLog;
+    // The human player's queue of plays: hand indexes and their targets (-1 discard).
+    std::array<uint8_t, 11> ActionCards{};
+    std::array<int16_t, 11> ActionTargets{};
+    int ChoiceSlot = 0;
+    uint8_t DeckRejected = 0;
+};
 
 }  // namespace dv

@@ -49,6 +49,16 @@ struct ModelState {
     uint8_t CollectionEffect = 0;
     uint8_t DesignerActive = 0;
 
+    int32_t NewestCard = 0;
+    int32_t LastCard = 0;
+    int32_t LastTarget = 0;
+    std::string LastTargetName;
+    std::string TurnLog;
+    std::string FailReason;
+    uint8_t DebugMode = 0;
+    uint8_t GameOver = 0;
+    uint8_t Winner = 0;
+
     // Values the game flow and the designer keep but the engine reads and counts.
     uint8_t RealPayment = 0;
     double MaskedActions = 0;

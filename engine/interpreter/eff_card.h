@@ -1,0 +1,36 @@
+#pragma once
+// The effect interpreter: runs one compiled effect of a source card against a target card.
+
+#include <cstdint>
+#include <string>
+
+#include "engine/model/records.h"
+#include "engine/model/value.h"
+
+namespace dv {
+
+// The arguments of one run after the two cards. The by-reference ones are written back.
+struct EffArgs {
+    int32_t effectIndex = 0;
+    int16_t runKind = -1;  // -1 ordinary, 2 cost run, 1 pricing run
+    uint8_t preview = 0;   // 1: a trial run on copies that changes nothing of the game
+    std::string echoOverride;
+    uint8_t carried = 0;
+    uint8_t noCounters = 0;
+    uint8_t repeatRun = 0;
+    std::string adHocText;
+    // When given, stored in CurrentValue before anything runs; the value-setting commands
+    // write the changed amount back through it.
+    Value* value = nullptr;
+    std::string reactedTo;
+    uint8_t redirected = 0;
+    uint8_t copies = 0;
+    std::string outerEcho;  // out: the run's echo line for the run that called it
+    int16_t reactedEffect = 0;
+    uint8_t skipRequirements = 0;
+};
+
+// Returns 2 (all applied), 1 (some applied), 0 (nothing applied) or -1 (requirements failed).
+int32_t EffCard(Card& source, Card& target, EffArgs& args);
+
+}  // namespace dv

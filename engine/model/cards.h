@@ -1,0 +1,40 @@
+#pragma once
+// Card set-up, the trait store, card lookups, target types and the echo parts.
+
+#include <cstdint>
+#include <string>
+
+#include "engine/model/records.h"
+#include "engine/model/value.h"
+
+namespace dv {
+
+void InitCard(Card& card, int owner, int active);
+int AddEffect(Card& card, const std::string& actionText, int targetType,
+              const std::string& trigger, int keepMenu, const std::string& targetText);
+
+void SetTrait(Card& card, const std::string& name, const Value& value, const Value& silent = 0,
+              const std::string& text = "", uint8_t quiet = 0, int32_t sourceIndex = 0,
+              const Value& noNegative = 0);
+Value Modtrait(Card& card, const std::string& name, Value& amount, Card& source,
+               uint8_t quiet = 0, const std::string& actionText = "",
+               const std::string& text = "", const Value& noNegative = 0);
+void RemoveTrait(Card& card, const std::string& name);
+Value GetTrait(Card& card, const std::string& name, Value& blankFlag, int mode = 0);
+Value GetTrait(Card& card, const std::string& name, int mode = 0);
+bool HasTrait(Card& card, const std::string& name, int effectIndex = 0);
+int16_t GetTraitNum(const Card& card, const std::string& name);
+
+int16_t GetCardNum(const Value& gid);
+int16_t GetCollectionCardNum(const Value& gid);
+Card GetDeckCardByName(const Player& player, const std::string& name);
+Card GetDeckCardByUName(const Player& player, const std::string& uniqueName);
+
+int32_t GetTargetType(const std::string& text);
+std::string GetTargetTypeString(int32_t code);
+
+std::string GetMainEcho(int clear);
+void ClearMainEcho();
+void ClearEchos();
+
+}  // namespace dv

@@ -1,0 +1,53 @@
+#pragma once
+// Field tokeniser, replacement, numbers, random numbers, colours, file names, random texts and
+// the picture search path: the small utilities every part of the game uses.
+
+#include <cstdint>
+#include <string>
+
+#include "engine/model/value.h"
+
+namespace dv {
+
+std::string GetField(const std::string& text, int n, const std::string& delimiter = ":",
+                     int startPos = 1);
+std::string GetField(const std::string& text, int n, const std::string& delimiter, int startPos,
+                     int& foundPos);
+std::string GetFieldsFrom(const std::string& text, int n, const std::string& delimiter = ":");
+void SetField(std::string& text, int n, const std::string& value);
+
+std::string& ReplaceAll(std::string& text, const std::string& find, const std::string& replacement);
+std::string ReplaceAllCopy(std::string text, const std::string& find,
+                           const std::string& replacement);
+
+Value MaxOf(const Value& a, const Value& b);
+Value MinOf(const Value& a, const Value& b);
+double AbsDiff(double a, double b);
+void SwapValues(Value& a, Value& b);
+
+long long RandomNum(double n);
+long long RollDice(double count, double sides);
+void SeedRandom(const std::string& seedText, const Value& offset);
+
+// A number, or the text "0" for an empty colour.
+Value ColorValue(const std::string& colourText);
+void SplitColorCore(long long colour, long long& low, long long& middle, long long& high,
+                    int width);
+void SplitColor(long long colour, long long& low, long long& middle, long long& high);
+std::string RGBHex(long long a, long long b, long long c);
+
+void FileNameOf(std::string& path);
+void UrlFileNameOf(std::string& path);
+
+void AddRandomString(const std::string& listName, const std::string& text);
+std::string GetRandomString(const std::string& listName);
+
+std::string pickrandomfile(const std::string& folder, const std::string& pattern);
+void FillSubDirectories(const std::string& relativeFolder);
+std::string GetImagePath(const std::string& name, int urlMode, const std::string& ignoredText = "");
+
+// The program folder written the way data and page locations expect it ("\"-separated on
+// Windows, a plain path here), and a file of it.
+std::string ProgramFolderText();
+
+}  // namespace dv

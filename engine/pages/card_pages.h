@@ -1,0 +1,33 @@
+#pragma once
+// Text placeholders, card and player descriptions, the board and the trait boxes.
+
+#include <string>
+
+#include "engine/model/records.h"
+#include "engine/model/value.h"
+
+namespace dv {
+
+void SwapCardStrings(Card& source, Card& target, std::string& text, const std::string& sourcePicture,
+                     const std::string& targetPicture, const Value& spare, Value& amount);
+void SwapTraitStrings(Card& source, Card& target, std::string& text);
+
+std::string DCard(Card& card);
+std::string GenCostDesc(const std::string& costList);
+std::string GenTraitsDesc(Card& card, int mode);
+std::string CLink(Card& card, int size, int side);
+std::string FullDesc(Card& card, int pictureMode, int side);
+std::string GenPlayerDesc(Player& player);
+std::string AllTraitsDesc(Card& card);
+void DisplayCard(Card& card, int withTraits);
+void DisplayCard2(Card& card, int withTraits);
+
+void AddTraitGraph(const std::string& name, const std::string& picture, const std::string& colour,
+                   const std::string& label, const std::string& cardViewFlag,
+                   const std::string& boardFlag, const std::string& playerBoxFlag,
+                   const std::string& title);
+std::string GenHP(Card& card, int withLabel);
+std::string GenInPlay(Player& player);
+std::string GenTraitHTML(Card& card, const std::string& traitName, int mode);
+
+}  // namespace dv

@@ -1,0 +1,22 @@
+#pragma once
+// The page buffer, the page files of the program folder and showing them in a viewer.
+
+#include <string>
+
+namespace dv {
+
+// Names of the viewers a page can be shown in.
+inline constexpr const char* kBoardViewer = "ulkBrowser1";
+inline constexpr const char* kCardViewer = "CardDescULK";
+inline constexpr const char* kQueueViewer = "InPlayulk";
+inline constexpr const char* kDeckViewer = "Deckulk";
+inline constexpr const char* kHelpViewer = "Helpulk";
+
+void AddHTML(const std::string& text);
+// Returns false (and has reported why) when the page file could not be written.
+bool CreateHTML(const std::string& fileName, const std::string& background);
+void HTMLDisplay(const std::string& fileName);
+void HTMLDisplay2(const std::string& viewer, const std::string& fileName);
+void DisplayHelp(const std::string& pageName);
+
+}  // namespace dv

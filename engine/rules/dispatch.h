@@ -1,0 +1,37 @@
+#pragma once
+// Sending triggers to cards, picking targets, and small look-ups over a card's effects.
+
+#include <cstdint>
+#include <string>
+
+#include "engine/model/records.h"
+#include "engine/model/value.h"
+
+namespace dv {
+
+void RunListActions(const Value& trigger);
+
+// The arguments of one dispatch to one card; the by-reference ones are written back.
+struct RunActionsCall {
+    int32_t triggeringCard = 0;  // explicit triggering card, used by TRIGGERINGCARD
+    int32_t failures = 0;        // out: effects (for ALL, cards) whose run gave -1
+    int32_t effectNumber = 0;    // 0 runs every matching effect
+    uint8_t preview = 0;
+    std::string actionText;
+    std::string echo;  // out: the collected echo of this dispatch
+    uint8_t append = 0;
+    int32_t sourceCard = 0;  // triggering card number; 0 becomes NewestCard
+};
+void RunActions(Card& card, const std::string& trigger, RunActionsCall& call);
+// The common form: every matching effect, real, no action text.
+void RunActions(Card& card, const std::string& trigger);
+
+int PickTarget(Card& card, int32_t effectNumber, int32_t& targetType,
+               const std::string& actionText, int32_t& outcome);
+int AIPickTarget(Card& card);
+std::string GetEffectTrait2(Card& card, int32_t& effectNumber, std::string& name);
+bool GetEffectRef(const std::string& text, const Value& word);
+std::string GetActionMenu2(Card& card);
+void EffAddEffects();
+
+}  // namespace dv

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "engine/model/records.h"
+
+namespace dv {
+
+void ClearMenuActions(Card& card);
+
+}  // namespace dv
