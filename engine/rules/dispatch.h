@@ -26,8 +26,8 @@ void RunActions(Card& card, const std::string& trigger, RunActionsCall& call);
 // The common form: every matching effect, real, no action text.
 void RunActions(Card& card, const std::string& trigger);
 
-int PickTarget(Card& card, int32_t effectNumber, int32_t& targetType, const std::string& actionText,
-               int32_t& outcome);
+int PickTarget(Card& card, int32_t effectNumber, int32_t& targetType,
+               const std::string& actionText, int32_t& outcome);
 int AIPickTarget(Card& card);
 std::string GetEffectTrait2(Card& card, int32_t& effectNumber, std::string& name);
 bool GetEffectRef(const std::string& text, const Value& word);

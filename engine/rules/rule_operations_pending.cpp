@@ -7,18 +7,10 @@ void EndGame(uint8_t&) {}
 void ClearBonuses() {}
 void CreateCard(const std::string&, const std::string&, int, int) {}
 void QueueCard(Card&) {}
-int16_t GetTokenCost(Card&) {
-    return {};
-}
-double TraitTotal(const std::string&, const Value&, const std::string&, int) {
-    return {};
-}
-double NameTotal(const std::string&, const Value&, const std::string&) {
-    return {};
-}
-std::string GetTraitActionDesc(Card&, const std::string&) {
-    return {};
-}
+int16_t GetTokenCost(Card&) { return {}; }
+double TraitTotal(const std::string&, const Value&, const std::string&, int) { return {}; }
+double NameTotal(const std::string&, const Value&, const std::string&) { return {}; }
+std::string GetTraitActionDesc(Card&, const std::string&) { return {}; }
 void ApplyMods(Card&) {}
 
 }  // namespace dv
