@@ -162,7 +162,7 @@ TEST_F(PlaceholdersTest, HashTokensReadTraitsOfEitherCard) {
     EXPECT_EQ(text, "NONE");
 }
 
-TEST_F(PlaceholdersTest, DISABLED_HashTokensEvaluateExpressionsIntoValuesCardsAndPictures) {
+TEST_F(PlaceholdersTest, HashTokensEvaluateExpressionsIntoValuesCardsAndPictures) {
     WriteFile("pics/wings.gif", "GIF");
     const std::string wings = (Folder() / "pics" / "wings.gif").string();
     ExpectRows({
