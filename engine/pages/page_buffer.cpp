@@ -21,7 +21,7 @@ bool IsNoLocation(const std::string& location) {
 }  // namespace
 
 std::string PageLocation(const std::string& fileName) {
-    return (St().ProgramFolder / fileName).generic_string();
+    return ProgramFolderText() + "/" + fileName;
 }
 
 void AddHTML(const std::string& text) {

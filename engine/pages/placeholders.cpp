@@ -98,7 +98,7 @@ bool TokenValue(Card& source, Card& target, const std::string& token, std::strin
 }
 
 std::string GamePath() {
-    std::string folder = St().ProgramFolder.string();
+    std::string folder = ProgramFolderText();
     FillAll(folder, ":\\", "|/");
     FillAll(folder, "\\", "/");
     return "file://" + folder;

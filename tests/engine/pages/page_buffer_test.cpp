@@ -48,7 +48,7 @@ TEST_F(PageBufferTest, PageFileWrapsTheBufferInFixedLines) {
     }
 }
 
-TEST_F(PageBufferTest, DISABLED_LineBreaksInTheBufferBecomeBreakTagsInFileAndBuffer) {
+TEST_F(PageBufferTest, LineBreaksInTheBufferBecomeBreakTagsInFileAndBuffer) {
     AddHTML("a\r\nb");
     AddHTML("\r\nc");
     ASSERT_TRUE(CreateHTML("Display.html", "#000000"));
@@ -127,7 +127,7 @@ TEST_F(PageBufferTest, PagesOfTheProgramFolderShowInTheirViewerAndOnlyDisplayEmp
     EXPECT_TRUE(host.messages.empty());
 }
 
-TEST_F(PageBufferTest, DISABLED_PagesAreLookedUpByTheirLastNameComponentOrFoundBelow) {
+TEST_F(PageBufferTest, PagesAreLookedUpByTheirLastNameComponentOrFoundBelow) {
     WriteFile("CardDesc.html", "card");
     WriteFile("help/deep/Rules.html", "rules");
     HTMLDisplay2(kCardViewer, "sub\\CardDesc.html");
