@@ -39,32 +39,12 @@ void ReplaceEvery(std::string& text, const std::string& find, const std::string&
         text.replace(at, find.size(), with);
 }
 
-class GamesPageTest : public test::EngineTest {
-  protected:
-    GameInfo& AddGame(const std::string& name) {
-        GameInfo game;
-        game.Name = name;
-        game.HeaderText = "#112233";
-        game.HelpPage = name + ".htm";
-        game.Opponents = List<Card>(1);
-        game.MissionTexts = List<std::string>(1);
-        game.MissionFiles = List<std::string>(1);
-        game.MissionTitles = List<std::string>(1);
-        St().Games.PushBack(game);
-        return St().Games[St().Games.size()];
-    }
-
-    static void AddOpponent(GameInfo& game, const std::string& name) {
-        Card opponent;
-        opponent.Name = name;
-        opponent.SetFile = name + ".txt";
-        game.Opponents.PushBack(opponent);
-    }
-};
+class GamesPageTest : public test::EngineTest {};
 
 TEST_F(GamesPageTest, CatalogueFromFoldersGivesTheExpectedPage) {
     WriteFile("arena.gam", "#GAMERULES, Arena, arena.jpg, #224488, arena, arena.htm\r\n");
     WriteFile("battle.gam", "#GAMERULES, Battle, , green, battle, \r\n");
+    WriteFile("calm.gam", "#GAMERULES, Calm, , gray, , calm.htm\r\n");  // no opponents
     WriteFile("arena.jpg", "picture");
     WriteFile("arena/troll-mini.jpg", "picture");
     WriteFile("arena/Troll_Enemy.txt",
@@ -93,79 +73,9 @@ TEST_F(GamesPageTest, CatalogueFromFoldersGivesTheExpectedPage) {
     EXPECT_TRUE(host.messages.empty());
 }
 
-TEST_F(GamesPageTest, PagePiecesFollowTheCatalogue) {
-    struct Row {
-        const char* name;
-        void (*build)(GameInfo&);
-        const char* expected;  // the game's text after its header row
-    };
-    const Row rows[] = {
-        {"no opponents", [](GameInfo&) {}, "<tr></tr></table>"},
-        {"opponent without portrait", [](GameInfo& g) { AddOpponent(g, "Imp"); },
-         "<tr><td bgcolor=#112233><center><font color=#FFFFFF><a href=\"GAME:1:Imp.txt\">Imp</a>"
-         "</font></td></tr></table>"},
-        {"row break after position 8, counting the empty first entry",
-         [](GameInfo& g) {
-             for (int i = 2; i <= 8; ++i)
-                 AddOpponent(g, "F" + std::to_string(i));
-         },
-         nullptr},
-        {"first mission empty, second shown without heading",
-         [](GameInfo& g) {
-             g.MissionTexts = {"", "two"};
-             g.MissionFiles = {"1.mis", "2.mis"};
-             g.MissionTitles = {"One", "Two"};
-         },
-         "<tr></tr></table><br><a href=game:1:2.mis>Two</a> two<br>"},
-        {"first mission shown with heading",
-         [](GameInfo& g) {
-             g.MissionTexts = {"one"};
-             g.MissionFiles = {"1.mis"};
-             g.MissionTitles = {"One"};
-         },
-         "<tr></tr></table><br>&ltMISSIONS&gt<br><br><a href=game:1:1.mis>One</a> one<br>"},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        St().Games.Clear();
-        GameInfo& game = AddGame("G");
-        game.HelpPage.clear();
-        r.build(game);
-        const std::string page = DisplayGames();
-        const std::string header =
-            "<table align=top width=100%><tr><td colspan=80 bgcolor=#112233><center><font "
-            "color=#FFFFFF>G</font><font size=-2 color=FFFFFF><br>(Select an opponent from the "
-            "portraits below)</font><br><a href=\"HELP:\">Click here for help on this "
-            "game.</a></td></tr>";
-        ASSERT_EQ(page.substr(0, header.size()), header);
-        if (r.expected) {
-            EXPECT_EQ(page.substr(header.size()), r.expected);
-        } else {
-            // Seven portraits in the first row, then the row break and an empty row.
-            EXPECT_NE(page.find("F8</a></font></td></tr><tr></tr></table>"), std::string::npos);
-        }
-    }
-}
-
 TEST_F(GamesPageTest, EmptyCatalogueGivesAnEmptyPage) {
     St().Games = List<GameInfo>(1);
     EXPECT_EQ(DisplayGames(), "");
-}
-
-TEST_F(GamesPageTest, GamesFollowEachOtherWithTheirMissions) {
-    St().Games = List<GameInfo>(1);
-    St().Games[1].Name = "A";
-    St().Games[1].MissionTexts = {"mission of A"};
-    St().Games[1].MissionFiles = {"a.mis"};
-    St().Games[1].MissionTitles = {"MA"};
-    AddGame("B");
-    const std::string page = DisplayGames();
-    const auto missionOfA = page.find("mission of A");
-    const auto tableOfB = page.find(">B</font>");
-    ASSERT_NE(missionOfA, std::string::npos);
-    ASSERT_NE(tableOfB, std::string::npos);
-    EXPECT_LT(missionOfA, tableOfB);
-    EXPECT_NE(page.find("<a href=game:1:a.mis>MA</a> mission of A<br><table"), std::string::npos);
 }
 
 }  // namespace
