@@ -64,7 +64,7 @@ TEST_F(CardSetupTest, EffectsFillFreeSlotsBeforeGrowing) {
     EXPECT_EQ(effect.TargetType, 11);
     EXPECT_EQ(effect.TargetText, "GIDCARD:5");
     EXPECT_EQ(effect.Trigger, "ONDEATH");
-    EXPECT_EQ(effect.Args.size(), 1);
+    EXPECT_EQ(effect.Args.size(), 2);  // compiled: "ECHO", "again"
     EXPECT_TRUE(host.messages.empty());
 }
 
