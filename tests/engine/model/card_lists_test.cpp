@@ -65,7 +65,8 @@ TEST_F(CardListsTest, SortsGiveTheDocumentedOrderAndKeepEqualKeysInPlace) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.key);
         List<Card> list;
-        for (const Card& c : r.cards) list.PushBack(c);
+        for (const Card& c : r.cards)
+            list.PushBack(c);
         SortCards(list, r.key, 0);
         EXPECT_EQ(Order(list), r.order);
         EXPECT_EQ(St().ListBusy, 0);
@@ -74,7 +75,8 @@ TEST_F(CardListsTest, SortsGiveTheDocumentedOrderAndKeepEqualKeysInPlace) {
 
 TEST_F(CardListsTest, LongSortStaysStableAcrossManyMerges) {
     List<Card> list;
-    for (int i = 1; i <= 200; ++i) list.PushBack(Named("c", i % 3, i));
+    for (int i = 1; i <= 200; ++i)
+        list.PushBack(Named("c", i % 3, i));
     SortCards(list, "RARITY", 0);
     int lastRarity = 3;
     int lastGid = 0;
@@ -101,7 +103,8 @@ TEST_F(CardListsTest, TrimDropsTrailingFreeSlotsButNeverTheFirst) {
     };
     for (const Row& r : rows) {
         List<Card> list;
-        for (const Card& c : r.cards) list.PushBack(c);
+        for (const Card& c : r.cards)
+            list.PushBack(c);
         SortCards(list, "NAME", 1);
         EXPECT_EQ(Order(list), r.order);
     }
@@ -213,7 +216,8 @@ TEST_F(CardListsTest, TemplatesReplaceByNameOrTakeTheFirstFreeSlot) {
 
 TEST_F(CardListsTest, TruncatingTheCollectionKeepsNamedCardsInOrder) {
     auto& col = St().Collection;
-    for (const char* n : {"", "a", "", "b", ""}) col.PushBack(Named(n));
+    for (const char* n : {"", "a", "", "b", ""})
+        col.PushBack(Named(n));
     TruncateCollection();
     EXPECT_EQ(Order(col), (std::vector<std::string>{"a", "b"}));
     col = List<Card>(3);
@@ -221,7 +225,8 @@ TEST_F(CardListsTest, TruncatingTheCollectionKeepsNamedCardsInOrder) {
     EXPECT_EQ(col.size(), 3) << "a collection without named cards is left alone";
 
     col = List<Card>{};
-    for (const char* n : {"c", "", "a"}) col.PushBack(Named(n));
+    for (const char* n : {"c", "", "a"})
+        col.PushBack(Named(n));
     SortCollectionByName();
     EXPECT_EQ(Order(col), (std::vector<std::string>{"a", "c"}));
 }
@@ -260,10 +265,12 @@ TEST_F(CardListsTest, LinkingAFreshDeckFindsFirstMatchesAndLeavesUnknownsUnlinke
 
 TEST_F(CardListsTest, ShufflingAListKeepsEveryCard) {
     List<Card> list;
-    for (int i = 1; i <= 6; ++i) list.PushBack(Named("c", 0, i));
+    for (int i = 1; i <= 6; ++i)
+        list.PushBack(Named("c", 0, i));
     RandomizeCards(list);
     std::vector<int> gids;
-    for (const Card& c : list) gids.push_back(c.GID);
+    for (const Card& c : list)
+        gids.push_back(c.GID);
     std::sort(gids.begin(), gids.end());
     EXPECT_EQ(gids, (std::vector<int>{1, 2, 3, 4, 5, 6}));
 }
