@@ -111,7 +111,7 @@ TEST_F(CardLifeTest, GameStartCardsAreActiveAsSoonAsPlaced) {
     EXPECT_EQ(St().InPlay[AddCard(late)].Active, 0) << "start time compared with exact case";
 }
 
-TEST_F(CardLifeTest, DISABLED_PlayerCardsAreActiveAndBecomeTheirSidesCard) {
+TEST_F(CardLifeTest, PlayerCardsAreActiveAndBecomeTheirSidesCard) {
     Card c = MakeCard("Hero", 2);
     SetRaw(c, "PLAYER", "1");
     c.Colour = "#112233";

@@ -117,7 +117,7 @@ TEST_F(CardListsTest, SortingEmptiesTheDesignersCurrentCard) {
     EXPECT_EQ(St().CurrentCard.Name, "");
 }
 
-TEST_F(CardListsTest, DISABLED_TraitSortPutsCardsWithoutTheTraitLastInTheirOrder) {
+TEST_F(CardListsTest, TraitSortPutsCardsWithoutTheTraitLastInTheirOrder) {
     List<Card> list;
     list.PushBack(WithTrait("none1", "", ""));
     list.PushBack(WithTrait("hp2", "HP", "2"));
@@ -152,7 +152,7 @@ TEST_F(CardListsTest, AddingToAnArrayFillsAFreeSlotGrowsByOneOrRefusesADuplicate
     EXPECT_EQ(list[3].GID, grown.GID) << "the caller's record carries the new identifier";
 }
 
-TEST_F(CardListsTest, DISABLED_AddingWithANewIdentifierDrawsOneInRange) {
+TEST_F(CardListsTest, AddingWithANewIdentifierDrawsOneInRange) {
     List<Card> list;
     Card c = Named("g", 0, 5);
     AddCardToArray(c, list, 1);
@@ -245,7 +245,7 @@ TEST_F(CardListsTest, AddingToTheCollectionFillsTheFirstFreeSlotOrGrowsByOne) {
     EXPECT_EQ(col[3].Name, "c");
 }
 
-TEST_F(CardListsTest, DISABLED_AddingToTheCollectionGivesANewIdentifierToTheCallerToo) {
+TEST_F(CardListsTest, AddingToTheCollectionGivesANewIdentifierToTheCallerToo) {
     Card b = Named("b", 0, 0);
     AddToCollection(b);
     EXPECT_GE(b.GID, 1);

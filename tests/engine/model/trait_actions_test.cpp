@@ -49,7 +49,7 @@ class TraitActionsTest : public test::EngineTest {
     }
 };
 
-TEST_F(TraitActionsTest, DISABLED_InheritedActionsFollowTraitsAndOverrides) {
+TEST_F(TraitActionsTest, InheritedActionsFollowTraitsAndOverrides) {
     struct Row {
         const char* description;
         int flap;
@@ -114,7 +114,7 @@ TEST_F(TraitActionsTest, CardsWithValidActionsOrNoNameAreLeftAlone) {
     EXPECT_EQ(stale, kept) << "with the flag 0 nothing is removed";
 }
 
-TEST_F(TraitActionsTest, DISABLED_RebuildingAllCardsReachesPlayAndBothDecks) {
+TEST_F(TraitActionsTest, RebuildingAllCardsReachesPlayAndBothDecks) {
     St().InPlay.PushBack(Flyer());
     St().Players[1].Deck.PushBack(Flyer());
     St().Players[2].Deck.PushBack(Flyer());
