@@ -69,6 +69,10 @@ struct DataState {
 
     // When set, the date stamp every writer uses instead of the clock (tests and replays).
     std::string FixedNow;
+
+    // Game catalogue: the name of the game being played, so that a rebuilt catalogue finds it
+    // again by name rather than by its old number.
+    std::string CurrentGameName;
 };
 
 }  // namespace dv
