@@ -103,24 +103,26 @@ Card* OwnerCard(const Card& card);
 
 using CommandHandler = void (*)(RunContext& run);
 
-// Collects the handlers of the command families while the dispatch table is built.
+// The dispatch table: one handler per command code, 1 to kMaxCommandCode.
 class CommandRegistry {
   public:
-    // Registers handler under the command code of keyword. A keyword the keyword table does not
-    // know is noted in Unknown() and otherwise ignored.
+    CommandRegistry();
+    // Registers handler under the command code of keyword (or alias). A keyword the keyword
+    // table does not know is noted in Unknown() and otherwise ignored.
     void Add(std::string_view keyword, CommandHandler handler);
+    // The handler for a code, or nullptr: a code no command has does nothing.
+    CommandHandler Get(int code) const;
+    // Puts handler in place for code and returns the one it replaces.
+    CommandHandler Set(int code, CommandHandler handler);
     const std::vector<std::string>& Unknown() const { return unknown_; }
 
   private:
-    friend const CommandRegistry& CommandTable();
     std::vector<CommandHandler> handlers_;
     std::vector<std::string> unknown_;
 };
 
-// The dispatch table, built once from every family on first use.
-const CommandRegistry& CommandTable();
-// The handler for a command code, or nullptr: a code no command has does nothing.
-CommandHandler FindCommand(int code);
+// The table of the running program, built from every command family on first use.
+CommandRegistry& CommandTable();
 
 // Registration functions of the command families, each in its own file.
 void RegisterEchoCommands(CommandRegistry& commands);
