@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "engine/interpreter/eff_card.h"
+#include "engine/model/cards.h"  // OwnerCard, EchoPart
 #include "engine/model/records.h"
 #include "engine/model/value.h"
 
@@ -97,9 +98,6 @@ std::string RestOfScript(RunContext& run, int field);
 // setReason is false), failure counted; without the AI mark the loop ends, with it the loop goes
 // on and a failure of a player-1 source card is taken back.
 void FailRequirement(RunContext& run, const std::string& message, bool setReason = true);
-
-// The player card of a card's side, or nullptr when that side has none in play.
-Card* OwnerCard(const Card& card);
 
 using CommandHandler = void (*)(RunContext& run);
 

@@ -79,12 +79,4 @@ void FailRequirement(RunContext& run, const std::string& message, bool setReason
     }
 }
 
-Card* OwnerCard(const Card& card) {
-    State& st = St();
-    if (!st.Players.Has(card.Owner)) return nullptr;
-    const int32_t index = st.Players[card.Owner].CardIndex;
-    if (!st.InPlay.Has(index)) return nullptr;
-    return &st.InPlay[index];
-}
-
 }  // namespace dv

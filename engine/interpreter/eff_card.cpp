@@ -499,26 +499,6 @@ void EffRun::EndSteps() {
 
 }  // namespace
 
-std::string& EchoPart(int k) {
-    PickerCommand& parts = St().EchoParts;
-    switch (k) {
-        case 1:
-            return parts.Label;
-        case 2:
-            return parts.Description;
-        case 3:
-            return parts.Prompt1;
-        case 4:
-            return parts.Amt1;
-        case 5:
-            return parts.Prompt2;
-        case 6:
-            return parts.Amt2;
-        default:
-            return parts.Command;
-    }
-}
-
 int32_t EffCard(Card& source, Card& target, EffArgs& args) {
     State& st = St();
     if (callFrames >= kMaxCallFrames) return 2;

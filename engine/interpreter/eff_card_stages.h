@@ -23,7 +23,4 @@ inline int32_t CancelledResult(const RunContext& run) {
     return run.Preview() ? -1 : 0;
 }
 
-// Echo part k (1 to 7) of the running report.
-std::string& EchoPart(int k);
-
 }  // namespace dv
