@@ -69,6 +69,7 @@ struct RunContext {
     bool echoPending = false;    // this run or a nested one produced echo text
     int echoSide = 0;            // 0 source's side, 1 the other side, 2 the target's side
     std::string echoBackground;  // preset table background; empty: the side's default
+    std::string nestedEcho;      // what nested runs of this run's commands handed back
     std::string sourcePicture;   // picture links of the two cards (echo parts 2 and 6)
     std::string targetPicture;
 
@@ -93,6 +94,9 @@ Value ArgValue(RunContext& run, int k);
 Value ArgValue(RunContext& run, int k, Value& keywordFlag);
 // The rest of the action text from field number `field` on, fields joined by ":".
 std::string RestOfScript(RunContext& run, int field);
+
+// Takes the echo a nested run handed back (its outer echo) into this run's echo line.
+void TakeNestedEcho(RunContext& run, const std::string& echo);
 
 // The common failure path of a requirement: result -1, FailReason set to message (unless
 // setReason is false), failure counted; without the AI mark the loop ends, with it the loop goes

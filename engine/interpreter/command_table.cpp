@@ -67,6 +67,11 @@ std::string RestOfScript(RunContext& run, int field) {
     return GetFieldsFrom(run.actionText, field, ":");
 }
 
+void TakeNestedEcho(RunContext& run, const std::string& echo) {
+    run.echoLine += echo;
+    run.nestedEcho += echo;
+}
+
 void FailRequirement(RunContext& run, const std::string& message, bool setReason) {
     run.result = -1;
     if (setReason) St().FailReason = message;

@@ -459,7 +459,10 @@ void EffRun::EndSteps() {
     const bool real = !run.Preview();
     const bool hasEffect = run.source.Effects.Has(run.args.effectIndex);
 
-    if (CountersHoldEcho(run)) run.echoPending = true;
+    if (!run.nestedEcho.empty() || !EchoPart(3).empty() || !EchoPart(4).empty() ||
+        !EchoPart(5).empty()) {
+        run.echoPending = true;
+    }
     if (Outermost() && !run.echoCommand) {
         EchoPart(2).clear();
         EchoPart(6).clear();
