@@ -34,7 +34,7 @@ int BoardTest::Place(const std::string& name, int owner, TraitList traits) {
     return n;
 }
 
-int BoardTest::Effect(int card, const std::string& script, const std::string& trigger,
+int BoardTest::Script(int card, const std::string& script, const std::string& trigger,
                       int targetType, const std::string& targetText) {
     return AddEffect(C(card), script, targetType, trigger, 0, targetText);
 }

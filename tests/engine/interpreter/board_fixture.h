@@ -23,7 +23,7 @@ class BoardTest : public EngineTest {
     // Places an active card in play and returns its card number.
     int Place(const std::string& name, int owner, TraitList traits = {});
     // Adds an effect to card number `card` and returns its effect number.
-    int Effect(int card, const std::string& script, const std::string& trigger = "PHASE1",
+    int Script(int card, const std::string& script, const std::string& trigger = "PHASE1",
                int targetType = 7, const std::string& targetText = "");
     // One EffCard run of effect `effect` of card `source` against card `target`.
     int32_t Run(int source, int target, int effect, uint8_t preview = 0);

@@ -29,7 +29,7 @@ int Count(const std::string& text, const std::string& part) {
 
 TEST_F(EchoCommandsTest, AnOutermostEchoIsFramedOnTheSourceSide) {
     const int imp = Place("Imp", 1);
-    const int e = Effect(imp, "ECHO:Hello $TARGETNAME");
+    const int e = Script(imp, "ECHO:Hello $TARGETNAME");
     C(imp).Colour = "#00FF00";
     C(foe).Colour = "#FF0000";
     ASSERT_EQ(Run(imp, foe, e), 2);
@@ -67,7 +67,7 @@ TEST_F(EchoCommandsTest, EchoTextsFollowTheirCommandsRules) {
         SCOPED_TRACE(r.script);
         St().TurnLog.clear();
         const int imp = Place("Imp", 2);
-        Run(imp, foe, Effect(imp, r.script), r.preview);
+        Run(imp, foe, Script(imp, r.script), r.preview);
         const std::string& log = St().TurnLog;
         if (std::string(r.shown).empty()) {
             EXPECT_EQ(log, "");
@@ -83,12 +83,12 @@ TEST_F(EchoCommandsTest, PicturesShowOnlyWithAnEchoCommand) {
     C(foe).Picture = "foe.jpg";
     const int imp = Place("Imp", 1);
     C(imp).Picture = "imp.jpg";
-    Run(imp, foe, Effect(imp, "ECHOMINOR:quiet"));
+    Run(imp, foe, Script(imp, "ECHOMINOR:quiet"));
     EXPECT_NE(St().TurnLog.find("quiet"), std::string::npos);
     EXPECT_EQ(St().TurnLog.find("CARD"), std::string::npos) << St().TurnLog;
 
     St().TurnLog.clear();
-    Run(imp, foe, Effect(imp, "ECHO:loud"));
+    Run(imp, foe, Script(imp, "ECHO:loud"));
     EXPECT_NE(St().TurnLog.find("CARD" + std::to_string(C(imp).GID)), std::string::npos)
         << St().TurnLog;
 }
@@ -96,7 +96,7 @@ TEST_F(EchoCommandsTest, PicturesShowOnlyWithAnEchoCommand) {
 TEST_F(EchoCommandsTest, EchoOnceShowsOncePerDispatchAndPerTurn) {
     const int wolf = Place("Wolf", 2);
     Place("Bat", 2);
-    Effect(wolf, "ECHOONCE:howl", "PHASE1", 2);
+    Script(wolf, "ECHOONCE:howl", "PHASE1", 2);
     RunActions(C(wolf), "PHASE1");
     EXPECT_EQ(Count(St().TurnLog, "howl"), 1);
     RunActions(C(wolf), "PHASE1");
@@ -109,8 +109,8 @@ TEST_F(EchoCommandsTest, EchoOnceShowsOncePerDispatchAndPerTurn) {
 TEST_F(EchoCommandsTest, CancelInDebugModeLogsWhoCancelledWhat) {
     St().DebugMode = 1;
     const int imp = Place("Imp", 2);
-    const int e = Effect(imp, "ECHO:strike");
-    Effect(foe, "CANCEL", "TARGETED", 7);
+    const int e = Script(imp, "ECHO:strike");
+    Script(foe, "CANCEL", "TARGETED", 7);
     EXPECT_EQ(Run(imp, foe, e), 0);
     EXPECT_NE(St().TurnLog.find("has cancelled the action \"ECHO:strike\""), std::string::npos)
         << St().TurnLog;

@@ -50,7 +50,7 @@ TEST_F(EffCardTest, ResultFollowsAppliedFailedAndMissedCounts) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.script);
         const int card = Place("Imp", r.owner);
-        const int e = Effect(card, r.script);
+        const int e = Script(card, r.script);
         EXPECT_EQ(Run(card, foe, e), r.result);
         EXPECT_EQ(St().FailReason, r.failReason);
         EXPECT_EQ(St().NestingDepth, 0);
@@ -59,8 +59,8 @@ TEST_F(EffCardTest, ResultFollowsAppliedFailedAndMissedCounts) {
 
 TEST_F(EffCardTest, SetUpRefusesEmptyDeadInactiveAndFinishedGames) {
     const int imp = Place("Imp", 2);
-    const int e = Effect(imp, "ECHO:hit");
-    const int last = Effect(imp, "ECHO:farewell", "ONDEATH");
+    const int e = Script(imp, "ECHO:hit");
+    const int last = Script(imp, "ECHO:farewell", "ONDEATH");
 
     C(foe).Name.clear();
     EXPECT_EQ(Run(imp, foe, e), -1) << "a free slot is no target";
@@ -101,7 +101,7 @@ void Throw(RunContext&) {
 TEST_F(EffCardTest, NestingStopsAtTheLimitAndTrialsStopSooner) {
     StandIn("BREAKPOINT", Recurse);
     const int imp = Place("Imp", 2);
-    const int e = Effect(imp, "BREAKPOINT");
+    const int e = Script(imp, "BREAKPOINT");
 
     deepest = 0;
     EXPECT_EQ(Run(imp, foe, e), 2);
@@ -118,7 +118,7 @@ TEST_F(EffCardTest, NestingStopsAtTheLimitAndTrialsStopSooner) {
 TEST_F(EffCardTest, AFailingCommandIsReportedOnceAndTheDepthIsRestored) {
     StandIn("BREAKPOINT", Throw);
     const int imp = Place("Imp", 2);
-    const int e = Effect(imp, "BREAKPOINT:ECHO:still:BREAKPOINT");
+    const int e = Script(imp, "BREAKPOINT:ECHO:still:BREAKPOINT");
     EXPECT_EQ(Run(imp, foe, e), 2);
     EXPECT_EQ(host.CountMessages("Error in EffCard"), 1);
     EXPECT_EQ(St().NestingDepth, 0);
@@ -139,9 +139,9 @@ void ChangeEverything(RunContext& run) {
 TEST_F(EffCardTest, ATrialRunLeavesTheGameAsItWas) {
     StandIn("BREAKPOINT", ChangeEverything);
     const int imp = Place("Imp", 2, {{"HP", "5"}});
-    const int e = Effect(imp, "ECHO:boom:BREAKPOINT");
-    Effect(foe, "ECHO:ouch", "TARGETED", 7);
-    Effect(imp, "ECHO:mine", "MYACTION", 7);
+    const int e = Script(imp, "ECHO:boom:BREAKPOINT");
+    Script(foe, "ECHO:ouch", "TARGETED", 7);
+    Script(imp, "ECHO:mine", "MYACTION", 7);
     Register(imp);
     Register(foe);
     St().Players[1].Tokens = 500;
@@ -167,8 +167,8 @@ TEST_F(EffCardTest, ATrialRunLeavesTheGameAsItWas) {
 
 TEST_F(EffCardTest, ATargetedCancelStopsTheEffectWithoutLeaking) {
     const int imp = Place("Imp", 2);
-    const int e = Effect(imp, "ECHO:strike");
-    Effect(foe, "CANCEL", "TARGETED", 7);
+    const int e = Script(imp, "ECHO:strike");
+    Script(foe, "CANCEL", "TARGETED", 7);
     const int other = Place("Wolf", 1);
 
     EXPECT_EQ(Run(imp, foe, e), 0);
@@ -187,9 +187,9 @@ void LeaveRedirect(RunContext& run) {
 TEST_F(EffCardTest, NoCancelOrRedirectOutlivesTheOutermostRun) {
     StandIn("BREAKPOINT", LeaveRedirect);
     const int imp = Place("Imp", 2);
-    const int cancel = Effect(imp, "CANCEL");
-    const int redirect = Effect(imp, "BREAKPOINT");
-    const int strike = Effect(imp, "ECHO:strike");
+    const int cancel = Script(imp, "CANCEL");
+    const int redirect = Script(imp, "BREAKPOINT");
+    const int strike = Script(imp, "ECHO:strike");
 
     EXPECT_EQ(Run(imp, foe, cancel), 2);
     EXPECT_EQ(St().EffectOutcome, 0);
@@ -203,25 +203,25 @@ TEST_F(EffCardTest, NoCancelOrRedirectOutlivesTheOutermostRun) {
 
 TEST_F(EffCardTest, ANoCountersSourceIsNeverCountered) {
     const int imp = Place("Imp", 2, {{"NOCOUNTERS", "1"}});
-    const int e = Effect(imp, "ECHO:strike");
-    Effect(foe, "CANCEL", "TARGETED", 7);
-    Effect(imp, "CANCEL", "MYACTION", 7);
+    const int e = Script(imp, "ECHO:strike");
+    Script(foe, "CANCEL", "TARGETED", 7);
+    Script(imp, "CANCEL", "MYACTION", 7);
     EXPECT_EQ(Run(imp, foe, e), 2);
 }
 
 TEST_F(EffCardTest, OwnActionsCancelButDoNotReactToThemselves) {
     const int imp = Place("Imp", 2);
-    const int e = Effect(imp, "ECHO:strike");
-    const int own = Effect(imp, "CANCEL", "MYACTION", 7);
+    const int e = Script(imp, "ECHO:strike");
+    const int own = Script(imp, "CANCEL", "MYACTION", 7);
     EXPECT_EQ(Run(imp, foe, e), 0);
     EXPECT_EQ(Run(imp, foe, own), 2) << "a MYACTION effect is not countered by MYACTION";
 }
 
 TEST_F(EffCardTest, AnInterceptTakesTheEffectOver) {
     const int imp = Place("Imp", 2);
-    const int e = Effect(imp, "ECHO:strike");
+    const int e = Script(imp, "ECHO:strike");
     const int guard = Place("Guard", 1);
-    Effect(guard, "ECHO:caught", "INTERCEPT", 0);
+    Script(guard, "ECHO:caught", "INTERCEPT", 0);
     Register(guard);
 
     EXPECT_EQ(Run(imp, foe, e), 2);
