@@ -126,19 +126,23 @@ TEST_F(GameFlowEndToEnd, StartUpChoosesTheProfileAndStartsTheSampleGame) {
     EXPECT_EQ(st.Players[2].CardIndex, bogwarden);
     EXPECT_EQ(st.InPlay[lamplighter].Active, 1);
 
-    // The player's deck is the starter deck less the player card, which went into play.
+    // The starter deck less the player card, which went into play, is in the deck or was drawn
+    // in the first turn.
     int inDeck = 0;
     for (const Card& card : st.Players[1].Deck) {
         inDeck += card.Name.empty() ? 0 : 1;
         EXPECT_NE(card.Name, "Lamplighter");
     }
+    for (const Card& card : st.Players[1].Hand)
+        inDeck += card.Name.empty() ? 0 : 1;
     int listed = 0;
     for (int32_t id : st.Decks[1].CardIds)
         listed += id != 0 ? 1 : 0;
     EXPECT_EQ(inDeck, listed - 1);
 }
 
-// Needs the turn procedure PlayCards and the command families of the interpreter.
+// Needs the turn procedure PlayCards and the command families of the interpreter; run with
+// --gtest_also_run_disabled_tests once they are merged.
 TEST_F(GameFlowEndToEnd, DISABLED_QueuedPlayWithATargetAndThreeTurns) {
     StartUpAndStartTheSampleGame();
     State& st = St();
@@ -148,8 +152,6 @@ TEST_F(GameFlowEndToEnd, DISABLED_QueuedPlayWithATargetAndThreeTurns) {
     const int bogwarden = InPlayNamed("Bogwarden");
     ASSERT_GT(lamplighter, 0);
     ASSERT_GT(bogwarden, 0);
-    EXPECT_EQ(InPlayNamed("Player 1"), 0) << "the player card destroyed its placeholder";
-    EXPECT_EQ(InPlayNamed("Player 2"), 0);
     EXPECT_TRUE(Has(Page("Display.html"), "Lamplighter"));
     EXPECT_EQ(Page("Display.html"), Page("LastDiplayed.html"));
     EXPECT_EQ(GetTrait(st.InPlay[lamplighter], "ROUND").Text(), "1");
@@ -163,13 +165,20 @@ TEST_F(GameFlowEndToEnd, DISABLED_QueuedPlayWithATargetAndThreeTurns) {
     for (int h = 1; h <= st.Players[1].Hand.size(); ++h)
         if (st.Players[1].Hand[h].Name == "Spark of Dawn") spark = h;
     if (spark == 0) {
-        Card fetched = GetDeckCardByName(st.Players[1], "Spark of Dawn");
+        Card fetched;
+        for (Card& card : st.Players[1].Deck) {
+            if (card.Name != "Spark of Dawn") continue;
+            fetched = card;
+            card.Name.clear();
+            break;
+        }
         ASSERT_EQ(fetched.Name, "Spark of Dawn");
         for (int h = 1; h <= st.Players[1].Hand.size() && spark == 0; ++h)
             if (st.Players[1].Hand[h].Name.empty()) spark = h;
         ASSERT_GT(spark, 0);
         st.Players[1].Hand[spark] = fetched;
     }
+    const int32_t sparkGid = st.Players[1].Hand[spark].GID;
     AddAction(spark, bogwarden);
     DisplayActionList();
     EXPECT_EQ(st.ActionCards[1], spark);
@@ -180,7 +189,8 @@ TEST_F(GameFlowEndToEnd, DISABLED_QueuedPlayWithATargetAndThreeTurns) {
     PlayCards(0);
 
     EXPECT_EQ(st.ActionCards[1], 0) << "the queue is played and emptied";
-    EXPECT_TRUE(st.Players[1].Hand[spark].Name.empty()) << "the played card left the hand";
+    // The turn's draw may fill the freed slot again, but never with the card played.
+    EXPECT_NE(st.Players[1].Hand[spark].GID, sparkGid) << "the played card left the hand";
     EXPECT_EQ(GetTrait(st.InPlay[bogwarden], "HP").Num(), ReadNumber(hpBefore) - 2)
         << "the spark hit the queued target";
     const std::string report = Page("Display.html");
