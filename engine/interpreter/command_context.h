@@ -98,9 +98,22 @@ std::string RestOfScript(RunContext& run, int field);
 // Takes the echo a nested run handed back (its outer echo) into this run's echo line.
 void TakeNestedEcho(RunContext& run, const std::string& echo);
 
-// The common failure path of a requirement: result -1, FailReason set to message (unless
-// setReason is false), failure counted; without the AI mark the loop ends, with it the loop goes
-// on and a failure of a player-1 source card is taken back.
+// What a requirement that does not hold does to the run. "The AI rule": without the AI mark the
+// loop ends; with it the loop goes on, and a failure of a player-1 source card is taken back, so
+// an AI-marked requirement binds only the computer's sides.
+enum class FailPolicy {
+    Standard,    // result -1, FailReason set to the message, failure counted, the AI rule
+    KeepReason,  // as Standard, but FailReason keeps the text it had
+    CountAI,     // failure counted, the AI rule; result and FailReason untouched
+    CountEnd,    // failure counted and the loop ends, AI mark or not
+    CountOnly,   // failure counted, the loop goes on
+    Strict,      // without the AI mark failure counted and the loop ends; with it nothing at all
+    Miss,        // miss counted and the loop ends
+};
+
+// The one failure path of every requirement command.
+void FailRequirement(RunContext& run, FailPolicy policy, const std::string& message = {});
+// The common path: Standard with message, or KeepReason when setReason is false.
 void FailRequirement(RunContext& run, const std::string& message, bool setReason = true);
 
 using CommandHandler = void (*)(RunContext& run);
@@ -128,5 +141,7 @@ CommandRegistry& CommandTable();
 
 // Registration functions of the command families, each in its own file.
 void RegisterEchoCommands(CommandRegistry& commands);
+void RegisterTraitRequirementCommands(CommandRegistry& commands);
+void RegisterSideValueRequirementCommands(CommandRegistry& commands);
 
 }  // namespace dv

@@ -12,6 +12,8 @@ namespace {
 using FamilyRegistration = void (*)(CommandRegistry&);
 const FamilyRegistration kCommandFamilies[] = {
     RegisterEchoCommands,
+    RegisterTraitRequirementCommands,
+    RegisterSideValueRequirementCommands,
 };
 
 }  // namespace
@@ -72,16 +74,47 @@ void TakeNestedEcho(RunContext& run, const std::string& echo) {
     run.nestedEcho += echo;
 }
 
-void FailRequirement(RunContext& run, const std::string& message, bool setReason) {
-    run.result = -1;
-    if (setReason) St().FailReason = message;
-    ++run.failures;
-    if (!run.aiMark) {
-        run.endLoop = true;
-    } else if (run.source.Owner == 1) {
-        // An AI-marked requirement only binds the computer's sides.
-        --run.failures;
+void FailRequirement(RunContext& run, FailPolicy policy, const std::string& message) {
+    const auto aiRule = [&run] {
+        if (!run.aiMark) {
+            run.endLoop = true;
+        } else if (run.source.Owner == 1) {
+            --run.failures;
+        }
+    };
+    switch (policy) {
+        case FailPolicy::Standard:
+        case FailPolicy::KeepReason:
+            run.result = -1;
+            if (policy == FailPolicy::Standard) St().FailReason = message;
+            ++run.failures;
+            aiRule();
+            return;
+        case FailPolicy::CountAI:
+            ++run.failures;
+            aiRule();
+            return;
+        case FailPolicy::CountEnd:
+            ++run.failures;
+            run.endLoop = true;
+            return;
+        case FailPolicy::CountOnly:
+            ++run.failures;
+            return;
+        case FailPolicy::Strict:
+            if (run.aiMark) return;
+            ++run.failures;
+            run.endLoop = true;
+            return;
+        case FailPolicy::Miss:
+            ++run.misses;
+            run.endLoop = true;
+            return;
     }
+}
+
+void FailRequirement(RunContext& run, const std::string& message, bool setReason) {
+    FailRequirement(run, setReason ? FailPolicy::Standard : FailPolicy::KeepReason, message);
 }
 
 }  // namespace dv
