@@ -35,6 +35,10 @@ struct DataState {
     PlayerProfile CurrentProfile;
     List<PlayerProfile> PlayerProfiles;
     std::string CurrentMission;
+
+    // Game catalogue: the name of the game being played, so that a rebuilt catalogue finds it
+    // again by name rather than by its old number.
+    std::string CurrentGameName;
 };
 
 }  // namespace dv

@@ -13,6 +13,9 @@ struct GameState {
     std::array<uint8_t, 11> ActionCards{};
     std::array<int16_t, 11> ActionTargets{};
     int ChoiceSlot = 0;
+    // The GID each queued target had when chosen: a target whose slot now holds another card
+    // has left play, and its play loses the target.
+    std::array<int32_t, 11> ActionTargetGIDs{};
     uint8_t DeckRejected = 0;
 };
 

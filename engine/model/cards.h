@@ -10,15 +10,15 @@
 namespace dv {
 
 void InitCard(Card& card, int owner, int active);
-int AddEffect(Card& card, const std::string& actionText, int targetType,
-              const std::string& trigger, int keepMenu, const std::string& targetText);
+int AddEffect(Card& card, const std::string& actionText, int targetType, const std::string& trigger,
+              int keepMenu, const std::string& targetText);
 
 void SetTrait(Card& card, const std::string& name, const Value& value, const Value& silent = 0,
               const std::string& text = "", uint8_t quiet = 0, int32_t sourceIndex = 0,
               const Value& noNegative = 0);
-Value Modtrait(Card& card, const std::string& name, Value& amount, Card& source,
-               uint8_t quiet = 0, const std::string& actionText = "",
-               const std::string& text = "", const Value& noNegative = 0);
+Value Modtrait(Card& card, const std::string& name, Value& amount, Card& source, uint8_t quiet = 0,
+               const std::string& actionText = "", const std::string& text = "",
+               const Value& noNegative = 0);
 void RemoveTrait(Card& card, const std::string& name);
 Value GetTrait(Card& card, const std::string& name, Value& blankFlag, int mode = 0);
 Value GetTrait(Card& card, const std::string& name, int mode = 0);
@@ -30,9 +30,17 @@ int16_t GetCollectionCardNum(const Value& gid);
 Card GetDeckCardByName(const Player& player, const std::string& name);
 Card GetDeckCardByUName(const Player& player, const std::string& uniqueName);
 
+// Range-checked access by numbers taken from data: nullptr when the number names nothing.
+Card* InPlayCard(long long cardNumber);
+Player* PlayerNumbered(long long playerNumber);
+// The player card of the card's side; nullptr for a neutral card or a side without one.
+Card* OwnerCard(const Card& card);
+
 int32_t GetTargetType(const std::string& text);
 std::string GetTargetTypeString(int32_t code);
 
+// Echo part 1 to 7 (the fields of EchoParts in order); throws outside 1 to 7.
+std::string& EchoPart(int part);
 std::string GetMainEcho(int clear);
 void ClearMainEcho();
 void ClearEchos();

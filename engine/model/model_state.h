@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/model/list.h"
 #include "engine/model/random.h"
@@ -14,6 +16,7 @@ namespace dv {
 
 struct GetFieldCacheRecord {
     std::string Text;  // the last text searched, with the delimiter appended
+    std::string Delimiter;
     int Start = 0;
     int Field = 0;
 };
@@ -49,6 +52,11 @@ struct ModelState {
     uint8_t CollectionEffect = 0;
     uint8_t DesignerActive = 0;
 
+    // Trait reads whose bonus is being evaluated, so a bonus that reads its own trait ends.
+    std::vector<std::pair<const Card*, std::string>> BonusReads;
+    // Nesting of losses passed on to absorbing traits.
+    int AbsorbDepth = 0;
+
     int32_t NewestCard = 0;
     int32_t LastCard = 0;
     int32_t LastTarget = 0;
@@ -69,6 +77,7 @@ struct ModelState {
     uint8_t DeckManagerMode = 0;
     uint8_t PickingCard = 0;
     uint8_t CurrentDeck = 0;
+    uint8_t ListBusy = 0;  // 1 while SortCards runs; the designer ignores list clicks meanwhile
 
     // Shared utilities.
     GetFieldCacheRecord GetFieldCache;

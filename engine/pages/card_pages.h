@@ -8,8 +8,9 @@
 
 namespace dv {
 
-void SwapCardStrings(Card& source, Card& target, std::string& text, const std::string& sourcePicture,
-                     const std::string& targetPicture, const Value& spare, Value& amount);
+void SwapCardStrings(Card& source, Card& target, std::string& text,
+                     const std::string& sourcePicture, const std::string& targetPicture,
+                     const Value& spare, Value& amount);
 void SwapTraitStrings(Card& source, Card& target, std::string& text);
 
 std::string DCard(Card& card);

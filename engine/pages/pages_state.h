@@ -25,6 +25,11 @@ struct PagesState {
     uint8_t HtmlBusy = 0;
     uint8_t HelpRaise = 0;
     List<TraitGraph> TraitGraphs = List<TraitGraph>(1);
+
+    // Placeholder filling: 1 while the second pass of SwapCardStrings runs, and how deeply
+    // fillings are nested (descriptions and trait boxes fill texts inside texts).
+    uint8_t SwapSecondPass = 0;
+    int SwapNesting = 0;
 };
 
 }  // namespace dv

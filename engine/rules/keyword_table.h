@@ -25,5 +25,7 @@ const std::vector<Keyword>& KeywordTable();
 const Keyword* FindKeyword(std::string_view word);
 // The row of a command code, or nullptr.
 const Keyword* KeywordByCode(int code);
+// The command code of a keyword or alias, or 0 when it is none.
+int16_t KeywordCode(std::string_view word);
 
 }  // namespace dv

@@ -8,6 +8,14 @@
 
 namespace dv {
 
+// Holes are reused only while a slot has fewer entries than this; from then on every
+// registration appends.
+inline constexpr int kRegistryReuseLimit = 100;
+// A slot never grows past this: at the limit its holes are packed out, keeping the order.
+inline constexpr int kMaxRegistryEntries = 10000;
+// Distinct trait names that get a mask position.
+inline constexpr int kMaxTraitMaskNames = 240;
+
 struct TriggerSlot {
     List<int32_t> Effects = List<int32_t>(1);
     List<int32_t> Cards = List<int32_t>(1);

@@ -15,7 +15,15 @@ void CreateBitLookup();
 void gettraitmaskpos(std::string& name, int& word, int32_t& bit);
 void ModActionMask(Card& card, int effectNumber, const std::string& traitName, int side, int kind);
 void SetActionMasks(Card& card, int effectNumber);
+// Registers an effect under its trigger, or with remove set takes every registration of the card
+// out. An effect with an empty script, or a card slot with an empty name, is never left
+// registered.
 void RegisterAction(int cardNumber, int effectNumber, int16_t replace, int16_t remove);
 void RegisterAllActions();
+// Takes every registration of a card number out of every slot: for a card leaving play or
+// renamed to an empty name.
+void UnregisterCard(int cardNumber);
+// Takes one effect of a card out of every slot: for an effect that is deleted or freed.
+void UnregisterAction(int cardNumber, int effectNumber);
 
 }  // namespace dv

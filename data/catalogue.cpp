@@ -1,0 +1,384 @@
+#include "data/catalogue.h"
+
+#include <algorithm>
+#include <cctype>
+#include <exception>
+#include <vector>
+
+#include "engine/model/files.h"
+#include "engine/model/guard.h"
+#include "engine/model/state.h"
+#include "engine/model/text_utils.h"
+
+namespace dv {
+namespace {
+
+// Items of a card data file: separated by commas or line ends, blanks before an item skipped,
+// a quoted item taken whole up to its closing quote (also across a line end).
+class ItemReader {
+  public:
+    explicit ItemReader(std::string bytes) : text_(std::move(bytes)) {}
+
+    bool AtEnd() const { return pos_ >= text_.size(); }
+
+    // The next item; reading past the end is a run-time failure, as reading a file past its end is.
+    std::string Next() {
+        if (AtEnd()) throw RunFault("input past end of file");
+        while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t'))
+            ++pos_;
+        std::string item;
+        if (pos_ < text_.size() && text_[pos_] == '"') {
+            const std::size_t close = text_.find('"', pos_ + 1);
+            const std::size_t end = close == std::string::npos ? text_.size() : close;
+            item = text_.substr(pos_ + 1, end - pos_ - 1);
+            pos_ = end == text_.size() ? end : end + 1;
+            // Anything between the closing quote and the separator is dropped.
+            while (pos_ < text_.size() && !IsSeparator(text_[pos_]))
+                ++pos_;
+        } else {
+            const std::size_t start = pos_;
+            while (pos_ < text_.size() && !IsSeparator(text_[pos_]))
+                ++pos_;
+            item = text_.substr(start, pos_ - start);
+            while (!item.empty() && (item.back() == ' ' || item.back() == '\t'))
+                item.pop_back();
+        }
+        SkipSeparator();
+        return item;
+    }
+
+    // For files whose reading failures are ignored: a missing item reads as empty text.
+    std::string NextOrEmpty() { return AtEnd() ? std::string() : Next(); }
+
+  private:
+    static bool IsSeparator(char c) { return c == ',' || c == '\r' || c == '\n'; }
+
+    void SkipSeparator() {
+        if (pos_ >= text_.size()) return;
+        if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') ++pos_;
+        ++pos_;
+    }
+
+    std::string text_;
+    std::size_t pos_ = 0;
+};
+
+std::string ReadFileOrFail(const fs::path& file) {
+    auto bytes = ReadWholeFile(file);
+    if (!bytes) throw RunFault("cannot read " + file.string());
+    return *bytes;
+}
+
+std::string Lower(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// The part of a path after its last separator ("\" as data writes it, or "/").
+std::string BareFileName(const std::string& path) {
+    const std::size_t cut = path.find_last_of("\\/");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::vector<std::string> SplitFields(const std::string& text, char delimiter) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t cut = text.find(delimiter, start);
+        fields.push_back(text.substr(start, cut == std::string::npos ? cut : cut - start));
+        if (cut == std::string::npos) return fields;
+        start = cut + 1;
+    }
+}
+
+void GrowTo(List<std::string>& list, int count) {
+    if (list.size() < count) list.Resize(count);
+}
+
+bool IsFile(const FolderEntry& entry, const char* pattern) {
+    return !entry.isFolder && MatchesPattern(entry.name, pattern);
+}
+
+fs::path GameFolderPath(const GameInfo& game) {
+    return ResolveDataPath(St().ProgramFolder, game.Folder);
+}
+
+// The lock list names the mission files that must all have been won. Each listed mission counts
+// once, however often the player's won missions name it.
+bool LockListIsWon(const std::string& lockList) {
+    std::vector<std::string> listed;
+    for (const std::string& field : SplitFields(lockList, ':')) {
+        if (field.empty()) break;
+        listed.push_back(Lower(BareFileName(field)));
+    }
+    List<std::string>& won = St().Players[1].WonMissions;
+    for (std::string& mission : won)
+        mission = BareFileName(mission);
+    for (const std::string& wanted : listed) {
+        const bool found = std::any_of(won.begin(), won.end(), [&](const std::string& mission) {
+            return Lower(mission) == wanted;
+        });
+        if (!found) return false;
+    }
+    return true;
+}
+
+// A "LOCKED" mission line is shown once the profile's unlocked items name the mission, by its
+// title or by its file name.
+bool MissionLineShown(const std::string& lockWord, const std::string& title,
+                      const std::string& missionFile) {
+    if (lockWord != "LOCKED") return true;
+    const std::string file = Lower(BareFileName(missionFile));
+    for (const std::string& item : St().CurrentProfile.Unlocked) {
+        if (item.empty()) continue;
+        if (item == title || Lower(BareFileName(item)) == file) return true;
+    }
+    return false;
+}
+
+// Mission files belong to their game's folder; only when it lacks the file is it looked for in
+// the program folder and then on the picture search path.
+std::string LocateMissionFile(const std::string& file, int game) {
+    State& st = St();
+    if (st.Games.Has(game) && !st.Games[game].Folder.empty()) {
+        const fs::path folder = GameFolderPath(st.Games[game]);
+        if (DataFileExists(folder, file)) return ResolveDataPath(folder, file).string();
+    }
+    if (DataFileExists(st.CurrentFolder, file)) return file;
+    return GetImagePath(file, 0);
+}
+
+bool SameFileName(const std::string& a, const std::string& b) {
+    return Lower(BareFileName(a)) == Lower(BareFileName(b));
+}
+
+// The game to be current after a rebuild: the game being played, found again by its name; with
+// none remembered, the game of the profile's game file; else the last game created.
+void RestoreCurrentGame(const std::string& remembered) {
+    State& st = St();
+    if (!remembered.empty()) {
+        st.CurrentGame = static_cast<int16_t>(GetNameNum(remembered));
+    } else if (!st.CurrentProfile.GameFile.empty()) {
+        for (int g = 1; g <= st.Games.size(); ++g) {
+            if (!st.Games[g].Name.empty() &&
+                SameFileName(st.Games[g].GameFile, st.CurrentProfile.GameFile)) {
+                st.CurrentGame = static_cast<int16_t>(g);
+                break;
+            }
+        }
+    }
+    st.CurrentGameName = st.Games.Has(st.CurrentGame) ? st.Games[st.CurrentGame].Name : "";
+}
+
+}  // namespace
+
+void LoadAllGames() {
+    Guarded("LoadAllGames", [&] {
+        State& st = St();
+        std::string remembered = st.CurrentGameName;
+        if (st.Games.Has(st.CurrentGame) && !st.Games[st.CurrentGame].Name.empty())
+            remembered = st.Games[st.CurrentGame].Name;
+
+        for (const FolderEntry& entry : ListFolder(st.ProgramFolder))
+            if (IsFile(entry, "*.gam")) LoadGameFile(entry.name);
+
+        for (int g = 1; g <= st.Games.size(); ++g) {
+            if (st.Games[g].Folder.empty()) continue;
+            const fs::path folder = GameFolderPath(st.Games[g]);
+            for (const FolderEntry& entry : ListFolder(folder))
+                if (IsFile(entry, "*.txt")) AddFileToGame((folder / entry.name).string(), g);
+        }
+
+        for (const FolderEntry& entry : ListFolder(st.ProgramFolder))
+            if (IsFile(entry, "*.txt")) AddFileToGame(entry.name, 0);
+
+        for (int g = 1; g <= st.Games.size(); ++g) {
+            GameInfo& game = st.Games[g];
+            game.MissionTexts.Resize(1);
+            game.MissionFiles.Resize(1);
+            game.MissionTitles.Resize(1);
+            // A game without a folder has no missions: mission files of the program folder
+            // would otherwise be claimed by every such game.
+            if (game.Folder.empty()) continue;
+            int count = 0;
+            for (const FolderEntry& entry : ListFolder(GameFolderPath(game))) {
+                if (!IsFile(entry, "*.mis")) continue;
+                ++count;
+                GrowTo(st.Games[g].MissionTexts, count);
+                GrowTo(st.Games[g].MissionFiles, count);
+                GrowTo(st.Games[g].MissionTitles, count);
+                LoadMissionFile(entry.name, g, count);
+            }
+        }
+
+        RestoreCurrentGame(remembered);
+    });
+}
+
+void RebuildCatalogue() {
+    Guarded("LoadAllGames", [&] {
+        State& st = St();
+        if (st.Games.Has(st.CurrentGame) && !st.Games[st.CurrentGame].Name.empty())
+            st.CurrentGameName = st.Games[st.CurrentGame].Name;
+        st.Games = List<GameInfo>(1);
+    });
+    LoadAllGames();
+}
+
+void SetCurrentGame(int number) {
+    State& st = St();
+    st.CurrentGame = static_cast<int16_t>(number);
+    st.CurrentGameName = st.Games.Has(number) ? st.Games[number].Name : "";
+}
+
+void LoadGameFile(const std::string& file) {
+    Guarded("LoadGameFile", [&] {
+        ItemReader items(ReadFileOrFail(ResolveDataPath(St().ProgramFolder, file)));
+        while (!items.AtEnd()) {
+            const std::string item = items.Next();
+            if (item == "#GAMERULES") {
+                const std::string name = items.Next();
+                const std::string picture = items.Next();
+                const std::string header = items.Next();
+                const std::string folder = items.Next();
+                const std::string help = items.Next();
+                CreateGame(name, picture, header, folder, help, file);
+                return;
+            }
+            if (item == "#GAME" || item == "#CARDINDECK" || item == "#PLAYERCARD" ||
+                item == "#TRAITACTION" || item == "#RULESCARD" || item == "#HTML" ||
+                item == "#MISSION")
+                return;
+        }
+    });
+}
+
+void CreateGame(const std::string& name, const std::string& picture, const std::string& headerText,
+                const std::string& folder, const std::string& helpPage, const std::string& file) {
+    Guarded("CreateGame", [&] {
+        State& st = St();
+        // An empty name marks a free record; such a game could never be found again.
+        if (name.empty()) return;
+        for (const GameInfo& game : st.Games)
+            if (game.Name == name) return;
+        if (st.Games.empty() || !st.Games[st.Games.size()].Name.empty()) st.Games.PushBack({});
+        st.CurrentGame = static_cast<int16_t>(st.Games.size());
+        GameInfo& game = st.Games[st.Games.size()];
+        game.Name = name;
+        game.HeaderText = headerText;
+        game.Folder = folder;
+        game.Picture = picture;
+        game.GameFile = file;
+        game.HelpPage = helpPage;
+        game.Opponents = List<Card>(1);
+    });
+}
+
+void AddPlayerToGame(GameInfo& game, const std::string& name, const std::string& portrait,
+                     const std::string& description, const std::string& file) {
+    Guarded("AddPlayerToGame", [&] {
+        game.Opponents.PushBack(Card{});
+        const int position = game.Opponents.size();
+        GrowTo(game.OpponentFiles, position + 1);
+        Card& opponent = game.Opponents[position];
+        opponent.Name = name;
+        opponent.Thumbnail = portrait;
+        opponent.Description = description;
+        opponent.SetFile = file;
+        game.OpponentFiles[position] = file;
+    });
+}
+
+void AddFileToGame(const std::string& file, int game) {
+    std::string step;
+    try {
+        State& st = St();
+        ItemReader items(ReadFileOrFail(ResolveDataPath(st.ProgramFolder, file)));
+        int known = st.Games.Has(game) ? game : 0;
+        auto readEight = [&] {
+            std::vector<std::string> eight;
+            for (int i = 0; i < 8; ++i)
+                eight.push_back(items.Next());
+            return eight;
+        };
+        while (!items.AtEnd()) {
+            const std::string item = items.Next();
+            if (item == "#GAME") {
+                const std::string name = items.Next();
+                step = "#GAME (" + name + ")";
+                known = GetNameNum(name);
+            } else if (item == "#LOCKED") {
+                if (known <= 0) return;
+                step = "#LOCKED";
+                if (!LockListIsWon(items.Next())) return;
+            } else if (item == "#ENEMYDECK") {
+                step = "#ENEMYDECK (" + std::to_string(known) + ") Input Command";
+                const auto eight = readEight();
+                step = "#ENEMYDECK (" + std::to_string(known) + ") AddPlayerToGame command";
+                if (known > 0) AddPlayerToGame(st.Games[known], eight[0], eight[4], eight[7], file);
+                return;
+            } else if (item == "#PLAYERCARD") {
+                if (known <= 0) return;
+                step = "#PLAYERCARD (" + std::to_string(known) + ")";
+                const auto eight = readEight();
+                AddPlayerToGame(st.Games[known], eight[0], eight[4], eight[7], file);
+            } else if (item == "#GAMERULES" || item == "#PLAYERDECK" || item == "#TRAITACTION" ||
+                       item == "#RULESCARD") {
+                return;
+            }
+        }
+    } catch (const std::exception&) {
+        ReportError(("AddFileToGame: " + step).c_str());
+    }
+}
+
+void LoadMissionFile(const std::string& file, int game, int mission) {
+    Guarded("LoadMissionFile", [&] {
+        State& st = St();
+        const std::string located = LocateMissionFile(file, game);
+        if (located.empty()) throw RunFault("mission file not found: " + file);
+        ItemReader items(ReadFileOrFail(ResolveDataPath(st.CurrentFolder, located)));
+        int owner = game;
+        std::string text;
+        while (!items.AtEnd()) {
+            const std::string item = items.NextOrEmpty();
+            if (item == "#GAME") {
+                owner = GetNameNum(items.NextOrEmpty());
+            } else if (item == "#HTML") {
+                text += items.NextOrEmpty();
+            } else if (item == "#MISSION") {
+                const std::string title = items.NextOrEmpty();
+                const std::string lockWord = items.NextOrEmpty();
+                const std::string lineText = items.NextOrEmpty();
+                const std::string opponentFile = items.NextOrEmpty();
+                if (owner > 0) {
+                    GameInfo& g = st.Games[owner];
+                    GrowTo(g.MissionTitles, mission);
+                    GrowTo(g.OpponentFiles, mission);
+                    g.MissionTitles[mission] = title;
+                    g.OpponentFiles[mission] = opponentFile;
+                }
+                if (MissionLineShown(lockWord, title, located)) text += lineText;
+            }
+        }
+        if (owner > 0) {
+            GameInfo& g = st.Games[owner];
+            GrowTo(g.MissionTexts, mission);
+            GrowTo(g.MissionFiles, mission);
+            g.MissionTexts[mission] = text;
+            g.MissionFiles[mission] = located;
+        }
+    });
+}
+
+int GetNameNum(const std::string& name) {
+    return Guarded("GetNameNum", 0, [&] {
+        const List<GameInfo>& games = St().Games;
+        for (int g = 1; g <= games.size(); ++g)
+            if (games[g].Name == name) return g;
+        return 0;
+    });
+}
+
+}  // namespace dv

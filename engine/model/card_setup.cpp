@@ -1,0 +1,83 @@
+// Setting up a card and giving it actions.
+#include "engine/model/cards.h"
+#include "engine/model/guard.h"
+#include "engine/model/state.h"
+#include "engine/model/text_utils.h"
+#include "engine/rules/compiler.h"
+#include "engine/rules/triggers.h"
+
+namespace dv {
+namespace {
+
+constexpr int kStartTraitSlots = 20;
+constexpr double kLargestSetUpGID = 100000000;
+
+Effect EmptyEffect() {
+    Effect effect;
+    effect.Program.Resize(1);
+    effect.Args.Resize(1);
+    return effect;
+}
+
+}  // namespace
+
+void InitCard(Card& card, int owner, int active) {
+    Guarded("InitCard", [&] {
+        card.Index = 0;
+        card.Effects = List<Effect>{EmptyEffect()};
+        card.TraitNames = List<std::string>(kStartTraitSlots);
+        card.TraitValues = List<std::string>(kStartTraitSlots);
+        card.TraitActionDescs = List<std::string>(kStartTraitSlots);
+        card.Initialised = 1;
+        card.Owner = static_cast<uint8_t>(owner);
+        card.GID = static_cast<int32_t>(RandomNum(kLargestSetUpGID));
+        card.TraitMask.fill(0);
+        switch (owner) {
+            case 0:
+                card.SideMask = 4;
+                break;
+            case 1:
+                card.SideMask = 1;
+                break;
+            case 2:
+                card.SideMask = 2;
+                break;
+            default:
+                break;
+        }
+        card.Colour = "#FFFFFF";
+        card.Active = static_cast<uint8_t>(active);
+    });
+}
+
+int AddEffect(Card& card, const std::string& actionText, int targetType, const std::string& trigger,
+              int keepMenu, const std::string& targetText) {
+    return Guarded("AddEffect", 0, [&] {
+        if (St().DesignerActive == 1) keepMenu = 1;
+        if (card.Initialised == 0) InitCard(card, 1, 0);
+        int index = 0;
+        for (int i = 1; i <= card.Effects.size() && index == 0; ++i)
+            if (card.Effects[i].Text.empty()) index = i;
+        if (index == 0) index = card.Effects.PushBack(EmptyEffect());
+
+        Effect& effect = card.Effects[index];
+        effect.Text = actionText;
+        effect.TargetType = targetType;
+        effect.TargetText = targetText;
+        effect.Trigger = trigger;
+        // The script changed, so whatever was compiled for the slot before no longer holds.
+        effect.Compiled = 0;
+        if (keepMenu == 0 && GetField(trigger, 1, ":") == "MENU") {
+            effect.MenuState = 1;
+            effect.Trigger = GetField(trigger, 2, ":");
+            effect.MenuText = GetField(trigger, 3, ":");
+        }
+        SetActionMasks(card, index);
+        card.Effects[index].Args.Resize(1);
+        std::string errorText;
+        CompileEffect(card, index, errorText);
+        return index;
+    });
+}
+
+}  // namespace dv

@@ -1,0 +1,146 @@
+// The random file of a folder and the picture search path.
+#include <cctype>
+#include <system_error>
+
+#include "engine/model/files.h"
+#include "engine/model/state.h"
+#include "engine/model/text_utils.h"
+
+namespace dv {
+namespace {
+
+// A link or a very deep tree must not keep the search path growing.
+constexpr int kMaxFolderDepth = 32;
+constexpr int kMaxImageFolders = 10'000;
+
+std::string FolderText(const fs::path& folder) {
+    std::string text = folder.lexically_normal().string();
+    if (text.empty() || text.back() != '/') text += '/';
+    return text;
+}
+
+void FillBelow(const std::string& relativeFolder, int depth) {
+    auto& st = St();
+    if (depth > kMaxFolderDepth) return;
+    const fs::path folder = relativeFolder.empty()
+                                ? st.ProgramFolder
+                                : ResolveDataPath(st.ProgramFolder, relativeFolder);
+    for (const FolderEntry& entry : ListFolder(folder)) {
+        if (!entry.isFolder || entry.name == "." || entry.name == "..") continue;
+        if (st.ImageFolders.size() >= kMaxImageFolders) return;
+        const std::string child =
+            relativeFolder.empty() ? entry.name : relativeFolder + "/" + entry.name;
+        st.ImageFolders.PushBack(FolderText(folder / entry.name));
+        FillBelow(child, depth + 1);
+    }
+}
+
+bool IsFile(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+// A name handed over as a "file://" location is looked up as the path it names.
+std::string PathOfLocation(const std::string& name) {
+    const std::string prefix = "file://";
+    if (name.size() < prefix.size()) return name;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(name[i])) != prefix[i]) return name;
+    std::string path;
+    for (std::size_t i = prefix.size(); i < name.size(); ++i) {
+        if (name[i] == '%' && i + 2 < name.size() &&
+            std::isxdigit(static_cast<unsigned char>(name[i + 1])) &&
+            std::isxdigit(static_cast<unsigned char>(name[i + 2]))) {
+            path += static_cast<char>(std::stoi(name.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            path += name[i];
+        }
+    }
+    return path;
+}
+
+std::string FileUrl(const std::string& path) {
+    std::string url = "file://";
+    for (char c : path) {
+        switch (c) {
+            case ' ':
+                url += "%20";
+                break;
+            case '%':
+                url += "%25";
+                break;
+            case '#':
+                url += "%23";
+                break;
+            case '?':
+                url += "%3F";
+                break;
+            default:
+                url += c;
+        }
+    }
+    return url;
+}
+
+std::string FindPicture(const std::string& given) {
+    auto& st = St();
+    const std::string name = PathOfLocation(given);
+    if (name.empty()) return {};
+    const fs::path direct = ResolveDataPath(st.ProgramFolder, name);
+    if (IsFile(direct)) return direct.lexically_normal().string();
+    std::string base = name;
+    for (char& c : base)
+        if (c == '\\') c = '/';
+    UrlFileNameOf(base);
+    if (base.empty()) return {};
+    // Exact names first: a stat per folder, where a caseless match lists the folder.
+    for (const std::string& folder : st.ImageFolders)
+        if (IsFile(fs::path(folder) / base)) return (fs::path(folder) / base).string();
+    for (const std::string& folder : st.ImageFolders) {
+        const fs::path found = ResolveDataPath(folder, base);
+        if (IsFile(found)) return found.string();
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string pickrandomfile(const std::string& folder, const std::string& pattern) {
+    auto& st = St();
+    if (folder.empty() || folder != st.RandomFileFolder) {
+        st.RandomFileFolder = folder;
+        st.RandomFileNames.Clear();
+        const std::string wanted = pattern.empty() ? "*" : pattern;
+        for (const FolderEntry& entry : ListFolder(ResolveDataPath(st.CurrentFolder, folder)))
+            if (!entry.isFolder && MatchesPattern(entry.name, wanted))
+                st.RandomFileNames.PushBack(entry.name);
+        st.RandomFileCount = st.RandomFileNames.size();
+        st.RandomFileNames.PushBack("");
+    }
+    if (st.RandomFileCount <= 0) return folder;
+    return folder + st.RandomFileNames[RandomNum(st.RandomFileCount)];
+}
+
+void FillSubDirectories(const std::string& relativeFolder) {
+    auto& st = St();
+    if (relativeFolder.empty()) st.ImageFolders = List<std::string>{FolderText(st.ProgramFolder)};
+    FillBelow(relativeFolder, 0);
+}
+
+std::string GetImagePath(const std::string& name, int urlMode, const std::string&) {
+    auto& st = St();
+    if (!st.ImageFoldersBuilt) {
+        FillSubDirectories("");
+        st.ImageFoldersBuilt = true;
+    }
+    const std::string found = FindPicture(name);
+    if (urlMode == 1) return FileUrl(found);
+    return found;
+}
+
+std::string ProgramFolderText() {
+    return St().ProgramFolder.string();
+}
+
+}  // namespace dv

@@ -1,0 +1,184 @@
+#include <cmath>
+
+#include "engine/model/cards.h"
+#include "engine/model/guard.h"
+#include "engine/model/state.h"
+#include "engine/model/text_utils.h"
+#include "engine/pages/card_pages.h"
+#include "engine/pages/page_buffer.h"
+#include "engine/pages/page_helpers.h"
+#include "engine/rules/dispatch.h"
+
+namespace dv {
+namespace {
+
+std::string CardAnchor(const Card& card) {
+    return "<a href=\"CARD" + std::to_string(card.GID) + "\">";
+}
+
+// The side a picture leans to: toward its owner's half of the page.
+std::string Alignment(const Card& card, int side) {
+    if (side == 1) return card.Owner == 1 ? " align = left " : " align = right ";
+    if (side == 2) return card.Owner == 2 ? " align = left " : " align = right ";
+    return "";
+}
+
+std::string FilledDescription(Card& card, std::string description) {
+    Value amount = -1;
+    SwapCardStrings(card, card, description, "", "", Value(), amount);
+    return description;
+}
+
+void LoadCardPicture(Card& card) {
+    if (card.Picture.empty()) return;
+    TheHost().Call(WindowCall::LoadCardPicture, GetImagePath(card.Picture, 0, ""));
+}
+
+}  // namespace
+
+std::string ColourShade(const std::string& colour, int divisor) {
+    long long blue = 0, green = 0, red = 0;
+    SplitColor(static_cast<long long>(ColorValue(colour).Num()), blue, green, red);
+    auto part = [&](long long component) {
+        return static_cast<long long>(std::nearbyint(static_cast<double>(component) / divisor));
+    };
+    return RGBHex(part(red), part(green), part(blue));
+}
+
+std::string DCard(Card& card) {
+    if (card.Colour.empty()) card.Colour = "#FFFFFF";
+    return "<font color=" + card.Colour + ">" + card.Name + "</font>";
+}
+
+std::string GenCostDesc(const std::string& /*costList*/) {
+    return "";
+}
+
+std::string GenTraitsDesc(Card& card, int mode) {
+    return GenTraitHTML(card, "", mode);
+}
+
+std::string CLink(Card& card, int size, int side) {
+    return Guarded("CLink", std::string(), [&] {
+        if (card.Owner > 2) card.Owner = 1;
+        // A neutral card has no player entry; its frame stays black.
+        const std::string colour =
+            card.Owner >= 1 && St().Players.Has(card.Owner) ? St().Players[card.Owner].Colour : "";
+        if (card.ThumbnailUrl.empty()) card.ThumbnailUrl = GetImagePath(card.Thumbnail, 1, "");
+        if (card.PictureUrl.empty()) card.PictureUrl = GetImagePath(card.Picture, 1, "");
+        const std::string align = Alignment(card, side);
+        if (size == 0) {
+            if (card.Thumbnail.empty()) return std::string();
+            return CardAnchor(card) + "<img " + align + " border = \"0\" src=\"" +
+                   card.ThumbnailUrl + "\"></img></a>";
+        }
+        if (card.Picture.empty()) return std::string();
+        return "<table" + align + " bgcolor=" + ColourShade(colour, 8) +
+               " border = 1 bordercolorlight=" + ColourShade(colour, 2) +
+               " bordercolordark = " + ColourShade(colour, 4) + "><tr><td>" + CardAnchor(card) +
+               "<img " + align + "hspace=5 width = 150 height = 225 border = \"0\" src=\"" +
+               card.PictureUrl + "\"></img></a><br></td></tr><tr><td><center>" + DCard(card) +
+               "</center></td></tr></table>";
+    });
+}
+
+std::string FullDesc(Card& card, int pictureMode, int side) {
+    return Guarded("FullDesc", std::string(), [&] {
+        if (card.Name.empty()) return std::string("Non-existant card referenced.<br>");
+        if (card.Picture.empty()) return std::string();
+        std::string align = " align = left ";
+        if (side == 1) align = Alignment(card, 1);
+        std::string picturePart;
+        if (pictureMode != 0) {
+            std::string location =
+                GetImagePath(pictureMode == 1 ? card.Thumbnail : card.Picture, 1, "");
+            FillAll(location, "\\", "/");
+            if (location.rfind("file://", 0) != 0) location = "file://" + location;
+            picturePart = CardAnchor(card) + "<img " + align +
+                          "hspace=5 width = 150 height = 225 border = \"0\" src=\"" + location +
+                          "\"></img></a>";
+        }
+        std::string description = card.Description;
+        FillAll(description, "$MYDESC", "");
+        FillAll(description, "$TARGETDESC", "");
+        return "<table width=100%><tr><td bgcolor=#0>" + picturePart + "<p>" + DCard(card) +
+               "</p>" + "<p>" + GenTraitsDesc(card, 0) + "</p>" + "<p>" +
+               FilledDescription(card, description) + "</p>" + "</td></tr></table><br>";
+    });
+}
+
+std::string GenPlayerDesc(Player& player) {
+    return Guarded("GenPlayerDesc", std::string(), [&] {
+        if (!St().InPlay.Has(player.CardIndex)) return std::string();
+        Card& card = St().InPlay[player.CardIndex];
+        if (card.Name.empty()) return std::string();
+        const std::string heading = DCard(card);
+        const std::string hp = GetTrait(card, "HP").Text();
+        const std::string picture = CLink(card, 1, 2);
+        return "<center><table border=\"1\"><th>" + heading +
+               "</th><tr><td><center>HP: <font color=\"#00FF00\">" + hp + "</font><br>" + picture +
+               "<br>" + GenTraitsDesc(card, 2) + "</tr></td></table></center>";
+    });
+}
+
+std::string AllTraitsDesc(Card& card) {
+    return Guarded("AllTraitsDesc", std::string(), [&] {
+        std::string text = "Card #" + std::to_string(card.Index) +
+                           "<br>Global ID: " + std::to_string(card.GID) + ", ";
+        for (int i = 1; i <= card.TraitNames.size(); ++i) {
+            const std::string& name = card.TraitNames[i];
+            if (name.empty()) continue;
+            const auto colon = name.find(':');
+            std::string qualifier;
+            if (colon != std::string::npos) {
+                const auto next = name.find(':', colon + 1);
+                qualifier = name.substr(
+                    colon + 1, next == std::string::npos ? std::string::npos : next - colon - 1);
+            }
+            const std::string value = card.TraitValues.Has(i) ? card.TraitValues[i] : "";
+            text += name.substr(0, colon) + ": " + value;
+            text += qualifier.empty() ? ", " : " (" + qualifier + "), ";
+        }
+        return text;
+    });
+}
+
+void DisplayCard(Card& card, int withTraits) {
+    Guarded("DisplayCard", [&] {
+        LoadCardPicture(card);
+        std::string& page = St().HTMLText;
+        page = "<p>" + DCard(card) + "</p><p>" + GenCostDesc(card.CostDesc) + "</p>";
+        if (withTraits == 1) page += "<p>" + GenTraitsDesc(card, 0) + "</p>";
+        if (card.Active == 1) page += "<p>" + GetActionMenu2(card) + "</p>";
+        page += "<p>" + card.Description + "</p>";
+        // The buffer is filled through a copy: filling may compose pages of its own.
+        std::string filled = FilledDescription(card, page);
+        St().HTMLText = std::move(filled);
+        if (St().DebugMode == 1) {
+            std::string debug = "<br>Card #" + std::to_string(card.Index) +
+                                "<br>Rarity:" + std::to_string(card.Rarity) + "<br><br>" +
+                                AllTraitsDesc(card);
+            for (int e = 1; e <= card.Effects.size(); ++e) {
+                const Effect& effect = card.Effects[e];
+                debug += "Action #" + std::to_string(e) + "<br>Target: Card #" +
+                         std::to_string(effect.Target) + "<br>Trigger: " + effect.Trigger +
+                         "<br>Action:<br>" + effect.Text + "<br><br>";
+            }
+            St().HTMLText += debug;
+        }
+    });
+    CreateHTML("CardDesc.html", "#000000");
+    HTMLDisplay2(kCardViewer, "CardDesc.html");
+}
+
+void DisplayCard2(Card& card, int withTraits) {
+    Guarded("DisplayCard2", [&] {
+        LoadCardPicture(card);
+        std::string page = "<p>" + DCard(card) + "</p>";
+        if (withTraits == 1) page += "<p>" + GenTraitsDesc(card, 0) + "</p>";
+        page += "<p>" + card.Description + "</p>";
+        St().HTMLText = FilledDescription(card, page);
+    });
+}
+
+}  // namespace dv

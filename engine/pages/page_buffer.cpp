@@ -1,0 +1,75 @@
+#include "engine/pages/page_buffer.h"
+
+#include "engine/model/files.h"
+#include "engine/model/guard.h"
+#include "engine/model/state.h"
+#include "engine/model/text_utils.h"
+#include "engine/pages/page_helpers.h"
+
+namespace dv {
+namespace {
+
+constexpr const char* kBodyTag =
+    "<body bgcolor=\"#000000\" text=\"#FFFFFF\" link=\"#99FF33\" alink=\"#00CC00\" "
+    "vlink=\"#FFFF00\">";
+
+// The search answers a bare "file://" for a name it found nowhere; that is no page.
+bool IsNoLocation(const std::string& location) {
+    return location.empty() || location == "file://";
+}
+
+}  // namespace
+
+std::string PageLocation(const std::string& fileName) {
+    return ProgramFolderText() + "/" + fileName;
+}
+
+void AddHTML(const std::string& text) {
+    St().HTMLText += text;
+}
+
+bool CreateHTML(const std::string& fileName, const std::string& /*background*/) {
+    return Guarded("CreateHTML", false, [&] {
+        std::string& buffer = St().HTMLText;
+        ReplaceAll(buffer, "\r\n", "<br>");
+        const std::string page =
+            "<HTML>\r\n" + std::string(kBodyTag) + "\r\n" + buffer + "\r\n</body></HTML>\r\n";
+        if (!AtomicSave(St().ProgramFolder / fileName, page).empty())
+            throw RunFault("page file not written: " + fileName);
+        return true;
+    });
+}
+
+void HTMLDisplay(const std::string& fileName) {
+    St().HtmlBusy = 1;
+    Guarded("HTMLDisplay", [&] { TheHost().OpenURL(kBoardViewer, PageLocation(fileName)); });
+    St().HtmlBusy = 0;
+    St().HTMLText.clear();
+}
+
+void HTMLDisplay2(const std::string& viewer, const std::string& fileName) {
+    bool shown = false;
+    std::string name = fileName;
+    St().HtmlBusy = 1;
+    Guarded("HTMLDisplay2", [&] {
+        FileNameOf(name);
+        std::string location;
+        if (!name.empty() && DataFileExists(St().ProgramFolder, name))
+            location = ResolveDataPath(St().ProgramFolder, name).generic_string();
+        else
+            location = GetImagePath(name, 1, "");
+        if (IsNoLocation(location)) return;
+        TheHost().OpenURL(viewer, location);
+        shown = true;
+    });
+    St().HtmlBusy = 0;
+    if (shown && name == "Display.html") St().HTMLText.clear();
+}
+
+void DisplayHelp(const std::string& pageName) {
+    St().HelpRaise = 1;
+    HTMLDisplay2(kHelpViewer, pageName);
+    Guarded("DisplayHelp", [&] { TheHost().Call(WindowCall::ShowHelpWindow, ""); });
+}
+
+}  // namespace dv

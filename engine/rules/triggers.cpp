@@ -1,0 +1,301 @@
+#include "engine/rules/triggers.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <string_view>
+
+#include "engine/model/guard.h"
+#include "engine/model/state.h"
+#include "engine/rules/script_fields.h"
+
+namespace dv {
+namespace {
+
+// Index is the trigger number; 12 has no name.
+constexpr std::array<std::string_view, 18> kTriggerNames = {
+    "",       "PHASE1",  "PHASE2",    "PHASE3",          "PHASE4",    "PHASE5",
+    "PHASE6", "PHASE7",  "PHASE8",    "PHASE9",          "PHASE10",   "TURNEND",
+    "",       "ONDEATH", "ENTERPLAY", "OTHERENTERSPLAY", "TURNSTART", "INTERCEPT"};
+
+constexpr int kMaskWords = 8;
+constexpr int kBitsPerWord = 31;
+
+struct RequirementWord {
+    std::string_view word;
+    int argumentFields;
+    int side;  // 0 target, 1 the effect's own card
+    int kind;  // 0 must have, 1 must not have
+};
+
+constexpr RequirementWord kRequirementWords[] = {
+    {"REQTRAIT", 1, 0, 0},         {"REQTRAITIS", 2, 0, 0},   {"REQTRAITMORE", 2, 0, 0},
+    {"REQTRAITEQUALS", 2, 0, 0},   {"REQNOTTRAIT", 1, 0, 1},  {"REQNOTRAIT", 1, 0, 1},
+    {"REQMYTRAIT", 1, 1, 0},       {"REQMYNOTRAIT", 1, 1, 1}, {"REQMYTRAITMORE", 2, 1, 0},
+    {"REQMYTRAITEQUALS", 2, 1, 0}, {"REQMYTRAITIS", 2, 1, 0},
+};
+
+MaskWords* RequirementMask(Effect& effect, int side, int kind) {
+    if (side == 0 && kind == 0) return &effect.ReqTargetHas;
+    if (side == 0 && kind == 1) return &effect.ReqTargetNot;
+    if (side == 1 && kind == 0) return &effect.ReqSourceHas;
+    if (side == 1 && kind == 1) return &effect.ReqSourceNot;
+    return nullptr;
+}
+
+void ClearWords(MaskWords& words) {
+    words.fill(0);
+}
+
+void MakeHole(TriggerSlot& slot, int k) {
+    slot.Cards[k] = 0;
+    slot.Effects[k] = 0;
+}
+
+template <class Matches>
+void ClearEntries(TriggerSlot& slot, Matches matches) {
+    for (int k = 1; k <= slot.Cards.size(); ++k) {
+        if (slot.Cards[k] != 0 && matches(slot.Cards[k], slot.Effects[k])) MakeHole(slot, k);
+    }
+}
+
+// Packs the holes out of a full slot, keeping the order of the registrations.
+void PackSlot(TriggerSlot& slot) {
+    List<int32_t> cards;
+    List<int32_t> effects;
+    for (int k = 1; k <= slot.Cards.size(); ++k) {
+        if (slot.Cards[k] == 0) continue;
+        cards.PushBack(slot.Cards[k]);
+        effects.PushBack(slot.Effects[k]);
+    }
+    if (cards.empty()) {
+        cards.PushBack(0);
+        effects.PushBack(0);
+    }
+    slot.Cards = std::move(cards);
+    slot.Effects = std::move(effects);
+}
+
+void Append(TriggerSlot& slot, int card, int effect) {
+    if (slot.Cards.size() >= kMaxRegistryEntries) PackSlot(slot);
+    if (slot.Cards.size() >= kMaxRegistryEntries) return;  // every entry is live: refuse cleanly
+    slot.Cards.PushBack(card);
+    slot.Effects.PushBack(effect);
+}
+
+void Register(int card, int effect, int16_t replace, int16_t remove) {
+    State& st = St();
+    if (card <= 0) return;
+    if (remove != 0) {
+        // Every slot, whatever the card's name or effects hold now: its number is about to be
+        // free for another card.
+        UnregisterCard(card);
+        return;
+    }
+    if (!st.InPlay.Has(card) || st.InPlay[card].Name.empty()) {
+        UnregisterCard(card);
+        return;
+    }
+    Card& holder = st.InPlay[card];
+    if (effect < 1 || effect > holder.Effects.size() || holder.Effects[effect].Text.empty()) {
+        UnregisterAction(card, effect);
+        return;
+    }
+
+    const uint8_t t = GetTriggerNum(holder.Effects[effect].Trigger);
+    // An effect slot reused under another trigger must not stay registered under the old one.
+    for (int other = 0; other < static_cast<int>(st.TriggerRegistry.size()); ++other) {
+        if (other == t) continue;
+        ClearEntries(st.TriggerRegistry[other],
+                     [&](int32_t c, int32_t e) { return c == card && e == effect; });
+    }
+
+    TriggerSlot& slot = st.TriggerRegistry[t];
+    for (int k = 1; k <= slot.Cards.size(); ++k) {
+        if (replace == 0 && slot.Cards[k] == card && slot.Effects[k] == effect) return;
+        if (replace != 0 && slot.Cards[k] == card) MakeHole(slot, k);
+    }
+    if (slot.Cards.size() < kRegistryReuseLimit) {
+        for (int k = 1; k <= slot.Cards.size(); ++k) {
+            if (slot.Cards[k] != 0) continue;
+            slot.Cards[k] = card;
+            slot.Effects[k] = effect;
+            return;
+        }
+    }
+    Append(slot, card, effect);
+}
+
+void BuildActionMasks(Card& card, Effect& effect) {
+    ClearWords(effect.ReqSourceHas);
+    ClearWords(effect.ReqTargetHas);
+    ClearWords(effect.ReqSourceNot);
+    ClearWords(effect.ReqTargetNot);
+    // Rebuilt from this script alone, so a reused effect slot keeps nothing of its former one.
+    ClearWords(effect.TraitBits);
+    effect.ReqEffect = 0;
+    if (effect.Trigger == "COUNTER") {
+        effect.SideReq = 0;  // no side requirement, as on a new effect
+        return;
+    }
+
+    effect.SideReq = 255;
+    const ScriptFields fields(effect.Text, ':');
+    // Each pass moves on by at least one field, so the fields bound the walk.
+    for (long long f = 1; !fields[f].empty();) {
+        const std::string_view word = fields[f];
+        const std::string next(fields[f + 1]);
+        const auto requirement =
+            std::find_if(std::begin(kRequirementWords), std::end(kRequirementWords),
+                         [&](const RequirementWord& r) { return r.word == word; });
+        if (requirement != std::end(kRequirementWords)) {
+            std::string name = next;
+            int w = 0;
+            int32_t bit = 0;
+            gettraitmaskpos(name, w, bit);
+            if (w != -1) (*RequirementMask(effect, requirement->side, requirement->kind))[w] |= bit;
+            f += 1 + requirement->argumentFields;
+        } else if (word == "REQEFFECT") {
+            effect.ReqEffect = 1;
+            return;
+        } else if (word == "TRAIT") {
+            std::string name = next;
+            int w = 0;
+            int32_t bit = 0;
+            gettraitmaskpos(name, w, bit);
+            if (w != -1) effect.TraitBits[w] |= bit;
+            f += 3;
+        } else if (word == "REQALLY") {
+            if (card.Owner == 1) effect.SideReq = 1;
+            if (card.Owner == 2) effect.SideReq = 2;
+            f += 1;
+        } else if (word == "REQENEMY") {
+            if (card.Owner == 1) effect.SideReq = 2;
+            if (card.Owner == 2) effect.SideReq = 1;
+            f += 1;
+        } else if (word == "CHANCE") {
+            f += 2;
+        } else if (word.substr(0, 3) == "REQ") {
+            f += 1;
+        } else {
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+uint8_t GetTriggerNum(const std::string& name) {
+    return Guarded("GetTriggerNum", uint8_t{0}, [&] {
+        std::string upper = name;
+        for (char& c : upper)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (upper.empty()) return uint8_t{0};
+        for (std::size_t n = 1; n < kTriggerNames.size(); ++n) {
+            if (kTriggerNames[n] == upper) return static_cast<uint8_t>(n);
+        }
+        return uint8_t{0};
+    });
+}
+
+std::string GetTriggerName(uint8_t number) {
+    if (number >= kTriggerNames.size()) return {};
+    return std::string(kTriggerNames[number]);
+}
+
+void CreateBitLookup() {
+    auto& lookup = St().BitLookup;
+    lookup[0] = 0;
+    double value = 1;
+    for (std::size_t k = 1; k < lookup.size(); ++k, value *= 2)
+        lookup[k] = value;
+}
+
+void gettraitmaskpos(std::string& name, int& word, int32_t& bit) {
+    Guarded("gettraitmaskpos", [&] {
+        name = name.substr(0, name.find(':'));
+        // An empty name is no trait: giving it a position would let the next new name share it.
+        if (name.empty()) {
+            word = -1;
+            return;
+        }
+        List<TraitMaskName>& table = St().TraitMaskNames;
+        int i = 0;
+        for (int k = 1; k <= table.size(); ++k) {
+            if (table[k].Name.empty()) table[k].Name = name;
+            if (table[k].Name == name) {
+                i = k;
+                break;
+            }
+        }
+        if (i == 0) {
+            i = table.size() + 1;
+            if (i > kMaxTraitMaskNames) {
+                word = -1;
+                return;
+            }
+            table.PushBack(TraitMaskName{name});
+        }
+        word = i / kBitsPerWord + 1;
+        const int b = i % kBitsPerWord == 0 ? kBitsPerWord : i % kBitsPerWord;
+        bit = static_cast<int32_t>(int64_t{1} << (b - 1));
+    });
+}
+
+void ModActionMask(Card& card, int effectNumber, const std::string& traitName, int side, int kind) {
+    Guarded("ModActionMask", [&] {
+        Effect& effect = card.Effects[effectNumber];
+        MaskWords* mask = RequirementMask(effect, side, kind);
+        std::string name = traitName;
+        int w = 0;
+        int32_t bit = 0;
+        gettraitmaskpos(name, w, bit);
+        if (mask && w >= 1 && w <= kMaskWords) (*mask)[w] |= bit;
+    });
+}
+
+void SetActionMasks(Card& card, int effectNumber) {
+    Guarded("SetActionMasks", [&] {
+        if (card.Owner == 0) card.SideMask = 4;
+        if (card.Owner == 1) card.SideMask = 1;
+        if (card.Owner == 2) card.SideMask = 2;
+        if (effectNumber == 0 || !card.Effects.Has(effectNumber)) return;
+        BuildActionMasks(card, card.Effects[effectNumber]);
+    });
+}
+
+void RegisterAction(int cardNumber, int effectNumber, int16_t replace, int16_t remove) {
+    Guarded("RegisterAction", [&] { Register(cardNumber, effectNumber, replace, remove); });
+}
+
+void RegisterAllActions() {
+    Guarded("RegisterAllActions", [&] {
+        State& st = St();
+        for (int c = 1; c <= st.InPlay.size(); ++c) {
+            if (st.InPlay[c].Name.empty()) continue;
+            for (int e = 1; e <= st.InPlay[c].Effects.size(); ++e)
+                RegisterAction(c, e, 0, 0);
+        }
+    });
+}
+
+void UnregisterCard(int cardNumber) {
+    Guarded("UnregisterCard", [&] {
+        if (cardNumber == 0) return;
+        for (TriggerSlot& slot : St().TriggerRegistry) {
+            ClearEntries(slot, [&](int32_t c, int32_t) { return c == cardNumber; });
+        }
+    });
+}
+
+void UnregisterAction(int cardNumber, int effectNumber) {
+    Guarded("UnregisterAction", [&] {
+        if (cardNumber == 0) return;
+        for (TriggerSlot& slot : St().TriggerRegistry) {
+            ClearEntries(
+                slot, [&](int32_t c, int32_t e) { return c == cardNumber && e == effectNumber; });
+        }
+    });
+}
+
+}  // namespace dv

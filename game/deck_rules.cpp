@@ -1,0 +1,196 @@
+#include "game/deck_rules.h"
+
+#include <cmath>
+#include <vector>
+
+#include "engine/model/cards.h"
+#include "engine/model/guard.h"
+#include "engine/model/state.h"
+
+namespace dv {
+namespace {
+
+const std::string kAny = "#ANY#";
+const std::string kQuote = "\"";
+
+// The collection cards of a deck list, in list order.
+std::vector<Card*> DeckCards(int deckNo) {
+    State& st = St();
+    std::vector<Card*> cards;
+    for (float position : st.Decks[deckNo].Positions) {
+        const long index = std::lrint(position);
+        if (index == 0 || !st.Collection.Has(index)) continue;
+        Card& card = st.Collection[index];
+        if (!card.Name.empty()) cards.push_back(&card);
+    }
+    return cards;
+}
+
+double TraitAmount(Card& card, const std::string& trait) {
+    return trait == kAny ? 1 : GetTrait(card, trait).Num();
+}
+
+int32_t RoundedTotal(double sum) {
+    return static_cast<int32_t>(std::nearbyint(sum));
+}
+
+// Copies of a card are known by their unique name; a card without one by its name, so that such
+// a card is not measured against every card of the deck.
+std::string SameNameKey(const Card& card) {
+    return card.UniqueName.empty() ? "name:" + card.Name : "unique:" + card.UniqueName;
+}
+
+int32_t SameNameTotal(const std::vector<Card*>& deck, const std::string& trait,
+                      const std::string& key) {
+    double sum = 0;
+    for (Card* card : deck)
+        if (SameNameKey(*card) == key) sum += TraitAmount(*card, trait);
+    return RoundedTotal(sum);
+}
+
+int32_t DeckTotal(const std::vector<Card*>& deck, const std::string& trait) {
+    double sum = 0;
+    for (Card* card : deck)
+        sum += TraitAmount(*card, trait);
+    return RoundedTotal(sum);
+}
+
+bool CarriesTraits(const Card& card) {
+    for (const std::string& name : card.TraitNames)
+        if (!name.empty()) return true;
+    return false;
+}
+
+std::vector<std::string> SplitRules(const std::string& rules) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t cut = rules.find(':', start);
+        fields.push_back(rules.substr(start, cut == std::string::npos ? cut : cut - start));
+        if (cut == std::string::npos) return fields;
+        start = cut + 1;
+    }
+}
+
+std::string LimitedMessage(const std::string& n, const std::string& name) {
+    return "You cannot have more than " + n + " " + kQuote + name + kQuote + " cards in your deck.";
+}
+
+std::string SameNameMessage(const std::string& n, const std::string& trait,
+                            const std::string& name) {
+    if (trait == kAny)
+        return "You can only have " + n + " " + kQuote + name + kQuote + " cards in your deck.";
+    return "You can only have a total of " + n + " " + trait + " in your deck from " + kQuote +
+           name + kQuote + " cards.";
+}
+
+// The whole-deck form of "LIMITED": no group of copies may outnumber the limit its cards carry.
+bool DeckBreaksLimited(const std::vector<Card*>& deck, std::string& message) {
+    for (Card* card : deck) {
+        if (!HasTrait(*card, "LIMITED", 0)) continue;
+        const Value limit = GetTrait(*card, "LIMITED");
+        if (SameNameTotal(deck, kAny, SameNameKey(*card)) > limit.Num()) {
+            message = LimitedMessage(limit.Text(), card->Name);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The whole-deck form of "SAMENAMELIMIT": every group of copies stays within the limit; cards
+// that carry "LIMITED" answer to their own limit instead.
+bool DeckBreaksSameName(const std::vector<Card*>& deck, const std::string& trait, double n,
+                        const std::string& nText, std::string& message) {
+    std::vector<Card*> counted;
+    for (Card* card : deck)
+        if (!HasTrait(*card, "LIMITED", 0)) counted.push_back(card);
+    for (Card* card : counted) {
+        if (SameNameTotal(counted, trait, SameNameKey(*card)) > n) {
+            message = SameNameMessage(nText, trait, card->Name);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+int32_t GetDeckTraitTotal(const std::string& trait, int deckNo, const std::string& uniqueName) {
+    return Guarded("GetDeckTraitTotal", 0, [&] {
+        double sum = 0;
+        for (Card* card : DeckCards(deckNo)) {
+            if (!uniqueName.empty() && card->UniqueName != uniqueName) continue;
+            sum += TraitAmount(*card, trait);
+        }
+        return RoundedTotal(sum);
+    });
+}
+
+int CheckTraitReqs(const Card& card, int deckNo, const std::string& rules, std::string& message) {
+    // A check that cannot be made refuses rather than lets a deck through.
+    return Guarded("CheckTraitReqs", kDeckLimitExceeded, [&] {
+        State& st = St();
+        int verdict = kDeckRulesMet;
+        if (st.DeckManagerMode == 2 || st.DeckManagerMode == 3) return kDeckRulesMet;
+        // A card without traits asks about the deck as it stands: it adds nothing to any total.
+        const bool wholeDeck = !CarriesTraits(card);
+        if (!wholeDeck && card.Name.empty()) return verdict;
+
+        Card probe = card;
+        const std::vector<Card*> deck = DeckCards(deckNo);
+        const bool limited = !wholeDeck && HasTrait(probe, "LIMITED", 0);
+        if (!wholeDeck) {
+            if (HasTrait(probe, "UNLIMITED", 0)) return kCardUnlimited;
+            if (limited) {
+                const Value limit = GetTrait(probe, "LIMITED");
+                if (SameNameTotal(deck, kAny, SameNameKey(probe)) >= limit.Num()) {
+                    message = LimitedMessage(limit.Text(), probe.Name);
+                    return kDeckLimitExceeded;
+                }
+            }
+        } else if (DeckBreaksLimited(deck, message)) {
+            return kDeckLimitExceeded;
+        }
+
+        const std::vector<std::string> fields = SplitRules(rules);
+        auto field = [&](std::size_t i) { return i < fields.size() ? fields[i] : std::string(); };
+        std::size_t i = 0;
+        while (i < fields.size() && !fields[i].empty()) {
+            const std::string& word = fields[i];
+            if (word != "TRAITLIMIT" && word != "SAMENAMELIMIT" && word != "TRAITMINIMUM") {
+                ++i;
+                continue;
+            }
+            const std::string trait = field(i + 1);
+            const std::string nText = field(i + 2);
+            const double n = ReadNumber(nText);
+            const double own = wholeDeck ? 0 : TraitAmount(probe, trait);
+            if (word == "TRAITLIMIT") {
+                if (DeckTotal(deck, trait) + own > n) {
+                    message = trait == kAny ? "You can only have " + nText + " cards in your deck."
+                                            : "You can only have a total of " + nText + " " +
+                                                  trait + " in your deck.";
+                    return kDeckLimitExceeded;
+                }
+            } else if (word == "SAMENAMELIMIT") {
+                if (wholeDeck) {
+                    if (DeckBreaksSameName(deck, trait, n, nText, message))
+                        return kDeckLimitExceeded;
+                } else if (!limited && SameNameTotal(deck, trait, SameNameKey(probe)) + own > n) {
+                    message = SameNameMessage(nText, trait, probe.Name);
+                    return kDeckLimitExceeded;
+                }
+            } else if (n > DeckTotal(deck, trait) + own) {
+                verdict = kDeckMinimumMissed;
+                message = trait == kAny
+                              ? "You must have at least " + nText + " cards in your play deck."
+                              : "You must have at least " + nText +
+                                    " cards in your deck with the " + trait + " trait.";
+            }
+            i += 3;
+        }
+        return verdict;
+    });
+}
+
+}  // namespace dv

@@ -1,0 +1,291 @@
+#include "data/catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/model/state.h"
+#include "tests/support/engine_fixture.h"
+
+namespace dv {
+namespace {
+
+class CatalogueTest : public test::EngineTest {
+  protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        St().Games = List<GameInfo>(1);
+    }
+
+    // A game file whose head names the game and its folder.
+    void WriteGame(const std::string& file, const std::string& name, const std::string& folder) {
+        WriteFile(file, "#GAMERULES, \"" + name + "\", pic.jpg, #224488, " + folder +
+                            ", help.htm\r\n#RULESCARD\r\n");
+    }
+
+    std::vector<std::string> OpponentNames(int game) {
+        std::vector<std::string> names;
+        for (const Card& c : St().Games[game].Opponents)
+            if (!c.Name.empty()) names.push_back(c.Name);
+        return names;
+    }
+
+    static std::string EnemyDeck(const std::string& name) {
+        return "#ENEMYDECK, \"" + name + "\", key1, set.txt, pic.jpg, " + name +
+               "-mini.jpg, #FF0000, , \"About " + name + "\"\r\n";
+    }
+};
+
+TEST_F(CatalogueTest, SecondGameOfTheSameNameChangesNothing) {
+    WriteFile("a.gam", "\"*** banner ***\"\r\n#GAMERULES, Arena, a.jpg, red, , a.htm\r\n");
+    WriteFile("b.gam", "#GAMERULES, Arena, b.jpg, blue, , b.htm\r\n");
+    WriteFile("c.gam", "#GAMERULES, Citadel, c.jpg, green, , c.htm\r\n");
+    LoadAllGames();
+
+    ASSERT_EQ(St().Games.size(), 2);  // the empty record left by the set-up was reused
+    EXPECT_EQ(St().Games[1].Name, "Arena");
+    EXPECT_EQ(St().Games[1].Picture, "a.jpg");
+    EXPECT_EQ(St().Games[1].GameFile, "a.gam");
+    EXPECT_EQ(St().Games[1].HelpPage, "a.htm");
+    EXPECT_EQ(St().Games[2].Name, "Citadel");
+    EXPECT_EQ(St().Games[1].Opponents.size(), 1);
+
+    St().CurrentGame = 2;
+    CreateGame("Arena", "x", "x", "x", "x", "x.gam");
+    EXPECT_EQ(St().CurrentGame, 2);
+    EXPECT_EQ(St().Games.size(), 2);
+}
+
+TEST_F(CatalogueTest, GameFileWithCardDataBeforeItsRulesIsLeftOut) {
+    struct Row {
+        const char* text;
+        bool catalogued;
+    };
+    const Row rows[] = {
+        {"#RULESCARD\r\n#GAMERULES, G, p, c, , h\r\n", false},
+        {"#CARDINDECK, a, b, c, d, e, f\r\n#GAMERULES, G, p, c, , h\r\n", false},
+        {"#HTML, text\r\n#GAMERULES, G, p, c, , h\r\n", false},
+        {"comment line\r\n#DECKRULES, \"TRAITLIMIT:#ANY#:40\"\r\n#GAMERULES, G, p, c, , h\r\n",
+         true},
+        {"#GAMERULES, G, p, c, , h\r\n#RULESCARD\r\n", true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text);
+        St().Games = List<GameInfo>(1);
+        WriteFile("g.gam", r.text);
+        LoadAllGames();
+        EXPECT_EQ(GetNameNum("G") == 1, r.catalogued);
+    }
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(CatalogueTest, GameFileEndingInsideItsHeadIsReported) {
+    WriteFile("g.gam", "#GAMERULES, G, p\r\n");
+    LoadAllGames();
+    EXPECT_EQ(host.CountMessages("Error in LoadGameFile"), 1);
+    EXPECT_EQ(GetNameNum("G"), 0);
+}
+
+TEST_F(CatalogueTest, OpponentFilesJoinOnlyAGameTheyName) {
+    struct Row {
+        const char* name;
+        const char* where;  // file below the program folder
+        std::string text;
+        std::vector<std::string> opponents;
+    };
+    const std::string card =
+        "#CARD, #PLAYERCARD, Ogre, ogre:5, set.txt, ogre.jpg, ogre-mini.jpg, "
+        "#00FF00, \"An ogre\"\r\n#TRAIT, \"HP:10\"\r\n";
+    const Row rows[] = {
+        {"no #GAME in program folder", "Ogre.txt", card, {}},
+        {"#GAME naming the game", "Ogre.txt", "#GAME, Arena\r\n" + card, {"Ogre"}},
+        {"#GAME naming no game", "Ogre.txt", "#GAME, Nowhere\r\n" + card, {}},
+        {"enemy deck before #GAME", "Troll.txt", EnemyDeck("Troll") + "#GAME, Arena\r\n", {}},
+        {"enemy deck in game folder", "foes/Troll_Enemy.txt", EnemyDeck("Troll"), {"Troll"}},
+        {"two player cards",
+         "foes/pair.txt",
+         card + "#CARD, #PLAYERCARD, Imp, imp, s, p, t, c, d\r\nx\r\n",
+         {"Ogre", "Imp"}},
+        {"game file scanned as an opponent", "x.txt", "#GAMERULES, Arena\r\n" + card, {}},
+        {"player file", "foes/p.txt", "#PLAYERDECK\r\n" + card, {}},
+        {"empty lock list", "foes/l.txt", "#LOCKED, \"\"\r\n" + card, {"Ogre"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        std::filesystem::remove_all(Folder());
+        std::filesystem::create_directories(Folder());
+        WriteGame("arena.gam", "Arena", "foes");
+        WriteFile(r.where, r.text);
+        St().Games = List<GameInfo>(1);
+        LoadAllGames();
+        EXPECT_EQ(OpponentNames(1), r.opponents);
+    }
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(CatalogueTest, OpponentEntryKeepsPortraitDescriptionAndFile) {
+    WriteGame("arena.gam", "Arena", "Foes");
+    WriteFile("Foes/Troll_Enemy.txt", EnemyDeck("Troll"));
+    WriteFile("ogre.txt",
+              "#GAME, Arena\r\n#CARD, #PLAYERCARD, Ogre, k, s, p.jpg, ogre-mini.jpg, "
+              "#00FF00, desc\r\n\"next line\"\r\n");
+    LoadAllGames();
+
+    const GameInfo& game = St().Games[1];
+    ASSERT_EQ(game.Opponents.size(), 3);
+    const Card& troll = game.Opponents[2];
+    EXPECT_EQ(troll.Thumbnail, "Troll-mini.jpg");
+    EXPECT_EQ(troll.Description, "About Troll");
+    EXPECT_EQ(troll.SetFile, (Folder() / "Foes" / "Troll_Enemy.txt").string());
+    // Game-folder opponents come before those of the program folder.
+    const Card& ogre = game.Opponents[3];
+    EXPECT_EQ(ogre.Thumbnail, "ogre-mini.jpg");
+    EXPECT_EQ(ogre.Description, "next line");  // the eighth item is the next line's first
+    EXPECT_EQ(ogre.SetFile, "ogre.txt");
+    ASSERT_EQ(game.OpponentFiles.size(), 4);
+    EXPECT_EQ(game.OpponentFiles[3], "ogre.txt");
+}
+
+TEST_F(CatalogueTest, LockedOpponentNeedsEveryListedMissionWon) {
+    struct Row {
+        const char* lockList;
+        std::vector<std::string> won;
+        bool catalogued;
+    };
+    const Row rows[] = {
+        {"first.mis", {"Campaign\\Missions\\FIRST.MIS"}, true},
+        {"first.mis", {"other.mis"}, false},
+        {"first.mis:second.mis", {"first.mis"}, false},
+        {"first.mis:second.mis", {"second.mis", "first.mis"}, true},
+        // One mission won twice does not stand for a second one.
+        {"first.mis:second.mis", {"first.mis", "first.mis"}, false},
+        {"first.mis::second.mis", {"first.mis"}, true},  // the list ends at its first empty field
+        {"dir\\\\first.mis", {"first.mis"}, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.lockList);
+        std::filesystem::remove_all(Folder());
+        std::filesystem::create_directories(Folder());
+        WriteGame("arena.gam", "Arena", "foes");
+        WriteFile("foes/boss.txt",
+                  std::string("#LOCKED, \"") + r.lockList + "\"\r\n" + EnemyDeck("Boss"));
+        St().Players[1].WonMissions.Clear();
+        for (const std::string& w : r.won)
+            St().Players[1].WonMissions.PushBack(w);
+        St().Games = List<GameInfo>(1);
+        LoadAllGames();
+        EXPECT_EQ(OpponentNames(1).size(), r.catalogued ? 1u : 0u);
+    }
+    // The test leaves the won missions as bare file names.
+    EXPECT_EQ(St().Players[1].WonMissions[1], "first.mis");
+}
+
+TEST_F(CatalogueTest, LockedFileOutsideAnyGameIsNotRead) {
+    WriteGame("arena.gam", "Arena", "foes");
+    WriteFile("boss.txt", "#LOCKED, first.mis\r\n#GAME, Arena\r\n" + EnemyDeck("Boss"));
+    St().Players[1].WonMissions = {"first.mis"};
+    LoadAllGames();
+    EXPECT_TRUE(OpponentNames(1).empty());
+}
+
+TEST_F(CatalogueTest, BrokenOpponentFileReportsItsStep) {
+    WriteGame("arena.gam", "Arena", "foes");
+    WriteFile("foes/short.txt", "#ENEMYDECK, Boss, key\r\n");
+    LoadAllGames();
+    EXPECT_EQ(host.CountMessages("Error in AddFileToGame: #ENEMYDECK (1) Input Command"), 1);
+    EXPECT_TRUE(OpponentNames(1).empty());
+}
+
+TEST_F(CatalogueTest, MissionsAreNumberedPerGameAndJoinTheirTexts) {
+    WriteGame("a.gam", "Arena", "arena");
+    WriteGame("b.gam", "Battle", "battle");
+    WriteGame("c.gam", "Calm", "");
+    WriteFile("arena/1.mis",
+              "#HTML, \"<b>One</b>\"\r\n#HTML, \" two\"\r\n"
+              "#MISSION, \"First\", OPEN, \" three\", arena\\boss.txt\r\n");
+    WriteFile("arena/2.mis",
+              "#MISSION, \"Second\", LOCKED, \"hidden\", arena\\boss.txt\r\n"
+              "#HTML, after\r\n");
+    WriteFile("arena/3.mis", "#GAME, Nowhere\r\n#HTML, lost\r\n");
+    WriteFile("battle/only.mis", "#MISSION, \"Only\", , \"text\", foe.txt\r\n");
+    WriteFile("stray.mis", "#GAME, Calm\r\n#MISSION, \"Stray\", , \"x\", y\r\n");
+    LoadAllGames();
+
+    const GameInfo& arena = St().Games[1];
+    ASSERT_EQ(arena.MissionTexts.size(), 3);
+    EXPECT_EQ(arena.MissionTexts[1], "<b>One</b> two three");
+    EXPECT_EQ(arena.MissionTitles[1], "First");
+    EXPECT_EQ(arena.MissionFiles[1], (Folder() / "arena" / "1.mis").string());
+    EXPECT_EQ(arena.OpponentFiles[1], "arena\\boss.txt");
+    EXPECT_EQ(arena.MissionTexts[2], "after");  // the locked line's text is left out
+    EXPECT_EQ(arena.MissionTitles[2], "Second");
+    EXPECT_EQ(arena.MissionTexts[3], "");  // names a game not in the catalogue
+    EXPECT_EQ(arena.MissionFiles[3], "");
+
+    const GameInfo& battle = St().Games[2];
+    ASSERT_EQ(battle.MissionTexts.size(), 1);
+    EXPECT_EQ(battle.MissionTexts[1], "text");
+    EXPECT_EQ(battle.MissionTitles[1], "Only");
+
+    // A game without a folder does not take the program folder's mission files.
+    EXPECT_EQ(St().Games[3].MissionTexts.size(), 1);
+    EXPECT_EQ(St().Games[3].MissionTexts[1], "");
+}
+
+TEST_F(CatalogueTest, UnlockedItemShowsALockedMissionLine) {
+    WriteGame("a.gam", "Arena", "arena");
+    WriteFile("arena/2.mis", "#MISSION, \"Second\", LOCKED, \"shown\", boss.txt\r\n");
+    struct Row {
+        const char* unlocked;
+        const char* text;
+    };
+    const Row rows[] = {{"", ""}, {"Second", "shown"}, {"Missions\\2.MIS", "shown"}, {"3.mis", ""}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.unlocked);
+        St().CurrentProfile.Unlocked = {"", r.unlocked};
+        St().Games = List<GameInfo>(1);
+        LoadAllGames();
+        EXPECT_EQ(St().Games[1].MissionTexts[1], r.text);
+    }
+}
+
+TEST_F(CatalogueTest, RebuildKeepsTheGameBeingPlayed) {
+    WriteGame("b.gam", "Battle", "");
+    WriteGame("c.gam", "Citadel", "");
+    LoadAllGames();
+    EXPECT_EQ(St().CurrentGame, 2);  // nothing played yet: the last game created
+
+    SetCurrentGame(1);  // Battle is chosen and played
+    WriteGame("a.gam", "Arena", "");
+    WriteGame("d.gam", "Dunes", "");
+    RebuildCatalogue();
+    ASSERT_EQ(St().Games.size(), 4);
+    EXPECT_EQ(St().Games[St().CurrentGame].Name, "Battle");
+
+    // The new-game set-up may empty the catalogue itself before rebuilding it.
+    St().Games = List<GameInfo>(1);
+    LoadAllGames();
+    EXPECT_EQ(St().Games[St().CurrentGame].Name, "Battle");
+}
+
+TEST_F(CatalogueTest, RebuildWithoutAGamePlayedTakesTheProfilesGame) {
+    WriteGame("b.gam", "Battle", "");
+    WriteGame("c.gam", "Citadel", "");
+    St().CurrentProfile.GameFile = "B.GAM";
+    LoadAllGames();
+    EXPECT_EQ(St().CurrentGame, 1);
+}
+
+TEST_F(CatalogueTest, GameThatLeftTheFolderIsNoLongerCurrent) {
+    WriteGame("b.gam", "Battle", "");
+    WriteGame("c.gam", "Citadel", "");
+    LoadAllGames();
+    SetCurrentGame(1);
+    std::filesystem::remove(Folder() / "b.gam");
+    RebuildCatalogue();
+    EXPECT_EQ(St().CurrentGame, 0);
+}
+
+}  // namespace
+}  // namespace dv

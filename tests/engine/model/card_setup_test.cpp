@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include "engine/model/cards.h"
+#include "engine/model/state.h"
+#include "tests/support/engine_fixture.h"
+
+namespace dv {
+namespace {
+
+using CardSetupTest = test::EngineTest;
+
+TEST_F(CardSetupTest, SetUpStartsTraitsAndEffectsAfreshAndKeepsTheName) {
+    struct Row {
+        int owner;
+        int32_t sideMask;
+    };
+    const Row rows[] = {{0, 4}, {1, 1}, {2, 2}, {7, 64}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.owner);
+        Card card;
+        card.Name = "Imp";
+        card.Index = 5;
+        card.SideMask = 64;
+        card.TraitNames = List<std::string>{"OLD"};
+        card.TraitMask[3] = 8;
+        card.Effects = List<Effect>(4);
+        InitCard(card, r.owner, 1);
+        EXPECT_EQ(card.Name, "Imp");
+        EXPECT_EQ(card.Index, 0);
+        EXPECT_EQ(card.SideMask, r.sideMask);
+        EXPECT_EQ(card.Owner, r.owner);
+        EXPECT_EQ(card.TraitMask, MaskWords{});
+        EXPECT_GE(card.GID, 1);
+        EXPECT_LE(card.GID, 100000000);
+        ASSERT_EQ(card.TraitNames.size(), 20);
+        EXPECT_EQ(card.TraitNames[1], "");
+        ASSERT_EQ(card.Effects.size(), 1);
+        EXPECT_EQ(card.Effects[1].Program.size(), 1);
+        EXPECT_EQ(card.Effects[1].Args.size(), 1);
+    }
+}
+
+TEST_F(CardSetupTest, EffectsFillFreeSlotsBeforeGrowing) {
+    Card card;
+    card.Name = "Imp";
+    EXPECT_EQ(AddEffect(card, "MODTRAIT:HP:1", 7, "TURNSTART", 0, ""), 1);
+    EXPECT_EQ(card.Initialised, 1) << "a card not yet set up is set up first";
+    EXPECT_EQ(card.Owner, 1);
+    EXPECT_EQ(card.Active, 0);
+    EXPECT_EQ(AddEffect(card, "DESTROY", 0, "ENTERPLAY", 0, ""), 2);
+    EXPECT_EQ(card.Effects.size(), 2);
+    card.Effects[1].Text = "";
+    EXPECT_EQ(AddEffect(card, "ECHO:again", 11, "ONDEATH", 0, "GIDCARD:5"), 1);
+    const Effect& effect = card.Effects[1];
+    EXPECT_EQ(effect.Text, "ECHO:again");
+    EXPECT_EQ(effect.Trigger, "ONDEATH");
+    EXPECT_EQ(effect.Args.size(), 2);  // compiled: "ECHO", "again"
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(CardSetupTest, MenuTriggersBecomeMenuActionsUnlessKept) {
+    struct Row {
+        const char* trigger;
+        int keepMenu;
+        uint8_t designer;
+        uint8_t menuState;
+        const char* storedTrigger;
+        const char* menuText;
+    };
+    const Row rows[] = {
+        {"MENU:TURNSTART:Heal me", 0, 0, 1, "TURNSTART", "Heal me"},
+        {"MENU:TURNSTART:Heal me", 1, 0, 0, "MENU:TURNSTART:Heal me", ""},
+        {"MENU:TURNSTART:Heal me", 0, 1, 0, "MENU:TURNSTART:Heal me", ""},
+        {"MENUS:TURNSTART", 0, 0, 0, "MENUS:TURNSTART", ""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.trigger);
+        St().DesignerActive = r.designer;
+        Card card;
+        card.Name = "Healer";
+        const int index = AddEffect(card, "MODTRAIT:HP:1", 7, r.trigger, r.keepMenu, "");
+        const Effect& effect = card.Effects[index];
+        EXPECT_EQ(effect.MenuState, r.menuState);
+        EXPECT_EQ(effect.Trigger, r.storedTrigger);
+        EXPECT_EQ(effect.MenuText, r.menuText);
+    }
+}
+
+}  // namespace
+}  // namespace dv

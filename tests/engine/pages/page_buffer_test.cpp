@@ -1,0 +1,150 @@
+#include "engine/pages/page_buffer.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/model/files.h"
+#include "engine/model/state.h"
+#include "tests/engine/pages/pages_fixture.h"
+
+namespace dv {
+namespace {
+
+using PageBufferTest = test::PagesTest;
+
+const std::string kHead =
+    "<HTML>\r\n<body bgcolor=\"#000000\" text=\"#FFFFFF\" link=\"#99FF33\" alink=\"#00CC00\" "
+    "vlink=\"#FFFF00\">\r\n";
+const std::string kTail = "\r\n</body></HTML>\r\n";
+
+std::string PageFile(const std::string& name) {
+    return ReadWholeFile(St().ProgramFolder / name).value_or("(no file)");
+}
+
+// A host that notes whether the board was busy while a page was being shown, or refuses to show.
+class ViewerHost : public test::RecordingHost {
+  public:
+    bool refuse = false;
+    std::vector<int> busyWhileShowing;
+    void OpenURL(const std::string& viewer, const std::string& location) override {
+        busyWhileShowing.push_back(St().HtmlBusy);
+        if (refuse) throw std::runtime_error("viewer refused");
+        RecordingHost::OpenURL(viewer, location);
+    }
+};
+
+TEST_F(PageBufferTest, PageFileWrapsTheBufferInFixedLines) {
+    struct Row {
+        const char* buffer;
+        const char* background;
+    };
+    const Row rows[] = {{"", "#000000"}, {"<p>x</p>", "#000000"}, {"a\nb\rc", "#123456"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.buffer);
+        St().HTMLText.clear();
+        AddHTML(r.buffer);
+        ASSERT_TRUE(CreateHTML("Display.html", r.background));
+        EXPECT_EQ(PageFile("Display.html"), kHead + r.buffer + kTail);
+        EXPECT_EQ(St().HTMLText, r.buffer) << "writing does not empty the buffer";
+    }
+}
+
+TEST_F(PageBufferTest, LineBreaksInTheBufferBecomeBreakTagsInFileAndBuffer) {
+    AddHTML("a\r\nb");
+    AddHTML("\r\nc");
+    ASSERT_TRUE(CreateHTML("Display.html", "#000000"));
+    ASSERT_TRUE(CreateHTML("LastDiplayed.html", "#000000"));
+    EXPECT_EQ(PageFile("Display.html"), kHead + "a<br>b<br>c" + kTail);
+    EXPECT_EQ(PageFile("LastDiplayed.html"), PageFile("Display.html"));
+    EXPECT_EQ(St().HTMLText, "a<br>b<br>c");
+}
+
+TEST_F(PageBufferTest, AFailedPageWriteIsReportedAndNotTakenForSuccess) {
+    WriteFile("Display.html", "old page");
+    St().ProgramFolder = Folder() / "no-such-folder";
+    AddHTML("new");
+    EXPECT_FALSE(CreateHTML("Display.html", "#000000"));
+    EXPECT_EQ(host.CountMessages("Error in CreateHTML"), 1);
+    EXPECT_EQ(*ReadWholeFile(Folder() / "Display.html"), "old page");
+}
+
+TEST_F(PageBufferTest, BoardPageIsShownByPlainPathWhileBusyAndEmptiesTheBuffer) {
+    ViewerHost viewer;
+    SetHost(&viewer);
+    AddHTML("turn report");
+    HTMLDisplay("Display.html");
+    ASSERT_EQ(viewer.pages.size(), 1u);
+    EXPECT_EQ(viewer.pages[0].viewer, kBoardViewer);
+    EXPECT_EQ(viewer.pages[0].location, Folder().generic_string() + "/Display.html");
+    EXPECT_EQ(viewer.busyWhileShowing, std::vector<int>{1});
+    EXPECT_EQ(St().HtmlBusy, 0);
+    EXPECT_EQ(St().HTMLText, "");
+}
+
+TEST_F(PageBufferTest, ARefusingViewerStillClearsBusyAndBuffer) {
+    ViewerHost viewer;
+    viewer.refuse = true;
+    SetHost(&viewer);
+    WriteFile("CardDesc.html", "x");
+    AddHTML("report");
+    HTMLDisplay("Display.html");
+    EXPECT_EQ(viewer.CountMessages("Error in HTMLDisplay"), 1);
+    EXPECT_EQ(St().HtmlBusy, 0);
+    EXPECT_EQ(St().HTMLText, "");
+    HTMLDisplay2(kCardViewer, "CardDesc.html");
+    EXPECT_EQ(viewer.CountMessages("Error in HTMLDisplay2"), 1);
+    EXPECT_EQ(St().HtmlBusy, 0);
+}
+
+TEST_F(PageBufferTest, PagesOfTheProgramFolderShowInTheirViewerAndOnlyDisplayEmptiesTheBuffer) {
+    WriteFile("CardDesc.html", "card");
+    WriteFile("Display.html", "board");
+    struct Row {
+        const char* name;
+        const char* shownFile;  // empty: nothing shown
+        bool emptiesBuffer;
+    };
+    const Row rows[] = {
+        {"CardDesc.html", "CardDesc.html", false},
+        {"Display.html", "Display.html", true},
+        {"display.html", "Display.html", false},
+        {"Missing.html", "", false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        host.pages.clear();
+        St().HTMLText = "kept";
+        HTMLDisplay2(kCardViewer, r.name);
+        if (*r.shownFile) {
+            ASSERT_EQ(host.pages.size(), 1u);
+            EXPECT_EQ(host.pages[0].viewer, kCardViewer);
+            EXPECT_EQ(host.pages[0].location, Folder().generic_string() + "/" + r.shownFile);
+        } else {
+            EXPECT_TRUE(host.pages.empty()) << "a page found nowhere shows nothing";
+        }
+        EXPECT_EQ(St().HTMLText, r.emptiesBuffer ? "" : "kept");
+        EXPECT_EQ(St().HtmlBusy, 0);
+    }
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(PageBufferTest, PagesAreLookedUpByTheirLastNameComponentOrFoundBelow) {
+    WriteFile("CardDesc.html", "card");
+    WriteFile("help/deep/Rules.html", "rules");
+    HTMLDisplay2(kCardViewer, "sub\\CardDesc.html");
+    HTMLDisplay2(kHelpViewer, "Rules.html");
+    ASSERT_EQ(host.pages.size(), 2u);
+    EXPECT_EQ(host.pages[0].location, Folder().generic_string() + "/CardDesc.html");
+    EXPECT_NE(host.pages[1].location.find("help/deep/Rules.html"), std::string::npos);
+}
+
+TEST_F(PageBufferTest, HelpPageRaisesTheHelpWindow) {
+    WriteFile("MainHelp.html", "help");
+    DisplayHelp("MainHelp.html");
+    ASSERT_EQ(host.pages.size(), 1u);
+    EXPECT_EQ(host.pages[0].viewer, kHelpViewer);
+    EXPECT_EQ(host.calls, std::vector<std::string>{"ShowHelpWindow"});
+    EXPECT_EQ(St().HelpRaise, 1);
+}
+
+}  // namespace
+}  // namespace dv
