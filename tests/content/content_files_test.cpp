@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "data/card_files.h"
+#include "data/catalogue.h"
+#include "data/games_page.h"
 #include "engine/model/files.h"
 #include "engine/model/state.h"
 #include "engine/rules/compiler.h"
@@ -176,8 +178,7 @@ class ContentReadTest : public test::EngineTest {
     }
 };
 
-// Waits for the card data reader; enable it when ReadCards is merged.
-TEST_F(ContentReadTest, DISABLED_EveryCardDataFileReadsWithoutAMessage) {
+TEST_F(ContentReadTest, EveryCardDataFileReadsWithoutAMessage) {
     struct Row {
         const char* file;
         int deckCards;        // named cards placed in the player's deck
@@ -212,7 +213,7 @@ TEST_F(ContentReadTest, DISABLED_EveryCardDataFileReadsWithoutAMessage) {
     }
 }
 
-TEST_F(ContentReadTest, DISABLED_GameFileGivesRulesCostTraitActionsAndDeckRules) {
+TEST_F(ContentReadTest, GameFileGivesRulesCostTraitActionsAndDeckRules) {
     List<Card> scratch;
     Player loadPlayer;
     ASSERT_TRUE(ReadCards(scratch, "Mosslight.gam", loadPlayer));
@@ -223,11 +224,50 @@ TEST_F(ContentReadTest, DISABLED_GameFileGivesRulesCostTraitActionsAndDeckRules)
     for (int i = 1; i <= St().TraitActions.size(); ++i)
         if (!St().TraitActions[i].Name.empty()) traitActions.insert(St().TraitActions[i].Name);
     EXPECT_EQ(traitActions, (std::set<std::string>{"HP", "PLAYER", "POWER", "SPELL"}));
+    auto namedEffects = [](const Card& card) {
+        int count = 0;
+        for (int i = 1; i <= card.Effects.size(); ++i)
+            if (!card.Effects[i].Text.empty()) ++count;
+        return count;
+    };
+    EXPECT_EQ(namedEffects(St().RulesCard), 6);
+    EXPECT_EQ(namedEffects(St().CostCard), 3);
+    EXPECT_EQ(St().DeckRules.rfind("TRAITMINIMUM:#ANY#:30:", 0), 0u);
     std::string errors;
     CompileCard(St().RulesCard, errors);
     EXPECT_EQ(errors, "");
     CompileCard(St().CostCard, errors);
     EXPECT_EQ(errors, "");
+}
+
+TEST_F(ContentReadTest, CatalogueOffersTwoOpponentsAndTheMissionUntilTheMissionIsWon) {
+    struct Row {
+        const char* wonMission;
+        std::vector<std::string> opponents;
+    };
+    const Row rows[] = {
+        {"", {"Bogwarden", "Mirewitch"}},
+        {"FirstLight.mis", {"Bogwarden", "Mirewitch", "Reedmother"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.wonMission);
+        St().Games = List<GameInfo>(1);
+        St().Players[1].WonMissions = List<std::string>{r.wonMission};
+        LoadAllGames();
+        ASSERT_EQ(St().Games.size(), 1);
+        const GameInfo& game = St().Games[1];
+        EXPECT_EQ(game.Name, "Mosslight");
+        std::vector<std::string> opponents;
+        for (int i = 1; i <= game.Opponents.size(); ++i)
+            if (!game.Opponents[i].Name.empty()) opponents.push_back(game.Opponents[i].Name);
+        EXPECT_EQ(opponents, r.opponents);
+        ASSERT_GE(game.MissionTitles.size(), 1);
+        EXPECT_EQ(game.MissionTitles[1], "The Drowned Chapel");
+        const std::string page = DisplayGames();
+        EXPECT_NE(page.find("HELP:MosslightHelp.html"), std::string::npos);
+        EXPECT_NE(page.find("FirstLight.mis>The Drowned Chapel</a>"), std::string::npos);
+        EXPECT_TRUE(host.messages.empty());
+    }
 }
 
 }  // namespace
