@@ -27,11 +27,9 @@ constexpr int kMaxCommandPasses = 10000;
 // Repetitions one REPEAT may ask for.
 constexpr int kMaxRepeat = 100;
 
-int callFrames = 0;
-
 struct CallFrame {
-    CallFrame() { ++callFrames; }
-    ~CallFrame() { --callFrames; }
+    CallFrame() { ++St().CallFrames; }
+    ~CallFrame() { --St().CallFrames; }
 };
 
 // Whatever way a run leaves, the nesting depth is what it was when the run began.
@@ -504,7 +502,7 @@ void EffRun::EndSteps() {
 
 int32_t EffCard(Card& source, Card& target, EffArgs& args) {
     State& st = St();
-    if (callFrames >= kMaxCallFrames) return 2;
+    if (st.CallFrames >= kMaxCallFrames) return 2;
     CallFrame frame;
     DepthRestore restore{st.NestingDepth};
     const bool outermost = st.NestingDepth <= 0;

@@ -94,6 +94,16 @@ void Recurse(RunContext& run) {
     again.copies = run.args.copies;
     EffCard(run.source, run.target, again);
 }
+// Nested calls that lower the depth around themselves, as redirects and repeats do.
+int calls = 0;
+void RecurseLevel(RunContext& run) {
+    ++calls;
+    EffArgs again;
+    again.effectIndex = run.args.effectIndex;
+    --St().NestingDepth;
+    EffCard(run.source, run.target, again);
+    ++St().NestingDepth;
+}
 void Throw(RunContext&) {
     throw std::out_of_range("list index 0");
 }
@@ -113,6 +123,17 @@ TEST_F(EffCardTest, NestingStopsAtTheLimitAndTrialsStopSooner) {
     EXPECT_EQ(Run(imp, foe, e, 1), 2);
     EXPECT_EQ(trialRuns, kMaxTrialNesting) << "a trial nested deeper answers 2 at once";
     EXPECT_EQ(St().NestingDepth, 0);
+}
+
+TEST_F(EffCardTest, NestedCallsAtOneLevelStillEnd) {
+    StandIn("BREAKPOINT", RecurseLevel);
+    const int imp = Place("Imp", 2);
+    calls = 0;
+    EXPECT_EQ(Run(imp, foe, Script(imp, "BREAKPOINT")), 2);
+    EXPECT_GT(calls, kMaxNesting);
+    EXPECT_LT(calls, 100);
+    EXPECT_EQ(St().NestingDepth, 0);
+    EXPECT_EQ(St().CallFrames, 0);
 }
 
 TEST_F(EffCardTest, AFailingCommandIsReportedOnceAndTheDepthIsRestored) {
