@@ -64,7 +64,8 @@ bool Chance(RunContext& run) {
     return RandomNum(100) <= percent;
 }
 
-// Every target of one dispatch shares the roll: RunActions clears it when it takes the effect up.
+// The roll is kept in the effect's dispatch work byte, which RunActions clears when it takes the
+// effect up, so every target of one dispatch shares it.
 bool OneChance(RunContext& run) {
     uint8_t& roll = run.effect().DispatchWork;
     if (roll == 0) roll = static_cast<uint8_t>(RandomNum(100));

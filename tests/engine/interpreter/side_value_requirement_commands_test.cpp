@@ -4,7 +4,6 @@
 
 #include "engine/interpreter/command_context.h"
 #include "engine/model/state.h"
-#include "engine/rules/keyword_table.h"
 #include "tests/engine/interpreter/requirement_board.h"
 
 namespace dv {
@@ -223,18 +222,6 @@ TEST_F(SideValueRequirementTest, ChanceDrawsEveryTime) {
     }
     EXPECT_GT(hits, 60);
     EXPECT_LT(hits, 140);
-}
-
-TEST_F(SideValueRequirementTest, EveryRequirementHasAHandler) {
-    for (const char* word : {"REQENEMY", "REQALLY", "REQISMORE", "REQISLESS", "REQEQUALS",
-                             "REQISPLAYER", "REQNOTPLAYER", "REQISNOTPLAYER", "REQCARDISDEAD",
-                             "CHANCE", "ONECHANCE", "REQVALMORE", "REQVALLESS", "REQVALEQUALS",
-                             "REQTRAITTARGET", "REQNOTRAITTARGET", "REQFROMALLY", "REQFROMENEMY"}) {
-        SCOPED_TRACE(word);
-        const Keyword* row = FindKeyword(word);
-        ASSERT_NE(row, nullptr);
-        EXPECT_NE(CommandTable().Get(row->code), nullptr);
-    }
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include "engine/interpreter/command_context.h"
 #include "engine/model/state.h"
-#include "engine/rules/keyword_table.h"
 #include "tests/engine/interpreter/requirement_board.h"
 
 namespace dv {
@@ -283,56 +282,6 @@ TEST_F(TraitRequirementTest, TheCollectionLimitCountsCopiesWithoutNOMRP) {
         << "the later commands still run";
     EXPECT_NE(St().TurnLog.find("x"), std::string::npos);
     EXPECT_EQ(RunScript(imp, elf, "REQCOLLECTIONLIMIT:1"), 1) << "the end of the program applies";
-}
-
-TEST_F(TraitRequirementTest, EveryRequirementHasAHandler) {
-    for (const char* word : {"REQNOTME",
-                             "REQNAME",
-                             "REQMYNAME",
-                             "REQNONAME",
-                             "REQNOMYNAME",
-                             "REQTRAIT",
-                             "REQMYTRAIT",
-                             "REQNOTTRAIT",
-                             "REQNOTRAIT",
-                             "REQNOMYTRAIT",
-                             "REQMYNOTRAIT",
-                             "REQMYNOTTRAIT",
-                             "REQOWNERTRAIT",
-                             "REQMYOWNERTRAIT",
-                             "REQONEOF",
-                             "REQMYONEOF",
-                             "REQTRAITLESS",
-                             "REQMYTRAITLESS",
-                             "REQOWNERTRAITLESS",
-                             "REQMYOWNERTRAITLESS",
-                             "REQTRAITMORE",
-                             "REQMYTRAITMORE",
-                             "REQOWNERTRAITMORE",
-                             "REQMYOWNERTRAITMORE",
-                             "REQTRAITEQUALS",
-                             "REQMYTRAITEQUALS",
-                             "REQTRAITNOTEQUALS",
-                             "REQMYTRAITNOTEQUALS",
-                             "REQOWNERTRAITEQUALS",
-                             "REQMYOWNERTRAITEQUALS",
-                             "REQTRAITIS",
-                             "REQMYTRAITIS",
-                             "REQNOTRAITIS",
-                             "REQTRAITISNT",
-                             "REQTRAITISN'T",
-                             "REQNOMYTRAITIS",
-                             "REQMYTRAITISNT",
-                             "REQMYTRAITISN'T",
-                             "REQOWNERTRAITIS",
-                             "REQMYOWNERTRAITIS",
-                             "REQCOLLECTIONLIMIT"}) {
-        SCOPED_TRACE(word);
-        const Keyword* row = FindKeyword(word);
-        ASSERT_NE(row, nullptr);
-        EXPECT_NE(CommandTable().Get(row->code), nullptr);
-    }
-    EXPECT_TRUE(CommandTable().Unknown().empty());
 }
 
 }  // namespace
