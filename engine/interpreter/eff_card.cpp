@@ -275,6 +275,12 @@ StageEnd EffRun::Redirect() {
         return StageEnd::Go;
     }
     Card& newTarget = st.InPlay[to];
+    // While the effect is on its way to the new target, no reaction there may send it on again.
+    struct Carrying {
+        bool was = St().CarryingRedirect;
+        Carrying() { St().CarryingRedirect = true; }
+        ~Carrying() { St().CarryingRedirect = was; }
+    } carrying;
 
     EffArgs trial = run.args;
     trial.preview = 1;
@@ -319,7 +325,10 @@ bool EffRun::CommandLoop() {
             continue;
         }
         if (code == 0) return false;
-        if (st.RedirectTarget > 0 && st.RedirectTarget != run.target.Index) return false;
+        if (st.RedirectTarget > 0 && st.RedirectTarget != run.target.Index) {
+            run.redirectSpent = true;
+            return false;
+        }
 
         // Read through the storage: a list of bool has no element to refer to.
         const List<bool>& flags = run.effect().AIFlags;
@@ -436,8 +445,9 @@ void EffRun::Repeat() {
     State& st = St();
     RunContext& run = run_;
     if (!(run.repeatCount.Num() > 0) || run.args.repeatRun || run.Preview()) return;
+    // Bounded before rounding: a count too large for an integer must not round to nonsense.
     const int times =
-        static_cast<int>(std::min<double>(std::lround(run.repeatCount.Num()), kMaxRepeat));
+        static_cast<int>(std::lround(std::min<double>(run.repeatCount.Num(), kMaxRepeat)));
     for (int i = 1; i <= times; ++i) {
         int32_t type = run.repeatTargetType;
         int32_t outcome = 0;
@@ -486,6 +496,11 @@ void EffRun::EndSteps() {
 
     --st.NestingDepth;
     if (run.args.redirected) st.RedirectTarget = 0;
+    // A redirect that stopped this run was made for it; the runs around it must not inherit it.
+    if (run.redirectSpent) {
+        st.RedirectTarget = 0;
+        st.RedirectText.clear();
+    }
     if (st.EffectOutcome == 1) {
         run.result = CancelledResult(run);
         st.EffectOutcome = 0;
