@@ -92,9 +92,11 @@ void SubBy(RunContext& run, Changed which) {
     if (which == Changed::Target && run.currentAmount.Num() < 0) run.currentAmount = 0;
     const double amount = run.currentAmount.Num();
 
+    // A price the card cannot pay must not be settled into a success by the counts.
     if (run.args.runKind == 1 && amount > GetTrait(card, name).Num()) {
         run.result = -1;
         St().FailReason = InsufficientReason(name);
+        run.keepResult = true;
     }
     if (amount != 0 && !HasTrait(card, name)) ++run.misses;
     Value change = -amount;
