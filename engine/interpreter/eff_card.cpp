@@ -295,6 +295,9 @@ StageEnd EffRun::Redirect() {
     ReplaceAll(text, "REQALLY", "");
     ReplaceAll(text, "REQENEMY", "");
     ReplaceAll(text, "::", ":");
+    // A side requirement leading the script leaves an empty first field, which would end the
+    // compile before the first command.
+    if (!text.empty() && text[0] == ':') text.erase(0, 1);
     EffArgs moved = run.args;
     moved.adHocText = text;
     moved.redirected = 1;

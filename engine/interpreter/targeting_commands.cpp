@@ -22,6 +22,7 @@ std::string RequirementWords(const RunContext& run) {
     ReplaceAll(words, "REQALLY", "");
     ReplaceAll(words, "REQENEMY", "");
     ReplaceAll(words, "::", ":");
+    if (!words.empty() && words[0] == ':') words.erase(0, 1);
     return words;
 }
 
@@ -77,6 +78,7 @@ void Retarget(RunContext& run, NewTarget how) {
         Value none = 0;
         moved.value = &none;
         EffCard(run.source, *card, moved);
+        if (!moved.outerEcho.empty()) run.echoPending = true;
         TakeNestedEcho(run, moved.outerEcho);
     }
     if (!run.aiMark) run.endLoop = true;

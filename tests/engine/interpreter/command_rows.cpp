@@ -26,7 +26,7 @@ void CommandRowTest::FreshBoard() {
     orc = Place("Orc", 2);
 }
 
-int CommandRowTest::Card(char letter) const {
+int CommandRowTest::CardOf(char letter) const {
     switch (letter) {
         case 'S':
             return imp;
@@ -44,12 +44,12 @@ void CommandRowTest::Check(const CommandRow& row) {
     FreshBoard();
     for (const std::string& item : Split(row.before, ',')) {
         const auto eq = item.find('=');
-        SetTrait(C(Card(item[0])), item.substr(2, eq - 2), item.substr(eq + 1), 1);
+        SetTrait(C(CardOf(item[0])), item.substr(2, eq - 2), item.substr(eq + 1), 1);
     }
     for (const std::string& effect : Split(row.effects, ';')) {
         const std::vector<std::string> parts = Split(effect, '|');
         ASSERT_EQ(parts.size(), 4u) << effect;
-        Script(Card(parts[0][0]), parts[3], parts[1], std::stoi(parts[2]));
+        Script(CardOf(parts[0][0]), parts[3], parts[1], std::stoi(parts[2]));
     }
     const int e = Script(imp, row.script);
     EffArgs args;
@@ -59,7 +59,7 @@ void CommandRowTest::Check(const CommandRow& row) {
     EXPECT_EQ(EffCard(C(imp), C(orc), args), row.result);
     for (const std::string& item : Split(row.after, ',')) {
         const auto eq = item.find('=');
-        EXPECT_EQ(Trait(Card(item[0]), item.substr(2, eq - 2)), item.substr(eq + 1)) << item;
+        EXPECT_EQ(Trait(CardOf(item[0]), item.substr(2, eq - 2)), item.substr(eq + 1)) << item;
     }
     if (*row.echo) {
         EXPECT_NE(St().TurnLog.find(row.echo), std::string::npos) << St().TurnLog;

@@ -32,7 +32,7 @@ class CommandRowTest : public BoardTest {
     void SetUp() override;
     // Sets the row's board up, runs its script and checks result, traits and echo.
     void Check(const CommandRow& row);
-    int Card(char letter) const;
+    int CardOf(char letter) const;
     // Starts again from the four cards, as at the start of the test.
     void FreshBoard();
 
