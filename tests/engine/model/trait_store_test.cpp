@@ -286,7 +286,7 @@ TEST_F(TraitStoreTest, DISABLED_AbsorbingTraitTakesTheLossFirst) {
     }
 }
 
-TEST_F(TraitStoreTest, DISABLED_CancelledChangeLeavesTheTraitAndReturnsTheEarlierAmount) {
+TEST_F(TraitStoreTest, CancelledChangeLeavesTheTraitAndReturnsTheEarlierAmount) {
     Card& card = Place(MakeCard({{"HP", "10"}}));
     AddEffect(card, "CANCEL", 7, "BEFORETRAITCHANGE:HP", 0, "");
     St().LastAmount = 4;
