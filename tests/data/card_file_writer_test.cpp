@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
-
-#include <csignal>
-
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include "data/card_files.h"
 #include "engine/model/cards.h"
@@ -16,7 +15,7 @@ namespace dv {
 namespace {
 
 class CardWriterTest : public test::EngineTest {
-protected:
+  protected:
     void SetUp() override {
         EngineTest::SetUp();
         St().Players[1].Id = 1;
@@ -76,7 +75,8 @@ TEST_F(CardWriterTest, TraitLinesAndPlayerCardsTakeTheirShortForms) {
     Card one = NewCard("One", 2);
     SetTrait(one, "Blank", "");
     Card three = NewCard("Three", 3);
-    for (const char* t : {"A", "B", "C"}) SetTrait(three, t, "1");
+    for (const char* t : {"A", "B", "C"})
+        SetTrait(three, t, "1");
     EXPECT_EQ(CardFileText(none, "COLLECTION").find("#TRAIT"), std::string::npos);
     EXPECT_NE(CardFileText(one, "COLLECTION").find("\r\n#TRAIT, \"Blank:\", \r\n"),
               std::string::npos);
@@ -106,19 +106,23 @@ TEST_F(CardWriterTest, CardFilesOfTheDesignerStoresAndStartersAreTheGoldenFiles)
     St().Templates[1].Colour = 255;
 
     ASSERT_TRUE(SaveCollection(cards, "cards.txt", "COLLECTION", "", 0));
-    test::data_files::ExpectFileGolden("card_file.golden.txt", *ReadWholeFile(Folder() / "cards.txt"));
+    test::data_files::ExpectFileGolden("card_file.golden.txt",
+                                       *ReadWholeFile(Folder() / "cards.txt"));
     EXPECT_EQ(St().Templates[1].BackPicture, "back.bmp");
 
     St().CardSetFile = "Elves.txt";
     ASSERT_TRUE(SaveCollection(cards, "starter.txt", "#CARDINDECK", "Elf Start", 1));
-    test::data_files::ExpectFileGolden("starter_file.golden.txt", *ReadWholeFile(Folder() / "starter.txt"));
+    test::data_files::ExpectFileGolden("starter_file.golden.txt",
+                                       *ReadWholeFile(Folder() / "starter.txt"));
     ASSERT_TRUE(SaveCollection(cards, "store.txt", "#CARDINDECK", "Elf Shop", 0));
-    test::data_files::ExpectFileGolden("store_file.golden.txt", *ReadWholeFile(Folder() / "store.txt"));
+    test::data_files::ExpectFileGolden("store_file.golden.txt",
+                                       *ReadWholeFile(Folder() / "store.txt"));
 }
 
 TEST_F(CardWriterTest, ASaveThatFailsHalfWayLeavesTheOldFileAndSaysSo) {
     List<Card> cards(40);
-    for (int i = 1; i <= 40; ++i) cards[i] = NewCard("Elf", i);
+    for (int i = 1; i <= 40; ++i)
+        cards[i] = NewCard("Elf", i);
     WriteFile("cards.txt", "old");
     // A file size limit makes the write stop part-way, for root as for anyone.
     ::signal(SIGXFSZ, SIG_IGN);

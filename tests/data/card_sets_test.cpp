@@ -17,7 +17,7 @@ std::string SetCard(const std::string& name, const std::string& key, const std::
 }
 
 class CardSetsTest : public test::EngineTest {
-protected:
+  protected:
     void SetUp() override {
         EngineTest::SetUp();
         St().Players[1].Id = 1;
@@ -120,7 +120,8 @@ TEST_F(CardSetsTest, TheLaterSetWinsAndManyCardsNeitherLoopNorOverflow) {
     owned[1].SetFile = "Big.txt";
     MRPCards(owned, St().Players[1]);
     int refreshed = 0;
-    for (const Card& c : owned) refreshed += c.Description == "new text";
+    for (const Card& c : owned)
+        refreshed += c.Description == "new text";
     EXPECT_EQ(refreshed, kCards);
     EXPECT_EQ(GetTrait(owned[1], "HP").Text(), "5") << "the set read later gives the version";
     EXPECT_EQ(St().MRPTable.size(), 1);

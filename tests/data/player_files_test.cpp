@@ -10,7 +10,7 @@ namespace dv {
 namespace {
 
 class PlayerFilesTest : public test::EngineTest {
-protected:
+  protected:
     void SetUp() override {
         EngineTest::SetUp();
         St().Players[1].Id = 1;
@@ -36,7 +36,8 @@ TEST_F(PlayerFilesTest, APlayerFileReadBackIsWrittenAgainByteForByte) {
     SetTrait(s.Collection[2], "HP", "4");
     AddEffect(s.Collection[2], "MODTRAIT:HP:1", 7, "TURNSTART", 0, "");
     s.Collection[3] = NewCard("Mage", 13);
-    for (const char* t : {"HP", "MANA", "Cost \"x\""}) SetTrait(s.Collection[3], t, "2");
+    for (const char* t : {"HP", "MANA", "Cost \"x\""})
+        SetTrait(s.Collection[3], t, "2");
     s.Collection[3].Description = "Casts \"bolts\"";
     // The stored decks hold a copy of a collection card and a card of their own.
     s.PlayerDecks[1].Cards = {s.Collection[2], NewCard("Squire", 21)};
