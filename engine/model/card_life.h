@@ -8,6 +8,10 @@
 
 namespace dv {
 
+// Card numbers are held in 16-bit fields elsewhere (targets, redirects), so play never grows past
+// this many slots; AddCard then places nothing.
+inline constexpr int kMaxInPlay = 32000;
+
 int AddCard(const Card& card);
 void ActivateCard(Card& card, int quiet);
 void AddTraitEffects(Card& card, const std::string& traitFilter);
@@ -22,5 +26,10 @@ void InitPlayer(Player& player, uint8_t number);
 void CreateSideBoards();
 void KillCard(Card& card, int flag);
 void KillCards();
+
+// The entry of Players for the card's side; none for a neutral card (owner 0).
+Player* OwnerRecord(const Card& card);
+// Enters every effect of a card in the trigger registry under its own card number.
+void RegisterEffects(const Card& card);
 
 }  // namespace dv

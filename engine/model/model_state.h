@@ -77,6 +77,7 @@ struct ModelState {
     uint8_t DeckManagerMode = 0;
     uint8_t PickingCard = 0;
     uint8_t CurrentDeck = 0;
+    uint8_t ListBusy = 0;  // 1 while SortCards runs; the designer ignores list clicks meanwhile
 
     // Shared utilities.
     GetFieldCacheRecord GetFieldCache;

@@ -9,6 +9,9 @@
 
 namespace dv {
 
+// Cards waiting to enter play; card numbers are 16-bit, so the queue stays far below that.
+inline constexpr int kMaxQueuedCards = 1000;
+
 void EndGame(uint8_t& winner);
 void ClearBonuses();
 void CreateCard(const std::string& cardName, const std::string& setFile, int owner, int count);

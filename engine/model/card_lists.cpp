@@ -1,0 +1,251 @@
+#include "engine/model/card_lists.h"
+
+#include <utility>
+#include <vector>
+
+#include "engine/model/cards.h"
+#include "engine/model/guard.h"
+#include "engine/model/state.h"
+#include "engine/model/text_utils.h"
+#include "engine/model/value_expression.h"
+
+namespace dv {
+namespace {
+
+const std::string kLastSort = "LASTSORT";
+// The halves of a merge sort nest about log2 of the list's length deep; far more than any card
+// list needs, so hitting it means something is wrong and that part stays unsorted.
+constexpr int kMaxSortDepth = 64;
+
+// Field n of a ":"-separated key, without touching the shared tokeniser's resume cache.
+std::string KeyField(const std::string& key, int n) {
+    std::size_t start = 0;
+    for (int i = 1; i < n; ++i) {
+        std::size_t colon = key.find(':', start);
+        if (colon == std::string::npos) return {};
+        start = colon + 1;
+    }
+    return key.substr(start, key.find(':', start) - start);
+}
+
+bool IsLastSort(const Value& v) {
+    return v.IsText() && v.Text() == kLastSort;
+}
+
+// Keys that read as a number above 0, and the text "0", compare as numbers; others unchanged.
+Value MergeForm(const Value& v) {
+    if (v.IsText() && v.Text() == "0") return 0;
+    if (v.Num() > 0) return v.Num();
+    return v;
+}
+
+Value SortKeyOf(Card& card, const std::string& key, const std::string& keyword,
+                const std::string& argument) {
+    if (keyword == "NAME") return card.Name.empty() ? Value(kLastSort) : Value(card.Name);
+    if (keyword == "EMPTY") return card.Name.empty() ? 0 : 1;
+    if (keyword == "RARITY") return static_cast<int>(card.Rarity);
+    if (keyword == "TRAIT") {
+        if (!HasTrait(card, argument)) return kLastSort;
+        Value v = GetTrait(card, argument);
+        return v.Num() > 0 ? Value(v.Num()) : Value(v.Text());
+    }
+    Value v = GetTrait(card, key);
+    if (v.IsText() && (v.Text().empty() || v.Text() == "NONE")) return 0;
+    Value worked = Transval(card, card, v, "");
+    return worked.Num() > 0 ? worked : v;
+}
+
+void SortRange(List<Card>& list, int first, int last, const std::string& key, int depth) {
+    if (last <= first || depth > kMaxSortDepth) return;
+    int mid = (first + last) / 2;
+    SortRange(list, first, mid, key, depth + 1);
+    SortRange(list, mid + 1, last, key, depth + 1);
+    MSortMerge(list, first, last, key);
+}
+
+int FirstFreeSlot(const List<Card>& list) {
+    for (int i = 1; i <= list.size(); ++i)
+        if (list[i].Name.empty()) return i;
+    return 0;
+}
+
+}  // namespace
+
+void AddCardToArray(Card& card, List<Card>& list, int newId) {
+    Guarded("AddCardToArray", [&] {
+        for (int i = 1; i <= list.size(); ++i) {
+            if (card.GID >= 1 && newId == 0 && list[i].GID == card.GID) return;
+            if (list[i].Name.empty()) {
+                list[i] = Card(card);
+                return;
+            }
+        }
+        if (newId == 1) card.GID = static_cast<int32_t>(RandomNum(100000000));
+        list.PushBack(card);
+    });
+}
+
+void AddToDeck(Card& card, int deck, int force) {
+    Guarded("AddToDeck", [&] {
+        DeckList& d = St().Decks[deck];
+        auto needsId = [&] { return force == 1 || (!card.Name.empty() && card.GID == 0); };
+        bool stored = false;
+        for (int i = 1; i <= d.CardIds.size() && !stored; ++i) {
+            if (needsId()) card.GID = static_cast<int32_t>(RandomNum(20000000));
+            if (d.CardIds[i] == 0) {
+                d.CardIds[i] = card.GID;
+                stored = true;
+            } else if (d.CardIds[i] == card.GID && force > 0) {
+                return;
+            }
+        }
+        if (!stored) {
+            // An empty deck list walks no entry; the card still needs an identifier of its own.
+            if (d.CardIds.empty() && needsId())
+                card.GID = static_cast<int32_t>(RandomNum(20000000));
+            d.CardIds.PushBack(card.GID);
+        }
+        if (St().DeckManagerMode == 0) LinkDeck(d, St().Collection);
+        if (St().DeckManagerMode == 2) LinkDeck(d, St().EditCards);
+    });
+}
+
+void RemoveFromDeck(DeckList& list, int32_t gid) {
+    Guarded("RemoveFromDeck", [&] {
+        for (int i = 1; i <= list.CardIds.size(); ++i) {
+            if (list.CardIds[i] != gid) continue;
+            list.CardIds[i] = 0;
+            if (list.Positions.Has(i)) list.Positions[i] = 0;
+            return;
+        }
+    });
+}
+
+void AddEditTemplate(const Card& card, const std::string& back, const std::string& text,
+                     int32_t colour) {
+    Guarded("AddEditTemplate", [&] {
+        auto& templates = St().Templates;
+        int slot = 0;
+        for (int i = 1; i <= templates.size() && slot == 0; ++i) {
+            const std::string& name = templates[i].card.Name;
+            if (name.empty() || name == card.Name) slot = i;
+        }
+        if (slot == 0) slot = templates.PushBack({});
+        CardTemplate& t = templates[slot];
+        t.card = card;
+        t.BackPicture = back;
+        t.Extra = text;
+        t.Colour = colour;
+    });
+}
+
+void RandomizeCards(List<Card>& list) {
+    Guarded("RandomizeCards", [&] {
+        int n = list.size();
+        for (int i = 1; i <= n; ++i) {
+            long long j = RandomNum(n);
+            if (list.Has(j)) Swapcards(list[i], list[j]);
+        }
+    });
+}
+
+void Swapcards(Card& a, Card& b) {
+    Guarded("Swapcards", [&] { std::swap(a, b); });
+}
+
+void TruncateCollection() {
+    Guarded("TruncateCollection", [&] {
+        List<Card> named;
+        for (Card& c : St().Collection)
+            if (!c.Name.empty()) named.PushBack(std::move(c));
+        if (named.empty()) return;  // nothing was moved out: only named cards are moved
+        St().Collection = std::move(named);
+    });
+}
+
+void SortCards(List<Card>& list, const std::string& key, int trim) {
+    St().ListBusy = 1;
+    Guarded("SortCards", [&] {
+        St().CurrentCard.Name.clear();
+        std::string keyword = KeyField(key, 1);
+        std::string argument = KeyField(key, 2);
+        for (Card& card : list) {
+            card.SortKey = 0;
+            card.SortKey = SortKeyOf(card, key, keyword, argument);
+        }
+        MSortCards(list, 1, list.size(), key);
+        if (trim == 1) {
+            for (int i = list.size(); i > 1 && list[i].Name.empty(); --i)
+                list.Resize(i - 1);
+        }
+    });
+    // Cleared on every way out, so a failed sort never leaves the designer's list locked.
+    St().ListBusy = 0;
+}
+
+void MSortCards(List<Card>& list, int first, int last, const std::string& key) {
+    Guarded("MSortCards", [&] { SortRange(list, first, last, key, 0); });
+}
+
+void MSortMerge(List<Card>& list, int first, int last, const std::string& key) {
+    Guarded("MSortMerge", [&] {
+        if (last - first + 1 < 2) return;
+        // Checked before any card is moved out, so a bad range loses nothing.
+        if (!list.Has(first) || !list.Has(last)) throw RunFault("merge outside the list");
+        int mid = (first + last) / 2;
+        std::vector<Card> merged;
+        merged.reserve(static_cast<std::size_t>(last - first + 1));
+        int left = first;
+        int right = mid + 1;
+        while (left <= mid && right <= last) {
+            Value a = list[left].SortKey;
+            Value b = list[right].SortKey;
+            bool aLast = IsLastSort(a);
+            bool bLast = IsLastSort(b);
+            // Names run upwards: the comparison is turned round.
+            if (key == "NAME" && !aLast && !bLast) std::swap(a, b);
+            bool takeLeft = bLast || (!aLast && Compare(MergeForm(a), MergeForm(b)) >= 0);
+            merged.push_back(std::move(list[takeLeft ? left++ : right++]));
+        }
+        while (left <= mid)
+            merged.push_back(std::move(list[left++]));
+        while (right <= last)
+            merged.push_back(std::move(list[right++]));
+        for (int i = first; i <= last; ++i)
+            list[i] = std::move(merged[i - first]);
+    });
+}
+
+void SortCollectionByName() {
+    Guarded("SortCollectionByName", [&] {
+        SortCards(St().Collection, "NAME", 0);
+        TruncateCollection();
+    });
+}
+
+void AddToCollection(Card& card) {
+    Guarded("AddToCollection", [&] {
+        card.GID = static_cast<int32_t>(RandomNum(200000000));
+        auto& collection = St().Collection;
+        if (int slot = FirstFreeSlot(collection))
+            collection[slot] = Card(card);
+        else
+            collection.PushBack(card);
+    });
+}
+
+void LinkDeck(DeckList& deck, const List<Card>& cards) {
+    Guarded("LinkDeck", [&] {
+        deck.Positions = List<float>(deck.CardIds.size());
+        for (int j = 1; j <= deck.CardIds.size(); ++j) {
+            if (deck.CardIds[j] == 0) continue;
+            for (int i = 1; i <= cards.size(); ++i) {
+                if (cards[i].GID != deck.CardIds[j]) continue;
+                deck.Positions[j] = static_cast<float>(i);
+                break;
+            }
+        }
+    });
+}
+
+}  // namespace dv

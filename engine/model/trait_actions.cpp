@@ -1,0 +1,97 @@
+// The actions a card inherits from its traits: put on, taken off, and rebuilt for all cards.
+#include "engine/model/card_life.h"
+#include "engine/model/cards.h"
+#include "engine/model/guard.h"
+#include "engine/model/state.h"
+#include "engine/rules/dispatch.h"
+#include "engine/rules/triggers.h"
+
+namespace dv {
+namespace {
+
+const std::string kAllCards = "#ALL#";
+
+std::string InheritedFrom(Card& card, int effect) {
+    int32_t e = effect;
+    std::string word = "TRAITEFFECT";
+    return GetEffectTrait2(card, e, word);
+}
+
+bool CarriesActionsOf(Card& card, const std::string& traitName) {
+    for (int e = 1; e <= card.Effects.size(); ++e)
+        if (InheritedFrom(card, e) == traitName) return true;
+    return false;
+}
+
+void FreeEffect(Effect& effect) {
+    effect.Text.clear();
+    effect.TargetType = 0;
+    effect.Trigger = "0";
+    // The old program would still name the trait and hide the freed slot's emptiness.
+    effect.Compiled = 0;
+}
+
+}  // namespace
+
+void AddTraitEffects(Card& card, const std::string& traitFilter) {
+    Guarded("AddTraitEffects", [&] {
+        if (card.Name.empty() || card.TraitEffectsValid == 1) return;
+        auto& actions = St().TraitActions;
+        for (int i = 1; i <= actions.size(); ++i) {
+            const std::string name = actions[i].Name;
+            if (name.empty()) continue;
+            if (!traitFilter.empty() && traitFilter != name) continue;
+            bool forAll = name == kAllCards;
+            if (!forAll && !HasTrait(card, name)) continue;
+            if (CarriesActionsOf(card, name)) continue;
+            if (!forAll) {
+                int n = GetTraitNum(card, name);
+                if (n == 0) continue;
+                if (card.TraitActionDescs.Has(n) && card.TraitActionDescs[n] == "OVERRIDE")
+                    continue;
+            }
+            const List<Effect> inherited = actions[i].Effects;
+            for (const Effect& k : inherited) {
+                if (k.Text.empty()) continue;
+                AddEffect(card, "TRAIT:TRAITEFFECT:" + name + ":" + k.Text, k.TargetType, k.Trigger,
+                          0, k.TargetText);
+            }
+        }
+        card.TraitEffectsValid = 1;
+        if (card.Index > 0) RegisterEffects(card);
+        SetActionMasks(card, 0);
+    });
+}
+
+void RemoveTraitActions(Card& card, const std::string& traitName) {
+    Guarded("RemoveTraitActions", [&] {
+        for (int e = 1; e <= card.Effects.size(); ++e)
+            if (InheritedFrom(card, e) == traitName) FreeEffect(card.Effects[e]);
+    });
+}
+
+void RemoveAllTraitActions(Card& card) {
+    Guarded("RemoveAllTraitActions", [&] {
+        if (card.TraitEffectsValid == 0) return;
+        for (int e = 1; e <= card.Effects.size(); ++e)
+            if (InheritedFrom(card, e) != "NONE") FreeEffect(card.Effects[e]);
+    });
+}
+
+void AddAllTraitEffects(int reset) {
+    Guarded("AddAllTraitEffects", [&] {
+        auto renew = [&](Card& card) {
+            if (reset == 1) card.TraitEffectsValid = 0;
+            AddTraitEffects(card, "");
+        };
+        for (Card& card : St().InPlay)
+            renew(card);
+        for (Card& card : St().Players[1].Deck)
+            renew(card);
+        for (Card& card : St().Players[2].Deck)
+            renew(card);
+        RegisterAllActions();
+    });
+}
+
+}  // namespace dv

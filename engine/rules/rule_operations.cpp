@@ -1,0 +1,195 @@
+#include "engine/rules/rule_operations.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "data/card_files.h"
+#include "engine/interpreter/eff_card.h"
+#include "engine/model/card_life.h"
+#include "engine/model/cards.h"
+#include "engine/model/guard.h"
+#include "engine/model/host.h"
+#include "engine/model/state.h"
+#include "engine/model/text_utils.h"
+#include "engine/pages/page_buffer.h"
+#include "engine/rules/dispatch.h"
+#include "engine/rules/triggers.h"
+
+namespace dv {
+namespace {
+
+// Mods applied per activation; a card's mod list is read once, before the first one runs.
+constexpr int kMaxMods = 255;
+
+bool SideExcludes(const Value& side, const Card& card) {
+    double s = side.Num();
+    return s > 0 && s != card.Owner;
+}
+
+bool PassesSideAndTrait(Card& card, const Value& side, const std::string& requiredTrait) {
+    if (SideExcludes(side, card)) return false;
+    return requiredTrait.empty() || HasTrait(card, requiredTrait);
+}
+
+std::string Upper(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+void RecordWonMission() {
+    auto& won = St().Players[1].WonMissions;
+    const std::string& mission = St().CurrentMission;
+    // No mission played, nothing won: an empty name is never recorded, gaps or not.
+    if (mission.empty()) return;
+    for (const std::string& entry : won)
+        if (entry == mission) return;
+    int pos = won.size() + 1;
+    for (int i = 1; i <= won.size() && pos > won.size(); ++i)
+        if (won[i].empty()) pos = i;
+    // Missions listed after a gap are kept: the list only grows, to take the new one.
+    if (pos > won.size()) won.Resize(pos);
+    won[pos] = mission;
+}
+
+}  // namespace
+
+void EndGame(uint8_t& winner) {
+    Guarded("EndGame", [&] {
+        St().GameOver = 1;
+        St().PickingCard = 0;
+        St().DeckManagerMode = 0;
+        St().LastTarget = 0;
+        if (winner == 1) RecordWonMission();
+        // Before any game was chosen there is no game, and so no player file, to save.
+        if (St().Games.Has(St().CurrentGame))
+            SavePlayer(St().Games[St().CurrentGame].Name + "_" + St().CurrentProfile.Name + ".plr");
+        TheHost().Call(WindowCall::HideHand, "");
+        TheHost().Call(WindowCall::SetEndTurnCaption, "End Game");
+        HTMLDisplay2(kQueueViewer, "blank.htm");
+        HTMLDisplay2(kCardViewer, "blank.htm");
+        St().Winner = winner;
+        TheHost().Call(WindowCall::EnableDeckManagerMenu, "1");
+    });
+}
+
+void ClearBonuses() {
+    Guarded("ClearBonuses", [&] {
+        auto& inPlay = St().InPlay;
+        int cards = inPlay.size();
+        for (int i = 1; i <= cards && inPlay.Has(i); ++i) {
+            Card& card = inPlay[i];
+            if (card.Name.empty()) continue;
+            int traits = card.TraitNames.size();
+            for (int t = 1; t <= traits && card.TraitNames.Has(t); ++t) {
+                const std::string name = card.TraitNames[t];
+                if (Upper(name.substr(0, 5)) == "BONUS") RemoveTrait(card, GetField(name, 1, ":"));
+                if (GetField(name, 2, ":") == "BONUS") RemoveTrait(card, GetField(name, 1, ":"));
+            }
+            for (int k = 1; k <= card.Effects.size(); ++k) {
+                int32_t e = k;
+                std::string word = "BONUSACTION";
+                if (GetEffectTrait2(card, e, word) == "NONE") continue;
+                Effect& effect = card.Effects[k];
+                effect.Text.clear();
+                effect.Trigger.clear();
+                effect.Compiled = 0;  // its old program must not keep naming the bonus
+            }
+        }
+    });
+}
+
+void CreateCard(const std::string& cardName, const std::string& setFile, int owner, int count) {
+    Guarded("CreateCard", [&] {
+        Player& load = St().LoadPlayer;
+        InitPlayer(load, 4);
+        List<Card> read;
+        ReadCards(read, setFile, load, "INDECK");
+        for (int i = 1; i <= load.Deck.size(); ++i) {
+            Card& found = load.Deck[i];
+            // The empty first slot of a fresh deck is no card, whatever name was asked for.
+            if (found.Name.empty()) continue;
+            if (found.Name != cardName && found.UniqueName != cardName) continue;
+            found.Owner = static_cast<uint8_t>(owner);
+            // The queued copies carry the side they were made for.
+            SetActionMasks(found, 0);
+            int copies = std::min(count, kMaxQueuedCards);
+            for (int c = 1; c <= copies; ++c)
+                QueueCard(found);
+            return;
+        }
+        St().TurnLog += "<br>Card \"" + cardName + "\" not found in \"" + setFile + "\".<br>";
+    });
+}
+
+void QueueCard(Card& card) {
+    Guarded("QueueCard", [&] {
+        if (St().CardQueueCount >= kMaxQueuedCards) return;
+        int n = ++St().CardQueueCount;
+        St().CardQueue.Resize(n);
+        St().CardQueue[n] = card;
+        St().CardQueue[n].AlreadyPlaced = 1;
+    });
+}
+
+int16_t GetTokenCost(Card& card) {
+    return Guarded("GetTokenCost", int16_t{0},
+                   [&] { return static_cast<int16_t>(card.Rarity / 10 + 1); });
+}
+
+double TraitTotal(const std::string& traitName, const Value& side, const std::string& requiredTrait,
+                  int countFlag) {
+    return Guarded("TraitTotal", 0.0, [&] {
+        double total = 0;
+        for (Card& card : St().InPlay) {
+            if (card.Name.empty() || card.Dead == 1) continue;
+            if (!PassesSideAndTrait(card, side, requiredTrait)) continue;
+            Value v = GetTrait(card, traitName, 0);
+            if (v.IsText() && (v.Text().empty() || v.Text() == "NONE")) continue;
+            double number = v.Num();
+            total += (countFlag == 1 || number == 0) ? 1 : number;
+        }
+        return total;
+    });
+}
+
+double NameTotal(const std::string& cardName, const Value& side, const std::string& requiredTrait) {
+    return Guarded("NameTotal", 0.0, [&] {
+        double count = 0;
+        for (Card& card : St().InPlay) {
+            // Free slots are no cards: an empty name counts nothing. Dead cards still count.
+            if (card.Name.empty() || card.Name != cardName) continue;
+            if (PassesSideAndTrait(card, side, requiredTrait)) ++count;
+        }
+        return count;
+    });
+}
+
+std::string GetTraitActionDesc(Card& card, const std::string& traitName) {
+    return Guarded("GetTraitActionDesc", std::string(), [&] {
+        int n = GetTraitNum(card, traitName);
+        if (n == 0 || !card.TraitActionDescs.Has(n)) return std::string();
+        const std::string& desc = card.TraitActionDescs[n];
+        // The marker keeps inherited actions off the card; it is not text to show.
+        return desc == "OVERRIDE" ? std::string() : desc;
+    });
+}
+
+void ApplyMods(Card& card) {
+    Guarded("ApplyMods", [&] {
+        const std::string mods = card.Mods;
+        for (int i = 1; i <= kMaxMods; ++i) {
+            std::string mod = GetField(mods, i, "$|$");
+            if (mod.empty()) return;
+            EffArgs args;
+            args.effectIndex = 1;
+            args.runKind = -1;
+            args.preview = 0;
+            args.noCounters = 1;
+            args.adHocText = mod;
+            EffCard(card, card, args);
+        }
+    });
+}
+
+}  // namespace dv
