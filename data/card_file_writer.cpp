@@ -40,6 +40,13 @@ std::string TargetItem(const Effect& effect) {
     return GetTargetTypeString(effect.TargetType);
 }
 
+// A menu action keeps its trigger and caption apart once read; it is written back in the menu
+// form it was read from, or the next read would lose the menu.
+std::string TriggerItem(const Effect& effect) {
+    if (effect.MenuState != 0) return "MENU:" + effect.Trigger + ":" + effect.MenuText;
+    return effect.Trigger;
+}
+
 std::string PictureData(const Card& card) {
     std::string data = card.ArtSource + "%" + card.BackSource + "%" + card.MiniSource + "%";
     for (std::size_t i = 0; i < card.ArtRegion.size(); ++i) {
@@ -82,8 +89,8 @@ std::string CardBlock(Card& card, const std::string& zone) {
     }
     for (const Effect& effect : card.Effects) {
         if (effect.Text.empty()) continue;
-        out += Line("#EFFECT, " + PlainItem(TargetItem(effect)) + ", " + PlainItem(effect.Trigger) +
-                    ", \"" + HtmlInside(effect.Text) + "\"");
+        out += Line("#EFFECT, " + PlainItem(TargetItem(effect)) + ", " +
+                    PlainItem(TriggerItem(effect)) + ", \"" + HtmlInside(effect.Text) + "\"");
     }
     out += Line("#EXTRADATA, " + std::to_string(card.Rarity) + ", " + PlainItem(card.StartTime) +
                 ", " + PlainItem(card.Mods) + ", " + PlainItem(PictureData(card)) + ", ");

@@ -557,8 +557,11 @@ def mission_file():
     return [f"#GAME, {GAME}", "",
             '#HTML, "<i>Under the black water a chapel bell still rings.</i> "',
             '#MISSION, "The Drowned Chapel", OPEN, "Drive the Bogwarden and its bell wraith '
-            'out of the drowned chapel. Winning wakes the Reedmother.", Bogwarden_Enemy.txt', "",
-            "#INCLUDE, Bogwarden_Enemy.txt", ""] + card_text(WRAITH, "INDECK", 8301, "") + [""]
+            'out of the drowned chapel. Winning wakes the Reedmother.", Bogwarden_Enemy.txt', ""
+            ] + card_text(WRAITH, "INDECK", 8301, "") + ["",
+            # After the mission's own card: cards placed after an include could land on the
+            # slots the included file filled.
+            "#INCLUDE, Bogwarden_Enemy.txt", ""]
 
 
 def profiles_file():

@@ -27,11 +27,9 @@ constexpr int kMaxCommandPasses = 10000;
 // Repetitions one REPEAT may ask for.
 constexpr int kMaxRepeat = 100;
 
-int callFrames = 0;
-
 struct CallFrame {
-    CallFrame() { ++callFrames; }
-    ~CallFrame() { --callFrames; }
+    CallFrame() { ++St().CallFrames; }
+    ~CallFrame() { --St().CallFrames; }
 };
 
 // Whatever way a run leaves, the nesting depth is what it was when the run began.
@@ -39,15 +37,6 @@ struct DepthRestore {
     int depth;
     ~DepthRestore() { St().NestingDepth = depth; }
 };
-
-// A cancel or redirect belongs to the run it was made for; the outermost run neither inherits
-// one from an earlier effect nor leaves one behind for a later one.
-void ClearPendingSignals() {
-    State& st = St();
-    st.EffectOutcome = 0;
-    st.RedirectTarget = 0;
-    st.RedirectText.clear();
-}
 
 bool Outermost() {
     return St().NestingDepth == 1;
@@ -275,6 +264,12 @@ StageEnd EffRun::Redirect() {
         return StageEnd::Go;
     }
     Card& newTarget = st.InPlay[to];
+    // While the effect is on its way to the new target, no reaction there may send it on again.
+    struct Carrying {
+        bool was = St().CarryingRedirect;
+        Carrying() { St().CarryingRedirect = true; }
+        ~Carrying() { St().CarryingRedirect = was; }
+    } carrying;
 
     EffArgs trial = run.args;
     trial.preview = 1;
@@ -289,6 +284,9 @@ StageEnd EffRun::Redirect() {
     ReplaceAll(text, "REQALLY", "");
     ReplaceAll(text, "REQENEMY", "");
     ReplaceAll(text, "::", ":");
+    // A side requirement leading the script leaves an empty first field, which would end the
+    // compile before the first command.
+    if (!text.empty() && text[0] == ':') text.erase(0, 1);
     EffArgs moved = run.args;
     moved.adHocText = text;
     moved.redirected = 1;
@@ -319,7 +317,10 @@ bool EffRun::CommandLoop() {
             continue;
         }
         if (code == 0) return false;
-        if (st.RedirectTarget > 0 && st.RedirectTarget != run.target.Index) return false;
+        if (st.RedirectTarget > 0 && st.RedirectTarget != run.target.Index) {
+            run.redirectSpent = true;
+            return false;
+        }
 
         // Read through the storage: a list of bool has no element to refer to.
         const List<bool>& flags = run.effect().AIFlags;
@@ -436,8 +437,9 @@ void EffRun::Repeat() {
     State& st = St();
     RunContext& run = run_;
     if (!(run.repeatCount.Num() > 0) || run.args.repeatRun || run.Preview()) return;
+    // Bounded before rounding: a count too large for an integer must not round to nonsense.
     const int times =
-        static_cast<int>(std::min<double>(std::lround(run.repeatCount.Num()), kMaxRepeat));
+        static_cast<int>(std::lround(std::min<double>(run.repeatCount.Num(), kMaxRepeat)));
     for (int i = 1; i <= times; ++i) {
         int32_t type = run.repeatTargetType;
         int32_t outcome = 0;
@@ -486,6 +488,11 @@ void EffRun::EndSteps() {
 
     --st.NestingDepth;
     if (run.args.redirected) st.RedirectTarget = 0;
+    // A redirect that stopped this run was made for it; the runs around it must not inherit it.
+    if (run.redirectSpent) {
+        st.RedirectTarget = 0;
+        st.RedirectText.clear();
+    }
     if (st.EffectOutcome == 1) {
         run.result = CancelledResult(run);
         st.EffectOutcome = 0;
@@ -502,9 +509,16 @@ void EffRun::EndSteps() {
 
 }  // namespace
 
+void ClearPendingSignals() {
+    State& st = St();
+    st.EffectOutcome = 0;
+    st.RedirectTarget = 0;
+    st.RedirectText.clear();
+}
+
 int32_t EffCard(Card& source, Card& target, EffArgs& args) {
     State& st = St();
-    if (callFrames >= kMaxCallFrames) return 2;
+    if (st.CallFrames >= kMaxCallFrames) return 2;
     CallFrame frame;
     DepthRestore restore{st.NestingDepth};
     const bool outermost = st.NestingDepth <= 0;
@@ -520,10 +534,9 @@ int32_t EffCard(Card& source, Card& target, EffArgs& args) {
         ReportError("EffCard");
         result = run.Result();
     }
+    // A cancel or redirect this run leaves is for its caller to read (the trait store, target
+    // picking); the next outermost run or the end of the dispatch forgets it.
     args.outerEcho = local.outerEcho;
-    // A reaction (reacted-to text given) leaves its cancel or redirect for the caller that asked
-    // for it; any other outermost run leaves nothing pending.
-    if (outermost && args.reactedTo.empty()) ClearPendingSignals();
     return result;
 }
 
