@@ -1,4 +1,6 @@
 // A player's deck and hand: setting them up, drawing, shuffling, and taking cards into the hand.
+#include <utility>
+
 #include "engine/model/card_life.h"
 #include "engine/model/guard.h"
 #include "engine/model/state.h"

@@ -40,15 +40,14 @@ std::string Upper(std::string text) {
 void RecordWonMission() {
     auto& won = St().Players[1].WonMissions;
     const std::string& mission = St().CurrentMission;
+    // No mission played, nothing won: an empty name is never recorded, gaps or not.
+    if (mission.empty()) return;
+    for (const std::string& entry : won)
+        if (entry == mission) return;
     int pos = won.size() + 1;
-    for (int i = 1; i <= won.size(); ++i) {
-        if (won[i] == mission) return;
-        if (won[i].empty()) {
-            pos = i;
-            break;
-        }
-    }
-    // Missions listed after a gap are kept: the list only ever grows to take the new one.
+    for (int i = 1; i <= won.size() && pos > won.size(); ++i)
+        if (won[i].empty()) pos = i;
+    // Missions listed after a gap are kept: the list only grows, to take the new one.
     if (pos > won.size()) won.Resize(pos);
     won[pos] = mission;
 }

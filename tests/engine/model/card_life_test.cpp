@@ -39,7 +39,8 @@ void SetRaw(Card& c, const std::string& trait, const std::string& value) {
 
 TEST_F(CardLifeTest, PlacingReusesTheFirstFreeSlotOrGrowsByExactlyOne) {
     auto& inPlay = St().InPlay;
-    for (const char* n : {"a", "", "c", ""}) inPlay.PushBack(MakeCard(n, 1, 0));
+    for (const char* n : {"a", "", "c", ""})
+        inPlay.PushBack(MakeCard(n, 1, 0));
     inPlay[1].GID = 1;
     inPlay[3].GID = 3;
     EXPECT_EQ(AddCard(MakeCard("new1", 1, 50)), 2);
@@ -65,8 +66,10 @@ TEST_F(CardLifeTest, PlacedCardsWaitInactiveWithSideAndStartTimeSet) {
         const char* startAfter;
     };
     const Row rows[] = {
-        {0, 0, "", 4, "TURNSTART"},   {1, 2, "", 1, "TURNSTART"},
-        {2, 1, "PHASE3", 2, "PHASE3"}, {3, 9, "", 9, "TURNSTART"},
+        {0, 0, "", 4, "TURNSTART"},
+        {1, 2, "", 1, "TURNSTART"},
+        {2, 1, "PHASE3", 2, "PHASE3"},
+        {3, 9, "", 9, "TURNSTART"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.owner);
@@ -86,7 +89,8 @@ TEST_F(CardLifeTest, PlacedCardsWaitInactiveWithSideAndStartTimeSet) {
 
 TEST_F(CardLifeTest, IdentifiersInPlayNeverClash) {
     auto& inPlay = St().InPlay;
-    for (int i = 0; i < 40; ++i) AddCard(MakeCard("twin", 1, 777));
+    for (int i = 0; i < 40; ++i)
+        AddCard(MakeCard("twin", 1, 777));
     AddCard(MakeCard("zero", 1, 0));
     std::set<int32_t> seen;
     for (const Card& c : inPlay) {
@@ -107,7 +111,7 @@ TEST_F(CardLifeTest, GameStartCardsAreActiveAsSoonAsPlaced) {
     EXPECT_EQ(St().InPlay[AddCard(late)].Active, 0) << "start time compared with exact case";
 }
 
-TEST_F(CardLifeTest, DISABLED_PlayerCardsAreActiveAndBecomeTheirSidesCard) {
+TEST_F(CardLifeTest, PlayerCardsAreActiveAndBecomeTheirSidesCard) {
     Card c = MakeCard("Hero", 2);
     SetRaw(c, "PLAYER", "1");
     c.Colour = "#112233";
@@ -132,7 +136,7 @@ TEST_F(CardLifeTest, ActivatingACardNotInPlayPlacesItOnce) {
 // Counts how often the rules card hears that a card entered play, and how often the card ran its
 // own entry action, to see whether an activation was done twice.
 class EntryCounting : public CardLifeTest {
-protected:
+  protected:
     void SetUp() override {
         CardLifeTest::SetUp();
         Card& rules = St().RulesCard;

@@ -54,6 +54,7 @@ TEST_F(CardSetupTest, EffectsFillFreeSlotsBeforeGrowing) {
     const Effect& effect = card.Effects[1];
     EXPECT_EQ(effect.Text, "ECHO:again");
     EXPECT_EQ(effect.Trigger, "ONDEATH");
+    EXPECT_EQ(effect.Args.size(), 2);  // compiled: "ECHO", "again"
     EXPECT_TRUE(host.messages.empty());
 }
 

@@ -374,19 +374,34 @@ TEST_F(TriggersTest, GrowthPastTheReuseLimitLosesAndDoublesNothing) {
 }
 
 TEST_F(TriggersTest, ASlotAtItsCeilingPacksItsHolesKeepingTheOrder) {
-    std::vector<int> cards = Fill("PHASE6", kMaxRegistryEntries);
-    ASSERT_EQ(Entries(6), kMaxRegistryEntries);
-    for (int i = 0; i < kMaxRegistryEntries; i += 2)
-        RegisterAction(cards[i], 1, 1, 1);
+    // Every other entry of a full slot is a hole left by a card that went out of play.
+    TriggerSlot& slot = St().TriggerRegistry[6];
+    slot.Cards.Resize(kMaxRegistryEntries);
+    slot.Effects.Resize(kMaxRegistryEntries);
+    std::vector<Entry> expected;
+    for (int k = 1; k <= kMaxRegistryEntries; ++k) {
+        const bool live = k % 2 == 0;
+        slot.Cards[k] = live ? 1000 + k : 0;
+        slot.Effects[k] = live ? 1 : 0;
+        if (live) expected.emplace_back(1000 + k, 1);
+    }
     const int extra = PlaceCard({"PHASE6"});
     RegisterAction(extra, 1, 0, 0);
-
-    std::vector<Entry> expected;
-    for (int i = 1; i < kMaxRegistryEntries; i += 2)
-        expected.emplace_back(cards[i], 1);
     expected.emplace_back(extra, 1);
     EXPECT_EQ(Live(6), expected);
     EXPECT_EQ(Entries(6), kMaxRegistryEntries / 2 + 1);
+
+    // A slot full of live entries refuses the next one cleanly.
+    slot.Cards.Resize(kMaxRegistryEntries);
+    slot.Effects.Resize(kMaxRegistryEntries);
+    for (int k = 1; k <= kMaxRegistryEntries; ++k) {
+        slot.Cards[k] = 5000 + k;
+        slot.Effects[k] = 1;
+    }
+    const int late = PlaceCard({"PHASE6"});
+    RegisterAction(late, 1, 0, 0);
+    EXPECT_EQ(Entries(6), kMaxRegistryEntries);
+    EXPECT_EQ(slot.Cards[kMaxRegistryEntries], 5000 + kMaxRegistryEntries);
     EXPECT_TRUE(host.messages.empty());
 }
 
