@@ -1,3 +1,4 @@
+#include "engine/interpreter/card_commands.h"
 #include "engine/interpreter/command_context.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
@@ -12,6 +13,9 @@ namespace {
 using FamilyRegistration = void (*)(CommandRegistry&);
 const FamilyRegistration kCommandFamilies[] = {
     RegisterEchoCommands,
+    RegisterTokenCommands,
+    RegisterCardLifeCommands,
+    RegisterNameColourCommands,
 };
 
 }  // namespace
