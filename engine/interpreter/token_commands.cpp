@@ -87,13 +87,13 @@ int BoosterCount(RunContext& run) {
     return WholeCount(ArgValue(run, 1).Num(), kMaxCardsPerCommand);
 }
 
-// A booster that could add no card at all missed; one that added any applied.
-void SettleBooster(RunContext& run, int added) {
+// A booster that could add none of the cards asked for missed; any other applied.
+void SettleBooster(RunContext& run, int count, int added) {
     run.echoLine += "<br>";
-    if (added > 0)
-        ++run.applied;
-    else
+    if (count > 0 && added == 0)
         ++run.misses;
+    else
+        ++run.applied;
 }
 
 void Booster(RunContext& run) {
@@ -116,7 +116,7 @@ void Booster(RunContext& run) {
         run.echoLine += FullDesc(card, -1, 0);
         if (i % kBoosterRow == 0) run.echoLine += "<br>";
     }
-    SettleBooster(run, added);
+    SettleBooster(run, count, added);
 }
 
 // The rest of the script is the requirement text: it picks the cards and is then applied to
@@ -160,7 +160,7 @@ void BoosterWithReqs(RunContext& run) {
         St().TurnLog += FullDesc(candidate, -1, 0);
         if (i % kBoosterRow == 0) run.echoLine += "<br>";
     }
-    SettleBooster(run, added);
+    SettleBooster(run, count, added);
 }
 
 void BoosterCard(RunContext& run, bool byUniqueName) {
