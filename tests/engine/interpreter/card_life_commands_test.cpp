@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/model/state.h"
+#include "engine/rules/keyword_table.h"
 #include "engine/rules/triggers.h"
 #include "tests/engine/interpreter/command_rows.h"
 
@@ -236,6 +237,34 @@ TEST_F(CardLifeCommandsTest, NewEnemyRefillsTheOpponentsHand) {
         EXPECT_NE(card.Name, "Old2");
     }
     EXPECT_LE(Named(second.Hand), 2);
+}
+
+}  // namespace
+}  // namespace dv
+
+namespace dv {
+namespace {
+
+TEST(CardCommandFamiliesTest, EveryKeywordOfTheFamiliesHasAHandler) {
+    for (const char* word : {"DRAWCARDS",        "ADDEFFECT",         "DESTROYME",
+                             "DESTROY",          "DELETEEFFECT",      "REMOVE",
+                             "CREATECARD",       "MINDCONTROL",       "MINDCONTROLME",
+                             "DEFECT",           "DEFECTME",          "JOIN",
+                             "MEJOIN",           "LOSEGAME",          "WINGAME",
+                             "RETURNTOHAND",     "RETURNMETOHAND",    "DUPLICATE",
+                             "DUPLICATEME",      "DUPLICATEWITHCOST", "DUPLICATEMEWITHCOST",
+                             "NEWENEMY",         "MODTOKENS",         "SUBTOKENS",
+                             "BOOSTER",          "BOOSTERWITHREQS",   "BOOSTERCARD",
+                             "UNAMEBOOSTERCARD", "SAVECOLLECTION",    "CHANGENAME",
+                             "CHANGEMYNAME",     "RENAMEME",          "RENAMETARGET",
+                             "RENAME",           "FRAMECOLOR",        "REVERSECOLOR",
+                             "TARGETCOLOR",      "RECOLORME",         "RECOLORTARGET",
+                             "RECOLOR"}) {
+        SCOPED_TRACE(word);
+        ASSERT_NE(FindKeyword(word), nullptr);
+        EXPECT_NE(CommandTable().Get(FindKeyword(word)->code), nullptr);
+    }
+    EXPECT_TRUE(CommandTable().Unknown().empty());
 }
 
 }  // namespace
