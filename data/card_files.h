@@ -7,12 +7,51 @@
 
 namespace dv {
 
+// Modes of a read: how the card list given to the reader is filled.
+inline constexpr int kReadReplace = 0;  // cut to one free element, filled from index 1
+inline constexpr int kReadAppend = 1;   // appended after the cards it holds
+inline constexpr int kReadCutOnFirst =
+    -1;  // unchanged until the first card, then cut to this file's
+
 // Reads a card data file (and the files it includes) into cards and player. Returns false when
-// the file could not be read whole; what was read before the failure stays in the lists.
+// the file could not be read whole, having said which file and where; what was read before the
+// failure stays in the lists. duplicateCheck 1 leaves out collection cards the list already
+// holds; a non-empty zoneOverride moves the file's cards to that zone.
+bool ReadCards(List<Card>& cards, const std::string& fileName, Player& player, int duplicateCheck,
+               const std::string& zoneOverride, int mode);
+// The same with no duplicate check, the zone as override, and mode kReadReplace.
 bool ReadCards(List<Card>& cards, const std::string& fileName, Player& player,
                const std::string& zone = "");
+
+// The text of one card as its block of lines, under the zone word of its "#CARD" line. Drops the
+// effects the card's trait actions put there, so that inherited actions are never stored.
+std::string CardFileText(Card& card, const std::string& zone);
+// The generated lead card of a card store and of a starter deck.
+std::string GenStoreText(const std::string& name, const std::string& picture,
+                         const std::string& thumbnail, int boosterSize, int price);
+std::string GenStarterText(const std::string& name, const std::string& picture,
+                           const std::string& thumbnail, int deckSize);
+// Writes a whole card data file. Returns false, having said why, when it could not be written.
+bool SaveCollection(List<Card>& cards, const std::string& path, const std::string& zone,
+                    const std::string& generatedName, int starter);
+
 // Writes the player file of the current profile into the program folder. Returns false, having
 // said why, when the file could not be written; the old file then stays as it was.
 bool SavePlayer(const std::string& fileName);
+// The player file name of a game and profile; empty, having said why, when the profile name
+// could take the file out of the program folder.
+std::string PlayerFileName(const std::string& gameName, const std::string& profileName);
+// Writes an opponent deck file. Returns false, having said why, when it was refused or failed.
+bool SaveEnemy(List<Card>& cards, const std::string& path, const std::string& name);
+// The path of an opponent deck file in the current game's folder; empty, having said why, when
+// the typed name could take it out of that folder.
+std::string EnemyFilePath(const std::string& name);
+// Writes "PlayerProfiles.txt" into the current folder.
+bool SavePlayerProfiles();
+// Reads "PlayerProfiles.txt" into PlayerProfiles; one empty entry when there is none.
+void LoadPlayerProfiles();
+// Makes a new profile of a typed name current and saves the list; refused, with a message, for a
+// name that cannot be part of a file name.
+bool NewPlayerProfile(const std::string& name);
 
 }  // namespace dv

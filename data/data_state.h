@@ -29,12 +29,46 @@ struct PlayerProfile {
     List<std::string> Unlocked;
 };
 
+// Files nested deeper than this through "#INCLUDE" end the read as a failure.
+inline constexpr int kMaxIncludeDepth = 50;
+
+// One file of the include chain of a running read: the name as it was opened and where it lies.
+struct IncludeSlot {
+    std::string Name;
+    std::string Location;
+};
+
 struct DataState {
     List<GameInfo> Games;
     int16_t CurrentGame = 0;
     PlayerProfile CurrentProfile;
     List<PlayerProfile> PlayerProfiles;
     std::string CurrentMission;
+
+    // Set by the card reader from the files it reads.
+    uint8_t StarterDeck = 0;
+    std::string GameFile;
+    std::string DeckRules;
+
+    // The card designer's set file, the deck manager's sale mode and its four card-test lists
+    // (1 and 2 the hands, 3 and 4 the cards in play).
+    std::string CardSetFile;
+    uint8_t SaleMode = 0;
+    List<List<Card>> TopCards = List<List<Card>>(4);
+
+    // The refresh table of owned cards: one empty record between refreshes.
+    List<Card> MRPTable = List<Card>(1);
+
+    // The include chain of the running read: its depth and a slot per depth.
+    int IncludeDepth = 0;
+    List<IncludeSlot> IncludeNames = List<IncludeSlot>(kMaxIncludeDepth);
+
+    // Non-empty while the collection in memory came from a read that failed part-way: it names
+    // that file, and no player file is written until a later read gives the collection whole.
+    std::string PartialCollectionFile;
+
+    // When set, the date stamp every writer uses instead of the clock (tests and replays).
+    std::string FixedNow;
 
     // Game catalogue: the name of the game being played, so that a rebuilt catalogue finds it
     // again by name rather than by its old number.

@@ -27,11 +27,9 @@ constexpr int kMaxCommandPasses = 10000;
 // Repetitions one REPEAT may ask for.
 constexpr int kMaxRepeat = 100;
 
-int callFrames = 0;
-
 struct CallFrame {
-    CallFrame() { ++callFrames; }
-    ~CallFrame() { --callFrames; }
+    CallFrame() { ++St().CallFrames; }
+    ~CallFrame() { --St().CallFrames; }
 };
 
 // Whatever way a run leaves, the nesting depth is what it was when the run began.
@@ -39,15 +37,6 @@ struct DepthRestore {
     int depth;
     ~DepthRestore() { St().NestingDepth = depth; }
 };
-
-// A cancel or redirect belongs to the run it was made for; the outermost run neither inherits
-// one from an earlier effect nor leaves one behind for a later one.
-void ClearPendingSignals() {
-    State& st = St();
-    st.EffectOutcome = 0;
-    st.RedirectTarget = 0;
-    st.RedirectText.clear();
-}
 
 bool Outermost() {
     return St().NestingDepth == 1;
@@ -502,9 +491,16 @@ void EffRun::EndSteps() {
 
 }  // namespace
 
+void ClearPendingSignals() {
+    State& st = St();
+    st.EffectOutcome = 0;
+    st.RedirectTarget = 0;
+    st.RedirectText.clear();
+}
+
 int32_t EffCard(Card& source, Card& target, EffArgs& args) {
     State& st = St();
-    if (callFrames >= kMaxCallFrames) return 2;
+    if (st.CallFrames >= kMaxCallFrames) return 2;
     CallFrame frame;
     DepthRestore restore{st.NestingDepth};
     const bool outermost = st.NestingDepth <= 0;
@@ -520,10 +516,9 @@ int32_t EffCard(Card& source, Card& target, EffArgs& args) {
         ReportError("EffCard");
         result = run.Result();
     }
+    // A cancel or redirect this run leaves is for its caller to read (the trait store, target
+    // picking); the next outermost run or the end of the dispatch forgets it.
     args.outerEcho = local.outerEcho;
-    // A reaction (reacted-to text given) leaves its cancel or redirect for the caller that asked
-    // for it; any other outermost run leaves nothing pending.
-    if (outermost && args.reactedTo.empty()) ClearPendingSignals();
     return result;
 }
 

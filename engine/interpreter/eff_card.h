@@ -38,6 +38,11 @@ inline constexpr int kMaxNesting = 10;
 // A trial run nested deeper than this answers 2 at once.
 inline constexpr int kMaxTrialNesting = 2;
 
+// Forgets a pending cancel (EffectOutcome) and redirect (RedirectTarget, RedirectText). The
+// outermost run starts with none, and a dispatch outside any run leaves none behind, so neither
+// reaches an unrelated later effect.
+void ClearPendingSignals();
+
 // Returns 2 (all applied), 1 (some applied), 0 (nothing applied) or -1 (requirements failed).
 // Of the arguments only outerEcho is written back (and the value, through its pointer).
 int32_t EffCard(Card& source, Card& target, EffArgs& args);

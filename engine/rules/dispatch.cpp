@@ -279,6 +279,7 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
             EffAddEffects();
             if (type != kAll && ran && last == -1) ++call.failures;
             if (card.Effects.Has(i)) card.Effects[i].Running = 0;
+            if (st.NestingDepth == 0) ClearPendingSignals();
         }
 
         call.echo = collected;

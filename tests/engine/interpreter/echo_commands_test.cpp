@@ -74,7 +74,9 @@ TEST_F(EchoCommandsTest, EchoTextsFollowTheirCommandsRules) {
         } else {
             EXPECT_EQ(Count(log, r.shown), r.times) << log;
         }
-        if (*r.notShown) EXPECT_EQ(log.find(r.notShown), std::string::npos) << log;
+        if (*r.notShown) {
+            EXPECT_EQ(log.find(r.notShown), std::string::npos) << log;
+        }
     }
 }
 

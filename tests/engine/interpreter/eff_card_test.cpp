@@ -94,6 +94,16 @@ void Recurse(RunContext& run) {
     again.copies = run.args.copies;
     EffCard(run.source, run.target, again);
 }
+// Nested calls that lower the depth around themselves, as redirects and repeats do.
+int calls = 0;
+void RecurseLevel(RunContext& run) {
+    ++calls;
+    EffArgs again;
+    again.effectIndex = run.args.effectIndex;
+    --St().NestingDepth;
+    EffCard(run.source, run.target, again);
+    ++St().NestingDepth;
+}
 void Throw(RunContext&) {
     throw std::out_of_range("list index 0");
 }
@@ -113,6 +123,17 @@ TEST_F(EffCardTest, NestingStopsAtTheLimitAndTrialsStopSooner) {
     EXPECT_EQ(Run(imp, foe, e, 1), 2);
     EXPECT_EQ(trialRuns, kMaxTrialNesting) << "a trial nested deeper answers 2 at once";
     EXPECT_EQ(St().NestingDepth, 0);
+}
+
+TEST_F(EffCardTest, NestedCallsAtOneLevelStillEnd) {
+    StandIn("BREAKPOINT", RecurseLevel);
+    const int imp = Place("Imp", 2);
+    calls = 0;
+    EXPECT_EQ(Run(imp, foe, Script(imp, "BREAKPOINT")), 2);
+    EXPECT_GT(calls, kMaxNesting);
+    EXPECT_LT(calls, 100);
+    EXPECT_EQ(St().NestingDepth, 0);
+    EXPECT_EQ(St().CallFrames, 0);
 }
 
 TEST_F(EffCardTest, AFailingCommandIsReportedOnceAndTheDepthIsRestored) {
@@ -184,21 +205,31 @@ void LeaveRedirect(RunContext& run) {
     ++run.applied;
 }
 
-TEST_F(EffCardTest, NoCancelOrRedirectOutlivesTheOutermostRun) {
+TEST_F(EffCardTest, NoCancelOrRedirectOutlivesItsDispatch) {
     StandIn("BREAKPOINT", LeaveRedirect);
     const int imp = Place("Imp", 2);
-    const int cancel = Script(imp, "CANCEL");
-    const int redirect = Script(imp, "BREAKPOINT");
+    Script(imp, "CANCEL", "PHASE1", 6);
+    Script(imp, "BREAKPOINT", "PHASE2", 6);
     const int strike = Script(imp, "ECHO:strike");
 
-    EXPECT_EQ(Run(imp, foe, cancel), 2);
+    RunActions(C(imp), "PHASE1");
     EXPECT_EQ(St().EffectOutcome, 0);
-    EXPECT_EQ(Run(imp, foe, redirect), 2);
+    RunActions(C(imp), "PHASE2");
     EXPECT_EQ(St().RedirectTarget, 0);
 
-    St().EffectOutcome = 1;  // left over by something outside any run
+    St().EffectOutcome = 1;  // left over by a run whose caller did not read it
     St().RedirectTarget = static_cast<int16_t>(imp);
-    EXPECT_EQ(Run(imp, foe, strike), 2);
+    EXPECT_EQ(Run(imp, foe, strike), 2) << "the outermost run starts with nothing pending";
+    EXPECT_NE(St().TurnLog.find("strike"), std::string::npos);
+}
+
+TEST_F(EffCardTest, AReactionLeavesItsCancelForTheCallerThatAskedForIt) {
+    const int imp = Place("Imp", 2, {{"HP", "10"}});
+    Script(imp, "CANCEL", "BEFORETRAITCHANGE:HP", 7);
+    St().LastAmount = 4;
+    Value amount = -3;
+    EXPECT_EQ(Modtrait(C(imp), "HP", amount, C(imp)), Value(4));
+    EXPECT_EQ(Trait(imp, "HP"), "10");
 }
 
 TEST_F(EffCardTest, ANoCountersSourceIsNeverCountered) {

@@ -167,7 +167,7 @@ TEST_F(EntryCounting, DISABLED_ActivatingACardNotInPlayAnnouncesItOnce) {
     }
 }
 
-TEST_F(EntryCounting, DISABLED_QuietActivationSendsNoEntryTriggers) {
+TEST_F(EntryCounting, QuietActivationSendsNoEntryTriggers) {
     int n = AddCard(EntryCard("TURNSTART"));
     ActivateCard(St().InPlay[n], 1);
     EXPECT_EQ(St().InPlay[n].Active, 1);

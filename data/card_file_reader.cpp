@@ -1,0 +1,743 @@
+#include "data/card_file_reader.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <functional>
+#include <optional>
+#include <system_error>
+
+#include "data/card_file_items.h"
+#include "data/card_files.h"
+#include "data/card_sets.h"
+#include "engine/model/card_life.h"
+#include "engine/model/cards.h"
+#include "engine/model/files.h"
+#include "engine/model/state.h"
+#include "engine/model/text_utils.h"
+#include "engine/pages/card_pages.h"
+
+namespace dv {
+namespace {
+
+// A "#DUPLICATE" line makes at most this many copies.
+constexpr int kMaxDuplicateCopies = 1000;
+constexpr int kStoredDecks = 3;
+
+std::string Upper(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool SameNoCase(const std::string& a, const std::string& b) {
+    return Upper(a) == Upper(b);
+}
+
+// Text before the first ":" and after it (empty when there is none).
+std::pair<std::string, std::string> SplitFirstColon(const std::string& text) {
+    const auto at = text.find(':');
+    if (at == std::string::npos) return {text, ""};
+    return {text.substr(0, at), text.substr(at + 1)};
+}
+
+std::vector<std::string> SplitAll(const std::string& text, char delimiter) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const auto at = text.find(delimiter, start);
+        fields.push_back(
+            text.substr(start, at == std::string::npos ? std::string::npos : at - start));
+        if (at == std::string::npos) return fields;
+        start = at + 1;
+    }
+}
+
+std::string Canonical(const fs::path& p) {
+    std::error_code ec;
+    auto c = fs::weakly_canonical(p, ec);
+    return ec ? p.lexically_normal().string() : c.string();
+}
+
+// What a read may change besides its card list and player. A set read points these at scratch
+// copies, so that fetching cards changes nothing else of the running game.
+struct Sinks {
+    StableList<Card>* inPlay;
+    List<Card>* sideBoard;
+    List<CardTemplate>* templates;
+    List<Card>* traitActions;
+    Card* rulesCard;
+    Card* costCard;
+    List<CardDeck>* playerDecks;
+    List<DeckList>* decks;
+    std::string* gameFile;
+    std::string* deckRules;
+    uint8_t* starterDeck;
+    bool live;  // activates cards in play, registers trait graphics and random texts, shuffles
+};
+
+struct Scratch {
+    StableList<Card> inPlay;
+    List<Card> sideBoard;
+    List<CardTemplate> templates;
+    List<Card> traitActions;
+    Card rulesCard;
+    Card costCard;
+    List<CardDeck> playerDecks = List<CardDeck>(kStoredDecks);
+    List<DeckList> decks;
+    std::string gameFile;
+    std::string deckRules;
+    uint8_t starterDeck = 0;
+};
+
+Sinks GameSinks() {
+    State& s = St();
+    return {&s.InPlay,    &s.SideBoard, &s.Templates,   &s.TraitActions,
+            &s.RulesCard, &s.CostCard,  &s.PlayerDecks, &s.Decks,
+            &s.GameFile,  &s.DeckRules, &s.StarterDeck, true};
+}
+
+Sinks ScratchSinks(Scratch& x) {
+    return {&x.inPlay,    &x.sideBoard, &x.templates,   &x.traitActions,
+            &x.rulesCard, &x.costCard,  &x.playerDecks, &x.decks,
+            &x.gameFile,  &x.deckRules, &x.starterDeck, false};
+}
+
+enum class Kind {
+    None,
+    Deck,
+    InPlay,
+    Rules,
+    PlayerCard,
+    TraitAction,
+    SideBoard,
+    StoredDeck,
+    Cards,
+    Template,
+    Cost
+};
+
+struct CurrentCard {
+    Kind kind = Kind::None;
+    int index = 0;
+    int deck = 0;
+};
+
+// One outermost read and the files it includes: they share the card list, the player, the
+// placement counts of the lists that a file fills from the start, and the stored-deck number.
+struct Run {
+    List<Card>& cards;
+    Player& player;
+    int duplicateCheck;
+    Sinks sinks;
+    int cardsCount = 0;
+    bool cutCardsOnFirst = false;
+    int templateCount = 0;
+    int deckListCount = 0;
+    int storedDeck = 0;
+};
+
+// Keeps the include depth and the name slots right however the read of a file ends.
+class ChainEntry {
+  public:
+    ChainEntry(const ItemReader& in, const std::string& name, const fs::path& location) {
+        DataState& d = St();
+        if (d.IncludeDepth >= kMaxIncludeDepth)
+            in.Fail("files are nested deeper than " + std::to_string(kMaxIncludeDepth));
+        ++d.IncludeDepth;
+        d.IncludeNames[d.IncludeDepth] = {name, Canonical(location)};
+    }
+    ~ChainEntry() {
+        DataState& d = St();
+        if (--d.IncludeDepth <= 0) {
+            d.IncludeDepth = 0;
+            for (auto& slot : d.IncludeNames)
+                slot = {};
+        }
+    }
+    ChainEntry(const ChainEntry&) = delete;
+    ChainEntry& operator=(const ChainEntry&) = delete;
+};
+
+bool OnChain(const fs::path& location) {
+    const std::string c = Canonical(location);
+    const DataState& d = St();
+    for (int i = 1; i <= d.IncludeDepth && i <= kMaxIncludeDepth; ++i)
+        if (d.IncludeNames[i].Location == c) return true;
+    return false;
+}
+
+class FileReader {
+  public:
+    FileReader(Run& run, ItemReader& in, std::string zoneOverride)
+        : run_(run), in_(in), zoneOverride_(std::move(zoneOverride)) {}
+
+    void ReadAll() {
+        while (!in_.AtEnd()) {
+            const std::string word = in_.Next("");
+            try {
+                Directive(word);
+            } catch (const CardFileFault&) {
+                throw;
+            } catch (const std::exception& e) {
+                in_.Fail(std::string(word) + ": " + e.what());
+            }
+        }
+    }
+
+  private:
+    std::string Next() { return in_.Next(directive_); }
+
+    void Directive(const std::string& word) {
+        directive_ = word.c_str();
+        using Handler = void (FileReader::*)();
+        static const std::array<std::pair<const char*, Handler>, 31> table = {{
+            {"#CARD", &FileReader::FullCard},
+            {"#CARDINDECK", &FileReader::CardInDeck},
+            {"#CARDINPLAYERDECK", &FileReader::CardInPlayerDeck},
+            {"#CARDINPLAY", &FileReader::CardInPlay},
+            {"#SIDEBOARDCARD", &FileReader::SideBoardCard},
+            {"#COLLECTION", &FileReader::CollectionCard},
+            {"#TEMPLATE", &FileReader::TemplateCard},
+            {"#TEMPLATEDATA", &FileReader::TemplateData},
+            {"#NEUTRALCARD", &FileReader::NeutralCard},
+            {"#TRAITACTION", &FileReader::TraitAction},
+            {"#RULESCARD", &FileReader::RulesCard},
+            {"#COSTCARD", &FileReader::CostCard},
+            {"#PLAYERCARD", &FileReader::Nothing},
+            {"#REFINDECK", &FileReader::RefInDeck},
+            {"#REFINPLAYERDECK", &FileReader::RefInPlayerDeck},
+            {"#REFINPLAY", &FileReader::RefInPlay},
+            {"#REFCOLLECTION", &FileReader::RefCollection},
+            {"#TRAIT", &FileReader::Trait},
+            {"#EFFECT", &FileReader::EffectLine},
+            {"#EXTRADATA", &FileReader::ExtraData},
+            {"#TRAITACTIONDESC", &FileReader::TraitActionDesc},
+            {"#DUPLICATE", &FileReader::Duplicate},
+            {"#DECK", &FileReader::DeckList},
+            {"#WONMISSIONS", &FileReader::WonMissions},
+            {"#LASTMODIFIED", &FileReader::LastModified},
+            {"#TOKENS", &FileReader::Tokens},
+            {"#GAMEFILE", &FileReader::GameFile},
+            {"#DECKRULES", &FileReader::DeckRules},
+            {"#CUSTOMSTRING", &FileReader::CustomString},
+            {"#STARTERDECK", &FileReader::StarterDeck},
+            {"#INCLUDE", &FileReader::Include},
+        }};
+        for (const auto& [name, handler] : table) {
+            if (word == name) {
+                (this->*handler)();
+                return;
+            }
+        }
+    }
+
+    // Cards.
+
+    Card NewCard(int owner) {
+        Card card;
+        InitCard(card, owner, 0);
+        return card;
+    }
+
+    Card SixItemCard(int owner) {
+        Card card = NewCard(owner);
+        card.Name = Next();
+        card.Picture = Next();
+        card.Thumbnail = Next();
+        card.Colour = Next();
+        card.CostDesc = Next();
+        card.Description = Next();
+        return card;
+    }
+
+    int StoredDeckNumber(const std::string& item) {
+        return static_cast<int>(NumberItem(in_, item, 1, kStoredDecks, "a stored deck number"));
+    }
+
+    int PlaceInDeck(const Card& card) { return run_.player.Deck.PushBack(card); }
+
+    int PlaceInPlay(const Card& card, bool activate) {
+        StableList<Card>& inPlay = *run_.sinks.inPlay;
+        const int slot = inPlay.PushBack(card);
+        // The card knows its slot, so activating it does not place it a second time.
+        inPlay[slot].Index = slot;
+        if (activate && run_.sinks.live) ActivateCard(inPlay[slot], 0);
+        return slot;
+    }
+
+    int PlaceInCards(const Card& card) {
+        run_.cutCardsOnFirst = false;
+        const int slot = ++run_.cardsCount;
+        run_.cards.Resize(slot);
+        run_.cards[slot] = card;
+        return slot;
+    }
+
+    int PlaceInStoredDeck(int deck, const Card& card) {
+        return (*run_.sinks.playerDecks)[deck].Cards.PushBack(card);
+    }
+
+    int PlaceTemplate(const Card& card) {
+        List<CardTemplate>& templates = *run_.sinks.templates;
+        const int slot = ++run_.templateCount;
+        templates.Resize(slot);
+        templates[slot] = CardTemplate{};
+        templates[slot].card = card;
+        return slot;
+    }
+
+    void CardInDeck() { current_ = {Kind::Deck, PlaceInDeck(SixItemCard(run_.player.Id))}; }
+
+    void CardInPlayerDeck() {
+        const int deck = StoredDeckNumber(Next());
+        run_.storedDeck = deck;
+        const Card card = SixItemCard(run_.player.Id);
+        current_ = {Kind::StoredDeck, PlaceInStoredDeck(deck, card), deck};
+    }
+
+    void CardInPlay() {
+        current_ = {Kind::InPlay, PlaceInPlay(SixItemCard(run_.player.Id), false)};
+    }
+
+    void NeutralCard() {
+        Card card = SixItemCard(0);
+        card.Owner = 0;
+        current_ = {Kind::InPlay, PlaceInPlay(card, false)};
+    }
+
+    void SideBoardCard() {
+        Card card = SixItemCard(0);
+        card.Owner = 0;
+        current_ = {Kind::SideBoard, run_.sinks.sideBoard->PushBack(card)};
+    }
+
+    void CollectionCard() { current_ = {Kind::Cards, PlaceInCards(SixItemCard(run_.player.Id))}; }
+
+    void TemplateCard() { current_ = {Kind::Template, PlaceTemplate(SixItemCard(run_.player.Id))}; }
+
+    void TemplateData() {
+        const std::string back = Next();
+        const std::string text = Next();
+        const std::string colour = Next();
+        CardTemplate& t = (*run_.sinks.templates)[run_.templateCount];
+        t.BackPicture = back;
+        t.Extra = text;
+        t.Colour = static_cast<int32_t>(
+            NumberItem(in_, colour, INT32_MIN, INT32_MAX, "a template colour"));
+    }
+
+    void TraitAction() {
+        Card card = NewCard(0);
+        card.Name = Next();
+        card.Owner = 0;
+        current_ = {Kind::TraitAction, run_.sinks.traitActions->PushBack(card)};
+    }
+
+    void RulesCard() {
+        Card& rules = *run_.sinks.rulesCard;
+        InitCard(rules, 0, 0);
+        rules.Name = "RulesCard";
+        current_ = {Kind::Rules};
+    }
+
+    void CostCard() {
+        // Started afresh like the rules card: reading the same file twice must not give the cost
+        // card every effect twice.
+        Card& cost = *run_.sinks.costCard;
+        InitCard(cost, 0, 0);
+        cost.Name = "CostCard";
+        current_ = {Kind::Cost};
+    }
+
+    bool IsDuplicate(const Card& card) {
+        if (run_.cutCardsOnFirst) return false;
+        const int last = std::min(run_.cardsCount, run_.cards.size());
+        for (int i = 1; i <= last; ++i) {
+            const Card& other = run_.cards[i];
+            if (card.UniqueName.empty() ? other.Name == card.Name
+                                        : other.UniqueName == card.UniqueName)
+                return true;
+        }
+        return false;
+    }
+
+    void FullCard() {
+        Card card = NewCard(run_.player.Id);
+        std::string zone = Next();
+        card.Name = Next();
+        const std::string key = Next();
+        card.SetFile = Next();
+        const std::string picture = Next();
+        const std::string thumbnail = Next();
+        card.Colour = Next();
+        card.Description = Next();
+
+        // The identifier follows the last ":", so a unique name may itself hold ":".
+        const auto colon = key.rfind(':');
+        card.UniqueName = colon == std::string::npos ? key : key.substr(0, colon);
+        const long long gid = colon == std::string::npos
+                                  ? 0
+                                  : LeadingNumberItem(in_, key.substr(colon + 1), INT32_MIN,
+                                                      INT32_MAX, "a card identifier");
+        card.GID =
+            gid != 0 ? static_cast<int32_t>(gid) : static_cast<int32_t>(RandomNum(200000000));
+        if (card.Colour.empty()) card.Colour = "#FFFFFF";
+        card.Owner = run_.player.Id;
+        std::tie(card.Picture, card.PictureUrl) = SplitFirstColon(picture);
+        std::tie(card.Thumbnail, card.ThumbnailUrl) = SplitFirstColon(thumbnail);
+        if (card.PictureUrl.empty()) card.PictureUrl = GetImagePath(card.Picture, 0, "");
+        if (card.ThumbnailUrl.empty()) card.ThumbnailUrl = GetImagePath(card.Thumbnail, 0, "");
+
+        static const std::array<const char*, 6> overridable = {
+            "COLLECTION", "PLAYERDECK", "NEUTRAL", "SIDEBOARD", "PLAYER", "INDECK"};
+        if (!zoneOverride_.empty() &&
+            std::find(overridable.begin(), overridable.end(), zone) != overridable.end())
+            zone = zoneOverride_;
+        const auto [zoneHead, zoneRest] = SplitFirstColon(zone);
+        if (Upper(zoneHead) == "INPLAYERDECK") {
+            run_.storedDeck = static_cast<int>(ReadNumber(zoneRest));
+            zone = "PLAYERDECK";
+        }
+        zone.erase(std::remove(zone.begin(), zone.end(), '#'), zone.end());
+        zone = Upper(zone);
+
+        if (zone == "INDECK" || zone == "CARDINDECK") {
+            current_ = {Kind::Deck, PlaceInDeck(card)};
+        } else if (zone == "PLAYERDECK") {
+            current_ = {Kind::Cards, PlaceInCards(card)};
+        } else if (zone == "INPLAY") {
+            current_ = {Kind::InPlay, PlaceInPlay(card, true)};
+        } else if (zone == "NEUTRAL") {
+            card.Owner = 3;
+            current_ = {Kind::InPlay, PlaceInPlay(card, true)};
+        } else if (zone == "COLLECTION") {
+            if (run_.duplicateCheck == 1 && IsDuplicate(card))
+                current_ = {};
+            else
+                current_ = {Kind::Cards, PlaceInCards(card)};
+        } else if (zone == "SIDEBOARD") {
+            current_ = {Kind::SideBoard, run_.sinks.sideBoard->PushBack(card)};
+        } else if (zone == "PLAYER") {
+            const int slot = PlaceInPlay(card, true);
+            run_.player.CardIndex = slot;
+            (*run_.sinks.inPlay)[slot].Colour.clear();
+            run_.player.Colour.clear();
+            current_ = {Kind::PlayerCard, slot};
+        } else if (zone == "TEMPLATE") {
+            current_ = {Kind::Template, PlaceTemplate(card)};
+        } else if (zone == "TRAITACTION") {
+            current_ = {Kind::TraitAction, run_.sinks.traitActions->PushBack(card)};
+        } else {
+            current_ = {};
+        }
+    }
+
+    void RefInDeck() {
+        const std::string name = Next();
+        const std::string set = Next();
+        PlaceInDeck(GetCardsetCard(name, set));
+    }
+
+    void RefInPlayerDeck() {
+        const int deck = StoredDeckNumber(Next());
+        const std::string name = Next();
+        const std::string set = Next();
+        run_.storedDeck = deck;
+        PlaceInStoredDeck(deck, GetCardsetCard(name, set));
+    }
+
+    void RefInPlay() {
+        const std::string name = Next();
+        const std::string set = Next();
+        PlaceInPlay(GetCardsetCard(name, set), false);
+    }
+
+    void RefCollection() {
+        const std::string name = Next();
+        const std::string set = Next();
+        PlaceInCards(GetCardsetCard(name, set));
+    }
+
+    // Detail lines.
+
+    Card* Current() {
+        const Sinks& s = run_.sinks;
+        switch (current_.kind) {
+            case Kind::None:
+                return nullptr;
+            case Kind::Deck:
+                return &run_.player.Deck[current_.index];
+            case Kind::InPlay:
+            case Kind::PlayerCard:
+                return &(*s.inPlay)[current_.index];
+            case Kind::Rules:
+                return s.rulesCard;
+            case Kind::Cost:
+                return s.costCard;
+            case Kind::TraitAction:
+                return &(*s.traitActions)[current_.index];
+            case Kind::SideBoard:
+                return &(*s.sideBoard)[current_.index];
+            case Kind::StoredDeck:
+                return &(*s.playerDecks)[current_.deck].Cards[current_.index];
+            case Kind::Cards:
+                return &run_.cards[current_.index];
+            case Kind::Template:
+                return &(*s.templates)[current_.index].card;
+        }
+        return nullptr;
+    }
+
+    void Trait() {
+        const std::string item = Next();
+        Card* card = Current();
+        if (!card) return;
+        const auto [name, value] = SplitFirstColon(item);
+        if (name.empty()) return;
+        SetTrait(*card, name, Value(value), 1, "");
+        if (current_.kind == Kind::Rules && run_.sinks.live && name == "TRAITGRAPHIC") {
+            std::vector<std::string> f = SplitAll(item, ':');
+            f.resize(std::max<std::size_t>(f.size(), 9));
+            AddTraitGraph(f[1], f[2], f[4], f[3], f[5], f[6], f[7], f[8]);
+        }
+    }
+
+    void EffectLine() {
+        const std::string target = Next();
+        const std::string trigger = Next();
+        const std::string script = Next();
+        if (Card* card = Current())
+            AddEffect(*card, script, GetTargetType(target), trigger, 0, target);
+    }
+
+    void ExtraData() {
+        const std::string rarity = Next();
+        const std::string startTime = Next();
+        const std::string mods = Next();
+        const std::string picture = Next();
+        in_.NextOr("");
+        Card* card = Current();
+        if (!card) return;
+        card->Rarity = static_cast<uint8_t>(NumberItem(in_, rarity, 0, 255, "a rarity"));
+        if (current_.kind == Kind::Cost) return;
+        card->StartTime = startTime;
+        card->Mods = mods;
+        std::vector<std::string> f = SplitAll(picture, '%');
+        f.resize(std::max<std::size_t>(f.size(), 11));
+        card->ArtSource = f[0];
+        card->BackSource = f[1];
+        card->MiniSource = f[2];
+        for (int i = 0; i < 8; ++i)
+            card->ArtRegion[i] = static_cast<int16_t>(
+                NumberItem(in_, f[3 + i], INT16_MIN, INT16_MAX, "a picture region"));
+    }
+
+    void TraitActionDesc() {
+        const std::string name = Next();
+        const std::string description = Next();
+        Card* card = Current();
+        if (!card) return;
+        const int slot = GetTraitNum(*card, name);
+        if (slot == 0) {
+            TheHost().MessageBox("Error in reading cards: " + card->Name + " references trait " +
+                                     name + " but does not have it.",
+                                 "Duvenhall");
+            return;
+        }
+        if (card->TraitActionDescs.size() < slot) card->TraitActionDescs.Resize(slot);
+        card->TraitActionDescs[slot] = description;
+    }
+
+    void Duplicate() {
+        const double asked = ReadNumber(Next());
+        if (run_.duplicateCheck != 0) return;
+        if (current_.kind != Kind::Deck && current_.kind != Kind::InPlay &&
+            current_.kind != Kind::StoredDeck)
+            return;
+        const int copies = static_cast<int>(std::clamp<double>(asked, 1, kMaxDuplicateCopies));
+        for (int i = 0; i < copies; ++i) {
+            Card copy = *Current();
+            copy.GID = static_cast<int32_t>(RandomNum(10000000));
+            if (current_.kind == Kind::Deck) {
+                PlaceInDeck(copy);
+            } else if (current_.kind == Kind::StoredDeck) {
+                PlaceInStoredDeck(current_.deck, copy);
+            } else {
+                const bool activate = copy.Active == 1;
+                copy.Active = 0;
+                PlaceInPlay(copy, activate);
+            }
+        }
+    }
+
+    // Lists and player data.
+
+    void DeckList() {
+        List<dv::DeckList>& decks = *run_.sinks.decks;
+        const int slot = ++run_.deckListCount;
+        decks.Resize(slot);
+        dv::DeckList& list = decks[slot];
+        list = {};
+        list.Name = Next();
+        list.CardIds = List<int32_t>(1);
+        list.Positions = List<float>(1);
+        while (!in_.AtEnd()) {
+            const std::string item = in_.Next("#DECK");
+            if (item == "#ENDOFDECK") break;
+            const long long id =
+                LeadingNumberItem(in_, item, INT32_MIN, INT32_MAX, "a card identifier");
+            if (id == 0) continue;
+            list.CardIds.PushBack(static_cast<int32_t>(id));
+            list.Positions.PushBack(0);
+        }
+    }
+
+    void WonMissions() {
+        List<std::string> names;
+        while (!in_.AtEnd()) {
+            const std::string item = in_.Next("#WONMISSIONS");
+            if (item.empty()) continue;
+            if (item[0] == '#') {
+                if (item != "#ENDWONMISSIONS") names.PushBack(item);
+                break;
+            }
+            names.PushBack(item);
+        }
+        if (names.empty()) names.PushBack("");
+        run_.player.WonMissions = std::move(names);
+    }
+
+    void LastModified() {
+        std::string stamp = Next();
+        stamp.erase(std::remove(stamp.begin(), stamp.end(), '#'), stamp.end());
+        run_.player.LastModified = stamp;
+    }
+
+    void Tokens() {
+        run_.player.Tokens =
+            static_cast<int32_t>(NumberItem(in_, Next(), INT32_MIN, INT32_MAX, "tokens"));
+    }
+
+    void GameFile() { *run_.sinks.gameFile = Next(); }
+    void DeckRules() { *run_.sinks.deckRules = Next(); }
+    void StarterDeck() { *run_.sinks.starterDeck = 1; }
+    void Nothing() {}
+
+    void CustomString() {
+        const std::string list = Next();
+        const std::string text = Next();
+        if (run_.sinks.live) AddRandomString(list, text);
+    }
+
+    void Include();
+
+    Run& run_;
+    ItemReader& in_;
+    std::string zoneOverride_;
+    CurrentCard current_;
+    const char* directive_ = "";
+};
+
+// Reads one file of the run (the outermost or an included one) after it has been found.
+void ReadFile(Run& run, const FoundFile& file, const std::string& bytes,
+              const std::string& zoneOverride) {
+    ItemReader in(bytes, file.name);
+    ChainEntry entry(in, file.name, file.location);
+    FileReader(run, in, zoneOverride).ReadAll();
+    // The copy of the deck as read, kept whole for the effects that look back at it.
+    run.player.OrigDeck = run.player.Deck;
+    if (St().IncludeDepth == 1 && run.sinks.live) ShuffleDeck(run.player);
+}
+
+void FileReader::Include() {
+    const std::string name = Next();
+    const std::string zone = in_.NextOr("");
+    const FoundFile found = FindDataFile(name);
+    if (!found.location.empty() && OnChain(found.location)) {
+        TheHost().MessageBox("Skipped \"#INCLUDE, " + name + "\" in " + in_.FileName() +
+                                 ": that file is already being read.",
+                             "Duvenhall");
+        return;
+    }
+    for (const IncludeSlot& slot : St().IncludeNames)
+        if (!slot.Name.empty() && SameNoCase(slot.Name, name)) return;
+    if (found.location.empty()) in_.Fail("the included file " + name + " cannot be found");
+    const auto bytes = ReadWholeFile(found.location);
+    if (!bytes) in_.Fail("the included file " + name + " cannot be read");
+    ReadFile(run_, found, *bytes, zone);
+}
+
+}  // namespace
+
+FoundFile FindDataFile(const std::string& name) {
+    if (name.empty()) return {};
+    const State& s = St();
+    if (DataFileExists(s.CurrentFolder, name))
+        return {name, ResolveDataPath(s.CurrentFolder, name)};
+    const std::string onPath = GetImagePath(name, 0, "");
+    if (!onPath.empty()) {
+        for (const auto& base : {St().CurrentFolder, St().ProgramFolder})
+            if (DataFileExists(base, onPath)) return {onPath, ResolveDataPath(base, onPath)};
+    }
+    return {name, {}};
+}
+
+bool ReadCardsIn(ReadScope scope, List<Card>& cards, const std::string& fileName, Player& player,
+                 int duplicateCheck, const std::string& zoneOverride, int mode) {
+    if (fileName.empty()) return true;
+    const FoundFile found = FindDataFile(fileName);
+    const bool intoCollection = &cards == &St().Collection;
+    auto fail = [&](const std::string& reason) {
+        TheHost().MessageBox("Error in reading cards: " + reason, "Duvenhall");
+        if (intoCollection) St().PartialCollectionFile = found.name;
+        return false;
+    };
+    if (found.location.empty()) {
+        // Nothing was read and nothing changed.
+        TheHost().MessageBox("Error in reading cards: " + fileName + ": the file cannot be found",
+                             "Duvenhall");
+        return false;
+    }
+    if (St().IncludeDepth > 0 && OnChain(found.location)) {
+        TheHost().MessageBox("Error in reading cards: " + found.name + " is already being read.",
+                             "Duvenhall");
+        return false;
+    }
+    const auto bytes = ReadWholeFile(found.location);
+    if (!bytes) return fail(found.name + ": the file cannot be read");
+
+    Scratch scratch;
+    Run run{cards, player, duplicateCheck,
+            scope == ReadScope::Game ? GameSinks() : ScratchSinks(scratch)};
+    if (mode == kReadReplace) {
+        cards.Resize(1);
+        cards[1] = Card{};
+    } else if (mode == kReadAppend) {
+        run.cardsCount = cards.size();
+    } else {
+        run.cutCardsOnFirst = true;
+    }
+    try {
+        ReadFile(run, found, *bytes, zoneOverride);
+    } catch (const CardFileFault& f) {
+        return fail(f.what());
+    } catch (const std::exception& e) {
+        return fail(found.name + ": " + e.what());
+    }
+    if (intoCollection && mode == kReadReplace) St().PartialCollectionFile.clear();
+    return true;
+}
+
+bool ReadCards(List<Card>& cards, const std::string& fileName, Player& player, int duplicateCheck,
+               const std::string& zoneOverride, int mode) {
+    return ReadCardsIn(ReadScope::Game, cards, fileName, player, duplicateCheck, zoneOverride,
+                       mode);
+}
+
+bool ReadCards(List<Card>& cards, const std::string& fileName, Player& player,
+               const std::string& zone) {
+    return ReadCards(cards, fileName, player, 0, zone, kReadReplace);
+}
+
+}  // namespace dv

@@ -1,0 +1,28 @@
+#pragma once
+// The reader's entry for the data module itself: a read whose scope is a card set leaves the
+// running game alone and keeps only the cards it fetches.
+
+#include <filesystem>
+#include <string>
+
+#include "engine/model/records.h"
+
+namespace dv {
+
+enum class ReadScope {
+    Game,     // the lines act on the running game: cards in play, rules, templates, deck lists
+    SetOnly,  // only the card list and the player record are filled; nothing is shuffled
+};
+
+bool ReadCardsIn(ReadScope scope, List<Card>& cards, const std::string& fileName, Player& player,
+                 int duplicateCheck, const std::string& zoneOverride, int mode);
+
+// Where a data file name is found: the current folder, else the picture search path. Empty
+// when neither holds it.
+struct FoundFile {
+    std::string name;  // the name as it is opened
+    std::filesystem::path location;
+};
+FoundFile FindDataFile(const std::string& name);
+
+}  // namespace dv

@@ -1,0 +1,206 @@
+#include <string>
+
+#include "data/card_file_items.h"
+#include "data/card_file_writer_parts.h"
+#include "data/card_files.h"
+#include "engine/model/card_life.h"
+#include "engine/model/cards.h"
+#include "engine/model/files.h"
+#include "engine/model/guard.h"
+#include "engine/model/state.h"
+#include "engine/model/text_utils.h"
+
+namespace dv {
+namespace {
+
+const std::string kStars(41, '*');
+
+// A starter deck holds 80 cards; a store sells boosters of 8 cards for 5 tokens.
+constexpr int kStarterDeckSize = 80;
+constexpr int kBoosterSize = 8;
+constexpr int kBoosterPrice = 5;
+
+// The banner is skipped by the reader item by item, so a comma or line end in the name would
+// let the rest of the name be read as a directive.
+std::string BannerName(std::string name) {
+    for (char& c : name)
+        if (c == ',' || c == '\r' || c == '\n') c = ' ';
+    return name;
+}
+
+std::string TraitNameField(const Card& card, int slot) {
+    if (!card.TraitNames.Has(slot)) return {};
+    const std::string& name = card.TraitNames[slot];
+    return name.substr(0, name.find(':'));
+}
+
+std::string TargetItem(const Effect& effect) {
+    constexpr int kGidCard = 11;
+    if (effect.TargetType == kGidCard && !effect.TargetText.empty()) return effect.TargetText;
+    return GetTargetTypeString(effect.TargetType);
+}
+
+// A menu action keeps its trigger and caption apart once read; it is written back in the menu
+// form it was read from, or the next read would lose the menu.
+std::string TriggerItem(const Effect& effect) {
+    if (effect.MenuState != 0) return "MENU:" + effect.Trigger + ":" + effect.MenuText;
+    return effect.Trigger;
+}
+
+std::string PictureData(const Card& card) {
+    std::string data = card.ArtSource + "%" + card.BackSource + "%" + card.MiniSource + "%";
+    for (std::size_t i = 0; i < card.ArtRegion.size(); ++i) {
+        if (i > 0) data += "%";
+        data += std::to_string(card.ArtRegion[i]);
+    }
+    return data;
+}
+
+std::string Line(const std::string& text) {
+    return text + kCRLF;
+}
+
+}  // namespace
+
+std::string CardBlock(Card& card, const std::string& zone) {
+    RemoveAllTraitActions(card);
+    std::string out;
+    out += Line(kStars + " " + BannerName(card.Name));
+    out += Line("#CARD, " + PlainItem(zone) + ", \"" + QuotedInside(card.Name) + "\", \"" +
+                QuotedInside(card.UniqueName) + ":" + std::to_string(card.GID) + "\", " +
+                PlainItem(card.SetFile) + ", " + PlainItem(card.Picture) + ", " +
+                PlainItem(card.Thumbnail) + ", " + PlainItem(card.Colour) + ", \"" +
+                HtmlInside(card.Description) + "\"");
+    if (zone == "PLAYERCARD" || zone == "#PLAYERCARD") return out + kCRLF;
+
+    std::string traits;
+    for (int i = 1; i <= card.TraitNames.size(); ++i) {
+        if (card.TraitNames[i].empty()) continue;
+        const std::string value = card.TraitValues.Has(i) ? card.TraitValues[i] : "";
+        traits +=
+            "#TRAIT, \"" + HtmlInside(card.TraitNames[i]) + ":" + QuotedInside(value) + "\", ";
+    }
+    if (!traits.empty()) out += Line(traits);
+
+    for (int i = 1; i <= card.TraitActionDescs.size(); ++i) {
+        if (card.TraitActionDescs[i].empty()) continue;
+        out += Line("#TRAITACTIONDESC, " + PlainItem(TraitNameField(card, i)) + ", \"" +
+                    HtmlInside(card.TraitActionDescs[i]) + "\"");
+    }
+    for (const Effect& effect : card.Effects) {
+        if (effect.Text.empty()) continue;
+        out += Line("#EFFECT, " + PlainItem(TargetItem(effect)) + ", " + PlainItem(TriggerItem(effect)) +
+                    ", \"" + HtmlInside(effect.Text) + "\"");
+    }
+    out += Line("#EXTRADATA, " + std::to_string(card.Rarity) + ", " + PlainItem(card.StartTime) +
+                ", " + PlainItem(card.Mods) + ", " + PlainItem(PictureData(card)) + ", ");
+    return out + kCRLF;
+}
+
+std::string CardFileText(Card& card, const std::string& zone) {
+    return Guarded("CardFileText", std::string(), [&] { return CardBlock(card, zone); });
+}
+
+std::string GenStoreText(const std::string& name, const std::string& picture,
+                         const std::string& thumbnail, int boosterSize, int price) {
+    return Guarded("GenStoreText", std::string(), [&] {
+        const std::string size = std::to_string(boosterSize), cost = std::to_string(price);
+        return StoreHead(name, picture, thumbnail) +
+               Line("#EFFECT, SELF, " +
+                    PlainItem("MENU:TURNSTART:Purchase a booster of " + size +
+                              " new cards from the " + name + " set (" + cost + " tokens)") +
+                    ", \"MODTOKENS:-" + cost +
+                    ":ECHO:You tear open a pack of boosters!<br>The following cards have been "
+                    "added to your collection.:BOOSTER:" +
+                    size + "\"") +
+               kCRLF;
+    });
+}
+
+std::string GenStarterText(const std::string& name, const std::string& picture,
+                           const std::string& thumbnail, int deckSize) {
+    return Guarded("GenStarterText", std::string(), [&] {
+        return StoreHead(name, picture, thumbnail) +
+               Line(
+                   "#EFFECT, ALL, GAMESTART, \"ECHO:Your new starter deck contains the following "
+                   "cards.  Click on the menu above to save your new deck.:BOOSTER:" +
+                   std::to_string(deckSize) + "\"") +
+               kCRLF;
+    });
+}
+
+std::string StoreHead(const std::string& name, const std::string& picture,
+                      const std::string& thumbnail) {
+    return Line("#NEUTRALCARD, " + PlainItem(name) + ", " + PlainItem(picture) + ", " +
+                PlainItem(thumbnail) + ", #FFFFFF, , ,") +
+           Line("#TRAIT, STORE") + Line("#EFFECT, ALL, OTHERENTERSPLAY, REQNOTRAIT:STORE:DESTROY");
+}
+
+std::string FileHeader() {
+    std::string out;
+    out += Line(kStars);
+    out += Line("***********  CARD DATA FILE *************");
+    out += Line(kStars);
+    out += kCRLF;
+    out += Line("#TOKENS, " + std::to_string(St().Players[1].Tokens));
+    out += kCRLF;
+    if (!St().GameFile.empty()) {
+        out += kCRLF;
+        out += Line("#GAMEFILE, " + PlainItem(St().GameFile));
+        out += kCRLF;
+    }
+    out += Line("#LASTMODIFIED, #" + NowStamp() + "#");
+    out += kCRLF;
+    return out;
+}
+
+bool SaveCollection(List<Card>& cards, const std::string& path, const std::string& zone,
+                    const std::string& generatedName, int starter) {
+    std::string text;
+    const bool built = Guarded("SaveCollection", false, [&] {
+        State& s = St();
+        text = FileHeader();
+        const std::string include =
+            s.CardSetFile.empty() ? "" : Line("#INCLUDE, " + PlainItem(s.CardSetFile)) + kCRLF;
+        if (starter != 0) {
+            text += GenStarterText(generatedName, "", "", kStarterDeckSize) + kCRLF;
+            if (!include.empty()) {
+                text += include;
+                return true;
+            }
+        } else if (!generatedName.empty()) {
+            text += GenStoreText(generatedName, "", "", kBoosterSize, kBoosterPrice) + kCRLF;
+            if (!include.empty()) {
+                text += include;
+                return true;
+            }
+        }
+        if (!s.CostCard.Name.empty()) {
+            text += Line("*** Card Cost Calculator ***");
+            std::string cost = CardBlock(s.CostCard, "#COSTCARD");
+            // The cost card is written under its marker line in place of its card line.
+            const auto cardLine = cost.find(kCRLF) + 2;
+            const auto cardLineEnd = cost.find(kCRLF, cardLine);
+            cost.replace(cardLine, cardLineEnd - cardLine, "#COSTCARD");
+            text += cost + kCRLF + kCRLF;
+        }
+        for (CardTemplate& t : s.Templates) {
+            if (t.card.Name.empty()) continue;
+            text += CardBlock(t.card, "#TEMPLATE") + kCRLF;
+            FileNameOf(t.BackPicture);
+            FileNameOf(t.Extra);
+            text += Line("#TEMPLATEDATA, " + PlainItem(t.BackPicture) + ", " + PlainItem(t.Extra) +
+                         ", " + std::to_string(t.Colour));
+            text += std::string(kCRLF) + kCRLF;
+        }
+        for (Card& card : cards) {
+            if (card.Name.empty()) continue;
+            text += CardBlock(card, zone) + kCRLF;
+        }
+        return true;
+    });
+    if (!built) return false;
+    return SaveDataFile(ResolveDataPath(St().CurrentFolder, path), text);
+}
+
+}  // namespace dv

@@ -1,0 +1,224 @@
+#include "data/card_sets.h"
+
+#include <algorithm>
+#include <cctype>
+#include <ctime>
+#include <vector>
+
+#include "data/card_file_items.h"
+#include "data/card_file_reader.h"
+#include "data/card_files.h"
+#include "engine/model/card_life.h"
+#include "engine/model/cards.h"
+#include "engine/model/files.h"
+#include "engine/model/guard.h"
+#include "engine/model/state.h"
+#include "engine/model/text_utils.h"
+
+namespace dv {
+namespace {
+
+// The refresh table starts at this size and doubles whenever it would become more than half
+// full, so a probe always finds its key or a free slot.
+constexpr int kRefreshTableSize = 2000;
+// Random draws of one probe before it walks the table slot by slot from the last draw.
+constexpr int kMaxRandomProbes = 1000;
+constexpr int kTestHandSlots = 10;
+
+std::string Upper(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+Card FirstNamed(const Player& entry, const std::string& name) {
+    for (const Card& card : entry.Deck)
+        if (card.Name == name) return card;
+    return Card{};
+}
+
+// The date stamp a set file carries after "#LASTMODIFIED"; empty (the zero date) when none.
+std::string SetFileDate(const fs::path& location, const std::string& name) {
+    const auto bytes = ReadWholeFile(location);
+    if (!bytes) return {};
+    ItemReader in(*bytes, name);
+    try {
+        while (!in.AtEnd())
+            if (in.Next("") == "#LASTMODIFIED") return in.NextOr("");
+    } catch (const CardFileFault&) {
+    }
+    return {};
+}
+
+// Puts the refresh table back to one empty record however the refresh ends, and re-seeds the
+// generator that the probes left keyed to the last card.
+struct RefreshTable {
+    RefreshTable() { St().MRPTable = List<Card>(kRefreshTableSize); }
+    ~RefreshTable() {
+        St().MRPTable = List<Card>(1);
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        ::localtime_r(&now, &local);
+        SeedRandom(std::to_string(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec), 0);
+    }
+    RefreshTable(const RefreshTable&) = delete;
+    RefreshTable& operator=(const RefreshTable&) = delete;
+
+    void Store(const Card& card) {
+        List<Card>& table = St().MRPTable;
+        if ((used_ + 1) * 2 > table.size()) Grow();
+        const int slot = GetMRPHash(card.UniqueName);
+        if (slot == 0) return;
+        if (table[slot].UniqueName.empty()) ++used_;
+        table[slot] = card;
+    }
+
+  private:
+    void Grow() {
+        List<Card> old = std::move(St().MRPTable);
+        St().MRPTable = List<Card>(old.size() * 2);
+        for (Card& card : old)
+            if (!card.UniqueName.empty())
+                St().MRPTable[GetMRPHash(card.UniqueName)] = std::move(card);
+    }
+    int used_ = 0;
+};
+
+}  // namespace
+
+Card GetCardsetCard(const std::string& cardName, const std::string& setFile) {
+    return Guarded("GetCardsetCard", Card{}, [&] {
+        const FoundFile found = FindDataFile(setFile);
+        if (found.location.empty()) return Card{};
+        const std::string& set = found.name;
+        List<Player>& cache = St().CardsetCache;
+        if (cache.empty()) {
+            cache.Resize(1);
+            InitPlayer(cache[1], 1);
+            cache[1].Id = 1;
+        }
+        int slot = 0;
+        if (!cache[1].Name.empty()) {
+            for (int i = 1; i <= cache.size() && slot == 0; ++i)
+                if (cache[i].Name == set) slot = i;
+            if (slot != 0) return FirstNamed(cache[slot], cardName);
+            slot = cache.PushBack(Player{});
+            InitPlayer(cache[slot], static_cast<uint8_t>(std::min(slot, 255)));
+            cache[slot].Id = static_cast<uint8_t>(std::min(slot, 255));
+        } else {
+            slot = 1;
+        }
+        // Claimed before the read, so a set that refers to its own cards finds this entry
+        // rather than reading itself again.
+        cache[slot].Name = set;
+        Player loaded = cache[slot];
+        List<Card> scratch;
+        if (!ReadCardsIn(ReadScope::SetOnly, scratch, set, loaded, 1, "#INDECK", kReadAppend))
+            loaded.Deck = List<Card>(1);
+        // The read may have added entries to the cache: store through the index, not a reference.
+        St().CardsetCache[slot] = std::move(loaded);
+        return FirstNamed(St().CardsetCache[slot], cardName);
+    });
+}
+
+int GetMRPHash(const std::string& uniqueName) {
+    return Guarded("GetMRPHash", 0, [&] {
+        List<Card>& table = St().MRPTable;
+        if (table.empty()) table.Resize(1);
+        const int size = table.size();
+        auto fits = [&](int slot) {
+            return table[slot].UniqueName == uniqueName || table[slot].UniqueName.empty();
+        };
+        SeedRandom(uniqueName, 0);
+        int slot = 1;
+        for (int probe = 0; probe < kMaxRandomProbes; ++probe) {
+            slot = static_cast<int>(std::clamp<long long>(RandomNum(size), 1, size));
+            if (fits(slot)) return slot;
+        }
+        for (int step = 1; step <= size; ++step) {
+            const int next = (slot - 1 + step) % size + 1;
+            if (fits(next)) return next;
+        }
+        throw RunFault("the refresh table is full");
+    });
+}
+
+void MRPCards(List<Card>& cards, Player& player) {
+    Guarded("MRPCards", [&] {
+        std::vector<std::string> sets;
+        for (const Card& card : cards)
+            if (!card.SetFile.empty() &&
+                std::find(sets.begin(), sets.end(), card.SetFile) == sets.end())
+                sets.push_back(card.SetFile);
+        if (sets.empty()) return;
+
+        Player scratch;
+        InitPlayer(scratch, 5);
+        scratch.Id = 5;
+        RefreshTable table;
+        for (const std::string& set : sets) {
+            const FoundFile found = FindDataFile(set);
+            if (found.location.empty()) continue;
+            if (StampEarlier(SetFileDate(found.location, found.name), player.LastModified))
+                continue;
+            List<Card> setCards;
+            if (!ReadCardsIn(ReadScope::SetOnly, setCards, found.name, scratch, 1, "COLLECTION",
+                             kReadReplace))
+                continue;
+            for (const Card& card : setCards)
+                if (!card.Name.empty() && !card.UniqueName.empty()) table.Store(card);
+        }
+
+        for (Card& card : cards) {
+            if (card.Name.empty() || card.UniqueName.empty()) continue;
+            const int slot = GetMRPHash(card.UniqueName);
+            if (slot == 0) continue;
+            const Card& newer = St().MRPTable[slot];
+            if (newer.UniqueName != card.UniqueName ||
+                Upper(newer.SetFile) != Upper(card.SetFile) || HasTrait(card, "NOMRP", 0))
+                continue;
+            Card refreshed = newer;
+            refreshed.Name = card.Name;
+            refreshed.Picture = card.Picture;
+            refreshed.Thumbnail = card.Thumbnail;
+            refreshed.Owner = card.Owner;
+            refreshed.SideMask = card.SideMask;
+            refreshed.GID = card.GID;
+            refreshed.Colour = card.Colour;
+            refreshed.TraitEffectsValid = 0;
+            card = std::move(refreshed);
+        }
+    });
+}
+
+void SetColFileName(const std::string& fileName, int mode) {
+    Guarded("SetColFileName", [&] {
+        std::string file = fileName;
+        FileNameOf(file);
+        List<Card>& collection = St().Collection;
+        for (int i = 1; i <= collection.size(); ++i) {
+            Card& card = collection[i];
+            if (card.Name.empty()) continue;
+            if (card.UniqueName.empty()) card.UniqueName = card.Name + std::to_string(i);
+            if (mode != 0 || card.SetFile.empty()) card.SetFile = file;
+        }
+    });
+}
+
+void MRPForTesting() {
+    Guarded("MRPForTesting", [&] {
+        State& s = St();
+        for (const Card& edited : s.EditCards) {
+            // A card without a unique name would match every free test slot.
+            if (edited.UniqueName.empty()) continue;
+            for (int list = 1; list <= s.TopCards.size() && list <= 4; ++list) {
+                List<Card>& cards = s.TopCards[list];
+                const int last = list <= 2 ? std::min(kTestHandSlots, cards.size()) : cards.size();
+                for (int i = 1; i <= last; ++i)
+                    if (cards[i].UniqueName == edited.UniqueName) cards[i] = edited;
+            }
+        }
+    });
+}
+
+}  // namespace dv

@@ -1,0 +1,274 @@
+#include <set>
+#include <string>
+
+#include "data/card_file_items.h"
+#include "data/card_file_reader.h"
+#include "data/card_file_writer_parts.h"
+#include "data/card_files.h"
+#include "data/card_sets.h"
+#include "engine/model/cards.h"
+#include "engine/model/files.h"
+#include "engine/model/guard.h"
+#include "engine/model/state.h"
+#include "engine/model/text_utils.h"
+
+namespace dv {
+namespace {
+
+const char* kProfileList = "PlayerProfiles.txt";
+// A new identifier for a stored-deck card is drawn again when it is taken, at most this often.
+constexpr int kMaxIdentifierDraws = 100;
+
+std::string Line(const std::string& text) {
+    return text + kCRLF;
+}
+
+std::string Quoted(const std::string& text) {
+    return "\"" + QuotedInside(text) + "\"";
+}
+
+void Refuse(const std::string& message) {
+    TheHost().MessageBox(message, "Duvenhall");
+}
+
+bool LeavesFolder(const std::string& name) {
+    fs::path p(name);
+    std::string slashed = name;
+    for (char& c : slashed)
+        if (c == '\\') c = '/';
+    if (fs::path(slashed).is_absolute()) return false;
+    for (const auto& part : fs::path(slashed))
+        if (part == "..") return true;
+    return false;
+}
+
+std::string PlayerFileText() {
+    State& s = St();
+    std::string out = Line("#PLAYERDECK") + kCRLF;
+    std::string won = "#WONMISSIONS, ";
+    for (const std::string& mission : s.Players[1].WonMissions)
+        if (!mission.empty()) won += PlainItem(mission) + ", ";
+    out += Line(won) + Line("#ENDWONMISSIONS");
+    out += std::string(kCRLF) + Line("#TOKENS, " + std::to_string(s.Players[1].Tokens)) + kCRLF;
+    out += Line("#LASTMODIFIED, #" + NowStamp() + "#") + kCRLF;
+
+    // A stored deck holds copies of collection cards: each card is written once, as the
+    // collection card it is, so that reading the file back gives the same collection.
+    std::set<int32_t> written;
+    for (const Card& card : s.Collection)
+        if (!card.Name.empty()) written.insert(card.GID);
+    for (CardDeck& deck : s.PlayerDecks) {
+        for (Card& card : deck.Cards) {
+            if (card.Name.empty()) continue;
+            if (card.GID == 0) {
+                for (int draw = 0; draw < kMaxIdentifierDraws; ++draw) {
+                    card.GID = static_cast<int32_t>(RandomNum(100000000));
+                    if (!written.count(card.GID)) break;
+                }
+            }
+            if (!written.insert(card.GID).second) continue;
+            out += CardBlock(card, "COLLECTION") + kCRLF + kCRLF;
+        }
+    }
+    for (Card& card : s.Collection)
+        if (!card.Name.empty()) out += CardBlock(card, "COLLECTION") + kCRLF + kCRLF;
+
+    for (const DeckList& deck : s.Decks) {
+        out += Line(Quoted("#DECK") + "," + Quoted(deck.Name));
+        for (int32_t id : deck.CardIds)
+            out += Line(std::to_string(id));
+        out += Line(Quoted("#ENDOFDECK")) + kCRLF;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string PlayerFileName(const std::string& gameName, const std::string& profileName) {
+    for (const std::string* part : {&profileName, &gameName}) {
+        const std::string reason = CheckTypedFileName(*part);
+        if (!reason.empty()) {
+            Refuse("\"" + *part + "\" cannot be part of a player file name. " + reason);
+            return {};
+        }
+    }
+    return gameName + "_" + profileName + ".plr";
+}
+
+bool SavePlayer(const std::string& fileName) {
+    return Guarded("SavePlayer", false, [&] {
+        State& s = St();
+        if (s.DebugMode == 1) return true;
+        s.SaleMode = 0;
+        if (!s.PartialCollectionFile.empty()) {
+            Refuse("The collection was not read whole from " + s.PartialCollectionFile +
+                   ", so it is not saved: the player file stays as it was.");
+            return false;
+        }
+        if (fileName.empty() || LeavesFolder(fileName)) {
+            Refuse("\"" + fileName + "\" is not a player file name in the program folder.");
+            return false;
+        }
+        MRPCards(s.Collection, s.Players[1]);
+        bool anyCard = false;
+        for (const Card& card : s.Collection)
+            anyCard = anyCard || !card.Name.empty();
+        if (!anyCard) return true;
+
+        s.CurrentFolder = s.ProgramFolder;
+        if (!SaveDataFile(ResolveDataPath(s.ProgramFolder, fileName), PlayerFileText()))
+            return false;
+        s.CurrentProfile.PlayerFile = fileName;
+        return SavePlayerProfiles();
+    });
+}
+
+std::string EnemyFilePath(const std::string& name) {
+    const State& s = St();
+    if (!name.empty()) {
+        const std::string reason = CheckTypedFileName(name);
+        if (!reason.empty()) {
+            Refuse("\"" + name + "\" cannot be an opponent's file name. " + reason);
+            return {};
+        }
+    }
+    if (!s.Games.Has(s.CurrentGame)) {
+        Refuse("Choose a game first: an opponent is saved into the game's folder.");
+        return {};
+    }
+    const std::string folder = s.Games[s.CurrentGame].Folder;
+    const fs::path base =
+        folder.empty() ? s.ProgramFolder : ResolveDataPath(s.ProgramFolder, folder);
+    return (base / (name + "_Enemy.txt")).string();
+}
+
+bool SaveEnemy(List<Card>& cards, const std::string& path, const std::string& name) {
+    if (!name.empty() && !CheckTypedFileName(name).empty()) {
+        Refuse("\"" + name + "\" cannot be an opponent's file name. " + CheckTypedFileName(name));
+        return false;
+    }
+    std::string text;
+    const bool built = Guarded("SaveEnemy", false, [&] {
+        Card header;
+        for (Card& card : cards)
+            if (HasTrait(card, "PLAYER", 0)) header = card;
+        text = Line("#ENEMYDECK, " + PlainItem(name) + ", " + PlainItem(header.UniqueName) + ", " +
+                    PlainItem(header.SetFile) + ", " + PlainItem(header.Picture) + ", " +
+                    PlainItem(header.Thumbnail) + ", " + PlainItem(header.Colour) + ", , " +
+                    PlainItem(header.Description));
+        bool playerWritten = false;
+        for (Card& card : cards) {
+            if (card.Name.empty()) continue;
+            if (!playerWritten && HasTrait(card, "PLAYER", 0)) {
+                playerWritten = true;
+                if (name.empty()) {
+                    text += CardBlock(card, "#PLAYERCARD") + kCRLF + kCRLF;
+                } else {
+                    Card named = card;
+                    named.Name = name;
+                    text += CardBlock(named, "#PLAYERCARD") + kCRLF + kCRLF;
+                }
+            }
+            text += CardBlock(card, "INDECK") + kCRLF + kCRLF;
+        }
+        if (!playerWritten) {
+            Card blank;
+            blank.Name = name;
+            text += CardBlock(blank, "#PLAYERCARD") + kCRLF;
+        }
+        return true;
+    });
+    if (!built) return false;
+    return SaveDataFile(ResolveDataPath(St().CurrentFolder, path), text);
+}
+
+bool SavePlayerProfiles() {
+    std::string text;
+    const bool built = Guarded("SavePlayerProfiles", false, [&] {
+        State& s = St();
+        for (PlayerProfile& profile : s.PlayerProfiles) {
+            if (profile.Name == s.CurrentProfile.Name) profile = s.CurrentProfile;
+            if (profile.Name.empty()) continue;
+            text += Line(Quoted("#PLAYERPROFILE") + "," + Quoted(profile.Name) + "," +
+                         Quoted(profile.PlayerFile + ":" + profile.GameFile) + ",\"\",\"\",\"\"");
+            text += kCRLF;
+            std::string unlocked = "#UNLOCKED";
+            for (const std::string& item : profile.Unlocked)
+                if (!item.empty()) unlocked += ", " + Quoted(item);
+            text += Line(unlocked + ", #ENDUNLOCKED") + kCRLF;
+        }
+        text += kCRLF;
+        return true;
+    });
+    if (!built) return false;
+    return SaveDataFile(ResolveDataPath(St().CurrentFolder, kProfileList), text);
+}
+
+void LoadPlayerProfiles() {
+    State& s = St();
+    s.PlayerProfiles = {};
+    const FoundFile found = FindDataFile(kProfileList);
+    const auto bytes = found.location.empty() ? std::nullopt : ReadWholeFile(found.location);
+    if (bytes) {
+        ItemReader in(*bytes, found.name);
+        try {
+            while (!in.AtEnd()) {
+                const std::string item = in.Next("");
+                if (item == "#PLAYERPROFILE") {
+                    PlayerProfile profile;
+                    profile.Name = in.Next("#PLAYERPROFILE");
+                    const std::string files = in.Next("#PLAYERPROFILE");
+                    const auto colon = files.find(':');
+                    profile.PlayerFile = files.substr(0, colon);
+                    if (colon != std::string::npos) {
+                        const auto next = files.find(':', colon + 1);
+                        profile.GameFile =
+                            files.substr(colon + 1, next == std::string::npos ? std::string::npos
+                                                                              : next - colon - 1);
+                    }
+                    for (int i = 0; i < 3; ++i)
+                        in.NextOr("");
+                    profile.Unlocked = List<std::string>(1);
+                    s.PlayerProfiles.PushBack(std::move(profile));
+                } else if (item == "#UNLOCKED") {
+                    while (!in.AtEnd()) {
+                        const std::string unlocked = in.Next("#UNLOCKED");
+                        if (unlocked.empty() || unlocked == "#ENDUNLOCKED") break;
+                        if (!s.PlayerProfiles.empty())
+                            s.PlayerProfiles[s.PlayerProfiles.size()].Unlocked.PushBack(unlocked);
+                    }
+                }
+            }
+        } catch (const CardFileFault& fault) {
+            Refuse(std::string("Error in reading profiles: ") + fault.what());
+        }
+    }
+    if (s.PlayerProfiles.empty()) s.PlayerProfiles.Resize(1);
+}
+
+bool NewPlayerProfile(const std::string& name) {
+    const std::string reason = CheckTypedFileName(name);
+    if (!reason.empty()) {
+        Refuse("\"" + name + "\" cannot be a profile name. " + reason);
+        return false;
+    }
+    State& s = St();
+    for (const PlayerProfile& profile : s.PlayerProfiles) {
+        if (profile.Name == name) {
+            Refuse("A profile named " + name + " exists already.");
+            return false;
+        }
+    }
+    PlayerProfile profile;
+    profile.Name = name;
+    profile.Unlocked = List<std::string>(1);
+    // The one empty entry of a list without profiles gives way to the first profile.
+    if (s.PlayerProfiles.size() == 1 && s.PlayerProfiles[1].Name.empty())
+        s.PlayerProfiles[1] = profile;
+    else
+        s.PlayerProfiles.PushBack(profile);
+    s.CurrentProfile = profile;
+    return SavePlayerProfiles();
+}
+
+}  // namespace dv

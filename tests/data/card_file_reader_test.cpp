@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "data/card_files.h"
+#include "engine/model/cards.h"
+#include "engine/model/files.h"
+#include "tests/support/engine_fixture.h"
+
+namespace dv {
+namespace {
+
+std::string CardLine(const std::string& zone, const std::string& name,
+                     const std::string& key = "") {
+    return "#CARD, " + zone + ", \"" + name + "\", \"" + key + "\", , , , , \"\"\r\n";
+}
+
+class CardReaderTest : public test::EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        St().Players[1].Id = 1;
+    }
+    bool Read(const std::string& text, int duplicateCheck = 0, const std::string& zone = "",
+              int mode = kReadReplace) {
+        WriteFile("in.txt", text);
+        return ReadCards(cards, "in.txt", Me(), duplicateCheck, zone, mode);
+    }
+    Player& Me() { return St().Players[1]; }
+    std::vector<std::string> Names(const List<Card>& list) {
+        std::vector<std::string> names;
+        for (const Card& c : list)
+            if (!c.Name.empty()) names.push_back(c.Name);
+        return names;
+    }
+    List<Card> cards;
+};
+
+TEST_F(CardReaderTest, ZonesPlaceCardsWhereTheySay) {
+    ASSERT_TRUE(Read("#CARD, COLLECTION, \"Elf\"\r\n\"Elf:5\", , , , , \"\"\r\n" +
+                     CardLine("#cardindeck", "Orc") + CardLine("#inplay", "Imp") +
+                     CardLine("SIDEBOARD", "Rat") + CardLine("PLAYERCARD", "Nobody") +
+                     "#TRAIT, \"HP:3\", \r\n" + CardLine("MOON", "Lost") +
+                     "#CARDINPLAYERDECK, 2, Bat, , , #FFFFFF, 3 gold, \"\"\r\n"));
+    EXPECT_EQ(Names(cards), std::vector<std::string>{"Elf"});
+    EXPECT_EQ(cards[1].GID, 5);
+    EXPECT_EQ(Names(Me().Deck), std::vector<std::string>{"Orc"});
+    ASSERT_EQ(St().InPlay.size(), 1);
+    EXPECT_EQ(St().InPlay[1].Name, "Imp");
+    EXPECT_EQ(St().InPlay[1].Index, 1) << "a card in play knows its slot";
+    EXPECT_EQ(Names(St().SideBoard), std::vector<std::string>{"Rat"});
+    EXPECT_EQ(Names(St().PlayerDecks[2].Cards), std::vector<std::string>{"Bat"});
+    EXPECT_EQ(St().PlayerDecks[2].Cards[1].CostDesc, "3 gold");
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(CardReaderTest, DetailLinesFillTheCurrentCardAndKeepQuotEscapes) {
+    ASSERT_TRUE(Read(CardLine("COLLECTION", "Elf", "Elf:9") +
+                     "#TRAIT, \"HP:5\", #TRAIT, \"Note:a:b\", \r\n"
+                     "#TRAITACTIONDESC, HP, \"says &quothi&quot\"\r\n"
+                     "#TRAITACTIONDESC, Wings, \"x\"\r\n"
+                     "#EFFECT, GIDCARD:5, TURNSTART, \"MODTRAIT:HP:1\"\r\n"
+                     "#EXTRADATA, 7, GAMESTART, a$|$, art.jpg%back%mini%1%2%3%4%5%6%7%8, \r\n"));
+    Card& elf = cards[1];
+    EXPECT_EQ(GetTrait(elf, "HP").Text(), "5");
+    EXPECT_EQ(GetTrait(elf, "Note").Text(), "a:b");
+    EXPECT_EQ(elf.TraitActionDescs[GetTraitNum(elf, "HP")], "says &quothi&quot");
+    EXPECT_EQ(host.CountMessages(
+                  "Error in reading cards: Elf references trait Wings but does not have it."),
+              1);
+    ASSERT_EQ(elf.Effects.size(), 1);
+    EXPECT_EQ(elf.Effects[1].TargetType, 11);
+    EXPECT_EQ(elf.Effects[1].TargetText, "GIDCARD:5");
+    EXPECT_EQ(elf.Rarity, 7);
+    EXPECT_EQ(elf.StartTime, "GAMESTART");
+    EXPECT_EQ(elf.Mods, "a$|$");
+    EXPECT_EQ(elf.MiniSource, "mini");
+    EXPECT_EQ(elf.ArtRegion[7], 8);
+}
+
+TEST_F(CardReaderTest, UniqueKeysGiveIdentifiersAndDuplicatesAreLeftOut) {
+    ASSERT_TRUE(Read(CardLine("COLLECTION", "A", "A:0") + CardLine("COLLECTION", "B", "B:42") +
+                         CardLine("COLLECTION", "C", "Two: parts:77") +
+                         CardLine("COLLECTION", "A again", "A:3") + "#TRAIT, \"HP:1\", \r\n",
+                     1));
+    ASSERT_EQ(Names(cards), (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_GT(cards[1].GID, 0);
+    EXPECT_EQ(cards[2].GID, 42);
+    EXPECT_EQ(cards[3].UniqueName, "Two: parts");
+    EXPECT_EQ(cards[3].GID, 77);
+    EXPECT_FALSE(HasTrait(cards[1], "HP")) << "detail lines of a left-out card change nothing";
+}
+
+TEST_F(CardReaderTest, DuplicateCopiesAreCountedAndBounded) {
+    struct Row {
+        const char* count;
+        int cards;
+    };
+    for (const Row r : {Row{"0", 2}, Row{"3", 4}, Row{"999999999999", 1001}}) {
+        SCOPED_TRACE(r.count);
+        Me().Deck = {};
+        ASSERT_TRUE(Read(CardLine("INDECK", "Elf") + "#DUPLICATE, " + r.count + "\r\n"));
+        ASSERT_EQ(Me().Deck.size(), r.cards);
+        std::set<int32_t> ids;
+        for (const Card& c : Me().Deck) ids.insert(c.GID);
+        EXPECT_EQ(static_cast<int>(ids.size()), r.cards) << "every copy has its own identifier";
+    }
+}
+
+TEST_F(CardReaderTest, ListsEndAtTheirMarkerOrAtTheEndOfTheFile) {
+    ASSERT_TRUE(Read("#WONMISSIONS, m1, , m2, \r\n#ENDWONMISSIONS\r\n"
+                     "\"#DECK\",\"First\"\r\n5\r\n0\r\n7\r\n\"#ENDOFDECK\"\r\n"
+                     "#DECK, Open\r\n11\r\n12"));
+    EXPECT_EQ(Me().WonMissions, (List<std::string>{"m1", "m2"}));
+    ASSERT_EQ(St().Decks.size(), 2);
+    EXPECT_EQ(St().Decks[1].CardIds, (List<int32_t>{0, 5, 7}));
+    EXPECT_EQ(St().Decks[2].CardIds, (List<int32_t>{0, 11, 12}));
+}
+
+TEST_F(CardReaderTest, ModesReplaceOrAppendTheCardList) {
+    cards.Resize(3);
+    cards[3].Name = "Old";
+    ASSERT_TRUE(Read("#TOKENS, 5\r\n"));
+    ASSERT_EQ(cards.size(), 1) << "a file without cards leaves one free element";
+    EXPECT_TRUE(cards[1].Name.empty());
+    ASSERT_TRUE(Read(CardLine("COLLECTION", "A")));
+    ASSERT_TRUE(Read(CardLine("COLLECTION", "B"), 0, "", kReadAppend));
+    EXPECT_EQ(Names(cards), (std::vector<std::string>{"A", "B"}));
+}
+
+TEST_F(CardReaderTest, IncludesMoveZonesKeepLaterCardsAndStopCycles) {
+    WriteFile("set.txt", CardLine("COLLECTION", "Set1") + CardLine("COLLECTION", "Set2"));
+    WriteFile("plain.txt", "#INCLUDE, set.txt\r\n\r\n");
+    WriteFile("a.txt", "#INCLUDE, b.txt\r\n\r\n" + CardLine("COLLECTION", "FromA"));
+    WriteFile("b.txt", "#INCLUDE, A.TXT\r\n\r\n" + CardLine("COLLECTION", "FromB"));
+
+    ASSERT_TRUE(Read("#INCLUDE, set.txt, INDECK\r\n" + CardLine("COLLECTION", "After")));
+    EXPECT_EQ(Names(Me().Deck), (std::vector<std::string>{"Set1", "Set2"}));
+    EXPECT_EQ(Names(cards), std::vector<std::string>{"After"});
+
+    Me().Deck = {};
+    ASSERT_TRUE(Read("#INCLUDE, plain.txt, INDECK\r\n"));
+    EXPECT_EQ(Names(cards), (std::vector<std::string>{"Set1", "Set2"}))
+        << "an include with no zone word keeps the zones as written";
+
+    ASSERT_TRUE(Read("#INCLUDE, set.txt\r\n\r\n" + CardLine("COLLECTION", "After")));
+    EXPECT_EQ(Names(cards), (std::vector<std::string>{"Set1", "Set2", "After"}))
+        << "cards after an include are placed after the included ones";
+
+    host.messages.clear();
+    ASSERT_TRUE(ReadCards(cards, "a.txt", Me(), 0, "", kReadReplace));
+    EXPECT_EQ(Names(cards), (std::vector<std::string>{"FromB", "FromA"}));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find("already being read"), std::string::npos);
+    EXPECT_EQ(St().IncludeDepth, 0);
+    for (const IncludeSlot& slot : St().IncludeNames) EXPECT_TRUE(slot.Name.empty());
+}
+
+TEST_F(CardReaderTest, AFailedReadSaysWhereAndNeverLetsAPartialCollectionBeSaved) {
+    struct Row {
+        const char* text;
+        const char* where;
+    };
+    const Row rows[] = {
+        {"#TOKENS, lots\r\n", "in.txt, line 1: \"lots\" is not a number"},
+        {"\r\n\r\n#CARD, COLLECTION, \"Elf\"", "in.txt, line 3: the file ends inside #CARD"},
+        {"#CARDINPLAYERDECK, 4, a, b, c, d, e, f\r\n", "in.txt, line 1: \"4\" is out of range"},
+        {"#INCLUDE, missing.txt, \r\n", "in.txt, line 1: the included file missing.txt"},
+        {"#CARD, COLLECTION, \"Elf\", \"Elf:1\", , , , , \"\"\r\n#EXTRADATA, 300, , , , \r\n",
+         "in.txt, line 2: \"300\" is out of range for a rarity"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text);
+        host.messages.clear();
+        EXPECT_FALSE(Read(r.text));
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_NE(host.messages[0].find(r.where), std::string::npos) << host.messages[0];
+        EXPECT_EQ(St().IncludeDepth, 0);
+    }
+
+    WriteFile("Game_Me.plr", "keep me");
+    WriteFile("broken.plr", CardLine("COLLECTION", "Elf", "Elf:1") + "#TOKENS, x\r\n");
+    EXPECT_FALSE(ReadCards(St().Collection, "broken.plr", Me()));
+    EXPECT_FALSE(SavePlayer("Game_Me.plr"));
+    EXPECT_EQ(*ReadWholeFile(Folder() / "Game_Me.plr"), "keep me");
+
+    WriteFile("good.plr", CardLine("COLLECTION", "Elf", "Elf:1"));
+    EXPECT_TRUE(ReadCards(St().Collection, "good.plr", Me()));
+    EXPECT_TRUE(St().PartialCollectionFile.empty()) << "a whole read makes saving safe again";
+}
+
+TEST_F(CardReaderTest, GameLinesSetTheRulesCostCardTemplatesAndTraitActions) {
+    const std::string game =
+        "#RULESCARD\r\n#TRAIT, \"TRAITGRAPHIC:Shield:shield.gif:Armour:#00FF00:1:0:1:Armour\", "
+        "\r\n#COSTCARD\r\n#EFFECT, SELF, COST, \"MODTOKENS:-1\"\r\n"
+        "#TRAITACTION, Flying\r\n#EFFECT, SELF, TURNSTART, \"ECHO:flap\"\r\n"
+        "#TEMPLATE, Blank, b.jpg, b-mini.jpg, #FFFFFF, , \"\"\r\n"
+        "#TEMPLATEDATA, back.bmp, extra, 255\r\n#DECKRULES, MAX:40\r\n#GAMEFILE, g.gam\r\n"
+        "#STARTERDECK\r\n";
+    ASSERT_TRUE(Read(game));
+    ASSERT_TRUE(Read(game)) << "a second read of the same game file";
+    EXPECT_EQ(St().RulesCard.Name, "RulesCard");
+    EXPECT_EQ(GetTrait(St().RulesCard, "TRAITGRAPHIC").Text(),
+              "Shield:shield.gif:Armour:#00FF00:1:0:1:Armour");
+    ASSERT_GE(St().TraitGraphs.size(), 2);
+    EXPECT_EQ(St().TraitGraphs[St().TraitGraphs.size()].Colour, "#00FF00");
+    EXPECT_EQ(St().CostCard.Name, "CostCard");
+    int costEffects = 0;
+    for (const Effect& e : St().CostCard.Effects) costEffects += !e.Text.empty();
+    EXPECT_EQ(costEffects, 1) << "reading the file again must not double the cost card";
+    EXPECT_EQ(St().TraitActions[St().TraitActions.size()].Name, "Flying");
+    ASSERT_EQ(St().Templates.size(), 1);
+    EXPECT_EQ(St().Templates[1].BackPicture, "back.bmp");
+    EXPECT_EQ(St().Templates[1].Colour, 255);
+    EXPECT_EQ(St().DeckRules, "MAX:40");
+    EXPECT_EQ(St().GameFile, "g.gam");
+    EXPECT_EQ(St().StarterDeck, 1);
+}
+
+}  // namespace
+}  // namespace dv
