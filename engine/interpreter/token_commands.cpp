@@ -201,7 +201,8 @@ void SaveCollection(RunContext& run) {
     if (run.Preview()) return;
     State& st = St();
     if (!st.Games.Has(st.CurrentGame)) return;
-    SavePlayer(st.Games[st.CurrentGame].Name + "_" + st.CurrentProfile.Name + ".plr");
+    const std::string file = PlayerFileName(st.Games[st.CurrentGame].Name, st.CurrentProfile.Name);
+    if (!file.empty()) SavePlayer(file);
 }
 
 }  // namespace
