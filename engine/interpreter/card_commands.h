@@ -10,9 +10,6 @@ namespace dv {
 // asks for more than this.
 inline constexpr int kMaxCardsPerCommand = 100;
 
-// Tokens never grow past what their 32-bit field holds.
-inline constexpr int32_t kMaxTokens = 2147483647;
-
 void RegisterTokenCommands(CommandRegistry& commands);
 void RegisterCardLifeCommands(CommandRegistry& commands);
 void RegisterNameColourCommands(CommandRegistry& commands);

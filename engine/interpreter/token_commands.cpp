@@ -15,6 +15,8 @@
 namespace dv {
 namespace {
 
+// Tokens never grow past what their 32-bit field holds.
+constexpr int32_t kMaxTokens = 2147483647;
 // Draws of one booster card before the last acceptable card drawn is taken anyway.
 constexpr int kMaxBoosterAttempts = 1000;
 // A stock card rarer than this is never drawn into a booster.

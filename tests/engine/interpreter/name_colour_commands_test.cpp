@@ -53,18 +53,6 @@ TEST_F(NameColourCommandsTest, NamesAndColoursChangeAsTheirCommandsSay) {
     }
 }
 
-TEST_F(NameColourCommandsTest, APreviewedChangeNameCountsWithoutRenaming) {
-    const int imp = Place("Imp", 1);
-    EffArgs args;
-    args.effectIndex = Script(imp, "CHANGENAME:Ent:RENAME:Oak");
-    args.preview = 1;
-    RunContext run(C(imp), C(foe), args);
-    for (run.argIndex = 1; run.argIndex <= 3; run.argIndex += 2)
-        CommandTable().Get(C(imp).Effects[args.effectIndex].Program[run.argIndex])(run);
-    EXPECT_EQ(run.applied, 1) << "CHANGENAME counts in a trial, RENAME does not";
-    EXPECT_EQ(C(foe).Name, "Foe");
-}
-
 TEST_F(NameColourCommandsTest, FramingCommandsChooseTheEchoSideAndBackground) {
     struct Row {
         const char* script;
@@ -96,17 +84,6 @@ TEST_F(NameColourCommandsTest, FramingCommandsChooseTheEchoSideAndBackground) {
         EXPECT_NE(St().TurnLog.find(std::string("<font color=\"") + r.font), std::string::npos)
             << St().TurnLog;
     }
-}
-
-TEST_F(NameColourCommandsTest, SkippedFramingCommandsLeaveTheSourceSide) {
-    const int imp = Place("Imp", 1);
-    const int e = Script(imp, "TARGETCOLOR:FRAMECOLOR:#003300:ECHO:x");
-    EffArgs args;
-    args.effectIndex = e;
-    args.skipRequirements = 1;
-    EXPECT_EQ(EffCard(C(imp), C(foe), args), 2);
-    EXPECT_EQ(St().TurnLog.rfind("<table width=100% border=1><tr><td bgcolor = #001100 >", 0), 0u)
-        << St().TurnLog;
 }
 
 TEST_F(NameColourCommandsTest, ACardRenamedToNothingLeavesItsRegistrations) {
