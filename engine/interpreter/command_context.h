@@ -81,6 +81,8 @@ struct RunContext {
     int32_t repeatTargetType = 0;
     Value repeatCount;           // REPEAT: runs again that many times on picked targets
     bool scriptChanged = false;  // the effect's Text was substituted; restore keptText
+    int scriptRebuilds = 0;      // substitutions of trait commands made in this run
+    bool redirectSpent = false;  // a pending redirect was meant for this run: drop it at the end
     std::string keptText;        // the effect's Text as it was when the run began
 
     Value currentAmount;  // the amount of the last amount-taking command of this run
@@ -92,8 +94,12 @@ std::string Arg(RunContext& run, int k);
 Value ArgValue(RunContext& run, int k);
 // As above; keywordFlag reports whether the text was recognised as an expression.
 Value ArgValue(RunContext& run, int k, Value& keywordFlag);
-// The rest of the action text from field number `field` on, fields joined by ":".
-std::string RestOfScript(RunContext& run, int field);
+// The field of the action text at which program position `position` stands, found by walking
+// the text as the compiler does: an unrecognised word takes a field but no position, and the
+// fields after a keyword that ends compiling follow on one field per position.
+int ScriptField(const RunContext& run, int position);
+// The rest of the action text from the field of program position `position` on, joined by ":".
+std::string RestOfScript(RunContext& run, int position);
 
 // Takes the echo a nested run handed back (its outer echo) into this run's echo line.
 void TakeNestedEcho(RunContext& run, const std::string& echo);
@@ -128,5 +134,7 @@ CommandRegistry& CommandTable();
 
 // Registration functions of the command families, each in its own file.
 void RegisterEchoCommands(CommandRegistry& commands);
+void RegisterTraitChangeCommands(CommandRegistry& commands);
+void RegisterTargetingCommands(CommandRegistry& commands);
 
 }  // namespace dv

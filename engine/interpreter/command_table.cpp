@@ -4,6 +4,7 @@
 #include "engine/model/text_utils.h"
 #include "engine/model/value_expression.h"
 #include "engine/rules/keyword_table.h"
+#include "engine/rules/script_fields.h"
 
 namespace dv {
 namespace {
@@ -13,6 +14,8 @@ namespace {
 using FamilyRegistration = void (*)(CommandRegistry&);
 const FamilyRegistration kCommandFamilies[] = {
     RegisterEchoCommands,
+    RegisterTraitChangeCommands,
+    RegisterTargetingCommands,
     RegisterTokenCommands,
     RegisterCardLifeCommands,
     RegisterNameColourCommands,
@@ -67,8 +70,29 @@ Value ArgValue(RunContext& run, int k, Value& keywordFlag) {
     return Transval(run.source, run.target, Value(Arg(run, k)), "", keywordFlag);
 }
 
-std::string RestOfScript(RunContext& run, int field) {
-    return GetFieldsFrom(run.actionText, field, ":");
+int ScriptField(const RunContext& run, int position) {
+    const ScriptFields fields(run.actionText, ':');
+    long long field = 1;
+    int last = 0;  // the last program position the walk has passed
+    for (; !fields[field].empty(); ++field) {
+        std::string_view word = fields[field];
+        if (word.substr(0, 2) == "AI") word.remove_prefix(2);
+        const Keyword* keyword = FindKeyword(word);
+        if (!keyword) continue;
+        if (position <= last + 1 + keyword->fields)
+            return static_cast<int>(field + (position - last - 1));
+        last += 1 + keyword->fields;
+        field += keyword->fields;
+        if (keyword->stopsCompiling) {
+            ++field;
+            break;
+        }
+    }
+    return static_cast<int>(field + (position - last - 1));
+}
+
+std::string RestOfScript(RunContext& run, int position) {
+    return GetFieldsFrom(run.actionText, ScriptField(run, position), ":");
 }
 
 void TakeNestedEcho(RunContext& run, const std::string& echo) {

@@ -6,12 +6,12 @@
 #include "engine/model/state.h"
 #include "engine/rules/keyword_table.h"
 #include "engine/rules/triggers.h"
-#include "tests/engine/interpreter/command_rows.h"
+#include "tests/engine/interpreter/card_command_board.h"
 
 namespace dv {
 namespace {
 
-using CardLifeCommandsTest = test::CommandRowsTest;
+using CardLifeCommandsTest = test::CardCommandBoardTest;
 
 bool Alive(const Card& card) {
     return !card.Name.empty() && card.Dead == 0;

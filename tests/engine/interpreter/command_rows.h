@@ -1,52 +1,43 @@
 #pragma once
-// The board of the command-family tests: two players with empty hands and decks, and one-line
-// runs of a script with the flags a row asks for.
+// Rows of command tests written as short texts: cards with traits and effects before, a script
+// run by the Imp against the Orc, the result, traits after and what the turn log must hold.
+//
+// Cards are named by one letter: S the Imp (player 1, source), T the Orc (player 2, target),
+// H and F the two player cards. Traits: "T.HP=10,S.MANA=3". Effects: "T|BEFORETRAITCHANGE:HP|7|
+// MODVAL:-1" (card, trigger, target type, script), several joined by ";". An expected trait
+// with an empty value ("T.STUNNED=") must be absent.
 
 #include <string>
+#include <vector>
 
-#include "engine/model/card_life.h"
-#include "engine/model/cards.h"
 #include "tests/engine/interpreter/board_fixture.h"
 
 namespace dv::test {
 
-class CommandRowsTest : public BoardTest {
+struct CommandRow {
+    const char* before;   // traits before
+    const char* effects;  // reaction effects of the cards
+    const char* script;   // run by S against T
+    int result;
+    const char* after;  // traits after
+    const char* echo;   // the turn log holds this ("" for no check)
+    uint8_t preview = 0;
+    int16_t runKind = -1;
+};
+
+std::vector<std::string> Split(const std::string& text, char delimiter);
+
+class CommandRowTest : public BoardTest {
   protected:
-    void SetUp() override {
-        BoardTest::SetUp();
-        InitPlayer(St().Players[1], 1);
-        InitPlayer(St().Players[2], 2);
-    }
+    void SetUp() override;
+    // Sets the row's board up, runs its script and checks result, traits and echo.
+    void Check(const CommandRow& row);
+    int CardOf(char letter) const;
+    // Starts again from the four cards, as at the start of the test.
+    void FreshBoard();
 
-    // Adds script as an effect of card `source` and runs it once against card `target`.
-    int32_t RunScript(int source, int target, const std::string& script, uint8_t preview = 0,
-                      uint8_t skip = 0) {
-        EffArgs args;
-        args.effectIndex = Script(source, script);
-        args.preview = preview;
-        args.skipRequirements = skip;
-        return EffCard(C(source), C(target), args);
-    }
-
-    // A card for a list outside play (a stock, a deck, a set).
-    static Card Loose(const std::string& name, int rarity = 0, TraitList traits = {}) {
-        Card card;
-        card.Name = name;
-        InitCard(card, 2, 0);
-        card.Rarity = static_cast<uint8_t>(rarity);
-        card.Picture = name + ".jpg";
-        card.UniqueName = name + "-u";
-        for (const auto& [trait, value] : traits)
-            SetTrait(card, trait, value, 1);
-        return card;
-    }
-
-    static int Named(const List<Card>& cards) {
-        int n = 0;
-        for (const Card& card : cards)
-            n += card.Name.empty() ? 0 : 1;
-        return n;
-    }
+    int imp = 0;
+    int orc = 0;
 };
 
 }  // namespace dv::test

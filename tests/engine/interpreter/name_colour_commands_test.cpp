@@ -4,12 +4,12 @@
 
 #include "engine/model/state.h"
 #include "engine/rules/triggers.h"
-#include "tests/engine/interpreter/command_rows.h"
+#include "tests/engine/interpreter/card_command_board.h"
 
 namespace dv {
 namespace {
 
-using NameColourCommandsTest = test::CommandRowsTest;
+using NameColourCommandsTest = test::CardCommandBoardTest;
 
 TEST_F(NameColourCommandsTest, NamesAndColoursChangeAsTheirCommandsSay) {
     struct Row {

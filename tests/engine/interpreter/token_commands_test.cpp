@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "engine/model/state.h"
-#include "tests/engine/interpreter/command_rows.h"
+#include "tests/engine/interpreter/card_command_board.h"
 
 namespace dv {
 namespace {
 
-using TokenCommandsTest = test::CommandRowsTest;
+using TokenCommandsTest = test::CardCommandBoardTest;
 
 // Stands in for the trait requirement, whose family lives elsewhere.
 void RequireTrait(RunContext& run) {
