@@ -169,6 +169,9 @@ TEST_F(CardLifeCommandsTest, AddEffectLeavesTheRestOfTheScriptForTheTarget) {
     EXPECT_EQ(St().AddEffectCard, C(foe).GID);
     EXPECT_TRUE(Alive(C(foe))) << "nothing after ADDEFFECT runs";
 
+    RunScript(imp, foe, "ECHOO:ADDEFFECT:TURNSTART:SELF:ECHO:hi");
+    EXPECT_EQ(St().AddEffectText, "TURNSTART:SELF:ECHO:hi") << "a misspelt word before it";
+
     St().AddEffectText.clear();
     EXPECT_EQ(RunScript(imp, foe, "ADDEFFECT:TURNSTART:SELF:ECHO:hi", 1), 2);
     EXPECT_EQ(St().AddEffectText, "") << "a trial adds nothing";
