@@ -181,6 +181,11 @@ void ApplyMods(Card& card) {
         for (int i = 1; i <= kMaxMods; ++i) {
             std::string mod = GetField(mods, i, "$|$");
             if (mod.empty()) return;
+            // Mods apply while a card is being activated (and to cards outside play), before it
+            // counts as active; a real run refuses inactive cards, so the card is marked active
+            // for its mod run alone.
+            const uint8_t wasActive = card.Active;
+            card.Active = 1;
             EffArgs args;
             args.effectIndex = 1;
             args.runKind = -1;
@@ -188,6 +193,7 @@ void ApplyMods(Card& card) {
             args.noCounters = 1;
             args.adHocText = mod;
             EffCard(card, card, args);
+            card.Active = wasActive;
         }
     });
 }

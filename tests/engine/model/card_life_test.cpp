@@ -175,18 +175,21 @@ TEST_F(EntryCounting, QuietActivationSendsNoEntryTriggers) {
     EXPECT_EQ(GetTrait(St().InPlay[n], "ENTERED").Text(), "");
 }
 
-TEST_F(CardLifeTest, DISABLED_ACardThatCannotPayGoesBackToItsOwnersHand) {
+TEST_F(CardLifeTest, ACardThatCannotPayGoesBackToItsOwnersHand) {
     InitPlayer(St().Players[1], 1);
     Card hero = MakeCard("Hero", 1);
     SetRaw(hero, "PLAYER", "1");
     int heroSlot = AddCard(hero);
     Card c = MakeCard("Costly", 1);
-    AddEffect(c, "REQTRAIT:GOLD", 7, "COST", 0, "SELF");
+    // A requirement with a message: a refusal by the trait masks gives no reason, and a refusal
+    // without a reason lets the card through.
+    AddEffect(c, "REQOWNERTRAITMORE:GOLD:3", 7, "COST", 0, "SELF");
     int n = AddCard(c);
     ActivateCard(St().InPlay[n], 0);
     EXPECT_EQ(St().InPlay[n].Name, "") << "left play at once";
     EXPECT_EQ(St().Players[1].Hand[1].Name, "Costly");
     EXPECT_NE(St().TurnLog.find(" cannot play "), std::string::npos);
+    EXPECT_NE(St().TurnLog.find("Requires GOLD trait of 3 or more."), std::string::npos);
     EXPECT_EQ(St().InPlay[heroSlot].Name, "Hero");
 }
 
@@ -260,7 +263,7 @@ TEST_F(CardLifeTest, QueuedCardsEnterPlayActiveAndTheQueueEmpties) {
     EXPECT_EQ(St().InPlay.size(), 2) << "a zero count means nothing waits";
 }
 
-TEST_F(CardLifeTest, DISABLED_CardsQueuedWhileTheQueueIsPlacedWaitForTheNextCall) {
+TEST_F(CardLifeTest, CardsQueuedWhileTheQueueIsPlacedWaitForTheNextCall) {
     Card breeder = MakeCard("Breeder", 1, 10);
     breeder.Mods = "DUPLICATEME:1$|$";
     QueueCard(breeder);
