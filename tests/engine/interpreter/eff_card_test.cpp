@@ -186,6 +186,113 @@ TEST_F(EffCardTest, ATrialRunLeavesTheGameAsItWas) {
     EXPECT_EQ(C(imp).Effects[e].Text, "");
 }
 
+// Everything of the game a trial run must leave alone.
+struct GameSnapshot {
+    StableList<Card> inPlay;
+    std::vector<TriggerSlot> registry;
+    List<Card> queue;
+    int queueCount;
+    List<Card> collection;
+    std::vector<Player> players;
+    std::string turnLog;
+    uint8_t gameOver;
+    int32_t effectOutcome;
+    int32_t redirectTarget;
+    std::string addEffectText;
+
+    static GameSnapshot Take() {
+        const State& st = St();
+        GameSnapshot s{
+            st.InPlay,  {},          st.CardQueue,     st.CardQueueCount, st.Collection,   {},
+            st.TurnLog, st.GameOver, st.EffectOutcome, st.RedirectTarget, st.AddEffectText};
+        s.registry.assign(st.TriggerRegistry.begin(), st.TriggerRegistry.end());
+        for (const Player& p : st.Players)
+            s.players.push_back(p);
+        return s;
+    }
+    void ExpectSame() const {
+        const GameSnapshot now = Take();
+        EXPECT_TRUE(now.inPlay == inPlay) << "a card in play changed";
+        for (std::size_t t = 0; t < registry.size(); ++t) {
+            EXPECT_TRUE(now.registry[t].Cards == registry[t].Cards) << "registry slot " << t;
+            EXPECT_TRUE(now.registry[t].Effects == registry[t].Effects) << "registry slot " << t;
+        }
+        EXPECT_TRUE(now.queue == queue);
+        EXPECT_EQ(now.queueCount, queueCount);
+        EXPECT_TRUE(now.collection == collection) << "the collection changed";
+        ASSERT_EQ(now.players.size(), players.size());
+        for (std::size_t p = 0; p < players.size(); ++p) {
+            EXPECT_EQ(now.players[p].Tokens, players[p].Tokens) << "player " << p + 1;
+            EXPECT_TRUE(now.players[p].Hand == players[p].Hand) << "player " << p + 1;
+            EXPECT_TRUE(now.players[p].Deck == players[p].Deck) << "player " << p + 1;
+            EXPECT_EQ(now.players[p].CardIndex, players[p].CardIndex) << "player " << p + 1;
+        }
+        EXPECT_EQ(now.turnLog, turnLog);
+        EXPECT_EQ(now.gameOver, gameOver);
+        EXPECT_EQ(now.effectOutcome, effectOutcome);
+        EXPECT_EQ(now.redirectTarget, redirectTarget);
+        EXPECT_EQ(now.addEffectText, addEffectText);
+    }
+};
+
+TEST_F(EffCardTest, NoCommandOfATrialRunChangesTheGame) {
+    const char* scripts[] = {
+        "MODTRAIT:HP:-30",
+        "SETTRAIT:HP:0",
+        "MODMYTRAIT:HP:-30",
+        "MODOWNERTRAIT:HP:-5",
+        "ADDTRAIT:WINGS:1",
+        "REMOVETRAIT:HP",
+        "DESTROY",
+        "DESTROYME",
+        "REMOVE",
+        "RETURNTOHAND",
+        "RETURNMETOHAND",
+        "DRAWCARDS:1",
+        "DUPLICATE:1",
+        "DUPLICATEME:1",
+        "ADDEFFECT:PHASE1:SELF:ECHO:added",
+        "DELETEEFFECT",
+        "MINDCONTROL",
+        "MINDCONTROLME",
+        "DEFECT",
+        "JOIN",
+        "MODTOKENS:50",
+        "SUBTOKENS:10",
+        "WINGAME",
+        "LOSEGAME",
+        "REPEAT:2:ECHO:again",
+        "REDIRECT:Hero",
+        "RETARGET:Hero:MODTRAIT:HP:-1",
+        "CHANGENAME:Renamed",
+        "RENAMETARGET:Renamed",
+        "RECOLORTARGET:#123456",
+        "ECHO:loud",
+    };
+    const int imp = Place("Imp", 2, {{"HP", "10"}});
+    const int wolf = Place("Wolf", 1, {{"HP", "10"}});
+    Script(wolf, "MODTOKENS:5", "TARGETED", 7);
+    Script(wolf, "MODTOKENS:7", "ONDEATH", 7);
+    Script(wolf, "MODTOKENS:3", "TRAITCHANGE:HP", 7);
+    Script(imp, "ECHO:mine", "MYACTION", 7);
+    Register(imp);
+    Register(wolf);
+    St().Players[1].Tokens = 500;
+    St().Players[1].Deck = {Card{}, C(wolf)};
+    St().Players[1].Hand = List<Card>(10);
+    St().Players[2].Hand = List<Card>(10);
+    St().Collection.PushBack(C(wolf));
+
+    for (const char* script : scripts) {
+        SCOPED_TRACE(script);
+        const int e = Script(imp, script);
+        const GameSnapshot before = GameSnapshot::Take();
+        Run(imp, wolf, e, 1);
+        before.ExpectSame();
+        C(imp).Effects[e].Text.clear();
+    }
+}
+
 TEST_F(EffCardTest, ATargetedCancelStopsTheEffectWithoutLeaking) {
     const int imp = Place("Imp", 2);
     const int e = Script(imp, "ECHO:strike");

@@ -193,6 +193,24 @@ TEST_F(CardLifeTest, ACardThatCannotPayGoesBackToItsOwnersHand) {
     EXPECT_EQ(St().InPlay[heroSlot].Name, "Hero");
 }
 
+TEST_F(CardLifeTest, ACardActivatedFromOutsidePlayPaysItsCostOnce) {
+    for (const char* start : {"TURNSTART", "GAMESTART"}) {
+        SCOPED_TRACE(start);
+        ResetState();
+        Card hero = MakeCard("Hero", 1);
+        SetRaw(hero, "PLAYER", "1");
+        SetRaw(hero, "GOLD", "5");
+        const int heroSlot = AddCard(hero);
+        Card c = MakeCard("Paid", 1);
+        c.StartTime = start;
+        AddEffect(c, "MODTRAIT:GOLD:-2", 5, "COST", 0, "OWNER");
+        ActivateCard(c, 0);
+        ASSERT_GT(c.Index, 0);
+        EXPECT_EQ(St().InPlay[c.Index].Active, 1);
+        EXPECT_EQ(GetTrait(St().InPlay[heroSlot], "GOLD").Text(), "3");
+    }
+}
+
 TEST_F(CardLifeTest, KillingMarksOrFreesAndTheSweepClearsTheDead) {
     struct Row {
         int flag;
