@@ -189,6 +189,7 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
             std::string echo;
             int32_t last = 0;
             bool ran = false;
+            bool leaveEffect = false;  // a cancel in a counter stage ended an ALL effect
             auto runOn = [&](Card& target, uint8_t preview, bool withAction) {
                 last = run(target, preview, withAction ? call.actionText : "", echo);
                 ran = true;
@@ -240,6 +241,7 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
                         if (last == -1) ++call.failures;
                         if (st.EffectOutcome == 3) {
                             st.EffectOutcome = 0;
+                            leaveEffect = true;
                             break;
                         }
                         if (st.EffectOutcome >= 1) st.EffectOutcome = 0;
@@ -274,6 +276,12 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
             }
 
             if (!card.Effects.Has(i)) break;
+            if (leaveEffect) {
+                // The effect is left at once: a chosen menu action stays chosen.
+                card.Effects[i].Running = 0;
+                if (st.NestingDepth == 0) ClearPendingSignals();
+                continue;
+            }
             if (type != kAll && ran && last != -1) collected += echo;
             if (card.Effects[i].MenuState == 2) card.Effects[i].MenuState = 1;
             EffAddEffects();

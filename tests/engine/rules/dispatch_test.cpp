@@ -116,6 +116,21 @@ TEST_F(DispatchTest, AllReachesEveryNamedCardInOrderAndNothingInATrial) {
     EXPECT_TRUE(targets.empty());
 }
 
+TEST_F(DispatchTest, AnAllEffectCancelledBeforeItsOwnActionsStopsAtOnce) {
+    StandIn("BREAKPOINT", RecordTarget);
+    const int imp = Place("Imp", 1);
+    const int e = Script(imp, "BREAKPOINT", "MENU:PHASE1:Blast", 2);
+    Script(imp, "CANCEL", "MYACTION", 7);
+    Script(imp, "ECHO:second", "MYACTION", 7);  // finds the cancel pending: the pick is over
+    C(imp).Effects[e].MenuState = 2;
+    targets.clear();
+    RunActions(C(imp), "PHASE1");
+    EXPECT_TRUE(targets.empty());
+    EXPECT_EQ(St().CancelledActions, 1) << "the cards after the first were not tried";
+    EXPECT_EQ(C(imp).Effects[e].MenuState, 2) << "the choice was not used up";
+    EXPECT_EQ(St().EffectOutcome, 0);
+}
+
 TEST_F(DispatchTest, RandomPicksHonourOwnersAndAlwaysEnd) {
     St().Random.Seed(7);
     for (int i = 0; i < 4; ++i)
