@@ -80,6 +80,26 @@ TEST_F(EchoCommandsTest, EchoTextsFollowTheirCommandsRules) {
     }
 }
 
+TEST_F(EchoCommandsTest, ARealPaymentEchoesNothingAndCountsNoEcho) {
+    St().RealPayment = 1;
+    const int imp = Place("Imp", 2);
+    for (const char* script : {"ECHO:paid", "ECHOONCE:paid", "ECHOMINOR:paid", "ECHOLOCKED:paid"}) {
+        SCOPED_TRACE(script);
+        Run(imp, foe, Script(imp, script));
+        EXPECT_EQ(St().TurnLog, "");
+    }
+}
+
+TEST_F(EchoCommandsTest, AnHPChangeIsNotedOnceAfterTheNextEcho) {
+    const int imp = Place("Imp", 2);
+    Run(imp, foe, Script(imp, "MODTRAIT:HP:-3:ECHO:hit:ECHO:again"));
+    const std::string& log = St().TurnLog;
+    EXPECT_EQ(Count(log, "<font color=#FFFF00> HP</font> left.)<br>"), 1) << log;
+    EXPECT_LT(log.find("hit"), log.find(" HP</font> left.")) << log;
+    EXPECT_LT(log.find(" HP</font> left."), log.find("again")) << log;
+    EXPECT_EQ(St().TraitChanged, 0);
+}
+
 TEST_F(EchoCommandsTest, PicturesShowOnlyWithAnEchoCommand) {
     C(foe).Thumbnail = "foe.jpg";
     C(foe).Picture = "foe.jpg";

@@ -188,6 +188,29 @@ TEST_F(DispatchTest, TargetCardRetriesAFailingPresetTarget) {
     EXPECT_EQ(C(imp).Effects[1].Target, wanted) << "remembered for the next dispatch";
 }
 
+std::vector<std::pair<int, bool>> runs;  // (target, trial) of every run of a BREAKPOINT
+void RecordRun(RunContext& run) {
+    runs.emplace_back(run.target.Index, run.Preview());
+    ++run.applied;
+}
+
+TEST_F(DispatchTest, TargetCardTriesAGoodPresetTwiceThenRunsOnIt) {
+    StandIn("BREAKPOINT", RecordRun);
+    const int imp = Place("Imp", 1);
+    Script(imp, "BREAKPOINT", "PHASE1", 0);
+    C(imp).PresetTarget = static_cast<int16_t>(foe);
+    runs.clear();
+    RunActions(C(imp), "PHASE1");
+    EXPECT_EQ(runs, (std::vector<std::pair<int, bool>>{{foe, true}, {foe, true}, {foe, false}}));
+
+    runs.clear();
+    RunActionsCall trial;
+    trial.preview = 1;
+    RunActions(C(imp), "PHASE1", trial);
+    EXPECT_EQ(runs, (std::vector<std::pair<int, bool>>{{foe, true}, {foe, true}}))
+        << "a trial dispatch makes no real run";
+}
+
 TEST_F(DispatchTest, AIPickTargetVotesAndBreaksTiesLow) {
     const int imp = Place("Imp", 2);
     Script(imp, "ECHO:x", "PHASE1", 5);  // OWNER: the foe's card
@@ -251,6 +274,7 @@ TEST_F(DispatchTest, RunListActionsTakesNamesOrNumbers) {
     targets.clear();
     RunListActions("PHASE1");
     RunListActions(GetTriggerNum("PHASE1"));
+    RunListActions(12);  // a number without a trigger name
     RunListActions(250);
     EXPECT_EQ(targets.size(), 2u);
 }
