@@ -369,6 +369,56 @@ TEST_F(EffCardTest, AnInterceptTakesTheEffectOver) {
     EXPECT_EQ(St().NestingDepth, 0);
 }
 
+TEST_F(EffCardTest, AnInterceptThatWouldNotHoldLetsTheEffectGoOn) {
+    const int imp = Place("Imp", 2);
+    const int e = Script(imp, "ECHO:strike");
+    const int guard = Place("Guard", 1);
+    const int intercept = Script(guard, "REQNAME:Nobody:ECHO:caught", "INTERCEPT", 0);
+    Register(guard);
+    EXPECT_EQ(Run(imp, foe, e), 2);
+    EXPECT_EQ(St().LastTarget, foe);
+    EXPECT_EQ(St().TurnLog.find("caught"), std::string::npos);
+
+    // The intercept would hold, but the running effect would not take on the guard.
+    C(guard).Effects[intercept].Text = "ECHO:caught";
+    C(guard).Effects[intercept].Compiled = 0;
+    const int picky = Script(imp, "REQNAME:Foe:ECHO:only foe");
+    EXPECT_EQ(Run(imp, foe, picky), 2);
+    EXPECT_EQ(St().LastTarget, foe);
+    EXPECT_EQ(St().TurnLog.find("caught"), std::string::npos);
+}
+
+int32_t nestedResult = 0;
+int strikeTarget = 0;
+void RunStrikeNested(RunContext& run) {
+    EffArgs strike;
+    strike.effectIndex = run.args.effectIndex + 1;
+    nestedResult = EffCard(run.source, St().InPlay[strikeTarget], strike);
+    ++run.applied;
+}
+
+TEST_F(EffCardTest, NestedRunsMeetNoTargetedReactionsOrIntercepts) {
+    StandIn("BREAKPOINT", RunStrikeNested);
+    const int imp = Place("Imp", 2);
+    // Holds only on the hero, so the guard cannot take the outer run over.
+    const int outer = Script(imp, "REQNAME:Hero:BREAKPOINT");
+    const int strike = Script(imp, "ECHO:strike");
+    Script(foe, "CANCEL", "TARGETED", 7);
+    EXPECT_EQ(Run(imp, foe, strike), 0) << "at the outermost run the foe cancels";
+    const int guard = Place("Guard", 1);
+    Script(guard, "ECHO:caught", "INTERCEPT", 0);
+    Register(guard);
+    EXPECT_EQ(Run(imp, foe, strike), 2);
+    EXPECT_EQ(St().LastTarget, guard) << "at the outermost run the guard intercepts";
+
+    St().TurnLog.clear();
+    strikeTarget = foe;
+    nestedResult = 0;
+    EXPECT_EQ(Run(imp, hero, outer), 2);
+    EXPECT_EQ(nestedResult, 2) << "the nested strike was neither cancelled nor intercepted";
+    EXPECT_EQ(St().TurnLog.find("caught"), std::string::npos);
+}
+
 TEST_F(EffCardTest, AnAdHocTextRunsAsABonusActionOnlyForReal) {
     const int imp = Place("Imp", 2);
     EffArgs args;
