@@ -486,6 +486,23 @@ std::string GetActionMenu2(Card& card) {
     return menu;
 }
 
+bool ChooseMenuAction(const std::string& link) {
+    return Guarded("ChooseMenuAction", false, [&] {
+        State& st = St();
+        if (GetField(link, 1, ":") != "MENUACTION") return false;
+        const std::string gid = GetField(link, 2, ":");
+        const Value effect = Value(GetField(link, 3, ":"));
+        if (gid.empty() || effect.Num() < 1) return false;
+        const int number = GetCardNum(Value(gid));
+        if (number <= 0 || !st.InPlay.Has(number)) return false;
+        Card& card = st.InPlay[number];
+        const long long i = static_cast<long long>(effect.Num());
+        if (!card.Effects.Has(i) || card.Effects[i].MenuState == 0) return false;
+        card.Effects[i].MenuState = 2;
+        return true;
+    });
+}
+
 void EffAddEffects() {
     Guarded("EffAddEffects", [&] {
         State& st = St();

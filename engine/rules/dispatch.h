@@ -26,12 +26,16 @@ void RunActions(Card& card, const std::string& trigger, RunActionsCall& call);
 // The common form: every matching effect, real, no action text.
 void RunActions(Card& card, const std::string& trigger);
 
-int PickTarget(Card& card, int32_t effectNumber, int32_t& targetType,
-               const std::string& actionText, int32_t& outcome);
+int PickTarget(Card& card, int32_t effectNumber, int32_t& targetType, const std::string& actionText,
+               int32_t& outcome);
 int AIPickTarget(Card& card);
 std::string GetEffectTrait2(Card& card, int32_t& effectNumber, std::string& name);
 bool GetEffectRef(const std::string& text, const Value& word);
 std::string GetActionMenu2(Card& card);
+// Answers a "MENUACTION:" link of GetActionMenu2 (the card view's link handler calls it): the
+// chosen menu action of the card in play with that GID gets MenuState 2 and runs at its next
+// trigger. False when the link names no menu action of a card in play.
+bool ChooseMenuAction(const std::string& link);
 void EffAddEffects();
 
 }  // namespace dv

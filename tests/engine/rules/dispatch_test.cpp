@@ -80,13 +80,23 @@ TEST_F(DispatchTest, MenuActionsRunOnlyOncePerChoice) {
     targets.clear();
     RunActions(C(imp), "PHASE1");
     EXPECT_TRUE(targets.empty());
-    C(imp).Effects[e].MenuState = 2;
+    const std::string link = "MENUACTION:" + std::to_string(C(imp).GID) + ":1";
+    EXPECT_EQ(GetActionMenu2(C(imp)), "<a href=\"" + link + "\">Heal</a><br>");
+    ASSERT_TRUE(ChooseMenuAction(link)) << "the player picks it from the card view";
+    EXPECT_EQ(C(imp).Effects[e].MenuState, 2);
     RunActions(C(imp), "PHASE1");
     RunActions(C(imp), "PHASE1");
     EXPECT_EQ(targets.size(), 1u);
     EXPECT_EQ(C(imp).Effects[e].MenuState, 1);
-    EXPECT_EQ(GetActionMenu2(C(imp)),
-              "<a href=\"MENUACTION:" + std::to_string(C(imp).GID) + ":1\">Heal</a><br>");
+    const int plain = Script(imp, "BREAKPOINT", "PHASE2", 7);
+    for (const std::string& bad :
+         {"MENUACTION:" + std::to_string(C(imp).GID) + ":" + std::to_string(plain),
+          "MENUACTION:" + std::to_string(C(imp).GID) + ":40", std::string("MENUACTION:77:1"),
+          std::string("MENUACTION::1"), std::string("CARD") + std::to_string(C(imp).GID)}) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(ChooseMenuAction(bad));
+    }
+    EXPECT_EQ(C(imp).Effects[plain].MenuState, 0) << "an ordinary effect is no menu action";
     C(imp).Owner = 2;
     EXPECT_EQ(GetActionMenu2(C(imp)), "");
 }
