@@ -32,8 +32,7 @@ void FillBelow(const std::string& relativeFolder, int depth) {
         if (!entry.isFolder || entry.name == "." || entry.name == "..") continue;
         if (st.ImageFolders.size() >= kMaxImageFolders) break;
         st.ImageFolders.PushBack(FolderText(folder / entry.name));
-        children.push_back(relativeFolder.empty() ? entry.name
-                                                  : relativeFolder + "/" + entry.name);
+        children.push_back(relativeFolder.empty() ? entry.name : relativeFolder + "/" + entry.name);
     }
     for (const std::string& child : children)
         FillBelow(child, depth + 1);
