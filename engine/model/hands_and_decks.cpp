@@ -6,7 +6,6 @@
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/rules/compiler.h"
-#include "engine/rules/triggers.h"
 
 namespace dv {
 namespace {
@@ -44,10 +43,7 @@ void AddCardToHand(Player& player, Card& card, int removeFlag) {
         std::string errorText;
         CompileCard(copy, errorText);
         if (int h = FreeHandSlot(player)) player.Hand[h] = std::move(copy);
-        if (removeFlag == 1) {
-            DropRegistrations(card, 0);  // it leaves play with its number still in use
-            card.Name.clear();
-        }
+        if (removeFlag == 1) card.Name.clear();
     });
 }
 
