@@ -25,7 +25,7 @@ struct ModelState {
     StableList<Card> InPlay;
     List<Player> Players = List<Player>(3);
     List<Card> Collection;
-    List<CardDeck> PlayerDecks = List<CardDeck>(3);
+    List<CardDeck> PlayerDecks = {{"Deck #1", {}}, {"Deck #2", {}}, {"Deck #3", {}}};
     List<DeckList> Decks;
     List<Card> SideBoard;
     List<CardTemplate> Templates;
