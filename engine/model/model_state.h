@@ -56,6 +56,7 @@ struct ModelState {
     std::vector<std::pair<const Card*, std::string>> BonusReads;
     // Nesting of losses passed on to absorbing traits.
     int AbsorbDepth = 0;
+    int ExpressionDepth = 0;  // value expressions being evaluated, one inside another
 
     int32_t NewestCard = 0;
     int32_t LastCard = 0;
