@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -89,6 +90,9 @@ struct ModelState {
     List<std::string> RandomFileNames;
     int RandomFileCount = 0;
     Rng Random;
+    // When set, the generator is seeded with this wherever it would be seeded from the clock, so
+    // that tests and benchmarks replay the same game.
+    std::optional<double> SeedOverride;
 
     // The folder the program and its data live in, and the folder data paths are taken from.
     // The engine never changes the process's working folder.
