@@ -16,6 +16,7 @@
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/pages/card_pages.h"
+#include "game/game_start.h"
 
 namespace dv {
 namespace {
@@ -646,8 +647,7 @@ void ReadFile(Run& run, const FoundFile& file, const std::string& bytes,
     ItemReader in(bytes, file.name);
     ChainEntry entry(in, file.name, file.location);
     FileReader(run, in, zoneOverride).ReadAll();
-    // The copy of the deck as read, kept whole for the effects that look back at it.
-    run.player.OrigDeck = run.player.Deck;
+    MakeOrigDeck(run.player);
     if (St().IncludeList.Depth == 1 && run.sinks.live) ShuffleDeck(run.player);
 }
 
