@@ -16,6 +16,7 @@
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/pages/card_pages.h"
+#include "game/game_start.h"
 
 namespace dv {
 namespace {
@@ -142,16 +143,16 @@ class ChainEntry {
   public:
     ChainEntry(const ItemReader& in, const std::string& name, const fs::path& location) {
         DataState& d = St();
-        if (d.IncludeDepth >= kMaxIncludeDepth)
+        if (d.IncludeList.Depth >= kMaxIncludeDepth)
             in.Fail("files are nested deeper than " + std::to_string(kMaxIncludeDepth));
-        ++d.IncludeDepth;
-        d.IncludeNames[d.IncludeDepth] = {name, Canonical(location)};
+        ++d.IncludeList.Depth;
+        d.IncludeList.Names[d.IncludeList.Depth] = {name, Canonical(location)};
     }
     ~ChainEntry() {
         DataState& d = St();
-        if (--d.IncludeDepth <= 0) {
-            d.IncludeDepth = 0;
-            for (auto& slot : d.IncludeNames)
+        if (--d.IncludeList.Depth <= 0) {
+            d.IncludeList.Depth = 0;
+            for (auto& slot : d.IncludeList.Names)
                 slot = {};
         }
     }
@@ -162,8 +163,8 @@ class ChainEntry {
 bool OnChain(const fs::path& location) {
     const std::string c = Canonical(location);
     const DataState& d = St();
-    for (int i = 1; i <= d.IncludeDepth && i <= kMaxIncludeDepth; ++i)
-        if (d.IncludeNames[i].Location == c) return true;
+    for (int i = 1; i <= d.IncludeList.Depth && i <= kMaxIncludeDepth; ++i)
+        if (d.IncludeList.Names[i].Location == c) return true;
     return false;
 }
 
@@ -351,8 +352,9 @@ class FileReader {
     }
 
     bool IsDuplicate(const Card& card) {
-        if (run_.cutCardsOnFirst) return false;
-        const int last = std::min(run_.cardsCount, run_.cards.size());
+        // Until this file places its first card, the list still holds what it held before.
+        const int last =
+            run_.cutCardsOnFirst ? run_.cards.size() : std::min(run_.cardsCount, run_.cards.size());
         for (int i = 1; i <= last; ++i) {
             const Card& other = run_.cards[i];
             if (card.UniqueName.empty() ? other.Name == card.Name
@@ -645,9 +647,8 @@ void ReadFile(Run& run, const FoundFile& file, const std::string& bytes,
     ItemReader in(bytes, file.name);
     ChainEntry entry(in, file.name, file.location);
     FileReader(run, in, zoneOverride).ReadAll();
-    // The copy of the deck as read, kept whole for the effects that look back at it.
-    run.player.OrigDeck = run.player.Deck;
-    if (St().IncludeDepth == 1 && run.sinks.live) ShuffleDeck(run.player);
+    MakeOrigDeck(run.player);
+    if (St().IncludeList.Depth == 1 && run.sinks.live) ShuffleDeck(run.player);
 }
 
 void FileReader::Include() {
@@ -660,7 +661,7 @@ void FileReader::Include() {
                              "Duvenhall");
         return;
     }
-    for (const IncludeSlot& slot : St().IncludeNames)
+    for (const IncludeSlot& slot : St().IncludeList.Names)
         if (!slot.Name.empty() && SameNoCase(slot.Name, name)) return;
     if (found.location.empty()) in_.Fail("the included file " + name + " cannot be found");
     const auto bytes = ReadWholeFile(found.location);
@@ -699,7 +700,7 @@ bool ReadCardsIn(ReadScope scope, List<Card>& cards, const std::string& fileName
                              "Duvenhall");
         return false;
     }
-    if (St().IncludeDepth > 0 && OnChain(found.location)) {
+    if (St().IncludeList.Depth > 0 && OnChain(found.location)) {
         TheHost().MessageBox("Error in reading cards: " + found.name + " is already being read.",
                              "Duvenhall");
         return false;

@@ -84,7 +84,8 @@ std::string CardBlock(Card& card, const std::string& zone) {
 
     for (int i = 1; i <= card.TraitActionDescs.size(); ++i) {
         if (card.TraitActionDescs[i].empty()) continue;
-        out += Line("#TRAITACTIONDESC, " + PlainItem(TraitNameField(card, i)) + ", \"" +
+        // The name as the trait line writes it, so that the reader finds the trait again.
+        out += Line("#TRAITACTIONDESC, " + PlainItem(HtmlInside(TraitNameField(card, i))) + ", \"" +
                     HtmlInside(card.TraitActionDescs[i]) + "\"");
     }
     for (const Effect& effect : card.Effects) {

@@ -56,10 +56,7 @@ struct RefreshTable {
     RefreshTable() { St().MRPTable = List<Card>(kRefreshTableSize); }
     ~RefreshTable() {
         St().MRPTable = List<Card>(1);
-        const std::time_t now = std::time(nullptr);
-        std::tm local{};
-        ::localtime_r(&now, &local);
-        SeedRandom(std::to_string(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec), 0);
+        SeedFromClock();
     }
     RefreshTable(const RefreshTable&) = delete;
     RefreshTable& operator=(const RefreshTable&) = delete;

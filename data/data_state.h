@@ -38,6 +38,12 @@ struct IncludeSlot {
     std::string Location;
 };
 
+// The include chain of the running read: its depth and a slot per depth.
+struct IncludeChain {
+    int Depth = 0;
+    List<IncludeSlot> Names = List<IncludeSlot>(kMaxIncludeDepth);
+};
+
 struct DataState {
     List<GameInfo> Games;
     int16_t CurrentGame = 0;
@@ -59,9 +65,7 @@ struct DataState {
     // The refresh table of owned cards: one empty record between refreshes.
     List<Card> MRPTable = List<Card>(1);
 
-    // The include chain of the running read: its depth and a slot per depth.
-    int IncludeDepth = 0;
-    List<IncludeSlot> IncludeNames = List<IncludeSlot>(kMaxIncludeDepth);
+    IncludeChain IncludeList;
 
     // Non-empty while the collection in memory came from a read that failed part-way: it names
     // that file, and no player file is written until a later read gives the collection whole.

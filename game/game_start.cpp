@@ -162,8 +162,6 @@ bool StartGameFromLink(const std::string& link) {
         CopyToDeck(st.Decks[st.CurrentDeck], st.Players[1].Deck);
         MRPCards(st.Players[1].Deck, st.Players[1]);
         MRPCards(st.Players[2].Deck, st.Players[2]);
-        // The refresh leaves the generator seeded from the clock; a seed override must hold.
-        SeedFromClock();
         ShuffleDeck(st.Players[1]);
         st.GameStarted = 1;
         StartGame(1);

@@ -25,9 +25,6 @@ struct GameState {
     std::string CurrentGameFile;
     // Set when the new-game set-up ended the program (no profile was chosen).
     uint8_t EndProgram = 0;
-    // When set, the new-game set-up seeds the generator with this instead of the clock, so that
-    // tests and benchmarks replay the same game.
-    std::optional<double> SeedOverride;
 };
 
 }  // namespace dv

@@ -20,16 +20,6 @@
 namespace dv {
 namespace {
 
-// Local time of day in seconds, with its fraction, as the generator's seed at every new game.
-double SecondsSinceMidnight() {
-    const auto now = std::chrono::system_clock::now();
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    const auto fraction =
-        std::chrono::duration<double>(now - std::chrono::system_clock::from_time_t(seconds));
-    return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction.count();
-}
 
 // Stands for player p until a card with the trait "PLAYER" of that side enters play, which
 // destroys it.
@@ -84,11 +74,6 @@ void ResetDecksAndPlayers() {
 }
 
 }  // namespace
-
-void SeedFromClock() {
-    State& st = St();
-    st.Random.Seed(st.SeedOverride ? *st.SeedOverride : SecondsSinceMidnight());
-}
 
 void Main() {
     Guarded("Main", [&] {

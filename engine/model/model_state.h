@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,7 +26,7 @@ struct ModelState {
     StableList<Card> InPlay;
     List<Player> Players = List<Player>(3);
     List<Card> Collection;
-    List<CardDeck> PlayerDecks = List<CardDeck>(3);
+    List<CardDeck> PlayerDecks = {{"Deck #1", {}}, {"Deck #2", {}}, {"Deck #3", {}}};
     List<DeckList> Decks;
     List<Card> SideBoard;
     List<CardTemplate> Templates;
@@ -56,6 +57,7 @@ struct ModelState {
     std::vector<std::pair<const Card*, std::string>> BonusReads;
     // Nesting of losses passed on to absorbing traits.
     int AbsorbDepth = 0;
+    int ExpressionDepth = 0;  // value expressions being evaluated, one inside another
 
     int32_t NewestCard = 0;
     int32_t LastCard = 0;
@@ -88,6 +90,9 @@ struct ModelState {
     List<std::string> RandomFileNames;
     int RandomFileCount = 0;
     Rng Random;
+    // When set, the generator is seeded with this wherever it would be seeded from the clock, so
+    // that tests and benchmarks replay the same game.
+    std::optional<double> SeedOverride;
 
     // The folder the program and its data live in, and the folder data paths are taken from.
     // The engine never changes the process's working folder.

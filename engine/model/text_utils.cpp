@@ -1,6 +1,8 @@
 #include "engine/model/text_utils.h"
 
+#include <chrono>
 #include <cmath>
+#include <ctime>
 #include <stdexcept>
 #include <utility>
 
@@ -8,6 +10,18 @@
 
 namespace dv {
 namespace {
+
+// Local time of day in seconds, with its fraction, as the generator's seed at every new game.
+double SecondsSinceMidnight() {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    const auto fraction =
+        std::chrono::duration<double>(now - std::chrono::system_clock::from_time_t(seconds));
+    return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction.count();
+}
+
 
 // A replacement that keeps producing its search text would otherwise never end.
 constexpr long kMaxReplacements = 1'000'000;
@@ -177,6 +191,11 @@ long long RollDice(double count, double sides) {
     for (long long i = 0; i < rolls; ++i)
         sum += RandomNum(sides);
     return sum;
+}
+
+void SeedFromClock() {
+    State& st = St();
+    st.Random.Seed(st.SeedOverride ? *st.SeedOverride : SecondsSinceMidnight());
 }
 
 void SeedRandom(const std::string& seedText, const Value& offset) {

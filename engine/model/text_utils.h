@@ -28,6 +28,8 @@ void SwapValues(Value& a, Value& b);
 long long RandomNum(double n);
 long long RollDice(double count, double sides);
 void SeedRandom(const std::string& seedText, const Value& offset);
+// Seeds the generator from the time of day, or from SeedOverride when that is set.
+void SeedFromClock();
 
 // A number, or the text "0" for an empty colour.
 Value ColorValue(const std::string& colourText);

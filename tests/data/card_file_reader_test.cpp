@@ -154,9 +154,37 @@ TEST_F(CardReaderTest, IncludesMoveZonesKeepLaterCardsAndStopCycles) {
     EXPECT_EQ(Names(cards), (std::vector<std::string>{"FromB", "FromA"}));
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].find("already being read"), std::string::npos);
-    EXPECT_EQ(St().IncludeDepth, 0);
-    for (const IncludeSlot& slot : St().IncludeNames)
+    EXPECT_EQ(St().IncludeList.Depth, 0);
+    for (const IncludeSlot& slot : St().IncludeList.Names)
         EXPECT_TRUE(slot.Name.empty());
+}
+
+TEST_F(CardReaderTest, AFileAlreadyReadAtItsDepthIsNotIncludedAgainByTheSameName) {
+    WriteFile("shared.txt", CardLine("COLLECTION", "Shared"));
+    WriteFile("left.txt", "#INCLUDE, shared.txt\r\n\r\n" + CardLine("COLLECTION", "Left"));
+    WriteFile("right.txt", "#INCLUDE, SHARED.TXT\r\n\r\n" + CardLine("COLLECTION", "Right"));
+    ASSERT_TRUE(Read("#INCLUDE, left.txt\r\n\r\n#INCLUDE, right.txt\r\n\r\n"));
+    EXPECT_EQ(Names(cards), (std::vector<std::string>{"Shared", "Left", "Right"}));
+    EXPECT_TRUE(host.messages.empty());
+
+    ASSERT_TRUE(Read("#INCLUDE, right.txt\r\n\r\n"));
+    EXPECT_EQ(Names(cards), (std::vector<std::string>{"Shared", "Right"}))
+        << "the names are forgotten when the outermost read ends";
+}
+
+TEST_F(CardReaderTest, WithoutAModeTheListIsKeptUntilTheFileGivesItsFirstCard) {
+    cards = {Card{}, Card{}};
+    cards[1].Name = "Old";
+    cards[2].Name = "Kept";
+    cards[2].UniqueName = "Kept";
+    ASSERT_TRUE(Read("#TOKENS, 5\r\n", 0, "", kReadCutOnFirst));
+    EXPECT_EQ(Names(cards), (std::vector<std::string>{"Old", "Kept"}));
+    ASSERT_TRUE(Read(CardLine("COLLECTION", "Kept again", "Kept:4") +
+                         CardLine("COLLECTION", "New", "New:5") +
+                         CardLine("COLLECTION", "New again", "New:6"),
+                     1, "", kReadCutOnFirst));
+    EXPECT_EQ(Names(cards), std::vector<std::string>{"New"})
+        << "duplicates are found in the list as it stands, then among this file's cards";
 }
 
 TEST_F(CardReaderTest, AFailedReadSaysWhereAndNeverLetsAPartialCollectionBeSaved) {
@@ -178,7 +206,7 @@ TEST_F(CardReaderTest, AFailedReadSaysWhereAndNeverLetsAPartialCollectionBeSaved
         EXPECT_FALSE(Read(r.text));
         ASSERT_EQ(host.messages.size(), 1u);
         EXPECT_NE(host.messages[0].find(r.where), std::string::npos) << host.messages[0];
-        EXPECT_EQ(St().IncludeDepth, 0);
+        EXPECT_EQ(St().IncludeList.Depth, 0);
     }
 
     WriteFile("Game_Me.plr", "keep me");

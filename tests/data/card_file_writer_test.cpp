@@ -4,10 +4,13 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <utility>
+#include <vector>
 
 #include "data/card_files.h"
 #include "engine/model/cards.h"
 #include "engine/model/files.h"
+#include "engine/model/text_utils.h"
 #include "tests/data/golden.h"
 #include "tests/support/engine_fixture.h"
 
@@ -90,6 +93,88 @@ TEST_F(CardWriterTest, TraitLinesAndPlayerCardsTakeTheirShortForms) {
     EXPECT_NE(CardFileText(three, "playercard").find("#EXTRADATA, 0, , , %%%0%0%0%0%0%0%0%0, "),
               std::string::npos)
         << "only the upper-case zone word is the player card";
+}
+
+TEST_F(CardWriterTest, CardsWithNoneOneOrThreeTraitsComeBackWithTheSameTraits) {
+    using Traits = std::vector<std::pair<std::string, std::string>>;
+    struct Row {
+        const char* name;
+        Traits traits;
+        const char* described;  // the trait given an action description, or nullptr
+    };
+    const Row rows[] = {
+        {"None", {}, nullptr},
+        {"One", {{"HP", "3"}}, "HP"},
+        {"Three", {{"HP", "3"}, {"Blank", ""}, {"Note", "a:b, \"c\""}}, "Note"},
+        {"Quoted trait", {{"Odd \"name\"", "1"}}, "Odd \"name\""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        host.messages.clear();
+        Card card = NewCard(r.name, 10);
+        for (const auto& [name, value] : r.traits)
+            SetTrait(card, name, value);
+        if (r.described) card.TraitActionDescs[GetTraitNum(card, r.described)] = "says \"hi\"";
+
+        const std::string text = CardFileText(card, "COLLECTION");
+        Card back = ReadBack(text);
+        EXPECT_TRUE(host.messages.empty()) << "every trait action description finds its trait";
+        int traits = 0;
+        for (const std::string& name : back.TraitNames)
+            traits += !name.empty();
+        EXPECT_EQ(traits, static_cast<int>(r.traits.size()));
+        for (const auto& [name, value] : r.traits) {
+            std::string written = name;
+            ReplaceAll(written, "\"", "&quot");
+            EXPECT_EQ(GetTrait(back, written).Text(), GetTrait(card, name).Text()) << name;
+        }
+        if (r.described) {
+            std::string written = r.described;
+            ReplaceAll(written, "\"", "&quot");
+            EXPECT_EQ(back.TraitActionDescs[GetTraitNum(back, written)], "says &quothi&quot");
+        }
+        EXPECT_EQ(CardFileText(back, "COLLECTION"), text);
+    }
+}
+
+TEST_F(CardWriterTest, GeneratedCardsAndIncludesDecideWhatElseACardFileHolds) {
+    struct Row {
+        const char* what;
+        int starter;
+        const char* setFile;
+        const char* generated;
+        bool starterCard, storeCard, include, costAndCards;
+    };
+    const Row rows[] = {
+        {"starter of a set", 1, "Elves.txt", "Start", true, false, true, false},
+        {"starter without a set", 1, "", "Start", true, false, false, true},
+        {"store without a set", 0, "", "Shop", false, true, false, true},
+        {"store of a set", 0, "Elves.txt", "Shop", false, true, true, false},
+        {"plain card file", 0, "Elves.txt", "", false, false, false, true},
+    };
+    List<Card> cards = {NewCard("Elf", 7)};
+    St().CostCard = NewCard("CostCard", 1);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        St().CardSetFile = r.setFile;
+        ASSERT_TRUE(SaveCollection(cards, "out.txt", "#CARDINDECK", r.generated, r.starter));
+        const std::string text = *ReadWholeFile(Folder() / "out.txt");
+        auto has = [&](const char* piece) { return text.find(piece) != std::string::npos; };
+        EXPECT_EQ(has("GAMESTART, \"ECHO:Your new starter deck"), r.starterCard);
+        EXPECT_EQ(has("MENU:TURNSTART:Purchase a booster"), r.storeCard);
+        EXPECT_EQ(has("\r\n#INCLUDE, Elves.txt\r\n\r\n"), r.include);
+        EXPECT_EQ(has("*** Card Cost Calculator ***\r\n"), r.costAndCards);
+        EXPECT_EQ(has("#CARD, #CARDINDECK, \"Elf\""), r.costAndCards);
+    }
+
+    St().CardSetFile.clear();
+    List<Card> free(3);
+    ASSERT_TRUE(SaveCollection(free, "free.txt", "COLLECTION", "", 0));
+    const std::string text = *ReadWholeFile(Folder() / "free.txt");
+    EXPECT_NE(text.find("#TOKENS, "), std::string::npos);
+    EXPECT_NE(text.find("#LASTMODIFIED, #2024-05-01 10:00:00#"), std::string::npos);
+    EXPECT_NE(text.find("#COSTCARD\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("#CARD, COLLECTION"), std::string::npos) << "free slots are not written";
 }
 
 TEST_F(CardWriterTest, CardFilesOfTheDesignerStoresAndStartersAreTheGoldenFiles) {

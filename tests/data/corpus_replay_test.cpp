@@ -23,7 +23,7 @@ TEST_F(CorpusReplayTest, EverySavedInputReadsAndWritesBackTheSame) {
         const std::string bytes = *ReadWholeFile(corpus / entry.name);
         EXPECT_TRUE(fuzz::ReadCardFileInput(reinterpret_cast<const uint8_t*>(bytes.data()),
                                             bytes.size(), Folder()));
-        EXPECT_EQ(St().IncludeDepth, 0);
+        EXPECT_EQ(St().IncludeList.Depth, 0);
         SetHost(&host);
     }
 }

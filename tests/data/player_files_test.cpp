@@ -76,6 +76,18 @@ TEST_F(PlayerFilesTest, StoredDeckCardsWithoutIdentifierGetOneAndKeepIt) {
     EXPECT_NE(File("p.plr").find("\"New:" + std::to_string(gid) + "\""), std::string::npos);
 }
 
+TEST_F(PlayerFilesTest, APlayerWithoutWonMissionsStillGetsTheMissionLines) {
+    St().Collection = {NewCard("Plain", 11)};
+    St().Decks = {DeckList{"", {0}, {0}}};
+    ASSERT_TRUE(SavePlayer("p.plr"));
+    const std::string text = File("p.plr");
+    const std::string head =
+        "#PLAYERDECK\r\n\r\n#WONMISSIONS, \r\n#ENDWONMISSIONS\r\n\r\n#TOKENS, 0\r\n\r\n";
+    EXPECT_EQ(text.substr(0, head.size()), head);
+    EXPECT_NE(text.find("\r\n\"#DECK\",\"\"\r\n0\r\n\"#ENDOFDECK\"\r\n\r\n"), std::string::npos)
+        << "a deck list without a name is written all the same";
+}
+
 TEST_F(PlayerFilesTest, NothingIsWrittenInDebugModeOrForAnEmptyCollection) {
     WriteFile("p.plr", "old");
     St().DebugMode = 1;

@@ -34,7 +34,7 @@ inline bool ReadCardFileInput(const uint8_t* data, std::size_t size,
     Player setPlayer;
     ReadCardsIn(ReadScope::SetOnly, set, kInputName, setPlayer, 1, "COLLECTION", kReadReplace);
     if (!ReadCards(s.Collection, kInputName, s.Players[1], 0, "", kReadReplace)) return true;
-    if (s.IncludeDepth != 0) return false;
+    if (s.IncludeList.Depth != 0) return false;
 
     // The first write settles what the format itself normalises (an empty colour of a "#CARD"
     // line reads as white); from then on a write and a read must change nothing.
