@@ -51,15 +51,8 @@ bool GidInPlay(int32_t gid, int slot) {
 int PlaceForTrial(const Card& card) {
     State& st = St();
     auto& inPlay = st.InPlay;
-    int n = 0;
-    for (int i = 1; i <= inPlay.size() && n == 0; ++i)
-        if (inPlay[i].Name.empty()) n = i;
-    if (n == 0) {
-        if (inPlay.size() >= kMaxInPlay) return 0;
-        n = inPlay.PushBack(card);
-    } else {
-        inPlay[n] = card;
-    }
+    const int n = TakeFreeSlot(card);
+    if (n == 0) return 0;
     Card& placed = inPlay[n];
     placed.Index = n;
     placed.Active = 0;

@@ -13,9 +13,12 @@
 // and list that function once in kCommandFamilies (engine/interpreter/command_table.cpp). The
 // engine is a static library, so registration is an explicit list rather than static objects.
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/interpreter/eff_card.h"
@@ -141,6 +144,17 @@ class CommandRegistry {
     std::vector<CommandHandler> handlers_;
     std::vector<std::string> unknown_;
 };
+
+// Registers a family kept as a table of rows: each row's `keyword` gets a handler that runs
+// check(run, row).
+template <const auto& table, auto check, std::size_t... I>
+void RegisterRows(CommandRegistry& commands, std::index_sequence<I...>) {
+    (commands.Add(table[I].keyword, [](RunContext& run) { check(run, table[I]); }), ...);
+}
+template <const auto& table, auto check>
+void RegisterRows(CommandRegistry& commands) {
+    RegisterRows<table, check>(commands, std::make_index_sequence<std::size(table)>());
+}
 
 // The table of the running program, built from every command family on first use.
 CommandRegistry& CommandTable();

@@ -270,20 +270,10 @@ void Check(RunContext& run, const Requirement& row) {
     FailRequirement(run, policy, Message(row.message, Arg(run, 1), found.shown));
 }
 
-template <std::size_t I>
-void Handle(RunContext& run) {
-    Check(run, kRequirements[I]);
-}
-
-template <std::size_t... I>
-void RegisterAll(CommandRegistry& commands, std::index_sequence<I...>) {
-    (commands.Add(kRequirements[I].keyword, Handle<I>), ...);
-}
-
 }  // namespace
 
 void RegisterTraitRequirementCommands(CommandRegistry& commands) {
-    RegisterAll(commands, std::make_index_sequence<std::size(kRequirements)>());
+    RegisterRows<kRequirements, Check>(commands);
 }
 
 }  // namespace dv

@@ -55,19 +55,24 @@ void RegisterEffects(const Card& card) {
         RegisterAction(card.Index, e, 0, 0);
 }
 
+int TakeFreeSlot(const Card& card) {
+    auto& inPlay = St().InPlay;
+    for (int i = 1; i <= inPlay.size(); ++i) {
+        if (inPlay[i].Name.empty()) {
+            inPlay[i] = Card(card);  // a copy first: card may be an element of InPlay itself
+            return i;
+        }
+    }
+    if (inPlay.size() >= kMaxInPlay) return 0;
+    return inPlay.PushBack(card);
+}
+
 int AddCard(const Card& card) {
     return Guarded("AddCard", 0, [&] {
         if (card.Name.empty()) return 0;
         auto& inPlay = St().InPlay;
-        int n = 0;
-        for (int i = 1; i <= inPlay.size() && n == 0; ++i)
-            if (inPlay[i].Name.empty()) n = i;
-        if (n == 0) {
-            if (inPlay.size() >= kMaxInPlay) return 0;
-            n = inPlay.PushBack(card);
-        } else {
-            inPlay[n] = Card(card);
-        }
+        const int n = TakeFreeSlot(card);
+        if (n == 0) return 0;
         St().NewestCard = n;
         St().LastCard = n;
         Card& placed = inPlay[n];

@@ -31,5 +31,8 @@ void KillCards();
 Player* OwnerRecord(const Card& card);
 // Enters every effect of a card in the trigger registry under its own card number.
 void RegisterEffects(const Card& card);
+// Copies the card into the first free slot of InPlay, growing it when none is free; returns the
+// slot, or 0 when play is full. Nothing else of placing a card happens here.
+int TakeFreeSlot(const Card& card);
 
 }  // namespace dv
