@@ -28,9 +28,23 @@ struct EffArgs {
     std::string outerEcho;  // out: the run's echo line for the run that called it
     int16_t reactedEffect = 0;
     uint8_t skipRequirements = 0;
+    // 1: a trial run with an ad-hoc text runs it on copies instead of answering 2 at once, so
+    // its requirements are tested against the cards (the requirement trial of boosters).
+    uint8_t adHocTrial = 0;
 };
 
+// Nested runs of EffCard allowed; the run that would be the tenth ends at once.
+inline constexpr int kMaxNesting = 10;
+// A trial run nested deeper than this answers 2 at once.
+inline constexpr int kMaxTrialNesting = 2;
+
+// Forgets a pending cancel (EffectOutcome) and redirect (RedirectTarget, RedirectText). The
+// outermost run starts with none, and a dispatch outside any run leaves none behind, so neither
+// reaches an unrelated later effect.
+void ClearPendingSignals();
+
 // Returns 2 (all applied), 1 (some applied), 0 (nothing applied) or -1 (requirements failed).
+// Of the arguments only outerEcho is written back (and the value, through its pointer).
 int32_t EffCard(Card& source, Card& target, EffArgs& args);
 
 }  // namespace dv

@@ -6,8 +6,12 @@
 namespace dv {
 
 struct InterpreterState {
+    // Runs of EffCard in progress; 1 while only the outermost runs. The only value EffCard keeps
+    // between calls (everything else of a run lives in its RunContext).
     int NestingDepth = 0;
-    uint8_t DeleteEffectPending = 0;
+    // EffCard calls on the stack, which some nested calls make without raising the depth.
+    int CallFrames = 0;
+    // Requirement words that go with a pending redirect (RedirectTarget).
     std::string RedirectText;
 };
 

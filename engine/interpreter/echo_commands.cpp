@@ -1,0 +1,127 @@
+// The commands that write the effect's report, cancel the change reacted to, or do nothing.
+#include "engine/interpreter/command_context.h"
+#include "engine/model/cards.h"
+#include "engine/model/state.h"
+#include "engine/pages/card_pages.h"
+#include "engine/rules/dispatch.h"
+
+namespace dv {
+namespace {
+
+struct EchoSteps {
+    bool traitDescription = false;  // a trait's action description replaces the text
+    bool useOverride = false;       // the run's echo override replaces the text
+    int minor = 0;                  // handed to the placeholders: 1 leaves out the pictures
+};
+
+bool EchoAllowed(const RunContext& run) {
+    return !run.Preview() && !St().RealPayment;
+}
+
+std::string FillPlaceholders(RunContext& run, std::string text, int minor) {
+    Value amount = -1;
+    SwapCardStrings(run.source, run.target, text, run.sourcePicture, run.targetPicture, minor,
+                    amount);
+    return text;
+}
+
+void AddEchoText(RunContext& run, const EchoSteps& steps) {
+    State& st = St();
+    std::string text = Arg(run, 1);
+    if (steps.traitDescription) {
+        int32_t index = run.args.effectIndex;
+        std::string key = "TRAITEFFECT";
+        const std::string trait = GetEffectTrait2(run.source, index, key);
+        if (trait != "NONE") {
+            const int16_t slot = GetTraitNum(run.source, trait);
+            const List<std::string>& descs = run.source.TraitActionDescs;
+            if (descs.Has(slot) && !descs[slot].empty()) text = descs[slot];
+        }
+    }
+    if (steps.useOverride && !run.args.echoOverride.empty()) text = run.args.echoOverride;
+    text = FillPlaceholders(run, text, steps.minor);
+
+    if (st.TraitChanged == 1) {
+        text += "<br>(" + DCard(run.target) + " has " + GenHP(run.target, 0) +
+                "<font color=#FFFF00> HP</font> left.)<br>";
+        st.TraitChanged = 0;
+    } else if (st.TraitChanged == 2) {
+        text += "<br>(" + DCard(run.source) + " now has " + GenHP(run.source, 0) +
+                "<font color=#FFFF00> HP</font>.)<br>";
+        st.TraitChanged = 0;
+    }
+    run.echoLine += text + "<br><br>";
+    run.echoPending = true;
+}
+
+void Echo(RunContext& run) {
+    run.failText.clear();
+    run.echoCommand = true;
+    if (!EchoAllowed(run)) return;
+    ++run.applied;
+    AddEchoText(run, {.traitDescription = true});
+}
+
+void EchoLocked(RunContext& run) {
+    run.echoCommand = true;
+    run.failText.clear();
+    if (EchoAllowed(run)) AddEchoText(run, {});
+}
+
+// Leaves the echo-command mark alone, so the echo shows no card pictures on its account.
+void EchoMinor(RunContext& run) {
+    if (!EchoAllowed(run)) return;
+    run.failText.clear();
+    AddEchoText(run, {.minor = 1});
+}
+
+void EchoFail(RunContext& run) {
+    run.echoCommand = true;
+    run.failText = FillPlaceholders(run, Arg(run, 1), 1) + "<br><br>";
+}
+
+// Once per effect and turn (Echoed) and once per dispatch (EchoOnce), however many targets.
+void EchoOnce(RunContext& run) {
+    State& st = St();
+    if (run.effect().Echoed == 1 || !EchoAllowed(run)) return;
+    run.echoCommand = true;
+    run.failText.clear();
+    if (run.args.repeatRun) st.EchoOnce = 1;
+    if (st.EchoOnce == 0) {
+        st.EchoOnce = 1;
+        AddEchoText(run, {.traitDescription = true, .useOverride = true});
+    }
+    run.effect().Echoed = 1;
+}
+
+// The run reacted to sees the cancel when this run ends (EffectOutcome 2 becomes 1).
+void Cancel(RunContext& run) {
+    State& st = St();
+    ++run.applied;
+    st.EffectOutcome = 2;
+    if (st.DebugMode == 1 && !run.Preview()) {
+        st.TurnLog += "<br>" + DCard(run.source) + " has cancelled the action \"" +
+                      run.args.reactedTo + "\" from " + DCard(run.target) + " with the effect \"" +
+                      run.actionText + "\"";
+    }
+    ++st.CancelledActions;
+}
+
+// ECHOTRAIT, TRAIT and BREAKPOINT carry words for the masks and look-ups; they do nothing here.
+void NoOp(RunContext&) {}
+
+}  // namespace
+
+void RegisterEchoCommands(CommandRegistry& commands) {
+    commands.Add("ECHO", Echo);
+    commands.Add("ECHOONCE", EchoOnce);
+    commands.Add("ECHOMINOR", EchoMinor);
+    commands.Add("ECHOFAIL", EchoFail);
+    commands.Add("ECHOLOCKED", EchoLocked);
+    commands.Add("CANCEL", Cancel);
+    commands.Add("ECHOTRAIT", NoOp);
+    commands.Add("TRAIT", NoOp);
+    commands.Add("BREAKPOINT", NoOp);
+}
+
+}  // namespace dv

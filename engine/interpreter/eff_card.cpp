@@ -1,0 +1,525 @@
+#include "engine/interpreter/eff_card.h"
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+#include "engine/interpreter/command_context.h"
+#include "engine/interpreter/eff_card_stages.h"
+#include "engine/model/card_life.h"
+#include "engine/model/cards.h"
+#include "engine/model/guard.h"
+#include "engine/model/state.h"
+#include "engine/model/text_utils.h"
+#include "engine/pages/card_pages.h"
+#include "engine/rules/compiler.h"
+#include "engine/rules/dispatch.h"
+#include "engine/rules/rule_operations.h"
+
+namespace dv {
+namespace {
+
+// C++ frames of EffCard on the stack. Some nested calls lower the nesting depth around
+// themselves, so the depth alone does not bound the stack; this does.
+constexpr int kMaxCallFrames = 64;
+// Passes of the command loop in one run; a script substitution may run a position again.
+constexpr int kMaxCommandPasses = 10000;
+// Repetitions one REPEAT may ask for.
+constexpr int kMaxRepeat = 100;
+
+struct CallFrame {
+    CallFrame() { ++St().CallFrames; }
+    ~CallFrame() { --St().CallFrames; }
+};
+
+// Whatever way a run leaves, the nesting depth is what it was when the run began.
+struct DepthRestore {
+    int depth;
+    ~DepthRestore() { St().NestingDepth = depth; }
+};
+
+bool Outermost() {
+    return St().NestingDepth == 1;
+}
+
+bool CountersHoldEcho(const RunContext& run) {
+    return !EchoPart(3).empty() || !EchoPart(4).empty() || !EchoPart(5).empty() ||
+           !run.echoLine.empty();
+}
+
+// One run of EffCard after the argument copy: set-up, counter stage, loop, epilogue, end steps.
+class EffRun {
+  public:
+    EffRun(Card& source, Card& target, EffArgs& args) : run_(source, target, args) {}
+
+    int32_t Execute();
+    int32_t Result() const { return run_.result; }
+
+  private:
+    StageEnd SetUp();
+    StageEnd Masks();
+    StageEnd Redirect();
+    bool CommandLoop();  // false when the run ends without the epilogue
+    void Epilogue();
+    void EndSteps();
+    void Repeat();
+    void ReportOnce();
+
+    RunContext run_;
+    bool errorReported_ = false;
+};
+
+void EffRun::ReportOnce() {
+    if (errorReported_) return;
+    errorReported_ = true;
+    ReportError("EffCard");
+}
+
+int32_t EffRun::Execute() {
+    StageEnd setUp = SetUp();
+    if (setUp == StageEnd::Return) return run_.result;
+    if (setUp == StageEnd::Go) {
+        if (CommandLoop()) Epilogue();
+    }
+    EndSteps();
+    return run_.result;
+}
+
+StageEnd EffRun::SetUp() {
+    State& st = St();
+    RunContext& run = run_;
+    EffArgs& args = run.args;
+
+    if (st.EffectOutcome == 3) st.EffectOutcome = 0;
+    std::string adHoc = args.adHocText;
+    if (!adHoc.empty()) adHoc = "TRAIT:BONUSACTION:1:" + adHoc;
+    run.result = -1;
+    if (run.target.Name.empty() || run.source.Name.empty()) return StageEnd::Return;
+    if (adHoc.empty() && !run.source.Effects.Has(args.effectIndex)) return StageEnd::Return;
+
+    run.actionText = adHoc.empty() ? run.effect().Text : adHoc;
+    run.result = 2;
+    ++st.NestingDepth;
+    if (args.value) st.CurrentValue = *args.value;
+    st.TraitChanged = 0;
+    if (!run.Preview()) {
+        st.LastTarget = run.target.Index;
+        st.LastTargetName = DCard(run.target);
+    }
+
+    if (!adHoc.empty()) {
+        if (run.Preview() && !args.adHocTrial) {
+            --st.NestingDepth;
+            return StageEnd::Return;
+        }
+        // A bonus action: the ad-hoc script runs as an effect of its own on the source card (a
+        // trial on copies of both cards, so nothing of the game changes).
+        Card sourceCopy;
+        Card targetCopy;
+        const bool onCopies = run.Preview();
+        if (onCopies) {
+            sourceCopy = run.source;
+            targetCopy = run.target;
+        }
+        Card& source = onCopies ? sourceCopy : run.source;
+        Card& target = onCopies ? targetCopy : run.target;
+        const int index = AddEffect(source, "TRAIT:BONUSACTION:" + adHoc, 11, "", 0, "");
+        --st.NestingDepth;
+        if (!source.Effects.Has(index)) {
+            run.result = -1;
+            return StageEnd::Return;
+        }
+        EffArgs nested = args;
+        nested.effectIndex = index;
+        nested.adHocText.clear();
+        nested.adHocTrial = 0;
+        if (onCopies) nested.copies = 1;
+        run.result = EffCard(source, target, nested);
+        args.outerEcho = nested.outerEcho;
+        return StageEnd::Return;
+    }
+
+    run.keptText = run.effect().Text;
+    if (run.effect().Compiled == 0) {
+        std::string errors;
+        CompileEffect(run.source, args.effectIndex, errors);
+    }
+
+    if (run.source.Dead || (run.target.Dead && run.effect().Trigger != "ONDEATH")) {
+        ++run.failures;
+        run.result = -1;
+        return StageEnd::End;
+    }
+    if (args.runKind > 0) args.noCounters = 1;
+
+    if (run.Preview() && st.NestingDepth > kMaxTrialNesting) {
+        --st.NestingDepth;
+        return StageEnd::Return;
+    }
+    if (run.Preview() && args.runKind == -1 && !args.copies) {
+        Card sourceCopy = run.source;
+        Card targetCopy = run.target;
+        --st.NestingDepth;
+        EffArgs nested = args;
+        nested.copies = 1;
+        run.result = EffCard(sourceCopy, targetCopy, nested);
+        args.outerEcho = nested.outerEcho;
+        return StageEnd::Return;
+    }
+
+    if (Outermost() && !run.Preview()) {
+        const int form = st.FullSize ? 1 : (run.effect().RunWork ? 0 : -1);
+        run.sourcePicture = CLink(run.source, form, 1);
+        run.targetPicture =
+            run.source.GID == run.target.GID
+                ? std::string()
+                : CLink(run.target, form, run.source.Owner == run.target.Owner ? 2 : 1);
+        EchoPart(2) = run.sourcePicture;
+        EchoPart(6) = run.targetPicture;
+    }
+
+    if (args.value && !run.Preview() && args.value->Num() != 0) st.LastAmount = *args.value;
+    st.RulesCard.Active = 1;
+    st.FailReason.clear();
+
+    if (st.NestingDepth < 0) st.NestingDepth = 0;
+    if (st.NestingDepth >= kMaxNesting) return StageEnd::End;
+
+    if (st.GameOver && Outermost() && run.effect().Trigger != "ONDEATH") {
+        run.result = 0;
+        return StageEnd::End;
+    }
+    if (!run.Preview() && args.runKind == -1 && (!run.target.Active || !run.source.Active)) {
+        run.result = -1;
+        return StageEnd::End;
+    }
+    // An effect does not react to itself.
+    if (run.actionText == args.reactedTo && !args.redirected) return StageEnd::End;
+
+    if (StageEnd masks = Masks(); masks != StageEnd::Go) return masks;
+    if (StageEnd counters = RunCounterStage(run); counters != StageEnd::Go) return counters;
+    if (StageEnd redirect = Redirect(); redirect != StageEnd::Go) return redirect;
+
+    run.result = 0;
+    run.failures = run.misses = run.applied = 0;
+    run.deleteEffect = false;
+    run.repeatCount = Value();
+    run.failText.clear();
+    run.echoCommand = false;
+    return StageEnd::Go;
+}
+
+StageEnd EffRun::Masks() {
+    State& st = St();
+    RunContext& run = run_;
+    const Effect& effect = run.effect();
+    if (run.args.redirected || run.SkipRequirements() || effect.ReqEffect) {
+        ++st.UnmaskedActions;
+        return StageEnd::Go;
+    }
+    if (effect.SideReq > 0 && (effect.SideReq & run.target.SideMask) == 0) {
+        run.result = -1;
+        ++st.MaskedActions;
+        st.FailReason = "Ally/Enemy Mask Failed";
+        return StageEnd::End;
+    }
+    const bool secondForm = run.args.reactedEffect != 0;
+    const Effect* reacted = nullptr;
+    if (secondForm && run.target.Effects.Has(run.args.reactedEffect)) {
+        reacted = &run.target.Effects[run.args.reactedEffect];
+    }
+    const MaskWords& targetMask = run.target.TraitMask;
+    const MaskWords& sourceMask = run.source.TraitMask;
+    for (int k = 1; k <= 8; ++k) {
+        bool fails = false;
+        if (!secondForm) {
+            fails = (targetMask[k] & effect.ReqTargetHas[k]) != effect.ReqTargetHas[k] ||
+                    (sourceMask[k] & effect.ReqSourceHas[k]) != effect.ReqSourceHas[k];
+        } else {
+            const int32_t bits = reacted ? reacted->TraitBits[k] : 0;
+            fails = (targetMask[k] & bits & ~effect.ReqTargetHas[k]) != 0 ||
+                    (sourceMask[k] & bits & ~effect.ReqSourceHas[k]) != 0;
+        }
+        fails = fails || (targetMask[k] & effect.ReqTargetNot[k]) != 0 ||
+                ((sourceMask[k] | effect.TraitBits[k]) & effect.ReqSourceNot[k]) != 0;
+        if (fails) {
+            run.result = -1;
+            st.FailReason = secondForm ? "Trait Mask Indicated Failure" : "";
+            ++st.MaskedActions;
+            return StageEnd::End;
+        }
+    }
+    ++st.UnmaskedActions;
+    return StageEnd::Go;
+}
+
+StageEnd EffRun::Redirect() {
+    State& st = St();
+    RunContext& run = run_;
+    if (run.args.redirected || st.RedirectTarget <= 0) return StageEnd::Go;
+    const int16_t to = st.RedirectTarget;
+    if (!st.InPlay.Has(to)) {
+        // A redirect to no card cannot be carried out; it is dropped rather than left pending.
+        st.RedirectTarget = 0;
+        return StageEnd::Go;
+    }
+    Card& newTarget = st.InPlay[to];
+
+    EffArgs trial = run.args;
+    trial.preview = 1;
+    trial.redirected = 1;
+    trial.reactedEffect = static_cast<int16_t>(run.args.effectIndex);
+    trial.outerEcho.clear();
+    EffCard(run.source, newTarget, trial);
+    st.RedirectTarget = to;
+
+    --st.NestingDepth;
+    std::string text = run.actionText;
+    ReplaceAll(text, "REQALLY", "");
+    ReplaceAll(text, "REQENEMY", "");
+    ReplaceAll(text, "::", ":");
+    EffArgs moved = run.args;
+    moved.adHocText = text;
+    moved.redirected = 1;
+    moved.outerEcho.clear();
+    EffCard(run.source, newTarget, moved);
+    st.RedirectTarget = 0;
+    run.result = 2;
+    return StageEnd::Return;
+}
+
+bool EffRun::CommandLoop() {
+    State& st = St();
+    RunContext& run = run_;
+    const CommandRegistry& table = CommandTable();
+    run.lastPosition = run.effect().Program.size();
+    int passes = 0;
+    run.position = 1;
+    while (run.position <= run.lastPosition) {
+        if (++passes > kMaxCommandPasses) break;
+        st.EchoText.clear();
+        run.argIndex = run.position;
+        const List<int32_t>& program = run.effect().Program;
+        // A substituted program may be shorter than the one the loop began with.
+        if (!program.Has(run.position)) break;
+        const int32_t code = program[run.position];
+        if (code == -1) {
+            ++run.position;
+            continue;
+        }
+        if (code == 0) return false;
+        if (st.RedirectTarget > 0 && st.RedirectTarget != run.target.Index) return false;
+
+        // Read through the storage: a list of bool has no element to refer to.
+        const List<bool>& flags = run.effect().AIFlags;
+        run.aiMark = flags.Has(run.position) && flags.raw()[run.position - 1];
+        if (run.args.noCounters && st.EffectOutcome == 1) st.EffectOutcome = 0;
+        if (st.EffectOutcome == 1) {
+            ++run.misses;
+            if (CountersHoldEcho(run)) run.echoPending = true;
+            break;
+        }
+
+        if (CommandHandler handler = table.Get(code)) {
+            try {
+                handler(run);
+            } catch (const std::exception&) {
+                // The failed command is skipped; the run goes on with the next one.
+                ReportOnce();
+            }
+        }
+        if (run.endLoop) break;
+        if (run.stayAtPosition) {
+            run.stayAtPosition = false;
+            continue;
+        }
+        ++run.position;
+    }
+    // A program that ran to its end counts as applied.
+    if (!run.endLoop && run.position > run.lastPosition) ++run.applied;
+    return true;
+}
+
+void EffRun::Epilogue() {
+    State& st = St();
+    RunContext& run = run_;
+    const bool real = !run.Preview();
+
+    int side = run.source.Owner;
+    if (run.echoSide == 1) side = side == 1 ? 2 : 1;
+    if (run.echoSide == 2) side = run.target.Owner;
+    if (run.source.Owner == 0 || run.source.Name == "RulesCard") side = 0;
+
+    std::string font;
+    if (Outermost() && real) {
+        std::string paragraph;
+        std::string colour;
+        std::string background;
+        switch (side) {
+            case 1:
+                paragraph = "<p align=left>";
+                colour = "55FF55";
+                background = " bgcolor = #001100 ";
+                break;
+            case 2:
+                paragraph = "<p align=right>";
+                colour = "FF5511";
+                background = " bgcolor = #220000 ";
+                break;
+            default:
+                paragraph = "<p align=center>";
+                colour = "AAAAAA";
+                background = " bgcolor = #111111 ";
+                break;
+        }
+        if (!run.echoBackground.empty()) background = run.echoBackground;
+        font = "<font color=\"" + colour + "\">";
+        EchoPart(1) = "<table width=100% border=1><tr><td" + background + ">" + paragraph;
+        EchoPart(7) = "</td></tr></table></p>" + EchoPart(7);
+    }
+
+    if (real && !st.RealPayment && !run.failText.empty() && run.failures + run.misses > 0) {
+        run.echoLine += "<p>" + run.failText + "</p>";
+    }
+    if (!st.TraitEcho.empty()) run.echoPending = true;
+    if (run.failures > 0 && run.applied == 0 && run.failText.empty()) {
+        run.echoLine.clear();
+    } else {
+        if (Outermost() && real && run.echoPending) run.echoLine = font + run.echoLine + "</font>";
+        if (real && run.echoPending) {
+            if (Outermost()) {
+                EchoPart(4) += run.echoLine;
+            } else {
+                run.args.outerEcho += run.echoLine;
+            }
+        }
+        st.TraitEcho.clear();
+    }
+
+    if (st.DebugMode == 1 && real && run.applied > 0) {
+        st.TurnLog += "<br><font size=-2>Action from " + DCard(run.source) +
+                      " successfully applied to " + DCard(run.target) + " at counter level " +
+                      std::to_string(st.NestingDepth) + ".  (Action: \"" + run.actionText +
+                      "\")</font>";
+    }
+    if (real && run.applied > 0) ++st.SuccessfulActions;
+
+    if (!run.keepResult) {
+        const int notApplied = run.failures + run.misses;
+        if (run.applied == 0 && run.failures > 0) {
+            run.result = -1;
+        } else if (notApplied == 0) {
+            run.result = 2;
+        } else if (run.applied > 0 && notApplied > 0) {
+            run.result = 1;
+        } else if (run.applied == 0 && run.failures == 0) {
+            run.result = 0;
+        }
+    }
+
+    if (run.deleteEffect && real) run.effect().Text.clear();
+    Repeat();
+}
+
+void EffRun::Repeat() {
+    State& st = St();
+    RunContext& run = run_;
+    if (!(run.repeatCount.Num() > 0) || run.args.repeatRun || run.Preview()) return;
+    const int times =
+        static_cast<int>(std::min<double>(std::lround(run.repeatCount.Num()), kMaxRepeat));
+    for (int i = 1; i <= times; ++i) {
+        int32_t type = run.repeatTargetType;
+        int32_t outcome = 0;
+        const int picked = PickTarget(run.source, run.args.effectIndex, type, "", outcome);
+        if (picked <= 0 || !st.InPlay.Has(picked)) continue;
+        EffArgs again = run.args;
+        again.repeatRun = 1;
+        again.skipRequirements = 0;
+        again.outerEcho.clear();
+        --st.NestingDepth;
+        EffCard(run.source, st.InPlay[picked], again);
+        ++st.NestingDepth;
+    }
+}
+
+void EffRun::EndSteps() {
+    State& st = St();
+    RunContext& run = run_;
+    const bool real = !run.Preview();
+    const bool hasEffect = run.source.Effects.Has(run.args.effectIndex);
+
+    if (!run.nestedEcho.empty() || !EchoPart(3).empty() || !EchoPart(4).empty() ||
+        !EchoPart(5).empty()) {
+        run.echoPending = true;
+    }
+    if (Outermost() && !run.echoCommand) {
+        EchoPart(2).clear();
+        EchoPart(6).clear();
+    }
+    if (st.EffectOutcome == 1 && CountersHoldEcho(run)) run.echoPending = true;
+    if (real && run.echoPending) {
+        if (Outermost()) {
+            st.TurnLog += GetMainEcho(1);
+            if (hasEffect) run.effect().RunWork = 1;
+        } else if (hasEffect && run.effect().Trigger == "ONDEATH" && run.effect().Echoed == 0) {
+            EchoPart(5) += run.echoLine;
+        } else {
+            run.args.outerEcho = run.echoLine;
+        }
+    }
+    if (run.scriptChanged && hasEffect) {
+        run.effect().Text = run.keptText;
+        std::string errors;
+        CompileEffect(run.source, run.args.effectIndex, errors);
+    }
+
+    --st.NestingDepth;
+    if (run.args.redirected) st.RedirectTarget = 0;
+    if (st.EffectOutcome == 1) {
+        run.result = CancelledResult(run);
+        st.EffectOutcome = 0;
+    } else if (st.EffectOutcome == 2) {
+        st.EffectOutcome = 1;
+    }
+
+    // A trial run works on copies: it never ends the game or kills a card of the game.
+    if (!real || run.args.copies) return;
+    if (run.pendingWinner > 0) EndGame(run.pendingWinner);
+    if (run.destroySource) KillCard(run.source, 0);
+    if (run.destroyTarget) KillCard(run.target, 0);
+}
+
+}  // namespace
+
+void ClearPendingSignals() {
+    State& st = St();
+    st.EffectOutcome = 0;
+    st.RedirectTarget = 0;
+    st.RedirectText.clear();
+}
+
+int32_t EffCard(Card& source, Card& target, EffArgs& args) {
+    State& st = St();
+    if (st.CallFrames >= kMaxCallFrames) return 2;
+    CallFrame frame;
+    DepthRestore restore{st.NestingDepth};
+    const bool outermost = st.NestingDepth <= 0;
+    if (outermost) ClearPendingSignals();
+
+    // The arguments passed by value stay the caller's; only the outer echo goes back.
+    EffArgs local = args;
+    EffRun run(source, target, local);
+    int32_t result;
+    try {
+        result = run.Execute();
+    } catch (const std::exception&) {
+        ReportError("EffCard");
+        result = run.Result();
+    }
+    // A cancel or redirect this run leaves is for its caller to read (the trait store, target
+    // picking); the next outermost run or the end of the dispatch forgets it.
+    args.outerEcho = local.outerEcho;
+    return result;
+}
+
+}  // namespace dv

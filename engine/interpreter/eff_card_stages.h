@@ -1,0 +1,26 @@
+#pragma once
+// The stages of one EffCard run that live in files of their own. Internal to the interpreter.
+
+#include <string>
+
+#include "engine/interpreter/command_context.h"
+
+namespace dv {
+
+// How a stage of the set-up lets the run go on.
+enum class StageEnd {
+    Go,      // on to the next step
+    End,     // to the end steps, with run.result as it stands
+    Return,  // return run.result at once: no epilogue and no end steps
+};
+
+// The source card's "MYACTION" actions, the registered "INTERCEPT" effects and the target card's
+// "TARGETED" actions react before the commands run.
+StageEnd RunCounterStage(RunContext& run);
+
+// The result a run ends with when its change was cancelled: 0 in a real run, -1 in a trial.
+inline int32_t CancelledResult(const RunContext& run) {
+    return run.Preview() ? -1 : 0;
+}
+
+}  // namespace dv

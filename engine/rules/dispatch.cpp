@@ -1,0 +1,515 @@
+#include "engine/rules/dispatch.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "engine/interpreter/eff_card.h"
+#include "engine/model/card_life.h"
+#include "engine/model/cards.h"
+#include "engine/model/guard.h"
+#include "engine/model/state.h"
+#include "engine/model/text_utils.h"
+#include "engine/model/value_expression.h"
+#include "engine/rules/compiler.h"
+#include "engine/rules/triggers.h"
+
+namespace dv {
+namespace {
+
+enum TargetType {
+    kTargetCard = 0,
+    kRandom = 1,
+    kAll = 2,
+    kRandomEnemy = 3,
+    kRandomAlly = 4,
+    kOwner = 5,
+    kEnemyPlayer = 6,
+    kSelf = 7,
+    kTriggeringCard = 8,
+    kCounter = 9,
+    kCollection = 10,
+    kGidCard = 11,
+};
+
+// Command code of "TRAIT", whose two words the look-ups read.
+constexpr int kTraitCode = 55;
+// Draws of the random phase of PickTarget that use no attempt, per card slot.
+constexpr int kMaxMissesPerSlot = 10;
+
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return std::toupper(x) == std::toupper(y);
+           });
+}
+
+// The card number in play of a card's player card, or 0.
+int PlayerCardOf(int owner) {
+    State& st = St();
+    return st.Players.Has(owner) ? st.Players[owner].CardIndex : 0;
+}
+
+int GidCardTarget(Card& card, const Effect& effect) {
+    const Value gid = Transval(card, card, Value(GetField(effect.TargetText, 2, ":")), "");
+    return GetCardNum(gid);
+}
+
+// One interpreter run of effect i of card against target, as the dispatch makes them.
+struct DispatchRun {
+    Card& card;
+    int32_t effect;
+    int16_t runKind;
+
+    int32_t operator()(Card& target, uint8_t preview, const std::string& actionText,
+                       std::string& echo) const {
+        Value zero = 0;
+        EffArgs args;
+        args.effectIndex = effect;
+        args.runKind = runKind;
+        args.preview = preview;
+        args.value = &zero;
+        args.reactedTo = actionText;
+        args.outerEcho = echo;
+        const int32_t result = EffCard(card, target, args);
+        echo = args.outerEcho;
+        return result;
+    }
+};
+
+// TARGETCARD: the remembered or preset target, checked by trial runs and picked again when it
+// would not take the effect.
+void RunOnChosenTarget(Card& card, int i, RunActionsCall& call, const DispatchRun& run,
+                       std::string& echo, int32_t& last, bool& ran) {
+    State& st = St();
+    auto trial = [&](int number) {
+        if (!st.InPlay.Has(number)) return -1;
+        std::string scratch;
+        return run(st.InPlay[number], 1, "", scratch);
+    };
+    auto pick = [&] {
+        int32_t type = kTargetCard;
+        int32_t outcome = 0;
+        return PickTarget(card, i, type, "", outcome);
+    };
+    if (card.PresetTarget > 0) {
+        if (card.Effects[i].Target == 0) card.Effects[i].Target = card.PresetTarget;
+        last = trial(card.Effects[i].Target);
+        ran = true;
+        if (last <= 0) card.Effects[i].Target = 0;
+    }
+    if (card.Effects[i].Target == 0) card.Effects[i].Target = pick();
+    if (card.Effects[i].Target == 0) return;
+    last = trial(card.Effects[i].Target);
+    ran = true;
+    if (last <= 0) card.Effects[i].Target = pick();
+    const int target = card.Effects[i].Target;
+    if (call.preview == 0 && target > 0 && st.InPlay.Has(target)) {
+        last = run(st.InPlay[target], 0, "", echo);
+    }
+}
+
+// A card to try as the target of effect e, or nullptr.
+bool IsCandidate(const Card& candidate, const Card& card, int type) {
+    if (candidate.Name.empty() || candidate.Active == 0) return false;
+    if (type == kRandomAlly && candidate.Owner != card.Owner) return false;
+    if (type == kRandomEnemy && candidate.Owner == card.Owner) return false;
+    return true;
+}
+
+}  // namespace
+
+void RunListActions(const Value& trigger) {
+    Guarded("RunListActions", [&] {
+        State& st = St();
+        std::string name;
+        const double number = trigger.Num();
+        if (number == 0) {
+            name = trigger.Text();
+        } else if (number >= 1 && number <= 255) {
+            name = GetTriggerName(static_cast<uint8_t>(number));
+        }
+        if (name.empty()) return;
+        const int count = st.InPlay.size();
+        for (int c = 1; c <= count && st.InPlay.Has(c); ++c) {
+            if (st.InPlay[c].Name.empty()) continue;
+            RunActionsCall call;
+            call.triggeringCard = -1;
+            call.append = 1;
+            RunActions(st.InPlay[c], name, call);
+        }
+    });
+}
+
+void RunActions(Card& card, const std::string& trigger) {
+    RunActionsCall call;
+    call.triggeringCard = -1;
+    RunActions(card, trigger, call);
+}
+
+void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) {
+    Guarded("RunActions", [&] {
+        State& st = St();
+        const int count = card.Effects.size();
+        if (call.effectNumber > count) return;
+        if (call.effectNumber > 0 && card.Effects[call.effectNumber].Running == 1) return;
+        call.failures = 0;
+        std::string collected;
+        if (triggerIn.empty()) return;
+        if (call.sourceCard == 0) call.sourceCard = st.NewestCard;
+        const std::string trigger = triggerIn == "ENTERSPLAY" ? "ENTERPLAY" : triggerIn;
+        if (card.Name.empty()) return;
+
+        const bool costTrigger = trigger == "COST" || trigger == "COSTMOD";
+        int16_t runKind = costTrigger ? 2 : -1;
+        if (!costTrigger && card.Active == 0) {
+            if (!SameIgnoringCase(card.StartTime, trigger)) return;
+            ActivateCard(card, 0);
+        }
+
+        const int first = call.effectNumber > 0 ? call.effectNumber : 1;
+        const int last = call.effectNumber > 0 ? call.effectNumber : count;
+        for (int i = first; i <= last && card.Effects.Has(i); ++i) {
+            if (card.Effects[i].Trigger.size() != trigger.size()) continue;
+            if (trigger == "COSTMOD" && card.Active == 1 && card.Effects[i].TargetType == kSelf) {
+                continue;
+            }
+            if (card.Effects[i].MenuState == 1) continue;
+            card.Effects[i].Running = 1;
+            card.Effects[i].DispatchWork = 0;
+            st.EchoOnce = 0;
+            if (card.NextTarget > 0) card.PresetTarget = card.NextTarget;
+            if (card.Effects[i].Trigger != trigger) {
+                card.Effects[i].Running = 0;
+                continue;
+            }
+
+            const int type = card.Effects[i].TargetType;
+            DispatchRun run{card, i, runKind};
+            std::string echo;
+            int32_t last = 0;
+            bool ran = false;
+            auto runOn = [&](Card& target, uint8_t preview, bool withAction) {
+                last = run(target, preview, withAction ? call.actionText : "", echo);
+                ran = true;
+            };
+            switch (type) {
+                case kGidCard: {
+                    const int number = GidCardTarget(card, card.Effects[i]);
+                    if (number > 0 && st.InPlay.Has(number))
+                        runOn(st.InPlay[number], call.preview, true);
+                    break;
+                }
+                case kTargetCard:
+                    RunOnChosenTarget(card, i, call, run, echo, last, ran);
+                    break;
+                case kCollection: {
+                    const int slot = card.Effects[i].Target;
+                    const int deck = card.Effects[i].DeckSel;
+                    if (slot <= 0 || call.preview == 1) break;
+                    DispatchRun collectionRun{card, i, 1};
+                    Card* target = nullptr;
+                    if (deck == 0 && st.Collection.Has(slot)) {
+                        target = &st.Collection[slot];
+                    } else if (deck != 0 && st.PlayerDecks.Has(deck) &&
+                               st.PlayerDecks[deck].Cards.Has(slot)) {
+                        target = &st.PlayerDecks[deck].Cards[slot];
+                    }
+                    if (!target) break;
+                    st.CollectionEffect = 1;
+                    last = collectionRun(*target, 0, deck != 0 ? call.actionText : "", echo);
+                    ran = true;
+                    st.CollectionEffect = 0;
+                    break;
+                }
+                case kTriggeringCard: {
+                    const int number =
+                        call.triggeringCard >= 1 ? call.triggeringCard : call.sourceCard;
+                    if (st.InPlay.Has(number)) runOn(st.InPlay[number], call.preview, true);
+                    break;
+                }
+                case kAll: {
+                    if (call.preview == 1) break;
+                    const int cards = st.InPlay.size();
+                    for (int c = 1; c <= cards && st.InPlay.Has(c); ++c) {
+                        if (st.InPlay[c].Name.empty()) continue;
+                        last = run(st.InPlay[c], call.preview, call.actionText, echo);
+                        if (last != -1) collected += echo;
+                        echo.clear();
+                        EffAddEffects();
+                        if (last == -1) ++call.failures;
+                        if (st.EffectOutcome == 3) {
+                            st.EffectOutcome = 0;
+                            break;
+                        }
+                        if (st.EffectOutcome >= 1) st.EffectOutcome = 0;
+                    }
+                    break;
+                }
+                case kRandom:
+                case kRandomAlly:
+                case kRandomEnemy: {
+                    int32_t pickType = type;
+                    int32_t outcome = 0;
+                    const int number = PickTarget(card, i, pickType, "", outcome);
+                    if (number > 0 && st.InPlay.Has(number))
+                        runOn(st.InPlay[number], call.preview, false);
+                    break;
+                }
+                case kOwner: {
+                    const int number = PlayerCardOf(card.Owner);
+                    if (st.InPlay.Has(number)) runOn(st.InPlay[number], call.preview, false);
+                    break;
+                }
+                case kEnemyPlayer: {
+                    const int number = PlayerCardOf(card.Owner == 1 ? 2 : 1);
+                    if (st.InPlay.Has(number)) runOn(st.InPlay[number], call.preview, false);
+                    break;
+                }
+                case kSelf:
+                    runOn(card, call.preview, false);
+                    break;
+                default:  // COUNTER effects answer the counter stage, never a dispatch
+                    break;
+            }
+
+            if (!card.Effects.Has(i)) break;
+            if (type != kAll && ran && last != -1) collected += echo;
+            if (card.Effects[i].MenuState == 2) card.Effects[i].MenuState = 1;
+            EffAddEffects();
+            if (type != kAll && ran && last == -1) ++call.failures;
+            if (card.Effects.Has(i)) card.Effects[i].Running = 0;
+            if (st.NestingDepth == 0) ClearPendingSignals();
+        }
+
+        call.echo = collected;
+        if (call.append != 0 && call.preview != 1) st.EchoText += collected;
+    });
+}
+
+int PickTarget(Card& card, int32_t effectNumber, int32_t& targetType, const std::string& actionText,
+               int32_t& outcome) {
+    return Guarded("PickTarget", 0, [&]() -> int {
+        State& st = St();
+        if (!card.Effects.Has(effectNumber)) return 0;
+        {
+            const Effect& effect = card.Effects[effectNumber];
+            for (int k = 1; k <= 8; ++k) {
+                if ((effect.ReqSourceHas[k] & card.TraitMask[k]) != effect.ReqSourceHas[k] ||
+                    (effect.ReqSourceNot[k] & card.TraitMask[k]) != 0) {
+                    ++st.MaskedActions;
+                    return 0;
+                }
+            }
+        }
+        outcome = 0;
+        switch (targetType) {
+            case kGidCard:
+                return GidCardTarget(card, card.Effects[effectNumber]);
+            case kSelf:
+                return card.Index;
+            case kOwner:
+                return PlayerCardOf(card.Owner);
+            case kEnemyPlayer:
+                return PlayerCardOf(card.Owner == 2 ? 1 : 2);
+            default:
+                break;
+        }
+
+        const int n = st.InPlay.size();
+        int lastNamed = 0;
+        for (int c = n; c >= 1; --c) {
+            if (!st.InPlay[c].Name.empty()) {
+                lastNamed = c;
+                break;
+            }
+        }
+        std::vector<int> tried(n + 1, 0);
+        int pass = 1;
+        long long misses = 0;
+        const int type = targetType;
+
+        // A trial on copies: 2 takes the effect whole, 1 in part, 0 or -1 not at all; -2 means a
+        // cancel in the counter stage ended the pick.
+        auto trial = [&](int c) -> int {
+            EffArgs args;
+            args.effectIndex = effectNumber;
+            args.runKind = -1;
+            args.preview = 1;
+            args.repeatRun = 1;
+            args.adHocText = actionText;
+            int32_t result = EffCard(card, st.InPlay[c], args);
+            if (st.EffectOutcome == 3) {
+                st.EffectOutcome = 0;
+                return -2;
+            }
+            if (st.EffectOutcome > 0) {
+                st.EffectOutcome = 0;
+                result = -1;
+            }
+            return result;
+        };
+        auto accept = [&](int c) {
+            if (card.Effects.Has(effectNumber)) card.Effects[effectNumber].Target = c;
+            return c;
+        };
+
+        const int ownCard = PlayerCardOf(card.Owner);
+        for (int attempts = 0; attempts < lastNamed;) {
+            int c = static_cast<int>(RandomNum(n));
+            if (ownCard >= 1 && ownCard <= n && tried[ownCard] < pass) c = ownCard;
+            if (misses > 3LL * n) ++pass;
+            if (misses >= static_cast<long long>(kMaxMissesPerSlot) * n) break;
+            if (c < 1 || c > n) {
+                ++misses;
+                ++attempts;
+                continue;
+            }
+            if (tried[c] >= pass) {
+                ++misses;
+                continue;
+            }
+            ++attempts;
+            const Card& drawn = st.InPlay[c];
+            if (drawn.Name.empty() || drawn.Active == 0) {
+                ++misses;
+                continue;
+            }
+            if (!IsCandidate(drawn, card, type)) {
+                tried[c] = pass;
+                continue;
+            }
+            const int result = trial(c);
+            if (result == -2) return 0;
+            if (result == 2 || (pass >= 2 && result == 1)) return accept(c);
+            tried[c] = pass;
+        }
+
+        std::vector<int> partial;
+        for (int c = 1; c <= n && st.InPlay.Has(c); ++c) {
+            if (!IsCandidate(st.InPlay[c], card, type)) continue;
+            const int result = trial(c);
+            if (result == -2) return 0;
+            if (result == 2) {
+                outcome = 2;
+                return accept(c);
+            }
+            if (result == 1) partial.push_back(c);
+        }
+        if (partial.empty()) return 0;
+        long long chosen = RandomNum(static_cast<double>(partial.size()));
+        chosen = std::clamp<long long>(chosen, 1, static_cast<long long>(partial.size()));
+        outcome = 1;
+        return accept(partial[chosen - 1]);
+    });
+}
+
+int AIPickTarget(Card& card) {
+    return Guarded("AIPickTarget", 0, [&]() -> int {
+        State& st = St();
+        const int n = st.InPlay.size();
+        std::vector<int> votes(n + 1, 0);
+        for (int i = 1; i <= card.Effects.size(); ++i) {
+            Card copy = card;
+            int32_t type = copy.Effects[i].TargetType;
+            int32_t outcome = 0;
+            const int picked = PickTarget(copy, i, type, "", outcome);
+            if (picked >= 1 && picked <= n) ++votes[picked];
+        }
+        int winner = 0;
+        int best = 0;
+        for (int c = 1; c <= n; ++c) {
+            if (votes[c] > best) {
+                best = votes[c];
+                winner = c;
+            }
+        }
+        card.PresetTarget = static_cast<int16_t>(winner);
+        return winner;
+    });
+}
+
+std::string GetEffectTrait2(Card& card, int32_t& effectNumber, std::string& name) {
+    std::string result = "NONE";
+    if (name.empty() || effectNumber == 0) return result;
+    try {
+        Effect& effect = card.Effects[effectNumber];
+        if (effect.Compiled == 0) {
+            std::string errors;
+            CompileEffect(card, effectNumber, errors);
+        }
+        const Effect& compiled = card.Effects[effectNumber];
+        for (int p = 1; p <= compiled.Program.size(); ++p) {
+            if (compiled.Program[p] != kTraitCode) continue;
+            if (compiled.Args.Has(p + 1) && compiled.Args[p + 1] == name) {
+                result = compiled.Args.Has(p + 2) ? compiled.Args[p + 2] : std::string();
+                break;
+            }
+        }
+    } catch (const std::exception&) {
+        // A look-up that cannot finish finds nothing; it reports no error.
+    }
+    return result;
+}
+
+bool GetEffectRef(const std::string& text, const Value& word) {
+    if (text.empty()) return false;
+    const std::string wanted = word.Text();
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find(':', start), text.size());
+        const std::string field = text.substr(start, end - start);
+        if (field.empty()) return false;
+        if (field == wanted) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+std::string GetActionMenu2(Card& card) {
+    if (card.Owner == 2) return "";
+    std::string menu;
+    for (int i = 1; i <= card.Effects.size(); ++i) {
+        const Effect& effect = card.Effects[i];
+        if (effect.MenuState == 0) continue;
+        menu += "<a href=\"MENUACTION:" + std::to_string(card.GID) + ":" + std::to_string(i) +
+                "\">" + effect.MenuText + "</a><br>";
+    }
+    return menu;
+}
+
+void EffAddEffects() {
+    Guarded("EffAddEffects", [&] {
+        State& st = St();
+        if (st.AddEffectText.empty()) return;
+        const std::string text = st.AddEffectText;
+        const int number = GetCardNum(st.AddEffectCard);
+        // The hand-over is used once: a card that has left play gets nothing, and nothing stays
+        // pending for a later effect.
+        st.AddEffectText.clear();
+        st.AddEffectCard = 0;
+        if (number <= 0 || !st.InPlay.Has(number)) return;
+
+        int p = 0;
+        std::string trigger = GetField(text, p + 1, ":");
+        if (trigger == "MENU") {
+            trigger = "MENU:" + GetField(text, p + 2, ":") + ":" + GetField(text, p + 3, ":");
+            p += 2;
+        } else if (trigger == "TRAITCHANGE" || trigger == "BEFORETRAITCHANGE") {
+            trigger += ":" + GetField(text, p + 2, ":");
+            p += 1;
+        }
+        std::string targetText = GetField(text, p + 2, ":");
+        if (targetText == "GIDCARD") {
+            targetText = "GIDCARD:" + GetField(text, p + 3, ":");
+            p += 1;
+        }
+        const std::string script = GetFieldsFrom(text, p + 3, ":");
+        Card& receiver = st.InPlay[number];
+        AddEffect(receiver, script, GetTargetType(targetText), trigger, 0, targetText);
+        for (int e = 1; e <= receiver.Effects.size(); ++e)
+            RegisterAction(number, e, 0, 0);
+    });
+}
+
+}  // namespace dv

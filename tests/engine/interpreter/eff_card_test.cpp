@@ -1,0 +1,282 @@
+#include "engine/interpreter/eff_card.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <vector>
+
+#include "engine/model/cards.h"
+#include "engine/model/state.h"
+#include "engine/rules/dispatch.h"
+#include "tests/engine/interpreter/board_fixture.h"
+
+namespace dv {
+namespace {
+
+using EffCardTest = test::BoardTest;
+
+// Stand-ins for commands of families built elsewhere, so the frame is tested on its own.
+void FailingRequirement(RunContext& run) {
+    FailRequirement(run, "Requires " + Arg(run, 1) + ".");
+}
+void MissedChance(RunContext& run) {
+    ++run.misses;
+    run.endLoop = true;
+}
+void MissAndGoOn(RunContext& run) {
+    ++run.misses;
+}
+
+TEST_F(EffCardTest, ResultFollowsAppliedFailedAndMissedCounts) {
+    StandIn("REQCARDISDEAD", FailingRequirement);
+    StandIn("CHANCE", MissedChance);
+    StandIn("ONECHANCE", MissAndGoOn);
+    struct Row {
+        const char* script;
+        int owner;
+        int32_t result;
+        const char* failReason;
+    };
+    const Row rows[] = {
+        {"ECHO:hit", 2, 2, ""},
+        {"TRAIT:COLOR:RED", 2, 2, ""},  // the end of the program counts as applied
+        {"REQCARDISDEAD:WINGS:ECHO:hit", 2, -1, "Requires WINGS."},
+        {"AIREQCARDISDEAD:WINGS:ECHO:hit", 2, 1, "Requires WINGS."},
+        {"AIREQCARDISDEAD:WINGS:ECHO:hit", 1, 2, "Requires WINGS."},  // taken back for player 1
+        {"ECHO:hit:ONECHANCE:0", 2, 1, ""},
+        {"CHANCE:0:ECHO:hit", 2, 0, ""},
+        {"ECHOLOCKED:x:REQCARDISDEAD:WINGS", 2, -1, "Requires WINGS."},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.script);
+        const int card = Place("Imp", r.owner);
+        const int e = Script(card, r.script);
+        EXPECT_EQ(Run(card, foe, e), r.result);
+        EXPECT_EQ(St().FailReason, r.failReason);
+        EXPECT_EQ(St().NestingDepth, 0);
+    }
+}
+
+TEST_F(EffCardTest, SetUpRefusesEmptyDeadInactiveAndFinishedGames) {
+    const int imp = Place("Imp", 2);
+    const int e = Script(imp, "ECHO:hit");
+    const int last = Script(imp, "ECHO:farewell", "ONDEATH");
+
+    C(foe).Name.clear();
+    EXPECT_EQ(Run(imp, foe, e), -1) << "a free slot is no target";
+    C(foe).Name = "Foe";
+
+    EXPECT_EQ(Run(imp, foe, 99), -1) << "an effect number the card lacks";
+
+    C(foe).Dead = 1;
+    EXPECT_EQ(Run(imp, foe, e), -1) << "a dead target only takes ONDEATH effects";
+    EXPECT_EQ(Run(imp, foe, last), 2);
+    C(foe).Dead = 0;
+
+    C(foe).Active = 0;
+    EXPECT_EQ(Run(imp, foe, e), -1) << "an inactive target in an ordinary real run";
+    C(foe).Active = 1;
+
+    St().GameOver = 1;
+    EXPECT_EQ(Run(imp, foe, e), 0) << "after the game only ONDEATH runs at the outermost level";
+    EXPECT_EQ(Run(imp, foe, last), 2);
+    EXPECT_EQ(St().NestingDepth, 0);
+}
+
+int deepest = 0;
+int trialRuns = 0;
+void Recurse(RunContext& run) {
+    deepest = std::max(deepest, St().NestingDepth);
+    if (run.Preview()) ++trialRuns;
+    EffArgs again;
+    again.effectIndex = run.args.effectIndex;
+    again.preview = run.args.preview;
+    again.copies = run.args.copies;
+    EffCard(run.source, run.target, again);
+}
+// Nested calls that lower the depth around themselves, as redirects and repeats do.
+int calls = 0;
+void RecurseLevel(RunContext& run) {
+    ++calls;
+    EffArgs again;
+    again.effectIndex = run.args.effectIndex;
+    --St().NestingDepth;
+    EffCard(run.source, run.target, again);
+    ++St().NestingDepth;
+}
+void Throw(RunContext&) {
+    throw std::out_of_range("list index 0");
+}
+
+TEST_F(EffCardTest, NestingStopsAtTheLimitAndTrialsStopSooner) {
+    StandIn("BREAKPOINT", Recurse);
+    const int imp = Place("Imp", 2);
+    const int e = Script(imp, "BREAKPOINT");
+
+    deepest = 0;
+    EXPECT_EQ(Run(imp, foe, e), 2);
+    EXPECT_EQ(deepest, kMaxNesting - 1) << "the tenth nested run ends before its commands";
+    EXPECT_EQ(St().NestingDepth, 0);
+
+    deepest = 0;
+    trialRuns = 0;
+    EXPECT_EQ(Run(imp, foe, e, 1), 2);
+    EXPECT_EQ(trialRuns, kMaxTrialNesting) << "a trial nested deeper answers 2 at once";
+    EXPECT_EQ(St().NestingDepth, 0);
+}
+
+TEST_F(EffCardTest, NestedCallsAtOneLevelStillEnd) {
+    StandIn("BREAKPOINT", RecurseLevel);
+    const int imp = Place("Imp", 2);
+    calls = 0;
+    EXPECT_EQ(Run(imp, foe, Script(imp, "BREAKPOINT")), 2);
+    EXPECT_GT(calls, kMaxNesting);
+    EXPECT_LT(calls, 100);
+    EXPECT_EQ(St().NestingDepth, 0);
+    EXPECT_EQ(St().CallFrames, 0);
+}
+
+TEST_F(EffCardTest, AFailingCommandIsReportedOnceAndTheDepthIsRestored) {
+    StandIn("BREAKPOINT", Throw);
+    const int imp = Place("Imp", 2);
+    const int e = Script(imp, "BREAKPOINT:ECHO:still:BREAKPOINT");
+    EXPECT_EQ(Run(imp, foe, e), 2);
+    EXPECT_EQ(host.CountMessages("Error in EffCard"), 1);
+    EXPECT_EQ(St().NestingDepth, 0);
+    EXPECT_NE(St().TurnLog.find("still"), std::string::npos) << "the run went on";
+}
+
+// Marks and changes a trial run must never carry into the game.
+void ChangeEverything(RunContext& run) {
+    SetTrait(run.target, "HP", "1");
+    SetTrait(run.source, "HP", "1");
+    run.destroySource = true;
+    run.destroyTarget = true;
+    run.pendingWinner = 1;
+    run.deleteEffect = true;
+    ++run.applied;
+}
+
+TEST_F(EffCardTest, ATrialRunLeavesTheGameAsItWas) {
+    StandIn("BREAKPOINT", ChangeEverything);
+    const int imp = Place("Imp", 2, {{"HP", "5"}});
+    const int e = Script(imp, "ECHO:boom:BREAKPOINT");
+    Script(foe, "ECHO:ouch", "TARGETED", 7);
+    Script(imp, "ECHO:mine", "MYACTION", 7);
+    Register(imp);
+    Register(foe);
+    St().Players[1].Tokens = 500;
+
+    const auto inPlay = St().InPlay;
+    const auto registry = St().TriggerRegistry;
+    EXPECT_EQ(Run(imp, foe, e, 1), 2);
+    EXPECT_TRUE(St().InPlay == inPlay);
+    for (std::size_t t = 0; t < registry.size(); ++t) {
+        EXPECT_TRUE(St().TriggerRegistry[t].Cards == registry[t].Cards);
+        EXPECT_TRUE(St().TriggerRegistry[t].Effects == registry[t].Effects);
+    }
+    EXPECT_EQ(St().TurnLog, "");
+    EXPECT_EQ(St().CardQueueCount, 0);
+    EXPECT_EQ(St().Players[1].Tokens, 500);
+    EXPECT_EQ(St().GameOver, 0);
+
+    EXPECT_EQ(Run(imp, foe, e), 2) << "the same run for real does change the game";
+    EXPECT_EQ(C(imp).Dead, 1);
+    EXPECT_EQ(C(foe).Dead, 1);
+    EXPECT_EQ(C(imp).Effects[e].Text, "");
+}
+
+TEST_F(EffCardTest, ATargetedCancelStopsTheEffectWithoutLeaking) {
+    const int imp = Place("Imp", 2);
+    const int e = Script(imp, "ECHO:strike");
+    Script(foe, "CANCEL", "TARGETED", 7);
+    const int other = Place("Wolf", 1);
+
+    EXPECT_EQ(Run(imp, foe, e), 0);
+    EXPECT_EQ(St().EffectOutcome, 0);
+    EXPECT_EQ(St().TurnLog.find("strike"), std::string::npos);
+    EXPECT_EQ(Run(imp, other, e), 2) << "the next effect runs unhindered";
+    EXPECT_NE(St().TurnLog.find("strike"), std::string::npos);
+    EXPECT_EQ(Run(imp, foe, e, 1), -1) << "a trial sees the cancel as -1";
+}
+
+void LeaveRedirect(RunContext& run) {
+    St().RedirectTarget = static_cast<int16_t>(run.source.Index);
+    ++run.applied;
+}
+
+TEST_F(EffCardTest, NoCancelOrRedirectOutlivesItsDispatch) {
+    StandIn("BREAKPOINT", LeaveRedirect);
+    const int imp = Place("Imp", 2);
+    Script(imp, "CANCEL", "PHASE1", 6);
+    Script(imp, "BREAKPOINT", "PHASE2", 6);
+    const int strike = Script(imp, "ECHO:strike");
+
+    RunActions(C(imp), "PHASE1");
+    EXPECT_EQ(St().EffectOutcome, 0);
+    RunActions(C(imp), "PHASE2");
+    EXPECT_EQ(St().RedirectTarget, 0);
+
+    St().EffectOutcome = 1;  // left over by a run whose caller did not read it
+    St().RedirectTarget = static_cast<int16_t>(imp);
+    EXPECT_EQ(Run(imp, foe, strike), 2) << "the outermost run starts with nothing pending";
+    EXPECT_NE(St().TurnLog.find("strike"), std::string::npos);
+}
+
+TEST_F(EffCardTest, AReactionLeavesItsCancelForTheCallerThatAskedForIt) {
+    const int imp = Place("Imp", 2, {{"HP", "10"}});
+    Script(imp, "CANCEL", "BEFORETRAITCHANGE:HP", 7);
+    St().LastAmount = 4;
+    Value amount = -3;
+    EXPECT_EQ(Modtrait(C(imp), "HP", amount, C(imp)), Value(4));
+    EXPECT_EQ(Trait(imp, "HP"), "10");
+}
+
+TEST_F(EffCardTest, ANoCountersSourceIsNeverCountered) {
+    const int imp = Place("Imp", 2, {{"NOCOUNTERS", "1"}});
+    const int e = Script(imp, "ECHO:strike");
+    Script(foe, "CANCEL", "TARGETED", 7);
+    Script(imp, "CANCEL", "MYACTION", 7);
+    EXPECT_EQ(Run(imp, foe, e), 2);
+}
+
+TEST_F(EffCardTest, OwnActionsCancelButDoNotReactToThemselves) {
+    const int imp = Place("Imp", 2);
+    const int e = Script(imp, "ECHO:strike");
+    const int own = Script(imp, "CANCEL", "MYACTION", 7);
+    EXPECT_EQ(Run(imp, foe, e), 0);
+    EXPECT_EQ(Run(imp, foe, own), 2) << "a MYACTION effect is not countered by MYACTION";
+}
+
+TEST_F(EffCardTest, AnInterceptTakesTheEffectOver) {
+    const int imp = Place("Imp", 2);
+    const int e = Script(imp, "ECHO:strike");
+    const int guard = Place("Guard", 1);
+    Script(guard, "ECHO:caught", "INTERCEPT", 0);
+    Register(guard);
+
+    EXPECT_EQ(Run(imp, foe, e), 2);
+    EXPECT_NE(St().TurnLog.find("caught"), std::string::npos);
+    EXPECT_EQ(St().LastTarget, guard) << "the effect went to the intercepting card";
+    EXPECT_EQ(C(guard).Effects[1].Running, 0);
+    EXPECT_EQ(St().NestingDepth, 0);
+}
+
+TEST_F(EffCardTest, AnAdHocTextRunsAsABonusActionOnlyForReal) {
+    const int imp = Place("Imp", 2);
+    EffArgs args;
+    args.adHocText = "ECHO:bonus";
+    args.preview = 1;
+    EXPECT_EQ(EffCard(C(imp), C(foe), args), 2);
+    EXPECT_EQ(C(imp).Effects[1].Text, "") << "a trial adds no effect";
+
+    args.preview = 0;
+    EXPECT_EQ(EffCard(C(imp), C(foe), args), 2);
+    std::string name = "BONUSACTION";
+    int32_t index = 1;
+    EXPECT_NE(GetEffectTrait2(C(imp), index, name), "NONE");
+    EXPECT_NE(St().TurnLog.find("bonus"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace dv

@@ -1,0 +1,242 @@
+#include "engine/rules/dispatch.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/model/cards.h"
+#include "engine/model/state.h"
+#include "engine/rules/triggers.h"
+#include "tests/engine/interpreter/board_fixture.h"
+
+namespace dv {
+namespace {
+
+using DispatchTest = test::BoardTest;
+
+// Records the target of every real run of a BREAKPOINT.
+std::vector<int> targets;
+void RecordTarget(RunContext& run) {
+    if (!run.Preview()) targets.push_back(run.target.Index);
+    ++run.applied;
+}
+// Holds only on cards named "Wanted": a stand-in requirement for trial runs.
+void OnlyWanted(RunContext& run) {
+    if (run.target.Name != "Wanted") FailRequirement(run, "not wanted");
+}
+
+TEST_F(DispatchTest, TriggersMatchWithExactCaseAndEntersPlayAlias) {
+    StandIn("BREAKPOINT", RecordTarget);
+    const int imp = Place("Imp", 1);
+    Script(imp, "BREAKPOINT", "ENTERPLAY", 7);
+    struct Row {
+        const char* trigger;
+        size_t runs;
+    };
+    const Row rows[] = {{"ENTERPLAY", 1}, {"ENTERSPLAY", 1}, {"enterplay", 0}, {"", 0}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.trigger);
+        targets.clear();
+        RunActions(C(imp), r.trigger);
+        EXPECT_EQ(targets.size(), r.runs);
+    }
+}
+
+TEST_F(DispatchTest, AnInactiveCardWakesOnlyAtItsStartTime) {
+    StandIn("BREAKPOINT", RecordTarget);
+    const int imp = Place("Imp", 1);
+    C(imp).Active = 0;
+    C(imp).StartTime = "TURNSTART";
+    Script(imp, "BREAKPOINT", "PHASE1", 7);
+    Script(imp, "BREAKPOINT", "TURNSTART", 7);
+    Script(imp, "BREAKPOINT", "COST", 7);
+
+    targets.clear();
+    RunActions(C(imp), "PHASE1");
+    EXPECT_TRUE(targets.empty());
+    EXPECT_EQ(C(imp).Active, 0);
+
+    RunActions(C(imp), "COST");
+    EXPECT_EQ(targets.size(), 1u) << "cost triggers reach inactive cards";
+    EXPECT_EQ(C(imp).Active, 0);
+
+    targets.clear();
+    RunActions(C(imp), "turnstart");
+    EXPECT_EQ(C(imp).Active, 1) << "the start time is matched ignoring case";
+    EXPECT_TRUE(targets.empty()) << "but the effects' triggers with exact case";
+    C(imp).Active = 0;
+    RunActions(C(imp), "TURNSTART");
+    EXPECT_EQ(C(imp).Active, 1);
+    EXPECT_EQ(targets.size(), 1u);
+}
+
+TEST_F(DispatchTest, MenuActionsRunOnlyOncePerChoice) {
+    StandIn("BREAKPOINT", RecordTarget);
+    const int imp = Place("Imp", 1);
+    const int e = Script(imp, "BREAKPOINT", "MENU:PHASE1:Heal", 7);
+    ASSERT_EQ(C(imp).Effects[e].MenuState, 1);
+    targets.clear();
+    RunActions(C(imp), "PHASE1");
+    EXPECT_TRUE(targets.empty());
+    C(imp).Effects[e].MenuState = 2;
+    RunActions(C(imp), "PHASE1");
+    RunActions(C(imp), "PHASE1");
+    EXPECT_EQ(targets.size(), 1u);
+    EXPECT_EQ(C(imp).Effects[e].MenuState, 1);
+    EXPECT_EQ(GetActionMenu2(C(imp)),
+              "<a href=\"MENUACTION:" + std::to_string(C(imp).GID) + ":1\">Heal</a><br>");
+    C(imp).Owner = 2;
+    EXPECT_EQ(GetActionMenu2(C(imp)), "");
+}
+
+TEST_F(DispatchTest, AllReachesEveryNamedCardInOrderAndNothingInATrial) {
+    StandIn("BREAKPOINT", RecordTarget);
+    const int imp = Place("Imp", 1);
+    const int gap = Place("Gone", 2);
+    const int ghost = Place("Ghost", 2);
+    C(gap).Name.clear();
+    C(ghost).Dead = 1;
+    Script(imp, "BREAKPOINT", "PHASE1", 2);
+    Script(imp, "BREAKPOINT", "ONDEATH", 2);
+
+    targets.clear();
+    RunActions(C(imp), "PHASE1");
+    EXPECT_EQ(targets, (std::vector<int>{hero, foe, imp})) << "a dead card only takes ONDEATH";
+
+    targets.clear();
+    RunActions(C(imp), "ONDEATH");
+    EXPECT_EQ(targets, (std::vector<int>{hero, foe, imp, ghost}));
+
+    targets.clear();
+    RunActionsCall trial;
+    trial.preview = 1;
+    RunActions(C(imp), "PHASE1", trial);
+    EXPECT_TRUE(targets.empty());
+}
+
+TEST_F(DispatchTest, RandomPicksHonourOwnersAndAlwaysEnd) {
+    St().Random.Seed(7);
+    for (int i = 0; i < 4; ++i)
+        Place("Ally", 1);
+    for (int i = 0; i < 4; ++i)
+        Place("Enemy", 2);
+    const int imp = Place("Imp", 1);
+    const int e = Script(imp, "ECHO:x", "PHASE1", 3);
+    for (int round = 0; round < 20; ++round) {
+        int32_t enemy = 3;
+        int32_t ally = 4;
+        int32_t outcome = 0;
+        const int picked = PickTarget(C(imp), e, enemy, "", outcome);
+        ASSERT_GT(picked, 0);
+        EXPECT_EQ(C(picked).Owner, 2);
+        const int friendly = PickTarget(C(imp), e, ally, "", outcome);
+        ASSERT_GT(friendly, 0);
+        EXPECT_EQ(C(friendly).Owner, 1);
+    }
+
+    StandIn("BREAKPOINT", OnlyWanted);
+    const int picky = Script(imp, "BREAKPOINT", "PHASE1", 1);
+    int32_t random = 1;
+    int32_t outcome = 5;
+    EXPECT_EQ(PickTarget(C(imp), picky, random, "", outcome), 0) << "no card qualifies";
+    EXPECT_EQ(outcome, 0);
+
+    const int wanted = Place("Wanted", 2);
+    EXPECT_EQ(PickTarget(C(imp), picky, random, "", outcome), wanted);
+    EXPECT_EQ(C(imp).Effects[picky].Target, wanted);
+}
+
+TEST_F(DispatchTest, PickTargetEndsOnAnEmptyBoard) {
+    Card lone;
+    lone.Name = "Lone";
+    InitCard(lone, 1, 1);
+    const int e = AddEffect(lone, "ECHO:x", 1, "PHASE1", 0, "");
+    St().InPlay.Clear();
+    int32_t type = 1;
+    int32_t outcome = 0;
+    EXPECT_EQ(PickTarget(lone, e, type, "", outcome), 0);
+    EXPECT_EQ(AIPickTarget(lone), 0);
+}
+
+TEST_F(DispatchTest, TargetCardRetriesAFailingPresetTarget) {
+    StandIn("BREAKPOINT", OnlyWanted);
+    StandIn("ECHOTRAIT", RecordTarget);
+    const int imp = Place("Imp", 1);
+    const int wanted = Place("Wanted", 2);
+    Script(imp, "BREAKPOINT:ECHOTRAIT:x", "PHASE1", 0);
+    C(imp).PresetTarget = static_cast<int16_t>(foe);
+    targets.clear();
+    RunActions(C(imp), "PHASE1");
+    EXPECT_EQ(targets, std::vector<int>{wanted});
+    EXPECT_EQ(C(imp).Effects[1].Target, wanted) << "remembered for the next dispatch";
+}
+
+TEST_F(DispatchTest, AIPickTargetVotesAndBreaksTiesLow) {
+    const int imp = Place("Imp", 2);
+    Script(imp, "ECHO:x", "PHASE1", 5);  // OWNER: the foe's card
+    Script(imp, "ECHO:x", "PHASE1", 6);  // ENEMYPLAYER: the hero's card
+    EXPECT_EQ(AIPickTarget(C(imp)), std::min(hero, foe));
+    EXPECT_EQ(C(imp).PresetTarget, std::min(hero, foe));
+}
+
+TEST_F(DispatchTest, EffectLookUpsReadTraitWordsAndFields) {
+    const int imp = Place("Imp", 1);
+    int32_t e = Script(imp, "TRAIT:COLOR:RED:ECHO:x");
+    std::string name = "COLOR";
+    EXPECT_EQ(GetEffectTrait2(C(imp), e, name), "RED");
+    name = "color";
+    EXPECT_EQ(GetEffectTrait2(C(imp), e, name), "NONE");
+    int32_t none = 0;
+    EXPECT_EQ(GetEffectTrait2(C(imp), none, name), "NONE");
+    int32_t far = 40;
+    name = "COLOR";
+    EXPECT_EQ(GetEffectTrait2(C(imp), far, name), "NONE");
+
+    EXPECT_TRUE(GetEffectRef("MODTRAIT:HP:-1", "HP"));
+    EXPECT_FALSE(GetEffectRef("MODTRAIT::HP", "HP")) << "an empty field ends the walk";
+    EXPECT_FALSE(GetEffectRef("", ""));
+}
+
+TEST_F(DispatchTest, AddedEffectsAreReadFromTheHandOverText) {
+    const int imp = Place("Imp", 1);
+    struct Row {
+        const char* text;
+        const char* trigger;
+        const char* targetText;
+        const char* script;
+    };
+    const Row rows[] = {
+        {"MENU:PHASE2:Heal:SELF:MODTRAIT:HP:1", "PHASE2", "SELF", "MODTRAIT:HP:1"},
+        {"ENTERPLAY:GIDCARD:MYGID:ECHO:x", "ENTERPLAY", "GIDCARD:MYGID", "ECHO:x"},
+        {"TRAITCHANGE:HP:ALL:ECHO:y", "TRAITCHANGE:HP", "ALL", "ECHO:y"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text);
+        St().AddEffectText = r.text;
+        St().AddEffectCard = C(imp).GID;
+        EffAddEffects();
+        const Effect& added = C(imp).Effects[C(imp).Effects.size()];
+        EXPECT_EQ(added.Trigger, r.trigger);
+        EXPECT_EQ(added.TargetText, r.targetText);
+        EXPECT_EQ(added.Text, r.script);
+        EXPECT_EQ(St().AddEffectText, "");
+    }
+    St().AddEffectText = "PHASE1:SELF:ECHO:z";
+    St().AddEffectCard = 999;
+    EffAddEffects();
+    EXPECT_EQ(St().AddEffectText, "") << "a hand-over for no card is dropped";
+}
+
+TEST_F(DispatchTest, RunListActionsTakesNamesOrNumbers) {
+    StandIn("BREAKPOINT", RecordTarget);
+    const int imp = Place("Imp", 1);
+    Script(imp, "BREAKPOINT", "PHASE1", 7);
+    targets.clear();
+    RunListActions("PHASE1");
+    RunListActions(GetTriggerNum("PHASE1"));
+    RunListActions(250);
+    EXPECT_EQ(targets.size(), 2u);
+}
+
+}  // namespace
+}  // namespace dv
