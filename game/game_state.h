@@ -17,6 +17,15 @@ struct GameState {
     // has left play, and its play loses the target.
     std::array<int32_t, 11> ActionTargetGIDs{};
     uint8_t DeckRejected = 0;
+
+    // Turns of the game on the board; the first turn of a game starts the count again.
+    int32_t TurnsPlayed = 0;
+    // 1 while a computer game between two deck files plays its turns: the report pages go to
+    // AIGameLog only, and the last one is written when the game ends.
+    uint8_t AIGameRunning = 0;
+    // Computer games between deck files started in this run; sets each game's random sequence
+    // apart from the others started within the same second.
+    uint32_t AIGamesStarted = 0;
 };
 
 }  // namespace dv
