@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace dv {
@@ -17,6 +18,16 @@ struct GameState {
     // has left play, and its play loses the target.
     std::array<int32_t, 11> ActionTargetGIDs{};
     uint8_t DeckRejected = 0;
+
+    // Start-up and game start.
+    uint8_t GameStarted = 0;
+    int16_t SelectedCard = 0;
+    std::string CurrentGameFile;
+    // Set when the new-game set-up ended the program (no profile was chosen).
+    uint8_t EndProgram = 0;
+    // When set, the new-game set-up seeds the generator with this instead of the clock, so that
+    // tests and benchmarks replay the same game.
+    std::optional<double> SeedOverride;
 
     // Turns of the game on the board; the first turn of a game starts the count again.
     int32_t TurnsPlayed = 0;

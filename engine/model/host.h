@@ -16,6 +16,10 @@ enum class WindowCall {
     RedrawHand,             // redraws the hand of player 1
     ShowMainWindow,
     HideMainWindow,
+    ShowProfileMenu,    // the profile chooser, modal: sets CurrentProfile and reads its player file
+    ShowDeckManager,    // the deck manager, modal: sets CurrentDeck, or DeckRejected to 1
+    StoreFullSizeTick,  // stores in FullSize whether the full-size menu item is ticked
+    EndProgram,         // closes every window without saving; the program ends
 };
 
 const char* WindowCallName(WindowCall call);

@@ -37,6 +37,10 @@ const char* WindowCallName(WindowCall call) {
         case WindowCall::RedrawHand: return "RedrawHand";
         case WindowCall::ShowMainWindow: return "ShowMainWindow";
         case WindowCall::HideMainWindow: return "HideMainWindow";
+        case WindowCall::ShowProfileMenu: return "ShowProfileMenu";
+        case WindowCall::ShowDeckManager: return "ShowDeckManager";
+        case WindowCall::StoreFullSizeTick: return "StoreFullSizeTick";
+        case WindowCall::EndProgram: return "EndProgram";
     }
     return "";
 }

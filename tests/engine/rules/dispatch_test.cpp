@@ -49,7 +49,7 @@ TEST_F(DispatchTest, AnInactiveCardWakesOnlyAtItsStartTime) {
     C(imp).StartTime = "TURNSTART";
     Script(imp, "BREAKPOINT", "PHASE1", 7);
     Script(imp, "BREAKPOINT", "TURNSTART", 7);
-    Script(imp, "BREAKPOINT", "COST", 7);
+    const int cost = Script(imp, "BREAKPOINT", "COST", 7);
 
     targets.clear();
     RunActions(C(imp), "PHASE1");
@@ -59,6 +59,8 @@ TEST_F(DispatchTest, AnInactiveCardWakesOnlyAtItsStartTime) {
     RunActions(C(imp), "COST");
     EXPECT_EQ(targets.size(), 1u) << "cost triggers reach inactive cards";
     EXPECT_EQ(C(imp).Active, 0);
+    // Activation pays the cost; only the start-time runs are counted below.
+    C(imp).Effects[cost].Trigger = "PAIDALREADY";
 
     targets.clear();
     RunActions(C(imp), "turnstart");

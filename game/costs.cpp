@@ -1,0 +1,129 @@
+#include "game/costs.h"
+
+#include <algorithm>
+#include <array>
+
+#include "engine/model/card_life.h"
+#include "engine/model/guard.h"
+#include "engine/model/state.h"
+#include "engine/rules/dispatch.h"
+
+namespace dv {
+namespace {
+
+// Everything a trial may disturb, taken before it and put back after it: the cards in play, the
+// trigger registry that indexes them, the activation queue and the newest-card pointers.
+struct TrialSnapshot {
+    StableList<Card> inPlay;
+    std::array<TriggerSlot, 21> registry;
+    List<int16_t> activationQueue;
+    int32_t newestCard = 0;
+    int32_t lastCard = 0;
+};
+
+TrialSnapshot TakeSnapshot() {
+    const State& st = St();
+    return {st.InPlay, st.TriggerRegistry, st.ActivationQueue, st.NewestCard, st.LastCard};
+}
+
+// Slots added during the trial stay, free, so that the numbering of play never shrinks under a
+// caller that holds a slot number.
+void RestoreSnapshot(const TrialSnapshot& snapshot) {
+    State& st = St();
+    for (int i = 1; i <= st.InPlay.size(); ++i)
+        st.InPlay[i] = snapshot.inPlay.Has(i) ? snapshot.inPlay[i] : Card{};
+    st.TriggerRegistry = snapshot.registry;
+    st.ActivationQueue = snapshot.activationQueue;
+    st.NewestCard = snapshot.newestCard;
+    st.LastCard = snapshot.lastCard;
+}
+
+bool GidInPlay(int32_t gid, int slot) {
+    const auto& inPlay = St().InPlay;
+    for (int i = 1; i <= inPlay.size(); ++i)
+        if (i != slot && !inPlay[i].Name.empty() && inPlay[i].GID == gid) return true;
+    return false;
+}
+
+// Places a copy of the card for a trial the way AddCard would, but without activating it or
+// queueing its activation and without drawing from the generator: nothing of the placement may
+// outlive the trial. Returns the slot, 0 when play is full.
+int PlaceForTrial(const Card& card) {
+    State& st = St();
+    auto& inPlay = st.InPlay;
+    int n = 0;
+    for (int i = 1; i <= inPlay.size() && n == 0; ++i)
+        if (inPlay[i].Name.empty()) n = i;
+    if (n == 0) {
+        if (inPlay.size() >= kMaxInPlay) return 0;
+        n = inPlay.PushBack(card);
+    } else {
+        inPlay[n] = card;
+    }
+    Card& placed = inPlay[n];
+    placed.Index = n;
+    placed.Active = 0;
+    if (placed.GID == 0 || GidInPlay(placed.GID, n)) {
+        int32_t highest = 0;
+        for (const Card& c : inPlay)
+            highest = std::max(highest, c.GID);
+        placed.GID = highest + 1;
+    }
+    if (placed.Owner == 0) placed.SideMask = 4;
+    if (placed.Owner == 1) placed.SideMask = 1;
+    if (placed.Owner == 2) placed.SideMask = 2;
+    if (placed.StartTime.empty()) placed.StartTime = "TURNSTART";
+    st.NewestCard = n;
+    st.LastCard = n;
+    return n;
+}
+
+RunActionsCall CostRun(uint8_t check) {
+    RunActionsCall call;
+    call.triggeringCard = -1;
+    call.preview = check;
+    call.append = 1;
+    return call;
+}
+
+}  // namespace
+
+bool PayCost(Card& card, uint8_t& check) {
+    const bool trial = check == 1;
+    TrialSnapshot snapshot;
+    if (trial) snapshot = TakeSnapshot();
+    bool placed = false;
+
+    const bool paid = Guarded("PayCost", false, [&] {
+        State& st = St();
+        st.CostCard.Active = 1;
+        if (card.Index == 0) {
+            card.Index = trial ? PlaceForTrial(card) : AddCard(card);
+            placed = true;
+        }
+        const int p = card.Index;
+
+        // Cards that COSTMOD effects add to play are not asked in the same payment.
+        const int last = st.InPlay.size();
+        for (int i = 1; i <= last && st.InPlay.Has(i); ++i) {
+            Card& other = st.InPlay[i];
+            if (other.Name.empty() || (i != p && other.Active == 0)) continue;
+            st.NewestCard = p;
+            RunActionsCall call = CostRun(check);
+            RunActions(other, "COSTMOD", call);
+        }
+
+        RunActionsCall cost = CostRun(check);
+        RunActions(card, "COST", cost);
+        return cost.failures == 0;
+    });
+
+    if (trial) {
+        RestoreSnapshot(snapshot);
+        // The slot it had for the trial is free again; a later real payment must place it anew.
+        if (placed) card.Index = 0;
+    }
+    return paid;
+}
+
+}  // namespace dv

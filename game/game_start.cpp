@@ -1,0 +1,176 @@
+#include "game/game_start.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "data/card_files.h"
+#include "data/card_sets.h"
+#include "data/catalogue.h"
+#include "data/games_page.h"
+#include "engine/model/card_life.h"
+#include "engine/model/card_lists.h"
+#include "engine/model/cards.h"
+#include "engine/model/files.h"
+#include "engine/model/guard.h"
+#include "engine/model/state.h"
+#include "engine/model/text_utils.h"
+#include "engine/model/value.h"
+#include "engine/pages/page_buffer.h"
+#include "engine/rules/dispatch.h"
+#include "game/startup.h"
+#include "game/turn.h"
+
+namespace dv {
+namespace {
+
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return std::toupper(x) == std::toupper(y);
+           });
+}
+
+void ShowPage(const std::string& text) {
+    St().HTMLText.clear();
+    AddHTML(text);
+    CreateHTML("Display.html", "#000000");
+    HTMLDisplay("Display.html");
+}
+
+// The game a link names, or 0 when it names none.
+int LinkedGame(const std::string& field) {
+    const double number = ReadNumber(field);
+    const auto& games = St().Games;
+    if (number < 1 || number > games.size() || number != std::floor(number)) return 0;
+    const int g = static_cast<int>(number);
+    return games[g].Name.empty() ? 0 : g;
+}
+
+// Puts every deck card that starts in play (and the player's own card) into play, in deck order,
+// freeing its deck slot.
+void PlaceStartingCards(int p) {
+    State& st = St();
+    // Entering cards may draw from this deck; each slot is read afresh and the bound is the
+    // deck as it stood.
+    const int last = st.Players[p].Deck.size();
+    for (int c = 1; c <= last; ++c) {
+        List<Card>& deck = st.Players[p].Deck;
+        if (!deck.Has(c) || deck[c].Name.empty()) continue;
+        if (!HasTrait(deck[c], "STARTSINPLAY") && !HasTrait(deck[c], "PLAYER")) continue;
+        const Card entering = deck[c];
+        deck[c].Name.clear();
+        AddCard(entering);
+    }
+}
+
+}  // namespace
+
+void StartGame(int keepFirstDeck) {
+    Guarded("StartGame", [&] {
+        State& st = St();
+        if (st.CurrentDeck == 0) st.CurrentDeck = 1;
+        if (keepFirstDeck != 1) CopyToDeck(st.Decks[st.CurrentDeck], st.Players[1].Deck);
+        AddAllTraitEffects(1);
+        for (int p = 1; p <= 2; ++p) {
+            ShuffleDeck(st.Players[p]);
+            PlaceStartingCards(p);
+        }
+        RunActionsCall call;
+        call.triggeringCard = -1;
+        call.append = 1;
+        RunActions(st.RulesCard, "GAMESTART", call);
+    });
+}
+
+void MakeOrigDeck(Player& player) {
+    Guarded("MakeOrigDeck", [&] { player.OrigDeck = player.Deck; });
+}
+
+void CopyToDeck(DeckList& deck, List<Card>& cards) {
+    Guarded("CopyToDeck", [&] {
+        const List<Card>& collection = St().Collection;
+        LinkDeck(deck, collection);
+        cards = List<Card>(deck.Positions.size());
+        for (int j = 1; j <= deck.Positions.size(); ++j) {
+            const long long at = std::lround(deck.Positions[j]);
+            if (at > 0 && collection.Has(at)) cards[j] = collection[at];
+        }
+    });
+}
+
+void MakeDeck(Player& player, int deckNum) {
+    Guarded("MakeDeck", [&] {
+        const DeckList& deck = St().Decks[deckNum];
+        const List<Card>& collection = St().Collection;
+        player.Deck = List<Card>(deck.CardIds.size());
+        for (int i = 1; i <= deck.CardIds.size(); ++i)
+            for (const Card& card : collection)
+                if (card.GID == deck.CardIds[i]) player.Deck[i] = card;
+    });
+}
+
+bool StartGameFromLink(const std::string& link) {
+    return Guarded("StartGameFromLink", false, [&] {
+        State& st = St();
+        if (!SameIgnoringCase(GetField(link, 1, ":"), "game")) return false;
+        ShowPage("<font size=+5>Loading...</font>");
+
+        const int g = LinkedGame(GetField(link, 2, ":"));
+        if (g == 0) throw RunFault("no game numbered " + GetField(link, 2, ":"));
+        const std::string opponentFile = GetFieldsFrom(link, 3, ":");
+        List<Card> scratch;
+        st.CurrentFolder = st.ProgramFolder;
+        ReadCards(scratch, st.Games[g].GameFile, st.LoadPlayer);
+        st.CurrentGameFile = st.Games[g].GameFile;
+        st.CurrentProfile.GameFile = st.Games[g].GameFile;
+        st.CurrentFolder = ResolveDataPath(st.ProgramFolder, st.Games[g].Folder);
+        SetCurrentGame(g);
+        ReadCards(scratch, opponentFile, st.Players[2]);
+        st.CurrentMission = opponentFile;
+
+        const std::string playerFile = PlayerFileName(st.Games[g].Name, st.CurrentProfile.Name);
+        const bool havePlayerFile =
+            !playerFile.empty() && DataFileExists(st.ProgramFolder, playerFile);
+        if (st.StarterDeck == 0) {
+            st.CurrentFolder = st.ProgramFolder;
+            if (!havePlayerFile) {
+                TheHost().MessageBox(
+                    "You do not have a deck for this game!\nPlease choose a starter deck or a "
+                    "card store.",
+                    "Duvenhall");
+                ShowPage(DisplayGames());
+                return false;
+            }
+            TheHost().Call(WindowCall::ShowDeckManager, "");
+            if (st.DeckRejected == 1) {
+                st.HTMLText.clear();
+                QuickStart();
+                return false;
+            }
+            // Made 1 before the deck is built rather than after: deck list 0 does not exist.
+            if (st.CurrentDeck == 0) st.CurrentDeck = 1;
+            MakeDeck(st.Players[1], st.CurrentDeck);
+        }
+        if (st.CurrentDeck == 0) st.CurrentDeck = 1;
+        st.CurrentFolder = st.ProgramFolder;
+        if (st.StarterDeck == 1 && !havePlayerFile) st.Players[1].Tokens = 500;
+
+        ShuffleDeck(st.Players[2]);
+        // The human deck is copied before the refresh, so that the refreshed cards are the ones
+        // played; the game then keeps this deck instead of copying the stale one again.
+        CopyToDeck(st.Decks[st.CurrentDeck], st.Players[1].Deck);
+        MRPCards(st.Players[1].Deck, st.Players[1]);
+        MRPCards(st.Players[2].Deck, st.Players[2]);
+        // The refresh leaves the generator seeded from the clock; a seed override must hold.
+        SeedFromClock();
+        ShuffleDeck(st.Players[1]);
+        st.GameStarted = 1;
+        StartGame(1);
+        PlayCards(kFirstTurn);
+        st.StarterDeck = 0;
+        return true;
+    });
+}
+
+}  // namespace dv
