@@ -5,7 +5,16 @@
 #include <optional>
 #include <string>
 
+#include "engine/model/list.h"
+#include "engine/model/records.h"
+
 namespace dv {
+
+// A deck that deck evolution bred, under the name it gave the deck.
+struct BredDeck {
+    std::string Name;
+    List<Card> Cards;
+};
 
 struct GameState {
     uint8_t AITurn = 0;
@@ -37,6 +46,8 @@ struct GameState {
     // Computer games between deck files started in this run; sets each game's random sequence
     // apart from the others started within the same second.
     uint32_t AIGamesStarted = 0;
+    // Decks bred by deck evolution; a computer game takes a deck from here before any file.
+    List<BredDeck> BredDecks;
 };
 
 }  // namespace dv
