@@ -89,8 +89,8 @@ std::string CardBlock(Card& card, const std::string& zone) {
     }
     for (const Effect& effect : card.Effects) {
         if (effect.Text.empty()) continue;
-        out += Line("#EFFECT, " + PlainItem(TargetItem(effect)) + ", " + PlainItem(TriggerItem(effect)) +
-                    ", \"" + HtmlInside(effect.Text) + "\"");
+        out += Line("#EFFECT, " + PlainItem(TargetItem(effect)) + ", " +
+                    PlainItem(TriggerItem(effect)) + ", \"" + HtmlInside(effect.Text) + "\"");
     }
     out += Line("#EXTRADATA, " + std::to_string(card.Rarity) + ", " + PlainItem(card.StartTime) +
                 ", " + PlainItem(card.Mods) + ", " + PlainItem(PictureData(card)) + ", ");

@@ -32,7 +32,6 @@ void Refuse(const std::string& message) {
 }
 
 bool LeavesFolder(const std::string& name) {
-    fs::path p(name);
     std::string slashed = name;
     for (char& c : slashed)
         if (c == '\\') c = '/';

@@ -81,6 +81,8 @@ struct RunContext {
     int32_t repeatTargetType = 0;
     Value repeatCount;           // REPEAT: runs again that many times on picked targets
     bool scriptChanged = false;  // the effect's Text was substituted; restore keptText
+    int scriptRebuilds = 0;      // substitutions of trait commands made in this run
+    bool redirectSpent = false;  // a pending redirect was meant for this run: drop it at the end
     std::string keptText;        // the effect's Text as it was when the run began
 
     Value currentAmount;  // the amount of the last amount-taking command of this run
@@ -92,15 +94,32 @@ std::string Arg(RunContext& run, int k);
 Value ArgValue(RunContext& run, int k);
 // As above; keywordFlag reports whether the text was recognised as an expression.
 Value ArgValue(RunContext& run, int k, Value& keywordFlag);
-// The rest of the action text from field number `field` on, fields joined by ":".
-std::string RestOfScript(RunContext& run, int field);
+// The field of the action text at which program position `position` stands, found by walking
+// the text as the compiler does: an unrecognised word takes a field but no position, and the
+// fields after a keyword that ends compiling follow on one field per position.
+int ScriptField(const RunContext& run, int position);
+// The rest of the action text from the field of program position `position` on, joined by ":".
+std::string RestOfScript(RunContext& run, int position);
 
 // Takes the echo a nested run handed back (its outer echo) into this run's echo line.
 void TakeNestedEcho(RunContext& run, const std::string& echo);
 
-// The common failure path of a requirement: result -1, FailReason set to message (unless
-// setReason is false), failure counted; without the AI mark the loop ends, with it the loop goes
-// on and a failure of a player-1 source card is taken back.
+// What a requirement that does not hold does to the run. "The AI rule": without the AI mark the
+// loop ends; with it the loop goes on, and a failure of a player-1 source card is taken back, so
+// an AI-marked requirement binds only the computer's sides.
+enum class FailPolicy {
+    Standard,    // result -1, FailReason set to the message, failure counted, the AI rule
+    KeepReason,  // as Standard, but FailReason keeps the text it had
+    CountAI,     // failure counted, the AI rule; result and FailReason untouched
+    CountEnd,    // failure counted and the loop ends, AI mark or not
+    CountOnly,   // failure counted, the loop goes on
+    Strict,      // without the AI mark failure counted and the loop ends; with it nothing at all
+    Miss,        // miss counted and the loop ends
+};
+
+// The one failure path of every requirement command.
+void FailRequirement(RunContext& run, FailPolicy policy, const std::string& message = {});
+// The common path: Standard with message, or KeepReason when setReason is false.
 void FailRequirement(RunContext& run, const std::string& message, bool setReason = true);
 
 using CommandHandler = void (*)(RunContext& run);
@@ -128,5 +147,9 @@ CommandRegistry& CommandTable();
 
 // Registration functions of the command families, each in its own file.
 void RegisterEchoCommands(CommandRegistry& commands);
+void RegisterTraitRequirementCommands(CommandRegistry& commands);
+void RegisterSideValueRequirementCommands(CommandRegistry& commands);
+void RegisterTraitChangeCommands(CommandRegistry& commands);
+void RegisterTargetingCommands(CommandRegistry& commands);
 
 }  // namespace dv

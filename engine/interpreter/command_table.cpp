@@ -3,6 +3,7 @@
 #include "engine/model/text_utils.h"
 #include "engine/model/value_expression.h"
 #include "engine/rules/keyword_table.h"
+#include "engine/rules/script_fields.h"
 
 namespace dv {
 namespace {
@@ -12,6 +13,10 @@ namespace {
 using FamilyRegistration = void (*)(CommandRegistry&);
 const FamilyRegistration kCommandFamilies[] = {
     RegisterEchoCommands,
+    RegisterTraitRequirementCommands,
+    RegisterSideValueRequirementCommands,
+    RegisterTraitChangeCommands,
+    RegisterTargetingCommands,
 };
 
 }  // namespace
@@ -63,8 +68,29 @@ Value ArgValue(RunContext& run, int k, Value& keywordFlag) {
     return Transval(run.source, run.target, Value(Arg(run, k)), "", keywordFlag);
 }
 
-std::string RestOfScript(RunContext& run, int field) {
-    return GetFieldsFrom(run.actionText, field, ":");
+int ScriptField(const RunContext& run, int position) {
+    const ScriptFields fields(run.actionText, ':');
+    long long field = 1;
+    int last = 0;  // the last program position the walk has passed
+    for (; !fields[field].empty(); ++field) {
+        std::string_view word = fields[field];
+        if (word.substr(0, 2) == "AI") word.remove_prefix(2);
+        const Keyword* keyword = FindKeyword(word);
+        if (!keyword) continue;
+        if (position <= last + 1 + keyword->fields)
+            return static_cast<int>(field + (position - last - 1));
+        last += 1 + keyword->fields;
+        field += keyword->fields;
+        if (keyword->stopsCompiling) {
+            ++field;
+            break;
+        }
+    }
+    return static_cast<int>(field + (position - last - 1));
+}
+
+std::string RestOfScript(RunContext& run, int position) {
+    return GetFieldsFrom(run.actionText, ScriptField(run, position), ":");
 }
 
 void TakeNestedEcho(RunContext& run, const std::string& echo) {
@@ -72,16 +98,47 @@ void TakeNestedEcho(RunContext& run, const std::string& echo) {
     run.nestedEcho += echo;
 }
 
-void FailRequirement(RunContext& run, const std::string& message, bool setReason) {
-    run.result = -1;
-    if (setReason) St().FailReason = message;
-    ++run.failures;
-    if (!run.aiMark) {
-        run.endLoop = true;
-    } else if (run.source.Owner == 1) {
-        // An AI-marked requirement only binds the computer's sides.
-        --run.failures;
+void FailRequirement(RunContext& run, FailPolicy policy, const std::string& message) {
+    const auto aiRule = [&run] {
+        if (!run.aiMark) {
+            run.endLoop = true;
+        } else if (run.source.Owner == 1) {
+            --run.failures;
+        }
+    };
+    switch (policy) {
+        case FailPolicy::Standard:
+        case FailPolicy::KeepReason:
+            run.result = -1;
+            if (policy == FailPolicy::Standard) St().FailReason = message;
+            ++run.failures;
+            aiRule();
+            return;
+        case FailPolicy::CountAI:
+            ++run.failures;
+            aiRule();
+            return;
+        case FailPolicy::CountEnd:
+            ++run.failures;
+            run.endLoop = true;
+            return;
+        case FailPolicy::CountOnly:
+            ++run.failures;
+            return;
+        case FailPolicy::Strict:
+            if (run.aiMark) return;
+            ++run.failures;
+            run.endLoop = true;
+            return;
+        case FailPolicy::Miss:
+            ++run.misses;
+            run.endLoop = true;
+            return;
     }
+}
+
+void FailRequirement(RunContext& run, const std::string& message, bool setReason) {
+    FailRequirement(run, setReason ? FailPolicy::Standard : FailPolicy::KeepReason, message);
 }
 
 }  // namespace dv

@@ -264,6 +264,12 @@ StageEnd EffRun::Redirect() {
         return StageEnd::Go;
     }
     Card& newTarget = st.InPlay[to];
+    // While the effect is on its way to the new target, no reaction there may send it on again.
+    struct Carrying {
+        bool was = St().CarryingRedirect;
+        Carrying() { St().CarryingRedirect = true; }
+        ~Carrying() { St().CarryingRedirect = was; }
+    } carrying;
 
     EffArgs trial = run.args;
     trial.preview = 1;
@@ -278,6 +284,9 @@ StageEnd EffRun::Redirect() {
     ReplaceAll(text, "REQALLY", "");
     ReplaceAll(text, "REQENEMY", "");
     ReplaceAll(text, "::", ":");
+    // A side requirement leading the script leaves an empty first field, which would end the
+    // compile before the first command.
+    if (!text.empty() && text[0] == ':') text.erase(0, 1);
     EffArgs moved = run.args;
     moved.adHocText = text;
     moved.redirected = 1;
@@ -308,7 +317,10 @@ bool EffRun::CommandLoop() {
             continue;
         }
         if (code == 0) return false;
-        if (st.RedirectTarget > 0 && st.RedirectTarget != run.target.Index) return false;
+        if (st.RedirectTarget > 0 && st.RedirectTarget != run.target.Index) {
+            run.redirectSpent = true;
+            return false;
+        }
 
         // Read through the storage: a list of bool has no element to refer to.
         const List<bool>& flags = run.effect().AIFlags;
@@ -425,8 +437,9 @@ void EffRun::Repeat() {
     State& st = St();
     RunContext& run = run_;
     if (!(run.repeatCount.Num() > 0) || run.args.repeatRun || run.Preview()) return;
+    // Bounded before rounding: a count too large for an integer must not round to nonsense.
     const int times =
-        static_cast<int>(std::min<double>(std::lround(run.repeatCount.Num()), kMaxRepeat));
+        static_cast<int>(std::lround(std::min<double>(run.repeatCount.Num(), kMaxRepeat)));
     for (int i = 1; i <= times; ++i) {
         int32_t type = run.repeatTargetType;
         int32_t outcome = 0;
@@ -475,6 +488,11 @@ void EffRun::EndSteps() {
 
     --st.NestingDepth;
     if (run.args.redirected) st.RedirectTarget = 0;
+    // A redirect that stopped this run was made for it; the runs around it must not inherit it.
+    if (run.redirectSpent) {
+        st.RedirectTarget = 0;
+        st.RedirectText.clear();
+    }
     if (st.EffectOutcome == 1) {
         run.result = CancelledResult(run);
         st.EffectOutcome = 0;

@@ -13,6 +13,8 @@ struct InterpreterState {
     int CallFrames = 0;
     // Requirement words that go with a pending redirect (RedirectTarget).
     std::string RedirectText;
+    // True while a redirected effect is carried to its new target; REDIRECT stays its hand then.
+    bool CarryingRedirect = false;
 };
 
 }  // namespace dv

@@ -10,7 +10,8 @@ namespace {
 std::vector<std::string> Items(const std::string& text) {
     ItemReader in(text, "t.txt");
     std::vector<std::string> items;
-    while (!in.AtEnd()) items.push_back(in.Next("t"));
+    while (!in.AtEnd())
+        items.push_back(in.Next("t"));
     return items;
 }
 

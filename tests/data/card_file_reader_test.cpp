@@ -16,7 +16,7 @@ std::string CardLine(const std::string& zone, const std::string& name,
 }
 
 class CardReaderTest : public test::EngineTest {
-protected:
+  protected:
     void SetUp() override {
         EngineTest::SetUp();
         St().Players[1].Id = 1;
@@ -102,15 +102,17 @@ TEST_F(CardReaderTest, DuplicateCopiesAreCountedAndBounded) {
         ASSERT_TRUE(Read(CardLine("INDECK", "Elf") + "#DUPLICATE, " + r.count + "\r\n"));
         ASSERT_EQ(Me().Deck.size(), r.cards);
         std::set<int32_t> ids;
-        for (const Card& c : Me().Deck) ids.insert(c.GID);
+        for (const Card& c : Me().Deck)
+            ids.insert(c.GID);
         EXPECT_EQ(static_cast<int>(ids.size()), r.cards) << "every copy has its own identifier";
     }
 }
 
 TEST_F(CardReaderTest, ListsEndAtTheirMarkerOrAtTheEndOfTheFile) {
-    ASSERT_TRUE(Read("#WONMISSIONS, m1, , m2, \r\n#ENDWONMISSIONS\r\n"
-                     "\"#DECK\",\"First\"\r\n5\r\n0\r\n7\r\n\"#ENDOFDECK\"\r\n"
-                     "#DECK, Open\r\n11\r\n12"));
+    ASSERT_TRUE(
+        Read("#WONMISSIONS, m1, , m2, \r\n#ENDWONMISSIONS\r\n"
+             "\"#DECK\",\"First\"\r\n5\r\n0\r\n7\r\n\"#ENDOFDECK\"\r\n"
+             "#DECK, Open\r\n11\r\n12"));
     EXPECT_EQ(Me().WonMissions, (List<std::string>{"m1", "m2"}));
     ASSERT_EQ(St().Decks.size(), 2);
     EXPECT_EQ(St().Decks[1].CardIds, (List<int32_t>{0, 5, 7}));
@@ -153,7 +155,8 @@ TEST_F(CardReaderTest, IncludesMoveZonesKeepLaterCardsAndStopCycles) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].find("already being read"), std::string::npos);
     EXPECT_EQ(St().IncludeDepth, 0);
-    for (const IncludeSlot& slot : St().IncludeNames) EXPECT_TRUE(slot.Name.empty());
+    for (const IncludeSlot& slot : St().IncludeNames)
+        EXPECT_TRUE(slot.Name.empty());
 }
 
 TEST_F(CardReaderTest, AFailedReadSaysWhereAndNeverLetsAPartialCollectionBeSaved) {
@@ -206,7 +209,8 @@ TEST_F(CardReaderTest, GameLinesSetTheRulesCostCardTemplatesAndTraitActions) {
     EXPECT_EQ(St().TraitGraphs[St().TraitGraphs.size()].Colour, "#00FF00");
     EXPECT_EQ(St().CostCard.Name, "CostCard");
     int costEffects = 0;
-    for (const Effect& e : St().CostCard.Effects) costEffects += !e.Text.empty();
+    for (const Effect& e : St().CostCard.Effects)
+        costEffects += !e.Text.empty();
     EXPECT_EQ(costEffects, 1) << "reading the file again must not double the cost card";
     EXPECT_EQ(St().TraitActions[St().TraitActions.size()].Name, "Flying");
     ASSERT_EQ(St().Templates.size(), 1);

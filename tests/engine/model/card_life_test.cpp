@@ -152,7 +152,7 @@ class EntryCounting : public CardLifeTest {
     }
 };
 
-TEST_F(EntryCounting, DISABLED_ActivatingACardNotInPlayAnnouncesItOnce) {
+TEST_F(EntryCounting, ActivatingACardNotInPlayAnnouncesItOnce) {
     for (const char* start : {"TURNSTART", "GAMESTART"}) {
         SCOPED_TRACE(start);
         St().RulesCard.TraitValues = List<std::string>(20);
@@ -167,7 +167,7 @@ TEST_F(EntryCounting, DISABLED_ActivatingACardNotInPlayAnnouncesItOnce) {
     }
 }
 
-TEST_F(EntryCounting, DISABLED_QuietActivationSendsNoEntryTriggers) {
+TEST_F(EntryCounting, QuietActivationSendsNoEntryTriggers) {
     int n = AddCard(EntryCard("TURNSTART"));
     ActivateCard(St().InPlay[n], 1);
     EXPECT_EQ(St().InPlay[n].Active, 1);
@@ -221,7 +221,7 @@ TEST_F(CardLifeTest, KillingMarksOrFreesAndTheSweepClearsTheDead) {
     EXPECT_EQ(St().InPlay[dead].Dead, 0);
 }
 
-TEST_F(CardLifeTest, DISABLED_OnlyAPlainDeathRunsTheDeathActions) {
+TEST_F(CardLifeTest, OnlyAPlainDeathRunsTheDeathActions) {
     for (int flag : {0, 1, 2}) {
         SCOPED_TRACE(flag);
         Card c = MakeCard("v");

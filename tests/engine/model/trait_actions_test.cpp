@@ -66,7 +66,7 @@ TEST_F(TraitActionsTest, InheritedActionsFollowTraitsAndOverrides) {
     }
 }
 
-TEST_F(TraitActionsTest, DISABLED_InheritedActionsAreAddedOnceAndComeBackAfterRemoval) {
+TEST_F(TraitActionsTest, InheritedActionsAreAddedOnceAndComeBackAfterRemoval) {
     Card c = Flyer();
     AddTraitEffects(c, "");
     c.TraitEffectsValid = 0;
@@ -84,7 +84,7 @@ TEST_F(TraitActionsTest, DISABLED_InheritedActionsAreAddedOnceAndComeBackAfterRe
     EXPECT_EQ(Inherited(c, "ECHO:flap"), 1) << "a freed slot must not still count as inherited";
 }
 
-TEST_F(TraitActionsTest, DISABLED_RemovingAllInheritedActionsKeepsTheCardsOwn) {
+TEST_F(TraitActionsTest, RemovingAllInheritedActionsKeepsTheCardsOwn) {
     Card c = Flyer();
     AddEffect(c, "ECHO:own", 7, "PHASE2", 0, "SELF");
     AddTraitEffects(c, "");

@@ -251,7 +251,7 @@ TEST_F(TraitStoreTest, BonusThatReadsItsOwnTraitCountsOnce) {
 
 // The following need the dispatch and the interpreter.
 
-TEST_F(TraitStoreTest, DISABLED_StoredChangeSendsTheChangeTriggerOnlyWhenSomethingChanged) {
+TEST_F(TraitStoreTest, StoredChangeSendsTheChangeTriggerOnlyWhenSomethingChanged) {
     Card& card = Place(MakeCard({{"HP", "10"}}));
     AddEffect(card, "MODTRAIT:UPPER:1", 7, "TRAITCHANGE:HP", 0, "");
     AddEffect(card, "MODTRAIT:LOWER:1", 7, "TRAITCHANGE:hp", 0, "");
@@ -267,7 +267,7 @@ TEST_F(TraitStoreTest, DISABLED_StoredChangeSendsTheChangeTriggerOnlyWhenSomethi
     EXPECT_EQ(Text(card, "UPPER"), "1") << "a silent change sends nothing";
 }
 
-TEST_F(TraitStoreTest, DISABLED_AbsorbingTraitTakesTheLossFirst) {
+TEST_F(TraitStoreTest, AbsorbingTraitTakesTheLossFirst) {
     struct Row {
         const char* shield;  // empty: no shield trait
         const char* shieldAfter;
@@ -286,7 +286,7 @@ TEST_F(TraitStoreTest, DISABLED_AbsorbingTraitTakesTheLossFirst) {
     }
 }
 
-TEST_F(TraitStoreTest, DISABLED_CancelledChangeLeavesTheTraitAndReturnsTheEarlierAmount) {
+TEST_F(TraitStoreTest, CancelledChangeLeavesTheTraitAndReturnsTheEarlierAmount) {
     Card& card = Place(MakeCard({{"HP", "10"}}));
     AddEffect(card, "CANCEL", 7, "BEFORETRAITCHANGE:HP", 0, "");
     St().LastAmount = 4;

@@ -176,7 +176,7 @@ TEST_F(PlaceholdersTest, HashTokensEvaluateExpressionsIntoValuesCardsAndPictures
     });
 }
 
-TEST_F(PlaceholdersTest, DISABLED_TraitActionDescriptionsExchangeTheCardNames) {
+TEST_F(PlaceholdersTest, TraitActionDescriptionsExchangeTheCardNames) {
     Source().TraitNames[3] = "FLYING";
     Source().TraitActionDescs[3] = "$MYNAME flies over $TARGETNAME";
     Target().TraitNames[3] = "FLYING";

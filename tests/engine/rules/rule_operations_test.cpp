@@ -202,7 +202,7 @@ TEST_F(RuleOperationsTest, CreatingACardMissingFromItsSetLogsAndQueuesNothing) {
     EXPECT_EQ(St().LoadPlayer.Id, 4);
 }
 
-TEST_F(RuleOperationsTest, DISABLED_CreatingCardsQueuesCopiesForTheOwnersSide) {
+TEST_F(RuleOperationsTest, CreatingCardsQueuesCopiesForTheOwnersSide) {
     WriteFile("set.txt",
               "#CARDINDECK,\"Imp\",\"\",\"\",\"\",\"\",\"\"\r\n"
               "#CARDINDECK,\"Orc\",\"\",\"\",\"\",\"\",\"\"\r\n");

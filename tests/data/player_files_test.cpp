@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include "data/card_files.h"
+#include "engine/model/cards.h"
+#include "engine/model/files.h"
+#include "tests/data/golden.h"
+#include "tests/support/engine_fixture.h"
+
+namespace dv {
+namespace {
+
+class PlayerFilesTest : public test::EngineTest {
+  protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        St().Players[1].Id = 1;
+        St().FixedNow = "2024-05-01 10:00:00";
+    }
+    Card NewCard(const std::string& name, int32_t gid) {
+        Card card;
+        InitCard(card, 1, 0);
+        card.Name = name;
+        card.UniqueName = name;
+        card.SetFile = "Elves.txt";
+        card.GID = gid;
+        return card;
+    }
+    std::string File(const std::string& name) { return *ReadWholeFile(Folder() / name); }
+};
+
+TEST_F(PlayerFilesTest, APlayerFileReadBackIsWrittenAgainByteForByte) {
+    State& s = St();
+    s.Collection.Resize(3);
+    s.Collection[1] = NewCard("Plain", 11);
+    s.Collection[2] = NewCard("Knight", 12);
+    SetTrait(s.Collection[2], "HP", "4");
+    AddEffect(s.Collection[2], "MODTRAIT:HP:1", 7, "TURNSTART", 0, "");
+    s.Collection[3] = NewCard("Mage", 13);
+    for (const char* t : {"HP", "MANA", "Cost \"x\""})
+        SetTrait(s.Collection[3], t, "2");
+    s.Collection[3].Description = "Casts \"bolts\"";
+    // The stored decks hold a copy of a collection card and a card of their own.
+    s.PlayerDecks[1].Cards = {s.Collection[2], NewCard("Squire", 21)};
+    s.PlayerDecks[2].Cards = {s.Collection[2], s.PlayerDecks[1].Cards[2]};
+    s.Decks.Resize(3);
+    s.Decks[1] = {"Deck #1", {0, 11, 12}, {0, 0, 0}};
+    s.Decks[2] = {"", {0}, {0}};
+    s.Decks[3] = {"Say \"Go\"", {0, 21}, {0, 0}};
+    s.Players[1].Tokens = 750;
+    s.Players[1].WonMissions = {"Arena\\First.mis", "", "Second.mis"};
+    s.CurrentProfile.Name = "Me";
+
+    ASSERT_TRUE(SavePlayer("Arena_Me.plr"));
+    const std::string first = File("Arena_Me.plr");
+    test::data_files::ExpectFileGolden("player_file.golden.plr", first);
+    EXPECT_EQ(s.CurrentProfile.PlayerFile, "Arena_Me.plr");
+
+    s.Collection = {};
+    s.Decks = {};
+    s.Players[1] = Player{};
+    s.Players[1].Id = 1;
+    ASSERT_TRUE(ReadCards(s.Collection, "Arena_Me.plr", s.Players[1]));
+    ASSERT_EQ(s.Collection.size(), 4) << "the stored decks' copy is not a second collection card";
+    EXPECT_EQ(s.Players[1].Tokens, 750);
+    ASSERT_TRUE(SavePlayer("Again.plr"));
+    EXPECT_EQ(File("Again.plr"), first);
+}
+
+TEST_F(PlayerFilesTest, StoredDeckCardsWithoutIdentifierGetOneAndKeepIt) {
+    St().Collection = {NewCard("Plain", 11)};
+    St().PlayerDecks[3].Cards = {NewCard("New", 0)};
+    ASSERT_TRUE(SavePlayer("p.plr"));
+    const int32_t gid = St().PlayerDecks[3].Cards[1].GID;
+    EXPECT_GE(gid, 1);
+    EXPECT_LE(gid, 100000000);
+    EXPECT_NE(File("p.plr").find("\"New:" + std::to_string(gid) + "\""), std::string::npos);
+}
+
+TEST_F(PlayerFilesTest, NothingIsWrittenInDebugModeOrForAnEmptyCollection) {
+    WriteFile("p.plr", "old");
+    St().DebugMode = 1;
+    St().Collection = {NewCard("Plain", 11)};
+    EXPECT_TRUE(SavePlayer("p.plr"));
+    St().DebugMode = 0;
+    St().Collection = List<Card>(2);
+    EXPECT_TRUE(SavePlayer("p.plr"));
+    EXPECT_EQ(File("p.plr"), "old");
+    St().Collection[2] = NewCard("Second", 2);
+    EXPECT_TRUE(SavePlayer("p.plr")) << "a free first slot does not hide the other cards";
+    EXPECT_NE(File("p.plr").find("\"Second\""), std::string::npos);
+}
+
+TEST_F(PlayerFilesTest, TypedNamesThatWouldLeaveTheirFolderAreRefused) {
+    St().Games.Resize(1);
+    St().Games[1].Folder = "Arena";
+    St().CurrentGame = 1;
+    EXPECT_EQ(PlayerFileName("Arena", "Me"), "Arena_Me.plr");
+    EXPECT_EQ(EnemyFilePath("Orc"), (Folder() / "Arena" / "Orc_Enemy.txt").string());
+    EXPECT_EQ(EnemyFilePath(""), (Folder() / "Arena" / "_Enemy.txt").string());
+    for (const char* bad : {"../x", "a/b", "a\\b", ".."}) {
+        SCOPED_TRACE(bad);
+        host.messages.clear();
+        EXPECT_EQ(PlayerFileName("Arena", bad), "");
+        EXPECT_EQ(EnemyFilePath(bad), "");
+        EXPECT_FALSE(NewPlayerProfile(bad));
+        List<Card> none;
+        EXPECT_FALSE(SaveEnemy(none, "x_Enemy.txt", bad));
+        EXPECT_EQ(host.messages.size(), 4u);
+    }
+    St().Collection = {NewCard("Plain", 11)};
+    EXPECT_FALSE(SavePlayer("../outside.plr"));
+    EXPECT_FALSE(DataFileExists(Folder().parent_path(), "outside.plr"));
+}
+
+TEST_F(PlayerFilesTest, TheProfileListIsWrittenAndReadInItsOwnForm) {
+    State& s = St();
+    s.PlayerProfiles.Resize(3);
+    s.PlayerProfiles[1] = {"Rookie", "Arena_Rookie.plr", "Arena.gam", {"", "Second.mis"}};
+    s.PlayerProfiles[2] = {"ME", "old.plr", "", {""}};
+    s.PlayerProfiles[3] = {"Me", "old.plr", "", {""}};
+    s.CurrentProfile = {"Me", "Arena_Me.plr", "Arena.gam", {""}};
+    ASSERT_TRUE(SavePlayerProfiles());
+    EXPECT_EQ(File("PlayerProfiles.txt"),
+              "\"#PLAYERPROFILE\",\"Rookie\",\"Arena_Rookie.plr:Arena.gam\",\"\",\"\",\"\"\r\n\r\n"
+              "#UNLOCKED, \"Second.mis\", #ENDUNLOCKED\r\n\r\n"
+              "\"#PLAYERPROFILE\",\"ME\",\"old.plr:\",\"\",\"\",\"\"\r\n\r\n"
+              "#UNLOCKED, #ENDUNLOCKED\r\n\r\n"
+              "\"#PLAYERPROFILE\",\"Me\",\"Arena_Me.plr:Arena.gam\",\"\",\"\",\"\"\r\n\r\n"
+              "#UNLOCKED, #ENDUNLOCKED\r\n\r\n\r\n");
+
+    LoadPlayerProfiles();
+    ASSERT_EQ(s.PlayerProfiles.size(), 3);
+    EXPECT_EQ(s.PlayerProfiles[1].GameFile, "Arena.gam");
+    EXPECT_EQ(s.PlayerProfiles[1].Unlocked, (List<std::string>{"", "Second.mis"}));
+    EXPECT_EQ(s.PlayerProfiles[3].PlayerFile, "Arena_Me.plr");
+
+    std::filesystem::remove(Folder() / "PlayerProfiles.txt");
+    LoadPlayerProfiles();
+    ASSERT_EQ(s.PlayerProfiles.size(), 1);
+    EXPECT_TRUE(s.PlayerProfiles[1].Name.empty());
+}
+
+TEST_F(PlayerFilesTest, OpponentFilesTakeTheirHeaderAndPlayerCardFromThePlayerCards) {
+    List<Card> blank;
+    ASSERT_TRUE(SaveEnemy(blank, "_Enemy.txt", ""));
+    EXPECT_EQ(File("_Enemy.txt"),
+              "#ENEMYDECK, , , , , , , , \r\n" + std::string(41, '*') +
+                  " \r\n#CARD, #PLAYERCARD, \"\", \":0\", , , , , \"\"\r\n\r\n\r\n");
+
+    List<Card> deck = {NewCard("First", 1), NewCard("Grunt", 2), NewCard("Last", 3)};
+    SetTrait(deck[1], "PLAYER", "");
+    SetTrait(deck[3], "player", "");
+    deck[3].Description = "Big, bad";
+    ASSERT_TRUE(SaveEnemy(deck, "Orc_Enemy.txt", "Orc"));
+    const std::string text = File("Orc_Enemy.txt");
+    EXPECT_EQ(text.substr(0, text.find("\r\n")),
+              "#ENEMYDECK, Orc, Last, Elves.txt, , , #FFFFFF, , \"Big, bad\"");
+    EXPECT_NE(text.find("#CARD, #PLAYERCARD, \"Orc\", \"First:1\""), std::string::npos);
+    EXPECT_NE(text.find("#CARD, INDECK, \"First\""), std::string::npos);
+    EXPECT_NE(text.find("#CARD, INDECK, \"Last\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace dv
