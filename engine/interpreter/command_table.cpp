@@ -1,3 +1,4 @@
+#include "engine/interpreter/card_commands.h"
 #include "engine/interpreter/command_context.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
@@ -17,6 +18,9 @@ const FamilyRegistration kCommandFamilies[] = {
     RegisterSideValueRequirementCommands,
     RegisterTraitChangeCommands,
     RegisterTargetingCommands,
+    RegisterTokenCommands,
+    RegisterCardLifeCommands,
+    RegisterNameColourCommands,
 };
 
 }  // namespace

@@ -1,0 +1,222 @@
+// The commands that change player 1's tokens, open boosters from the opponent's stock into the
+// collection, and write the player file.
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "data/card_files.h"
+#include "engine/interpreter/card_commands.h"
+#include "engine/model/card_lists.h"
+#include "engine/model/cards.h"
+#include "engine/model/state.h"
+#include "engine/model/text_utils.h"
+#include "engine/pages/card_pages.h"
+
+namespace dv {
+namespace {
+
+// Tokens never grow past what their 32-bit field holds.
+constexpr int32_t kMaxTokens = 2147483647;
+// Draws of one booster card before the last acceptable card drawn is taken anyway.
+constexpr int kMaxBoosterAttempts = 1000;
+// A stock card rarer than this is never drawn into a booster.
+constexpr int kNeverDrawnRarity = 100;
+// Booster descriptions are laid out this many to a row.
+constexpr int kBoosterRow = 4;
+
+const char* const kMaxAttempts = "Max attempts exceeded.";
+
+// Token money is player 1's, whichever side's card runs the command.
+void ChangeTokens(RunContext& run, int sign, const char* tail) {
+    if (run.SkipRequirements() || run.Preview()) return;
+    run.echoPending = true;
+    const Value amount = ArgValue(run, 1);
+    run.currentAmount = amount;
+    int32_t& tokens = St().Players[1].Tokens;
+    double change = sign * amount.Num();
+    if (std::isnan(change)) change = 0;
+    const double after = std::nearbyint(static_cast<double>(tokens) + change);
+    if (after < 0) {
+        // Too few tokens: nothing is paid, and without the AI mark nothing after it runs.
+        run.echoLine += "Not enough tokens!<br>";
+        ++run.misses;
+        if (!run.aiMark) run.endLoop = true;
+        return;
+    }
+    tokens = static_cast<int32_t>(std::min(after, static_cast<double>(kMaxTokens)));
+    St().LastAmount = amount;
+    run.echoLine += "You now have " + std::to_string(tokens) + tail;
+    ++run.applied;
+}
+
+void ModTokens(RunContext& run) {
+    ChangeTokens(run, 1, " tokens.");
+}
+
+void SubTokens(RunContext& run) {
+    ChangeTokens(run, -1, " tokens.  ");
+}
+
+// A stock card that can come out of a booster at all.
+bool Drawable(const Card& card) {
+    return !card.Name.empty() && card.Rarity <= kNeverDrawnRarity;
+}
+
+// Draws stock cards until one is accepted by its rarity and by `accepts`. Every draw counts
+// toward the attempt limit, also one that finds an empty slot or an empty stock; at the limit
+// the last drawable card drawn is taken anyway. Returns its stock index, or 0 when no drawable
+// card came up at all.
+template <class Accepts>
+int DrawStockCard(RunContext& run, Accepts accepts, bool& limitReached) {
+    const List<Card>& stock = St().Players[2].OrigDeck;
+    limitReached = false;
+    int lastDrawable = 0;
+    for (int attempt = 1; attempt <= kMaxBoosterAttempts; ++attempt) {
+        if (stock.size() < 1) continue;
+        const int pick = static_cast<int>(RandomNum(stock.size()));
+        if (!stock.Has(pick) || !Drawable(stock[pick])) continue;
+        lastDrawable = pick;
+        if (RandomNum(100) < stock[pick].Rarity) continue;
+        if (!accepts(Card(stock[pick]))) continue;
+        return pick;
+    }
+    limitReached = true;
+    run.echoLine += kMaxAttempts;
+    return lastDrawable;
+}
+
+int BoosterCount(RunContext& run) {
+    return WholeCount(ArgValue(run, 1).Num(), kMaxCardsPerCommand);
+}
+
+// A booster that could add none of the cards asked for missed; any other applied.
+void SettleBooster(RunContext& run, int count, int added) {
+    run.echoLine += "<br>";
+    if (count > 0 && added == 0)
+        ++run.misses;
+    else
+        ++run.applied;
+}
+
+void Booster(RunContext& run) {
+    if (run.SkipRequirements()) return;
+    if (run.Preview()) {
+        ++run.applied;
+        return;
+    }
+    run.echoPending = true;
+    const int count = BoosterCount(run);
+    int added = 0;
+    for (int i = 1; i <= count; ++i) {
+        bool limitReached = false;
+        const int pick = DrawStockCard(
+            run, [](const Card&) { return true; }, limitReached);
+        if (pick == 0) continue;
+        Card card = St().Players[2].OrigDeck[pick];
+        AddToCollection(card);
+        ++added;
+        run.echoLine += FullDesc(card, -1, 0);
+        if (i % kBoosterRow == 0) run.echoLine += "<br>";
+    }
+    SettleBooster(run, count, added);
+}
+
+// The rest of the script is the requirement text: it picks the cards and is then applied to
+// each, so the loop ends here.
+void BoosterWithReqs(RunContext& run) {
+    if (run.SkipRequirements()) return;
+    run.endLoop = true;
+    if (run.Preview()) {
+        ++run.applied;
+        return;
+    }
+    run.echoPending = true;
+    const int count = BoosterCount(run);
+    const std::string requirements = RestOfScript(run, run.argIndex + 2);
+    int added = 0;
+    for (int i = 1; i <= count; ++i) {
+        // The trials test the candidates against a copy: they never change the source card.
+        Card sourceCopy = run.source;
+        auto meetsRequirements = [&](Card candidate) {
+            EffArgs trial;
+            trial.effectIndex = run.args.effectIndex;
+            trial.runKind = -1;
+            trial.preview = 1;
+            trial.adHocText = requirements;
+            trial.adHocTrial = 1;
+            return EffCard(sourceCopy, candidate, trial) != -1;
+        };
+        bool limitReached = false;
+        const int pick = DrawStockCard(run, meetsRequirements, limitReached);
+        if (limitReached) TheHost().MessageBox(kMaxAttempts, "Duvenhall");
+        if (pick == 0) continue;
+
+        Card candidate = St().Players[2].OrigDeck[pick];
+        EffArgs stamp;
+        stamp.effectIndex = run.args.effectIndex;
+        stamp.runKind = 0;
+        stamp.adHocText = requirements;
+        EffCard(run.source, candidate, stamp);
+        AddToCollection(candidate);
+        ++added;
+        St().TurnLog += FullDesc(candidate, -1, 0);
+        if (i % kBoosterRow == 0) run.echoLine += "<br>";
+    }
+    SettleBooster(run, count, added);
+}
+
+void BoosterCard(RunContext& run, bool byUniqueName) {
+    if (run.SkipRequirements()) return;
+    if (run.Preview()) {
+        ++run.applied;
+        return;
+    }
+    run.echoPending = true;
+    const int count = WholeCount(ArgValue(run, 2).Num(), kMaxCardsPerCommand);
+    const Player& enemy = St().Players[2];
+    const std::string name = Arg(run, 1);
+    Card card = byUniqueName ? GetDeckCardByUName(enemy, name) : GetDeckCardByName(enemy, name);
+    if (card.Name.empty()) {
+        // No such card in the stock: nothing is added, and the description says so.
+        run.echoLine += FullDesc(card, -1, 0);
+        ++run.misses;
+        return;
+    }
+    for (int c = 1; c <= count; ++c) {
+        Card copy = card;
+        AddToCollection(copy);
+        run.echoLine += FullDesc(copy, -1, 0);
+    }
+    ++run.applied;
+}
+
+void BoosterCardByName(RunContext& run) {
+    BoosterCard(run, false);
+}
+
+void BoosterCardByUniqueName(RunContext& run) {
+    BoosterCard(run, true);
+}
+
+// A trial run saves nothing; nor can anything be saved before a game is chosen.
+void SaveCollection(RunContext& run) {
+    if (run.Preview()) return;
+    State& st = St();
+    if (!st.Games.Has(st.CurrentGame)) return;
+    const std::string file = PlayerFileName(st.Games[st.CurrentGame].Name, st.CurrentProfile.Name);
+    if (!file.empty()) SavePlayer(file);
+}
+
+}  // namespace
+
+void RegisterTokenCommands(CommandRegistry& commands) {
+    commands.Add("MODTOKENS", ModTokens);
+    commands.Add("SUBTOKENS", SubTokens);
+    commands.Add("BOOSTER", Booster);
+    commands.Add("BOOSTERWITHREQS", BoosterWithReqs);
+    commands.Add("BOOSTERCARD", BoosterCardByName);
+    commands.Add("UNAMEBOOSTERCARD", BoosterCardByUniqueName);
+    commands.Add("SAVECOLLECTION", SaveCollection);
+}
+
+}  // namespace dv

@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/model/state.h"
+#include "tests/engine/interpreter/card_command_board.h"
+
+namespace dv {
+namespace {
+
+using TokenCommandsTest = test::CardCommandBoardTest;
+
+// Stands in for the trait requirement, whose family lives elsewhere.
+void RequireTrait(RunContext& run) {
+    if (!HasTrait(run.target, Arg(run, 1))) FailRequirement(run, "");
+}
+
+// Every card description opens so.
+const char* const kDescription = "<table width=100%><tr><td bgcolor=#0>";
+
+int Count(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+TEST_F(TokenCommandsTest, TokensChangeOnlyWhenThereAreEnough) {
+    struct Row {
+        const char* script;
+        int owner;  // of the card that runs it
+        int32_t tokensBefore;
+        uint8_t preview;
+        int result;
+        int32_t tokensAfter;
+        const char* echo;     // in the turn log
+        const char* notEcho;  // not in it
+    };
+    const Row rows[] = {
+        {"MODTOKENS:-50", 1, 30, 0, 0, 30, "Not enough tokens!<br>", "You now have"},
+        {"MODTOKENS:-50", 1, 80, 0, 2, 30, "You now have 30 tokens.", "Not enough"},
+        {"SUBTOKENS:20", 1, 100, 0, 2, 80, "You now have 80 tokens.  ", ""},
+        {"SUBTOKENS:200:ECHO:after", 1, 100, 0, 0, 100, "Not enough tokens!", "after"},
+        {"AISUBTOKENS:200:ECHO:after", 1, 100, 0, 1, 100, "after", "You now have"},
+        {"MODTOKENS:25", 2, 10, 0, 2, 35, "You now have 35 tokens.", ""},
+        {"MODTOKENS:1000", 1, 2147483600, 0, 2, 2147483647, "You now have 2147483647", ""},
+        {"SUBTOKENS:-1000000000000", 1, 5, 0, 2, 2147483647, "2147483647", ""},
+        {"MODTOKENS:2.5", 1, 0, 0, 2, 2, "You now have 2 tokens.", ""},
+        {"MODTOKENS:50:ECHO:x", 1, 10, 1, 2, 10, "", "x"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.script);
+        St().TurnLog.clear();
+        St().Players[1].Tokens = r.tokensBefore;
+        const int imp = Place("Imp", r.owner);
+        EXPECT_EQ(RunScript(imp, foe, r.script, r.preview), r.result);
+        EXPECT_EQ(St().Players[1].Tokens, r.tokensAfter);
+        EXPECT_EQ(St().Players[2].Tokens, 0);
+        if (*r.echo) {
+            EXPECT_NE(St().TurnLog.find(r.echo), std::string::npos) << St().TurnLog;
+        }
+        if (*r.notEcho) {
+            EXPECT_EQ(St().TurnLog.find(r.notEcho), std::string::npos) << St().TurnLog;
+        }
+    }
+}
+
+TEST_F(TokenCommandsTest, BoostersEndAndAddOnlyDrawableCards) {
+    struct Row {
+        std::vector<Card> stock;
+        const char* script;
+        uint8_t preview;
+        int result;
+        int added;            // named cards in the collection afterwards
+        const char* echo;     // in the turn log
+        const char* notEcho;  // not in it
+    };
+    const Row rows[] = {
+        {{Loose("Elf"), Loose("Orc", 1)}, "BOOSTER:4", 0, 2, 4, "Elf", "Max attempts"},
+        {{}, "BOOSTER:3", 0, 1, 0, "Max attempts exceeded.", ""},
+        {{Loose("Relic", 200)}, "BOOSTER:2", 0, 1, 0, "Max attempts exceeded.", "Relic"},
+        {{Loose("")}, "BOOSTER:1", 0, 1, 0, "Max attempts exceeded.", ""},
+        {{Loose("Relic", 200), Loose("Elf")}, "BOOSTER:3", 0, 2, 3, "Elf", "Relic"},
+        {{Loose("Elf")}, "BOOSTER:2", 1, 2, 0, "", "Elf"},
+        {{Loose("Elf")}, "BOOSTER:-2", 0, 2, 0, "", "Elf"},
+        {{Loose("Elf")}, "BOOSTER:1000000000000", 0, 2, 100, "Elf", ""},
+        {{Loose("Elf")}, "BOOSTERCARD:Elf:2", 0, 2, 2, "Elf", ""},
+        {{Loose("Elf")}, "UNAMEBOOSTERCARD:Elf-u:1", 0, 2, 1, "Elf", ""},
+        {{Loose("Elf")}, "BOOSTERCARD:Nobody:3", 0, 1, 0, "Non-existant card", ""},
+        {{Loose("Elf")}, "BOOSTERCARD:Elf:3", 1, 2, 0, "", "Elf"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.script);
+        St().TurnLog.clear();
+        St().Collection = List<Card>();
+        St().Players[2].OrigDeck = List<Card>();
+        for (const Card& card : r.stock)
+            St().Players[2].OrigDeck.PushBack(card);
+        const int imp = Place("Imp", 1);
+        EXPECT_EQ(RunScript(imp, foe, r.script, r.preview), r.result);
+        EXPECT_EQ(Named(St().Collection), r.added);
+        if (*r.echo) {
+            EXPECT_NE(St().TurnLog.find(r.echo), std::string::npos) << St().TurnLog;
+        }
+        if (*r.notEcho) {
+            EXPECT_EQ(St().TurnLog.find(r.notEcho), std::string::npos) << St().TurnLog;
+        }
+    }
+}
+
+TEST_F(TokenCommandsTest, ABoosterBreaksTheRowAfterEveryFourthCard) {
+    St().Players[2].OrigDeck.PushBack(Loose("Elf"));
+    const int imp = Place("Imp", 1);
+    RunScript(imp, foe, "BOOSTER:5");
+    EXPECT_EQ(Count(St().TurnLog, kDescription), 5);
+    EXPECT_EQ(Count(St().TurnLog, "</table><br><br><table"), 1) << St().TurnLog;
+    EXPECT_EQ(Count(St().TurnLog, "</table><br><br>"), 2) << "and once at the end";
+}
+
+TEST_F(TokenCommandsTest, BoosterWithRequirementsTakesMatchingCardsAndStampsThem) {
+    StandIn("REQTRAIT", RequireTrait);
+    auto& stock = St().Players[2].OrigDeck;
+    stock.PushBack(Loose("Ice"));
+    stock.PushBack(Loose("Fire", 0, {{"FIRE", "1"}}));
+    stock.PushBack(Loose("Rock"));
+    const int imp = Place("Imp", 1);
+    const int effects = C(imp).Effects.size();
+    EXPECT_EQ(RunScript(imp, foe, "BOOSTERWITHREQS:3:REQTRAIT:FIRE:RECOLORTARGET:#112233"), 2);
+    ASSERT_EQ(Named(St().Collection), 3);
+    for (const Card& card : St().Collection) {
+        EXPECT_EQ(card.Name, "Fire");
+        EXPECT_EQ(card.Colour, "#112233") << "the rest of the script is applied to each card";
+    }
+    EXPECT_EQ(Count(St().TurnLog, kDescription), 3) << "descriptions go to the turn log";
+    EXPECT_EQ(stock[2].Colour, "#FFFFFF") << "the stock card itself is not stamped";
+    EXPECT_GT(C(imp).Effects.size(), effects);
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(TokenCommandsTest, BoosterWithRequirementsNoCardMeetsEndsAtTheAttemptLimit) {
+    StandIn("REQTRAIT", RequireTrait);
+    St().Players[2].OrigDeck.PushBack(Loose("Ice"));
+    const int imp = Place("Imp", 1);
+    EXPECT_EQ(RunScript(imp, foe, "BOOSTERWITHREQS:2:REQTRAIT:WATER"), 2);
+    EXPECT_EQ(host.CountMessages("Max attempts exceeded."), 2);
+    EXPECT_EQ(Named(St().Collection), 2) << "the last card drawn is taken all the same";
+
+    St().Collection = List<Card>();
+    St().Players[2].OrigDeck = List<Card>();
+    EXPECT_EQ(RunScript(imp, foe, "BOOSTERWITHREQS:2:REQTRAIT:WATER"), 0) << "empty stock";
+    EXPECT_EQ(Named(St().Collection), 0);
+}
+
+TEST_F(TokenCommandsTest, BoosterWithRequirementsEndsTheProgramAndTrialsChangeNothing) {
+    St().Players[2].OrigDeck.PushBack(Loose("Elf"));
+    const int imp = Place("Imp", 1);
+    EXPECT_EQ(RunScript(imp, foe, "BOOSTERWITHREQS:1:RECOLORME:#000000", 1), 2);
+    EXPECT_EQ(Named(St().Collection), 0);
+    EXPECT_EQ(C(imp).Colour, "#FFFFFF");
+}
+
+TEST_F(TokenCommandsTest, SaveCollectionWritesThePlayerFileButNotInATrial) {
+    St().Collection.PushBack(Loose("Elf"));
+    GameInfo game;
+    game.Name = "Dunes";
+    St().Games.PushBack(game);
+    St().CurrentGame = 1;
+    St().CurrentProfile.Name = "Ann";
+    const int imp = Place("Imp", 1);
+    RunScript(imp, foe, "SAVECOLLECTION", 1);
+    EXPECT_FALSE(std::filesystem::exists(Folder() / "Dunes_Ann.plr"));
+    RunScript(imp, foe, "SAVECOLLECTION");
+    EXPECT_TRUE(std::filesystem::exists(Folder() / "Dunes_Ann.plr"));
+}
+
+}  // namespace
+}  // namespace dv
