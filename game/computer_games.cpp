@@ -149,6 +149,10 @@ void ShowPage() {
 
 }  // namespace
 
+void ShowLastComputerGame() {
+    Guarded("ShowLastComputerGame", [&] { ShowPage(); });
+}
+
 void PlayFullAIGame() {
     Guarded("PlayFullAIGame", [&] {
         State& st = St();
@@ -201,8 +205,6 @@ std::string PlayAIGame(const std::string& deckFile1, const std::string& deckFile
             QuietTurns quiet;
             PlayToEnd();
         }
-        // The finished game stays on the board: its last report page is shown once.
-        ShowPage();
         if (st.Winner == 2) {
             loser = deckFile1;
             return deckFile2;

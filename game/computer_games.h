@@ -15,6 +15,9 @@ void PlayFullAIGame();
 // returns the winning file and sets loser to the other. A draw counts as a win of the first.
 std::string PlayAIGame(const std::string& deckFile1, const std::string& deckFile2,
                        std::string& loser);
+// Writes and shows the last report page of the last computer game between deck files, which
+// shows none of its turns while it plays.
+void ShowLastComputerGame();
 // One generation of deck evolution between eight fixed opponent decks, ending with the places.
 void RunTournament();
 

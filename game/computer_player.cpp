@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -206,22 +207,24 @@ std::string AIPlayCards(int player) {
         SortCards(hand, "AILOVE", 0);
 
         // Each card is tried against what the cards chosen before it have spent; the cost itself
-        // is paid once, when the card is activated in play.
+        // is paid once, when the card is activated in play. A chosen card's cost is taken from
+        // the budget only when another card is still to be tried after it.
         std::vector<int> chosen;
-        {
-            const PlaySnapshot snapshot = PlaySnapshot::Take();
-            const int slots = hand.size();
-            for (int i = 1; i <= slots && hand.Has(i); ++i) {
-                Card& card = hand[i];
-                if (card.Name.empty()) continue;
-                if (GetTrait(card, "AILOVE").Num() < 0) continue;
-                uint8_t trial = 1;
-                if (!PayCost(card, trial)) continue;
-                PayAgainstBudget(card);
-                chosen.push_back(i);
-            }
-            snapshot.Restore();
+        std::optional<PlaySnapshot> snapshot;
+        std::size_t spent = 0;
+        const int slots = hand.size();
+        for (int i = 1; i <= slots && hand.Has(i); ++i) {
+            Card& card = hand[i];
+            if (card.Name.empty()) continue;
+            if (GetTrait(card, "AILOVE").Num() < 0) continue;
+            if (spent < chosen.size() && !snapshot) snapshot = PlaySnapshot::Take();
+            for (; spent < chosen.size(); ++spent)
+                PayAgainstBudget(hand[chosen[spent]]);
+            uint8_t trial = 1;
+            if (!PayCost(card, trial)) continue;
+            chosen.push_back(i);
         }
+        if (snapshot) snapshot->Restore();
 
         std::string plays;
         int cells = 0;

@@ -165,6 +165,7 @@ void EvolveDecks(List<std::string>& deckNames, int generations) {
             }
         }
 
+        if (generations >= 1) ShowLastComputerGame();
         if (generations == 1) {
             TheHost().MessageBox("Winner: " + places.first + "\r\nSecond Place: " + places.second +
                                      "\r\nThird Place: " + places.third,
