@@ -20,8 +20,7 @@ namespace fs = std::filesystem;
 class SampleGameFolder {
   public:
     explicit SampleGameFolder(double seed) {
-        folder_ = fs::temp_directory_path() /
-                  ("duvenhall-bench-" + std::to_string(::getpid()));
+        folder_ = fs::temp_directory_path() / ("duvenhall-bench-" + std::to_string(::getpid()));
         fs::remove_all(folder_);
         fs::create_directories(folder_);
         fs::copy(fs::path(DV_SOURCE_DIR) / "content", folder_,

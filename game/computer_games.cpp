@@ -23,9 +23,8 @@ constexpr const char* kTitle = "Duvenhall";
 
 // The opponents of the tournament, in the order that decides its pairings.
 const char* const kTournamentDecks[] = {
-    "Bogwarden_Enemy.txt", "Mirewitch_Enemy.txt", "Reedmother_Enemy.txt",
-    "Bogwarden_Enemy.txt", "Mirewitch_Enemy.txt", "Lamplighter_Starter.txt",
-    "Reedmother_Enemy.txt", "Mirewitch_Enemy.txt",
+    "Bogwarden_Enemy.txt", "Mirewitch_Enemy.txt",     "Reedmother_Enemy.txt", "Bogwarden_Enemy.txt",
+    "Mirewitch_Enemy.txt", "Lamplighter_Starter.txt", "Reedmother_Enemy.txt", "Mirewitch_Enemy.txt",
 };
 
 // A computer game is no game of the player's: while one runs, the end of the game saves no
@@ -189,8 +188,10 @@ std::string PlayAIGame(const std::string& deckFile1, const std::string& deckFile
         const bool first = HasNamedCard(st.Players[1].Deck);
         const bool second = HasNamedCard(st.Players[2].Deck);
         if (!first || !second) {
-            if (!first) TheHost().MessageBox("The deck " + deckFile1 + " has no cards to play.", kTitle);
-            if (!second) TheHost().MessageBox("The deck " + deckFile2 + " has no cards to play.", kTitle);
+            if (!first)
+                TheHost().MessageBox("The deck " + deckFile1 + " has no cards to play.", kTitle);
+            if (!second)
+                TheHost().MessageBox("The deck " + deckFile2 + " has no cards to play.", kTitle);
             // The side with nothing to play loses without a game; with neither, the first wins.
             if (!first && second) {
                 loser = deckFile1;

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "engine/interpreter/eff_card.h"
+#include "engine/model/card_life.h"
 #include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
-#include "engine/model/card_life.h"
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
 #include "engine/pages/card_pages.h"
@@ -107,8 +107,8 @@ struct PlaySnapshot {
 
     static PlaySnapshot Take() {
         const State& st = St();
-        return {st.InPlay,     st.TriggerRegistry, st.ActivationQueue, st.NewestCard,
-                st.LastCard,   st.TurnLog,         st.EchoText};
+        return {st.InPlay,   st.TriggerRegistry, st.ActivationQueue, st.NewestCard,
+                st.LastCard, st.TurnLog,         st.EchoText};
     }
     void Restore() const {
         State& st = St();

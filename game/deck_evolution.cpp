@@ -103,7 +103,9 @@ Places PlayBracket(const Names& d) {
     return places;
 }
 
-std::string Numbered(int i, const std::string& name) { return std::to_string(i) + "_" + name; }
+std::string Numbered(int i, const std::string& name) {
+    return std::to_string(i) + "_" + name;
+}
 
 }  // namespace
 

@@ -40,12 +40,12 @@ struct Phase {
 };
 
 constexpr Phase kPhases[] = {
-    {"TURNSTART", "FFFFFF", 16, "RBS"},  {"PHASE1", "FF0000", 1, "RSBS"},
-    {"PHASE2", "FF9900", 2, "RSBS"},     {"PHASE3", "FFFF00", 3, "RSBS"},
-    {"PHASE4", "00FF00", 4, "RSBS"},     {"PHASE5", "0000FF", 5, "RSBS"},
-    {"PHASE6", "9900FF", 6, "RSBS"},     {"PHASE7", "FF0000", 7, "RSBS"},
-    {"PHASE8", "FFAA00", 8, "RSBS"},     {"PHASE9", "FFFF00", 9, "RSBS"},
-    {"PHASE10", "00FF00", 10, "SBS"},    {"TURNEND", "FFFFFF", 11, "SBSSRS"},
+    {"TURNSTART", "FFFFFF", 16, "RBS"}, {"PHASE1", "FF0000", 1, "RSBS"},
+    {"PHASE2", "FF9900", 2, "RSBS"},    {"PHASE3", "FFFF00", 3, "RSBS"},
+    {"PHASE4", "00FF00", 4, "RSBS"},    {"PHASE5", "0000FF", 5, "RSBS"},
+    {"PHASE6", "9900FF", 6, "RSBS"},    {"PHASE7", "FF0000", 7, "RSBS"},
+    {"PHASE8", "FFAA00", 8, "RSBS"},    {"PHASE9", "FFFF00", 9, "RSBS"},
+    {"PHASE10", "00FF00", 10, "SBS"},   {"TURNEND", "FFFFFF", 11, "SBSSRS"},
 };
 
 void RunRulesCard(const std::string& trigger) {

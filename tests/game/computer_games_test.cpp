@@ -111,8 +111,7 @@ TEST_F(ComputerGamesTest, AGameThatCannotEndStopsAtTheTurnLimitAsADraw) {
     EXPECT_EQ(St().Winner, 0);
     EXPECT_EQ(winner, "CalmA.txt");
     EXPECT_EQ(loser, "CalmB.txt");
-    EXPECT_NE(St().AIGameLog.find("stopped after 500 turns and ends in a draw"),
-              std::string::npos);
+    EXPECT_NE(St().AIGameLog.find("stopped after 500 turns and ends in a draw"), std::string::npos);
 }
 
 TEST_F(ComputerGamesTest, ADeckWithNothingToPlayLosesWithoutAGame) {

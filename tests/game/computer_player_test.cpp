@@ -122,8 +122,8 @@ TEST_F(ComputerPlayerTest, PriorityRaisesTheStoredLoveButNotTheScore) {
 }
 
 TEST_F(ComputerPlayerTest, ScoringLeavesThePlayerCardsAsTheyWere) {
-    Card card = HandCard("Leech", {{"COST", kOwner, "MODTRAIT:HP:-3"},
-                                   {"PHASE1", kEnemyPlayer, "MODTRAIT:HP:-5"}});
+    Card card = HandCard(
+        "Leech", {{"COST", kOwner, "MODTRAIT:HP:-3"}, {"PHASE1", kEnemyPlayer, "MODTRAIT:HP:-5"}});
     GetAILove(card);
     EXPECT_EQ(Trait(hero, "HP"), "20");
     EXPECT_EQ(Trait(foe, "HP"), "20");
@@ -212,7 +212,8 @@ TEST_F(ComputerPlayerTest, MenuPassesWithdrawUntargetableChoicesOfPlayerTwoOnly)
 }
 
 TEST_F(ComputerPlayerTest, ClearMenuActionsWithdrawsOnlyChosenActionsOfNamedCards) {
-    Card card = HandCard("Witch", {{"MENU:A:1", 0, kHolds}, {"MENU:B:1", 0, kHolds}, {"PHASE1", 0, kHolds}});
+    Card card = HandCard("Witch",
+                         {{"MENU:A:1", 0, kHolds}, {"MENU:B:1", 0, kHolds}, {"PHASE1", 0, kHolds}});
     card.Effects[1].MenuState = 2;
     card.Effects[2].MenuState = 1;
     Card nameless = card;

@@ -24,9 +24,8 @@ void Record(RunContext& run) {
     ++run.applied;
 }
 
-const char* const kPhaseNames[] = {"TURNSTART", "PHASE1", "PHASE2", "PHASE3",  "PHASE4",
-                                   "PHASE5",    "PHASE6", "PHASE7", "PHASE8",  "PHASE9",
-                                   "PHASE10",   "TURNEND"};
+const char* const kPhaseNames[] = {"TURNSTART", "PHASE1", "PHASE2", "PHASE3", "PHASE4",  "PHASE5",
+                                   "PHASE6",    "PHASE7", "PHASE8", "PHASE9", "PHASE10", "TURNEND"};
 
 class TurnTest : public test::BoardTest {
   protected:
@@ -105,8 +104,7 @@ TEST_F(TurnTest, DebugBannersLeadEachPhaseOnlyInDebugMode) {
     std::size_t at = 0;
     for (const char* phase : kPhaseNames) {
         SCOPED_TRACE(phase);
-        const std::size_t banner =
-            page.find(std::string(">Starting ") + phase + "</font>", at);
+        const std::size_t banner = page.find(std::string(">Starting ") + phase + "</font>", at);
         ASSERT_NE(banner, std::string::npos);
         at = banner;
     }
@@ -126,8 +124,7 @@ TEST_F(TurnTest, QueuedPlaysEnterPlayAndADiscardDiesBeforeAnyPhase) {
     PlayCards(0);
 
     // The discard ran and died before the phases; the plays wake at TURNSTART.
-    EXPECT_EQ(runs,
-              (std::vector<std::string>{"Junk:DISCARD", "Moth:TURNSTART", "Newt:TURNSTART"}));
+    EXPECT_EQ(runs, (std::vector<std::string>{"Junk:DISCARD", "Moth:TURNSTART", "Newt:TURNSTART"}));
     for (int h = 1; h <= 3; ++h)
         EXPECT_TRUE(hand[h].Name.empty()) << h;
     for (int s = 1; s <= kQueueSlots; ++s) {
