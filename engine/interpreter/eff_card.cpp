@@ -15,6 +15,7 @@
 #include "engine/rules/compiler.h"
 #include "engine/rules/dispatch.h"
 #include "engine/rules/rule_operations.h"
+#include "engine/rules/triggers.h"
 
 namespace dv {
 namespace {
@@ -429,7 +430,10 @@ void EffRun::Epilogue() {
         }
     }
 
-    if (run.deleteEffect && real) run.effect().Text.clear();
+    if (run.deleteEffect && real) {
+        run.effect().Text.clear();
+        DropRegistrations(run.source, run.args.effectIndex);
+    }
     Repeat();
 }
 

@@ -1,4 +1,6 @@
 // Setting up a card and giving it actions.
+#include <utility>
+
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
@@ -58,15 +60,25 @@ int AddEffect(Card& card, const std::string& actionText, int targetType, const s
         int index = 0;
         for (int i = 1; i <= card.Effects.size() && index == 0; ++i)
             if (card.Effects[i].Text.empty()) index = i;
-        if (index == 0) index = card.Effects.PushBack(EmptyEffect());
+        if (index == 0) {
+            index = card.Effects.PushBack(EmptyEffect());
+        } else {
+            // A freed slot keeps its former effect's menu state, masks and registrations; the new
+            // effect starts from none of them. The run bookkeeping stays for a run in progress.
+            DropRegistrations(card, index);
+            Effect fresh = EmptyEffect();
+            const Effect& former = card.Effects[index];
+            fresh.Running = former.Running;
+            fresh.RunWork = former.RunWork;
+            fresh.DispatchWork = former.DispatchWork;
+            card.Effects[index] = std::move(fresh);
+        }
 
         Effect& effect = card.Effects[index];
         effect.Text = actionText;
         effect.TargetType = targetType;
         effect.TargetText = targetText;
         effect.Trigger = trigger;
-        // The script changed, so whatever was compiled for the slot before no longer holds.
-        effect.Compiled = 0;
         if (keepMenu == 0 && GetField(trigger, 1, ":") == "MENU") {
             effect.MenuState = 1;
             effect.Trigger = GetField(trigger, 2, ":");

@@ -25,7 +25,7 @@ struct ModelState {
     StableList<Card> InPlay;
     List<Player> Players = List<Player>(3);
     List<Card> Collection;
-    List<CardDeck> PlayerDecks = List<CardDeck>(3);
+    List<CardDeck> PlayerDecks = {{"Deck #1", {}}, {"Deck #2", {}}, {"Deck #3", {}}};
     List<DeckList> Decks;
     List<Card> SideBoard;
     List<CardTemplate> Templates;
@@ -56,6 +56,7 @@ struct ModelState {
     std::vector<std::pair<const Card*, std::string>> BonusReads;
     // Nesting of losses passed on to absorbing traits.
     int AbsorbDepth = 0;
+    int ExpressionDepth = 0;  // value expressions being evaluated, one inside another
 
     int32_t NewestCard = 0;
     int32_t LastCard = 0;

@@ -1,6 +1,7 @@
 // The random file of a folder and the picture search path.
 #include <cctype>
 #include <system_error>
+#include <vector>
 
 #include "engine/model/files.h"
 #include "engine/model/state.h"
@@ -25,14 +26,16 @@ void FillBelow(const std::string& relativeFolder, int depth) {
     const fs::path folder = relativeFolder.empty()
                                 ? st.ProgramFolder
                                 : ResolveDataPath(st.ProgramFolder, relativeFolder);
+    // All sub-folders of a folder are listed before any folder below them.
+    std::vector<std::string> children;
     for (const FolderEntry& entry : ListFolder(folder)) {
         if (!entry.isFolder || entry.name == "." || entry.name == "..") continue;
-        if (st.ImageFolders.size() >= kMaxImageFolders) return;
-        const std::string child =
-            relativeFolder.empty() ? entry.name : relativeFolder + "/" + entry.name;
+        if (st.ImageFolders.size() >= kMaxImageFolders) break;
         st.ImageFolders.PushBack(FolderText(folder / entry.name));
-        FillBelow(child, depth + 1);
+        children.push_back(relativeFolder.empty() ? entry.name : relativeFolder + "/" + entry.name);
     }
+    for (const std::string& child : children)
+        FillBelow(child, depth + 1);
 }
 
 bool IsFile(const fs::path& path) {

@@ -66,7 +66,10 @@ void AddTraitEffects(Card& card, const std::string& traitFilter) {
 void RemoveTraitActions(Card& card, const std::string& traitName) {
     Guarded("RemoveTraitActions", [&] {
         for (int e = 1; e <= card.Effects.size(); ++e)
-            if (InheritedFrom(card, e) == traitName) FreeEffect(card.Effects[e]);
+            if (InheritedFrom(card, e) == traitName) {
+                FreeEffect(card.Effects[e]);
+                DropRegistrations(card, e);
+            }
     });
 }
 
@@ -74,7 +77,10 @@ void RemoveAllTraitActions(Card& card) {
     Guarded("RemoveAllTraitActions", [&] {
         if (card.TraitEffectsValid == 0) return;
         for (int e = 1; e <= card.Effects.size(); ++e)
-            if (InheritedFrom(card, e) != "NONE") FreeEffect(card.Effects[e]);
+            if (InheritedFrom(card, e) != "NONE") {
+                FreeEffect(card.Effects[e]);
+                DropRegistrations(card, e);
+            }
     });
 }
 

@@ -22,11 +22,9 @@ constexpr double kMaxDice = 10000;
 // Whole numbers handed to the random draws stay within 32 bits, like every count of the game.
 constexpr double kMaxWhole = 2147483647.0;
 
-int nesting = 0;
-
 struct NestingScope {
-    NestingScope() { ++nesting; }
-    ~NestingScope() { --nesting; }
+    NestingScope() { ++St().ExpressionDepth; }
+    ~NestingScope() { --St().ExpressionDepth; }
     NestingScope(const NestingScope&) = delete;
     NestingScope& operator=(const NestingScope&) = delete;
 };
@@ -417,7 +415,7 @@ Value Transval(Card& source, Card& target, const Value& expression, const std::s
 
 Value Transval(Card& source, Card& target, const Value& expression, const std::string& startTrait,
                Value& keywordFlag) {
-    if (nesting >= kMaxNesting) {
+    if (St().ExpressionDepth >= kMaxNesting) {
         ReportError("Transval");
         return 0;
     }

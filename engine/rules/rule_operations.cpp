@@ -94,6 +94,7 @@ void ClearBonuses() {
                 effect.Text.clear();
                 effect.Trigger.clear();
                 effect.Compiled = 0;  // its old program must not keep naming the bonus
+                DropRegistrations(card, k);
             }
         }
     });

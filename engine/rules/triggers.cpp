@@ -298,4 +298,14 @@ void UnregisterAction(int cardNumber, int effectNumber) {
     });
 }
 
+void DropRegistrations(const Card& card, int effectNumber) {
+    State& st = St();
+    if (!st.InPlay.Has(card.Index) || &st.InPlay[card.Index] != &card) return;
+    if (effectNumber == 0) {
+        UnregisterCard(card.Index);
+    } else {
+        UnregisterAction(card.Index, effectNumber);
+    }
+}
+
 }  // namespace dv

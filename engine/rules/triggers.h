@@ -25,5 +25,8 @@ void RegisterAllActions();
 void UnregisterCard(int cardNumber);
 // Takes one effect of a card out of every slot: for an effect that is deleted or freed.
 void UnregisterAction(int cardNumber, int effectNumber);
+// Takes the registrations of a card held in play out: of one effect, or of all its effects for
+// effect number 0. A copy of the card (a trial run's) changes nothing.
+void DropRegistrations(const Card& card, int effectNumber);
 
 }  // namespace dv

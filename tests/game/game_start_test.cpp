@@ -86,9 +86,11 @@ TEST_F(GameStartTest, StartingCardsEnterOnceAndLeaveTheirDecks) {
     for (int i = 1; i <= St().InPlay.size(); ++i)
         if (St().InPlay[i].Name == "Bogwarden" || St().InPlay[i].Name == "Chapel Wraith")
             firstOfPlayer2 = firstOfPlayer2 ? firstOfPlayer2 : i;
-    for (int i = 1; i <= St().InPlay.size(); ++i)
-        if (St().InPlay[i].Name == "Lamplighter" || St().InPlay[i].Name == "Moth Shrine")
+    for (int i = 1; i <= St().InPlay.size(); ++i) {
+        if (St().InPlay[i].Name == "Lamplighter" || St().InPlay[i].Name == "Moth Shrine") {
             EXPECT_LT(i, firstOfPlayer2);
+        }
+    }
 
     for (int p = 1; p <= 2; ++p) {
         int named = 0;

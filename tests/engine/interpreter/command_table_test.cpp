@@ -21,6 +21,14 @@ TEST_F(CommandTableTest, EveryRegisteredKeywordIsInTheKeywordTable) {
     EXPECT_EQ(CommandTable().Get(kMaxCommandCode + 1), nullptr);
 }
 
+TEST_F(CommandTableTest, EveryCommandOfTheLanguageRuns) {
+    // "TARGETREQUIREMENTS" alone compiles without a command: it does nothing when run.
+    for (const Keyword& k : KeywordTable()) {
+        SCOPED_TRACE(std::string(k.word));
+        EXPECT_EQ(CommandTable().Get(k.code) == nullptr, k.word == "TARGETREQUIREMENTS");
+    }
+}
+
 TEST_F(CommandTableTest, CodesWithoutACommandAndMasksBehaveAsBefore) {
     const int imp = Place("Imp", 2);
     EXPECT_EQ(Run(imp, foe, Script(imp, "TARGETREQUIREMENTS:ECHO:on")), 2);

@@ -2,6 +2,7 @@
 
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
+#include "engine/rules/triggers.h"
 #include "tests/support/engine_fixture.h"
 
 namespace dv {
@@ -84,6 +85,41 @@ TEST_F(CardSetupTest, MenuTriggersBecomeMenuActionsUnlessKept) {
         EXPECT_EQ(effect.Trigger, r.storedTrigger);
         EXPECT_EQ(effect.MenuText, r.menuText);
     }
+}
+
+TEST_F(CardSetupTest, AReusedEffectSlotKeepsNothingOfItsFormerEffect) {
+    Card placed;
+    placed.Name = "Imp";
+    AddEffect(placed, "REQALLY:TRAIT:HP:1:ECHO:old", 3, "MENU:INTERCEPT:Old menu", 0, "");
+    AddEffect(placed, "ECHO:keep", 0, "PHASE1", 0, "");
+    const int number = St().InPlay.PushBack(placed);
+    Card& card = St().InPlay[number];
+    card.Index = number;
+    RegisterAllActions();
+    card.Effects[1].Target = 4;
+    card.Effects[1].Echoed = 1;
+    // A trial run's copy frees and refills the slot without touching the game's registrations.
+    Card copy = card;
+    copy.Effects[1].Text.clear();
+    AddEffect(copy, "ECHO:trial", 0, "PHASE2", 0, "");
+    EXPECT_EQ(St().TriggerRegistry[17].Cards[1], number);
+
+    card.Effects[1].Text.clear();  // deleted by its own run
+    EXPECT_EQ(AddEffect(card, "ECHO:new", 0, "PHASE2", 0, ""), 1);
+    const Effect& effect = card.Effects[1];
+    EXPECT_EQ(effect.MenuState, 0) << "a menu action no trigger would reach";
+    EXPECT_EQ(effect.MenuText, "");
+    EXPECT_EQ(effect.TraitBits, MaskWords{});
+    EXPECT_EQ(effect.SideReq, 255);
+    EXPECT_EQ(effect.Target, 0);
+    EXPECT_EQ(effect.Echoed, 0);
+    EXPECT_EQ(effect.Args.size(), 2);
+    for (const TriggerSlot& slot : St().TriggerRegistry) {
+        for (int k = 1; k <= slot.Cards.size(); ++k)
+            EXPECT_FALSE(slot.Cards[k] == number && slot.Effects[k] == 1);
+    }
+    EXPECT_EQ(St().TriggerRegistry[1].Cards[1], number) << "the card's other effect stays";
+    EXPECT_TRUE(host.messages.empty());
 }
 
 }  // namespace

@@ -18,6 +18,8 @@ TEST_F(PicturePathTest, PicturesAreFoundAnywhereBelowTheProgramFolder) {
     WriteFile("Card-Top.jpg", "t");
     WriteFile("a/Same.jpg", "a");
     WriteFile("b/Same.jpg", "b");
+    WriteFile("a/x/Deep.jpg", "ax");
+    WriteFile("b/Deep.jpg", "b");
     const std::string root = Folder().string();
     const auto workingFolder = std::filesystem::current_path();
     struct Row {
@@ -31,6 +33,7 @@ TEST_F(PicturePathTest, PicturesAreFoundAnywhereBelowTheProgramFolder) {
         {"Art\\Beasts\\Card-Wolf.jpg", root + "/Art/Beasts/Card-Wolf.jpg"},
         {"Card-Top.jpg", root + "/Card-Top.jpg"},
         {"Same.jpg", root + "/a/Same.jpg"},  // parents and sorted folders first
+        {"Deep.jpg", root + "/b/Deep.jpg"},  // every sub-folder before any folder below them
         {"Missing.jpg", ""},
         {"", ""},
         {"Art", ""},  // a folder is no picture
