@@ -5,7 +5,16 @@
 #include <optional>
 #include <string>
 
+#include "engine/model/list.h"
+#include "engine/model/records.h"
+
 namespace dv {
+
+// A deck that deck evolution bred, under the name it gave the deck.
+struct BredDeck {
+    std::string Name;
+    List<Card> Cards;
+};
 
 struct GameState {
     uint8_t AITurn = 0;
@@ -25,6 +34,17 @@ struct GameState {
     std::string CurrentGameFile;
     // Set when the new-game set-up ended the program (no profile was chosen).
     uint8_t EndProgram = 0;
+
+    // Turns of the game on the board; the first turn of a game starts the count again.
+    int32_t TurnsPlayed = 0;
+    // 1 while a computer game between two deck files plays its turns: the report pages go to
+    // AIGameLog only, and the last one is written when the game ends.
+    uint8_t AIGameRunning = 0;
+    // Computer games between deck files started in this run; sets each game's random sequence
+    // apart from the others started within the same second.
+    uint32_t AIGamesStarted = 0;
+    // Decks bred by deck evolution; a computer game takes a deck from here before any file.
+    List<BredDeck> BredDecks;
 };
 
 }  // namespace dv

@@ -143,7 +143,7 @@ TEST_F(GameFlowEndToEnd, StartUpChoosesTheProfileAndStartsTheSampleGame) {
 
 // Needs the turn procedure PlayCards and the command families of the interpreter; run with
 // --gtest_also_run_disabled_tests once they are merged.
-TEST_F(GameFlowEndToEnd, DISABLED_QueuedPlayWithATargetAndThreeTurns) {
+TEST_F(GameFlowEndToEnd, QueuedPlayWithATargetAndThreeTurns) {
     StartUpAndStartTheSampleGame();
     State& st = St();
 
