@@ -25,8 +25,6 @@ class SampleGameFolder {
         fs::create_directories(folder_);
         fs::copy(fs::path(DV_SOURCE_DIR) / "content", folder_,
                  fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-        // Evolution draws replacement cards from its starting set; the sample set stands in.
-        fs::copy_file(folder_ / "Mosslight" / "Mosslight_Set.txt", folder_ / kEvolutionCardSet);
         ResetState();
         State& st = St();
         st.ProgramFolder = folder_;

@@ -187,6 +187,7 @@ TEST_F(ContentReadTest, EveryCardDataFileReadsWithoutAMessage) {
     const Row rows[] = {
         {"Mosslight.gam", 0, 0},
         {"Mosslight/Mosslight_Set.txt", 0, 42},
+        {"Mosslight/Torvalune_StartingSet.txt", 0, 42},
         {"Mosslight/Lamplighter_Starter.txt", 42, 0},
         {"Mosslight/Bogwarden_Enemy.txt", 30, 0},
         {"Mosslight/Mirewitch_Enemy.txt", 30, 0},

@@ -12,8 +12,6 @@ void SampleGameTest::SetUp() {
     EngineTest::SetUp();
     fs::copy(fs::path(DV_SOURCE_DIR) / "content", Folder(),
              fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-    // Evolution draws its replacement cards from this set; the sample game's set stands in.
-    fs::copy_file(Folder() / "Mosslight" / "Mosslight_Set.txt", Folder() / kEvolutionCardSet);
     State& st = St();
     st.SeedOverride = 2024;
     LoadPlayerProfiles();
