@@ -14,6 +14,7 @@
 #include "engine/model/state.h"
 #include "engine/pages/card_pages.h"
 #include "engine/rules/dispatch.h"
+#include "game/board_snapshot.h"
 #include "game/costs.h"
 
 namespace dv {
@@ -97,29 +98,19 @@ void ScoreEffect(Card& card, int i, int& sum, int& count) {
 // The cards in play and what indexes them, taken before the computer works out which cards it
 // can afford together and put back before the chosen cards enter play.
 struct PlaySnapshot {
-    StableList<Card> inPlay;
-    std::array<TriggerSlot, 21> registry;
-    List<int16_t> activationQueue;
-    int32_t newestCard = 0;
-    int32_t lastCard = 0;
+    BoardSnapshot board;
     std::string turnLog;
     std::string echoText;
 
-    static PlaySnapshot Take() {
-        const State& st = St();
-        return {st.InPlay,   st.TriggerRegistry, st.ActivationQueue, st.NewestCard,
-                st.LastCard, st.TurnLog,         st.EchoText};
+    void Take() {
+        board.Take();
+        turnLog = St().TurnLog;
+        echoText = St().EchoText;
     }
     void Restore() const {
-        State& st = St();
-        for (int i = 1; i <= st.InPlay.size(); ++i)
-            st.InPlay[i] = inPlay.Has(i) ? inPlay[i] : Card{};
-        st.TriggerRegistry = registry;
-        st.ActivationQueue = activationQueue;
-        st.NewestCard = newestCard;
-        st.LastCard = lastCard;
-        st.TurnLog = turnLog;
-        st.EchoText = echoText;
+        board.Restore();
+        St().TurnLog = turnLog;
+        St().EchoText = echoText;
     }
 };
 
@@ -217,7 +208,7 @@ std::string AIPlayCards(int player) {
             Card& card = hand[i];
             if (card.Name.empty()) continue;
             if (GetTrait(card, "AILOVE").Num() < 0) continue;
-            if (spent < chosen.size() && !snapshot) snapshot = PlaySnapshot::Take();
+            if (spent < chosen.size() && !snapshot) snapshot.emplace().Take();
             for (; spent < chosen.size(); ++spent)
                 PayAgainstBudget(hand[chosen[spent]]);
             uint8_t trial = 1;

@@ -1,7 +1,7 @@
 #include "game/costs.h"
 
 #include <algorithm>
-#include <array>
+#include <optional>
 
 #include "engine/model/card_life.h"
 #include "engine/model/guard.h"
@@ -11,32 +11,27 @@
 namespace dv {
 namespace {
 
-// Everything a trial may disturb, taken before it and put back after it: the cards in play, the
-// trigger registry that indexes them, the activation queue and the newest-card pointers.
-struct TrialSnapshot {
-    StableList<Card> inPlay;
-    std::array<TriggerSlot, 21> registry;
-    List<int16_t> activationQueue;
-    int32_t newestCard = 0;
-    int32_t lastCard = 0;
+// Everything a trial may disturb (the cards in play, the trigger registry that indexes them, the
+// activation queue and the newest-card pointers) is taken before it and put back after it.
+// Trials nest, so each level has a snapshot of its own.
+class TrialScope {
+  public:
+    TrialScope() {
+        State& st = St();
+        level_ = st.TrialDepth;
+        if (static_cast<int>(st.TrialSnapshots.size()) <= level_) st.TrialSnapshots.emplace_back();
+        st.TrialSnapshots[level_].Take();
+        ++st.TrialDepth;
+    }
+    ~TrialScope() { --St().TrialDepth; }
+    TrialScope(const TrialScope&) = delete;
+    TrialScope& operator=(const TrialScope&) = delete;
+
+    void Restore() const { St().TrialSnapshots[level_].Restore(); }
+
+  private:
+    int level_ = 0;
 };
-
-TrialSnapshot TakeSnapshot() {
-    const State& st = St();
-    return {st.InPlay, st.TriggerRegistry, st.ActivationQueue, st.NewestCard, st.LastCard};
-}
-
-// Slots added during the trial stay, free, so that the numbering of play never shrinks under a
-// caller that holds a slot number.
-void RestoreSnapshot(const TrialSnapshot& snapshot) {
-    State& st = St();
-    for (int i = 1; i <= st.InPlay.size(); ++i)
-        st.InPlay[i] = snapshot.inPlay.Has(i) ? snapshot.inPlay[i] : Card{};
-    st.TriggerRegistry = snapshot.registry;
-    st.ActivationQueue = snapshot.activationQueue;
-    st.NewestCard = snapshot.newestCard;
-    st.LastCard = snapshot.lastCard;
-}
 
 bool GidInPlay(int32_t gid, int slot) {
     const auto& inPlay = St().InPlay;
@@ -83,8 +78,8 @@ RunActionsCall CostRun(uint8_t check) {
 
 bool PayCost(Card& card, uint8_t& check) {
     const bool trial = check == 1;
-    TrialSnapshot snapshot;
-    if (trial) snapshot = TakeSnapshot();
+    std::optional<TrialScope> scope;
+    if (trial) scope.emplace();
     bool placed = false;
 
     const bool paid = Guarded("PayCost", false, [&] {
@@ -112,7 +107,7 @@ bool PayCost(Card& card, uint8_t& check) {
     });
 
     if (trial) {
-        RestoreSnapshot(snapshot);
+        scope->Restore();
         // The slot it had for the trial is free again; a later real payment must place it anew.
         if (placed) card.Index = 0;
     }

@@ -2,11 +2,13 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 
 #include "engine/model/list.h"
 #include "engine/model/records.h"
+#include "game/board_snapshot.h"
 
 namespace dv {
 
@@ -45,6 +47,11 @@ struct GameState {
     uint32_t AIGamesStarted = 0;
     // Decks bred by deck evolution; a computer game takes a deck from here before any file.
     List<BredDeck> BredDecks;
+
+    // Snapshots of play for the trial payments under way, one per nesting level; kept between
+    // payments so that each copy reuses the room of the one before.
+    std::deque<BoardSnapshot> TrialSnapshots;
+    int TrialDepth = 0;
 };
 
 }  // namespace dv
