@@ -1,5 +1,9 @@
 #include "engine/model/files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -8,15 +12,12 @@
 #include <system_error>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace dv {
 namespace {
 
 std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
 }
 
@@ -82,7 +83,7 @@ std::optional<std::string> ReadWholeFile(const fs::path& file) {
     return bytes;
 }
 
-std::string AtomicSave(const fs::path& target, const std::string& bytes) {
+std::string AtomicSave(const fs::path& target, const std::string& bytes, Durability durability) {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
     std::vector<char> tmpName(pattern.begin(), pattern.end());
@@ -100,7 +101,7 @@ std::string AtomicSave(const fs::path& target, const std::string& bytes) {
         }
         done += static_cast<std::size_t>(n);
     }
-    if (::fsync(fd) != 0) {
+    if (durability == Durability::Durable && ::fsync(fd) != 0) {
         ::close(fd);
         ::unlink(tmp.c_str());
         return "cannot write " + target.string();
@@ -156,7 +157,8 @@ bool MatchesPattern(const std::string& name, const std::string& pattern) {
             return false;
         }
     }
-    while (j < p.size() && p[j] == '*') ++j;
+    while (j < p.size() && p[j] == '*')
+        ++j;
     return j == p.size();
 }
 

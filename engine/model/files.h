@@ -21,10 +21,16 @@ bool DataFileExists(const fs::path& base, const std::string& name);
 // The whole file, or nothing when it cannot be read.
 std::optional<std::string> ReadWholeFile(const fs::path& file);
 
-// Writes bytes to a temporary file beside target, flushes it and renames it over target. On any
-// failure target is left as it was, the temporary file is removed, and the reason is returned.
-// Returns empty text on success.
-std::string AtomicSave(const fs::path& target, const std::string& bytes);
+// Whether a save waits until its bytes are on the disk before it replaces the target. Player data
+// (player files, the profile list, card files, decks) does; page files, which are rewritten all
+// the time and hold nothing of the player's, need only the atomic replace.
+enum class Durability { Durable, Replaceable };
+
+// Writes bytes to a temporary file beside target, flushes it (when durable) and renames it over
+// target. On any failure target is left as it was, the temporary file is removed, and the reason
+// is returned. Returns empty text on success.
+std::string AtomicSave(const fs::path& target, const std::string& bytes,
+                       Durability durability = Durability::Durable);
 
 // A name typed by the player that becomes part of a file name: refused when it could leave its
 // folder (a path separator, "..", a drive colon) or is empty. Returns the reason, empty if fine.

@@ -34,7 +34,7 @@ bool CreateHTML(const std::string& fileName, const std::string& /*background*/) 
         ReplaceAll(buffer, "\r\n", "<br>");
         const std::string page =
             "<HTML>\r\n" + std::string(kBodyTag) + "\r\n" + buffer + "\r\n</body></HTML>\r\n";
-        if (!AtomicSave(St().ProgramFolder / fileName, page).empty())
+        if (!AtomicSave(St().ProgramFolder / fileName, page, Durability::Replaceable).empty())
             throw RunFault("page file not written: " + fileName);
         return true;
     });

@@ -1,7 +1,6 @@
 #include "engine/model/files.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include "tests/support/engine_fixture.h"
@@ -26,6 +25,15 @@ TEST_F(FilesTest, AtomicSaveReplacesWholeOrLeavesTheOldFile) {
     ASSERT_EQ(AtomicSave(target, "second\r\n"), "");
     EXPECT_EQ(*ReadWholeFile(target), "second\r\n");
     EXPECT_EQ(ListFolder(Folder()).size(), 1u) << "no temporary file is left behind";
+}
+
+TEST_F(FilesTest, PageSavesWithoutTheFlushStillReplaceWholeOrFail) {
+    const auto target = Folder() / "Display.html";
+    ASSERT_EQ(AtomicSave(target, "first\r\n", Durability::Replaceable), "");
+    ASSERT_EQ(AtomicSave(target, "second\r\n", Durability::Replaceable), "");
+    EXPECT_EQ(*ReadWholeFile(target), "second\r\n");
+    EXPECT_EQ(ListFolder(Folder()).size(), 1u) << "no temporary file is left behind";
+    EXPECT_NE(AtomicSave(Folder() / "no-such-folder" / "x.html", "x", Durability::Replaceable), "");
 }
 
 TEST_F(FilesTest, AFailedReplaceLeavesWhatWasThere) {
