@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "engine/model/folder_watch.h"
 #include "engine/model/list.h"
 #include "engine/model/random.h"
 #include "engine/model/records.h"
@@ -86,6 +88,15 @@ struct ModelState {
     List<RandomStringList> RandomStringLists;
     List<std::string> ImageFolders;
     bool ImageFoldersBuilt = false;
+    // The answers of the picture search for bare file names (location empty: not found), kept
+    // while the folders the search reads are watched and no entry of that name changes in them.
+    struct PictureLocation {
+        std::string lowerName;
+        std::string location;
+    };
+    std::unordered_map<std::string, PictureLocation> PictureLocations;
+    FolderWatch PictureFolderWatch;
+    std::vector<std::string> PictureWatchRefused;  // folders the system would not watch
     std::string RandomFileFolder;
     List<std::string> RandomFileNames;
     int RandomFileCount = 0;

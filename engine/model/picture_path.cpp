@@ -1,5 +1,6 @@
 // The random file of a folder and the picture search path.
 #include <cctype>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -13,6 +14,8 @@ namespace {
 // A link or a very deep tree must not keep the search path growing.
 constexpr int kMaxFolderDepth = 32;
 constexpr int kMaxImageFolders = 10'000;
+// Names whose search answers are kept; past this they are all forgotten and searched anew.
+constexpr std::size_t kMaxRememberedPictures = 10'000;
 
 std::string FolderText(const fs::path& folder) {
     std::string text = folder.lexically_normal().string();
@@ -107,6 +110,67 @@ std::string FindPicture(const std::string& given) {
     return {};
 }
 
+// Lower case as the caseless lookup of data paths compares names.
+std::string LowerName(std::string_view name) {
+    std::string lower(name);
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+// A name without folders is looked for in the program folder and the folders of the path only.
+bool IsBareName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of("/\\") == std::string::npos;
+}
+
+void ForgetPictureLocations() {
+    auto& st = St();
+    st.PictureFolderWatch.Stop();
+    st.PictureLocations.clear();
+    st.PictureWatchRefused.clear();
+}
+
+// Watches the folders the search of a bare name reads; false when they cannot be watched.
+bool WatchSearchFolders() {
+    auto& st = St();
+    std::vector<std::string> folders(st.ImageFolders.begin(), st.ImageFolders.end());
+    folders.push_back(st.ProgramFolder.string());
+    if (st.PictureFolderWatch.Active() && st.PictureFolderWatch.Folders() == folders) return true;
+    st.PictureLocations.clear();
+    if (folders == st.PictureWatchRefused) return false;
+    if (st.PictureFolderWatch.Watch(folders)) return true;
+    st.PictureWatchRefused = folders;
+    return false;
+}
+
+// Every card read looks up its picture and thumbnail by a bare name, and each search costs a
+// stat per folder of the path and a listing of the program folder. An answer is kept until an
+// entry of that name (in any case) is added, removed or renamed in one of the folders searched.
+// A file found before is checked to be there still, for a link whose target has gone.
+std::string RememberedPicture(const std::string& name) {
+    auto& st = St();
+    if (!IsBareName(name) || !WatchSearchFolders()) return FindPicture(name);
+    auto& known = st.PictureLocations;
+    const bool tracked = st.PictureFolderWatch.Drain([&](std::string_view changed) {
+        const std::string lower = LowerName(changed);
+        std::erase_if(known, [&](const auto& entry) { return entry.second.lowerName == lower; });
+    });
+    if (!tracked) {
+        known.clear();
+        if (!WatchSearchFolders()) return FindPicture(name);
+    }
+    const auto remembered = known.find(name);
+    if (remembered != known.end()) {
+        const std::string& location = remembered->second.location;
+        if (location.empty() || IsFile(location)) return location;
+    }
+    if (known.size() >= kMaxRememberedPictures) known.clear();
+    std::string found = FindPicture(name);
+    known.insert_or_assign(name, ModelState::PictureLocation{LowerName(name), found});
+    return found;
+}
+
 }  // namespace
 
 std::string pickrandomfile(const std::string& folder, const std::string& pattern) {
@@ -129,6 +193,7 @@ void FillSubDirectories(const std::string& relativeFolder) {
     auto& st = St();
     if (relativeFolder.empty()) st.ImageFolders = List<std::string>{FolderText(st.ProgramFolder)};
     FillBelow(relativeFolder, 0);
+    ForgetPictureLocations();
 }
 
 std::string GetImagePath(const std::string& name, int urlMode, const std::string&) {
@@ -137,7 +202,7 @@ std::string GetImagePath(const std::string& name, int urlMode, const std::string
         FillSubDirectories("");
         st.ImageFoldersBuilt = true;
     }
-    const std::string found = FindPicture(name);
+    const std::string found = RememberedPicture(name);
     if (urlMode == 1) return FileUrl(found);
     return found;
 }

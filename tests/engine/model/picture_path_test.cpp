@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 
+#include "engine/model/files.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "tests/support/engine_fixture.h"
@@ -65,6 +67,56 @@ TEST_F(PicturePathTest, SearchPathIsBuiltOnceForTheRun) {
     EXPECT_EQ(GetImagePath("b.jpg", 0), "");
     FillSubDirectories("");
     EXPECT_NE(GetImagePath("b.jpg", 0), "");
+}
+
+// Answers are kept between searches; each row changes the folders after a first search and
+// expects the answer a fresh search would give.
+TEST_F(PicturePathTest, ChangedFoldersGiveTheAnswerOfAFreshSearch) {
+    namespace fs = std::filesystem;
+    const std::string root = Folder().string();
+    struct Row {
+        const char* name;
+        const char* before;  // file written before the first search ("" none)
+        std::function<void()> change;
+        std::string after;
+    };
+    const Row rows[] = {
+        {"Late.jpg", "", [&] { WriteFile("b/Late.jpg", "x"); }, root + "/b/Late.jpg"},
+        {"Twice.jpg", "b/Twice.jpg", [&] { WriteFile("a/Twice.jpg", "x"); }, root + "/a/Twice.jpg"},
+        {"Gone.jpg", "a/Gone.jpg", [&] { fs::remove(Folder() / "a/Gone.jpg"); }, ""},
+        {"Moved.jpg", "a/Moved.jpg",
+         [&] { fs::rename(Folder() / "a/Moved.jpg", Folder() / "b/Moved.jpg"); },
+         root + "/b/Moved.jpg"},
+        {"Case.jpg", "b/CASE.jpg", [&] { WriteFile("a/case.JPG", "x"); }, root + "/a/case.JPG"},
+        {"Top.jpg", "b/Top.jpg", [&] { WriteFile("Top.jpg", "x"); }, root + "/Top.jpg"},
+        {"Saved.jpg", "", [&] { ASSERT_EQ(AtomicSave(Folder() / "b" / "Saved.jpg", "x"), ""); },
+         root + "/b/Saved.jpg"},
+        {"Folder.jpg", "b/Folder.jpg",
+         [&] {
+             fs::remove(Folder() / "b/Folder.jpg");
+             fs::create_directory(Folder() / "b/Folder.jpg");
+         },
+         ""},
+        // A folder of the path removed and made again is watched anew.
+        {"Again.jpg", "b/Again.jpg",
+         [&] {
+             fs::remove_all(Folder() / "b");
+             WriteFile("b/Other.jpg", "x");
+             GetImagePath("Again.jpg", 0);
+             WriteFile("b/Again.jpg", "x");
+         },
+         root + "/b/Again.jpg"},
+    };
+    WriteFile("a/keep", "");
+    WriteFile("b/keep", "");
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        if (*r.before) WriteFile(r.before, "x");
+        GetImagePath(r.name, 0);
+        GetImagePath(r.name, 0);
+        r.change();
+        EXPECT_EQ(GetImagePath(r.name, 0), r.after);
+    }
 }
 
 TEST_F(PicturePathTest, RandomFileIsOneOfTheMatchingFiles) {
