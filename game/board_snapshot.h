@@ -21,8 +21,14 @@ class BoardSnapshot {
     // never shrinks under a caller that holds a slot number.
     void Restore() const;
 
+    // A card as taken, and whether it is blank (as a free slot is made), which most are.
+    struct Taken {
+        Card card;
+        bool blank = true;
+    };
+
   private:
-    std::vector<Card> inPlay_;  // the first inPlayCount_ entries hold the cards taken
+    std::vector<Taken> inPlay_;  // the first inPlayCount_ entries hold the cards taken
     int inPlayCount_ = 0;
     std::array<TriggerSlot, 21> registry_;
     List<int16_t> activationQueue_;
