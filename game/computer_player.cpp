@@ -39,17 +39,17 @@ bool IsTurnTrigger(const std::string& trigger) {
            trigger == "TURNEND";
 }
 
-// One trial run of effect i of the card against the target, on copies.
-int32_t TrialRun(const Card& card, const Card& target, int i) {
+// One trial run of effect i of the card against the target, on a copy of the card. The target
+// is the caller's own copy, which the trial may spoil.
+int32_t TrialRun(const Card& card, Card& target, int i) {
     Card source = card;
-    Card targetCopy = target;
     EffArgs args;
     args.effectIndex = i;
     args.runKind = -1;
     args.preview = 1;
     args.carried = 1;
     args.noCounters = 1;
-    return EffCard(source, targetCopy, args);
+    return EffCard(source, target, args);
 }
 
 // What one effect slot adds to the sum and the count of a card's score.
