@@ -34,7 +34,7 @@ bool IsBlank(const Card& card) {
            active == 0 && presetTarget == 0 && nextTarget == 0 && owner == 0 && gid == 0 &&
            initialised == 0 && traitEffectsValid == 0 && rarity == 0 && setFile.empty() &&
            uniqueName.empty() && AllZero(traitMask) && sideMask == 0 && index == 0 &&
-           startTime.empty() && mods.empty() && sortKey.IsText() && sortKey.Text().empty() &&
+           startTime.empty() && mods.empty() && sortKey.IsText() && sortKey == Value() &&
            displayFilter == 0 && dead == 0 && alreadyPlaced == 0 && artSource.empty() &&
            backSource.empty() && miniSource.empty() && AllZero(artRegion);
 }

@@ -1,4 +1,7 @@
 // The random file of a folder and the picture search path.
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cctype>
 #include <string_view>
 #include <system_error>
@@ -134,9 +137,15 @@ void ForgetPictureLocations() {
 // Watches the folders the search of a bare name reads; false when they cannot be watched.
 bool WatchSearchFolders() {
     auto& st = St();
+    const std::vector<std::string>& watched = st.PictureFolderWatch.Folders();
+    // The watched list is the path's folders followed by the program folder.
+    if (st.PictureFolderWatch.Active() &&
+        watched.size() == static_cast<std::size_t>(st.ImageFolders.size()) + 1 &&
+        std::equal(st.ImageFolders.begin(), st.ImageFolders.end(), watched.begin()) &&
+        watched.back() == st.ProgramFolder.native())
+        return true;
     std::vector<std::string> folders(st.ImageFolders.begin(), st.ImageFolders.end());
     folders.push_back(st.ProgramFolder.string());
-    if (st.PictureFolderWatch.Active() && st.PictureFolderWatch.Folders() == folders) return true;
     st.PictureLocations.clear();
     if (folders == st.PictureWatchRefused) return false;
     if (st.PictureFolderWatch.Watch(folders)) return true;
@@ -163,7 +172,10 @@ std::string RememberedPicture(const std::string& name) {
     const auto remembered = known.find(name);
     if (remembered != known.end()) {
         const std::string& location = remembered->second.location;
-        if (location.empty() || IsFile(location)) return location;
+        struct stat info {};
+        // As IsFile, without making a path of the text.
+        if (location.empty() || (::stat(location.c_str(), &info) == 0 && S_ISREG(info.st_mode)))
+            return location;
     }
     if (known.size() >= kMaxRememberedPictures) known.clear();
     std::string found = FindPicture(name);
