@@ -1,7 +1,6 @@
 #include "engine/model/files.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include "tests/support/engine_fixture.h"
