@@ -107,6 +107,11 @@ std::string RestOfScript(RunContext& run, int position);
 // Takes the echo a nested run handed back (its outer echo) into this run's echo line.
 void TakeNestedEcho(RunContext& run, const std::string& echo);
 
+// A script without its REQALLY and REQENEMY words: an action sent to another card keeps its other
+// requirements, but its side changes with its target. A side requirement leading the script
+// leaves no empty first field, which would end the compile before the first command.
+std::string WithoutSideRequirements(std::string script);
+
 // What a requirement that does not hold does to the run. "The AI rule": without the AI mark the
 // loop ends; with it the loop goes on, and a failure of a player-1 source card is taken back, so
 // an AI-marked requirement binds only the computer's sides.

@@ -102,6 +102,14 @@ void TakeNestedEcho(RunContext& run, const std::string& echo) {
     run.nestedEcho += echo;
 }
 
+std::string WithoutSideRequirements(std::string script) {
+    ReplaceAll(script, "REQALLY", "");
+    ReplaceAll(script, "REQENEMY", "");
+    ReplaceAll(script, "::", ":");
+    if (!script.empty() && script[0] == ':') script.erase(0, 1);
+    return script;
+}
+
 void FailRequirement(RunContext& run, FailPolicy policy, const std::string& message) {
     const auto aiRule = [&run] {
         if (!run.aiMark) {
