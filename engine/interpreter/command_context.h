@@ -91,6 +91,11 @@ struct RunContext {
     Value currentAmount;  // the amount of the last amount-taking command of this run
 };
 
+// The card a command reads or changes. Owner cards are looked up afresh at every command, as a
+// side's player card may change; nullptr for a neutral card's owner or a side without one.
+enum class CardRole { Target, Source, TargetOwner, SourceOwner };
+Card* CardInRole(RunContext& run, CardRole role);
+
 // The k-th argument text of the running command (k from 1); empty past the end of the program.
 std::string Arg(RunContext& run, int k);
 // The k-th argument evaluated as a value expression with the run's source and target cards.

@@ -58,6 +58,20 @@ CommandRegistry& CommandTable() {
     return table;
 }
 
+Card* CardInRole(RunContext& run, CardRole role) {
+    switch (role) {
+        case CardRole::Target:
+            return &run.target;
+        case CardRole::Source:
+            return &run.source;
+        case CardRole::TargetOwner:
+            return OwnerCard(run.target);
+        case CardRole::SourceOwner:
+            return OwnerCard(run.source);
+    }
+    return nullptr;
+}
+
 std::string Arg(RunContext& run, int k) {
     const List<std::string>& args = run.effect().Args;
     const long long i = static_cast<long long>(run.argIndex) + k;

@@ -15,8 +15,6 @@
 namespace dv {
 namespace {
 
-enum class Tested { Target, Source, TargetOwner, SourceOwner };
-
 // The effect index handed to HasTrait, whose TRAIT declarations also count as the trait.
 enum class Declarations { None, ReactedEffect, RunEffect };
 
@@ -32,7 +30,7 @@ using Test = Finding (*)(RunContext& run, Card* tested, const Requirement& row);
 
 struct Requirement {
     std::string_view keyword;
-    Tested tested;
+    CardRole tested;
     bool honoursSkip;
     Declarations declarations;
     Test test;
@@ -181,7 +179,7 @@ Finding CollectionLimit(RunContext& run, Card*, const Requirement&) {
     return {count < limit, ""};
 }
 
-using enum Tested;
+using enum CardRole;
 using enum Declarations;
 
 constexpr std::string_view kRequires = "Requires %1 trait.";
@@ -231,21 +229,6 @@ constexpr Requirement kRequirements[] = {
 };
 static_assert(std::size(kRequirements) == 34);
 
-// The owner card is looked up afresh at every command: a side's player card may change.
-Card* TestedCard(RunContext& run, Tested tested) {
-    switch (tested) {
-        case Target:
-            return &run.target;
-        case Source:
-            return &run.source;
-        case TargetOwner:
-            return OwnerCard(run.target);
-        case SourceOwner:
-            return OwnerCard(run.source);
-    }
-    return nullptr;
-}
-
 std::string Message(std::string_view form, const std::string& first, const std::string& shown) {
     std::string text;
     for (std::size_t i = 0; i < form.size(); ++i) {
@@ -261,7 +244,7 @@ std::string Message(std::string_view form, const std::string& first, const std::
 
 void Check(RunContext& run, const Requirement& row) {
     if (row.honoursSkip && run.SkipRequirements()) return;
-    const Finding found = row.test(run, TestedCard(run, row.tested), row);
+    const Finding found = row.test(run, CardInRole(run, row.tested), row);
     if (found.holds) return;
     FailPolicy policy = row.policy;
     if (policy == FailPolicy::Standard && row.message.empty()) policy = FailPolicy::KeepReason;
