@@ -109,6 +109,10 @@ int ScriptField(const RunContext& run, int position);
 // The rest of the action text from the field of program position `position` on, joined by ":".
 std::string RestOfScript(RunContext& run, int position);
 
+// Text with its placeholders filled for the run's two cards and their pictures; the amount shown
+// is LastAmount. minor 1 leaves the pictures out.
+std::string FillPlaceholders(RunContext& run, std::string text, int minor);
+
 // Takes the echo a nested run handed back (its outer echo) into this run's echo line.
 void TakeNestedEcho(RunContext& run, const std::string& echo);
 

@@ -3,6 +3,7 @@
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/model/value_expression.h"
+#include "engine/pages/card_pages.h"
 #include "engine/rules/keyword_table.h"
 #include "engine/rules/script_fields.h"
 
@@ -109,6 +110,13 @@ int ScriptField(const RunContext& run, int position) {
 
 std::string RestOfScript(RunContext& run, int position) {
     return GetFieldsFrom(run.actionText, ScriptField(run, position), ":");
+}
+
+std::string FillPlaceholders(RunContext& run, std::string text, int minor) {
+    Value amount = -1;
+    SwapCardStrings(run.source, run.target, text, run.sourcePicture, run.targetPicture, minor,
+                    amount);
+    return text;
 }
 
 void TakeNestedEcho(RunContext& run, const std::string& echo) {

@@ -18,12 +18,6 @@ uint8_t FlagValue(const std::string& text) {
     return static_cast<uint8_t>(std::clamp(n, 0.0, 255.0));
 }
 
-std::string Filled(Card& card, std::string text) {
-    Value amount = -1;
-    SwapCardStrings(card, card, text, "", "", Value(), amount);
-    return text;
-}
-
 std::string PaddedShade(const std::string& colour, int divisor) {
     std::string shade = ColourShade(colour, divisor);
     if (shade.size() < 6) shade.insert(0, 6 - shade.size(), '0');
@@ -50,16 +44,16 @@ void LocatePicture(int index, Card& card) {
     TraitGraph& entry = St().TraitGraphs[index];
     const std::string picture = entry.Picture;
     if (entry.PerCard == 1) {
-        const std::string location = GetImagePath(Filled(card, picture), 0, "");
+        const std::string location = GetImagePath(FilledForCard(card, picture), 0, "");
         St().TraitGraphs[index].PictureLocation = location;
         return;
     }
     if (!entry.PictureLocation.empty() || picture.empty()) return;
-    const std::string filled = Filled(card, picture);
+    const std::string filled = FilledForCard(card, picture);
     std::string location;
     if (!filled.empty() && filled != picture) {
         St().TraitGraphs[index].PerCard = 1;
-        location = GetImagePath(Filled(card, picture), 0, "");
+        location = GetImagePath(FilledForCard(card, picture), 0, "");
     } else {
         location = GetImagePath(picture, 0, "");
     }
@@ -152,7 +146,7 @@ std::string GenTraitHTML(Card& card, const std::string& /*traitName*/, int mode)
             const TraitGraph entry = St().TraitGraphs[i];
             if (entry.Name != "#ANY#" && !HasTrait(card, entry.Name, 0)) continue;
             if (!ShownInMode(entry, mode)) continue;
-            const std::string label = Filled(card, entry.Label);
+            const std::string label = FilledForCard(card, entry.Label);
             std::string picturePart;
             if (!entry.Picture.empty())
                 picturePart = "<font size=+3 color=" + entry.Colour + "><img src=\"" +

@@ -23,12 +23,6 @@ std::string Alignment(const Card& card, int side) {
     return "";
 }
 
-std::string FilledDescription(Card& card, std::string description) {
-    Value amount = -1;
-    SwapCardStrings(card, card, description, "", "", Value(), amount);
-    return description;
-}
-
 void LoadCardPicture(Card& card) {
     if (card.Picture.empty()) return;
     TheHost().Call(WindowCall::LoadCardPicture, GetImagePath(card.Picture, 0, ""));
@@ -103,7 +97,7 @@ std::string FullDesc(Card& card, int pictureMode, int side) {
         FillAll(description, "$TARGETDESC", "");
         return "<table width=100%><tr><td bgcolor=#0>" + picturePart + "<p>" + DCard(card) +
                "</p>" + "<p>" + GenTraitsDesc(card, 0) + "</p>" + "<p>" +
-               FilledDescription(card, description) + "</p>" + "</td></tr></table><br>";
+               FilledForCard(card, description) + "</p>" + "</td></tr></table><br>";
     });
 }
 
@@ -152,7 +146,7 @@ void DisplayCard(Card& card, int withTraits) {
         if (card.Active == 1) page += "<p>" + GetActionMenu2(card) + "</p>";
         page += "<p>" + card.Description + "</p>";
         // The buffer is filled through a copy: filling may compose pages of its own.
-        std::string filled = FilledDescription(card, page);
+        std::string filled = FilledForCard(card, page);
         St().HTMLText = std::move(filled);
         if (St().DebugMode == 1) {
             std::string debug = "<br>Card #" + std::to_string(card.Index) +
@@ -177,7 +171,7 @@ void DisplayCard2(Card& card, int withTraits) {
         std::string page = "<p>" + DCard(card) + "</p>";
         if (withTraits == 1) page += "<p>" + GenTraitsDesc(card, 0) + "</p>";
         page += "<p>" + card.Description + "</p>";
-        St().HTMLText = FilledDescription(card, page);
+        St().HTMLText = FilledForCard(card, page);
     });
 }
 

@@ -206,6 +206,12 @@ void SwapCardStrings(Card& source, Card& target, std::string& text,
     });
 }
 
+std::string FilledForCard(Card& card, std::string text) {
+    Value amount = -1;
+    SwapCardStrings(card, card, text, "", "", Value(), amount);
+    return text;
+}
+
 void SwapTraitStrings(Card& source, Card& target, std::string& text) {
     Guarded("SwapTraitStrings", [&] {
         // Tokens whose value holds the token itself are filled once and then read as text.
