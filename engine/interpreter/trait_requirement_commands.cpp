@@ -1,7 +1,6 @@
 // Requirements on a card's name and traits: each command is one row of kRequirements, naming the
 // card it tests, whether the requirement-skip flag silences it, its test and its failure message.
 #include <array>
-#include <cctype>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -9,6 +8,7 @@
 #include "engine/interpreter/command_context.h"
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
+#include "engine/model/trait_names.h"
 #include "engine/model/value_expression.h"
 #include "engine/pages/card_pages.h"
 
@@ -39,12 +39,6 @@ struct Requirement {
     std::string_view message;
     FailPolicy policy = FailPolicy::Standard;
 };
-
-std::string Upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // A value whose text begins with a blank loses that one blank.
 Value BlankStripped(const Value& value) {
@@ -157,8 +151,8 @@ Finding TextMatch(RunContext& run, Card* tested, const Requirement&) {
         value = Value(text);
     }
     value = BlankStripped(value);
-    const std::string trait = Upper(TraitValue(tested, Arg(run, 1)).Text());
-    const bool match = trait == Upper(value.Text()) || trait == "ALL" || trait == "ANY";
+    const std::string trait = UpperText(TraitValue(tested, Arg(run, 1)).Text());
+    const bool match = trait == UpperText(value.Text()) || trait == "ALL" || trait == "ANY";
     return {tested && (kMatch ? match : !match), value.Text()};
 }
 

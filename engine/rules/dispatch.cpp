@@ -1,7 +1,6 @@
 #include "engine/rules/dispatch.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
 #include "engine/interpreter/eff_card.h"
@@ -10,6 +9,7 @@
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
+#include "engine/model/trait_names.h"
 #include "engine/model/value_expression.h"
 #include "engine/rules/compiler.h"
 #include "engine/rules/triggers.h"
@@ -36,13 +36,6 @@ enum TargetType {
 constexpr int kTraitCode = 55;
 // Draws of the random phase of PickTarget that use no attempt, per card slot.
 constexpr int kMaxMissesPerSlot = 10;
-
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::toupper(x) == std::toupper(y);
-           });
-}
 
 // The card number in play of a card's player card, or 0.
 int PlayerCardOf(int owner) {
@@ -163,7 +156,7 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
         const bool costTrigger = trigger == "COST" || trigger == "COSTMOD";
         int16_t runKind = costTrigger ? 2 : -1;
         if (!costTrigger && card.Active == 0) {
-            if (!SameIgnoringCase(card.StartTime, trigger)) return;
+            if (!SameNoCase(card.StartTime, trigger)) return;
             ActivateCard(card, 0);
         }
 

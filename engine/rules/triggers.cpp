@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <string_view>
 
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
+#include "engine/model/trait_names.h"
 #include "engine/rules/script_fields.h"
 
 namespace dv {
@@ -187,9 +187,7 @@ void BuildActionMasks(Card& card, Effect& effect) {
 
 uint8_t GetTriggerNum(const std::string& name) {
     return Guarded("GetTriggerNum", uint8_t{0}, [&] {
-        std::string upper = name;
-        for (char& c : upper)
-            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        const std::string upper = UpperText(name);
         if (upper.empty()) return uint8_t{0};
         for (std::size_t n = 1; n < kTriggerNames.size(); ++n) {
             if (kTriggerNames[n] == upper) return static_cast<uint8_t>(n);
