@@ -9,6 +9,7 @@
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/model/trait_names.h"
+#include "engine/rules/script_fields.h"
 
 namespace dv {
 namespace {
@@ -80,17 +81,6 @@ bool SameFileName(const std::string& a, const std::string& b) {
     return SameNoCase(BareFileName(a), BareFileName(b));
 }
 
-std::vector<std::string> SplitFields(const std::string& text, char delimiter) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t cut = text.find(delimiter, start);
-        fields.push_back(text.substr(start, cut == std::string::npos ? cut : cut - start));
-        if (cut == std::string::npos) return fields;
-        start = cut + 1;
-    }
-}
-
 void GrowTo(List<std::string>& list, int count) {
     if (list.size() < count) list.Resize(count);
 }
@@ -106,15 +96,13 @@ fs::path GameFolderPath(const GameInfo& game) {
 // The lock list names the mission files that must all have been won. Each listed mission counts
 // once, however often the player's won missions name it.
 bool LockListIsWon(const std::string& lockList) {
-    std::vector<std::string> listed;
-    for (const std::string& field : SplitFields(lockList, ':')) {
-        if (field.empty()) break;
-        listed.push_back(field);
-    }
     List<std::string>& won = St().Players[1].WonMissions;
     for (std::string& mission : won)
         mission = BareFileName(mission);
-    for (const std::string& wanted : listed) {
+    // Names after an empty field are not read.
+    const ScriptFields listed(lockList, ':');
+    for (long long f = 1; !listed[f].empty(); ++f) {
+        const std::string wanted(listed[f]);
         const bool found = std::any_of(won.begin(), won.end(), [&](const std::string& mission) {
             return SameFileName(mission, wanted);
         });

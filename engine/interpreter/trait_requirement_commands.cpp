@@ -11,6 +11,7 @@
 #include "engine/model/trait_names.h"
 #include "engine/model/value_expression.h"
 #include "engine/pages/card_pages.h"
+#include "engine/rules/script_fields.h"
 
 namespace dv {
 namespace {
@@ -104,14 +105,9 @@ Finding LacksIt(RunContext& run, Card* tested, const Requirement& row) {
 // Names after an empty field (two "/" in a row) are never looked at.
 Finding OneOf(RunContext& run, Card* tested, const Requirement& row) {
     const std::string list = Arg(run, 1);
-    std::size_t start = 0;
-    while (start <= list.size()) {
-        const std::size_t end = std::min(list.find('/', start), list.size());
-        const std::string name = list.substr(start, end - start);
-        if (name.empty()) break;
-        if (Has(run, tested, row, name)) return {true, ""};
-        start = end + 1;
-    }
+    const ScriptFields names(list, '/');
+    for (long long f = 1; !names[f].empty(); ++f)
+        if (Has(run, tested, row, std::string(names[f]))) return {true, ""};
     return {false, ""};
 }
 

@@ -12,6 +12,7 @@
 #include "engine/model/trait_names.h"
 #include "engine/model/value_expression.h"
 #include "engine/rules/compiler.h"
+#include "engine/rules/script_fields.h"
 #include "engine/rules/triggers.h"
 
 namespace dv {
@@ -454,16 +455,11 @@ std::string GetEffectTrait2(Card& card, int32_t& effectNumber, std::string& name
 }
 
 bool GetEffectRef(const std::string& text, const Value& word) {
-    if (text.empty()) return false;
     const std::string wanted = word.Text();
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const std::size_t end = std::min(text.find(':', start), text.size());
-        const std::string field = text.substr(start, end - start);
-        if (field.empty()) return false;
-        if (field == wanted) return true;
-        start = end + 1;
-    }
+    // Words after an empty field are not read.
+    const ScriptFields fields(text, ':');
+    for (long long f = 1; !fields[f].empty(); ++f)
+        if (fields[f] == wanted) return true;
     return false;
 }
 
