@@ -27,8 +27,7 @@ std::string PaddedShade(const std::string& colour, int divisor) {
 std::string InPlayTitle(const Player& player) {
     if (St().DeckManagerMode == 2) return "Test Deck " + std::to_string(player.Id);
     std::string title;
-    if (player.CardIndex != 0 && St().InPlay.Has(player.CardIndex))
-        title = St().InPlay[player.CardIndex].Name;
+    if (const Card* card = InPlayCard(player.CardIndex)) title = card->Name;
     if (player.Id == 1 && St().Decks.Has(St().CurrentDeck))
         title = St().Decks[St().CurrentDeck].Name;
     return title;

@@ -56,8 +56,8 @@ std::string CLink(Card& card, int size, int side) {
     return Guarded("CLink", std::string(), [&] {
         if (card.Owner > 2) card.Owner = 1;
         // A neutral card has no player entry; its frame stays black.
-        const std::string colour =
-            card.Owner >= 1 && St().Players.Has(card.Owner) ? St().Players[card.Owner].Colour : "";
+        const Player* player = PlayerNumbered(card.Owner);
+        const std::string colour = player ? player->Colour : "";
         if (card.ThumbnailUrl.empty()) card.ThumbnailUrl = GetImagePath(card.Thumbnail, 1, "");
         if (card.PictureUrl.empty()) card.PictureUrl = GetImagePath(card.Picture, 1, "");
         const std::string align = Alignment(card, side);
@@ -103,9 +103,9 @@ std::string FullDesc(Card& card, int pictureMode, int side) {
 
 std::string GenPlayerDesc(Player& player) {
     return Guarded("GenPlayerDesc", std::string(), [&] {
-        if (!St().InPlay.Has(player.CardIndex)) return std::string();
-        Card& card = St().InPlay[player.CardIndex];
-        if (card.Name.empty()) return std::string();
+        Card* found = InPlayCard(player.CardIndex);
+        if (!found || found->Name.empty()) return std::string();
+        Card& card = *found;
         const std::string heading = DCard(card);
         const std::string hp = GetTrait(card, "HP").Text();
         const std::string picture = CLink(card, 1, 2);

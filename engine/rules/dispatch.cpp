@@ -40,8 +40,8 @@ constexpr int kMaxMissesPerSlot = 10;
 
 // The card number in play of a card's player card, or 0.
 int PlayerCardOf(int owner) {
-    State& st = St();
-    return st.Players.Has(owner) ? st.Players[owner].CardIndex : 0;
+    const Player* player = PlayerNumbered(owner);
+    return player ? player->CardIndex : 0;
 }
 
 int GidCardTarget(Card& card, const Effect& effect) {
