@@ -18,12 +18,6 @@ uint8_t FlagValue(const std::string& text) {
     return static_cast<uint8_t>(std::clamp(n, 0.0, 255.0));
 }
 
-std::string PaddedShade(const std::string& colour, int divisor) {
-    std::string shade = ColourShade(colour, divisor);
-    if (shade.size() < 6) shade.insert(0, 6 - shade.size(), '0');
-    return shade;
-}
-
 std::string InPlayTitle(const Player& player) {
     if (St().DeckManagerMode == 2) return "Test Deck " + std::to_string(player.Id);
     std::string title;
@@ -110,8 +104,8 @@ std::string GenHP(Card& card, int withLabel) {
 
 std::string GenInPlay(Player& player) {
     return Guarded("GenInPlay", std::string(), [&] {
-        const std::string shade8 = PaddedShade(player.Colour, 8);
-        const std::string shade4 = PaddedShade(player.Colour, 4);
+        const std::string shade8 = ColourShade(player.Colour, 8);
+        const std::string shade4 = ColourShade(player.Colour, 4);
         std::string table = "<center><table align=center border=1 bordercolorlight=" + shade4 +
                             " bordercolordark=" + shade8 +
                             "><tr><td colspan=80 bgcolor = " + shade4 +
