@@ -6,6 +6,7 @@
 #include "engine/model/state.h"
 #include "engine/pages/card_pages.h"
 #include "engine/pages/page_buffer.h"
+#include "engine/rules/dispatch.h"
 
 namespace dv {
 namespace {
@@ -14,8 +15,6 @@ namespace {
 constexpr int kMaxHandIndex = 255;
 // One pass closes one gap; a queue of ten slots never needs more passes than it has slots.
 constexpr int kMaxSortPasses = kQueueSlots;
-// Target type of a menu action that works on a card of the player's collection.
-constexpr int kCollectionTargetType = 10;
 
 const std::string kQuote = "\"";
 
@@ -147,7 +146,7 @@ void DisplayActionList() {
                 if (effect.MenuState != 2) continue;
                 const std::string uses =
                     " uses special action " + kQuote + effect.MenuText + kQuote;
-                if (effect.TargetType == kCollectionTargetType) {
+                if (effect.TargetType == kTargetCollection) {
                     AddHTML(DCard(card) + uses + " on one of the cards in their collection.");
                 } else if (effect.Target > 0 && st.InPlay.Has(effect.Target)) {
                     AddHTML(DCard(card) + uses + " on " + kQuote + st.InPlay[effect.Target].Name +

@@ -39,7 +39,7 @@ void TakeReactionEcho(RunContext& run, const std::string& nestedEcho) {
 void React(RunContext& run, Card& reactor, int32_t i, const std::string& trigger, Card& other) {
     State& st = St();
     const int32_t type = reactor.Effects[i].TargetType;
-    if (type == 2) {
+    if (type == kTargetAll) {
         if (run.Preview()) return;
         RunActionsCall call;
         call.effectNumber = i;
@@ -49,9 +49,9 @@ void React(RunContext& run, Card& reactor, int32_t i, const std::string& trigger
         return;
     }
     Card* aim = nullptr;
-    if (type == 7) {
+    if (type == kTargetSelf) {
         aim = &reactor;
-    } else if (type == 8) {
+    } else if (type == kTargetTriggeringCard) {
         aim = &other;
     } else {
         int32_t pickType = type;

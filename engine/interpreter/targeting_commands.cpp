@@ -11,9 +11,6 @@
 namespace dv {
 namespace {
 
-// Target type RANDOM: a redirect goes to a card picked at random among those that qualify.
-constexpr int32_t kRandomTarget = 1;
-
 int16_t PlayIndex(long long index) {
     return static_cast<int16_t>(std::clamp<long long>(index, 0, INT16_MAX));
 }
@@ -103,7 +100,7 @@ void Redirect(RunContext& run) {
 
     const std::string words = WithoutSideRequirements(run.args.reactedTo);
     const std::string requirements = RestOfScript(run, run.argIndex + 1) + ":" + words;
-    int32_t type = kRandomTarget;
+    int32_t type = kTargetRandom;
     int32_t outcome = 0;
     st.RedirectTarget = PlayIndex(PickTarget(run.target, 1, type, requirements, outcome));
     if (st.RedirectTarget > 0) {

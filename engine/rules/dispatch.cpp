@@ -18,21 +18,6 @@
 namespace dv {
 namespace {
 
-enum TargetType {
-    kTargetCard = 0,
-    kRandom = 1,
-    kAll = 2,
-    kRandomEnemy = 3,
-    kRandomAlly = 4,
-    kOwner = 5,
-    kEnemyPlayer = 6,
-    kSelf = 7,
-    kTriggeringCard = 8,
-    kCounter = 9,
-    kCollection = 10,
-    kGidCard = 11,
-};
-
 // Command code of "TRAIT", whose two words the look-ups read.
 constexpr int kTraitCode = 55;
 // Draws of the random phase of PickTarget that use no attempt, per card slot.
@@ -106,8 +91,8 @@ void RunOnChosenTarget(Card& card, int i, RunActionsCall& call, const DispatchRu
 // A card to try as the target of effect e, or nullptr.
 bool IsCandidate(const Card& candidate, const Card& card, int type) {
     if (candidate.Name.empty() || candidate.Active == 0) return false;
-    if (type == kRandomAlly && candidate.Owner != card.Owner) return false;
-    if (type == kRandomEnemy && candidate.Owner == card.Owner) return false;
+    if (type == kTargetRandomAlly && candidate.Owner != card.Owner) return false;
+    if (type == kTargetRandomEnemy && candidate.Owner == card.Owner) return false;
     return true;
 }
 
@@ -165,7 +150,8 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
         const int last = call.effectNumber > 0 ? call.effectNumber : count;
         for (int i = first; i <= last && card.Effects.Has(i); ++i) {
             if (card.Effects[i].Trigger.size() != trigger.size()) continue;
-            if (trigger == "COSTMOD" && card.Active == 1 && card.Effects[i].TargetType == kSelf) {
+            if (trigger == "COSTMOD" && card.Active == 1 &&
+                card.Effects[i].TargetType == kTargetSelf) {
                 continue;
             }
             if (card.Effects[i].MenuState == 1) continue;
@@ -189,7 +175,7 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
                 ran = true;
             };
             switch (type) {
-                case kGidCard: {
+                case kTargetGidCard: {
                     const int number = GidCardTarget(card, card.Effects[i]);
                     if (number > 0 && st.InPlay.Has(number))
                         runOn(st.InPlay[number], call.preview, true);
@@ -198,7 +184,7 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
                 case kTargetCard:
                     RunOnChosenTarget(card, i, call, run, echo, last, ran);
                     break;
-                case kCollection: {
+                case kTargetCollection: {
                     const int slot = card.Effects[i].Target;
                     const int deck = card.Effects[i].DeckSel;
                     if (slot <= 0 || call.preview == 1) break;
@@ -217,13 +203,13 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
                     st.CollectionEffect = 0;
                     break;
                 }
-                case kTriggeringCard: {
+                case kTargetTriggeringCard: {
                     const int number =
                         call.triggeringCard >= 1 ? call.triggeringCard : call.sourceCard;
                     if (st.InPlay.Has(number)) runOn(st.InPlay[number], call.preview, true);
                     break;
                 }
-                case kAll: {
+                case kTargetAll: {
                     if (call.preview == 1) break;
                     const int cards = st.InPlay.size();
                     for (int c = 1; c <= cards && st.InPlay.Has(c); ++c) {
@@ -242,9 +228,9 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
                     }
                     break;
                 }
-                case kRandom:
-                case kRandomAlly:
-                case kRandomEnemy: {
+                case kTargetRandom:
+                case kTargetRandomAlly:
+                case kTargetRandomEnemy: {
                     int32_t pickType = type;
                     int32_t outcome = 0;
                     const int number = PickTarget(card, i, pickType, "", outcome);
@@ -252,17 +238,17 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
                         runOn(st.InPlay[number], call.preview, false);
                     break;
                 }
-                case kOwner: {
+                case kTargetOwner: {
                     const int number = PlayerCardOf(card.Owner);
                     if (st.InPlay.Has(number)) runOn(st.InPlay[number], call.preview, false);
                     break;
                 }
-                case kEnemyPlayer: {
+                case kTargetEnemyPlayer: {
                     const int number = PlayerCardOf(card.Owner == 1 ? 2 : 1);
                     if (st.InPlay.Has(number)) runOn(st.InPlay[number], call.preview, false);
                     break;
                 }
-                case kSelf:
+                case kTargetSelf:
                     runOn(card, call.preview, false);
                     break;
                 default:  // COUNTER effects answer the counter stage, never a dispatch
@@ -276,10 +262,10 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
                 if (st.NestingDepth == 0) ClearPendingSignals();
                 continue;
             }
-            if (type != kAll && ran && last != -1) collected += echo;
+            if (type != kTargetAll && ran && last != -1) collected += echo;
             if (card.Effects[i].MenuState == 2) card.Effects[i].MenuState = 1;
             EffAddEffects();
-            if (type != kAll && ran && last == -1) ++call.failures;
+            if (type != kTargetAll && ran && last == -1) ++call.failures;
             if (card.Effects.Has(i)) card.Effects[i].Running = 0;
             if (st.NestingDepth == 0) ClearPendingSignals();
         }
@@ -306,13 +292,13 @@ int PickTarget(Card& card, int32_t effectNumber, int32_t& targetType, const std:
         }
         outcome = 0;
         switch (targetType) {
-            case kGidCard:
+            case kTargetGidCard:
                 return GidCardTarget(card, card.Effects[effectNumber]);
-            case kSelf:
+            case kTargetSelf:
                 return card.Index;
-            case kOwner:
+            case kTargetOwner:
                 return PlayerCardOf(card.Owner);
-            case kEnemyPlayer:
+            case kTargetEnemyPlayer:
                 return PlayerCardOf(card.Owner == 2 ? 1 : 2);
             default:
                 break;
