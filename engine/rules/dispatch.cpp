@@ -12,14 +12,13 @@
 #include "engine/model/trait_names.h"
 #include "engine/model/value_expression.h"
 #include "engine/rules/compiler.h"
+#include "engine/rules/keyword_table.h"
 #include "engine/rules/script_fields.h"
 #include "engine/rules/triggers.h"
 
 namespace dv {
 namespace {
 
-// Command code of "TRAIT", whose two words the look-ups read.
-constexpr int kTraitCode = 55;
 // Draws of the random phase of PickTarget that use no attempt, per card slot.
 constexpr int kMaxMissesPerSlot = 10;
 
@@ -426,9 +425,11 @@ std::string GetEffectTrait2(Card& card, int32_t& effectNumber, std::string& name
             std::string errors;
             CompileEffect(card, effectNumber, errors);
         }
+        // The look-up reads the two words of each "TRAIT" command.
+        static const int16_t traitCode = KeywordCode("TRAIT");
         const Effect& compiled = card.Effects[effectNumber];
         for (int p = 1; p <= compiled.Program.size(); ++p) {
-            if (compiled.Program[p] != kTraitCode) continue;
+            if (compiled.Program[p] != traitCode) continue;
             if (compiled.Args.Has(p + 1) && compiled.Args[p + 1] == name) {
                 result = compiled.Args.Has(p + 2) ? compiled.Args[p + 2] : std::string();
                 break;
