@@ -18,13 +18,17 @@ constexpr int kMaxSortPasses = kQueueSlots;
 
 const std::string kQuote = "\"";
 
-void StoreTarget(int slot, int target) {
+// The slot remembers the target's GID, so a card that takes its place later is not hit; the hand
+// card carries the target into its play.
+void AimSlot(Card& handCard, int slot, int target) {
     State& st = St();
     st.ActionTargets[slot] = static_cast<int16_t>(target);
     st.ActionTargetGIDs[slot] =
         target > 0 && st.InPlay.Has(target) && !st.InPlay[target].Name.empty()
             ? st.InPlay[target].GID
             : 0;
+    handCard.PresetTarget = static_cast<int16_t>(target);
+    handCard.NextTarget = static_cast<int16_t>(target);
 }
 
 void ClearSlot(int slot) {
@@ -44,9 +48,7 @@ void AddAction(int card, int target) {
         for (int s = 1; s <= kQueueSlots; ++s) {
             if (st.ActionCards[s] == 0) {
                 st.ActionCards[s] = static_cast<uint8_t>(card);
-                StoreTarget(s, target);
-                handCard.PresetTarget = static_cast<int16_t>(target);
-                handCard.NextTarget = static_cast<int16_t>(target);
+                AimSlot(handCard, s, target);
                 st.ChoiceSlot = s;
                 return;
             }
@@ -88,10 +90,7 @@ void SetActionTarget(int slot, int target) {
     Guarded("SetActionTarget", [&] {
         State& st = St();
         if (slot < 1 || slot > kQueueSlots || st.ActionCards[slot] == 0) return;
-        Card& handCard = st.Players[1].Hand[st.ActionCards[slot]];
-        StoreTarget(slot, target);
-        handCard.PresetTarget = static_cast<int16_t>(target);
-        handCard.NextTarget = static_cast<int16_t>(target);
+        AimSlot(st.Players[1].Hand[st.ActionCards[slot]], slot, target);
     });
 }
 
