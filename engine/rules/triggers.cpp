@@ -43,6 +43,15 @@ MaskWords* RequirementMask(Effect& effect, int side, int kind) {
     return nullptr;
 }
 
+// Sets the bit of a trait name in mask. The name takes its mask position even when there is no
+// mask to mark; a name the table has no room for marks nothing.
+void MarkTrait(MaskWords* mask, std::string name) {
+    int w = 0;
+    int32_t bit = 0;
+    gettraitmaskpos(name, w, bit);
+    if (mask && w >= 1 && w <= kMaskWords) (*mask)[w] |= bit;
+}
+
 void ClearWords(MaskWords& words) {
     words.fill(0);
 }
@@ -149,21 +158,13 @@ void BuildActionMasks(Card& card, Effect& effect) {
             std::find_if(std::begin(kRequirementWords), std::end(kRequirementWords),
                          [&](const RequirementWord& r) { return r.word == word; });
         if (requirement != std::end(kRequirementWords)) {
-            std::string name = next;
-            int w = 0;
-            int32_t bit = 0;
-            gettraitmaskpos(name, w, bit);
-            if (w != -1) (*RequirementMask(effect, requirement->side, requirement->kind))[w] |= bit;
+            MarkTrait(RequirementMask(effect, requirement->side, requirement->kind), next);
             f += 1 + requirement->argumentFields;
         } else if (word == "REQEFFECT") {
             effect.ReqEffect = 1;
             return;
         } else if (word == "TRAIT") {
-            std::string name = next;
-            int w = 0;
-            int32_t bit = 0;
-            gettraitmaskpos(name, w, bit);
-            if (w != -1) effect.TraitBits[w] |= bit;
+            MarkTrait(&effect.TraitBits, next);
             f += 3;
         } else if (word == "REQALLY") {
             if (card.Owner == 1) effect.SideReq = 1;
@@ -243,12 +244,7 @@ void gettraitmaskpos(std::string& name, int& word, int32_t& bit) {
 void ModActionMask(Card& card, int effectNumber, const std::string& traitName, int side, int kind) {
     Guarded("ModActionMask", [&] {
         Effect& effect = card.Effects[effectNumber];
-        MaskWords* mask = RequirementMask(effect, side, kind);
-        std::string name = traitName;
-        int w = 0;
-        int32_t bit = 0;
-        gettraitmaskpos(name, w, bit);
-        if (mask && w >= 1 && w <= kMaskWords) (*mask)[w] |= bit;
+        MarkTrait(RequirementMask(effect, side, kind), traitName);
     });
 }
 
