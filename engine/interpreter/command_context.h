@@ -134,6 +134,9 @@ enum class FailPolicy {
     Miss,        // miss counted and the loop ends
 };
 
+// The AI rule after a failure or miss has been counted.
+void ApplyAIRule(RunContext& run);
+
 // The one failure path of every requirement command.
 void FailRequirement(RunContext& run, FailPolicy policy, const std::string& message = {});
 // The common path: Standard with message, or KeepReason when setReason is false.

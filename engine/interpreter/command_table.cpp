@@ -132,25 +132,26 @@ std::string WithoutSideRequirements(std::string script) {
     return script;
 }
 
+void ApplyAIRule(RunContext& run) {
+    if (!run.aiMark) {
+        run.endLoop = true;
+    } else if (run.source.Owner == 1) {
+        --run.failures;
+    }
+}
+
 void FailRequirement(RunContext& run, FailPolicy policy, const std::string& message) {
-    const auto aiRule = [&run] {
-        if (!run.aiMark) {
-            run.endLoop = true;
-        } else if (run.source.Owner == 1) {
-            --run.failures;
-        }
-    };
     switch (policy) {
         case FailPolicy::Standard:
         case FailPolicy::KeepReason:
             run.result = -1;
             if (policy == FailPolicy::Standard) St().FailReason = message;
             ++run.failures;
-            aiRule();
+            ApplyAIRule(run);
             return;
         case FailPolicy::CountAI:
             ++run.failures;
-            aiRule();
+            ApplyAIRule(run);
             return;
         case FailPolicy::CountEnd:
             ++run.failures;

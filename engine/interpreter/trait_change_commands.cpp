@@ -37,11 +37,7 @@ void PricingCheck(RunContext& run, Card& card, const std::string& name) {
     run.result = -1;
     St().FailReason = InsufficientReason(name);
     ++run.misses;
-    if (!run.aiMark) {
-        run.endLoop = true;
-    } else if (run.source.Owner == 1) {
-        --run.failures;
-    }
+    ApplyAIRule(run);
 }
 
 void ModBy(RunContext& run, CardRole which) {
