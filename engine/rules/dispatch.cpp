@@ -87,7 +87,7 @@ void RunOnChosenTarget(Card& card, int i, RunActionsCall& call, const DispatchRu
     }
 }
 
-// A card to try as the target of effect e, or nullptr.
+// Only a card that can take an effect, on the side a random pick of its type asks for, is tried.
 bool IsCandidate(const Card& candidate, const Card& card, int type) {
     if (candidate.Name.empty() || candidate.Active == 0) return false;
     if (type == kTargetRandomAlly && candidate.Owner != card.Owner) return false;
