@@ -1,7 +1,6 @@
 #include "data/catalogue.h"
 
 #include <algorithm>
-#include <cctype>
 #include <exception>
 #include <vector>
 
@@ -9,6 +8,8 @@
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
+#include "engine/model/trait_names.h"
+#include "engine/rules/script_fields.h"
 
 namespace dv {
 namespace {
@@ -69,27 +70,15 @@ std::string ReadFileOrFail(const fs::path& file) {
     return *bytes;
 }
 
-std::string Lower(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
 // The part of a path after its last separator ("\" as data writes it, or "/").
 std::string BareFileName(const std::string& path) {
     const std::size_t cut = path.find_last_of("\\/");
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-std::vector<std::string> SplitFields(const std::string& text, char delimiter) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t cut = text.find(delimiter, start);
-        fields.push_back(text.substr(start, cut == std::string::npos ? cut : cut - start));
-        if (cut == std::string::npos) return fields;
-        start = cut + 1;
-    }
+// File names as data writes them: without their folders, and without regard to case.
+bool SameFileName(const std::string& a, const std::string& b) {
+    return SameNoCase(BareFileName(a), BareFileName(b));
 }
 
 void GrowTo(List<std::string>& list, int count) {
@@ -107,17 +96,15 @@ fs::path GameFolderPath(const GameInfo& game) {
 // The lock list names the mission files that must all have been won. Each listed mission counts
 // once, however often the player's won missions name it.
 bool LockListIsWon(const std::string& lockList) {
-    std::vector<std::string> listed;
-    for (const std::string& field : SplitFields(lockList, ':')) {
-        if (field.empty()) break;
-        listed.push_back(Lower(BareFileName(field)));
-    }
     List<std::string>& won = St().Players[1].WonMissions;
     for (std::string& mission : won)
         mission = BareFileName(mission);
-    for (const std::string& wanted : listed) {
+    // Names after an empty field are not read.
+    const ScriptFields listed(lockList, ':');
+    for (long long f = 1; !listed[f].empty(); ++f) {
+        const std::string wanted(listed[f]);
         const bool found = std::any_of(won.begin(), won.end(), [&](const std::string& mission) {
-            return Lower(mission) == wanted;
+            return SameFileName(mission, wanted);
         });
         if (!found) return false;
     }
@@ -129,10 +116,9 @@ bool LockListIsWon(const std::string& lockList) {
 bool MissionLineShown(const std::string& lockWord, const std::string& title,
                       const std::string& missionFile) {
     if (lockWord != "LOCKED") return true;
-    const std::string file = Lower(BareFileName(missionFile));
     for (const std::string& item : St().CurrentProfile.Unlocked) {
         if (item.empty()) continue;
-        if (item == title || Lower(BareFileName(item)) == file) return true;
+        if (item == title || SameFileName(item, missionFile)) return true;
     }
     return false;
 }
@@ -147,10 +133,6 @@ std::string LocateMissionFile(const std::string& file, int game) {
     }
     if (DataFileExists(st.CurrentFolder, file)) return file;
     return GetImagePath(file, 0);
-}
-
-bool SameFileName(const std::string& a, const std::string& b) {
-    return Lower(BareFileName(a)) == Lower(BareFileName(b));
 }
 
 // The game to be current after a rebuild: the game being played, found again by its name; with

@@ -6,6 +6,7 @@
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
+#include "engine/rules/script_fields.h"
 
 namespace dv {
 namespace {
@@ -59,17 +60,6 @@ bool CarriesTraits(const Card& card) {
     for (const std::string& name : card.TraitNames)
         if (!name.empty()) return true;
     return false;
-}
-
-std::vector<std::string> SplitRules(const std::string& rules) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t cut = rules.find(':', start);
-        fields.push_back(rules.substr(start, cut == std::string::npos ? cut : cut - start));
-        if (cut == std::string::npos) return fields;
-        start = cut + 1;
-    }
 }
 
 std::string LimitedMessage(const std::string& n, const std::string& name) {
@@ -152,17 +142,16 @@ int CheckTraitReqs(const Card& card, int deckNo, const std::string& rules, std::
             return kDeckLimitExceeded;
         }
 
-        const std::vector<std::string> fields = SplitRules(rules);
-        auto field = [&](std::size_t i) { return i < fields.size() ? fields[i] : std::string(); };
-        std::size_t i = 0;
-        while (i < fields.size() && !fields[i].empty()) {
-            const std::string& word = fields[i];
+        const ScriptFields fields(rules, ':');
+        long long i = 1;
+        while (!fields[i].empty()) {
+            const std::string_view word = fields[i];
             if (word != "TRAITLIMIT" && word != "SAMENAMELIMIT" && word != "TRAITMINIMUM") {
                 ++i;
                 continue;
             }
-            const std::string trait = field(i + 1);
-            const std::string nText = field(i + 2);
+            const std::string trait(fields[i + 1]);
+            const std::string nText(fields[i + 2]);
             const double n = ReadNumber(nText);
             const double own = wholeDeck ? 0 : TraitAmount(probe, trait);
             if (word == "TRAITLIMIT") {

@@ -6,6 +6,7 @@
 #include "engine/model/state.h"
 #include "engine/pages/card_pages.h"
 #include "engine/pages/page_buffer.h"
+#include "engine/rules/dispatch.h"
 
 namespace dv {
 namespace {
@@ -14,18 +15,20 @@ namespace {
 constexpr int kMaxHandIndex = 255;
 // One pass closes one gap; a queue of ten slots never needs more passes than it has slots.
 constexpr int kMaxSortPasses = kQueueSlots;
-// Target type of a menu action that works on a card of the player's collection.
-constexpr int kCollectionTargetType = 10;
 
 const std::string kQuote = "\"";
 
-void StoreTarget(int slot, int target) {
+// The slot remembers the target's GID, so a card that takes its place later is not hit; the hand
+// card carries the target into its play.
+void AimSlot(Card& handCard, int slot, int target) {
     State& st = St();
     st.ActionTargets[slot] = static_cast<int16_t>(target);
     st.ActionTargetGIDs[slot] =
         target > 0 && st.InPlay.Has(target) && !st.InPlay[target].Name.empty()
             ? st.InPlay[target].GID
             : 0;
+    handCard.PresetTarget = static_cast<int16_t>(target);
+    handCard.NextTarget = static_cast<int16_t>(target);
 }
 
 void ClearSlot(int slot) {
@@ -45,9 +48,7 @@ void AddAction(int card, int target) {
         for (int s = 1; s <= kQueueSlots; ++s) {
             if (st.ActionCards[s] == 0) {
                 st.ActionCards[s] = static_cast<uint8_t>(card);
-                StoreTarget(s, target);
-                handCard.PresetTarget = static_cast<int16_t>(target);
-                handCard.NextTarget = static_cast<int16_t>(target);
+                AimSlot(handCard, s, target);
                 st.ChoiceSlot = s;
                 return;
             }
@@ -89,10 +90,7 @@ void SetActionTarget(int slot, int target) {
     Guarded("SetActionTarget", [&] {
         State& st = St();
         if (slot < 1 || slot > kQueueSlots || st.ActionCards[slot] == 0) return;
-        Card& handCard = st.Players[1].Hand[st.ActionCards[slot]];
-        StoreTarget(slot, target);
-        handCard.PresetTarget = static_cast<int16_t>(target);
-        handCard.NextTarget = static_cast<int16_t>(target);
+        AimSlot(st.Players[1].Hand[st.ActionCards[slot]], slot, target);
     });
 }
 
@@ -147,7 +145,7 @@ void DisplayActionList() {
                 if (effect.MenuState != 2) continue;
                 const std::string uses =
                     " uses special action " + kQuote + effect.MenuText + kQuote;
-                if (effect.TargetType == kCollectionTargetType) {
+                if (effect.TargetType == kTargetCollection) {
                     AddHTML(DCard(card) + uses + " on one of the cards in their collection.");
                 } else if (effect.Target > 0 && st.InPlay.Has(effect.Target)) {
                     AddHTML(DCard(card) + uses + " on " + kQuote + st.InPlay[effect.Target].Name +

@@ -91,6 +91,11 @@ struct RunContext {
     Value currentAmount;  // the amount of the last amount-taking command of this run
 };
 
+// The card a command reads or changes. Owner cards are looked up afresh at every command, as a
+// side's player card may change; nullptr for a neutral card's owner or a side without one.
+enum class CardRole { Target, Source, TargetOwner, SourceOwner };
+Card* CardInRole(RunContext& run, CardRole role);
+
 // The k-th argument text of the running command (k from 1); empty past the end of the program.
 std::string Arg(RunContext& run, int k);
 // The k-th argument evaluated as a value expression with the run's source and target cards.
@@ -104,8 +109,17 @@ int ScriptField(const RunContext& run, int position);
 // The rest of the action text from the field of program position `position` on, joined by ":".
 std::string RestOfScript(RunContext& run, int position);
 
+// Text with its placeholders filled for the run's two cards and their pictures; the amount shown
+// is LastAmount. minor 1 leaves the pictures out.
+std::string FillPlaceholders(RunContext& run, std::string text, int minor);
+
 // Takes the echo a nested run handed back (its outer echo) into this run's echo line.
 void TakeNestedEcho(RunContext& run, const std::string& echo);
+
+// A script without its REQALLY and REQENEMY words: an action sent to another card keeps its other
+// requirements, but its side changes with its target. A side requirement leading the script
+// leaves no empty first field, which would end the compile before the first command.
+std::string WithoutSideRequirements(std::string script);
 
 // What a requirement that does not hold does to the run. "The AI rule": without the AI mark the
 // loop ends; with it the loop goes on, and a failure of a player-1 source card is taken back, so
@@ -119,6 +133,9 @@ enum class FailPolicy {
     Strict,      // without the AI mark failure counted and the loop ends; with it nothing at all
     Miss,        // miss counted and the loop ends
 };
+
+// The AI rule after a failure or miss has been counted.
+void ApplyAIRule(RunContext& run);
 
 // The one failure path of every requirement command.
 void FailRequirement(RunContext& run, FailPolicy policy, const std::string& message = {});

@@ -3,6 +3,7 @@
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/model/value_expression.h"
+#include "engine/pages/card_pages.h"
 #include "engine/rules/keyword_table.h"
 #include "engine/rules/script_fields.h"
 
@@ -58,6 +59,20 @@ CommandRegistry& CommandTable() {
     return table;
 }
 
+Card* CardInRole(RunContext& run, CardRole role) {
+    switch (role) {
+        case CardRole::Target:
+            return &run.target;
+        case CardRole::Source:
+            return &run.source;
+        case CardRole::TargetOwner:
+            return OwnerCard(run.target);
+        case CardRole::SourceOwner:
+            return OwnerCard(run.source);
+    }
+    return nullptr;
+}
+
 std::string Arg(RunContext& run, int k) {
     const List<std::string>& args = run.effect().Args;
     const long long i = static_cast<long long>(run.argIndex) + k;
@@ -97,30 +112,46 @@ std::string RestOfScript(RunContext& run, int position) {
     return GetFieldsFrom(run.actionText, ScriptField(run, position), ":");
 }
 
+std::string FillPlaceholders(RunContext& run, std::string text, int minor) {
+    Value amount = -1;
+    SwapCardStrings(run.source, run.target, text, run.sourcePicture, run.targetPicture, minor,
+                    amount);
+    return text;
+}
+
 void TakeNestedEcho(RunContext& run, const std::string& echo) {
     run.echoLine += echo;
     run.nestedEcho += echo;
 }
 
+std::string WithoutSideRequirements(std::string script) {
+    ReplaceAll(script, "REQALLY", "");
+    ReplaceAll(script, "REQENEMY", "");
+    ReplaceAll(script, "::", ":");
+    if (!script.empty() && script[0] == ':') script.erase(0, 1);
+    return script;
+}
+
+void ApplyAIRule(RunContext& run) {
+    if (!run.aiMark) {
+        run.endLoop = true;
+    } else if (run.source.Owner == 1) {
+        --run.failures;
+    }
+}
+
 void FailRequirement(RunContext& run, FailPolicy policy, const std::string& message) {
-    const auto aiRule = [&run] {
-        if (!run.aiMark) {
-            run.endLoop = true;
-        } else if (run.source.Owner == 1) {
-            --run.failures;
-        }
-    };
     switch (policy) {
         case FailPolicy::Standard:
         case FailPolicy::KeepReason:
             run.result = -1;
             if (policy == FailPolicy::Standard) St().FailReason = message;
             ++run.failures;
-            aiRule();
+            ApplyAIRule(run);
             return;
         case FailPolicy::CountAI:
             ++run.failures;
-            aiRule();
+            ApplyAIRule(run);
             return;
         case FailPolicy::CountEnd:
             ++run.failures;

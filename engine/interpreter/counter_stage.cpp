@@ -4,14 +4,13 @@
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
 #include "engine/rules/dispatch.h"
+#include "engine/rules/triggers.h"
 
 namespace dv {
 namespace {
 
 // Trial runs nested this deep get no counter stage.
 constexpr int kMaxCounterTrialNesting = 4;
-// Trigger number of "INTERCEPT" in the trigger registry.
-constexpr int kInterceptTrigger = 17;
 
 // The arguments of a reaction to the running effect.
 EffArgs ReactionArgs(const RunContext& run, int32_t effectIndex, uint8_t preview) {
@@ -39,7 +38,7 @@ void TakeReactionEcho(RunContext& run, const std::string& nestedEcho) {
 void React(RunContext& run, Card& reactor, int32_t i, const std::string& trigger, Card& other) {
     State& st = St();
     const int32_t type = reactor.Effects[i].TargetType;
-    if (type == 2) {
+    if (type == kTargetAll) {
         if (run.Preview()) return;
         RunActionsCall call;
         call.effectNumber = i;
@@ -49,9 +48,9 @@ void React(RunContext& run, Card& reactor, int32_t i, const std::string& trigger
         return;
     }
     Card* aim = nullptr;
-    if (type == 7) {
+    if (type == kTargetSelf) {
         aim = &reactor;
-    } else if (type == 8) {
+    } else if (type == kTargetTriggeringCard) {
         aim = &other;
     } else {
         int32_t pickType = type;
@@ -91,10 +90,11 @@ StageEnd OwnActions(RunContext& run) {
 
 StageEnd Intercepts(RunContext& run) {
     State& st = St();
-    const TriggerSlot& slot = st.TriggerRegistry[kInterceptTrigger];
+    static const uint8_t intercept = GetTriggerNum("INTERCEPT");
+    const TriggerSlot& slot = st.TriggerRegistry[intercept];
     const int count = std::min(slot.Cards.size(), slot.Effects.size());
     for (int j = 1; j <= count; ++j) {
-        const TriggerSlot& now = st.TriggerRegistry[kInterceptTrigger];
+        const TriggerSlot& now = st.TriggerRegistry[intercept];
         if (!now.Cards.Has(j) || !now.Effects.Has(j)) break;
         const int32_t cardNumber = now.Cards[j];
         const int32_t e = now.Effects[j];

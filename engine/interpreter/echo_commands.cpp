@@ -18,13 +18,6 @@ bool EchoAllowed(const RunContext& run) {
     return !run.Preview() && !St().RealPayment;
 }
 
-std::string FillPlaceholders(RunContext& run, std::string text, int minor) {
-    Value amount = -1;
-    SwapCardStrings(run.source, run.target, text, run.sourcePicture, run.targetPicture, minor,
-                    amount);
-    return text;
-}
-
 void AddEchoText(RunContext& run, const EchoSteps& steps) {
     State& st = St();
     std::string text = Arg(run, 1);

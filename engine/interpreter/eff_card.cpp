@@ -10,7 +10,6 @@
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
-#include "engine/model/text_utils.h"
 #include "engine/pages/card_pages.h"
 #include "engine/rules/compiler.h"
 #include "engine/rules/dispatch.h"
@@ -281,15 +280,8 @@ StageEnd EffRun::Redirect() {
     st.RedirectTarget = to;
 
     --st.NestingDepth;
-    std::string text = run.actionText;
-    ReplaceAll(text, "REQALLY", "");
-    ReplaceAll(text, "REQENEMY", "");
-    ReplaceAll(text, "::", ":");
-    // A side requirement leading the script leaves an empty first field, which would end the
-    // compile before the first command.
-    if (!text.empty() && text[0] == ':') text.erase(0, 1);
     EffArgs moved = run.args;
-    moved.adHocText = text;
+    moved.adHocText = WithoutSideRequirements(run.actionText);
     moved.redirected = 1;
     moved.outerEcho.clear();
     EffCard(run.source, newTarget, moved);

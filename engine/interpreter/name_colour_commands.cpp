@@ -10,14 +10,6 @@
 namespace dv {
 namespace {
 
-// The field with its placeholders filled for the run's two cards; the amount is LastAmount.
-std::string Filled(RunContext& run) {
-    std::string text = Arg(run, 1);
-    Value amount = -1;
-    SwapCardStrings(run.source, run.target, text, run.sourcePicture, run.targetPicture, 0, amount);
-    return text;
-}
-
 // An empty name frees the card's slot: a card of play that loses its name leaves play with its
 // registrations.
 void SetName(Card& card, const std::string& name) {
@@ -27,7 +19,7 @@ void SetName(Card& card, const std::string& name) {
 }
 
 void ChangeName(RunContext& run, Card& card) {
-    const std::string name = Filled(run);
+    const std::string name = FillPlaceholders(run, Arg(run, 1), 0);
     ++run.applied;
     if (!run.Preview()) SetName(card, name);
 }
@@ -43,7 +35,7 @@ void ChangeMyName(RunContext& run) {
 
 void Rename(RunContext& run, Card& card) {
     if (run.SkipRequirements() || run.Preview()) return;
-    std::string name = Filled(run);
+    std::string name = FillPlaceholders(run, Arg(run, 1), 0);
     ReplaceAll(name, "\"", "");
     SetName(card, name);
 }

@@ -6,25 +6,10 @@
 #include "engine/interpreter/command_context.h"
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
-#include "engine/model/text_utils.h"
 #include "engine/rules/dispatch.h"
 
 namespace dv {
 namespace {
-
-// Target type RANDOM: a redirect goes to a card picked at random among those that qualify.
-constexpr int32_t kRandomTarget = 1;
-
-// The requirement words of the action reacted to, without the side requirements: the redirected
-// action is bound to keep its other requirements, but its side changes with its target.
-std::string RequirementWords(const RunContext& run) {
-    std::string words = run.args.reactedTo;
-    ReplaceAll(words, "REQALLY", "");
-    ReplaceAll(words, "REQENEMY", "");
-    ReplaceAll(words, "::", ":");
-    if (!words.empty() && words[0] == ':') words.erase(0, 1);
-    return words;
-}
 
 int16_t PlayIndex(long long index) {
     return static_cast<int16_t>(std::clamp<long long>(index, 0, INT16_MAX));
@@ -113,9 +98,9 @@ void Redirect(RunContext& run) {
     if (run.SkipRequirements() || run.Preview() || st.CarryingRedirect) return;
     if (HasTrait(run.target, "NOREDIRECT", run.args.effectIndex)) return;
 
-    const std::string words = RequirementWords(run);
+    const std::string words = WithoutSideRequirements(run.args.reactedTo);
     const std::string requirements = RestOfScript(run, run.argIndex + 1) + ":" + words;
-    int32_t type = kRandomTarget;
+    int32_t type = kTargetRandom;
     int32_t outcome = 0;
     st.RedirectTarget = PlayIndex(PickTarget(run.target, 1, type, requirements, outcome));
     if (st.RedirectTarget > 0) {
@@ -129,7 +114,7 @@ void RedirectByGid(RunContext& run) {
     if (run.SkipRequirements() || run.Preview()) return;
     if (HasTrait(run.source, "NOREDIRECT", run.args.effectIndex)) return;
     st.RedirectTarget = GetCardNum(ArgValue(run, 1));
-    st.RedirectText = RequirementWords(run);
+    st.RedirectText = WithoutSideRequirements(run.args.reactedTo);
     ++run.applied;
     run.endLoop = true;
 }

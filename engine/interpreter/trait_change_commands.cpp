@@ -15,22 +15,6 @@ namespace {
 // would otherwise rebuild the script for ever.
 constexpr int kMaxScriptRebuilds = 16;
 
-enum class Changed { Target, Source, TargetOwner, SourceOwner };
-
-Card* CardChanged(RunContext& run, Changed which) {
-    switch (which) {
-        case Changed::Target:
-            return &run.target;
-        case Changed::Source:
-            return &run.source;
-        case Changed::TargetOwner:
-            return OwnerCard(run.target);
-        case Changed::SourceOwner:
-            return OwnerCard(run.source);
-    }
-    return nullptr;
-}
-
 // Modtrait on behalf of the run. A before-change action that sent the change elsewhere raised a
 // redirect meant for this run alone.
 Value ChangeBy(RunContext& run, Card& card, const std::string& name, Value& amount,
@@ -53,18 +37,14 @@ void PricingCheck(RunContext& run, Card& card, const std::string& name) {
     run.result = -1;
     St().FailReason = InsufficientReason(name);
     ++run.misses;
-    if (!run.aiMark) {
-        run.endLoop = true;
-    } else if (run.source.Owner == 1) {
-        --run.failures;
-    }
+    ApplyAIRule(run);
 }
 
-void ModBy(RunContext& run, Changed which) {
-    const bool owner = which == Changed::TargetOwner || which == Changed::SourceOwner;
-    if (which == Changed::Target && run.SkipRequirements()) return;
+void ModBy(RunContext& run, CardRole which) {
+    const bool owner = which == CardRole::TargetOwner || which == CardRole::SourceOwner;
+    if (which == CardRole::Target && run.SkipRequirements()) return;
     if (owner && run.Preview()) return;
-    Card* card = CardChanged(run, which);
+    Card* card = CardInRole(run, which);
     // A neutral card has no owner card: nothing to change.
     if (!card) return;
     const std::string name = Arg(run, 1);
@@ -72,7 +52,7 @@ void ModBy(RunContext& run, Changed which) {
     const Value changed =
         ChangeBy(run, *card, name, run.currentAmount, owner ? run.args.reactedTo : "");
     if (owner || changed.Num() != 0) ++run.applied;
-    if (which == Changed::Source && name == "HP" && St().TraitChanged == 1) St().TraitChanged = 2;
+    if (which == CardRole::Source && name == "HP" && St().TraitChanged == 1) St().TraitChanged = 2;
 
     if (!owner) {
         PricingCheck(run, *card, name);
@@ -84,12 +64,12 @@ void ModBy(RunContext& run, Changed which) {
     }
 }
 
-void SubBy(RunContext& run, Changed which) {
-    if (which == Changed::Target && run.SkipRequirements()) return;
-    Card& card = *CardChanged(run, which);
+void SubBy(RunContext& run, CardRole which) {
+    if (which == CardRole::Target && run.SkipRequirements()) return;
+    Card& card = *CardInRole(run, which);
     const std::string name = Arg(run, 1);
     run.currentAmount = ArgValue(run, 2);
-    if (which == Changed::Target && run.currentAmount.Num() < 0) run.currentAmount = 0;
+    if (which == CardRole::Target && run.currentAmount.Num() < 0) run.currentAmount = 0;
     const double amount = run.currentAmount.Num();
 
     // A price the card cannot pay must not be settled into a success by the counts.
@@ -101,57 +81,57 @@ void SubBy(RunContext& run, Changed which) {
     if (amount != 0 && !HasTrait(card, name)) ++run.misses;
     Value change = -amount;
     const Value changed = ChangeBy(run, card, name, change, run.args.reactedTo);
-    if (which == Changed::Source || changed.Num() != 0) ++run.applied;
+    if (which == CardRole::Source || changed.Num() != 0) ++run.applied;
 }
 
-void SetTo(RunContext& run, Changed which) {
+void SetTo(RunContext& run, CardRole which) {
     State& st = St();
-    if (which == Changed::Target && run.SkipRequirements()) return;
-    if ((which == Changed::TargetOwner || which == Changed::SourceOwner) && run.Preview()) return;
-    Card* card = CardChanged(run, which);
+    if (which == CardRole::Target && run.SkipRequirements()) return;
+    if ((which == CardRole::TargetOwner || which == CardRole::SourceOwner) && run.Preview()) return;
+    Card* card = CardInRole(run, which);
     if (!card) return;
     const std::string name = Arg(run, 1);
     Value value = Arg(run, 2);
     Value recognised;
     const Value evaluated = ArgValue(run, 2, recognised);
-    const bool replace = which == Changed::Target ? recognised.Num() != 0 : evaluated.Num() > 0;
+    const bool replace = which == CardRole::Target ? recognised.Num() != 0 : evaluated.Num() > 0;
     if (replace) value = evaluated;
     run.currentAmount = value;
     // Every member passes the run's preview flag on: a trial run raises no real change trigger.
     SetTrait(*card, name, value.Text(), 0, run.args.reactedTo, run.args.preview, run.source.Index);
     ++run.applied;
-    if (which == Changed::Source && name == "HP" && st.TraitChanged == 1) st.TraitChanged = 2;
+    if (which == CardRole::Source && name == "HP" && st.TraitChanged == 1) st.TraitChanged = 2;
 }
 
 void ModTrait(RunContext& run) {
-    ModBy(run, Changed::Target);
+    ModBy(run, CardRole::Target);
 }
 void ModMyTrait(RunContext& run) {
-    ModBy(run, Changed::Source);
+    ModBy(run, CardRole::Source);
 }
 void ModOwnerTrait(RunContext& run) {
-    ModBy(run, Changed::TargetOwner);
+    ModBy(run, CardRole::TargetOwner);
 }
 void ModMyOwnerTrait(RunContext& run) {
-    ModBy(run, Changed::SourceOwner);
+    ModBy(run, CardRole::SourceOwner);
 }
 void SubTrait(RunContext& run) {
-    SubBy(run, Changed::Target);
+    SubBy(run, CardRole::Target);
 }
 void SubMyTrait(RunContext& run) {
-    SubBy(run, Changed::Source);
+    SubBy(run, CardRole::Source);
 }
 void SetTraitCommand(RunContext& run) {
-    SetTo(run, Changed::Target);
+    SetTo(run, CardRole::Target);
 }
 void SetMyTrait(RunContext& run) {
-    SetTo(run, Changed::Source);
+    SetTo(run, CardRole::Source);
 }
 void SetOwnerTrait(RunContext& run) {
-    SetTo(run, Changed::TargetOwner);
+    SetTo(run, CardRole::TargetOwner);
 }
 void SetMyOwnerTrait(RunContext& run) {
-    SetTo(run, Changed::SourceOwner);
+    SetTo(run, CardRole::SourceOwner);
 }
 
 // Resets the trait to 1 and then adds the run's current amount to it.

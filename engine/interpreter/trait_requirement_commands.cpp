@@ -1,7 +1,6 @@
 // Requirements on a card's name and traits: each command is one row of kRequirements, naming the
 // card it tests, whether the requirement-skip flag silences it, its test and its failure message.
 #include <array>
-#include <cctype>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -9,13 +8,13 @@
 #include "engine/interpreter/command_context.h"
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
+#include "engine/model/trait_names.h"
 #include "engine/model/value_expression.h"
 #include "engine/pages/card_pages.h"
+#include "engine/rules/script_fields.h"
 
 namespace dv {
 namespace {
-
-enum class Tested { Target, Source, TargetOwner, SourceOwner };
 
 // The effect index handed to HasTrait, whose TRAIT declarations also count as the trait.
 enum class Declarations { None, ReactedEffect, RunEffect };
@@ -32,7 +31,7 @@ using Test = Finding (*)(RunContext& run, Card* tested, const Requirement& row);
 
 struct Requirement {
     std::string_view keyword;
-    Tested tested;
+    CardRole tested;
     bool honoursSkip;
     Declarations declarations;
     Test test;
@@ -41,12 +40,6 @@ struct Requirement {
     std::string_view message;
     FailPolicy policy = FailPolicy::Standard;
 };
-
-std::string Upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // A value whose text begins with a blank loses that one blank.
 Value BlankStripped(const Value& value) {
@@ -112,14 +105,9 @@ Finding LacksIt(RunContext& run, Card* tested, const Requirement& row) {
 // Names after an empty field (two "/" in a row) are never looked at.
 Finding OneOf(RunContext& run, Card* tested, const Requirement& row) {
     const std::string list = Arg(run, 1);
-    std::size_t start = 0;
-    while (start <= list.size()) {
-        const std::size_t end = std::min(list.find('/', start), list.size());
-        const std::string name = list.substr(start, end - start);
-        if (name.empty()) break;
-        if (Has(run, tested, row, name)) return {true, ""};
-        start = end + 1;
-    }
+    const ScriptFields names(list, '/');
+    for (long long f = 1; !names[f].empty(); ++f)
+        if (Has(run, tested, row, std::string(names[f]))) return {true, ""};
     return {false, ""};
 }
 
@@ -159,8 +147,8 @@ Finding TextMatch(RunContext& run, Card* tested, const Requirement&) {
         value = Value(text);
     }
     value = BlankStripped(value);
-    const std::string trait = Upper(TraitValue(tested, Arg(run, 1)).Text());
-    const bool match = trait == Upper(value.Text()) || trait == "ALL" || trait == "ANY";
+    const std::string trait = UpperText(TraitValue(tested, Arg(run, 1)).Text());
+    const bool match = trait == UpperText(value.Text()) || trait == "ALL" || trait == "ANY";
     return {tested && (kMatch ? match : !match), value.Text()};
 }
 
@@ -181,7 +169,7 @@ Finding CollectionLimit(RunContext& run, Card*, const Requirement&) {
     return {count < limit, ""};
 }
 
-using enum Tested;
+using enum CardRole;
 using enum Declarations;
 
 constexpr std::string_view kRequires = "Requires %1 trait.";
@@ -231,21 +219,6 @@ constexpr Requirement kRequirements[] = {
 };
 static_assert(std::size(kRequirements) == 34);
 
-// The owner card is looked up afresh at every command: a side's player card may change.
-Card* TestedCard(RunContext& run, Tested tested) {
-    switch (tested) {
-        case Target:
-            return &run.target;
-        case Source:
-            return &run.source;
-        case TargetOwner:
-            return OwnerCard(run.target);
-        case SourceOwner:
-            return OwnerCard(run.source);
-    }
-    return nullptr;
-}
-
 std::string Message(std::string_view form, const std::string& first, const std::string& shown) {
     std::string text;
     for (std::size_t i = 0; i < form.size(); ++i) {
@@ -261,7 +234,7 @@ std::string Message(std::string_view form, const std::string& first, const std::
 
 void Check(RunContext& run, const Requirement& row) {
     if (row.honoursSkip && run.SkipRequirements()) return;
-    const Finding found = row.test(run, TestedCard(run, row.tested), row);
+    const Finding found = row.test(run, CardInRole(run, row.tested), row);
     if (found.holds) return;
     FailPolicy policy = row.policy;
     if (policy == FailPolicy::Standard && row.message.empty()) policy = FailPolicy::KeepReason;

@@ -25,7 +25,7 @@ enum class WindowCall {
 const char* WindowCallName(WindowCall call);
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
     virtual void MessageBox(const std::string& text, const std::string& title) = 0;
     // The typed text; empty when the user cancels.
@@ -39,7 +39,7 @@ public:
 
 // A host for runs without windows: messages vanish, inputs are cancelled, questions answered no.
 class SilentHost : public Host {
-public:
+  public:
     void MessageBox(const std::string&, const std::string&) override {}
     std::string InputBox(const std::string&, const std::string&, const std::string&) override {
         return {};

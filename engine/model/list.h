@@ -13,7 +13,7 @@ namespace dv {
 
 template <class T, class Storage>
 class BasicList {
-public:
+  public:
     BasicList() = default;
     explicit BasicList(int count) { Resize(count); }
     BasicList(std::initializer_list<T> items) : items_(items) {}
@@ -46,7 +46,7 @@ public:
 
     friend bool operator==(const BasicList& a, const BasicList& b) { return a.items_ == b.items_; }
 
-private:
+  private:
     std::size_t Checked(long long i) const {
         if (!Has(i)) throw std::out_of_range("list index " + std::to_string(i));
         return static_cast<std::size_t>(i - 1);

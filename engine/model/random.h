@@ -7,13 +7,13 @@
 namespace dv {
 
 class Rng {
-public:
+  public:
     Rng() { Seed(0); }
     void Seed(double seed);
     // A uniform draw in [0, 1).
     double Draw();
 
-private:
+  private:
     uint64_t state_ = 0;
 };
 

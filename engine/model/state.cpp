@@ -15,13 +15,21 @@ Host* currentHost = &silentHost;
 
 }  // namespace
 
-State& St() { return *Instance(); }
+State& St() {
+    return *Instance();
+}
 
-void ResetState() { Instance() = std::make_unique<State>(); }
+void ResetState() {
+    Instance() = std::make_unique<State>();
+}
 
-Host& TheHost() { return *currentHost; }
+Host& TheHost() {
+    return *currentHost;
+}
 
-void SetHost(Host* host) { currentHost = host ? host : &silentHost; }
+void SetHost(Host* host) {
+    currentHost = host ? host : &silentHost;
+}
 
 void ReportError(const char* procedure) {
     TheHost().MessageBox(std::string("Error in ") + procedure, "Duvenhall");
@@ -29,18 +37,30 @@ void ReportError(const char* procedure) {
 
 const char* WindowCallName(WindowCall call) {
     switch (call) {
-        case WindowCall::SetEndTurnCaption: return "SetEndTurnCaption";
-        case WindowCall::HideHand: return "HideHand";
-        case WindowCall::EnableDeckManagerMenu: return "EnableDeckManagerMenu";
-        case WindowCall::ShowHelpWindow: return "ShowHelpWindow";
-        case WindowCall::LoadCardPicture: return "LoadCardPicture";
-        case WindowCall::RedrawHand: return "RedrawHand";
-        case WindowCall::ShowMainWindow: return "ShowMainWindow";
-        case WindowCall::HideMainWindow: return "HideMainWindow";
-        case WindowCall::ShowProfileMenu: return "ShowProfileMenu";
-        case WindowCall::ShowDeckManager: return "ShowDeckManager";
-        case WindowCall::StoreFullSizeTick: return "StoreFullSizeTick";
-        case WindowCall::EndProgram: return "EndProgram";
+        case WindowCall::SetEndTurnCaption:
+            return "SetEndTurnCaption";
+        case WindowCall::HideHand:
+            return "HideHand";
+        case WindowCall::EnableDeckManagerMenu:
+            return "EnableDeckManagerMenu";
+        case WindowCall::ShowHelpWindow:
+            return "ShowHelpWindow";
+        case WindowCall::LoadCardPicture:
+            return "LoadCardPicture";
+        case WindowCall::RedrawHand:
+            return "RedrawHand";
+        case WindowCall::ShowMainWindow:
+            return "ShowMainWindow";
+        case WindowCall::HideMainWindow:
+            return "HideMainWindow";
+        case WindowCall::ShowProfileMenu:
+            return "ShowProfileMenu";
+        case WindowCall::ShowDeckManager:
+            return "ShowDeckManager";
+        case WindowCall::StoreFullSizeTick:
+            return "StoreFullSizeTick";
+        case WindowCall::EndProgram:
+            return "EndProgram";
     }
     return "";
 }

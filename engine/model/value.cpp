@@ -8,15 +8,18 @@ namespace dv {
 
 double ReadNumber(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
     const std::size_t start = i;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
     const std::size_t digitsFrom = i;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        ++i;
     bool anyDigit = i > digitsFrom;
     if (i < text.size() && text[i] == '.') {
         const std::size_t fracFrom = ++i;
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i;
         anyDigit = anyDigit || i > fracFrom;
     }
     if (!anyDigit) return 0;
@@ -29,13 +32,15 @@ double ReadNumber(std::string_view text) {
 std::string NumberText(double number) {
     if (number == 0) return "0";  // also turns -0 into "0"
     char buffer[400];
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::fixed);
+    auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::fixed);
     if (ec != std::errc()) return "0";
     return std::string(buffer, end);
 }
 
 int Compare(const Value& a, const Value& b) {
-    if (a.isNumber_ && b.isNumber_) return a.number_ < b.number_ ? -1 : (a.number_ > b.number_ ? 1 : 0);
+    if (a.isNumber_ && b.isNumber_)
+        return a.number_ < b.number_ ? -1 : (a.number_ > b.number_ ? 1 : 0);
     if (a.isNumber_) return -1;
     if (b.isNumber_) return 1;
     int c = a.text_.compare(b.text_);

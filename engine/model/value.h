@@ -12,7 +12,7 @@ double ReadNumber(std::string_view text);
 std::string NumberText(double number);
 
 class Value {
-public:
+  public:
     Value() = default;
     Value(double n) : number_(n), isNumber_(true) {}
     Value(int n) : number_(n), isNumber_(true) {}
@@ -32,7 +32,7 @@ public:
     friend bool operator<(const Value& a, const Value& b) { return Compare(a, b) < 0; }
     friend bool operator>(const Value& a, const Value& b) { return Compare(a, b) > 0; }
 
-private:
+  private:
     std::string text_;
     double number_ = 0;
     bool isNumber_ = false;

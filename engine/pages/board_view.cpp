@@ -18,23 +18,10 @@ uint8_t FlagValue(const std::string& text) {
     return static_cast<uint8_t>(std::clamp(n, 0.0, 255.0));
 }
 
-std::string Filled(Card& card, std::string text) {
-    Value amount = -1;
-    SwapCardStrings(card, card, text, "", "", Value(), amount);
-    return text;
-}
-
-std::string PaddedShade(const std::string& colour, int divisor) {
-    std::string shade = ColourShade(colour, divisor);
-    if (shade.size() < 6) shade.insert(0, 6 - shade.size(), '0');
-    return shade;
-}
-
 std::string InPlayTitle(const Player& player) {
     if (St().DeckManagerMode == 2) return "Test Deck " + std::to_string(player.Id);
     std::string title;
-    if (player.CardIndex != 0 && St().InPlay.Has(player.CardIndex))
-        title = St().InPlay[player.CardIndex].Name;
+    if (const Card* card = InPlayCard(player.CardIndex)) title = card->Name;
     if (player.Id == 1 && St().Decks.Has(St().CurrentDeck))
         title = St().Decks[St().CurrentDeck].Name;
     return title;
@@ -50,16 +37,16 @@ void LocatePicture(int index, Card& card) {
     TraitGraph& entry = St().TraitGraphs[index];
     const std::string picture = entry.Picture;
     if (entry.PerCard == 1) {
-        const std::string location = GetImagePath(Filled(card, picture), 0, "");
+        const std::string location = GetImagePath(FilledForCard(card, picture), 0, "");
         St().TraitGraphs[index].PictureLocation = location;
         return;
     }
     if (!entry.PictureLocation.empty() || picture.empty()) return;
-    const std::string filled = Filled(card, picture);
+    const std::string filled = FilledForCard(card, picture);
     std::string location;
     if (!filled.empty() && filled != picture) {
         St().TraitGraphs[index].PerCard = 1;
-        location = GetImagePath(Filled(card, picture), 0, "");
+        location = GetImagePath(FilledForCard(card, picture), 0, "");
     } else {
         location = GetImagePath(picture, 0, "");
     }
@@ -117,8 +104,8 @@ std::string GenHP(Card& card, int withLabel) {
 
 std::string GenInPlay(Player& player) {
     return Guarded("GenInPlay", std::string(), [&] {
-        const std::string shade8 = PaddedShade(player.Colour, 8);
-        const std::string shade4 = PaddedShade(player.Colour, 4);
+        const std::string shade8 = ColourShade(player.Colour, 8);
+        const std::string shade4 = ColourShade(player.Colour, 4);
         std::string table = "<center><table align=center border=1 bordercolorlight=" + shade4 +
                             " bordercolordark=" + shade8 +
                             "><tr><td colspan=80 bgcolor = " + shade4 +
@@ -152,7 +139,7 @@ std::string GenTraitHTML(Card& card, const std::string& /*traitName*/, int mode)
             const TraitGraph entry = St().TraitGraphs[i];
             if (entry.Name != "#ANY#" && !HasTrait(card, entry.Name, 0)) continue;
             if (!ShownInMode(entry, mode)) continue;
-            const std::string label = Filled(card, entry.Label);
+            const std::string label = FilledForCard(card, entry.Label);
             std::string picturePart;
             if (!entry.Picture.empty())
                 picturePart = "<font size=+3 color=" + entry.Colour + "><img src=\"" +

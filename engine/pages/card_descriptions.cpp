@@ -23,12 +23,6 @@ std::string Alignment(const Card& card, int side) {
     return "";
 }
 
-std::string FilledDescription(Card& card, std::string description) {
-    Value amount = -1;
-    SwapCardStrings(card, card, description, "", "", Value(), amount);
-    return description;
-}
-
 void LoadCardPicture(Card& card) {
     if (card.Picture.empty()) return;
     TheHost().Call(WindowCall::LoadCardPicture, GetImagePath(card.Picture, 0, ""));
@@ -62,8 +56,8 @@ std::string CLink(Card& card, int size, int side) {
     return Guarded("CLink", std::string(), [&] {
         if (card.Owner > 2) card.Owner = 1;
         // A neutral card has no player entry; its frame stays black.
-        const std::string colour =
-            card.Owner >= 1 && St().Players.Has(card.Owner) ? St().Players[card.Owner].Colour : "";
+        const Player* player = PlayerNumbered(card.Owner);
+        const std::string colour = player ? player->Colour : "";
         if (card.ThumbnailUrl.empty()) card.ThumbnailUrl = GetImagePath(card.Thumbnail, 1, "");
         if (card.PictureUrl.empty()) card.PictureUrl = GetImagePath(card.Picture, 1, "");
         const std::string align = Alignment(card, side);
@@ -103,15 +97,15 @@ std::string FullDesc(Card& card, int pictureMode, int side) {
         FillAll(description, "$TARGETDESC", "");
         return "<table width=100%><tr><td bgcolor=#0>" + picturePart + "<p>" + DCard(card) +
                "</p>" + "<p>" + GenTraitsDesc(card, 0) + "</p>" + "<p>" +
-               FilledDescription(card, description) + "</p>" + "</td></tr></table><br>";
+               FilledForCard(card, description) + "</p>" + "</td></tr></table><br>";
     });
 }
 
 std::string GenPlayerDesc(Player& player) {
     return Guarded("GenPlayerDesc", std::string(), [&] {
-        if (!St().InPlay.Has(player.CardIndex)) return std::string();
-        Card& card = St().InPlay[player.CardIndex];
-        if (card.Name.empty()) return std::string();
+        Card* found = InPlayCard(player.CardIndex);
+        if (!found || found->Name.empty()) return std::string();
+        Card& card = *found;
         const std::string heading = DCard(card);
         const std::string hp = GetTrait(card, "HP").Text();
         const std::string picture = CLink(card, 1, 2);
@@ -152,7 +146,7 @@ void DisplayCard(Card& card, int withTraits) {
         if (card.Active == 1) page += "<p>" + GetActionMenu2(card) + "</p>";
         page += "<p>" + card.Description + "</p>";
         // The buffer is filled through a copy: filling may compose pages of its own.
-        std::string filled = FilledDescription(card, page);
+        std::string filled = FilledForCard(card, page);
         St().HTMLText = std::move(filled);
         if (St().DebugMode == 1) {
             std::string debug = "<br>Card #" + std::to_string(card.Index) +
@@ -177,7 +171,7 @@ void DisplayCard2(Card& card, int withTraits) {
         std::string page = "<p>" + DCard(card) + "</p>";
         if (withTraits == 1) page += "<p>" + GenTraitsDesc(card, 0) + "</p>";
         page += "<p>" + card.Description + "</p>";
-        St().HTMLText = FilledDescription(card, page);
+        St().HTMLText = FilledForCard(card, page);
     });
 }
 

@@ -3,11 +3,16 @@
 
 #include <string>
 
+#include "engine/model/records.h"
+
 namespace dv {
 
 // Replaces every occurrence of find, left to right, without rescanning what was put in, so a
 // replacement that holds find itself cannot make the filling run on.
 void FillAll(std::string& text, const std::string& find, const std::string& replacement);
+
+// Text with its placeholders filled for one card, as its own source and target, with no pictures.
+std::string FilledForCard(Card& card, std::string text);
 
 // A colour "#RRGGBB" with each component divided by divisor and rounded half to even, as six
 // upper-case hexadecimal digits without "#".

@@ -38,14 +38,6 @@ std::string FirstSegment(const std::string& text, std::string::size_type& rest) 
     return text.substr(0, slash);
 }
 
-// The player card of a player number, or nullptr when that player has none in play.
-Card* PlayerCardOf(int owner) {
-    if (owner < 1 || owner > 3 || !St().Players.Has(owner)) return nullptr;
-    const int32_t index = St().Players[owner].CardIndex;
-    if (!St().InPlay.Has(index)) return nullptr;
-    return &St().InPlay[index];
-}
-
 std::string BlanksAsUrl(std::string text) {
     FillAll(text, " ", "%20");
     return text;
@@ -117,10 +109,9 @@ void FillCardWords(Card& source, Card& target, std::string& text, const std::str
         const int16_t number = GetCardNum(St().LastAmount);
         if (number > 0) FillAll(text, "$GIDCARD", DCard(St().InPlay[number]));
     }
-    if (Card* mine = PlayerCardOf(source.Owner))
-        FillWord(text, "$MYOWNER", [&] { return DCard(*mine); });
+    if (Card* mine = OwnerCard(source)) FillWord(text, "$MYOWNER", [&] { return DCard(*mine); });
     if (source.Owner == 1 || source.Owner == 2) {
-        if (Card* theirs = PlayerCardOf(target.Owner)) {
+        if (Card* theirs = OwnerCard(target)) {
             FillWord(text, "$OWNER", [&] { return DCard(*theirs); });
             FillWord(text, "$TARGETOWNER", [&] { return DCard(*theirs); });
         }
@@ -204,6 +195,12 @@ void SwapCardStrings(Card& source, Card& target, std::string& text,
         Nest nest(St().SwapNesting);
         SwapOnce(source, target, text, sourcePicture, targetPicture, spare, amount);
     });
+}
+
+std::string FilledForCard(Card& card, std::string text) {
+    Value amount = -1;
+    SwapCardStrings(card, card, text, "", "", Value(), amount);
+    return text;
 }
 
 void SwapTraitStrings(Card& source, Card& target, std::string& text) {

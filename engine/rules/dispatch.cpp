@@ -1,7 +1,6 @@
 #include "engine/rules/dispatch.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
 #include "engine/interpreter/eff_card.h"
@@ -10,44 +9,23 @@
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
+#include "engine/model/trait_names.h"
 #include "engine/model/value_expression.h"
 #include "engine/rules/compiler.h"
+#include "engine/rules/keyword_table.h"
+#include "engine/rules/script_fields.h"
 #include "engine/rules/triggers.h"
 
 namespace dv {
 namespace {
 
-enum TargetType {
-    kTargetCard = 0,
-    kRandom = 1,
-    kAll = 2,
-    kRandomEnemy = 3,
-    kRandomAlly = 4,
-    kOwner = 5,
-    kEnemyPlayer = 6,
-    kSelf = 7,
-    kTriggeringCard = 8,
-    kCounter = 9,
-    kCollection = 10,
-    kGidCard = 11,
-};
-
-// Command code of "TRAIT", whose two words the look-ups read.
-constexpr int kTraitCode = 55;
 // Draws of the random phase of PickTarget that use no attempt, per card slot.
 constexpr int kMaxMissesPerSlot = 10;
 
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::toupper(x) == std::toupper(y);
-           });
-}
-
 // The card number in play of a card's player card, or 0.
 int PlayerCardOf(int owner) {
-    State& st = St();
-    return st.Players.Has(owner) ? st.Players[owner].CardIndex : 0;
+    const Player* player = PlayerNumbered(owner);
+    return player ? player->CardIndex : 0;
 }
 
 int GidCardTarget(Card& card, const Effect& effect) {
@@ -109,11 +87,11 @@ void RunOnChosenTarget(Card& card, int i, RunActionsCall& call, const DispatchRu
     }
 }
 
-// A card to try as the target of effect e, or nullptr.
+// Only a card that can take an effect, on the side a random pick of its type asks for, is tried.
 bool IsCandidate(const Card& candidate, const Card& card, int type) {
     if (candidate.Name.empty() || candidate.Active == 0) return false;
-    if (type == kRandomAlly && candidate.Owner != card.Owner) return false;
-    if (type == kRandomEnemy && candidate.Owner == card.Owner) return false;
+    if (type == kTargetRandomAlly && candidate.Owner != card.Owner) return false;
+    if (type == kTargetRandomEnemy && candidate.Owner == card.Owner) return false;
     return true;
 }
 
@@ -163,7 +141,7 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
         const bool costTrigger = trigger == "COST" || trigger == "COSTMOD";
         int16_t runKind = costTrigger ? 2 : -1;
         if (!costTrigger && card.Active == 0) {
-            if (!SameIgnoringCase(card.StartTime, trigger)) return;
+            if (!SameNoCase(card.StartTime, trigger)) return;
             ActivateCard(card, 0);
         }
 
@@ -171,7 +149,8 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
         const int last = call.effectNumber > 0 ? call.effectNumber : count;
         for (int i = first; i <= last && card.Effects.Has(i); ++i) {
             if (card.Effects[i].Trigger.size() != trigger.size()) continue;
-            if (trigger == "COSTMOD" && card.Active == 1 && card.Effects[i].TargetType == kSelf) {
+            if (trigger == "COSTMOD" && card.Active == 1 &&
+                card.Effects[i].TargetType == kTargetSelf) {
                 continue;
             }
             if (card.Effects[i].MenuState == 1) continue;
@@ -195,7 +174,7 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
                 ran = true;
             };
             switch (type) {
-                case kGidCard: {
+                case kTargetGidCard: {
                     const int number = GidCardTarget(card, card.Effects[i]);
                     if (number > 0 && st.InPlay.Has(number))
                         runOn(st.InPlay[number], call.preview, true);
@@ -204,7 +183,7 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
                 case kTargetCard:
                     RunOnChosenTarget(card, i, call, run, echo, last, ran);
                     break;
-                case kCollection: {
+                case kTargetCollection: {
                     const int slot = card.Effects[i].Target;
                     const int deck = card.Effects[i].DeckSel;
                     if (slot <= 0 || call.preview == 1) break;
@@ -223,13 +202,13 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
                     st.CollectionEffect = 0;
                     break;
                 }
-                case kTriggeringCard: {
+                case kTargetTriggeringCard: {
                     const int number =
                         call.triggeringCard >= 1 ? call.triggeringCard : call.sourceCard;
                     if (st.InPlay.Has(number)) runOn(st.InPlay[number], call.preview, true);
                     break;
                 }
-                case kAll: {
+                case kTargetAll: {
                     if (call.preview == 1) break;
                     const int cards = st.InPlay.size();
                     for (int c = 1; c <= cards && st.InPlay.Has(c); ++c) {
@@ -248,9 +227,9 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
                     }
                     break;
                 }
-                case kRandom:
-                case kRandomAlly:
-                case kRandomEnemy: {
+                case kTargetRandom:
+                case kTargetRandomAlly:
+                case kTargetRandomEnemy: {
                     int32_t pickType = type;
                     int32_t outcome = 0;
                     const int number = PickTarget(card, i, pickType, "", outcome);
@@ -258,17 +237,17 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
                         runOn(st.InPlay[number], call.preview, false);
                     break;
                 }
-                case kOwner: {
+                case kTargetOwner: {
                     const int number = PlayerCardOf(card.Owner);
                     if (st.InPlay.Has(number)) runOn(st.InPlay[number], call.preview, false);
                     break;
                 }
-                case kEnemyPlayer: {
+                case kTargetEnemyPlayer: {
                     const int number = PlayerCardOf(card.Owner == 1 ? 2 : 1);
                     if (st.InPlay.Has(number)) runOn(st.InPlay[number], call.preview, false);
                     break;
                 }
-                case kSelf:
+                case kTargetSelf:
                     runOn(card, call.preview, false);
                     break;
                 default:  // COUNTER effects answer the counter stage, never a dispatch
@@ -282,10 +261,10 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
                 if (st.NestingDepth == 0) ClearPendingSignals();
                 continue;
             }
-            if (type != kAll && ran && last != -1) collected += echo;
+            if (type != kTargetAll && ran && last != -1) collected += echo;
             if (card.Effects[i].MenuState == 2) card.Effects[i].MenuState = 1;
             EffAddEffects();
-            if (type != kAll && ran && last == -1) ++call.failures;
+            if (type != kTargetAll && ran && last == -1) ++call.failures;
             if (card.Effects.Has(i)) card.Effects[i].Running = 0;
             if (st.NestingDepth == 0) ClearPendingSignals();
         }
@@ -312,13 +291,13 @@ int PickTarget(Card& card, int32_t effectNumber, int32_t& targetType, const std:
         }
         outcome = 0;
         switch (targetType) {
-            case kGidCard:
+            case kTargetGidCard:
                 return GidCardTarget(card, card.Effects[effectNumber]);
-            case kSelf:
+            case kTargetSelf:
                 return card.Index;
-            case kOwner:
+            case kTargetOwner:
                 return PlayerCardOf(card.Owner);
-            case kEnemyPlayer:
+            case kTargetEnemyPlayer:
                 return PlayerCardOf(card.Owner == 2 ? 1 : 2);
             default:
                 break;
@@ -446,9 +425,11 @@ std::string GetEffectTrait2(Card& card, int32_t& effectNumber, std::string& name
             std::string errors;
             CompileEffect(card, effectNumber, errors);
         }
+        // The look-up reads the two words of each "TRAIT" command.
+        static const int16_t traitCode = KeywordCode("TRAIT");
         const Effect& compiled = card.Effects[effectNumber];
         for (int p = 1; p <= compiled.Program.size(); ++p) {
-            if (compiled.Program[p] != kTraitCode) continue;
+            if (compiled.Program[p] != traitCode) continue;
             if (compiled.Args.Has(p + 1) && compiled.Args[p + 1] == name) {
                 result = compiled.Args.Has(p + 2) ? compiled.Args[p + 2] : std::string();
                 break;
@@ -461,16 +442,11 @@ std::string GetEffectTrait2(Card& card, int32_t& effectNumber, std::string& name
 }
 
 bool GetEffectRef(const std::string& text, const Value& word) {
-    if (text.empty()) return false;
     const std::string wanted = word.Text();
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const std::size_t end = std::min(text.find(':', start), text.size());
-        const std::string field = text.substr(start, end - start);
-        if (field.empty()) return false;
-        if (field == wanted) return true;
-        start = end + 1;
-    }
+    // Words after an empty field are not read.
+    const ScriptFields fields(text, ':');
+    for (long long f = 1; !fields[f].empty(); ++f)
+        if (fields[f] == wanted) return true;
     return false;
 }
 

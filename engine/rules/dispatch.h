@@ -9,6 +9,22 @@
 
 namespace dv {
 
+// What an effect acts on (Effect::TargetType), as GetTargetType reads the keywords.
+enum TargetTypeCode : int32_t {
+    kTargetCard = 0,
+    kTargetRandom = 1,
+    kTargetAll = 2,
+    kTargetRandomEnemy = 3,
+    kTargetRandomAlly = 4,
+    kTargetOwner = 5,
+    kTargetEnemyPlayer = 6,
+    kTargetSelf = 7,
+    kTargetTriggeringCard = 8,
+    kTargetCounter = 9,
+    kTargetCollection = 10,
+    kTargetGidCard = 11,
+};
+
 void RunListActions(const Value& trigger);
 
 // The arguments of one dispatch to one card; the by-reference ones are written back.

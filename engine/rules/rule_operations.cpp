@@ -1,7 +1,6 @@
 #include "engine/rules/rule_operations.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "data/card_files.h"
 #include "engine/interpreter/eff_card.h"
@@ -11,6 +10,7 @@
 #include "engine/model/host.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
+#include "engine/model/trait_names.h"
 #include "engine/pages/page_buffer.h"
 #include "engine/rules/dispatch.h"
 #include "engine/rules/triggers.h"
@@ -29,12 +29,6 @@ bool SideExcludes(const Value& side, const Card& card) {
 bool PassesSideAndTrait(Card& card, const Value& side, const std::string& requiredTrait) {
     if (SideExcludes(side, card)) return false;
     return requiredTrait.empty() || HasTrait(card, requiredTrait);
-}
-
-std::string Upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
 }
 
 void RecordWonMission() {
@@ -83,7 +77,8 @@ void ClearBonuses() {
             int traits = card.TraitNames.size();
             for (int t = 1; t <= traits && card.TraitNames.Has(t); ++t) {
                 const std::string name = card.TraitNames[t];
-                if (Upper(name.substr(0, 5)) == "BONUS") RemoveTrait(card, GetField(name, 1, ":"));
+                if (UpperText(name.substr(0, 5)) == "BONUS")
+                    RemoveTrait(card, GetField(name, 1, ":"));
                 if (GetField(name, 2, ":") == "BONUS") RemoveTrait(card, GetField(name, 1, ":"));
             }
             for (int k = 1; k <= card.Effects.size(); ++k) {

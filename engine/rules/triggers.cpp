@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <string_view>
 
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
+#include "engine/model/trait_names.h"
 #include "engine/rules/script_fields.h"
 
 namespace dv {
@@ -41,6 +41,15 @@ MaskWords* RequirementMask(Effect& effect, int side, int kind) {
     if (side == 1 && kind == 0) return &effect.ReqSourceHas;
     if (side == 1 && kind == 1) return &effect.ReqSourceNot;
     return nullptr;
+}
+
+// Sets the bit of a trait name in mask. The name takes its mask position even when there is no
+// mask to mark; a name the table has no room for marks nothing.
+void MarkTrait(MaskWords* mask, std::string name) {
+    int w = 0;
+    int32_t bit = 0;
+    gettraitmaskpos(name, w, bit);
+    if (mask && w >= 1 && w <= kMaskWords) (*mask)[w] |= bit;
 }
 
 void ClearWords(MaskWords& words) {
@@ -149,21 +158,13 @@ void BuildActionMasks(Card& card, Effect& effect) {
             std::find_if(std::begin(kRequirementWords), std::end(kRequirementWords),
                          [&](const RequirementWord& r) { return r.word == word; });
         if (requirement != std::end(kRequirementWords)) {
-            std::string name = next;
-            int w = 0;
-            int32_t bit = 0;
-            gettraitmaskpos(name, w, bit);
-            if (w != -1) (*RequirementMask(effect, requirement->side, requirement->kind))[w] |= bit;
+            MarkTrait(RequirementMask(effect, requirement->side, requirement->kind), next);
             f += 1 + requirement->argumentFields;
         } else if (word == "REQEFFECT") {
             effect.ReqEffect = 1;
             return;
         } else if (word == "TRAIT") {
-            std::string name = next;
-            int w = 0;
-            int32_t bit = 0;
-            gettraitmaskpos(name, w, bit);
-            if (w != -1) effect.TraitBits[w] |= bit;
+            MarkTrait(&effect.TraitBits, next);
             f += 3;
         } else if (word == "REQALLY") {
             if (card.Owner == 1) effect.SideReq = 1;
@@ -187,9 +188,7 @@ void BuildActionMasks(Card& card, Effect& effect) {
 
 uint8_t GetTriggerNum(const std::string& name) {
     return Guarded("GetTriggerNum", uint8_t{0}, [&] {
-        std::string upper = name;
-        for (char& c : upper)
-            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        const std::string upper = UpperText(name);
         if (upper.empty()) return uint8_t{0};
         for (std::size_t n = 1; n < kTriggerNames.size(); ++n) {
             if (kTriggerNames[n] == upper) return static_cast<uint8_t>(n);
@@ -245,12 +244,7 @@ void gettraitmaskpos(std::string& name, int& word, int32_t& bit) {
 void ModActionMask(Card& card, int effectNumber, const std::string& traitName, int side, int kind) {
     Guarded("ModActionMask", [&] {
         Effect& effect = card.Effects[effectNumber];
-        MaskWords* mask = RequirementMask(effect, side, kind);
-        std::string name = traitName;
-        int w = 0;
-        int32_t bit = 0;
-        gettraitmaskpos(name, w, bit);
-        if (mask && w >= 1 && w <= kMaskWords) (*mask)[w] |= bit;
+        MarkTrait(RequirementMask(effect, side, kind), traitName);
     });
 }
 

@@ -1,7 +1,8 @@
 #include "tests/support/engine_fixture.h"
 
-#include <fstream>
 #include <unistd.h>
+
+#include <fstream>
 
 namespace dv::test {
 

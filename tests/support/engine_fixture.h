@@ -12,7 +12,7 @@
 namespace dv::test {
 
 class EngineTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -23,7 +23,7 @@ protected:
 
     RecordingHost host;
 
-private:
+  private:
     std::filesystem::path folder_;
 };
 

@@ -10,7 +10,7 @@
 namespace dv::test {
 
 class RecordingHost : public Host {
-public:
+  public:
     struct Page {
         std::string viewer;
         std::string location;

@@ -8,6 +8,10 @@ namespace dv::test {
 
 void BoardTest::SetUp() {
     EngineTest::SetUp();
+    PlacePlayers();
+}
+
+void BoardTest::PlacePlayers() {
     CreateBitLookup();
     hero = Place("Hero", 1, {{"PLAYER", "1"}, {"HP", "20"}});
     foe = Place("Foe", 2, {{"PLAYER", "1"}, {"HP", "20"}});

@@ -20,6 +20,8 @@ class BoardTest : public EngineTest {
     void SetUp() override;
     void TearDown() override;
 
+    // The two player cards, placed and made their players' cards.
+    void PlacePlayers();
     // Places an active card in play and returns its card number.
     int Place(const std::string& name, int owner, TraitList traits = {});
     // Adds an effect to card number `card` and returns its effect number.

@@ -2,7 +2,6 @@
 
 #include "engine/model/cards.h"
 #include "engine/model/text_utils.h"
-#include "engine/rules/triggers.h"
 
 namespace dv::test {
 
@@ -17,11 +16,7 @@ void CommandRowTest::FreshBoard() {
     ResetState();
     St().ProgramFolder = St().CurrentFolder = folder;
     St().Random.Seed(12345);
-    CreateBitLookup();
-    hero = Place("Hero", 1, {{"PLAYER", "1"}, {"HP", "20"}});
-    foe = Place("Foe", 2, {{"PLAYER", "1"}, {"HP", "20"}});
-    St().Players[1].CardIndex = hero;
-    St().Players[2].CardIndex = foe;
+    PlacePlayers();
     imp = Place("Imp", 1);
     orc = Place("Orc", 2);
 }

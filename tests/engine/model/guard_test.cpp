@@ -32,7 +32,8 @@ TEST_F(GuardTest, ListsNumberFromOneAndRefuseOtherIndexes) {
     EXPECT_THROW(list[4], std::out_of_range);
     StableList<int> stable(1);
     int& first = stable[1];
-    for (int i = 0; i < 1000; ++i) stable.PushBack(i);
+    for (int i = 0; i < 1000; ++i)
+        stable.PushBack(i);
     first = 5;
     EXPECT_EQ(stable[1], 5);
 }

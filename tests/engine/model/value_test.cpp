@@ -6,10 +6,13 @@ namespace dv {
 namespace {
 
 TEST(ValueTest, ReadsTheLeadingNumericPart) {
-    struct Row { const char* text; double number; };
+    struct Row {
+        const char* text;
+        double number;
+    };
     const Row rows[] = {
-        {"12", 12}, {"  7abc", 7}, {"-3", -3}, {"+4", 4}, {"2.5x", 2.5}, {".5", 0.5},
-        {"abc", 0}, {"", 0}, {"NONE", 0}, {"-", 0}, {"1e5", 1}, {"3 4", 3},
+        {"12", 12}, {"  7abc", 7}, {"-3", -3},  {"+4", 4}, {"2.5x", 2.5}, {".5", 0.5},
+        {"abc", 0}, {"", 0},       {"NONE", 0}, {"-", 0},  {"1e5", 1},    {"3 4", 3},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);
