@@ -11,6 +11,7 @@
 #include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
+#include "engine/model/scratch_card.h"
 #include "engine/model/state.h"
 #include "engine/pages/card_pages.h"
 #include "engine/rules/dispatch.h"
@@ -42,14 +43,14 @@ bool IsTurnTrigger(const std::string& trigger) {
 // One trial run of effect i of the card against the target, on a copy of the card. The target
 // is the caller's own copy, which the trial may spoil.
 int32_t TrialRun(const Card& card, Card& target, int i) {
-    Card source = card;
+    ScratchCard source(card);
     EffArgs args;
     args.effectIndex = i;
     args.runKind = -1;
     args.preview = 1;
     args.carried = 1;
     args.noCounters = 1;
-    return EffCard(source, target, args);
+    return EffCard(*source, target, args);
 }
 
 // What one effect slot adds to the sum and the count of a card's score.
@@ -68,9 +69,9 @@ void ScoreEffect(Card& card, int i, int& sum, int& count) {
             return;
         }
     }
-    Card target;
+    std::optional<ScratchCard> target;
     if (type == kSelf) {
-        target = card;
+        target.emplace(card);
     } else {
         int32_t pickType = type;
         int32_t outcome = 0;
@@ -84,10 +85,10 @@ void ScoreEffect(Card& card, int i, int& sum, int& count) {
             --sum;
             return;
         }
-        target = st.InPlay[index];
+        target.emplace(st.InPlay[index]);
     }
     const int weight = trigger == "AIREQ" ? 10 : 1;
-    if (TrialRun(card, target, i) == -1) {
+    if (TrialRun(card, **target, i) == -1) {
         sum -= weight;
     } else {
         sum += 2 * weight;

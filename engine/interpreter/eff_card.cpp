@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <optional>
 
 #include "engine/interpreter/command_context.h"
 #include "engine/interpreter/eff_card_stages.h"
 #include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
+#include "engine/model/scratch_card.h"
 #include "engine/model/state.h"
 #include "engine/pages/card_pages.h"
 #include "engine/rules/compiler.h"
@@ -114,15 +116,15 @@ StageEnd EffRun::SetUp() {
         }
         // A bonus action: the ad-hoc script runs as an effect of its own on the source card (a
         // trial on copies of both cards, so nothing of the game changes).
-        Card sourceCopy;
-        Card targetCopy;
         const bool onCopies = run.Preview();
+        std::optional<ScratchCard> sourceCopy;
+        std::optional<ScratchCard> targetCopy;
         if (onCopies) {
-            sourceCopy = run.source;
-            targetCopy = run.target;
+            sourceCopy.emplace(run.source);
+            targetCopy.emplace(run.target);
         }
-        Card& source = onCopies ? sourceCopy : run.source;
-        Card& target = onCopies ? targetCopy : run.target;
+        Card& source = onCopies ? **sourceCopy : run.source;
+        Card& target = onCopies ? **targetCopy : run.target;
         const int index = AddEffect(source, "TRAIT:BONUSACTION:" + adHoc, 11, "", 0, "");
         --st.NestingDepth;
         if (!source.Effects.Has(index)) {
@@ -157,12 +159,12 @@ StageEnd EffRun::SetUp() {
         return StageEnd::Return;
     }
     if (run.Preview() && args.runKind == -1 && !args.copies) {
-        Card sourceCopy = run.source;
-        Card targetCopy = run.target;
+        ScratchCard sourceCopy(run.source);
+        ScratchCard targetCopy(run.target);
         --st.NestingDepth;
         EffArgs nested = args;
         nested.copies = 1;
-        run.result = EffCard(sourceCopy, targetCopy, nested);
+        run.result = EffCard(*sourceCopy, *targetCopy, nested);
         args.outerEcho = nested.outerEcho;
         return StageEnd::Return;
     }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -60,6 +61,8 @@ struct ModelState {
     // Nesting of losses passed on to absorbing traits.
     int AbsorbDepth = 0;
     int ExpressionDepth = 0;  // value expressions being evaluated, one inside another
+    // Cards kept for reuse by trial runs' copies (see scratch_card.h).
+    std::vector<std::unique_ptr<Card>> FreeScratchCards;
 
     int32_t NewestCard = 0;
     int32_t LastCard = 0;

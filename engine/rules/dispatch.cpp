@@ -7,6 +7,7 @@
 #include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
+#include "engine/model/scratch_card.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/model/trait_names.h"
@@ -397,10 +398,10 @@ int AIPickTarget(Card& card) {
         const int n = st.InPlay.size();
         std::vector<int> votes(n + 1, 0);
         for (int i = 1; i <= card.Effects.size(); ++i) {
-            Card copy = card;
-            int32_t type = copy.Effects[i].TargetType;
+            ScratchCard copy(card);
+            int32_t type = copy->Effects[i].TargetType;
             int32_t outcome = 0;
-            const int picked = PickTarget(copy, i, type, "", outcome);
+            const int picked = PickTarget(*copy, i, type, "", outcome);
             if (picked >= 1 && picked <= n) ++votes[picked];
         }
         int winner = 0;
