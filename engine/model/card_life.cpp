@@ -59,7 +59,15 @@ int TakeFreeSlot(const Card& card) {
     auto& inPlay = St().InPlay;
     for (int i = 1; i <= inPlay.size(); ++i) {
         if (inPlay[i].Name.empty()) {
-            inPlay[i] = Card(card);  // a copy first: card may be an element of InPlay itself
+            // Copied into the free slot's own room (the trials place cards often). Member-wise
+            // assignment is safe when card is an element of InPlay, even this one; a copy that
+            // fails half-way leaves the slot free again rather than a part-card in play.
+            try {
+                inPlay[i] = card;
+            } catch (...) {
+                inPlay[i] = Card{};
+                throw;
+            }
             return i;
         }
     }

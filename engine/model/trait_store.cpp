@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <string_view>
 
 #include "engine/interpreter/eff_card.h"
 #include "engine/model/card_life.h"
@@ -16,6 +17,16 @@
 
 namespace dv {
 namespace {
+
+// Whether text, upper-cased, is `upper` (already upper case); reads the trait names of every
+// lookup, so it builds no upper-cased copy.
+bool UpperCaseIs(std::string_view text, std::string_view upper) {
+    if (text.size() != upper.size()) return false;
+    for (std::size_t k = 0; k < text.size(); ++k)
+        if (static_cast<char>(std::toupper(static_cast<unsigned char>(text[k]))) != upper[k])
+            return false;
+    return true;
+}
 
 constexpr int kTraitGrowth = 4;
 // Absorbing traits may hand a loss on to further absorbing traits; a ring of them must end.
@@ -223,11 +234,11 @@ Value GetTrait(Card& card, const std::string& name, Value& blankFlag, int mode) 
         Value bonus = 0;
         const bool bonusAllowed = mode == 0 && BonusRead::Allowed(card, wanted);
         for (int i = 1; i <= card.TraitNames.size(); ++i) {
-            // A copy: evaluating a bonus may change the card's lists.
-            const std::string stored = card.TraitNames[i];
+            // Evaluating a bonus may change the card's lists: stored is not used after that.
+            const std::string_view stored = card.TraitNames[i];
             if (stored.empty()) continue;
             if (stored.size() == wanted.size()) {
-                if (UpperText(stored) != wanted) continue;
+                if (!UpperCaseIs(stored, wanted)) continue;
                 found = ValueAt(card, i);
                 if (found.empty()) {
                     found = "1";
@@ -235,7 +246,8 @@ Value GetTrait(Card& card, const std::string& name, Value& blankFlag, int mode) 
                 }
                 if (mode == 1) break;
             } else if (bonusAllowed && stored.size() == wanted.size() + 5 && stored[0] == 'B' &&
-                       UpperText(stored) == "BONUS" + wanted) {
+                       UpperCaseIs(stored.substr(0, 5), "BONUS") &&
+                       UpperCaseIs(stored.substr(5), wanted)) {
                 BonusRead reading(card, wanted);
                 bonus = Transval(card, card, Value(ValueAt(card, i)), "");
             }
