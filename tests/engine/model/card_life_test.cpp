@@ -57,6 +57,22 @@ TEST_F(CardLifeTest, PlacingReusesTheFirstFreeSlotOrGrowsByExactlyOne) {
     EXPECT_EQ(St().NewestCard, 5);
 }
 
+TEST_F(CardLifeTest, AFreeSlotTakesAnExactCopyOfACardInPlayWithNoLeftoversOfItsOwn) {
+    auto& inPlay = St().InPlay;
+    inPlay.PushBack(MakeCard("original", 1, 10));
+    SetRaw(inPlay[1], "HP", "20");
+    // A free slot that still holds more room than the copy needs.
+    Card leftover = MakeCard("", 2, 0);
+    leftover.Description = std::string(300, 'x');
+    leftover.Effects = List<Effect>(9);
+    leftover.Effects[4].Text = "MODTRAIT:HP:-1";
+    inPlay.PushBack(leftover);
+    const Card original = inPlay[1];
+    ASSERT_EQ(TakeFreeSlot(inPlay[1]), 2);
+    EXPECT_EQ(inPlay[2], original);
+    EXPECT_EQ(inPlay[1], original);
+}
+
 TEST_F(CardLifeTest, PlacedCardsWaitInactiveWithSideAndStartTimeSet) {
     struct Row {
         int owner;
