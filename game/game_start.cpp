@@ -76,6 +76,9 @@ void StartGame(int keepFirstDeck) {
             ShuffleDeck(st.Players[p]);
             PlaceStartingCards(p);
         }
+        // Reading the game file set the rules card up afresh, inactive, and an inactive card
+        // answers only its start time: without this its GAMESTART actions would never run.
+        st.RulesCard.Active = 1;
         RunActionsCall call;
         call.triggeringCard = -1;
         call.append = 1;

@@ -20,7 +20,6 @@
 namespace dv {
 namespace {
 
-
 // Stands for player p until a card with the trait "PLAYER" of that side enters play, which
 // destroys it.
 int PlacePlaceholder(Card& scratch, int p) {

@@ -22,7 +22,6 @@ double SecondsSinceMidnight() {
     return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction.count();
 }
 
-
 // A replacement that keeps producing its search text would otherwise never end.
 constexpr long kMaxReplacements = 1'000'000;
 constexpr int kMaxSetFields = 50;

@@ -125,6 +125,8 @@ TEST_F(GameFlowEndToEnd, StartUpChoosesTheProfileAndStartsTheSampleGame) {
     EXPECT_EQ(st.Players[1].CardIndex, lamplighter);
     EXPECT_EQ(st.Players[2].CardIndex, bogwarden);
     EXPECT_EQ(st.InPlay[lamplighter].Active, 1);
+    EXPECT_TRUE(Has(Page("Display.html"), "The marsh lanterns flicker to life."))
+        << "the rules card's GAMESTART actions ran";
 
     // The starter deck less the player card, which went into play, is in the deck or was drawn
     // in the first turn.
@@ -141,8 +143,6 @@ TEST_F(GameFlowEndToEnd, StartUpChoosesTheProfileAndStartsTheSampleGame) {
     EXPECT_EQ(inDeck, listed - 1);
 }
 
-// Needs the turn procedure PlayCards and the command families of the interpreter; run with
-// --gtest_also_run_disabled_tests once they are merged.
 TEST_F(GameFlowEndToEnd, QueuedPlayWithATargetAndThreeTurns) {
     StartUpAndStartTheSampleGame();
     State& st = St();
