@@ -29,11 +29,6 @@ constexpr int kMaxCommandPasses = 10000;
 // Repetitions one REPEAT may ask for.
 constexpr int kMaxRepeat = 100;
 
-struct CallFrame {
-    CallFrame() { ++St().CallFrames; }
-    ~CallFrame() { --St().CallFrames; }
-};
-
 // Whatever way a run leaves, the nesting depth is what it was when the run began.
 struct DepthRestore {
     int depth;
@@ -517,7 +512,7 @@ void ClearPendingSignals() {
 int32_t EffCard(Card& source, Card& target, EffArgs& args) {
     State& st = St();
     if (st.CallFrames >= kMaxCallFrames) return 2;
-    CallFrame frame;
+    DepthCount frame(St().CallFrames);
     DepthRestore restore{st.NestingDepth};
     const bool outermost = st.NestingDepth <= 0;
     if (outermost) ClearPendingSignals();

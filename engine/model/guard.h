@@ -18,6 +18,19 @@ struct RunFault : std::runtime_error {
 
 void ReportError(const char* procedure);
 
+// Counts one more level of a nesting depth for as long as it lives, whichever way the scope is
+// left, so that the bounds on recursion read a true depth after a failure too.
+class DepthCount {
+  public:
+    explicit DepthCount(int& depth) : depth_(depth) { ++depth_; }
+    ~DepthCount() { --depth_; }
+    DepthCount(const DepthCount&) = delete;
+    DepthCount& operator=(const DepthCount&) = delete;
+
+  private:
+    int& depth_;
+};
+
 template <class Body>
 std::invoke_result_t<Body> Guarded(const char* procedure, std::invoke_result_t<Body> fallback,
                                    Body&& body) {

@@ -65,13 +65,6 @@ class BonusRead {
     }
 };
 
-struct AbsorbLevel {
-    AbsorbLevel() { ++St().AbsorbDepth; }
-    ~AbsorbLevel() { --St().AbsorbDepth; }
-    AbsorbLevel(const AbsorbLevel&) = delete;
-    AbsorbLevel& operator=(const AbsorbLevel&) = delete;
-};
-
 void MaskPosition(const std::string& name, int& word, int32_t& bit) {
     std::string cut = name;
     word = -1;
@@ -190,7 +183,7 @@ Value Modtrait(Card& card, const std::string& name, Value& amount, Card& source,
             const double absorber = GetTrait(card, absorbing, 0).Num();
             if (absorber != 0) {
                 if (amount.Num() + absorber > 0) {
-                    AbsorbLevel level;
+                    DepthCount level(St().AbsorbDepth);
                     Modtrait(card, absorbing, amount, source, quiet, actionText, "", 0);
                     return result;
                 }

@@ -22,13 +22,6 @@ constexpr double kMaxDice = 10000;
 // Whole numbers handed to the random draws stay within 32 bits, like every count of the game.
 constexpr double kMaxWhole = 2147483647.0;
 
-struct NestingScope {
-    NestingScope() { ++St().ExpressionDepth; }
-    ~NestingScope() { --St().ExpressionDepth; }
-    NestingScope(const NestingScope&) = delete;
-    NestingScope& operator=(const NestingScope&) = delete;
-};
-
 bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
@@ -419,7 +412,7 @@ Value Transval(Card& source, Card& target, const Value& expression, const std::s
         ReportError("Transval");
         return 0;
     }
-    NestingScope scope;
+    DepthCount scope(St().ExpressionDepth);
     return Guarded("Transval", Value(0), [&] {
         return Evaluate(source, target, expression.Text(), startTrait, keywordFlag);
     });

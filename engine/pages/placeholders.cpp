@@ -26,12 +26,6 @@ struct Restore {
     ~Restore() { flag = saved; }
 };
 
-struct Nest {
-    int& depth;
-    explicit Nest(int& d) : depth(d) { ++depth; }
-    ~Nest() { --depth; }
-};
-
 std::string FirstSegment(const std::string& text, std::string::size_type& rest) {
     auto slash = text.find('/');
     rest = slash == std::string::npos ? text.size() : slash + 1;
@@ -192,7 +186,7 @@ void SwapCardStrings(Card& source, Card& target, std::string& text,
                      const std::string& sourcePicture, const std::string& targetPicture,
                      const Value& spare, Value& amount) {
     Guarded("SwapCardStrings", [&] {
-        Nest nest(St().SwapNesting);
+        DepthCount nest(St().SwapNesting);
         SwapOnce(source, target, text, sourcePicture, targetPicture, spare, amount);
     });
 }
