@@ -12,26 +12,13 @@
 #include "engine/model/files.h"
 #include "engine/model/text_utils.h"
 #include "tests/data/golden.h"
-#include "tests/support/engine_fixture.h"
+#include "tests/data/writer_fixture.h"
 
 namespace dv {
 namespace {
 
-class CardWriterTest : public test::EngineTest {
+class CardWriterTest : public test::WriterTest {
   protected:
-    void SetUp() override {
-        EngineTest::SetUp();
-        St().Players[1].Id = 1;
-        St().FixedNow = "2024-05-01 10:00:00";
-    }
-    Card NewCard(const std::string& name, int32_t gid) {
-        Card card;
-        InitCard(card, 1, 0);
-        card.Name = name;
-        card.UniqueName = name;
-        card.GID = gid;
-        return card;
-    }
     // Reads a card block back as the only card of a file.
     Card ReadBack(const std::string& text) {
         WriteFile("back.txt", text);

@@ -4,26 +4,15 @@
 #include "engine/model/cards.h"
 #include "engine/model/files.h"
 #include "tests/data/golden.h"
-#include "tests/support/engine_fixture.h"
+#include "tests/data/writer_fixture.h"
 
 namespace dv {
 namespace {
 
-class PlayerFilesTest : public test::EngineTest {
+class PlayerFilesTest : public test::WriterTest {
   protected:
-    void SetUp() override {
-        EngineTest::SetUp();
-        St().Players[1].Id = 1;
-        St().FixedNow = "2024-05-01 10:00:00";
-    }
-    Card NewCard(const std::string& name, int32_t gid) {
-        Card card;
-        InitCard(card, 1, 0);
-        card.Name = name;
-        card.UniqueName = name;
-        card.SetFile = "Elves.txt";
-        card.GID = gid;
-        return card;
+    static Card NewCard(const std::string& name, int32_t gid) {
+        return WriterTest::NewCard(name, gid, "Elves.txt");
     }
     std::string File(const std::string& name) { return *ReadWholeFile(Folder() / name); }
 };
