@@ -86,6 +86,21 @@ struct ModelState {
     uint8_t CurrentDeck = 0;
     uint8_t ListBusy = 0;  // 1 while SortCards runs; the designer ignores list clicks meanwhile
 
+    // Values the windows hand to one another: the opener sets them before it shows a window and
+    // reads them after it has closed.
+    uint8_t ClickMode = 0;        // what the next card link in the board view does
+    uint8_t MenuActionIndex = 0;  // the effect of a menu action waiting for its target
+    int32_t PickedCard = 0;       // collection position of the card picked in the deck manager
+    uint8_t PickedDeck = 0;       // 0: the picked card lies in the collection
+    uint8_t DeckManagerFromMenu = 0;
+    uint8_t EditorTest = 0;           // a test game of the designer's cards is under way
+    uint8_t EditFromDeckManager = 0;  // the deck manager handed a collection card to the designer
+    int16_t EditIndex = 0;            // slot of EditCards shown in the designer, 0 none yet
+    List<Card> EnemyCards;            // the opponent's cards edited in the deck manager
+    uint8_t Connected = 0;
+    // The trait names the designer offers; a free slot is empty.
+    List<std::string> CommonTraits = List<std::string>(100);
+
     // Shared utilities.
     GetFieldCacheRecord GetFieldCache;
     List<RandomStringList> RandomStringLists;

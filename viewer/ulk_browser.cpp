@@ -1,0 +1,3 @@
+#include "viewer/ulk_browser.h"
+
+ulkBrowser::ulkBrowser(QWidget* parent) : QWidget(parent) {}
