@@ -381,6 +381,7 @@ void ulkBrowser::RebuildCustomMenu() {
     // An entry may be the one whose choice is being handled: it goes once that is over.
     for (QAction* entry : mnuCustom_) {
         mnuClipboard_->removeAction(entry);
+        entry->setObjectName(QString());
         entry->deleteLater();
     }
     mnuCustom_.clear();
@@ -437,11 +438,20 @@ void ulkBrowser::pageSetupDocument() {
 void ulkBrowser::PrintAndWait(QPrinter* printer) {
     QEventLoop loop;
     bool done = false;
-    connect(WebBrowser1_, &QWebEngineView::printFinished, &loop, [&] {
+    auto finish = [&] {
         done = true;
         loop.quit();
-    });
-    WebBrowser1_->print(printer);
+    };
+    // A PDF file gets the browser's own PDF, whose text stays text; a printer gets the pages
+    // as the browser paints them.
+    if (printer->outputFormat() == QPrinter::PdfFormat && !printer->outputFileName().isEmpty()) {
+        connect(WebBrowser1_->page(), &QWebEnginePage::pdfPrintingFinished, &loop, finish);
+        WebBrowser1_->page()->printToPdf(printer->outputFileName(), printer->pageLayout(),
+                                         printer->pageRanges());
+    } else {
+        connect(WebBrowser1_, &QWebEngineView::printFinished, &loop, finish);
+        WebBrowser1_->print(printer);
+    }
     WaitFor(loop, done);
 }
 
