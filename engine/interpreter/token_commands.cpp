@@ -208,13 +208,9 @@ void BoosterCardByUniqueName(RunContext& run) {
     BoosterCard(run, true);
 }
 
-// A trial run saves nothing; nor can anything be saved before a game is chosen.
+// A trial run saves nothing.
 void SaveCollection(RunContext& run) {
-    if (run.Preview()) return;
-    State& st = St();
-    if (!st.Games.Has(st.CurrentGame)) return;
-    const std::string file = PlayerFileName(st.Games[st.CurrentGame].Name, st.CurrentProfile.Name);
-    if (!file.empty()) SavePlayer(file);
+    if (!run.Preview()) SaveCurrentPlayer();
 }
 
 }  // namespace

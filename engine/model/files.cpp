@@ -40,6 +40,12 @@ std::optional<std::string> FindCaseless(const fs::path& folder, const std::strin
     return found;
 }
 
+// Whether path lies below folder (both absolute and normal).
+bool Below(const fs::path& folder, const fs::path& path) {
+    const fs::path relative = path.lexically_relative(folder);
+    return !relative.empty() && relative != "." && *relative.begin() != "..";
+}
+
 }  // namespace
 
 fs::path ResolveDataPath(const fs::path& base, const std::string& name) {
@@ -120,6 +126,25 @@ std::string AtomicSave(const fs::path& target, const std::string& bytes, Durabil
         return "cannot replace " + target.string();
     }
     return {};
+}
+
+fs::path PathInsideFolder(const fs::path& folder, const std::string& name, std::string& reason) {
+    reason.clear();
+    if (name.empty() || name.find('\0') != std::string::npos) {
+        reason = "\"" + name + "\" is no file name";
+        return {};
+    }
+    const fs::path root = fs::absolute(folder).lexically_normal();
+    const fs::path path = fs::absolute(ResolveDataPath(root, name)).lexically_normal();
+    std::error_code rootError, folderError;
+    const fs::path realRoot = fs::weakly_canonical(root, rootError);
+    const fs::path realFolder = fs::weakly_canonical(path.parent_path(), folderError);
+    if (!Below(root, path) || rootError || folderError ||
+        (realFolder != realRoot && !Below(realRoot, realFolder))) {
+        reason = "\"" + name + "\" lies outside the program folder";
+        return {};
+    }
+    return path;
 }
 
 std::string CheckTypedFileName(const std::string& name) {

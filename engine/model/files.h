@@ -32,6 +32,11 @@ enum class Durability { Durable, Replaceable };
 std::string AtomicSave(const fs::path& target, const std::string& bytes,
                        Durability durability = Durability::Durable);
 
+// Where a file the engine writes lands: name (as written in data) resolved below folder. Empty,
+// with the reason, when it would land outside folder: an absolute path elsewhere, "..", or a
+// folder link leading out. The file itself may be a link; saves write through it.
+fs::path PathInsideFolder(const fs::path& folder, const std::string& name, std::string& reason);
+
 // A name typed by the player that becomes part of a file name: refused when it could leave its
 // folder (a path separator, "..", a drive colon) or is empty. Returns the reason, empty if fine.
 std::string CheckTypedFileName(const std::string& name);
