@@ -65,8 +65,9 @@ class ItemReader {
 };
 
 std::string ReadFileOrFail(const fs::path& file) {
-    auto bytes = ReadWholeFile(file);
-    if (!bytes) throw RunFault("cannot read " + file.string());
+    std::string reason;
+    auto bytes = ReadWholeFile(file, &reason);
+    if (!bytes) throw RunFault(file.filename().string() + ": " + reason);
     return *bytes;
 }
 
@@ -85,8 +86,12 @@ void GrowTo(List<std::string>& list, int count) {
     if (list.size() < count) list.Resize(count);
 }
 
+// Only regular files are read: a FIFO would block start-up for ever, and a device never end.
 bool IsFile(const FolderEntry& entry, const char* pattern) {
-    return !entry.isFolder && MatchesPattern(entry.name, pattern);
+    if (entry.isFolder || !MatchesPattern(entry.name, pattern)) return false;
+    if (!entry.isRegular)
+        TheHost().MessageBox(entry.name + " is not read: it is not a regular file.", "Duvenhall");
+    return entry.isRegular;
 }
 
 fs::path GameFolderPath(const GameInfo& game) {

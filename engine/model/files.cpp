@@ -6,8 +6,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
+#include <cstring>
 #include <random>
 #include <system_error>
 #include <vector>
@@ -81,15 +82,36 @@ bool DataFileExists(const fs::path& base, const std::string& name) {
     return fs::is_regular_file(ResolveDataPath(base, name), ec);
 }
 
-std::optional<std::string> ReadWholeFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return std::nullopt;
+std::optional<std::string> ReadWholeFile(const fs::path& file, std::string* reason) {
+    auto refuse = [&](std::string why) -> std::optional<std::string> {
+        if (reason) *reason = std::move(why);
+        return std::nullopt;
+    };
+    const std::string tooLarge = "larger than " + std::to_string(kMaxDataFileBytes >> 20) + " MB";
+    // Opening a FIFO waits for a writer unless it does not block.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return refuse(std::strerror(errno));
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) return refuse(std::strerror(errno));
+    if (!S_ISREG(info.st_mode)) return refuse("not a regular file");
+    if (static_cast<std::uintmax_t>(info.st_size) > kMaxDataFileBytes) return refuse(tooLarge);
     // Block reads: every card file is read again for each new game.
     std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
     char block[64 * 1024];
-    while (in.read(block, sizeof block) || in.gcount() > 0)
-        bytes.append(block, static_cast<std::size_t>(in.gcount()));
-    if (in.bad()) return std::nullopt;
+    for (;;) {
+        const ssize_t n = ::read(fd, block, sizeof block);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return refuse(std::strerror(errno));
+        if (n == 0) break;
+        bytes.append(block, static_cast<std::size_t>(n));
+        // A file that grows while it is read is held to the same bound.
+        if (bytes.size() > kMaxDataFileBytes) return refuse(tooLarge);
+    }
     return bytes;
 }
 
@@ -160,8 +182,9 @@ std::vector<FolderEntry> ListFolder(const fs::path& folder) {
     std::vector<FolderEntry> entries;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        std::error_code ec2;
-        entries.push_back({entry.path().filename().string(), entry.is_directory(ec2)});
+        std::error_code ec2, ec3;
+        entries.push_back({entry.path().filename().string(), entry.is_directory(ec2),
+                           entry.is_regular_file(ec3)});
     }
     std::sort(entries.begin(), entries.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });

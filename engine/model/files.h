@@ -2,6 +2,7 @@
 // File access for the whole engine: data paths, lookups without regard to case, and the one
 // atomic save through which every file is written.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -18,8 +19,13 @@ fs::path ResolveDataPath(const fs::path& base, const std::string& name);
 // Whether a path exists, resolved as ResolveDataPath does.
 bool DataFileExists(const fs::path& base, const std::string& name);
 
-// The whole file, or nothing when it cannot be read.
-std::optional<std::string> ReadWholeFile(const fs::path& file);
+// No data file is this large; a larger one is refused rather than read into memory.
+inline constexpr std::uintmax_t kMaxDataFileBytes = 256u << 20;
+
+// The whole of a regular file, or nothing when it cannot be read, with the reason in *reason:
+// not a regular file (a FIFO would block the read, a device never end it), larger than
+// kMaxDataFileBytes, or the system's reason.
+std::optional<std::string> ReadWholeFile(const fs::path& file, std::string* reason = nullptr);
 
 // Whether a save waits until its bytes are on the disk before it replaces the target. Player data
 // (player files, the profile list, card files, decks) does; page files, which are rewritten all
@@ -45,6 +51,7 @@ std::string CheckTypedFileName(const std::string& name);
 struct FolderEntry {
     std::string name;
     bool isFolder = false;
+    bool isRegular = false;  // a regular file, or a link to one
 };
 std::vector<FolderEntry> ListFolder(const fs::path& folder);
 

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include "tests/support/engine_fixture.h"
 
 namespace dv {
@@ -53,6 +57,46 @@ TEST_F(FilesTest, AFailedReplaceLeavesWhatWasThere) {
 
 TEST_F(FilesTest, AtomicSaveIntoAMissingFolderFailsAndSaysSo) {
     EXPECT_NE(AtomicSave(Folder() / "no-such-folder" / "x.txt", "x"), "");
+}
+
+// A FIFO named like a data file blocked start-up for ever, and a link to /dev/zero ate memory.
+TEST_F(FilesTest, OnlyRegularFilesOfASaneSizeAreRead) {
+    WriteFile("plain.txt", "abc");
+    ASSERT_EQ(::mkfifo((Folder() / "Pipe.gam").c_str(), 0644), 0);
+    std::filesystem::create_symlink("/dev/zero", Folder() / "Zero.gam");
+    std::filesystem::create_symlink(Folder() / "plain.txt", Folder() / "Link.txt");
+    std::filesystem::create_directory(Folder() / "Folder.gam");
+    // Sparse: it takes no room on the disk.
+    WriteFile("Huge.gam", "");
+    std::filesystem::resize_file(Folder() / "Huge.gam", kMaxDataFileBytes + 1);
+    struct Row {
+        const char* name;
+        const char* reason;  // nullptr: read
+    };
+    const Row rows[] = {
+        {"plain.txt", nullptr},
+        {"Link.txt", nullptr},
+        {"Pipe.gam", "not a regular file"},
+        {"Zero.gam", "not a regular file"},
+        {"Folder.gam", "not a regular file"},
+        {"Huge.gam", "larger than 256 MB"},
+        {"Missing.gam", "No such file or directory"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        std::string reason;
+        const auto bytes = ReadWholeFile(Folder() / r.name, &reason);
+        EXPECT_EQ(bytes.has_value(), r.reason == nullptr);
+        if (r.reason) {
+            EXPECT_EQ(reason, r.reason);
+        } else {
+            EXPECT_EQ(*bytes, "abc");
+        }
+    }
+    std::vector<std::string> regular;
+    for (const FolderEntry& entry : ListFolder(Folder()))
+        if (entry.isRegular) regular.push_back(entry.name);
+    EXPECT_EQ(regular, (std::vector<std::string>{"Huge.gam", "Link.txt", "plain.txt"}));
 }
 
 TEST(TypedFileNameTest, NamesThatLeaveTheirFolderAreRefused) {
