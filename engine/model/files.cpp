@@ -41,6 +41,23 @@ std::optional<std::string> FindCaseless(const fs::path& folder, const std::strin
     return found;
 }
 
+// Links followed from a save target; a longer chain is taken for a loop.
+constexpr int kMaxLinkHops = 40;
+
+// The file at the end of path's chain of links (path itself when it is no link); nothing for a
+// chain too long to follow.
+std::optional<fs::path> LinkedFile(const fs::path& path) {
+    fs::path at = path;
+    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+        std::error_code ec;
+        if (!fs::is_symlink(at, ec)) return at;
+        const fs::path next = fs::read_symlink(at, ec);
+        if (ec) return std::nullopt;
+        at = next.is_absolute() ? next : at.parent_path() / next;
+    }
+    return std::nullopt;
+}
+
 // Whether path lies below folder (both absolute and normal).
 bool Below(const fs::path& folder, const fs::path& path) {
     const fs::path relative = path.lexically_relative(folder);
@@ -115,7 +132,19 @@ std::optional<std::string> ReadWholeFile(const fs::path& file, std::string* reas
     return bytes;
 }
 
-std::string AtomicSave(const fs::path& target, const std::string& bytes, Durability durability) {
+std::string AtomicSave(const fs::path& given, const std::string& bytes, Durability durability) {
+    // A link stays a link: the file it leads to is the one replaced.
+    const std::optional<fs::path> linked = LinkedFile(given);
+    if (!linked) return "cannot follow the links of " + given.string();
+    const fs::path& target = *linked;
+    struct stat old {};
+    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    if (replacing && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 &&
+        (errno == EACCES || errno == EROFS))
+        return target.string() + " is read-only; not saved";
+    // A new file is readable by all; a replaced one keeps its mode.
+    const mode_t mode = replacing ? (old.st_mode & 07777) : 0644;
+
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
     std::vector<char> tmpName(pattern.begin(), pattern.end());
@@ -138,7 +167,7 @@ std::string AtomicSave(const fs::path& target, const std::string& bytes, Durabil
         ::unlink(tmp.c_str());
         return "cannot write " + target.string();
     }
-    ::fchmod(fd, 0644);
+    ::fchmod(fd, mode);
     if (::close(fd) != 0) {
         ::unlink(tmp.c_str());
         return "cannot write " + target.string();

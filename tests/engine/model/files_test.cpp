@@ -55,6 +55,66 @@ TEST_F(FilesTest, AFailedReplaceLeavesWhatWasThere) {
     EXPECT_EQ(*ReadWholeFile(target), "second\r\n");
 }
 
+mode_t ModeOf(const std::filesystem::path& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+// A replaced file came back as 0644 whatever it was, and a link was replaced by a plain file.
+TEST_F(FilesTest, AReplacedFileKeepsItsModeAndALinkIsSavedThroughToItsFile) {
+    namespace fs = std::filesystem;
+    for (mode_t mode : {0600, 0640, 0755}) {
+        SCOPED_TRACE(mode);
+        WriteFile("kept.plr", "old");
+        ::chmod((Folder() / "kept.plr").c_str(), mode);
+        ASSERT_EQ(AtomicSave(Folder() / "kept.plr", "new"), "");
+        EXPECT_EQ(ModeOf(Folder() / "kept.plr"), mode);
+    }
+    ASSERT_EQ(AtomicSave(Folder() / "fresh.plr", "new"), "");
+    EXPECT_EQ(ModeOf(Folder() / "fresh.plr"), 0644u);
+
+    WriteFile("real/data.plr", "old");
+    fs::create_symlink("real/data.plr", Folder() / "first.plr");
+    fs::create_symlink("first.plr", Folder() / "second.plr");
+    fs::create_symlink(Folder() / "real" / "later.plr", Folder() / "dangling.plr");
+    fs::create_symlink("loop2.plr", Folder() / "loop1.plr");
+    fs::create_symlink("loop1.plr", Folder() / "loop2.plr");
+    struct Row {
+        const char* link;
+        const char* file;  // the file the save writes; nullptr: refused
+    };
+    const Row rows[] = {
+        {"first.plr", "real/data.plr"},
+        {"second.plr", "real/data.plr"},
+        {"dangling.plr", "real/later.plr"},
+        {"loop1.plr", nullptr},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.link);
+        const std::string reason = AtomicSave(Folder() / r.link, r.link);
+        EXPECT_TRUE(fs::is_symlink(Folder() / r.link)) << "the link stays a link";
+        if (r.file) {
+            EXPECT_EQ(reason, "");
+            EXPECT_EQ(*ReadWholeFile(Folder() / r.file), r.link);
+        } else {
+            EXPECT_NE(reason, "");
+        }
+    }
+    EXPECT_EQ(ListFolder(Folder() / "real").size(), 2u) << "no temporary file is left behind";
+}
+
+TEST_F(FilesTest, AReadOnlyFileIsNotReplaced) {
+    WriteFile("locked.plr", "old");
+    ::chmod((Folder() / "locked.plr").c_str(), 0444);
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write any file, so none is read-only to it";
+    EXPECT_EQ(AtomicSave(Folder() / "locked.plr", "new"),
+              (Folder() / "locked.plr").string() + " is read-only; not saved");
+    EXPECT_EQ(*ReadWholeFile(Folder() / "locked.plr"), "old");
+    EXPECT_EQ(ModeOf(Folder() / "locked.plr"), 0444u);
+    EXPECT_EQ(ListFolder(Folder()).size(), 1u);
+}
+
 TEST_F(FilesTest, AtomicSaveIntoAMissingFolderFailsAndSaysSo) {
     EXPECT_NE(AtomicSave(Folder() / "no-such-folder" / "x.txt", "x"), "");
 }
