@@ -7,11 +7,14 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <random>
 #include <system_error>
 #include <vector>
+
+#include "engine/model/state.h"
 
 namespace dv {
 namespace {
@@ -39,6 +42,28 @@ std::optional<std::string> FindCaseless(const fs::path& folder, const std::strin
         if (Lower(n) == wanted && (!found || n < *found)) found = n;
     }
     return found;
+}
+
+// mkstemp's random tail of a temporary file's name.
+constexpr std::size_t kTemporarySuffix = 6;
+
+std::string SystemReason() {
+    return std::strerror(errno);
+}
+
+// Removes the temporary files that saves of one target left behind: prefix followed by
+// mkstemp's tail of letters and digits.
+void RemoveStaleTemporaries(const fs::path& folder, const std::string& prefix) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() != prefix.size() + kTemporarySuffix || name.rfind(prefix, 0) != 0) continue;
+        if (!std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                         [](unsigned char c) { return std::isalnum(c) != 0; }))
+            continue;
+        std::error_code removeError;
+        fs::remove(entry.path(), removeError);
+    }
 }
 
 // Links followed from a save target; a longer chain is taken for a loop.
@@ -133,6 +158,11 @@ std::optional<std::string> ReadWholeFile(const fs::path& file, std::string* reas
 }
 
 std::string AtomicSave(const fs::path& given, const std::string& bytes, Durability durability) {
+    // A file size limit would end the program with SIGXFSZ; ignored, it fails the write instead,
+    // and the save says why.
+    static const bool ignoringSizeSignal = std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+    (void)ignoringSizeSignal;
+
     // A link stays a link: the file it leads to is the one replaced.
     const std::optional<fs::path> linked = LinkedFile(given);
     if (!linked) return "cannot follow the links of " + given.string();
@@ -146,35 +176,50 @@ std::string AtomicSave(const fs::path& given, const std::string& bytes, Durabili
     const mode_t mode = replacing ? (old.st_mode & 07777) : 0644;
 
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    const std::string prefix = "." + target.filename().string() + ".";
+    // Only a save cut short by the end of the process leaves its temporary file, so a target's
+    // leftovers need looking for once a run.
+    if (St().SweptSaveTargets.insert(target.string()).second)
+        RemoveStaleTemporaries(folder, prefix);
+    std::string pattern = (folder / (prefix + std::string(kTemporarySuffix, 'X'))).string();
     std::vector<char> tmpName(pattern.begin(), pattern.end());
     tmpName.push_back('\0');
-    int fd = ::mkstemp(tmpName.data());
-    if (fd < 0) return "cannot create a file in " + folder.string();
+    const int fd = ::mkstemp(tmpName.data());
+    if (fd < 0) return "cannot create a file in " + folder.string() + ": " + SystemReason();
     const std::string tmp(tmpName.data());
+    auto fail = [&](const std::string& what) {
+        const std::string reason = what + " " + target.string() + ": " + SystemReason();
+        if (fd >= 0) ::close(fd);
+        ::unlink(tmp.c_str());
+        return reason;
+    };
     std::size_t done = 0;
     while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) {
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            return "cannot write " + target.string();
-        }
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = ENOSPC;
+        if (n <= 0) return fail("cannot write");
         done += static_cast<std::size_t>(n);
     }
-    if (durability == Durability::Durable && ::fsync(fd) != 0) {
-        ::close(fd);
-        ::unlink(tmp.c_str());
-        return "cannot write " + target.string();
-    }
+    if (durability == Durability::Durable && ::fsync(fd) != 0) return fail("cannot write");
     ::fchmod(fd, mode);
     if (::close(fd) != 0) {
+        const std::string reason = "cannot write " + target.string() + ": " + SystemReason();
         ::unlink(tmp.c_str());
-        return "cannot write " + target.string();
+        return reason;
     }
     if (std::rename(tmp.c_str(), target.c_str()) != 0) {
+        const std::string reason = "cannot replace " + target.string() + ": " + SystemReason();
         ::unlink(tmp.c_str());
-        return "cannot replace " + target.string();
+        return reason;
+    }
+    // The rename itself reaches the disk only with the folder; the file is replaced either way.
+    if (durability == Durability::Durable) {
+        const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folderFd >= 0) {
+            ::fsync(folderFd);
+            ::close(folderFd);
+        }
     }
     return {};
 }

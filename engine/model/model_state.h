@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -122,6 +123,9 @@ struct ModelState {
     // When set, the generator is seeded with this wherever it would be seeded from the clock, so
     // that tests and benchmarks replay the same game.
     std::optional<double> SeedOverride;
+
+    // Save targets whose temporary files left by earlier runs were looked for in this run.
+    std::unordered_set<std::string> SweptSaveTargets;
 
     // The folder the program and its data live in, and the folder data paths are taken from.
     // The engine never changes the process's working folder.

@@ -115,8 +115,27 @@ TEST_F(FilesTest, AReadOnlyFileIsNotReplaced) {
     EXPECT_EQ(ListFolder(Folder()).size(), 1u);
 }
 
+// Interrupted saves left their temporary files for ever.
+TEST_F(FilesTest, TemporaryFilesLeftByEarlierSavesOfATargetAreRemoved) {
+    const char* const stale[] = {".p.plr.AbC123", ".p.plr.zzzzzz"};
+    const char* const others[] = {".p.plr.short", ".p.plr.AbC1234", ".q.plr.AbC123", "p.plr.AbC123",
+                                  ".p.plr.AbC-12"};
+    for (const char* name : stale)
+        WriteFile(name, "half a save");
+    for (const char* name : others)
+        WriteFile(name, "not ours");
+    ASSERT_EQ(AtomicSave(Folder() / "p.plr", "whole"), "");
+    for (const char* name : stale)
+        EXPECT_FALSE(std::filesystem::exists(Folder() / name)) << name;
+    for (const char* name : others)
+        EXPECT_TRUE(std::filesystem::exists(Folder() / name)) << name;
+    EXPECT_EQ(*ReadWholeFile(Folder() / "p.plr"), "whole");
+}
+
 TEST_F(FilesTest, AtomicSaveIntoAMissingFolderFailsAndSaysSo) {
-    EXPECT_NE(AtomicSave(Folder() / "no-such-folder" / "x.txt", "x"), "");
+    EXPECT_EQ(AtomicSave(Folder() / "no-such-folder" / "x.txt", "x"),
+              "cannot create a file in " + (Folder() / "no-such-folder").string() +
+                  ": No such file or directory");
 }
 
 // A FIFO named like a data file blocked start-up for ever, and a link to /dev/zero ate memory.
