@@ -67,7 +67,7 @@ class ItemReader {
 std::string ReadFileOrFail(const fs::path& file) {
     std::string reason;
     auto bytes = ReadWholeFile(file, &reason);
-    if (!bytes) throw RunFault(file.filename().string() + ": " + reason);
+    if (!bytes) throw RunFault(reason);
     return *bytes;
 }
 
@@ -220,7 +220,7 @@ void SetCurrentGame(int number) {
 }
 
 void LoadGameFile(const std::string& file) {
-    Guarded("LoadGameFile", [&] {
+    GuardedFile("LoadGameFile", file, [&] {
         ItemReader items(ReadFileOrFail(ResolveDataPath(St().ProgramFolder, file)));
         while (!items.AtEnd()) {
             const std::string item = items.Next();
@@ -315,13 +315,14 @@ void AddFileToGame(const std::string& file, int game) {
                 return;
             }
         }
-    } catch (const std::exception&) {
-        ReportError(("AddFileToGame: " + step).c_str());
+    } catch (const std::exception& e) {
+        // The step first, as it always was; then which file failed, and why.
+        ReportError("AddFileToGame", step + " (" + file + ": " + e.what() + ")");
     }
 }
 
 void LoadMissionFile(const std::string& file, int game, int mission) {
-    Guarded("LoadMissionFile", [&] {
+    GuardedFile("LoadMissionFile", file, [&] {
         State& st = St();
         const std::string located = LocateMissionFile(file, game);
         if (located.empty()) throw RunFault("mission file not found: " + file);

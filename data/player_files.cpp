@@ -93,7 +93,7 @@ bool SaveCurrentPlayer() {
 }
 
 bool SavePlayer(const std::string& fileName) {
-    return Guarded("SavePlayer", false, [&] {
+    return GuardedFile("SavePlayer", fileName, false, [&] {
         State& s = St();
         if (s.DebugMode == 1) return true;
         s.SaleMode = 0;
