@@ -144,6 +144,7 @@ class ulkBrowserTest : public QObject {
     void linkNavigatesOnlyWhenRespondingToEvents();
     void hostShowsAnotherPageFromInsideHTMLClick();
     void loadThatNeverFinishesStopsAtItsLimit();
+    void openWhileAnotherLoadRunsWaitsForItsOwnPage();
     void bodyUpdateShowsTheNewBody();
     void printsToAPdfFileWithThePageText();
     void clipboardBlockOffsetsCountBytes_data();
@@ -513,6 +514,26 @@ void ulkBrowserTest::loadThatNeverFinishesStopsAtItsLimit() {
     QCOMPARE(errors[0][0].toInt(), ulkBrowser::kPageTimeLimitError);
     QVERIFY(errors[0][1].toString().contains("/never"));
     QCOMPARE(browser.Document()->url(), QUrl("about:blank"));
+}
+
+void ulkBrowserTest::openWhileAnotherLoadRunsWaitsForItsOwnPage() {
+    QTcpServer silent;
+    QVERIFY(silent.listen(QHostAddress::LocalHost));
+    ulkBrowser browser;
+    browser.setLoadTimeLimit(5000);
+    QSignalSpy errors(&browser, &ulkBrowser::ViewerError);
+    browser.OpenURL(ownPage_);
+    // As a followed link would: a load the control does not wait for, still running.
+    QSignalSpy started(browser.Document(), &QWebEnginePage::loadStarted);
+    browser.Document()->load(QUrl(QString("http://127.0.0.1:%1/slow").arg(silent.serverPort())));
+    QTRY_COMPARE(started.count(), 1);
+    QElapsedTimer clock;
+    clock.start();
+    browser.OpenURL(textPage_);
+    QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(errors.count(), 0);
+    QCOMPARE(browser.Document()->url(), QUrl::fromLocalFile(textPage_));
+    QVERIFY(browser.allHTML().contains("Lanterns"));
 }
 
 void ulkBrowserTest::bodyUpdateShowsTheNewBody() {
