@@ -37,8 +37,8 @@ const QString kHtmlSuffix = QStringLiteral("</BODY></HTML>");
 // Equal but for what the browser may write differently: escapes, a closing "/", letter case.
 bool SameLocation(const QUrl& a, const QUrl& b) {
     auto text = [](const QUrl& url) {
-        return url.adjusted(QUrl::StripTrailingSlash | QUrl::NormalizePathSegments)
-            .toString(QUrl::FullyDecoded);
+        return QUrl::fromPercentEncoding(
+            url.adjusted(QUrl::StripTrailingSlash | QUrl::NormalizePathSegments).toEncoded());
     };
     return text(a).compare(text(b), Qt::CaseInsensitive) == 0;
 }

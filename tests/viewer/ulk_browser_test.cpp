@@ -153,6 +153,8 @@ class ulkBrowserTest : public QObject {
     void malformedClipboardBlockGivesNoFragment();
     void copyAsHtmlReadsBackTheSelection_data();
     void copyAsHtmlReadsBackTheSelection();
+    void draggingSelectsOnlyWhenAllowed_data();
+    void draggingSelectsOnlyWhenAllowed();
     void contextMenuOffersEntriesOnlyOverASelection();
     void customEntriesFollowTheHostsItems();
 
@@ -643,6 +645,29 @@ void ulkBrowserTest::copyAsHtmlReadsBackTheSelection() {
     QCOMPARE(completed[0][0].value<ulkBrowser::br_Format>(), ulkBrowser::BR_FORMAT_HTML);
     QCOMPARE(browser.GetClipboardHTML(), fragment);
     QCOMPARE(QGuiApplication::clipboard()->mimeData()->html(), fragment);
+}
+
+void ulkBrowserTest::draggingSelectsOnlyWhenAllowed_data() {
+    QTest::addColumn<bool>("allow");
+    QTest::newRow("not allowed") << false;
+    QTest::newRow("allowed") << true;
+}
+
+void ulkBrowserTest::draggingSelectsOnlyWhenAllowed() {
+    QFETCH(bool, allow);
+    ulkBrowser browser;
+    browser.setAllowMouseSelect(allow);
+    Show(browser, textPage_);
+    const QPoint from = PointOfSelector(browser, "#marsh");
+    const QPoint to = from + QPoint(200, 0);
+    QWidget* target = PressTarget(browser);
+    QTest::mousePress(target, Qt::LeftButton, Qt::NoModifier, from);
+    for (int step = 1; step <= 10; ++step)
+        QTest::mouseMove(target, from + (to - from) * step / 10, 10);
+    QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, to);
+    QTest::qWait(200);
+    const QString selected = RunScript(browser, "window.getSelection().toString()").toString();
+    QCOMPARE(!selected.isEmpty(), allow);
 }
 
 void ulkBrowserTest::contextMenuOffersEntriesOnlyOverASelection() {
