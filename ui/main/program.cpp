@@ -1,10 +1,6 @@
 #include "ui/main/program.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QWebEnginePage>
-#include <algorithm>
-#include <vector>
 
 #include "engine/model/state.h"
 #include "game/startup.h"
@@ -16,27 +12,6 @@
 #include "viewer/ulk_browser.h"
 
 namespace dv::ui {
-namespace {
-
-// Bounds the wait for the viewers' first blank pages.
-constexpr int kFirstPagesWaitMs = 10000;
-constexpr int kFirstPagesPollMs = 10;
-
-// A page asked for while a viewer's own first blank page still loads can stall the browser
-// engine for seconds, so the first pages wait until the viewers are idle.
-void WaitForIdleViewers(const std::vector<ulkBrowser*>& viewers) {
-    const auto loading = [&] {
-        return std::any_of(viewers.begin(), viewers.end(), [](ulkBrowser* viewer) {
-            return viewer->Document() && viewer->Document()->isLoading();
-        });
-    };
-    QElapsedTimer clock;
-    clock.start();
-    while (loading() && clock.elapsed() < kFirstPagesWaitMs)
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, kFirstPagesPollMs);
-}
-
-}  // namespace
 
 Program::Program(const std::filesystem::path& programFolder, Dialogs* dialogs)
     : qtDialogs_(std::make_unique<QtDialogs>()),
@@ -69,8 +44,6 @@ Program::~Program() {
 void Program::PlugInWindows() {}
 
 bool Program::Start() {
-    WaitForIdleViewers({main_->BoardView(), main_->QueueView(), main_->CardView(),
-                        main_->ChatView(), help_->Viewer()});
     main_->Load();
     Main();
     return St().EndProgram == 0;
