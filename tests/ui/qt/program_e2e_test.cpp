@@ -70,6 +70,7 @@ class ProgramEndToEndTest : public QObject {
         fs::remove(folder_ / "PlayerProfiles.txt");
     }
 
+    void leavingTheChooserWithoutAProfileEndsTheProgram();
     void aNewPlayerPlaysTheSampleGameToItsEnd();
     void aRestartReadsTheSameCollectionAndTokens();
 
@@ -80,6 +81,17 @@ class ProgramEndToEndTest : public QObject {
     CardKeys collectionAtClose_;
     int32_t tokensAtClose_ = -1;
 };
+
+void ProgramEndToEndTest::leavingTheChooserWithoutAProfileEndsTheProgram() {
+    ResetState();
+    dialogs_ = test::ScriptedDialogs{};
+    Program program(folder_, &dialogs_);
+    test::AnswerNextModal([](QWidget* modal) { modal->close(); });
+    QVERIFY(!program.Start());
+    QCOMPARE(int(St().EndProgram), 1);
+    QVERIFY(!program.Window().isVisible());
+    QVERIFY(!fs::exists(folder_ / "PlayerProfiles.txt"));
+}
 
 void ProgramEndToEndTest::aNewPlayerPlaysTheSampleGameToItsEnd() {
     ResetState();
