@@ -155,16 +155,5 @@ TEST_F(MainCommandsTest, TheDeckManagerFromTheMenuOpensInDeckModeAndForgetsTheMe
     EXPECT_EQ(St().DeckManagerFromMenu, 0);
 }
 
-TEST_F(MainCommandsTest, DebugModeTogglesAndFullSizeFollowsItsCheckMark) {
-    EXPECT_TRUE(commands.ToggleDebugMode());
-    EXPECT_EQ(St().DebugMode, 1);
-    EXPECT_FALSE(commands.ToggleDebugMode());
-    EXPECT_EQ(St().DebugMode, 0);
-    commands.SetFullSize(true);
-    EXPECT_EQ(St().FullSize, 1);
-    commands.SetFullSize(false);
-    EXPECT_EQ(St().FullSize, 0);
-}
-
 }  // namespace
 }  // namespace dv::ui

@@ -75,14 +75,5 @@ TEST(MainLayoutTest, NoSizeComesOutNegativeInATinyWindow) {
     EXPECT_GT(atMinimum.queue.height, 0);
 }
 
-TEST(MainLayoutTest, HandPicturesPairUpInRowsWithTheirLabelsAboveAndBelow) {
-    EXPECT_EQ(HandPicture(1), (Rect{8, 16, 65, 65}));
-    EXPECT_EQ(HandPicture(2), (Rect{80, 16, 65, 65}));
-    EXPECT_EQ(HandPicture(10), (Rect{80, 400, 65, 65}));
-    EXPECT_EQ(HandLabel(1), (Rect{8, 0, 137, 17}));
-    EXPECT_EQ(HandLabel(2), (Rect{8, 80, 137, 17}));
-    EXPECT_EQ(HandLabel(9), (Rect{8, 384, 137, 17}));
-}
-
 }  // namespace
 }  // namespace dv::ui
