@@ -17,6 +17,14 @@ EngineGuard::~EngineGuard() {
     --running;
 }
 
+ModalCommandLevel::ModalCommandLevel() : saved_(running) {
+    running = 0;
+}
+
+ModalCommandLevel::~ModalCommandLevel() {
+    running = saved_;
+}
+
 bool EngineGuard::Busy() {
     return running > 0;
 }

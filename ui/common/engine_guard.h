@@ -21,6 +21,21 @@ class EngineGuard {
     bool outermost_;
 };
 
+// A modal window opened from inside a command (the deck manager from a game start, the designer
+// from the deck manager) runs commands of its own. While one lives, those commands are let through;
+// the windows below the modal one take no input meanwhile, so the command that opened it cannot be
+// re-entered, and it is refused re-entry again once the modal window has closed.
+class ModalCommandLevel {
+  public:
+    ModalCommandLevel();
+    ~ModalCommandLevel();
+    ModalCommandLevel(const ModalCommandLevel&) = delete;
+    ModalCommandLevel& operator=(const ModalCommandLevel&) = delete;
+
+  private:
+    int saved_;
+};
+
 // Runs a window command's body so that no exception escapes into the window system's event loop:
 // a failure shows "Error in " and the name once through the host, and the command stops.
 template <class Body>
