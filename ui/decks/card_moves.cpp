@@ -135,7 +135,9 @@ DeckOutcome DeckManagerLogic::DeckClick(int slot) {
             if (st.CurrentDeck >= 1 && st.CurrentDeck <= st.TopCards.size()) {
                 List<Card>& test = st.TopCards[st.CurrentDeck];
                 if (!test.Has(k)) return {};
-                test[k].Name.clear();
+                // Freed whole: the test's start refreshes every entry of a designer's unique
+                // name, and would bring back a card that kept its unique name.
+                test[k] = Card{};
                 SortCards(test, "BLANK", 0);
             }
             return Redrawn();

@@ -49,6 +49,14 @@ long long PositionOf(const DeckList& deck, int entry) {
     return deck.Positions.Has(entry) ? std::lround(deck.Positions[entry]) : 0;
 }
 
+// The entries that name a card: a deck list read from a file starts with an empty entry.
+int CardsListed(const DeckList& deck) {
+    int count = 0;
+    for (int32_t id : deck.CardIds)
+        count += id != 0 ? 1 : 0;
+    return count;
+}
+
 // The description of a card: a work copy with its pictures located and its mods applied.
 std::string CardDescription(Card card, bool centred) {
     card.PictureUrl = GetImagePath(card.Picture, 2, "");
@@ -205,8 +213,7 @@ DeckView DeckManagerLogic::UpdateDecks() {
             view.deckScrollMax = ScrollMax(deck.CardIds.size());
             view.collectionScrollMax = ScrollMax(st.Collection.size());
             view.tokens = tokens;
-            view.cardCount =
-                "Cards: " + std::to_string(deck.CardIds[1] == 0 ? 0 : deck.CardIds.size());
+            view.cardCount = "Cards: " + std::to_string(CardsListed(deck));
     }
     return view;
 }
