@@ -17,16 +17,16 @@ EngineGuard::~EngineGuard() {
     --running;
 }
 
-ModalCommandLevel::ModalCommandLevel() : saved_(running) {
+bool EngineGuard::Busy() {
+    return running > 0;
+}
+
+ModalScope::ModalScope() : outer_(running) {
     running = 0;
 }
 
-ModalCommandLevel::~ModalCommandLevel() {
-    running = saved_;
-}
-
-bool EngineGuard::Busy() {
-    return running > 0;
+ModalScope::~ModalScope() {
+    running = outer_;
 }
 
 void ReportCommandError(const char* name) {

@@ -21,19 +21,18 @@ class EngineGuard {
     bool outermost_;
 };
 
-// A modal window opened from inside a command (the deck manager from a game start, the designer
-// from the deck manager) runs commands of its own. While one lives, those commands are let through;
-// the windows below the modal one take no input meanwhile, so the command that opened it cannot be
-// re-entered, and it is refused re-entry again once the modal window has closed.
-class ModalCommandLevel {
+// A modal window opened from inside a window command (the deck manager at a game start, the
+// profile chooser) runs commands of its own: while this lives they are let through. The windows
+// beneath stay shut out by the modality itself.
+class ModalScope {
   public:
-    ModalCommandLevel();
-    ~ModalCommandLevel();
-    ModalCommandLevel(const ModalCommandLevel&) = delete;
-    ModalCommandLevel& operator=(const ModalCommandLevel&) = delete;
+    ModalScope();
+    ~ModalScope();
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
 
   private:
-    int saved_;
+    int outer_;
 };
 
 // Runs a window command's body so that no exception escapes into the window system's event loop:

@@ -71,7 +71,7 @@ DeckOutcome DeckManagerLogic::EditInDesigner(int position) {
     st.EditFromDeckManager = 1;
     st.CurrentCard = st.Collection[position];
     if (DesignerLink* designer = TheDesignerLink()) {
-        ModalCommandLevel level;
+        ModalScope level;
         designer->EditCurrentCard();
     }
     // The designer has handed back: its next opening is its own again.
