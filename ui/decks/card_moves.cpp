@@ -34,6 +34,7 @@ DeckOutcome DeckManagerLogic::CollectionClick(int slot) {
             st.PickedCard = p;
             if (st.PickingCard == 1) {
                 st.PickedDeck = 0;
+                st.PickMade = 1;
                 out.close = true;
                 return out;
             }
@@ -59,6 +60,7 @@ DeckOutcome DeckManagerLogic::CollectionClick(int slot) {
         case kCardPick:
             if (!st.Collection.Has(p)) return out;
             st.PickedCard = p;
+            st.PickMade = 1;
             out.close = true;
             return out;
         default:

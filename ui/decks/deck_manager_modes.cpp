@@ -15,17 +15,6 @@ void EmptyHands() {
 
 }  // namespace
 
-void PrepareEditDecksFromMenu() {
-    State& st = St();
-    st.DeckManagerFromMenu = 1;
-    st.DeckManagerMode = kEditDecks;
-    st.PickingCard = 0;
-}
-
-void FinishEditDecksFromMenu() {
-    St().DeckManagerFromMenu = 0;
-}
-
 void PrepareOpponentDeck() {
     St().DeckManagerMode = kOpponentDeck;
     St().PickingCard = 0;

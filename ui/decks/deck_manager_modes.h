@@ -2,8 +2,8 @@
 // What an opener sets before it shows the deck manager in each mode, and puts back after. The
 // window (deck_manager_window.h) pairs each with its showing; these are the steps without it.
 //
-//  mode 0, edit decks   the "Deck Manager" menu: PrepareEditDecksFromMenu, show modally,
-//                       FinishEditDecksFromMenu. The game start shows it modally as it stands.
+//  mode 0, edit decks   the game start and the main window's "Deck Manager" (which sets
+//                       DeckManagerFromMenu meanwhile) show it modally.
 //  mode 1, opponent     the designer fills EnemyCards, then PrepareOpponentDeck, show modally,
 //                       FinishOpponentDeck.
 //  mode 2, card test    the designer calls PrepareCardTest, commits its card, hides itself and
@@ -17,8 +17,6 @@
 
 namespace dv::ui {
 
-void PrepareEditDecksFromMenu();
-void FinishEditDecksFromMenu();
 void PrepareOpponentDeck();
 void FinishOpponentDeck();
 void PrepareCardTest();

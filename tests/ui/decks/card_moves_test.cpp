@@ -218,13 +218,17 @@ TEST_F(CardMovesTest, PicksCloseTheWindowWithThePositionPicked) {
         st.DeckManagerMode = mode;
         st.PickingCard = 1;
         st.PickedDeck = 7;
+        st.PickMade = 0;
         ui::DeckManagerLogic picker;
         picker.Open();
+        picker.DescribeCollectionCard(0);
+        EXPECT_EQ(st.PickMade, 0) << "a description counted as a pick";
         const ui::DeckOutcome out = picker.CollectionClick(1);
+        EXPECT_EQ(st.PickMade, 1);
         EXPECT_TRUE(out.close);
         EXPECT_EQ(st.PickedCard, mode == kEditDecks ? 3 : 2)
             << "deck cards are offered in the pick";
-        EXPECT_EQ(st.PickedDeck, mode == kEditDecks ? 0 : 7);
+        EXPECT_EQ(st.PickedDeck, 0) << "the collection is the picked card's list";
         EXPECT_EQ(DeckIds(1), (std::vector<int32_t>{1})) << "a pick added the card";
         EXPECT_TRUE(picker.Closing(true));
     }

@@ -9,7 +9,8 @@
 #include "engine/rules/rule_operations.h"
 #include "game/game_start.h"
 #include "tests/ui/decks/sample_game_fixture.h"
-#include "ui/decks/deck_manager_modes.h"
+#include "ui/common/engine_guard.h"
+#include "ui/main/main_commands.h"
 
 namespace dv {
 namespace {
@@ -78,19 +79,25 @@ TEST_F(DeckManagerFlow, ACardSoldLeavesTheCollectionAndEveryDeckForGood) {
     State& st = St();
     const int tokens = st.Players[1].Tokens;
 
-    ui::PrepareEditDecksFromMenu();
-    Apply(logic.Open());
-    const int ferryman = SlotShowing(view.collection, "Card-ferryman-mini.jpg");
-    ASSERT_EQ(ferryman, 0) << "deck 1 holds every other card";
     int price = 0;
     for (Card& card : st.Collection)
         if (card.GID == 7043) price = GetTokenCost(card);
     ASSERT_GT(price, 0);
-    Apply(logic.SellCards());
-    Apply(logic.CollectionClick(ferryman));
-    EXPECT_EQ(st.Players[1].Tokens, tokens + price);
-    EXPECT_TRUE(CloseBox());
-    ui::FinishEditDecksFromMenu();
+    flow.onDeckManager = [&] {
+        // The menu's command is under way: the modal window runs commands of its own.
+        ui::ModalScope modal;
+        EXPECT_EQ(st.DeckManagerFromMenu, 1);
+        Apply(logic.Open());
+        const int ferryman = SlotShowing(view.collection, "Card-ferryman-mini.jpg");
+        ASSERT_EQ(ferryman, 0) << "deck 1 holds every other card";
+        Apply(logic.SellCards());
+        Apply(logic.CollectionClick(ferryman));
+        EXPECT_EQ(st.Players[1].Tokens, tokens + price);
+        EXPECT_TRUE(CloseBox());
+    };
+    ui::MainCommands menu;
+    ASSERT_TRUE(menu.OpenDeckManager());
+    EXPECT_EQ(st.DeckManagerFromMenu, 0);
 
     Restart();
     EXPECT_EQ(St().Players[1].Tokens, tokens + price) << "the tokens fell back after a restart";
