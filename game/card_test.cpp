@@ -9,18 +9,17 @@
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
+#include "game/startup.h"
 #include "game/turn.h"
 
 namespace dv {
 namespace {
 
-// The test hands have as many slots as a hand at the start of a game.
-constexpr int kTestHandSlots = 10;
 constexpr int kTestLists = 4;
 
 void DealHand(const List<Card>& source, List<Card>& hand) {
-    hand = List<Card>(kTestHandSlots);
-    for (int i = 1; i <= kTestHandSlots && i <= source.size(); ++i) {
+    hand = List<Card>(kStartHandSlots);
+    for (int i = 1; i <= kStartHandSlots && i <= source.size(); ++i) {
         if (source[i].Name.empty()) continue;
         hand[i] = source[i];
         AddTraitEffects(hand[i], "");

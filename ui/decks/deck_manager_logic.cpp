@@ -4,7 +4,6 @@
 
 #include "data/card_files.h"
 #include "engine/model/card_lists.h"
-#include "engine/model/cards.h"
 #include "engine/model/deck_lists.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
@@ -103,8 +102,9 @@ DeckOutcome DeckManagerLogic::Activation() {
     deckScrollPos_ = 1;
     shown_ = ActivationControls(shown_);
     if (st.DeckManagerMode == kEditDecks) {
+        // The draw deck of the game is left alone: a game start builds it afresh from the deck
+        // chosen, and the menu's deck manager in mid-game must not refill it.
         CopyLinkedDeck(st.Decks[1], st.PlayerDecks[1].Cards);
-        CopyLinkedDeck(st.Decks[1], st.Players[1].Deck);
         LinkDeck(st.Decks[1], st.Collection, 0);
         SortDeck(st.Decks[1], "NAME");
     }

@@ -1,16 +1,15 @@
 #include "ui/decks/deck_manager_modes.h"
 
 #include "engine/model/state.h"
+#include "game/startup.h"
 
 namespace dv::ui {
 namespace {
 
-constexpr int kTestHandSlots = 10;
-
 void EmptyHands() {
     State& st = St();
-    st.Players[1].Hand = List<Card>(kTestHandSlots);
-    st.Players[2].Hand = List<Card>(kTestHandSlots);
+    st.Players[1].Hand = List<Card>(kStartHandSlots);
+    st.Players[2].Hand = List<Card>(kStartHandSlots);
 }
 
 }  // namespace

@@ -78,6 +78,16 @@ TEST_F(DeckCloseTest, ClosingTheDeckEditorSavesAndRefusesABrokenDeckUnlessOpened
     }
 }
 
+TEST_F(DeckCloseTest, TheMenusDeckManagerLeavesTheDrawDeckOfTheGameUnderWay) {
+    State& st = St();
+    st.Players[1].Deck = ListOf({Owned("Drawn Next", 0)});
+    st.DeckManagerFromMenu = 1;
+    Apply(logic.Open());
+    EXPECT_TRUE(CloseBox());
+    ASSERT_EQ(st.Players[1].Deck.size(), 1);
+    EXPECT_EQ(st.Players[1].Deck[1].Name, "Drawn Next") << "the draw deck was refilled from deck 1";
+}
+
 TEST_F(DeckCloseTest, TheOtherModesCloseWithoutSavingOrAskingAboutTheDeck) {
     State& st = St();
     st.DeckRules = kTwoCards;
