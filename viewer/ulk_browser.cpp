@@ -30,6 +30,11 @@ namespace {
 // The inner browser sits this far in from the control's left and top edges.
 constexpr int kInnerOffset = 5;
 constexpr int kLeftButtonAlone = 1;
+// A load asked for while the browser engine still handles a press on a picture or on plain text,
+// or while the first blank page loads, can be held back until it is stopped. One that has not
+// started within this time is stopped and asked for again, at most this often.
+constexpr int kLoadStartMs = 500;
+constexpr int kMaxLoadRestarts = 3;
 const QString kPageScriptName = QStringLiteral("ulkPageScript");
 const QString kHtmlPrefix = QStringLiteral("<HTML><BODY>");
 const QString kHtmlSuffix = QStringLiteral("</BODY></HTML>");
@@ -129,9 +134,10 @@ ulkBrowser::WaitEnd ulkBrowser::NavigateAndWait(const QUrl& url) {
     QEventLoop loop;
     bool started = false;
     bool done = false;
+    int restarts = 0;
     // Another load may still start or end meanwhile. A load that replaces a running one starts
     // no load of its own and ends with its own address; one that was redirected ends with
-    // another.
+    // another. A load stopped here to be asked for again does not end the wait.
     connect(WebBrowser1_->page(), &QWebEnginePage::loadingChanged, &loop,
             [&](const QWebEngineLoadingInfo& info) {
                 if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
@@ -139,10 +145,23 @@ ulkBrowser::WaitEnd ulkBrowser::NavigateAndWait(const QUrl& url) {
                     return;
                 }
                 if (!started && !SameLocation(info.url(), url)) return;
+                if (!started && restarts > 0 &&
+                    info.status() == QWebEngineLoadingInfo::LoadStoppedStatus)
+                    return;
                 done = true;
                 loop.quit();
             });
     WebBrowser1_->page()->load(url);
+    QTimer restart;
+    connect(&restart, &QTimer::timeout, &loop, [&] {
+        if (started || done || ++restarts > kMaxLoadRestarts) {
+            restart.stop();
+            return;
+        }
+        WebBrowser1_->page()->triggerAction(QWebEnginePage::Stop);
+        WebBrowser1_->page()->load(url);
+    });
+    restart.start(kLoadStartMs);
     return WaitFor(loop, done);
 }
 

@@ -36,7 +36,7 @@ class MainWindow : public QMainWindow {
     ulkBrowser* CardView() const { return cardView_; }
     ulkBrowser* ChatView() const { return chat_; }
     QtConnection& Connection() const { return *connection_; }
-    void SetHelpWindow(HelpWindow* help) { help_ = help; }
+    void SetHelpWindow(HelpWindow* help);
     // "Card Editor" opens the designer through this; the item stays disabled until it is set.
     // The designer shows this window again through WindowCall::ShowMainWindow.
     void SetCardEditorOpener(std::function<void()> open);

@@ -1,0 +1,214 @@
+// The main window's wiring: the hand strip shows the hand and queues on release, real clicks in
+// the board and card views reach the link router, the layout keeps its minimum and shows the chat
+// panel on a connection, and the buttons and menus reach their commands.
+
+#include "ui/main/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <filesystem>
+
+#include "engine/model/cards.h"
+#include "engine/model/state.h"
+#include "engine/pages/page_buffer.h"
+#include "game/play_queue.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/ui/qt/support/page_clicks.h"
+#include "ui/main/program.h"
+#include "ui/main/qt_connection.h"
+#include "viewer/ulk_browser.h"
+
+namespace dv::ui {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kWaitMs = 20000;
+
+template <class W>
+W* Child(QWidget& parent, const QString& name) {
+    W* widget = parent.findChild<W*>(name);
+    if (!widget) qFatal("no widget %s", qPrintable(name));
+    return widget;
+}
+
+// A card of the sample game's pictures, in hand slot `slot` of the human player.
+void InHand(int slot, const std::string& name, const std::string& picture,
+            const std::string& colour) {
+    Card& card = St().Players[1].Hand[slot];
+    InitCard(card, 1, 0);
+    card.Name = name;
+    card.Thumbnail = picture;
+    card.Colour = colour;
+}
+
+int PutInPlay(const std::string& name, int32_t gid, int owner) {
+    Card card;
+    InitCard(card, owner, 1);
+    card.Name = name;
+    card.GID = gid;
+    const int n = St().InPlay.PushBack(card);
+    St().InPlay[n].Index = n;
+    return n;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    void init() {
+        root_ = std::make_unique<QTemporaryDir>();
+        folder_ = fs::path(root_->path().toStdString()) / "program folder";
+        fs::create_directories(folder_);
+        fs::copy(fs::path(DV_SOURCE_DIR) / "content", folder_, fs::copy_options::recursive);
+        ResetState();
+        dialogs_ = test::ScriptedDialogs{};
+        program_ = std::make_unique<Program>(folder_, &dialogs_);
+        St().Players[1].Hand = List<Card>(10);
+        window().show();
+    }
+    void cleanup() {
+        program_.reset();
+        ResetState();
+    }
+
+    void theHandShowsItsCardsHoverShowsOneAndReleaseQueuesIt() {
+        InHand(1, "Glow Moth", "Card-glowmoth-mini.jpg", "#FFD860");
+        InHand(2, "Ember Newt", "Card-embernewt-mini.jpg", "#102030");
+        InHand(5, "Bog Hound", "Card-boghound-mini.jpg", "#FFFFFF");
+        window().UpdateHand();
+        for (int slot = 1; slot <= 10; ++slot) {
+            const bool held = slot == 1 || slot == 2 || slot == 5;
+            QCOMPARE(Child<QLabel>(window(), QString("Picture2_%1").arg(slot))->isVisible(), held);
+            QCOMPARE(Child<QLabel>(window(), QString("HandLabel_%1").arg(slot - 1))->isVisible(),
+                     held);
+        }
+        auto* label = Child<QLabel>(window(), "HandLabel_0");
+        QCOMPARE(label->text(), QString("Glow Moth"));
+        QVERIFY(label->styleSheet().contains("rgb(255, 216, 96)"));
+        QVERIFY(!Child<QLabel>(window(), "Picture2_1")->pixmap().isNull());
+
+        QTest::mouseMove(Child<QLabel>(window(), "Picture2_2"), QPoint(10, 10));
+        QTRY_VERIFY_WITH_TIMEOUT(test::PageText(*window().CardView()).contains("Ember Newt"),
+                                 kWaitMs);
+
+        QTest::mouseRelease(Child<QLabel>(window(), "Picture2_2"), Qt::RightButton, Qt::NoModifier,
+                            QPoint(10, 10));
+        QCOMPARE(int(St().ActionCards[1]), 2);
+        QCOMPARE(int(St().ActionTargets[1]), kDiscardTarget);
+        QTRY_VERIFY_WITH_TIMEOUT(test::PageText(*window().QueueView()).contains("Discard"),
+                                 kWaitMs);
+    }
+
+    // A press on the name inside a card link reaches the router through the link's href; the
+    // card view's action menu then switches the card's action.
+    void realClicksInTheBoardAndCardViewsReachTheLinkRouter() {
+        // The player's own card: the enemy's cards offer no actions.
+        const int warden = PutInPlay("Bogwarden", 4242, 1);
+        const int e =
+            AddEffect(St().InPlay[warden], "MODTRAIT:HP:1", 5, "MENU:PHASE1:Ring the Bell", 0, "");
+        AddHTML("<p><a href=\"CARD4242\"><font color=#FF0000>Bogwarden</font></a></p>");
+        CreateHTML("Display.html", "#000000");
+        HTMLDisplay("Display.html");
+
+        QVERIFY(test::PressLink(*window().BoardView(), "CARD4242"));
+        QTRY_VERIFY_WITH_TIMEOUT(test::PageText(*window().CardView()).contains("Ring the Bell"),
+                                 kWaitMs);
+
+        const QString action = QString("MENUACTION:4242:%1").arg(e);
+        QVERIFY(test::PressLink(*window().CardView(), action));
+        QTRY_COMPARE_WITH_TIMEOUT(int(St().InPlay[warden].Effects[e].MenuState), 2, kWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            test::PageText(*window().QueueView()).contains("uses special action"), kWaitMs);
+    }
+
+    void theLayoutKeepsItsMinimumAndAConnectionShowsTheChatPanel() {
+        window().resize(300, 200);
+        QTest::qWait(50);
+        QWidget* area = window().centralWidget();
+        QVERIFY(area->width() >= 720);
+        QVERIFY(area->height() >= 540);
+        ulkBrowser* board = window().BoardView();
+        QVERIFY(!window().ChatView()->isVisible());
+        QCOMPARE(board->height(), area->height());
+
+        QtConnection& connection = window().Connection();
+        QVERIFY(!connection.Server().isListening());
+        QVERIFY(connection.Server().listen(QHostAddress::LocalHost));
+        QTcpSocket request;
+        request.connectToHost(QHostAddress::LocalHost, connection.Server().serverPort());
+        QTRY_VERIFY_WITH_TIMEOUT(connection.Accepted() != nullptr, kWaitMs);
+        QVERIFY2(!window().ChatView()->isVisible(), "an accepted request alone shows nothing");
+
+        connection.Socket().connectToHost(QHostAddress::LocalHost,
+                                          connection.Server().serverPort());
+        QTRY_VERIFY_WITH_TIMEOUT(window().ChatView()->isVisible(), kWaitMs);
+        QCOMPARE(int(St().Connected), 1);
+        QVERIFY(Child<QWidget>(window(), "Text1")->isVisible());
+        QVERIFY(Child<QWidget>(window(), "TextColorButton")->isVisible());
+        QCOMPARE(board->height() + window().ChatView()->height() + 25, area->height());
+        QCOMPARE(window().ChatView()->y(), board->height());
+    }
+
+    void buttonsAndMenusReachTheirCommands() {
+        QVERIFY(!Child<QPushButton>(window(), "AITurnButton")->isVisible());
+        QVERIFY(!Child<QPushButton>(window(), "Command3")->isVisible());
+        QVERIFY(!Child<QPushButton>(window(), "backbutton")->isVisible());
+
+        auto* debug = Child<QAction>(window(), "debugmen");
+        debug->trigger();
+        QVERIFY(debug->isChecked());
+        QCOMPARE(int(St().DebugMode), 1);
+        debug->trigger();
+        QVERIFY(!debug->isChecked());
+
+        auto* editor = Child<QAction>(window(), "EditMen");
+        QVERIFY(!editor->isEnabled());
+        int opened = 0;
+        window().SetCardEditorOpener([&] { ++opened; });
+        QVERIFY(editor->isEnabled());
+        editor->trigger();
+        QCOMPARE(opened, 1);
+        QVERIFY2(!window().isVisible(), "the designer takes the main window's place");
+        window().ShowFromEngine();
+        QVERIFY(window().isVisible());
+
+        // "Take Turn" once the game is over starts a new game: the games page comes back.
+        St().CurrentProfile.Name = "Guest";
+        St().GameOver = 1;
+        QTest::mouseClick(Child<QPushButton>(window(), "Command1"), Qt::LeftButton);
+        QCOMPARE(int(St().GameOver), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(test::PageText(*window().BoardView()).contains("Mosslight"),
+                                 kWaitMs);
+        QCOMPARE(Child<QPushButton>(window(), "Command1")->text(), QString("Take Turn"));
+    }
+
+  private:
+    MainWindow& window() { return program_->Window(); }
+
+    std::unique_ptr<QTemporaryDir> root_;
+    fs::path folder_;
+    test::ScriptedDialogs dialogs_;
+    std::unique_ptr<Program> program_;
+};
+
+}  // namespace dv::ui
+
+int main(int argc, char** argv) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    dv::ui::MainWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_window_test.moc"

@@ -1,0 +1,206 @@
+// The whole program through its real windows: a fresh program folder whose path holds a blank,
+// a new player, the sample game started by a click on its opponent in the games page, a hand
+// card queued on a target clicked in the board, turns until the game ends, and a restart that
+// reads back what closing saved.
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <filesystem>
+#include <utility>
+#include <vector>
+
+#include "data/card_files.h"
+#include "engine/model/state.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/ui/qt/support/page_clicks.h"
+#include "ui/common/engine_guard.h"
+#include "ui/common/qt_dialogs.h"
+#include "ui/main/main_commands.h"
+#include "ui/main/main_window.h"
+#include "ui/main/program.h"
+#include "ui/main/qt_host.h"
+#include "viewer/ulk_browser.h"
+
+namespace dv::ui {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kWaitMs = 60000;
+// The sample game ends long before this many turns: after round 15 the night takes 2 HP a turn.
+constexpr int kMaxTurns = 200;
+
+using CardKeys = std::vector<std::pair<std::string, int32_t>>;
+
+CardKeys CollectionKeys() {
+    CardKeys keys;
+    for (const Card& card : St().Collection)
+        if (!card.Name.empty()) keys.emplace_back(card.Name, card.GID);
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
+template <class W>
+W* Child(QWidget& parent, const QString& name) {
+    W* widget = parent.findChild<W*>(name);
+    if (!widget) qFatal("no widget %s", qPrintable(name));
+    return widget;
+}
+
+void ClickButton(QWidget* window, const char* name) {
+    QTest::mouseClick(Child<QPushButton>(*window, name), Qt::LeftButton);
+}
+
+}  // namespace
+
+class ProgramEndToEndTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() {
+        QApplication::setQuitOnLastWindowClosed(false);
+        QVERIFY(root_.isValid());
+        folder_ = fs::path(root_.path().toStdString()) / "program folder";
+        fs::create_directories(folder_);
+        fs::copy(fs::path(DV_SOURCE_DIR) / "content", folder_, fs::copy_options::recursive);
+        fs::remove(folder_ / "PlayerProfiles.txt");
+    }
+
+    void leavingTheChooserWithoutAProfileEndsTheProgram();
+    void aNewPlayerPlaysTheSampleGameToItsEnd();
+    void aRestartReadsTheSameCollectionAndTokens();
+
+  private:
+    QTemporaryDir root_;
+    fs::path folder_;
+    test::ScriptedDialogs dialogs_;
+    CardKeys collectionAtClose_;
+    int32_t tokensAtClose_ = -1;
+};
+
+void ProgramEndToEndTest::leavingTheChooserWithoutAProfileEndsTheProgram() {
+    ResetState();
+    dialogs_ = test::ScriptedDialogs{};
+    Program program(folder_, &dialogs_);
+    test::AnswerNextModal([](QWidget* modal) { modal->close(); });
+    QVERIFY(!program.Start());
+    QCOMPARE(int(St().EndProgram), 1);
+    QVERIFY(!program.Window().isVisible());
+    QVERIFY(!fs::exists(folder_ / "PlayerProfiles.txt"));
+}
+
+void ProgramEndToEndTest::aNewPlayerPlaysTheSampleGameToItsEnd() {
+    ResetState();
+    dialogs_.inputs = {std::string("Guest")};
+    Program program(folder_, &dialogs_);
+    // The deck manager until it exists: "Load Player" of the player's file, the first deck,
+    // and the player file saved on closing, as its window does.
+    int deckManagerShown = 0;
+    program.Host().SetAnswer(WindowCall::ShowDeckManager, [&](const std::string&) {
+        ++deckManagerShown;
+        State& st = St();
+        ReadCards(st.Collection, "Mosslight_Guest.plr", st.Players[1]);
+        st.CurrentDeck = 1;
+        SavePlayer(CurrentPlayerFile());
+    });
+    QString chooser;
+    test::AnswerNextModal([&](QWidget* modal) {
+        chooser = modal->windowTitle();
+        ClickButton(modal, "Command1_0");
+    });
+
+    QVERIFY(program.Start());
+    QCOMPARE(chooser, QString("Choose a Player Profile"));
+    QCOMPARE(dialogs_.asked, std::vector<std::string>{"New Player Name?"});
+    QCOMPARE(St().CurrentProfile.Name, std::string("Guest"));
+    QCOMPARE(St().Players[1].Tokens, 500);
+    MainWindow& window = program.Window();
+    QVERIFY(window.isVisible());
+
+    // The games page in the board view, its opponent link holding the folder's blank.
+    ulkBrowser& board = *window.BoardView();
+    QTRY_VERIFY_WITH_TIMEOUT(test::PageText(board).contains("Bogwarden"), kWaitMs);
+    const QString opponent = test::FirstHrefStartingWith(board, "GAME:");
+    QCOMPARE(opponent, QString::fromStdString(
+                           "GAME:1:" + (folder_ / "Mosslight" / "Bogwarden_Enemy.txt").string()));
+
+    QVERIFY(test::PressLink(board, opponent));
+    QTRY_VERIFY_WITH_TIMEOUT(St().GameStarted == 1 && !EngineGuard::Busy(), kWaitMs);
+    QCOMPARE(deckManagerShown, 1);
+    QTRY_VERIFY_WITH_TIMEOUT(test::PageText(board).contains("The marsh lanterns flicker to life."),
+                             kWaitMs);
+
+    // Hovering a hand picture shows its card.
+    int slot = 0;
+    for (int i = 1; i <= 10 && slot == 0; ++i)
+        if (Child<QLabel>(window, QString("Picture2_%1").arg(i))->isVisible()) slot = i;
+    QVERIFY2(slot > 0, "the opening hand shows");
+    QLabel* picture = Child<QLabel>(window, QString("Picture2_%1").arg(slot));
+    const QString cardName = ToQt(St().Players[1].Hand[slot].Name);
+    QTest::mouseMove(picture, QPoint(20, 20));
+    QTRY_VERIFY_WITH_TIMEOUT(test::PageText(*window.CardView()).contains(cardName), kWaitMs);
+
+    // Queued, then aimed at the Bogwarden by a click on its link in the board.
+    QTest::mouseRelease(picture, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+    QCOMPARE(int(St().ActionCards[1]), slot);
+    QCOMPARE(St().ChoiceSlot, 1);
+    const int warden = St().Players[2].CardIndex;
+    const QString wardenLink = QString("CARD%1").arg(St().InPlay[warden].GID);
+    QVERIFY(test::PressLink(board, wardenLink));
+    QTRY_COMPARE_WITH_TIMEOUT(int(St().ActionTargets[1]), warden, kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        test::PageText(*window.QueueView()).contains("Play " + cardName + " on Bogwarden"),
+        kWaitMs);
+
+    int turns = 0;
+    while (St().GameOver == 0 && turns < kMaxTurns) {
+        ClickButton(&window, "Command1");
+        ++turns;
+    }
+    QVERIFY2(St().GameOver == 1, "the game ended");
+    QCOMPARE(Child<QPushButton>(window, "Command1")->text(), QString("End Game"));
+    QTRY_VERIFY_WITH_TIMEOUT(test::PageText(board).contains("goes dark"), kWaitMs);
+    QCOMPARE(dialogs_.messages, std::vector<std::string>{});
+
+    // Closing writes the player file.
+    collectionAtClose_ = CollectionKeys();
+    tokensAtClose_ = St().Players[1].Tokens;
+    QVERIFY(!collectionAtClose_.empty());
+    fs::remove(folder_ / "Mosslight_Guest.plr");
+    QVERIFY(window.close());
+    QVERIFY(fs::exists(folder_ / "Mosslight_Guest.plr"));
+}
+
+void ProgramEndToEndTest::aRestartReadsTheSameCollectionAndTokens() {
+    QVERIFY(!collectionAtClose_.empty());
+    ResetState();
+    dialogs_ = test::ScriptedDialogs{};
+    Program program(folder_, &dialogs_);
+    QString picked;
+    test::AnswerNextModal([&](QWidget* modal) {
+        picked = Child<QPushButton>(*modal, "Command1_1")->text();
+        ClickButton(modal, "Command1_1");
+    });
+    QVERIFY(program.Start());
+    QCOMPARE(picked, QString("Guest"));
+    QCOMPARE(St().CurrentProfile.PlayerFile, std::string("Mosslight_Guest.plr"));
+    QCOMPARE(St().Players[1].Tokens, tokensAtClose_);
+    QCOMPARE(CollectionKeys(), collectionAtClose_);
+    QVERIFY(dialogs_.asked.empty());
+    program.Window().close();
+}
+
+}  // namespace dv::ui
+
+int main(int argc, char** argv) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    dv::ui::ProgramEndToEndTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "program_e2e_test.moc"
