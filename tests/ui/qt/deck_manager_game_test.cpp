@@ -1,7 +1,7 @@
 // The deck manager among the program's real windows, on a copy of the sample game: the deck
-// chosen and changed at a game start (a games-page link handed to the board view's handler) is
-// the one played and the one saved, and a card sold from the
-// "Deck Manager" menu stays sold, with its tokens, after the program starts again.
+// chosen and changed at a game start (a press on the games page's link) is the one played and the
+// one saved, and a card sold from the "Deck Manager" menu stays sold, with its tokens, after the
+// program starts again.
 
 #include <QAction>
 #include <QApplication>
@@ -24,7 +24,6 @@
 #include "ui/decks/deck_manager_window.h"
 #include "ui/main/hand_picture_widget.h"
 #include "ui/main/help_window.h"
-#include "ui/main/link_router.h"
 #include "ui/main/main_window.h"
 #include "ui/main/program.h"
 #include "ui/main/qt_host.h"
@@ -35,6 +34,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const char* kPlayerFile = "Mosslight_Guest.plr";
+constexpr int kGameStartWaitMs = 60000;
 
 std::string DeckBlock(const std::string& name, std::vector<int32_t> ids) {
     std::string text = "\"#DECK\",\"" + name + "\"\r\n";
@@ -108,9 +108,8 @@ class DeckManagerGameTest : public QObject {
             QTest::mouseClick(window->findChild<QPushButton*>("Command2"), Qt::LeftButton);
             answered = true;
         });
-        // The board view's handler of a link press, given the link as the games page holds it.
-        QCOMPARE(BoardClick(link.toStdString()), ClickOutcome::GameStarted);
-        QCOMPARE(St().GameStarted, uint8_t{1});
+        QVERIFY(test::PressLink(*program_->Window().BoardView(), link));
+        QTRY_VERIFY_WITH_TIMEOUT(St().GameStarted == 1, kGameStartWaitMs);
         QVERIFY(answered);
         QVERIFY2(dialogs_.messages.empty(),
                  dialogs_.messages.empty() ? "" : dialogs_.messages[0].c_str());
