@@ -308,6 +308,9 @@ void CardForm::Commit() {
 void CardForm::LoadCombos() {
     State& s = St();
     if (FormUpdating == 0) FormUpdating = 2;
+    // The card names are listed afresh here; a stale list would otherwise move EditIndex away
+    // from the shown card when the selection is put back.
+    CardListStale = 0;
     for (int i = 0; i < kShownRows; ++i) {
         ComboList& trigger = controls.TriggerCombo[i];
         trigger.Clear();

@@ -99,8 +99,10 @@ void Designer::AddCardsFromFile() {
 
 void Designer::SaveCards() {
     State& s = St();
+    // The file's name without its folder, whichever separator the folder uses.
     std::string setFile = s.CardSetFile;
     FileNameOf(setFile);
+    setFile = fs::path(setFile).filename().string();
     for (Card& card : s.EditCards)
         card.SetFile = setFile;
     // The shown card is committed from CurrentCard, so it takes the stamp too.
@@ -113,12 +115,12 @@ void Designer::SaveCards() {
     }
     const Card shown = s.EditCards.Has(s.EditIndex) ? s.EditCards[s.EditIndex] : Card{};
     SortCards(s.EditCards, "NAME", 0);
-    // The sort moves cards: the form goes on with the card it showed, wherever it now lies.
-    s.EditIndex = static_cast<int16_t>(SlotAfterSort(s.EditCards, shown, s.EditIndex));
     const uint8_t listBusy = s.ListBusy;
     s.ListBusy = 1;
     form.LoadCombos();
     s.ListBusy = listBusy;
+    // The sort moves cards: the form goes on with the card it showed, wherever it now lies.
+    s.EditIndex = static_cast<int16_t>(SlotAfterSort(s.EditCards, shown, s.EditIndex));
     form.controls.CardCombo.Select(s.EditIndex - 1);
     SetColFileName(s.CardSetFile, 1);
     SaveCollection(s.EditCards, s.CardSetFile, "COLLECTION", "", 0);
