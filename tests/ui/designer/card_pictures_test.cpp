@@ -1,0 +1,332 @@
+#include "ui/designer/card_pictures.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/model/state.h"
+#include "tests/support/engine_fixture.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/ui/designer/picture_printers.h"
+
+namespace dv::ui {
+namespace {
+
+// The windows' side, scripted: picks come from a queue (nullopt: closed), saves succeed unless a
+// file is named to fail, and every call is recorded.
+class FakePlatform : public PicturePlatform {
+  public:
+    struct Pick {
+        std::optional<std::string> file;
+        PicRegion region;
+    };
+    std::deque<Pick> picks;
+    std::vector<std::string> prompts;
+    std::vector<bool> regionModes;
+    std::vector<PictureSources> composed;
+    std::vector<std::pair<std::string, std::string>> shown;
+    std::vector<std::string> saved;  // "image:path" or "mini:path"
+    std::string failing;             // a path whose save fails
+    std::string folder;
+    int begun = 0;
+    int ended = 0;
+
+    std::optional<std::string> PickPicture(const std::string& prompt, bool regionMode,
+                                           PicRegion& region) override {
+        prompts.push_back(prompt);
+        regionModes.push_back(regionMode);
+        if (picks.empty()) return std::nullopt;
+        Pick pick = picks.front();
+        picks.pop_front();
+        region = pick.region;
+        return pick.file;
+    }
+    std::string PickerFolder() override { return folder; }
+    void BeginComposing() override { ++begun; }
+    void ShowSavedPictures(const std::string& picture, const std::string& thumbnail) override {
+        shown.emplace_back(picture, thumbnail);
+    }
+    bool ComposePictures(const PictureSources& sources) override {
+        composed.push_back(sources);
+        return !sources.art.empty();
+    }
+    void EndComposing() override { ++ended; }
+    PictureSave SaveImage(const std::string& path) override { return Save("image:", path); }
+    PictureSave SaveMini(const std::string& path) override { return Save("mini:", path); }
+
+  private:
+    PictureSave Save(const std::string& kind, const std::string& path) {
+        if (path == failing) return {false, "The picture was not saved: " + path};
+        saved.push_back(kind + path);
+        return {true, ""};
+    }
+};
+
+class CardPicturesTest : public test::EngineTest {
+  protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        SetDialogs(&dialogs);
+        St().EditIndex = 1;
+        Card& card = St().CurrentCard;
+        card.Name = "Goblin";
+        card.Picture = "Card-Goblin1.jpg";
+        card.Thumbnail = "Card-Goblin1-mini.jpg";
+        card.ArtSource = "old-art.jpg";
+        card.ArtRegion = {1, 2, 3, 4, 5, 6, 7, 8};
+        card.Colour = "#FFFFFF";
+    }
+    void TearDown() override {
+        SetDialogs(nullptr);
+        EngineTest::TearDown();
+    }
+
+    // The card's picture names and sources, to see that a command changed nothing.
+    static std::vector<std::string> PictureFields() {
+        const Card& c = St().CurrentCard;
+        return {c.Picture,      c.PictureUrl, c.Thumbnail,
+                c.ThumbnailUrl, c.ArtSource,  c.BackSource,
+                c.MiniSource,   c.Colour,     std::to_string(c.ArtRegion[0] + 10 * c.ArtRegion[7])};
+    }
+
+  public:  // the table rows act on the fixture through a reference
+    test::ScriptedDialogs dialogs;
+    FakePlatform platform;
+    CardPictureState state;
+    int commits = 0;
+    CardPictures pictures{state, platform, [this] { ++commits; }};
+};
+
+TEST_F(CardPicturesTest, CancelAndNoChangeNothingSoTheNextStoreWritesNoNewPicture) {
+    struct Row {
+        const char* what;
+        std::function<void(CardPicturesTest&)> act;
+    };
+    const Row rows[] = {
+        {"no to making a new card picture",
+         [](CardPicturesTest& t) {
+             t.dialogs.answers.push_back(false);
+             t.pictures.MainPicClick();
+         }},
+        {"the picker closed after yes",
+         [](CardPicturesTest& t) {
+             t.dialogs.answers.push_back(true);
+             t.pictures.MainPicClick();
+         }},
+        {"the picker closed with an empty choice",
+         [](CardPicturesTest& t) {
+             t.dialogs.answers.push_back(true);
+             t.platform.picks.push_back({std::string(), {}});
+             t.pictures.MainPicClick();
+         }},
+        {"the colour dialog cancelled", [](CardPicturesTest& t) { t.pictures.ChooseNameColour(); }},
+        {"the back picture's picker closed",
+         [](CardPicturesTest& t) { t.pictures.LoadBackgroundImage(); }},
+        {"the border picture's picker closed",
+         [](CardPicturesTest& t) { t.pictures.LoadThumbnailBorderImage(); }},
+        {"the second of two existing pictures not chosen",
+         [](CardPicturesTest& t) {
+             t.platform.picks.push_back({"/p/Card-A.jpg", {}});
+             t.pictures.LoadExistingCardImage();
+         }},
+        {"Save As cancelled", [](CardPicturesTest& t) { t.pictures.SaveCardImageAs(); }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        const std::vector<std::string> before = PictureFields();
+        platform = FakePlatform();
+        r.act(*this);
+        EXPECT_EQ(PictureFields(), before);
+        EXPECT_TRUE(platform.composed.empty());
+        EXPECT_TRUE(platform.shown.empty());
+        EXPECT_TRUE(platform.saved.empty());
+        EXPECT_EQ(platform.ended, 0);
+    }
+}
+
+TEST_F(CardPicturesTest, ANewArtPictureTakesTheClickedRegionsTheRightWayRoundAndComposesAnew) {
+    state.BackPath = "backs-generic.bmp";
+    state.MiniPath = "/borders/gold.bmp";
+    WriteFile("art/Dragon.jpg", "j");
+    const std::string art = (Folder() / "art/Dragon.jpg").string();
+    dialogs.answers.push_back(true);
+    platform.picks.push_back({art, {400, 100, 50, 300, 90, 10, 20, 80}});
+    pictures.MainPicClick();
+
+    EXPECT_EQ(commits, 1);
+    EXPECT_EQ(platform.regionModes, std::vector<bool>{true});
+    const Card& card = St().CurrentCard;
+    EXPECT_EQ(card.Picture, "");
+    EXPECT_EQ(card.Thumbnail, "");
+    EXPECT_EQ(card.ArtSource, art);
+    EXPECT_EQ(card.BackSource, "");  // no such back picture anywhere: the search finds nothing
+    EXPECT_EQ(card.MiniSource, "");
+    EXPECT_EQ(card.ArtRegion, (std::array<int16_t, 8>{100, 50, 400, 300, 10, 20, 90, 80}));
+    ASSERT_EQ(platform.composed.size(), 1u);
+    EXPECT_EQ(platform.begun, 1);
+    EXPECT_EQ(platform.ended, 1);
+    EXPECT_EQ(platform.composed[0].region, (PicRegion{100, 400, 50, 300, 10, 90, 20, 80}));
+}
+
+TEST_F(CardPicturesTest, PictureCommandsWaitForACardBeingEdited) {
+    St().EditIndex = 0;
+    dialogs.answers.push_back(true);
+    platform.picks.push_back({"/art/x.jpg", {}});
+    pictures.MainPicClick();
+    pictures.LoadBackgroundImage();
+    pictures.LoadThumbnailBorderImage();
+    pictures.LoadExistingCardImage();
+    EXPECT_EQ(commits, 0);
+    EXPECT_TRUE(platform.prompts.empty());
+}
+
+TEST_F(CardPicturesTest, UpdatePicShowsSavedFilesOrComposesFromTheFoundSources) {
+    WriteFile("Pictures/Card-Goblin1.jpg", "j");
+    WriteFile("Pictures/Card-Goblin1-mini.jpg", "j");
+    WriteFile("Pictures/Art/old-art.jpg", "j");
+    WriteFile("backs-generic.bmp", "b");
+    St().CurrentCard.BackSource = "backs-generic.bmp";
+    state.CardFolder = (Folder() / "cards").string();
+
+    pictures.UpdatePic(0);
+    ASSERT_EQ(platform.shown.size(), 1u);
+    EXPECT_EQ(platform.shown[0].first, (Folder() / "Pictures/Card-Goblin1.jpg").string());
+    EXPECT_EQ(platform.shown[0].second, (Folder() / "Pictures/Card-Goblin1-mini.jpg").string());
+    EXPECT_TRUE(platform.composed.empty());
+    EXPECT_EQ(platform.begun, 0);
+    EXPECT_EQ(St().CurrentFolder, Folder());
+
+    pictures.UpdatePic(1);
+    const Card& card = St().CurrentCard;
+    EXPECT_EQ(card.Picture, "");
+    EXPECT_EQ(card.Thumbnail, "Card-Goblin1-mini.jpg");
+    // A source not beside the program is replaced by where the search found it.
+    EXPECT_EQ(card.ArtSource, (Folder() / "Pictures/Art/old-art.jpg").string());
+    EXPECT_EQ(state.ArtPath, card.ArtSource);
+    EXPECT_EQ(card.BackSource, "backs-generic.bmp");
+    ASSERT_EQ(platform.composed.size(), 1u);
+    EXPECT_EQ(platform.composed[0].art, card.ArtSource);
+    EXPECT_EQ(platform.composed[0].back, (Folder() / "backs-generic.bmp").string());
+    EXPECT_EQ(platform.composed[0].border, "");
+    EXPECT_EQ(platform.composed[0].region, RegionOfCard(card.ArtRegion));
+    // The new picture files will go beside the card file.
+    EXPECT_EQ(St().CurrentFolder, Folder() / "cards");
+
+    // Without an art picture nothing is composed from it, and the folder stays the program's.
+    St().CurrentCard.ArtSource = "gone.jpg";
+    pictures.UpdatePic(0);
+    EXPECT_EQ(platform.composed.back().art, "");
+    EXPECT_EQ(St().CurrentFolder, Folder());
+}
+
+TEST_F(CardPicturesTest, ColourChoiceColoursTheCardAndComposesAnew) {
+    dialogs.colours.push_back(200 | (100 << 8) | (4 << 16));
+    pictures.ChooseNameColour();
+    EXPECT_EQ(St().CurrentCard.Colour, "#C86404");
+    EXPECT_EQ(state.NameColour, 200u | (100 << 8) | (4 << 16));
+    EXPECT_EQ(St().CurrentCard.Picture, "");
+    ASSERT_EQ(platform.composed.size(), 1u);
+    EXPECT_EQ(platform.composed[0].nameColour, state.NameColour);
+}
+
+TEST_F(CardPicturesTest, MenusSetBackBorderAndExistingPictures) {
+    WriteFile("Pictures/Card-A.jpg", "a");
+    WriteFile("p/back.bmp", "b");
+    WriteFile("p/border.bmp", "b");
+    const std::string back = (Folder() / "p/back.bmp").string();
+    const std::string border = (Folder() / "p/border.bmp").string();
+    platform.picks.push_back({back, {}});
+    pictures.LoadBackgroundImage();
+    EXPECT_EQ(St().CurrentCard.Picture, "");
+    EXPECT_EQ(St().CurrentCard.BackSource, back);
+    EXPECT_EQ(state.BackPath, back);
+    ASSERT_EQ(platform.composed.size(), 1u);
+    EXPECT_EQ(platform.composed[0].back, back);
+
+    platform.picks.push_back({border, {}});
+    pictures.LoadThumbnailBorderImage();
+    EXPECT_EQ(St().CurrentCard.MiniSource, border);
+    EXPECT_EQ(platform.composed.back().border, border);
+
+    platform.picks.push_back({"/elsewhere/Card-A.jpg", {}});
+    platform.picks.push_back({"/elsewhere/Card-A-mini.jpg", {}});
+    pictures.LoadExistingCardImage();
+    const Card& card = St().CurrentCard;
+    EXPECT_EQ(card.Picture, "Card-A.jpg");
+    EXPECT_EQ(card.PictureUrl, (Folder() / "Pictures/Card-A.jpg").string());
+    EXPECT_EQ(card.Thumbnail, "Card-A-mini.jpg");
+    EXPECT_EQ(platform.prompts.back(), "Choose the thumbnail pic.");
+    EXPECT_EQ(platform.regionModes, (std::vector<bool>{false, false, false, false}));
+    EXPECT_EQ(commits, 3);
+}
+
+TEST_F(CardPicturesTest, SaveAsWritesThePictureAndItsMiniBesideItOrSaysWhyNot) {
+    dialogs.files.push_back("/out/Dragon.jpeg");
+    pictures.SaveCardImageAs();
+    EXPECT_EQ(platform.saved,
+              (std::vector<std::string>{"image:/out/Dragon.jpeg", "mini:/out/Dragon-mini.jpeg"}));
+    EXPECT_EQ(St().CurrentCard.Thumbnail, "/out/Dragon-mini.jpeg");
+    EXPECT_EQ(St().CurrentCard.Picture, "Card-Goblin1.jpg");
+
+    struct Row {
+        const char* failing;
+        std::size_t savedFiles;
+    };
+    for (const Row& r : {Row{"/out/Wyrm.jpg", 0}, Row{"/out/Wyrm-mini.jpg", 1}}) {
+        SCOPED_TRACE(r.failing);
+        platform = FakePlatform();
+        platform.failing = r.failing;
+        dialogs.messages.clear();
+        dialogs.files.push_back("/out/Wyrm.jpg");
+        pictures.SaveCardImageAs();
+        EXPECT_EQ(platform.saved.size(), r.savedFiles);
+        EXPECT_EQ(dialogs.messages,
+                  std::vector<std::string>{"The picture was not saved: " + std::string(r.failing)});
+        EXPECT_EQ(St().CurrentCard.Thumbnail, "/out/Dragon-mini.jpeg");
+    }
+}
+
+TEST_F(CardPicturesTest, StoreNamesThePicturesOnlyWhenBothFilesWereWritten) {
+    Card& current = St().CurrentCard;
+    current.Picture.clear();
+    current.Thumbnail.clear();
+    Card stored = current;
+    platform.failing = (Folder() / "Card-Goblin1-mini.jpg").string();
+    EXPECT_FALSE(pictures.StorePictureFiles("Card-Goblin1.jpg", "Card-Goblin1-mini.jpg", stored));
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+    for (const Card* card : {&current, &stored}) {
+        EXPECT_EQ(card->Picture, "");
+        EXPECT_EQ(card->Thumbnail, "");
+    }
+
+    platform.failing.clear();
+    EXPECT_TRUE(pictures.StorePictureFiles("Card-Goblin1.jpg", "Card-Goblin1-mini.jpg", stored));
+    EXPECT_EQ(platform.saved.back(), "mini:" + (Folder() / "Card-Goblin1-mini.jpg").string());
+    for (const Card* card : {&current, &stored}) {
+        EXPECT_EQ(card->Picture, "Card-Goblin1.jpg");
+        EXPECT_EQ(card->Thumbnail, "Card-Goblin1-mini.jpg");
+    }
+}
+
+TEST_F(CardPicturesTest, RandomPicTakesAWholeJpegOfThePickersFolder) {
+    WriteFile("art/only.JPG", "j");
+    WriteFile("art/other.bmp", "b");
+    platform.folder = (Folder() / "art").string();
+    St().CurrentCard.Picture.clear();
+    pictures.RandomPic();
+    EXPECT_EQ(St().CurrentCard.ArtSource, (Folder() / "art/only.JPG").string());
+    EXPECT_EQ(St().CurrentCard.ArtRegion, (std::array<int16_t, 8>{}));
+    ASSERT_EQ(platform.composed.size(), 1u);
+    EXPECT_EQ(platform.composed[0].region, PicRegion{});
+
+    // A folder without one changes nothing.
+    platform.folder = (Folder() / "none").string();
+    pictures.RandomPic();
+    EXPECT_EQ(platform.composed.size(), 1u);
+}
+
+}  // namespace
+}  // namespace dv::ui

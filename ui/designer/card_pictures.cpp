@@ -1,0 +1,191 @@
+#include "ui/designer/card_pictures.h"
+
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "engine/model/files.h"
+#include "engine/model/state.h"
+#include "engine/model/text_utils.h"
+#include "ui/common/dialogs.h"
+#include "ui/designer/picture_files.h"
+
+namespace dv::ui {
+namespace {
+
+constexpr const char* kTitle = "Duvenhall";
+
+bool IsFileIn(const fs::path& folder, const std::string& name) {
+    std::error_code ec;
+    return fs::is_regular_file(ResolveDataPath(folder, name), ec);
+}
+
+std::string Loadable(const std::string& name) {
+    return name.empty() ? std::string() : GetImagePath(name, 0);
+}
+
+// A bare name is a file of the current folder.
+std::string InCurrentFolder(const std::string& name) {
+    const fs::path path(name);
+    if (path.is_absolute()) return name;
+    return (St().CurrentFolder / path).string();
+}
+
+}  // namespace
+
+CardPictures::CardPictures(CardPictureState& state, PicturePlatform& platform,
+                           std::function<void()> commit)
+    : state_(state), platform_(platform), commit_(std::move(commit)) {}
+
+bool CardPictures::Editing() const {
+    return St().EditIndex != 0;
+}
+
+std::optional<std::string> CardPictures::Pick(const std::string& prompt) {
+    PicRegion unused;
+    std::optional<std::string> chosen = platform_.PickPicture(prompt, false, unused);
+    if (chosen && chosen->empty()) return std::nullopt;
+    return chosen;
+}
+
+void CardPictures::UpdatePic(int mode) {
+    auto& st = St();
+    Card& card = st.CurrentCard;
+    st.CurrentFolder = st.ProgramFolder;
+    if (mode == 1) {
+        card.Picture.clear();
+        card.PictureUrl.clear();
+        platform_.BeginComposing();
+    }
+    for (std::string* name : {&card.ArtSource, &card.MiniSource, &card.BackSource})
+        if (!name->empty() && !IsFileIn(st.CurrentFolder, *name)) *name = GetImagePath(*name, 0);
+    state_.ArtPath = card.ArtSource;
+    state_.MiniPath = card.MiniSource;
+    state_.BackPath = card.BackSource;
+    state_.Region = RegionOfCard(card.ArtRegion);
+
+    if (!card.Picture.empty()) {
+        platform_.ShowSavedPictures(Loadable(card.Picture), Loadable(card.Thumbnail));
+    } else if (platform_.ComposePictures({Loadable(state_.BackPath), Loadable(state_.ArtPath),
+                                          Loadable(state_.MiniPath), state_.Region,
+                                          state_.NameColour})) {
+        // The card's picture files are written into the folder of its card file.
+        if (!state_.CardFolder.empty()) st.CurrentFolder = state_.CardFolder;
+    }
+    platform_.EndComposing();
+}
+
+void CardPictures::MainPicClick() {
+    if (!Editing()) return;
+    commit_();
+    Card& card = St().CurrentCard;
+    if (!card.Picture.empty() &&
+        !TheDialogs().YesNo(
+            "This card already has an image file saved.  Do you want to make a new one?", kTitle))
+        return;
+    PicRegion region;
+    const std::optional<std::string> art = platform_.PickPicture("", true, region);
+    if (!art || art->empty()) return;
+    card.Picture.clear();
+    card.Thumbnail.clear();
+    SwapReversedCorners(region);
+    card.ArtSource = *art;
+    card.BackSource = state_.BackPath;
+    card.MiniSource = state_.MiniPath;
+    card.ArtRegion = ArtRegionOf(region);
+    state_.Region = region;
+    UpdatePic(1);
+}
+
+void CardPictures::LoadExistingCardImage() {
+    if (!Editing()) return;
+    commit_();
+    const std::optional<std::string> picture = Pick("Choose the main card pic.");
+    if (!picture) return;
+    const std::optional<std::string> thumbnail = Pick("Choose the thumbnail pic.");
+    if (!thumbnail) return;
+    Card& card = St().CurrentCard;
+    card.Picture = BareFileName(*picture);
+    card.PictureUrl = GetImagePath(card.Picture, 0);
+    card.Thumbnail = BareFileName(*thumbnail);
+    card.ThumbnailUrl = GetImagePath(card.Thumbnail, 0);
+    UpdatePic(0);
+}
+
+void CardPictures::LoadBackgroundImage() {
+    if (!Editing()) return;
+    commit_();
+    const std::optional<std::string> back = Pick("");
+    if (!back) return;
+    Card& card = St().CurrentCard;
+    card.Picture.clear();
+    card.PictureUrl.clear();
+    card.BackSource = *back;
+    state_.BackPath = *back;
+    UpdatePic(1);
+}
+
+void CardPictures::LoadThumbnailBorderImage() {
+    if (!Editing()) return;
+    commit_();
+    const std::optional<std::string> border = Pick("");
+    if (!border) return;
+    St().CurrentCard.MiniSource = *border;
+    UpdatePic(1);
+}
+
+void CardPictures::SaveCardImageAs() {
+    const std::optional<std::string> file =
+        TheDialogs().SaveFile("Save Card Image As...", St().CurrentFolder.string(), "", "");
+    if (!file || file->empty()) return;
+    const PictureSave picture = platform_.SaveImage(*file);
+    if (!picture.written) {
+        TheDialogs().Message(picture.reason, kTitle);
+        return;
+    }
+    const std::string thumbnailName = MiniFileName(*file);
+    const PictureSave thumbnail = platform_.SaveMini(thumbnailName);
+    if (!thumbnail.written) {
+        TheDialogs().Message(thumbnail.reason, kTitle);
+        return;
+    }
+    St().CurrentCard.Thumbnail = thumbnailName;
+}
+
+void CardPictures::ChooseNameColour() {
+    const std::optional<uint32_t> colour = TheDialogs().Colour(state_.NameColour);
+    if (!colour) return;
+    state_.NameColour = *colour & 0xFFFFFF;
+    const Rgb c = RgbOfColour(state_.NameColour);
+    St().CurrentCard.Colour = "#" + RGBHex(c.r, c.g, c.b);
+    UpdatePic(1);
+}
+
+void CardPictures::RandomPic() {
+    const std::string folder = FolderWithSeparator(platform_.PickerFolder());
+    const std::string art = pickrandomfile(folder, "*.jpg");
+    if (art == folder) return;  // the folder holds no such picture
+    state_.ArtPath = art;
+    state_.Region = {};
+    Card& card = St().CurrentCard;
+    card.ArtSource = art;
+    card.ArtRegion = {};
+    UpdatePic(0);
+}
+
+bool CardPictures::StorePictureFiles(const std::string& pictureName,
+                                     const std::string& thumbnailName, Card& stored) {
+    auto written = [](const PictureSave& result) {
+        if (!result.written) TheDialogs().Message(result.reason, kTitle);
+        return result.written;
+    };
+    if (!written(platform_.SaveImage(InCurrentFolder(pictureName))) ||
+        !written(platform_.SaveMini(InCurrentFolder(thumbnailName))))
+        return false;
+    Card& current = St().CurrentCard;
+    current.Picture = stored.Picture = pictureName;
+    current.Thumbnail = stored.Thumbnail = thumbnailName;
+    return true;
+}
+
+}  // namespace dv::ui

@@ -1,0 +1,115 @@
+#pragma once
+// The card designer's picture work: the card picture and its thumbnail composed from an art
+// picture (a region of it for each), a back picture and a thumbnail border; the commands that
+// choose those pictures, the regions and the name colour; and the picture files written when a
+// card is stored. The designer window keeps the state below and calls one function per command;
+// the pictures themselves, the picker window and the image files are the platform's
+// (QtCardPictures in ui/designer/qt_card_pictures.h). The card worked on is St().CurrentCard.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "engine/model/records.h"
+#include "ui/designer/picture_region.h"
+
+namespace dv::ui {
+
+// The designer window's members that the picture work reads and writes.
+struct CardPictureState {
+    std::string BackPath = "backs-generic.bmp";  // back picture of the card being designed
+    std::string ArtPath;                         // art picture
+    std::string MiniPath;                        // thumbnail border picture
+    std::string CardFolder;          // folder of the last card file opened; empty for none
+    uint32_t NameColour = 0xFFFFFF;  // the card's colour, red in the low byte
+    PicRegion Region;                // the regions as the picker and the composition use them
+};
+
+// The pictures one composition paints from: files that can be loaded, empty for none.
+struct PictureSources {
+    std::string back;
+    std::string art;
+    std::string border;
+    PicRegion region;
+    uint32_t nameColour = 0xFFFFFF;
+};
+
+// Whether a picture file was written, and if not, why.
+struct PictureSave {
+    bool written = false;
+    std::string reason;
+};
+
+// What the picture work needs of the windows.
+class PicturePlatform {
+  public:
+    virtual ~PicturePlatform() = default;
+    // The picture picker, modal, showing `prompt`: the chosen file's full path, nullopt when it
+    // was closed without a choice. In region mode the user goes on to click the four corners into
+    // `region` (all 0 at the call); closing before the last one is a cancel too.
+    virtual std::optional<std::string> PickPicture(const std::string& prompt, bool regionMode,
+                                                   PicRegion& region) = 0;
+    // The folder the picker shows.
+    virtual std::string PickerFolder() = 0;
+    // "Generating new image..." in place of the card picture until EndComposing.
+    virtual void BeginComposing() = 0;
+    // Loads the card's saved picture files into the card picture and thumbnail; an empty path
+    // leaves that picture as it is.
+    virtual void ShowSavedPictures(const std::string& picture, const std::string& thumbnail) = 0;
+    // Composes both pictures; false when there was no art picture to compose from (the card
+    // picture then shows the back alone and the thumbnail is blank).
+    virtual bool ComposePictures(const PictureSources& sources) = 0;
+    virtual void EndComposing() = 0;
+    // Write the card picture (JPEG quality 100) and the thumbnail (quality 85) to a file whose
+    // extension names the format.
+    virtual PictureSave SaveImage(const std::string& path) = 0;
+    virtual PictureSave SaveMini(const std::string& path) = 0;
+};
+
+class CardPictures {
+  public:
+    // `commit` stores the window into EditCards(EditIndex); the picture menus commit first.
+    CardPictures(CardPictureState& state, PicturePlatform& platform, std::function<void()> commit);
+
+    // Composes or reloads the card picture and thumbnail; mode 1 drops the card's saved picture
+    // name first and composes anew. Loading a card (0), new and duplicated cards (0).
+    void UpdatePic(int mode);
+
+    // A click on the card picture, and "Load new Foreground Image": the art picture and its two
+    // regions from the picker. Cancelling the picker, or "No" to making a new picture, changes
+    // nothing.
+    void MainPicClick();
+    // "Load Existing Card Image": an existing card picture and thumbnail file.
+    void LoadExistingCardImage();
+    // "Load new Background Image".
+    void LoadBackgroundImage();
+    // "Load new Thumbnail Border Image".
+    void LoadThumbnailBorderImage();
+    // "Save Card Image As...": the card picture to the chosen file, the thumbnail beside it with
+    // "-mini" before the extension, which becomes the card's thumbnail name.
+    void SaveCardImageAs();
+    // "Card Name Color (Click to change)": the colour dialog; the card's colour and
+    // state.NameColour take the choice (redraw the label from it) and the picture is composed
+    // anew. Cancel changes nothing.
+    void ChooseNameColour();
+    // "Random Pic": a random "*.jpg" of the picker's folder, whole, as the card's art.
+    void RandomPic();
+
+    // The store of a card that has no picture file: writes the shown picture and thumbnail under
+    // the two names (a bare name goes into the current folder) and gives CurrentCard and `stored`
+    // those names. When a file cannot be written it says why and leaves the names empty, so the
+    // next store tries again; false then.
+    bool StorePictureFiles(const std::string& pictureName, const std::string& thumbnailName,
+                           Card& stored);
+
+  private:
+    bool Editing() const;
+    std::optional<std::string> Pick(const std::string& prompt);
+
+    CardPictureState& state_;
+    PicturePlatform& platform_;
+    std::function<void()> commit_;
+};
+
+}  // namespace dv::ui
