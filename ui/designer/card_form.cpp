@@ -125,8 +125,8 @@ void CardForm::UpdateCard() {
     long long low = 0, middle = 0, high = 0;
     SplitColor(static_cast<long long>(ColorValue(ReplaceAllCopy(card.Colour, "#", "")).Num()), low,
                middle, high);
-    NameColour = static_cast<uint32_t>(high + middle * 256 + low * 65536);
-    controls.NameColour = NameColour;
+    pictures.NameColour = static_cast<uint32_t>(high + middle * 256 + low * 65536);
+    controls.NameColour = pictures.NameColour;
 
     if (FormUpdating == 1) FormUpdating = 0;
     controls.CardTotal = "Total Cards: " + std::to_string(s.EditCards.size());
@@ -241,16 +241,6 @@ void CardForm::ShowSlot(int slot) {
     CardListStale = 0;
 }
 
-void CardForm::SaveNewPictures(Card& card) {
-    State& s = St();
-    const std::string picture = CardPictureName(card.UniqueName, ".jpg");
-    peers_.SaveImage((s.CurrentFolder / picture).string());
-    s.CurrentCard.Picture = card.Picture = picture;
-    const std::string thumbnail = CardPictureName(card.UniqueName, "-mini.jpg");
-    peers_.SaveMini((s.CurrentFolder / thumbnail).string());
-    s.CurrentCard.Thumbnail = card.Thumbnail = thumbnail;
-}
-
 void CardForm::StoreCardFromForm(Card& result) {
     State& s = St();
     Card& current = s.CurrentCard;
@@ -269,7 +259,11 @@ void CardForm::StoreCardFromForm(Card& result) {
     w.TraitActionDescs = List<std::string>(1);
     w.TraitMask.fill(0);
 
-    if (w.Picture.empty()) SaveNewPictures(w);
+    // A card without a picture file gets the shown picture and thumbnail written under names of
+    // its own; a file that cannot be written leaves the names empty for the next store.
+    if (w.Picture.empty())
+        peers_.StorePictureFiles(CardPictureName(w.UniqueName, ".jpg"),
+                                 CardPictureName(w.UniqueName, "-mini.jpg"), w);
 
     for (int r = 1; r <= kTableRows; ++r) {
         const std::string& script = ActionRows[r + 2 * kTableRows];
@@ -293,7 +287,7 @@ void CardForm::StoreCardFromForm(Card& result) {
         AddEffect(w, action.script, GetTargetType(action.target), action.trigger, 0, action.target);
 
     result = std::move(w);
-    ArtPath.clear();
+    pictures.ArtPath.clear();
 }
 
 void CardForm::Commit() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/model/records.h"
+#include "ui/designer/card_pictures.h"
 #include "ui/designer/designer_lists.h"
 #include "ui/designer/designer_peers.h"
 
@@ -67,10 +68,10 @@ class CardForm {
     uint8_t FormUpdating = 0;
     // 1 after the name was edited: the card list is rebuilt before the next card is chosen.
     uint8_t CardListStale = 0;
-    uint32_t NameColour = 0;  // 0x00BBGGRR
 
-    // The pictures the card picture is composed of, and the folder of the last card file read.
-    std::string BackPath, ArtPath, MiniPath, CardFolder;
+    // The pictures the card picture is composed of, the folder of the last card file read and
+    // the name colour, shared with the picture work.
+    CardPictureState pictures;
 
     FormControls controls;
     HeldBackSlots heldBack;
@@ -116,7 +117,6 @@ class CardForm {
   private:
     void ClearRows();
     void FillRows(const Card& card);
-    void SaveNewPictures(Card& card);
     void ShowTrigger(int i);
     void ShowTarget(int i);
 

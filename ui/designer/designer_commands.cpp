@@ -65,11 +65,11 @@ void Designer::Open(DesignerOpener opener) {
         InitCard(s.CurrentCard, 1, 0);
         s.CurrentCard.StartTime = "TURNSTART";
         s.EditCards = List<Card>(1);
-        form.NameColour = kWhite;
+        form.pictures.NameColour = kWhite;
     }
     s.Templates = List<CardTemplate>(1);
     s.EditIndex = 1;
-    form.BackPath = "backs-generic.bmp";
+    form.pictures.BackPath = "backs-generic.bmp";
     form.TraitTop = form.CaptionTop = form.ActionTop = 1;
     form.LoadCombos();
 }
@@ -120,7 +120,7 @@ void Designer::Close() {
 
 void Designer::NewSlotFor(bool duplicate) {
     State& s = St();
-    form.ArtPath.clear();
+    form.pictures.ArtPath.clear();
     const int n = s.EditCards.PushBack(Card{});
     InitCard(s.EditCards[n], 1, 0);
     // Every card of the file keeps an identifier of its own; a copy takes the new slot's.
@@ -144,9 +144,9 @@ void Designer::NewSlotFor(bool duplicate) {
         if (chosen > 0 && s.Templates.Has(chosen)) {
             const CardTemplate t = s.Templates[chosen];
             s.EditCards[n] = t.card;
-            form.BackPath = t.BackPicture;
-            form.MiniPath = t.Extra;
-            form.NameColour = static_cast<uint32_t>(t.Colour);
+            form.pictures.BackPath = t.BackPicture;
+            form.pictures.MiniPath = t.Extra;
+            form.pictures.NameColour = static_cast<uint32_t>(t.Colour);
             current = s.EditCards[n];
             form.LoadCardToForm(t.card);
             current.Name = "New " + current.Name;
@@ -182,7 +182,8 @@ void Designer::SaveAsTemplate() {
     form.Commit();
     Card card;
     form.StoreCardFromForm(card);
-    AddEditTemplate(card, form.BackPath, form.MiniPath, static_cast<int32_t>(form.NameColour));
+    AddEditTemplate(card, form.pictures.BackPath, form.pictures.MiniPath,
+                    static_cast<int32_t>(form.pictures.NameColour));
     form.LoadCombos();
 }
 

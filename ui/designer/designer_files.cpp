@@ -42,7 +42,7 @@ int SlotAfterSort(const List<Card>& cards, const Card& shown, int slot) {
 
 std::optional<std::string> Designer::AskCardFile(FileChoice choice, const char* title) const {
     const std::string folder =
-        form.CardFolder.empty() ? St().CurrentFolder.string() : form.CardFolder;
+        form.pictures.CardFolder.empty() ? St().CurrentFolder.string() : form.pictures.CardFolder;
     std::optional<std::string> file =
         choice == FileChoice::Open ? TheDialogs().OpenFile(title, folder, kCardFileFilter)
                                    : TheDialogs().SaveFile(title, folder, "*.txt", kCardFileFilter);
@@ -75,7 +75,7 @@ void Designer::LoadCards() {
     form.LoadCombos();
     s.CardSetFile = *file;
     form.loadcommontraits();
-    form.CardFolder = FolderOf(*file);
+    form.pictures.CardFolder = FolderOf(*file);
     const uint8_t listBusy = s.ListBusy;
     s.ListBusy = 1;
     s.EditIndex = 1;
@@ -93,7 +93,7 @@ void Designer::AddCardsFromFile() {
     SortCollectionByName();
     form.LoadCombos();
     form.loadcommontraits();
-    form.CardFolder = FolderOf(*file);
+    form.pictures.CardFolder = FolderOf(*file);
     if (s.EditCards.Has(s.EditIndex)) s.CurrentCard = s.EditCards[s.EditIndex];
 }
 

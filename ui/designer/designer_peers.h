@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "engine/model/records.h"
+
 namespace dv::ui {
 
 class DesignerPeers {
@@ -20,9 +22,11 @@ class DesignerPeers {
 
     // Composes the card picture and thumbnail again (mode 1) or shows the card's saved ones (0).
     virtual void UpdatePic(int mode) = 0;
-    // Saves the shown card picture or thumbnail as a JPEG file at the path.
-    virtual void SaveImage(const std::string& path) = 0;
-    virtual void SaveMini(const std::string& path) = 0;
+    // Writes the shown card picture and thumbnail under the two bare names into the current
+    // folder and gives CurrentCard and `stored` those names; false, having said why, when a file
+    // could not be written (the names then stay empty).
+    virtual bool StorePictureFiles(const std::string& pictureName, const std::string& thumbnailName,
+                                   Card& stored) = 0;
     // Closes the picture picker when the designer closes.
     virtual void UnloadPicPick() = 0;
 

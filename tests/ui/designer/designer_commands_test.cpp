@@ -42,13 +42,13 @@ TEST_F(DesignerCommandsTest, DuplicateCopiesTheStoredCardUnderANewName) {
 
 TEST_F(DesignerCommandsTest, NewCardsComeFromTemplatesOrBlank) {
     OpenThree();
-    form.BackPath = "back.bmp";
-    form.MiniPath = "border.bmp";
+    form.pictures.BackPath = "back.bmp";
+    form.pictures.MiniPath = "border.bmp";
     designer.SaveAsTemplate();  // Alpha becomes template 1
     ASSERT_EQ(form.controls.TemplateCombo.entries.size(), 2u);
     EXPECT_EQ(form.controls.TemplateCombo.entries[1], "Alpha");
 
-    form.BackPath = "other.bmp";
+    form.pictures.BackPath = "other.bmp";
     form.controls.TemplateCombo.Select(1);
     designer.NewCardFromTemplate();
     const List<Card>& cards = St().EditCards;
@@ -56,8 +56,8 @@ TEST_F(DesignerCommandsTest, NewCardsComeFromTemplatesOrBlank) {
     EXPECT_EQ(cards[4].Name, "New Alpha");
     EXPECT_EQ(cards[4].UniqueName.rfind("New Alpha", 0), 0u);
     EXPECT_EQ(GetTraitNum(cards[4], "HP"), 1);
-    EXPECT_EQ(form.BackPath, "back.bmp");
-    EXPECT_EQ(form.MiniPath, "border.bmp");
+    EXPECT_EQ(form.pictures.BackPath, "back.bmp");
+    EXPECT_EQ(form.pictures.MiniPath, "border.bmp");
     EXPECT_EQ(form.controls.CardCombo.selected, 3);
 
     form.controls.TemplateCombo.Select(0);

@@ -31,8 +31,14 @@ class FakePeers : public ui::DesignerPeers {
         calls.push_back("ShowDeckManagerFor:" + std::to_string(mode));
     }
     void UpdatePic(int mode) override { calls.push_back("UpdatePic:" + std::to_string(mode)); }
-    void SaveImage(const std::string& path) override { savedPictures.push_back(path); }
-    void SaveMini(const std::string& path) override { savedPictures.push_back(path); }
+    bool StorePictureFiles(const std::string& picture, const std::string& thumbnail,
+                           Card& stored) override {
+        savedPictures.push_back(picture);
+        savedPictures.push_back(thumbnail);
+        St().CurrentCard.Picture = stored.Picture = picture;
+        St().CurrentCard.Thumbnail = stored.Thumbnail = thumbnail;
+        return true;
+    }
     void UnloadPicPick() override { calls.push_back("UnloadPicPick"); }
     std::string PickEffect() override {
         calls.push_back("PickEffect");
