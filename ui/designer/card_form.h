@@ -110,8 +110,6 @@ class CardForm {
     void CardComboClick(int position);
     // Selects an entry of the card list as a click would.
     void SelectCardEntry(int position);
-    // A double click or scroll in the card list.
-    void OnCardComboIdle() { FormUpdating = 0; }
     void HideOutput() { controls.OutputVisible = false; }
 
   private:

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/text_utils.h"
 #include "tests/ui/designer/designer_fixture.h"
@@ -106,6 +107,30 @@ TEST_F(CardFormTest, ACardOfMoreSlotsThanRowsKeepsTheRest) {
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_NE(dialogs.messages[0].find("Hydra has more traits or actions"), std::string::npos);
     EXPECT_EQ(Block(Stored()), Block(big));
+}
+
+TEST_F(CardFormTest, ActionsATraitHandsDownStayWithTheTrait) {
+    designer.Open(ui::DesignerOpener::MainMenu);
+    designer.Activate();
+    Card power;
+    InitCard(power, 0, 0);
+    power.Name = "POWER";
+    AddEffect(power, "MODTRAIT:HP:-1", 3, "PHASE5", 0, "RANDOMENEMY");
+    St().TraitActions = {power};
+    Card card;
+    InitCard(card, 1, 0);
+    card.Name = "Brute";
+    card.UniqueName = "brute";
+    card.Picture = "Card-brute.jpg";
+    SetTrait(card, "POWER", Value("2"), 1);
+    AddEffect(card, "MODTRAIT:POWER:1", 7, "TURNEND", 0, "SELF");
+    AddTraitEffects(card, "");
+    ASSERT_EQ(card.Effects.size(), 2);
+
+    form.LoadCardToForm(card);
+    EXPECT_EQ(form.ActionRows[1 + 2 * kTableRows], "MODTRAIT:POWER:1");
+    EXPECT_EQ(form.ActionRows[2 + 2 * kTableRows], "") << "the inherited action is no row";
+    EXPECT_EQ(Stored().Effects.size(), 1);
 }
 
 TEST_F(CardFormTest, StoringStartsTheThreeTraitListsAfresh) {
@@ -250,6 +275,21 @@ TEST_F(CardFormTest, ChoosingAnotherCardKeepsTheEditsOfTheShownOne) {
     EXPECT_EQ(St().EditCards[1].Name, "Alpha Prime");
     EXPECT_EQ(St().EditCards[1].TraitValues[1], "9");
     EXPECT_EQ(form.controls.CardCombo.entries[0], "Alpha Prime") << "the renamed card is listed";
+}
+
+TEST_F(CardFormTest, AFreeSlotChosenInTheListShowsABlankForm) {
+    OpenWith(
+        WriteCards("set.txt", {{"Alpha", "a", {"HP:1"}, {}, {}}, {"Beta", "b", {"HP:2"}, {}, {}}}));
+    St().EditCards.PushBack(Card{});
+    form.LoadCombos();
+    form.CardComboClick(2);
+    EXPECT_EQ(St().EditIndex, 3);
+    EXPECT_TRUE(St().CurrentCard.Name.empty());
+    EXPECT_EQ(form.controls.TraitText[0], "");
+    // Leaving the free slot stores nothing over any card.
+    form.CardComboClick(1);
+    const std::vector<std::string> expected = {"Alpha", "Beta", ""};
+    EXPECT_EQ(EditNames(), expected);
 }
 
 }  // namespace
