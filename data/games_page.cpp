@@ -55,7 +55,9 @@ std::string GameTable(const GameInfo& game, const std::string& number, std::stri
     for (int m = 1; m <= game.MissionTexts.size(); ++m) {
         if (game.MissionTexts[m].empty()) continue;
         if (m == 1) text += "<br>&ltMISSIONS&gt<br>";
-        text += "<br><a href=game:" + number + ":" + EntryOrEmpty(game.MissionFiles, m) + ">" +
+        // Quoted like the opponent links: the mission's path may hold blanks.
+        text += "<br><a href=" + kQuote + "game:" + number + ":" +
+                EntryOrEmpty(game.MissionFiles, m) + kQuote + ">" +
                 EntryOrEmpty(game.MissionTitles, m) + "</a> " + game.MissionTexts[m] + "<br>";
     }
     return text;

@@ -92,6 +92,9 @@ struct ModelState {
     uint8_t MenuActionIndex = 0;  // the effect of a menu action waiting for its target
     int32_t PickedCard = 0;       // collection position of the card picked in the deck manager
     uint8_t PickedDeck = 0;       // 0: the picked card lies in the collection
+    // Set by the deck manager when a pick closed it; the opener clears it before showing the
+    // window. PickedCard alone cannot tell, since a description under the pointer sets it too.
+    uint8_t PickMade = 0;
     uint8_t DeckManagerFromMenu = 0;
     uint8_t EditorTest = 0;           // a test game of the designer's cards is under way
     uint8_t EditFromDeckManager = 0;  // the deck manager handed a collection card to the designer

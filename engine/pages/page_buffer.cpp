@@ -41,15 +41,18 @@ bool CreateHTML(const std::string& fileName, const std::string& /*background*/) 
 }
 
 void HTMLDisplay(const std::string& fileName) {
+    // A page shown while another waits to load must not reopen the board to clicks when it ends.
+    const uint8_t wasBusy = St().HtmlBusy;
     St().HtmlBusy = 1;
     Guarded("HTMLDisplay", [&] { TheHost().OpenURL(kBoardViewer, PageLocation(fileName)); });
-    St().HtmlBusy = 0;
+    St().HtmlBusy = wasBusy;
     St().HTMLText.clear();
 }
 
 void HTMLDisplay2(const std::string& viewer, const std::string& fileName) {
     bool shown = false;
     std::string name = fileName;
+    const uint8_t wasBusy = St().HtmlBusy;
     St().HtmlBusy = 1;
     Guarded("HTMLDisplay2", [&] {
         FileNameOf(name);
@@ -62,7 +65,7 @@ void HTMLDisplay2(const std::string& viewer, const std::string& fileName) {
         TheHost().OpenURL(viewer, location);
         shown = true;
     });
-    St().HtmlBusy = 0;
+    St().HtmlBusy = wasBusy;
     if (shown && name == "Display.html") St().HTMLText.clear();
 }
 

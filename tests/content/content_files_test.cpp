@@ -266,7 +266,7 @@ TEST_F(ContentReadTest, CatalogueOffersTwoOpponentsAndTheMissionUntilTheMissionI
         EXPECT_EQ(game.MissionTitles[1], "The Drowned Chapel");
         const std::string page = DisplayGames();
         EXPECT_NE(page.find("HELP:MosslightHelp.html"), std::string::npos);
-        EXPECT_NE(page.find("FirstLight.mis>The Drowned Chapel</a>"), std::string::npos);
+        EXPECT_NE(page.find("FirstLight.mis\">The Drowned Chapel</a>"), std::string::npos);
         EXPECT_TRUE(host.messages.empty());
     }
 }

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "data/catalogue.h"
 #include "engine/model/state.h"
@@ -71,6 +72,33 @@ TEST_F(GamesPageTest, CatalogueFromFoldersGivesTheExpectedPage) {
     ReplaceEvery(page, Folder().string(), "{FOLDER}");
     EXPECT_EQ(Readable(page), Readable(ReadGolden("games_page.golden.html")));
     EXPECT_TRUE(host.messages.empty());
+}
+
+// Unquoted, a link ends at the first blank of the program folder's path and starts nothing.
+TEST_F(GamesPageTest, EveryLinkIsQuotedSoThatAFolderWithBlanksStaysWhole) {
+    const std::filesystem::path folder = Folder() / "program folder";
+    WriteFile("program folder/arena.gam", "#GAMERULES, Arena, , #224488, arena, arena.htm\r\n");
+    WriteFile("program folder/arena/Troll_Enemy.txt",
+              "#ENEMYDECK, Troll, troll, set.txt, troll.jpg, , #FF0000, , \"A troll\"\r\n");
+    WriteFile("program folder/arena/1.mis",
+              "#MISSION, \"Troll Hunt\", OPEN, \"Beat it.\", Troll_Enemy.txt\r\n");
+    St().ProgramFolder = folder;
+    St().CurrentFolder = folder;
+    St().Games = List<GameInfo>(1);
+    LoadAllGames();
+
+    const std::string page = DisplayGames();
+    std::vector<std::string> hrefs;
+    for (std::size_t at = page.find("href="); at != std::string::npos;
+         at = page.find("href=", at + 1)) {
+        ASSERT_EQ(page[at + 5], '"') << page.substr(at, 40);
+        const std::size_t end = page.find('"', at + 6);
+        hrefs.push_back(page.substr(at + 6, end - at - 6));
+    }
+    const std::string arena = (folder / "arena").string();
+    EXPECT_EQ(hrefs,
+              (std::vector<std::string>{"HELP:arena.htm", "GAME:1:" + arena + "/Troll_Enemy.txt",
+                                        "game:1:" + arena + "/1.mis"}));
 }
 
 TEST_F(GamesPageTest, EmptyCatalogueGivesAnEmptyPage) {

@@ -21,6 +21,14 @@ bool EngineGuard::Busy() {
     return running > 0;
 }
 
+ModalScope::ModalScope() : outer_(running) {
+    running = 0;
+}
+
+ModalScope::~ModalScope() {
+    running = outer_;
+}
+
 void ReportCommandError(const char* name) {
     ReportError(name);
 }

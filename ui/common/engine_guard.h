@@ -21,6 +21,20 @@ class EngineGuard {
     bool outermost_;
 };
 
+// A modal window opened from inside a window command (the deck manager at a game start, the
+// profile chooser) runs commands of its own: while this lives they are let through. The windows
+// beneath stay shut out by the modality itself.
+class ModalScope {
+  public:
+    ModalScope();
+    ~ModalScope();
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+  private:
+    int outer_;
+};
+
 // Runs a window command's body so that no exception escapes into the window system's event loop:
 // a failure shows "Error in " and the name once through the host, and the command stops.
 template <class Body>

@@ -95,6 +95,30 @@ TEST_F(PageBufferTest, ARefusingViewerStillClearsBusyAndBuffer) {
     EXPECT_EQ(St().HtmlBusy, 0);
 }
 
+// A viewer that shows a second page while the first one loads, as a click handled during the
+// wait does.
+class NestingHost : public ViewerHost {
+  public:
+    int depth = 0;
+    void OpenURL(const std::string& viewer, const std::string& location) override {
+        ViewerHost::OpenURL(viewer, location);
+        if (depth++ == 0) HTMLDisplay2(kCardViewer, "CardDesc.html");
+        busyAfterInner.push_back(St().HtmlBusy);
+    }
+    std::vector<int> busyAfterInner;
+};
+
+TEST_F(PageBufferTest, APageShownDuringAnotherLoadLeavesTheBoardBusyUntilTheOuterEnds) {
+    WriteFile("CardDesc.html", "card");
+    NestingHost nesting;
+    SetHost(&nesting);
+    HTMLDisplay("Display.html");
+    EXPECT_EQ(nesting.busyWhileShowing, (std::vector<int>{1, 1}));
+    // The inner page's end ran first, then the outer page's: the outer was still busy after it.
+    EXPECT_EQ(nesting.busyAfterInner, (std::vector<int>{1, 1}));
+    EXPECT_EQ(St().HtmlBusy, 0);
+}
+
 TEST_F(PageBufferTest, PagesOfTheProgramFolderShowInTheirViewerAndOnlyDisplayEmptiesTheBuffer) {
     WriteFile("CardDesc.html", "card");
     WriteFile("Display.html", "board");
