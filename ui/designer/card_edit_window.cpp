@@ -18,6 +18,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "engine/model/state.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/engine_guard.h"
 #include "ui/common/qt_dialogs.h"
@@ -657,7 +658,10 @@ std::string CardEditWindow::PickEffect() {
 }
 
 void CardEditWindow::ShowMainWindow() {
-    if (hooks_.showMainWindow) hooks_.showMainWindow();
+    if (hooks_.showMainWindow)
+        hooks_.showMainWindow();
+    else
+        TheHost().Call(WindowCall::ShowMainWindow, "");
 }
 
 CardEditWindow* TheCardEditor() {
@@ -669,6 +673,13 @@ CardEditWindow* OpenCardEditor(CardEditHooks hooks) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     return window;
+}
+
+void ShowCardEditor(CardEditHooks hooks) {
+    if (CardEditWindow* open = TheCardEditor())
+        open->ComeBack();
+    else
+        OpenCardEditor(std::move(hooks));
 }
 
 void EditCollectionCard(QWidget* parent) {

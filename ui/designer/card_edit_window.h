@@ -27,7 +27,8 @@ class QtCardPictures;
 // What the designer asks of the windows around it; a hook left empty makes its command say that
 // the window is missing.
 struct CardEditHooks {
-    // The main window again when a designer opened from its menu closes.
+    // The main window again when a designer opened from its menu closes; by default the host's
+    // WindowCall::ShowMainWindow.
     std::function<void()> showMainWindow;
     // The deck manager in mode 1 over EnemyCards, modal over the designer.
     std::function<void(QWidget* designer)> editEnemyDeck;
@@ -126,6 +127,9 @@ class CardEditWindow : public QMainWindow, private DesignerPeers {
 CardEditWindow* TheCardEditor();
 // "Card Editor" of the main window: the designer, not modal; it deletes itself once closed.
 CardEditWindow* OpenCardEditor(CardEditHooks hooks);
+// The main window makes way for the designer: the one hidden during a test game comes back,
+// else a new one opens from the menu.
+void ShowCardEditor(CardEditHooks hooks);
 // The deck manager's hand-over of one collection card (in CurrentCard): the designer, modal;
 // when it returns CurrentCard holds the edited card.
 void EditCollectionCard(QWidget* parent);

@@ -6,6 +6,7 @@
 #include "game/startup.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/qt_dialogs.h"
+#include "ui/designer/card_edit_window.h"
 #include "ui/main/help_window.h"
 #include "ui/main/main_window.h"
 #include "ui/main/qt_host.h"
@@ -41,7 +42,9 @@ Program::~Program() {
     SetDialogs(nullptr);
 }
 
-void Program::PlugInWindows() {}
+void Program::PlugInWindows() {
+    main_->SetCardEditorOpener([] { ShowCardEditor({}); });
+}
 
 bool Program::Start() {
     main_->Load();
