@@ -45,7 +45,7 @@ std::optional<std::string> Designer::AskCardFile(FileChoice choice, const char* 
         form.pictures.CardFolder.empty() ? St().CurrentFolder.string() : form.pictures.CardFolder;
     std::optional<std::string> file =
         choice == FileChoice::Open ? TheDialogs().OpenFile(title, folder, kCardFileFilter)
-                                   : TheDialogs().SaveFile(title, folder, "*.txt", kCardFileFilter);
+                                   : TheDialogs().SaveFile(title, folder, "", kCardFileFilter);
     if (!file || file->empty()) return std::nullopt;
     if (choice == FileChoice::Save && fs::path(*file).extension().empty()) *file += ".txt";
     return file;
