@@ -184,7 +184,19 @@ long long LeadingNumberItem(const ItemReader& in, const std::string& item, long 
     return static_cast<long long>(number);
 }
 
-bool SaveDataFile(const std::filesystem::path& target, const std::string& bytes) {
+bool SaveDataFile(const std::filesystem::path& base, const std::string& name,
+                  const std::string& bytes) {
+    // Names come from data and from typed text: each is held to the program folder here, below
+    // whichever folder it is taken from.
+    std::string refused;
+    const fs::path inside = PathInsideFolder(base, name, refused);
+    const fs::path target = inside.empty()
+                                ? fs::path()
+                                : PathInsideFolder(St().ProgramFolder, inside.string(), refused);
+    if (target.empty()) {
+        TheHost().MessageBox("Not saved: " + refused + ".", "Duvenhall");
+        return false;
+    }
     const std::string reason = AtomicSave(target, bytes);
     if (reason.empty()) return true;
     TheHost().MessageBox("Could not save " + target.filename().string() + ": " + reason +

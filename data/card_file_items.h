@@ -68,9 +68,11 @@ long long NumberItem(const ItemReader& in, const std::string& item, long long lo
 long long LeadingNumberItem(const ItemReader& in, const std::string& item, long long low,
                             long long high, const char* field);
 
-// Writes a data file whole through the atomic save. A failure is shown, naming the file and the
-// reason, and gives false; the old file then stays as it was.
-bool SaveDataFile(const std::filesystem::path& target, const std::string& bytes);
+// Writes a data file, name taken relative to base, whole through the atomic save. A file that
+// would land outside the program folder is refused. A refusal or failure is shown, naming the
+// file and the reason, and gives false; the old file then stays as it was.
+bool SaveDataFile(const std::filesystem::path& base, const std::string& name,
+                  const std::string& bytes);
 
 // The date stamp written now: "YYYY-MM-DD HH:MM:SS", local time, or FixedNow when set.
 std::string NowStamp();

@@ -664,8 +664,9 @@ void FileReader::Include() {
     for (const IncludeSlot& slot : St().IncludeList.Names)
         if (!slot.Name.empty() && SameNoCase(slot.Name, name)) return;
     if (found.location.empty()) in_.Fail("the included file " + name + " cannot be found");
-    const auto bytes = ReadWholeFile(found.location);
-    if (!bytes) in_.Fail("the included file " + name + " cannot be read");
+    std::string reason;
+    const auto bytes = ReadWholeFile(found.location, &reason);
+    if (!bytes) in_.Fail("the included file " + name + " cannot be read: " + reason);
     ReadFile(run_, found, *bytes, zone);
 }
 
@@ -705,8 +706,9 @@ bool ReadCardsIn(ReadScope scope, List<Card>& cards, const std::string& fileName
                              "Duvenhall");
         return false;
     }
-    const auto bytes = ReadWholeFile(found.location);
-    if (!bytes) return fail(found.name + ": the file cannot be read");
+    std::string reason;
+    const auto bytes = ReadWholeFile(found.location, &reason);
+    if (!bytes) return fail(found.name + ": the file cannot be read: " + reason);
 
     Scratch scratch;
     Run run{cards, player, duplicateCheck,

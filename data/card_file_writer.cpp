@@ -201,7 +201,7 @@ bool SaveCollection(List<Card>& cards, const std::string& path, const std::strin
         return true;
     });
     if (!built) return false;
-    return SaveDataFile(ResolveDataPath(St().CurrentFolder, path), text);
+    return SaveDataFile(St().CurrentFolder, path, text);
 }
 
 }  // namespace dv

@@ -38,8 +38,12 @@ bool SaveCollection(List<Card>& cards, const std::string& path, const std::strin
 // Writes the player file of the current profile into the program folder. Returns false, having
 // said why, when the file could not be written; the old file then stays as it was.
 bool SavePlayer(const std::string& fileName);
-// The player file name of a game and profile; empty, having said why, when the profile name
-// could take the file out of the program folder.
+// Writes the player file of the current game and profile, named by PlayerFileName. Returns false
+// when there is no current game or the file was refused or not written.
+bool SaveCurrentPlayer();
+// The player file name of a game and profile; empty, having said why, when the game or profile
+// name (typed, or read from a game file or the profile list) could take the file out of the
+// program folder.
 std::string PlayerFileName(const std::string& gameName, const std::string& profileName);
 // Writes an opponent deck file. Returns false, having said why, when it was refused or failed.
 bool SaveEnemy(List<Card>& cards, const std::string& path, const std::string& name);

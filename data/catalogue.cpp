@@ -65,8 +65,9 @@ class ItemReader {
 };
 
 std::string ReadFileOrFail(const fs::path& file) {
-    auto bytes = ReadWholeFile(file);
-    if (!bytes) throw RunFault("cannot read " + file.string());
+    std::string reason;
+    auto bytes = ReadWholeFile(file, &reason);
+    if (!bytes) throw RunFault(reason);
     return *bytes;
 }
 
@@ -85,8 +86,12 @@ void GrowTo(List<std::string>& list, int count) {
     if (list.size() < count) list.Resize(count);
 }
 
+// Only regular files are read: a FIFO would block start-up for ever, and a device never end.
 bool IsFile(const FolderEntry& entry, const char* pattern) {
-    return !entry.isFolder && MatchesPattern(entry.name, pattern);
+    if (entry.isFolder || !MatchesPattern(entry.name, pattern)) return false;
+    if (!entry.isRegular)
+        TheHost().MessageBox(entry.name + " is not read: it is not a regular file.", "Duvenhall");
+    return entry.isRegular;
 }
 
 fs::path GameFolderPath(const GameInfo& game) {
@@ -215,7 +220,7 @@ void SetCurrentGame(int number) {
 }
 
 void LoadGameFile(const std::string& file) {
-    Guarded("LoadGameFile", [&] {
+    GuardedFile("LoadGameFile", file, [&] {
         ItemReader items(ReadFileOrFail(ResolveDataPath(St().ProgramFolder, file)));
         while (!items.AtEnd()) {
             const std::string item = items.Next();
@@ -310,13 +315,14 @@ void AddFileToGame(const std::string& file, int game) {
                 return;
             }
         }
-    } catch (const std::exception&) {
-        ReportError(("AddFileToGame: " + step).c_str());
+    } catch (const std::exception& e) {
+        // The step first, as it always was; then which file failed, and why.
+        ReportError("AddFileToGame", step + " (" + file + ": " + e.what() + ")");
     }
 }
 
 void LoadMissionFile(const std::string& file, int game, int mission) {
-    Guarded("LoadMissionFile", [&] {
+    GuardedFile("LoadMissionFile", file, [&] {
         State& st = St();
         const std::string located = LocateMissionFile(file, game);
         if (located.empty()) throw RunFault("mission file not found: " + file);

@@ -31,16 +31,6 @@ void Refuse(const std::string& message) {
     TheHost().MessageBox(message, "Duvenhall");
 }
 
-bool LeavesFolder(const std::string& name) {
-    std::string slashed = name;
-    for (char& c : slashed)
-        if (c == '\\') c = '/';
-    if (fs::path(slashed).is_absolute()) return false;
-    for (const auto& part : fs::path(slashed))
-        if (part == "..") return true;
-    return false;
-}
-
 std::string PlayerFileText() {
     State& s = St();
     std::string out = Line("#PLAYERDECK") + kCRLF;
@@ -94,8 +84,16 @@ std::string PlayerFileName(const std::string& gameName, const std::string& profi
     return gameName + "_" + profileName + ".plr";
 }
 
+bool SaveCurrentPlayer() {
+    const State& s = St();
+    // Before any game was chosen there is no game, and so no player file, to save.
+    if (!s.Games.Has(s.CurrentGame)) return false;
+    const std::string file = PlayerFileName(s.Games[s.CurrentGame].Name, s.CurrentProfile.Name);
+    return !file.empty() && SavePlayer(file);
+}
+
 bool SavePlayer(const std::string& fileName) {
-    return Guarded("SavePlayer", false, [&] {
+    return GuardedFile("SavePlayer", fileName, false, [&] {
         State& s = St();
         if (s.DebugMode == 1) return true;
         s.SaleMode = 0;
@@ -104,8 +102,9 @@ bool SavePlayer(const std::string& fileName) {
                    ", so it is not saved: the player file stays as it was.");
             return false;
         }
-        if (fileName.empty() || LeavesFolder(fileName)) {
-            Refuse("\"" + fileName + "\" is not a player file name in the program folder.");
+        std::string outside;
+        if (PathInsideFolder(s.ProgramFolder, fileName, outside).empty()) {
+            Refuse("The player file is not saved: " + outside + ".");
             return false;
         }
         MRPCards(s.Collection, s.Players[1]);
@@ -115,8 +114,7 @@ bool SavePlayer(const std::string& fileName) {
         if (!anyCard) return true;
 
         s.CurrentFolder = s.ProgramFolder;
-        if (!SaveDataFile(ResolveDataPath(s.ProgramFolder, fileName), PlayerFileText()))
-            return false;
+        if (!SaveDataFile(s.ProgramFolder, fileName, PlayerFileText())) return false;
         s.CurrentProfile.PlayerFile = fileName;
         return SavePlayerProfiles();
     });
@@ -135,10 +133,14 @@ std::string EnemyFilePath(const std::string& name) {
         Refuse("Choose a game first: an opponent is saved into the game's folder.");
         return {};
     }
+    // The game's folder is read from its game file, so it is held to the program folder too.
     const std::string folder = s.Games[s.CurrentGame].Folder;
-    const fs::path base =
-        folder.empty() ? s.ProgramFolder : ResolveDataPath(s.ProgramFolder, folder);
-    return (base / (name + "_Enemy.txt")).string();
+    const std::string file = name + "_Enemy.txt";
+    std::string outside;
+    const fs::path path =
+        PathInsideFolder(s.ProgramFolder, folder.empty() ? file : folder + "/" + file, outside);
+    if (path.empty()) Refuse("The opponent is not saved: " + outside + ".");
+    return path.string();
 }
 
 bool SaveEnemy(List<Card>& cards, const std::string& path, const std::string& name) {
@@ -178,7 +180,7 @@ bool SaveEnemy(List<Card>& cards, const std::string& path, const std::string& na
         return true;
     });
     if (!built) return false;
-    return SaveDataFile(ResolveDataPath(St().CurrentFolder, path), text);
+    return SaveDataFile(St().CurrentFolder, path, text);
 }
 
 bool SavePlayerProfiles() {
@@ -200,7 +202,7 @@ bool SavePlayerProfiles() {
         return true;
     });
     if (!built) return false;
-    return SaveDataFile(ResolveDataPath(St().CurrentFolder, kProfileList), text);
+    return SaveDataFile(St().CurrentFolder, kProfileList, text);
 }
 
 void LoadPlayerProfiles() {
@@ -227,6 +229,15 @@ void LoadPlayerProfiles() {
                     }
                     for (int i = 0; i < 3; ++i)
                         in.NextOr("");
+                    // The profile's player file is read at every new game and written over by
+                    // the next save: one that lies outside the program folder is dropped.
+                    std::string outside;
+                    if (!profile.PlayerFile.empty() &&
+                        PathInsideFolder(s.ProgramFolder, profile.PlayerFile, outside).empty()) {
+                        Refuse("The player file of profile \"" + profile.Name +
+                               "\" is not read: " + outside + ".");
+                        profile.PlayerFile.clear();
+                    }
                     profile.Unlocked = List<std::string>(1);
                     s.PlayerProfiles.PushBack(std::move(profile));
                 } else if (item == "#UNLOCKED") {

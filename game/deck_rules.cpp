@@ -56,12 +56,6 @@ int32_t DeckTotal(const std::vector<Card*>& deck, const std::string& trait) {
     return RoundedTotal(sum);
 }
 
-bool CarriesTraits(const Card& card) {
-    for (const std::string& name : card.TraitNames)
-        if (!name.empty()) return true;
-    return false;
-}
-
 std::string LimitedMessage(const std::string& n, const std::string& name) {
     return "You cannot have more than " + n + " " + kQuote + name + kQuote + " cards in your deck.";
 }
@@ -103,6 +97,54 @@ bool DeckBreaksSameName(const std::vector<Card*>& deck, const std::string& trait
     return false;
 }
 
+// Walks the rules text for the deck with the card being added (none: the deck as it stands).
+int WalkRules(Card* adding, const std::vector<Card*>& deck, const std::string& rules,
+              std::string& message) {
+    int verdict = kDeckRulesMet;
+    const bool limited = adding && HasTrait(*adding, "LIMITED", 0);
+    const ScriptFields fields(rules, ':');
+    long long i = 1;
+    while (!fields[i].empty()) {
+        const std::string_view word = fields[i];
+        if (word != "TRAITLIMIT" && word != "SAMENAMELIMIT" && word != "TRAITMINIMUM") {
+            ++i;
+            continue;
+        }
+        const std::string trait(fields[i + 1]);
+        const std::string nText(fields[i + 2]);
+        const double n = ReadNumber(nText);
+        // A card without traits still counts 1 toward "#ANY#".
+        const double own = adding ? TraitAmount(*adding, trait) : 0;
+        if (word == "TRAITLIMIT") {
+            if (DeckTotal(deck, trait) + own > n) {
+                message = trait == kAny ? "You can only have " + nText + " cards in your deck."
+                                        : "You can only have a total of " + nText + " " + trait +
+                                              " in your deck.";
+                return kDeckLimitExceeded;
+            }
+        } else if (word == "SAMENAMELIMIT") {
+            if (!adding) {
+                if (DeckBreaksSameName(deck, trait, n, nText, message)) return kDeckLimitExceeded;
+            } else if (!limited && SameNameTotal(deck, trait, SameNameKey(*adding)) + own > n) {
+                message = SameNameMessage(nText, trait, adding->Name);
+                return kDeckLimitExceeded;
+            }
+        } else if (n > DeckTotal(deck, trait) + own) {
+            verdict = kDeckMinimumMissed;
+            message = trait == kAny
+                          ? "You must have at least " + nText + " cards in your play deck."
+                          : "You must have at least " + nText + " cards in your deck with the " +
+                                trait + " trait.";
+        }
+        i += 3;
+    }
+    return verdict;
+}
+
+bool InCardTestOrView() {
+    return St().DeckManagerMode == 2 || St().DeckManagerMode == 3;
+}
+
 }  // namespace
 
 int32_t GetDeckTraitTotal(const std::string& trait, int deckNo, const std::string& uniqueName) {
@@ -119,66 +161,27 @@ int32_t GetDeckTraitTotal(const std::string& trait, int deckNo, const std::strin
 int CheckTraitReqs(const Card& card, int deckNo, const std::string& rules, std::string& message) {
     // A check that cannot be made refuses rather than lets a deck through.
     return Guarded("CheckTraitReqs", kDeckLimitExceeded, [&] {
-        State& st = St();
-        int verdict = kDeckRulesMet;
-        if (st.DeckManagerMode == 2 || st.DeckManagerMode == 3) return kDeckRulesMet;
-        // A card without traits asks about the deck as it stands: it adds nothing to any total.
-        const bool wholeDeck = !CarriesTraits(card);
-        if (!wholeDeck && card.Name.empty()) return verdict;
-
+        if (InCardTestOrView() || card.Name.empty()) return kDeckRulesMet;
         Card probe = card;
+        if (HasTrait(probe, "UNLIMITED", 0)) return kCardUnlimited;
         const std::vector<Card*> deck = DeckCards(deckNo);
-        const bool limited = !wholeDeck && HasTrait(probe, "LIMITED", 0);
-        if (!wholeDeck) {
-            if (HasTrait(probe, "UNLIMITED", 0)) return kCardUnlimited;
-            if (limited) {
-                const Value limit = GetTrait(probe, "LIMITED");
-                if (SameNameTotal(deck, kAny, SameNameKey(probe)) >= limit.Num()) {
-                    message = LimitedMessage(limit.Text(), probe.Name);
-                    return kDeckLimitExceeded;
-                }
+        if (HasTrait(probe, "LIMITED", 0)) {
+            const Value limit = GetTrait(probe, "LIMITED");
+            if (SameNameTotal(deck, kAny, SameNameKey(probe)) >= limit.Num()) {
+                message = LimitedMessage(limit.Text(), probe.Name);
+                return kDeckLimitExceeded;
             }
-        } else if (DeckBreaksLimited(deck, message)) {
-            return kDeckLimitExceeded;
         }
+        return WalkRules(&probe, deck, rules, message);
+    });
+}
 
-        const ScriptFields fields(rules, ':');
-        long long i = 1;
-        while (!fields[i].empty()) {
-            const std::string_view word = fields[i];
-            if (word != "TRAITLIMIT" && word != "SAMENAMELIMIT" && word != "TRAITMINIMUM") {
-                ++i;
-                continue;
-            }
-            const std::string trait(fields[i + 1]);
-            const std::string nText(fields[i + 2]);
-            const double n = ReadNumber(nText);
-            const double own = wholeDeck ? 0 : TraitAmount(probe, trait);
-            if (word == "TRAITLIMIT") {
-                if (DeckTotal(deck, trait) + own > n) {
-                    message = trait == kAny ? "You can only have " + nText + " cards in your deck."
-                                            : "You can only have a total of " + nText + " " +
-                                                  trait + " in your deck.";
-                    return kDeckLimitExceeded;
-                }
-            } else if (word == "SAMENAMELIMIT") {
-                if (wholeDeck) {
-                    if (DeckBreaksSameName(deck, trait, n, nText, message))
-                        return kDeckLimitExceeded;
-                } else if (!limited && SameNameTotal(deck, trait, SameNameKey(probe)) + own > n) {
-                    message = SameNameMessage(nText, trait, probe.Name);
-                    return kDeckLimitExceeded;
-                }
-            } else if (n > DeckTotal(deck, trait) + own) {
-                verdict = kDeckMinimumMissed;
-                message = trait == kAny
-                              ? "You must have at least " + nText + " cards in your play deck."
-                              : "You must have at least " + nText +
-                                    " cards in your deck with the " + trait + " trait.";
-            }
-            i += 3;
-        }
-        return verdict;
+int CheckDeckRules(int deckNo, const std::string& rules, std::string& message) {
+    return Guarded("CheckDeckRules", kDeckLimitExceeded, [&] {
+        if (InCardTestOrView()) return kDeckRulesMet;
+        const std::vector<Card*> deck = DeckCards(deckNo);
+        if (DeckBreaksLimited(deck, message)) return kDeckLimitExceeded;
+        return WalkRules(nullptr, deck, rules, message);
     });
 }
 

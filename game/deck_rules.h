@@ -19,9 +19,12 @@ inline constexpr int kCardUnlimited = -1;
 // counting only cards of that unique name when uniqueName is not empty.
 int32_t GetDeckTraitTotal(const std::string& trait, int deckNo, const std::string& uniqueName);
 
-// Whether card may join deck deckNo under the rules text. Passed a card that carries no traits,
-// it tells whether the deck as it stands meets the rules. The message is written only when a
-// rule fails.
+// Whether card may join deck deckNo under the rules text: the card counts in every total, also
+// one without traits. The message is written only when a rule fails.
 int CheckTraitReqs(const Card& card, int deckNo, const std::string& rules, std::string& message);
+// Whether deck deckNo as it stands meets the rules text (the deck manager's PLAY and closing):
+// no group of copies past its "LIMITED" or "SAMENAMELIMIT", no total past a "TRAITLIMIT", and
+// verdict 1 for a missed "TRAITMINIMUM". The message is written only when a rule fails.
+int CheckDeckRules(int deckNo, const std::string& rules, std::string& message);
 
 }  // namespace dv

@@ -34,6 +34,15 @@ const QString kPageScriptName = QStringLiteral("ulkPageScript");
 const QString kHtmlPrefix = QStringLiteral("<HTML><BODY>");
 const QString kHtmlSuffix = QStringLiteral("</BODY></HTML>");
 
+// Equal but for what the browser may write differently: escapes, a closing "/", letter case.
+bool SameLocation(const QUrl& a, const QUrl& b) {
+    auto text = [](const QUrl& url) {
+        return QUrl::fromPercentEncoding(
+            url.adjusted(QUrl::StripTrailingSlash | QUrl::NormalizePathSegments).toEncoded());
+    };
+    return text(a).compare(text(b), Qt::CaseInsensitive) == 0;
+}
+
 int NextInstanceNumber() {
     static int count = 0;
     return ++count;
@@ -120,16 +129,16 @@ ulkBrowser::WaitEnd ulkBrowser::NavigateAndWait(const QUrl& url) {
     QEventLoop loop;
     bool started = false;
     bool done = false;
-    QUrl startedUrl;
-    // The end of a load this one replaced may still arrive; only the end of this one counts.
+    // Another load may still start or end meanwhile. A load that replaces a running one starts
+    // no load of its own and ends with its own address; one that was redirected ends with
+    // another.
     connect(WebBrowser1_->page(), &QWebEnginePage::loadingChanged, &loop,
             [&](const QWebEngineLoadingInfo& info) {
                 if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
-                    if (!started) startedUrl = info.url();
-                    started = true;
+                    started = started || SameLocation(info.url(), url);
                     return;
                 }
-                if (!started || info.url() != startedUrl) return;
+                if (!started && !SameLocation(info.url(), url)) return;
                 done = true;
                 loop.quit();
             });

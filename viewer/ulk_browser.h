@@ -110,8 +110,7 @@ class ulkBrowser : public QFrame {
     void setRespondToEvents(bool respond);
     bool AllowMouseSelect() const { return allowMouseSelect_; }
     void setAllowMouseSelect(bool allow);
-    // The element under the pointer at the last press in the page; the page's body before any
-    // press; null when there is no page.
+    // The element under the pointer at the last press in a page; the body before any press.
     ulkElement CurrentElement() const;
     bool ShowRightClickClipboardmenu() const { return showClipboardMenu_; }
     void setShowRightClickClipboardmenu(bool show);

@@ -122,7 +122,8 @@ void Booster(RunContext& run) {
 }
 
 // The rest of the script is the requirement text: it picks the cards and is then applied to
-// each, so the loop ends here.
+// each, so the loop ends here. Without a requirement text every card is taken as drawn: an empty
+// ad-hoc text would run this very effect again, once per card and trial.
 void BoosterWithReqs(RunContext& run) {
     if (run.SkipRequirements()) return;
     run.endLoop = true;
@@ -133,11 +134,14 @@ void BoosterWithReqs(RunContext& run) {
     run.echoPending = true;
     const int count = BoosterCount(run);
     const std::string requirements = RestOfScript(run, run.argIndex + 2);
+    const bool required = !requirements.empty();
+    bool limitTold = false;
     int added = 0;
     for (int i = 1; i <= count; ++i) {
         // The trials test the candidates against a copy: they never change the source card.
         Card sourceCopy = run.source;
         auto meetsRequirements = [&](Card candidate) {
+            if (!required) return true;
             EffArgs trial;
             trial.effectIndex = run.args.effectIndex;
             trial.runKind = -1;
@@ -148,15 +152,21 @@ void BoosterWithReqs(RunContext& run) {
         };
         bool limitReached = false;
         const int pick = DrawStockCard(run, meetsRequirements, limitReached);
-        if (limitReached) TheHost().MessageBox(kMaxAttempts, "Duvenhall");
+        // Requirements that no card meets would otherwise ask for a click per card.
+        if (limitReached && !limitTold) {
+            limitTold = true;
+            TheHost().MessageBox(kMaxAttempts, "Duvenhall");
+        }
         if (pick == 0) continue;
 
         Card candidate = St().Players[2].OrigDeck[pick];
-        EffArgs stamp;
-        stamp.effectIndex = run.args.effectIndex;
-        stamp.runKind = 0;
-        stamp.adHocText = requirements;
-        EffCard(run.source, candidate, stamp);
+        if (required) {
+            EffArgs stamp;
+            stamp.effectIndex = run.args.effectIndex;
+            stamp.runKind = 0;
+            stamp.adHocText = requirements;
+            EffCard(run.source, candidate, stamp);
+        }
         AddToCollection(candidate);
         ++added;
         St().TurnLog += FullDesc(candidate, -1, 0);
@@ -198,13 +208,9 @@ void BoosterCardByUniqueName(RunContext& run) {
     BoosterCard(run, true);
 }
 
-// A trial run saves nothing; nor can anything be saved before a game is chosen.
+// A trial run saves nothing.
 void SaveCollection(RunContext& run) {
-    if (run.Preview()) return;
-    State& st = St();
-    if (!st.Games.Has(st.CurrentGame)) return;
-    const std::string file = PlayerFileName(st.Games[st.CurrentGame].Name, st.CurrentProfile.Name);
-    if (!file.empty()) SavePlayer(file);
+    if (!run.Preview()) SaveCurrentPlayer();
 }
 
 }  // namespace

@@ -6,11 +6,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
-#include <fstream>
+#include <cstring>
 #include <random>
 #include <system_error>
 #include <vector>
+
+#include "engine/model/state.h"
 
 namespace dv {
 namespace {
@@ -38,6 +42,51 @@ std::optional<std::string> FindCaseless(const fs::path& folder, const std::strin
         if (Lower(n) == wanted && (!found || n < *found)) found = n;
     }
     return found;
+}
+
+// mkstemp's random tail of a temporary file's name.
+constexpr std::size_t kTemporarySuffix = 6;
+
+std::string SystemReason() {
+    return std::strerror(errno);
+}
+
+// Removes the temporary files that saves of one target left behind: prefix followed by
+// mkstemp's tail of letters and digits.
+void RemoveStaleTemporaries(const fs::path& folder, const std::string& prefix) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() != prefix.size() + kTemporarySuffix || name.rfind(prefix, 0) != 0) continue;
+        if (!std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                         [](unsigned char c) { return std::isalnum(c) != 0; }))
+            continue;
+        std::error_code removeError;
+        fs::remove(entry.path(), removeError);
+    }
+}
+
+// Links followed from a save target; a longer chain is taken for a loop.
+constexpr int kMaxLinkHops = 40;
+
+// The file at the end of path's chain of links (path itself when it is no link); nothing for a
+// chain too long to follow.
+std::optional<fs::path> LinkedFile(const fs::path& path) {
+    fs::path at = path;
+    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+        std::error_code ec;
+        if (!fs::is_symlink(at, ec)) return at;
+        const fs::path next = fs::read_symlink(at, ec);
+        if (ec) return std::nullopt;
+        at = next.is_absolute() ? next : at.parent_path() / next;
+    }
+    return std::nullopt;
+}
+
+// Whether path lies below folder (both absolute and normal).
+bool Below(const fs::path& folder, const fs::path& path) {
+    const fs::path relative = path.lexically_relative(folder);
+    return !relative.empty() && relative != "." && *relative.begin() != "..";
 }
 
 }  // namespace
@@ -75,51 +124,123 @@ bool DataFileExists(const fs::path& base, const std::string& name) {
     return fs::is_regular_file(ResolveDataPath(base, name), ec);
 }
 
-std::optional<std::string> ReadWholeFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return std::nullopt;
+std::optional<std::string> ReadWholeFile(const fs::path& file, std::string* reason) {
+    auto refuse = [&](std::string why) -> std::optional<std::string> {
+        if (reason) *reason = std::move(why);
+        return std::nullopt;
+    };
+    const std::string tooLarge = "larger than " + std::to_string(kMaxDataFileBytes >> 20) + " MB";
+    // Opening a FIFO waits for a writer unless it does not block.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return refuse(std::strerror(errno));
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) return refuse(std::strerror(errno));
+    if (!S_ISREG(info.st_mode)) return refuse("not a regular file");
+    if (static_cast<std::uintmax_t>(info.st_size) > kMaxDataFileBytes) return refuse(tooLarge);
     // Block reads: every card file is read again for each new game.
     std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
     char block[64 * 1024];
-    while (in.read(block, sizeof block) || in.gcount() > 0)
-        bytes.append(block, static_cast<std::size_t>(in.gcount()));
-    if (in.bad()) return std::nullopt;
+    for (;;) {
+        const ssize_t n = ::read(fd, block, sizeof block);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return refuse(std::strerror(errno));
+        if (n == 0) break;
+        bytes.append(block, static_cast<std::size_t>(n));
+        // A file that grows while it is read is held to the same bound.
+        if (bytes.size() > kMaxDataFileBytes) return refuse(tooLarge);
+    }
     return bytes;
 }
 
-std::string AtomicSave(const fs::path& target, const std::string& bytes, Durability durability) {
+std::string AtomicSave(const fs::path& given, const std::string& bytes, Durability durability) {
+    // A file size limit would end the program with SIGXFSZ; ignored, it fails the write instead,
+    // and the save says why.
+    static const bool ignoringSizeSignal = std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+    (void)ignoringSizeSignal;
+
+    // A link stays a link: the file it leads to is the one replaced.
+    const std::optional<fs::path> linked = LinkedFile(given);
+    if (!linked) return "cannot follow the links of " + given.string();
+    const fs::path& target = *linked;
+    struct stat old {};
+    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    if (replacing && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 &&
+        (errno == EACCES || errno == EROFS))
+        return target.string() + " is read-only; not saved";
+    // A new file is readable by all; a replaced one keeps its mode.
+    const mode_t mode = replacing ? (old.st_mode & 07777) : 0644;
+
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    const std::string prefix = "." + target.filename().string() + ".";
+    // Only a save cut short by the end of the process leaves its temporary file, so a target's
+    // leftovers need looking for once a run.
+    if (St().SweptSaveTargets.insert(target.string()).second)
+        RemoveStaleTemporaries(folder, prefix);
+    std::string pattern = (folder / (prefix + std::string(kTemporarySuffix, 'X'))).string();
     std::vector<char> tmpName(pattern.begin(), pattern.end());
     tmpName.push_back('\0');
-    int fd = ::mkstemp(tmpName.data());
-    if (fd < 0) return "cannot create a file in " + folder.string();
+    const int fd = ::mkstemp(tmpName.data());
+    if (fd < 0) return "cannot create a file in " + folder.string() + ": " + SystemReason();
     const std::string tmp(tmpName.data());
+    auto fail = [&](const std::string& what) {
+        const std::string reason = what + " " + target.string() + ": " + SystemReason();
+        if (fd >= 0) ::close(fd);
+        ::unlink(tmp.c_str());
+        return reason;
+    };
     std::size_t done = 0;
     while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) {
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            return "cannot write " + target.string();
-        }
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = ENOSPC;
+        if (n <= 0) return fail("cannot write");
         done += static_cast<std::size_t>(n);
     }
-    if (durability == Durability::Durable && ::fsync(fd) != 0) {
-        ::close(fd);
-        ::unlink(tmp.c_str());
-        return "cannot write " + target.string();
-    }
-    ::fchmod(fd, 0644);
+    if (durability == Durability::Durable && ::fsync(fd) != 0) return fail("cannot write");
+    ::fchmod(fd, mode);
     if (::close(fd) != 0) {
+        const std::string reason = "cannot write " + target.string() + ": " + SystemReason();
         ::unlink(tmp.c_str());
-        return "cannot write " + target.string();
+        return reason;
     }
     if (std::rename(tmp.c_str(), target.c_str()) != 0) {
+        const std::string reason = "cannot replace " + target.string() + ": " + SystemReason();
         ::unlink(tmp.c_str());
-        return "cannot replace " + target.string();
+        return reason;
+    }
+    // The rename itself reaches the disk only with the folder; the file is replaced either way.
+    if (durability == Durability::Durable) {
+        const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folderFd >= 0) {
+            ::fsync(folderFd);
+            ::close(folderFd);
+        }
     }
     return {};
+}
+
+fs::path PathInsideFolder(const fs::path& folder, const std::string& name, std::string& reason) {
+    reason.clear();
+    if (name.empty() || name.find('\0') != std::string::npos) {
+        reason = "\"" + name + "\" is no file name";
+        return {};
+    }
+    const fs::path root = fs::absolute(folder).lexically_normal();
+    const fs::path path = fs::absolute(ResolveDataPath(root, name)).lexically_normal();
+    std::error_code rootError, folderError;
+    const fs::path realRoot = fs::weakly_canonical(root, rootError);
+    const fs::path realFolder = fs::weakly_canonical(path.parent_path(), folderError);
+    if (!Below(root, path) || rootError || folderError ||
+        (realFolder != realRoot && !Below(realRoot, realFolder))) {
+        reason = "\"" + name + "\" lies outside the program folder";
+        return {};
+    }
+    return path;
 }
 
 std::string CheckTypedFileName(const std::string& name) {
@@ -135,8 +256,9 @@ std::vector<FolderEntry> ListFolder(const fs::path& folder) {
     std::vector<FolderEntry> entries;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        std::error_code ec2;
-        entries.push_back({entry.path().filename().string(), entry.is_directory(ec2)});
+        std::error_code ec2, ec3;
+        entries.push_back({entry.path().filename().string(), entry.is_directory(ec2),
+                           entry.is_regular_file(ec3)});
     }
     std::sort(entries.begin(), entries.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });

@@ -2,6 +2,7 @@
 // File access for the whole engine: data paths, lookups without regard to case, and the one
 // atomic save through which every file is written.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -18,8 +19,13 @@ fs::path ResolveDataPath(const fs::path& base, const std::string& name);
 // Whether a path exists, resolved as ResolveDataPath does.
 bool DataFileExists(const fs::path& base, const std::string& name);
 
-// The whole file, or nothing when it cannot be read.
-std::optional<std::string> ReadWholeFile(const fs::path& file);
+// No data file is this large; a larger one is refused rather than read into memory.
+inline constexpr std::uintmax_t kMaxDataFileBytes = 256u << 20;
+
+// The whole of a regular file, or nothing when it cannot be read, with the reason in *reason:
+// not a regular file (a FIFO would block the read, a device never end it), larger than
+// kMaxDataFileBytes, or the system's reason.
+std::optional<std::string> ReadWholeFile(const fs::path& file, std::string* reason = nullptr);
 
 // Whether a save waits until its bytes are on the disk before it replaces the target. Player data
 // (player files, the profile list, card files, decks) does; page files, which are rewritten all
@@ -27,10 +33,18 @@ std::optional<std::string> ReadWholeFile(const fs::path& file);
 enum class Durability { Durable, Replaceable };
 
 // Writes bytes to a temporary file beside target, flushes it (when durable) and renames it over
-// target. On any failure target is left as it was, the temporary file is removed, and the reason
-// is returned. Returns empty text on success.
+// target, then flushes the folder (when durable). A target the user may not write is refused
+// ("... is read-only; not saved"); a replaced file keeps its mode, and a link is saved through to
+// the file it leads to. Temporary files that earlier runs left beside the target are removed. On
+// any failure (a file size limit included) target is left as it was, the temporary file is
+// removed, and the reason, with the system's words, is returned. Returns empty text on success.
 std::string AtomicSave(const fs::path& target, const std::string& bytes,
                        Durability durability = Durability::Durable);
+
+// Where a file the engine writes lands: name (as written in data) resolved below folder. Empty,
+// with the reason, when it would land outside folder: an absolute path elsewhere, "..", or a
+// folder link leading out. The file itself may be a link; saves write through it.
+fs::path PathInsideFolder(const fs::path& folder, const std::string& name, std::string& reason);
 
 // A name typed by the player that becomes part of a file name: refused when it could leave its
 // folder (a path separator, "..", a drive colon) or is empty. Returns the reason, empty if fine.
@@ -40,6 +54,7 @@ std::string CheckTypedFileName(const std::string& name);
 struct FolderEntry {
     std::string name;
     bool isFolder = false;
+    bool isRegular = false;  // a regular file, or a link to one
 };
 std::vector<FolderEntry> ListFolder(const fs::path& folder);
 

@@ -17,6 +17,8 @@ struct RunFault : std::runtime_error {
 };
 
 void ReportError(const char* procedure);
+// "Error in ", the procedure's name, ": " and the detail (the file and the reason, say).
+void ReportError(const char* procedure, const std::string& detail);
 
 // Counts one more level of a nesting depth for as long as it lives, whichever way the scope is
 // left, so that the bounds on recursion read a true depth after a failure too.
@@ -48,6 +50,28 @@ void Guarded(const char* procedure, Body&& body) {
         std::forward<Body>(body)();
     } catch (const std::exception&) {
         ReportError(procedure);
+    }
+}
+
+// As Guarded, for a procedure at work on one file: with several files, "Error in " and the name
+// alone would not say which file failed, nor why. The message names the file and the reason.
+template <class Body>
+std::invoke_result_t<Body> GuardedFile(const char* procedure, const std::string& file,
+                                       std::invoke_result_t<Body> fallback, Body&& body) {
+    try {
+        return std::forward<Body>(body)();
+    } catch (const std::exception& e) {
+        ReportError(procedure, file + ": " + e.what());
+        return fallback;
+    }
+}
+
+template <class Body>
+void GuardedFile(const char* procedure, const std::string& file, Body&& body) {
+    try {
+        std::forward<Body>(body)();
+    } catch (const std::exception& e) {
+        ReportError(procedure, file + ": " + e.what());
     }
 }
 

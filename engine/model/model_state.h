@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -109,15 +110,16 @@ struct ModelState {
     List<RandomStringList> RandomStringLists;
     List<std::string> ImageFolders;
     bool ImageFoldersBuilt = false;
-    // The answers of the picture search for bare file names (location empty: not found), kept
-    // while the folders the search reads are watched and no entry of that name changes in them.
+    // The answers of the picture search (location empty: not found), kept while the folders the
+    // search reads are watched and no entry of the names it depends on changes in them.
     struct PictureLocation {
-        std::string lowerName;
+        std::vector<std::string> lowerNames;  // the file name, and the folders of the name given
         std::string location;
     };
     std::unordered_map<std::string, PictureLocation> PictureLocations;
     FolderWatch PictureFolderWatch;
     std::vector<std::string> PictureWatchRefused;  // folders the system would not watch
+    bool PictureSearchCutTold = false;             // the player was told a cap cut the search
     std::string RandomFileFolder;
     List<std::string> RandomFileNames;
     int RandomFileCount = 0;
@@ -125,6 +127,9 @@ struct ModelState {
     // When set, the generator is seeded with this wherever it would be seeded from the clock, so
     // that tests and benchmarks replay the same game.
     std::optional<double> SeedOverride;
+
+    // Save targets whose temporary files left by earlier runs were looked for in this run.
+    std::unordered_set<std::string> SweptSaveTargets;
 
     // The folder the program and its data live in, and the folder data paths are taken from.
     // The engine never changes the process's working folder.

@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <set>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "engine/model/files.h"
@@ -26,9 +28,23 @@ std::string FolderText(const fs::path& folder) {
     return text;
 }
 
-void FillBelow(const std::string& relativeFolder, int depth) {
+// A folder by its device and inode: links may lead to one folder by many names.
+using FolderId = std::pair<dev_t, ino_t>;
+
+struct SearchPathBuild {
+    std::set<FolderId> listed;
+    bool cut = false;  // a cap left folders out
+};
+
+// Whether the folder is one not met before in this build; a folder that cannot be read is none.
+bool FirstVisit(const fs::path& folder, SearchPathBuild& build) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0) return false;
+    return build.listed.insert({info.st_dev, info.st_ino}).second;
+}
+
+void FillBelow(const std::string& relativeFolder, int depth, SearchPathBuild& build) {
     auto& st = St();
-    if (depth > kMaxFolderDepth) return;
     const fs::path folder = relativeFolder.empty()
                                 ? st.ProgramFolder
                                 : ResolveDataPath(st.ProgramFolder, relativeFolder);
@@ -36,12 +52,17 @@ void FillBelow(const std::string& relativeFolder, int depth) {
     std::vector<std::string> children;
     for (const FolderEntry& entry : ListFolder(folder)) {
         if (!entry.isFolder || entry.name == "." || entry.name == "..") continue;
-        if (st.ImageFolders.size() >= kMaxImageFolders) break;
+        if (depth > kMaxFolderDepth || st.ImageFolders.size() >= kMaxImageFolders) {
+            build.cut = true;
+            break;
+        }
+        // A link back into the tree would list the same folders again, without end.
+        if (!FirstVisit(folder / entry.name, build)) continue;
         st.ImageFolders.PushBack(FolderText(folder / entry.name));
         children.push_back(relativeFolder.empty() ? entry.name : relativeFolder + "/" + entry.name);
     }
     for (const std::string& child : children)
-        FillBelow(child, depth + 1);
+        FillBelow(child, depth + 1, build);
 }
 
 bool IsFile(const fs::path& path) {
@@ -153,17 +174,58 @@ bool WatchSearchFolders() {
     return false;
 }
 
-// Every card read looks up its picture and thumbnail by a bare name, and each search costs a
-// stat per folder of the path and a listing of the program folder. An answer is kept until an
-// entry of that name (in any case) is added, removed or renamed in one of the folders searched.
-// A file found before is checked to be there still, for a link whose target has gone.
+// The entry names whose change in a searched folder may change the answer for a name: its file
+// name, and for a name with folders, each folder on its way down from the program folder. Empty
+// when the answer cannot be kept: the name leads outside the program folder, which is not
+// watched.
+std::vector<std::string> NamesToWatch(const std::string& given) {
+    if (IsBareName(given)) return {LowerName(given)};
+    std::string name = PathOfLocation(given);
+    for (char& c : name)
+        if (c == '\\') c = '/';
+    fs::path path = fs::path(name).lexically_normal();
+    if (path.is_absolute())
+        path = path.lexically_relative(fs::absolute(St().ProgramFolder).lexically_normal());
+    if (path.empty() || *path.begin() == "..") return {};
+    std::vector<std::string> names;
+    for (const auto& part : path)
+        if (!part.empty() && part != ".") names.push_back(LowerName(part.string()));
+    return names;
+}
+
+// Whether a change of the file a name with folders names directly would be seen: the deepest of
+// its folders that exists is one the search reads, and so is watched.
+bool DirectFolderWatched(const std::string& name) {
+    auto& st = St();
+    fs::path folder = ResolveDataPath(st.ProgramFolder, PathOfLocation(name)).parent_path();
+    std::error_code ec;
+    for (int up = 0; up <= kMaxFolderDepth && !folder.empty(); ++up) {
+        if (fs::is_directory(folder, ec)) {
+            const std::string text = FolderText(folder);
+            return std::find(st.ImageFolders.begin(), st.ImageFolders.end(), text) !=
+                   st.ImageFolders.end();
+        }
+        folder = folder.parent_path();
+    }
+    return false;
+}
+
+// Every card read looks up its picture and thumbnail, mostly by a bare name, and each search
+// costs a stat per folder of the path and a listing of the program folder. An answer is kept
+// until an entry of a name it depends on (in any case) is added, removed or renamed in one of the
+// folders searched. A file found before is checked to be there still, for a link whose target has
+// gone.
 std::string RememberedPicture(const std::string& name) {
     auto& st = St();
-    if (!IsBareName(name) || !WatchSearchFolders()) return FindPicture(name);
+    if (!IsBareName(name) && NamesToWatch(name).empty()) return FindPicture(name);
+    if (!WatchSearchFolders()) return FindPicture(name);
     auto& known = st.PictureLocations;
     const bool tracked = st.PictureFolderWatch.Drain([&](std::string_view changed) {
         const std::string lower = LowerName(changed);
-        std::erase_if(known, [&](const auto& entry) { return entry.second.lowerName == lower; });
+        std::erase_if(known, [&](const auto& entry) {
+            const std::vector<std::string>& names = entry.second.lowerNames;
+            return std::find(names.begin(), names.end(), lower) != names.end();
+        });
     });
     if (!tracked) {
         known.clear();
@@ -179,7 +241,8 @@ std::string RememberedPicture(const std::string& name) {
     }
     if (known.size() >= kMaxRememberedPictures) known.clear();
     std::string found = FindPicture(name);
-    known.insert_or_assign(name, ModelState::PictureLocation{LowerName(name), found});
+    if (IsBareName(name) || DirectFolderWatched(name))
+        known.insert_or_assign(name, ModelState::PictureLocation{NamesToWatch(name), found});
     return found;
 }
 
@@ -204,7 +267,19 @@ std::string pickrandomfile(const std::string& folder, const std::string& pattern
 void FillSubDirectories(const std::string& relativeFolder) {
     auto& st = St();
     if (relativeFolder.empty()) st.ImageFolders = List<std::string>{FolderText(st.ProgramFolder)};
-    FillBelow(relativeFolder, 0);
+    SearchPathBuild build;
+    FirstVisit(st.ProgramFolder, build);
+    if (!relativeFolder.empty())
+        FirstVisit(ResolveDataPath(st.ProgramFolder, relativeFolder), build);
+    FillBelow(relativeFolder, 0, build);
+    if (build.cut && !st.PictureSearchCutTold) {
+        st.PictureSearchCutTold = true;
+        TheHost().MessageBox(
+            "Pictures are looked for in at most " + std::to_string(kMaxImageFolders) +
+                " folders, " + std::to_string(kMaxFolderDepth) + " deep, below " +
+                st.ProgramFolder.string() + ": pictures in the folders past that are not found.",
+            "Duvenhall");
+    }
     ForgetPictureLocations();
 }
 

@@ -35,6 +35,10 @@ void ReportError(const char* procedure) {
     TheHost().MessageBox(std::string("Error in ") + procedure, "Duvenhall");
 }
 
+void ReportError(const char* procedure, const std::string& detail) {
+    TheHost().MessageBox(std::string("Error in ") + procedure + ": " + detail, "Duvenhall");
+}
+
 const char* WindowCallName(WindowCall call) {
     switch (call) {
         case WindowCall::SetEndTurnCaption:

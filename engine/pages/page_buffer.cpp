@@ -29,13 +29,14 @@ void AddHTML(const std::string& text) {
 }
 
 bool CreateHTML(const std::string& fileName, const std::string& /*background*/) {
-    return Guarded("CreateHTML", false, [&] {
+    const fs::path path = St().ProgramFolder / fileName;
+    return GuardedFile("CreateHTML", path.string(), false, [&] {
         std::string& buffer = St().HTMLText;
         ReplaceAll(buffer, "\r\n", "<br>");
         const std::string page =
             "<HTML>\r\n" + std::string(kBodyTag) + "\r\n" + buffer + "\r\n</body></HTML>\r\n";
-        if (!AtomicSave(St().ProgramFolder / fileName, page, Durability::Replaceable).empty())
-            throw RunFault("page file not written: " + fileName);
+        const std::string reason = AtomicSave(path, page, Durability::Replaceable);
+        if (!reason.empty()) throw RunFault(reason);
         return true;
     });
 }

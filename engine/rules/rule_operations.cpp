@@ -55,9 +55,7 @@ void EndGame(uint8_t& winner) {
         St().DeckManagerMode = 0;
         St().LastTarget = 0;
         if (winner == 1) RecordWonMission();
-        // Before any game was chosen there is no game, and so no player file, to save.
-        if (St().Games.Has(St().CurrentGame))
-            SavePlayer(St().Games[St().CurrentGame].Name + "_" + St().CurrentProfile.Name + ".plr");
+        SaveCurrentPlayer();
         TheHost().Call(WindowCall::HideHand, "");
         TheHost().Call(WindowCall::SetEndTurnCaption, "End Game");
         HTMLDisplay2(kQueueViewer, "blank.htm");

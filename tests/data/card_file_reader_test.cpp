@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 
 #include "data/card_files.h"
@@ -214,6 +215,14 @@ TEST_F(CardReaderTest, AFailedReadSaysWhereAndNeverLetsAPartialCollectionBeSaved
     EXPECT_FALSE(ReadCards(St().Collection, "broken.plr", Me()));
     EXPECT_FALSE(SavePlayer("Game_Me.plr"));
     EXPECT_EQ(*ReadWholeFile(Folder() / "Game_Me.plr"), "keep me");
+
+    WriteFile("huge.txt", "");
+    std::filesystem::resize_file(Folder() / "huge.txt", kMaxDataFileBytes + 1);
+    host.messages.clear();
+    EXPECT_FALSE(ReadCards(cards, "huge.txt", Me()));
+    EXPECT_EQ(host.CountMessages(
+                  "Error in reading cards: huge.txt: the file cannot be read: larger than 256 MB"),
+              1);
 
     WriteFile("good.plr", CardLine("COLLECTION", "Elf", "Elf:1"));
     EXPECT_TRUE(ReadCards(St().Collection, "good.plr", Me()));

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "engine/model/files.h"
 #include "engine/model/state.h"
 #include "tests/support/engine_fixture.h"
 
@@ -80,11 +82,18 @@ TEST_F(CatalogueTest, GameFileWithCardDataBeforeItsRulesIsLeftOut) {
     EXPECT_TRUE(host.messages.empty());
 }
 
-TEST_F(CatalogueTest, GameFileEndingInsideItsHeadIsReported) {
+// "Error in LoadGameFile" alone did not say which of several game files failed, nor why.
+TEST_F(CatalogueTest, GameFilesThatFailAreReportedByNameAndReason) {
+    WriteFile("a.gam", "#GAMERULES, A, , #000000, , \r\n");
     WriteFile("g.gam", "#GAMERULES, G, p\r\n");
+    WriteFile("h.gam", "");
+    std::filesystem::resize_file(Folder() / "h.gam", kMaxDataFileBytes + 1);
     LoadAllGames();
-    EXPECT_EQ(host.CountMessages("Error in LoadGameFile"), 1);
+    EXPECT_EQ(host.messages,
+              (std::vector<std::string>{"Error in LoadGameFile: g.gam: input past end of file",
+                                        "Error in LoadGameFile: h.gam: larger than 256 MB"}));
     EXPECT_EQ(GetNameNum("G"), 0);
+    EXPECT_EQ(GetNameNum("A"), 1);
 }
 
 TEST_F(CatalogueTest, OpponentFilesJoinOnlyAGameTheyName) {
@@ -193,7 +202,10 @@ TEST_F(CatalogueTest, BrokenOpponentFileReportsItsStep) {
     WriteGame("arena.gam", "Arena", "foes");
     WriteFile("foes/short.txt", "#ENEMYDECK, Boss, key\r\n");
     LoadAllGames();
-    EXPECT_EQ(host.CountMessages("Error in AddFileToGame: #ENEMYDECK (1) Input Command"), 1);
+    EXPECT_EQ(host.CountMessages("Error in AddFileToGame: #ENEMYDECK (1) Input Command (" +
+                                 (Folder() / "foes" / "short.txt").string() +
+                                 ": input past end of file)"),
+              1);
     EXPECT_TRUE(OpponentNames(1).empty());
 }
 

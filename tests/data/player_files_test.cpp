@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+
 #include "data/card_files.h"
+#include "data/catalogue.h"
 #include "engine/model/cards.h"
 #include "engine/model/files.h"
+#include "engine/rules/rule_operations.h"
 #include "tests/data/golden.h"
 #include "tests/data/writer_fixture.h"
 
@@ -111,6 +116,128 @@ TEST_F(PlayerFilesTest, TypedNamesThatWouldLeaveTheirFolderAreRefused) {
     St().Collection = {NewCard("Plain", 11)};
     EXPECT_FALSE(SavePlayer("../outside.plr"));
     EXPECT_FALSE(DataFileExists(Folder().parent_path(), "outside.plr"));
+}
+
+// Player files were written wherever a name pointed: an absolute path passed through SavePlayer,
+// the end of a game built the file name itself from a game name read from a game file, and a
+// profile list could name a player file anywhere.
+TEST_F(PlayerFilesTest, SavesThatWouldLandOutsideTheProgramFolderAreRefusedWithTheirReason) {
+    namespace fs = std::filesystem;
+    State& s = St();
+    const fs::path program = Folder() / "program";
+    fs::create_directories(program / "Arena");
+    fs::create_directory_symlink(Folder(), program / "away");
+    s.ProgramFolder = program;
+    s.CurrentFolder = program;
+    const std::string outside = (Folder() / "outside.plr").string();
+    auto chooseGame = [&](const std::string& name, const std::string& folder) {
+        s.Games = List<GameInfo>(1);
+        s.Games[1].Name = name;
+        s.Games[1].Folder = folder;
+        s.CurrentGame = 1;
+    };
+    auto gameFromFile = [&](const std::string& name) {
+        WriteFile("program/Read.gam", "#GAMERULES, " + name + ", , #000000, , \r\n");
+        s.Games = List<GameInfo>(1);
+        s.CurrentGame = 0;
+        s.CurrentGameName.clear();
+        LoadAllGames();
+        fs::remove(program / "Read.gam");
+    };
+    auto profileFromFile = [&](const std::string& name, const std::string& file) {
+        WriteFile("program/PlayerProfiles.txt",
+                  "\"#PLAYERPROFILE\",\"" + name + "\",\"" + file + ":\",\"\",\"\",\"\"\r\n");
+        LoadPlayerProfiles();
+        s.CurrentProfile = s.PlayerProfiles[1];
+    };
+    uint8_t noWinner = 0;
+    List<Card> deck = {NewCard("Grunt", 1)};
+    struct Row {
+        const char* name;
+        std::function<bool()> save;
+        const char* why;  // in the message
+    };
+    const Row rows[] = {
+        {"absolute player file", [&] { return SavePlayer(outside); }, "outside the program"},
+        {"parent folder", [&] { return SavePlayer("../outside.plr"); }, "outside the program"},
+        {"backslashes", [&] { return SavePlayer("..\\outside.plr"); }, "outside the program"},
+        {"down and up", [&] { return SavePlayer("Arena/../../outside.plr"); }, "outside"},
+        {"folder link", [&] { return SavePlayer("away/outside.plr"); }, "outside the program"},
+        {"game name from a game file",
+         [&] {
+             s.CurrentProfile.Name = "Me";
+             gameFromFile(Folder().string() + "/outside");
+             EndGame(noWinner);
+             return fs::exists(Folder() / "outside_Me.plr");
+         },
+         "cannot be part of a player file name"},
+        {"game name climbing out",
+         [&] {
+             s.CurrentProfile.Name = "Me";
+             gameFromFile("../outside");
+             return SaveCurrentPlayer();
+         },
+         "cannot be part of a player file name"},
+        {"profile name from the profile list",
+         [&] {
+             profileFromFile("../x", "");
+             chooseGame("Arena", "");
+             EndGame(noWinner);
+             return fs::exists(Folder() / "x.plr");
+         },
+         "cannot be part of a player file name"},
+        {"profile name with a folder",
+         [&] {
+             profileFromFile("Arena/x", "");
+             chooseGame("Arena", "");
+             return SaveCurrentPlayer();
+         },
+         "cannot be part of a player file name"},
+        {"player file from the profile list",
+         [&] {
+             profileFromFile("Me", outside);
+             return !s.CurrentProfile.PlayerFile.empty();
+         },
+         "is not read"},
+        {"opponent in a game folder outside",
+         [&] {
+             chooseGame("Arena", "..");
+             return !EnemyFilePath("Orc").empty();
+         },
+         "outside the program"},
+        {"opponent file path", [&] { return SaveEnemy(deck, outside, "Orc"); }, "outside"},
+        {"card file", [&] { return SaveCollection(deck, "../cards.txt", "INDECK", "", 0); },
+         "outside the program"},
+        {"card file through a game folder",
+         [&] {
+             s.CurrentFolder = program / "Arena";
+             const bool saved = SaveCollection(deck, "../../cards.txt", "INDECK", "", 0);
+             s.CurrentFolder = program;
+             return saved;
+         },
+         "outside the program"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        host.messages.clear();
+        s.Collection = {NewCard("Plain", 11)};
+        EXPECT_FALSE(r.save());
+        for (const auto& entry : fs::directory_iterator(Folder()))
+            EXPECT_EQ(entry.path().filename(), "program") << "written outside";
+        ASSERT_FALSE(host.messages.empty());
+        EXPECT_NE(host.messages.back().find(r.why), std::string::npos) << host.messages.back();
+    }
+
+    // The same names inside the program folder save as before, with the file name forms kept.
+    host.messages.clear();
+    EXPECT_TRUE(SavePlayer((program / "Arena" / "Deep.plr").string()));
+    chooseGame("Arena", "Arena");
+    s.CurrentProfile.Name = "Me";
+    EXPECT_TRUE(SaveCurrentPlayer());
+    EXPECT_TRUE(fs::exists(program / "Arena_Me.plr"));
+    EXPECT_EQ(EnemyFilePath("Orc"), (program / "Arena" / "Orc_Enemy.txt").string());
+    EXPECT_TRUE(SaveEnemy(deck, EnemyFilePath("Orc"), "Orc"));
+    EXPECT_TRUE(host.messages.empty()) << host.messages.front();
 }
 
 TEST_F(PlayerFilesTest, TheProfileListIsWrittenAndReadInItsOwnForm) {

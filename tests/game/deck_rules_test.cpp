@@ -49,13 +49,6 @@ void BuildDeck(const std::vector<Kind>& kinds) {
     }
 }
 
-// A card that carries no traits: the deck manager's question about the whole deck.
-Card WholeDeck() {
-    Card card;
-    card.Name = "Deck";
-    return card;
-}
-
 class DeckRulesTest : public test::EngineTest {};
 
 TEST_F(DeckRulesTest, VerdictsAndMessagesForACardJoiningTheDeck) {
@@ -179,6 +172,37 @@ TEST_F(DeckRulesTest, VerdictsAndMessagesForACardJoiningTheDeck) {
          "",
          2,
          nullptr},
+        // A real card without traits was once taken for the whole-deck check and not counted.
+        {"card without traits past the card limit",
+         {{"Plain", "plain", "", 3}},
+         {"Plain", "plain", ""},
+         "TRAITLIMIT:#ANY#:3",
+         0,
+         "You can only have 3 cards in your deck."},
+        {"card without traits past the copies limit",
+         {{"Plain", "plain", "", 3}},
+         {"Plain", "plain", ""},
+         "SAMENAMELIMIT:#ANY#:3",
+         0,
+         "You can only have 3 \"Plain\" cards in your deck."},
+        {"card without traits within the limits",
+         {{"Plain", "plain", "", 2}},
+         {"Plain", "plain", ""},
+         "TRAITLIMIT:#ANY#:3:SAMENAMELIMIT:#ANY#:3",
+         2,
+         nullptr},
+        {"card without traits reaching the minimum",
+         {{"Plain", "plain", "", 3}},
+         {"Plain", "plain", ""},
+         "TRAITMINIMUM:#ANY#:4",
+         2,
+         nullptr},
+        {"card without traits adds nothing to a trait",
+         {{"Gob", "gob", "POWER=2", 2}},
+         {"Plain", "plain", ""},
+         "TRAITLIMIT:POWER:4:TRAITMINIMUM:POWER:5",
+         1,
+         "You must have at least 5 cards in your deck with the POWER trait."},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -237,7 +261,7 @@ TEST_F(DeckRulesTest, WholeDeckIsMeasuredAsItStands) {
         SCOPED_TRACE(r.name);
         BuildDeck(r.deck);
         std::string message = "old";
-        EXPECT_EQ(CheckTraitReqs(WholeDeck(), 1, r.rules, message), r.verdict);
+        EXPECT_EQ(CheckDeckRules(1, r.rules, message), r.verdict);
         EXPECT_EQ(message, r.message ? r.message : "old");
     }
 }
@@ -249,7 +273,7 @@ TEST_F(DeckRulesTest, CardTestAndViewModesAcceptEveryCard) {
         std::string message;
         EXPECT_EQ(
             CheckTraitReqs(MakeCard({"J", "j", "UNLIMITED"}), 1, "TRAITLIMIT:#ANY#:1", message), 2);
-        EXPECT_EQ(CheckTraitReqs(WholeDeck(), 1, "TRAITLIMIT:#ANY#:1", message), 2);
+        EXPECT_EQ(CheckDeckRules(1, "TRAITLIMIT:#ANY#:1", message), 2);
         EXPECT_EQ(message, "");
     }
 }
@@ -279,6 +303,8 @@ TEST_F(DeckRulesTest, CheckOfAMissingDeckRefuses) {
     EXPECT_EQ(CheckTraitReqs(MakeCard({"A", "a", "POWER=1"}), 5, "TRAITLIMIT:#ANY#:40", message),
               0);
     EXPECT_EQ(host.CountMessages("Error in CheckTraitReqs"), 1);
+    EXPECT_EQ(CheckDeckRules(5, "TRAITLIMIT:#ANY#:40", message), 0);
+    EXPECT_EQ(host.CountMessages("Error in CheckDeckRules"), 1);
 }
 
 }  // namespace

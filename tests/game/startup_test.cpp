@@ -1,6 +1,7 @@
 #include "game/startup.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -58,6 +59,28 @@ TEST_F(StartupTest, DebugModeFollowsTheMarkerFile) {
         Main();
         EXPECT_EQ(St().DebugMode, r.debug);
     }
+}
+
+// A FIFO named "Pipe.gam" blocked start-up for ever; a link to /dev/zero ate memory.
+TEST_F(StartupTest, FilesThatAreNoRegularDataFilesAreToldAndStartUpGoesOn) {
+    namespace fs = std::filesystem;
+    ASSERT_EQ(::mkfifo((Folder() / "Pipe.gam").c_str(), 0644), 0);
+    fs::create_symlink("/dev/zero", Folder() / "Zero.gam");
+    fs::create_symlink("/dev/zero", Folder() / "Zero.txt");
+    WriteFile("Huge.gam", "");
+    fs::resize_file(Folder() / "Huge.gam", kMaxDataFileBytes + 1);
+
+    Main();
+
+    EXPECT_GE(CallAt("ShowMainWindow"), 0);
+    ASSERT_EQ(St().Games.size(), 1);
+    EXPECT_EQ(St().Games[1].Name, "Zeta");
+    for (const char* name : {"Pipe.gam", "Zero.gam", "Zero.txt"})
+        EXPECT_EQ(flow.CountMessages(std::string(name) + " is not read: it is not a regular file."),
+                  1)
+            << name;
+    EXPECT_EQ(flow.CountMessages("Error in LoadGameFile: Huge.gam: larger than 256 MB"), 1);
+    EXPECT_EQ(flow.messages.size(), 4u);
 }
 
 TEST_F(StartupTest, NoProfileChosenEndsTheProgramBeforeAnyWindowShows) {

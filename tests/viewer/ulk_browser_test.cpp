@@ -144,6 +144,7 @@ class ulkBrowserTest : public QObject {
     void linkNavigatesOnlyWhenRespondingToEvents();
     void hostShowsAnotherPageFromInsideHTMLClick();
     void loadThatNeverFinishesStopsAtItsLimit();
+    void openWhileAnotherLoadRunsWaitsForItsOwnPage();
     void bodyUpdateShowsTheNewBody();
     void printsToAPdfFileWithThePageText();
     void clipboardBlockOffsetsCountBytes_data();
@@ -152,6 +153,8 @@ class ulkBrowserTest : public QObject {
     void malformedClipboardBlockGivesNoFragment();
     void copyAsHtmlReadsBackTheSelection_data();
     void copyAsHtmlReadsBackTheSelection();
+    void draggingSelectsOnlyWhenAllowed_data();
+    void draggingSelectsOnlyWhenAllowed();
     void contextMenuOffersEntriesOnlyOverASelection();
     void customEntriesFollowTheHostsItems();
 
@@ -515,6 +518,26 @@ void ulkBrowserTest::loadThatNeverFinishesStopsAtItsLimit() {
     QCOMPARE(browser.Document()->url(), QUrl("about:blank"));
 }
 
+void ulkBrowserTest::openWhileAnotherLoadRunsWaitsForItsOwnPage() {
+    QTcpServer silent;
+    QVERIFY(silent.listen(QHostAddress::LocalHost));
+    ulkBrowser browser;
+    browser.setLoadTimeLimit(5000);
+    QSignalSpy errors(&browser, &ulkBrowser::ViewerError);
+    browser.OpenURL(ownPage_);
+    // As a followed link would: a load the control does not wait for, still running.
+    QSignalSpy started(browser.Document(), &QWebEnginePage::loadStarted);
+    browser.Document()->load(QUrl(QString("http://127.0.0.1:%1/slow").arg(silent.serverPort())));
+    QTRY_COMPARE(started.count(), 1);
+    QElapsedTimer clock;
+    clock.start();
+    browser.OpenURL(textPage_);
+    QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(errors.count(), 0);
+    QCOMPARE(browser.Document()->url(), QUrl::fromLocalFile(textPage_));
+    QVERIFY(browser.allHTML().contains("Lanterns"));
+}
+
 void ulkBrowserTest::bodyUpdateShowsTheNewBody() {
     ulkBrowser browser;
     QSignalSpy changes(&browser, &ulkBrowser::PropertyChanged);
@@ -622,6 +645,29 @@ void ulkBrowserTest::copyAsHtmlReadsBackTheSelection() {
     QCOMPARE(completed[0][0].value<ulkBrowser::br_Format>(), ulkBrowser::BR_FORMAT_HTML);
     QCOMPARE(browser.GetClipboardHTML(), fragment);
     QCOMPARE(QGuiApplication::clipboard()->mimeData()->html(), fragment);
+}
+
+void ulkBrowserTest::draggingSelectsOnlyWhenAllowed_data() {
+    QTest::addColumn<bool>("allow");
+    QTest::newRow("not allowed") << false;
+    QTest::newRow("allowed") << true;
+}
+
+void ulkBrowserTest::draggingSelectsOnlyWhenAllowed() {
+    QFETCH(bool, allow);
+    ulkBrowser browser;
+    browser.setAllowMouseSelect(allow);
+    Show(browser, textPage_);
+    const QPoint from = PointOfSelector(browser, "#marsh");
+    const QPoint to = from + QPoint(200, 0);
+    QWidget* target = PressTarget(browser);
+    QTest::mousePress(target, Qt::LeftButton, Qt::NoModifier, from);
+    for (int step = 1; step <= 10; ++step)
+        QTest::mouseMove(target, from + (to - from) * step / 10, 10);
+    QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, to);
+    QTest::qWait(200);
+    const QString selected = RunScript(browser, "window.getSelection().toString()").toString();
+    QCOMPARE(!selected.isEmpty(), allow);
 }
 
 void ulkBrowserTest::contextMenuOffersEntriesOnlyOverASelection() {

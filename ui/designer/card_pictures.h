@@ -112,4 +112,26 @@ class CardPictures {
     std::function<void()> commit_;
 };
 
+// The designer's picture controls: texts and, for each item of the "Graphic" menu in its order,
+// the item's name, caption and command.
+inline constexpr const char* kMainPicTip =
+    "This is the image used for the card.  Click to select a new image to use.";
+inline constexpr const char* kGenImageText = "Generating new image...";
+inline constexpr const char* kColorLabelText = "Card Name Color (Click to change)";
+inline constexpr const char* kRandomPicText = "Random Pic";
+inline constexpr const char* kGraphicMenuText = "Graphic";
+
+struct PictureMenuItem {
+    const char* name;
+    const char* caption;
+    void (CardPictures::*command)();
+};
+inline constexpr PictureMenuItem kGraphicMenu[] = {
+    {"loadgraphicmen", "Load Existing Card Image", &CardPictures::LoadExistingCardImage},
+    {"loadformen", "Load new Foreground Image", &CardPictures::MainPicClick},
+    {"loadbackmen", "Load new Background Image", &CardPictures::LoadBackgroundImage},
+    {"loadminimen", "Load new Thumbnail Border Image", &CardPictures::LoadThumbnailBorderImage},
+    {"saveimagemen", "Save Card Image As...", &CardPictures::SaveCardImageAs},
+};
+
 }  // namespace dv::ui

@@ -3,8 +3,6 @@
 #include <QImageReader>
 #include <QPainter>
 
-#include "ui/common/qt_dialogs.h"
-
 namespace dv::ui {
 namespace {
 
@@ -32,7 +30,7 @@ CardPictureImages::CardPictureImages()
 
 QImage LoadPicture(const std::string& path) {
     if (path.empty()) return {};
-    QImageReader reader(ToQt(path));
+    QImageReader reader(QString::fromStdString(path));
     return InPainterForm(reader.read());
 }
 

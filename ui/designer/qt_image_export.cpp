@@ -5,7 +5,6 @@
 #include <QImageWriter>
 
 #include "engine/model/files.h"
-#include "ui/common/qt_dialogs.h"
 #include "ui/designer/picture_files.h"
 
 namespace dv::ui {
@@ -21,7 +20,7 @@ PictureSave PictureToFile(const QImage& picture, const std::string& path, int qu
     const std::string extension = GetFileExtension(path);
     if (extension.empty())
         return Refused("\"" + path + "\" has no extension to name the picture's format.");
-    const QByteArray format = ToQt(extension).toLower().toLatin1();
+    const QByteArray format = QByteArray::fromStdString(extension).toLower();
     if (!QImageWriter::supportedImageFormats().contains(format))
         return Refused("pictures cannot be written as \"." + extension +
                        "\" files; use \".jpg\" or \".bmp\".");
@@ -32,7 +31,7 @@ PictureSave PictureToFile(const QImage& picture, const std::string& path, int qu
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
     if (format.startsWith('j')) writer.setQuality(quality);
-    if (!writer.write(picture)) return Refused(FromQt(writer.errorString()) + ".");
+    if (!writer.write(picture)) return Refused(writer.errorString().toStdString() + ".");
     const std::string reason =
         AtomicSave(path, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!reason.empty()) return Refused(reason + ".");

@@ -144,13 +144,44 @@ TEST_F(TokenCommandsTest, BoosterWithRequirementsNoCardMeetsEndsAtTheAttemptLimi
     St().Players[2].OrigDeck.PushBack(Loose("Ice"));
     const int imp = Place("Imp", 1);
     EXPECT_EQ(RunScript(imp, foe, "BOOSTERWITHREQS:2:REQTRAIT:WATER"), 2);
-    EXPECT_EQ(host.CountMessages("Max attempts exceeded."), 2);
+    EXPECT_EQ(host.CountMessages("Max attempts exceeded."), 1) << "once per command, not per card";
     EXPECT_EQ(Named(St().Collection), 2) << "the last card drawn is taken all the same";
 
     St().Collection = List<Card>();
     St().Players[2].OrigDeck = List<Card>();
     EXPECT_EQ(RunScript(imp, foe, "BOOSTERWITHREQS:2:REQTRAIT:WATER"), 0) << "empty stock";
     EXPECT_EQ(Named(St().Collection), 0);
+}
+
+// An empty requirement text once ran the effect's own script again for every trial and every
+// card: BOOSTERWITHREQS:3 added 59,046 cards and BOOSTERWITHREQS:4 never ended.
+TEST_F(TokenCommandsTest, BoosterWithoutRequirementsTakesEachCardOnceAndNeverRunsItselfAgain) {
+    struct Row {
+        const char* script;
+        int added;
+    };
+    const Row rows[] = {
+        {"BOOSTERWITHREQS:3", 3},
+        {"BOOSTERWITHREQS:4", 4},
+        {"BOOSTERWITHREQS:3:", 3},
+        {"ECHO:x:BOOSTERWITHREQS:2", 2},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.script);
+        St().TurnLog.clear();
+        St().Collection = List<Card>();
+        St().Players[2].OrigDeck = List<Card>();
+        St().Players[2].OrigDeck.PushBack(Loose("Elf"));
+        const int imp = Place("Imp", 1);
+        EXPECT_EQ(RunScript(imp, foe, r.script), 2);
+        EXPECT_EQ(Named(St().Collection), r.added);
+        EXPECT_EQ(Count(St().TurnLog, kDescription), r.added);
+        int effects = 0;
+        for (const Effect& effect : C(imp).Effects)
+            effects += effect.Text.empty() ? 0 : 1;
+        EXPECT_EQ(effects, 1) << "no bonus action was added to stamp the cards";
+    }
+    EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(TokenCommandsTest, BoosterWithRequirementsEndsTheProgramAndTrialsChangeNothing) {

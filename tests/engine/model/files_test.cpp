@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include "tests/support/engine_fixture.h"
 
 namespace dv {
@@ -51,8 +55,127 @@ TEST_F(FilesTest, AFailedReplaceLeavesWhatWasThere) {
     EXPECT_EQ(*ReadWholeFile(target), "second\r\n");
 }
 
+mode_t ModeOf(const std::filesystem::path& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+// A replaced file came back as 0644 whatever it was, and a link was replaced by a plain file.
+TEST_F(FilesTest, AReplacedFileKeepsItsModeAndALinkIsSavedThroughToItsFile) {
+    namespace fs = std::filesystem;
+    for (mode_t mode : {0600, 0640, 0755}) {
+        SCOPED_TRACE(mode);
+        WriteFile("kept.plr", "old");
+        ::chmod((Folder() / "kept.plr").c_str(), mode);
+        ASSERT_EQ(AtomicSave(Folder() / "kept.plr", "new"), "");
+        EXPECT_EQ(ModeOf(Folder() / "kept.plr"), mode);
+    }
+    ASSERT_EQ(AtomicSave(Folder() / "fresh.plr", "new"), "");
+    EXPECT_EQ(ModeOf(Folder() / "fresh.plr"), 0644u);
+
+    WriteFile("real/data.plr", "old");
+    fs::create_symlink("real/data.plr", Folder() / "first.plr");
+    fs::create_symlink("first.plr", Folder() / "second.plr");
+    fs::create_symlink(Folder() / "real" / "later.plr", Folder() / "dangling.plr");
+    fs::create_symlink("loop2.plr", Folder() / "loop1.plr");
+    fs::create_symlink("loop1.plr", Folder() / "loop2.plr");
+    struct Row {
+        const char* link;
+        const char* file;  // the file the save writes; nullptr: refused
+    };
+    const Row rows[] = {
+        {"first.plr", "real/data.plr"},
+        {"second.plr", "real/data.plr"},
+        {"dangling.plr", "real/later.plr"},
+        {"loop1.plr", nullptr},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.link);
+        const std::string reason = AtomicSave(Folder() / r.link, r.link);
+        EXPECT_TRUE(fs::is_symlink(Folder() / r.link)) << "the link stays a link";
+        if (r.file) {
+            EXPECT_EQ(reason, "");
+            EXPECT_EQ(*ReadWholeFile(Folder() / r.file), r.link);
+        } else {
+            EXPECT_NE(reason, "");
+        }
+    }
+    EXPECT_EQ(ListFolder(Folder() / "real").size(), 2u) << "no temporary file is left behind";
+}
+
+TEST_F(FilesTest, AReadOnlyFileIsNotReplaced) {
+    WriteFile("locked.plr", "old");
+    ::chmod((Folder() / "locked.plr").c_str(), 0444);
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write any file, so none is read-only to it";
+    EXPECT_EQ(AtomicSave(Folder() / "locked.plr", "new"),
+              (Folder() / "locked.plr").string() + " is read-only; not saved");
+    EXPECT_EQ(*ReadWholeFile(Folder() / "locked.plr"), "old");
+    EXPECT_EQ(ModeOf(Folder() / "locked.plr"), 0444u);
+    EXPECT_EQ(ListFolder(Folder()).size(), 1u);
+}
+
+// Interrupted saves left their temporary files for ever.
+TEST_F(FilesTest, TemporaryFilesLeftByEarlierSavesOfATargetAreRemoved) {
+    const char* const stale[] = {".p.plr.AbC123", ".p.plr.zzzzzz"};
+    const char* const others[] = {".p.plr.short", ".p.plr.AbC1234", ".q.plr.AbC123", "p.plr.AbC123",
+                                  ".p.plr.AbC-12"};
+    for (const char* name : stale)
+        WriteFile(name, "half a save");
+    for (const char* name : others)
+        WriteFile(name, "not ours");
+    ASSERT_EQ(AtomicSave(Folder() / "p.plr", "whole"), "");
+    for (const char* name : stale)
+        EXPECT_FALSE(std::filesystem::exists(Folder() / name)) << name;
+    for (const char* name : others)
+        EXPECT_TRUE(std::filesystem::exists(Folder() / name)) << name;
+    EXPECT_EQ(*ReadWholeFile(Folder() / "p.plr"), "whole");
+}
+
 TEST_F(FilesTest, AtomicSaveIntoAMissingFolderFailsAndSaysSo) {
-    EXPECT_NE(AtomicSave(Folder() / "no-such-folder" / "x.txt", "x"), "");
+    EXPECT_EQ(AtomicSave(Folder() / "no-such-folder" / "x.txt", "x"),
+              "cannot create a file in " + (Folder() / "no-such-folder").string() +
+                  ": No such file or directory");
+}
+
+// A FIFO named like a data file blocked start-up for ever, and a link to /dev/zero ate memory.
+TEST_F(FilesTest, OnlyRegularFilesOfASaneSizeAreRead) {
+    WriteFile("plain.txt", "abc");
+    ASSERT_EQ(::mkfifo((Folder() / "Pipe.gam").c_str(), 0644), 0);
+    std::filesystem::create_symlink("/dev/zero", Folder() / "Zero.gam");
+    std::filesystem::create_symlink(Folder() / "plain.txt", Folder() / "Link.txt");
+    std::filesystem::create_directory(Folder() / "Folder.gam");
+    // Sparse: it takes no room on the disk.
+    WriteFile("Huge.gam", "");
+    std::filesystem::resize_file(Folder() / "Huge.gam", kMaxDataFileBytes + 1);
+    struct Row {
+        const char* name;
+        const char* reason;  // nullptr: read
+    };
+    const Row rows[] = {
+        {"plain.txt", nullptr},
+        {"Link.txt", nullptr},
+        {"Pipe.gam", "not a regular file"},
+        {"Zero.gam", "not a regular file"},
+        {"Folder.gam", "not a regular file"},
+        {"Huge.gam", "larger than 256 MB"},
+        {"Missing.gam", "No such file or directory"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        std::string reason;
+        const auto bytes = ReadWholeFile(Folder() / r.name, &reason);
+        EXPECT_EQ(bytes.has_value(), r.reason == nullptr);
+        if (r.reason) {
+            EXPECT_EQ(reason, r.reason);
+        } else {
+            EXPECT_EQ(*bytes, "abc");
+        }
+    }
+    std::vector<std::string> regular;
+    for (const FolderEntry& entry : ListFolder(Folder()))
+        if (entry.isRegular) regular.push_back(entry.name);
+    EXPECT_EQ(regular, (std::vector<std::string>{"Huge.gam", "Link.txt", "plain.txt"}));
 }
 
 TEST(TypedFileNameTest, NamesThatLeaveTheirFolderAreRefused) {

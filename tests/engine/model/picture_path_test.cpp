@@ -119,6 +119,51 @@ TEST_F(PicturePathTest, ChangedFoldersGiveTheAnswerOfAFreshSearch) {
     }
 }
 
+// Two loop links filled the 10,000-folder list, and every lookup of a name with a folder part then
+// searched them all again.
+TEST_F(PicturePathTest, LinkedFoldersAreListedOnceAndNamesWithFoldersAreRemembered) {
+    namespace fs = std::filesystem;
+    const std::string root = Folder().string();
+    WriteFile("art/Card-A.jpg", "a");
+    WriteFile("more/keep", "");
+    fs::create_directory_symlink("..", Folder() / "art" / "loop");
+    fs::create_directory_symlink(".", Folder() / "art" / "self");
+    fs::create_directory_symlink("../art", Folder() / "more" / "again");
+    EXPECT_EQ(GetImagePath("Card-A.jpg", 0), root + "/art/Card-A.jpg");
+    EXPECT_EQ(St().ImageFolders, (List<std::string>{root + "/", root + "/art/", root + "/more/"}));
+    EXPECT_TRUE(host.messages.empty()) << "no cap was reached";
+
+    struct Row {
+        const char* name;
+        std::function<void()> change;
+        std::string after;
+    };
+    const Row rows[] = {
+        {"Old\\Place\\Late.jpg", [&] { WriteFile("more/Late.jpg", "x"); }, root + "/more/Late.jpg"},
+        {"art\\sub\\Deep.jpg", [&] { WriteFile("art/sub/Deep.jpg", "x"); },
+         root + "/art/sub/Deep.jpg"},
+        {"more/Here.jpg", [&] { WriteFile("more/Here.jpg", "x"); }, root + "/more/Here.jpg"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(GetImagePath(r.name, 0), "");
+        EXPECT_EQ(St().PictureLocations.count(r.name), 1u) << "the miss is remembered";
+        r.change();
+        EXPECT_EQ(GetImagePath(r.name, 0), r.after) << "and forgotten when it may have changed";
+    }
+}
+
+TEST_F(PicturePathTest, ACapThatCutsTheSearchIsToldOnce) {
+    std::string deep;
+    for (int level = 0; level < 40; ++level)
+        deep += "d/";
+    WriteFile(deep + "Card-Deep.jpg", "x");
+    EXPECT_EQ(GetImagePath("Card-Deep.jpg", 0), "");
+    FillSubDirectories("");
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find("Pictures are looked for in at most"), std::string::npos);
+}
+
 TEST_F(PicturePathTest, RandomFileIsOneOfTheMatchingFiles) {
     WriteFile("Backs/one.jpg", "1");
     WriteFile("Backs/two.JPG", "2");

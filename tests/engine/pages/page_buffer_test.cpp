@@ -63,7 +63,13 @@ TEST_F(PageBufferTest, AFailedPageWriteIsReportedAndNotTakenForSuccess) {
     St().ProgramFolder = Folder() / "no-such-folder";
     AddHTML("new");
     EXPECT_FALSE(CreateHTML("Display.html", "#000000"));
-    EXPECT_EQ(host.CountMessages("Error in CreateHTML"), 1);
+    const std::string folder = (Folder() / "no-such-folder").string();
+    EXPECT_EQ(host.CountMessages("Error in CreateHTML: " + folder +
+                                 "/Display.html: cannot create "
+                                 "a file in " +
+                                 folder + ": No such file or directory"),
+              1)
+        << "the path and the system's reason";
     EXPECT_EQ(*ReadWholeFile(Folder() / "Display.html"), "old page");
 }
 
