@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine/model/list.h"
@@ -44,6 +45,16 @@ struct IncludeChain {
     List<IncludeSlot> Names = List<IncludeSlot>(kMaxIncludeDepth);
 };
 
+// What a player file holds of the player, kept aside while a card test uses the deck lists.
+struct PlayerFileData {
+    List<Card> Collection;
+    List<DeckList> Decks;
+    List<CardDeck> PlayerDecks;
+    uint8_t CurrentDeck = 0;
+    int32_t Tokens = 0;
+    List<std::string> WonMissions;
+};
+
 struct DataState {
     List<GameInfo> Games;
     int16_t CurrentGame = 0;
@@ -61,6 +72,9 @@ struct DataState {
     std::string CardSetFile;
     uint8_t SaleMode = 0;
     List<List<Card>> TopCards = List<List<Card>>(4);
+    // Set while a card test runs: the player's own data, put back when the test ends. No player
+    // file is written meanwhile, so the test's lists never reach it.
+    std::optional<PlayerFileData> PlayerDataAside;
 
     // The refresh table of owned cards: one empty record between refreshes.
     List<Card> MRPTable = List<Card>(1);

@@ -15,6 +15,7 @@
 #include "engine/model/text_utils.h"
 #include "engine/pages/page_buffer.h"
 #include "engine/rules/triggers.h"
+#include "game/card_test.h"
 #include "game/play_queue.h"
 
 namespace dv {
@@ -89,6 +90,8 @@ void Main() {
 void QuickStart() {
     Guarded("QuickStart", [&] {
         State& st = St();
+        // A new game ends any card test: the player's own data comes back before it is read.
+        EndCardTest();
         st.CurrentFolder = st.ProgramFolder;
         st.HTMLText.clear();
         st.DeckRejected = 0;

@@ -16,6 +16,9 @@ const std::string kLastSort = "LASTSORT";
 // The halves of a merge sort nest about log2 of the list's length deep; far more than any card
 // list needs, so hitting it means something is wrong and that part stays unsorted.
 constexpr int kMaxSortDepth = 64;
+// A card given to the collection draws its identifier again while another card or a deck list
+// has it, at most this often (the odds of even a second draw are tiny).
+constexpr int kMaxIdentifierDraws = 1000;
 
 // Field n of a ":"-separated key, without touching the shared tokeniser's resume cache.
 std::string KeyField(const std::string& key, int n) {
@@ -61,6 +64,15 @@ void SortRange(List<Card>& list, int first, int last, const std::string& key, in
     SortRange(list, first, mid, key, depth + 1);
     SortRange(list, mid + 1, last, key, depth + 1);
     MSortMerge(list, first, last, key);
+}
+
+bool IdentifierTaken(int32_t id) {
+    for (const Card& card : St().Collection)
+        if (card.GID == id) return true;
+    for (const DeckList& deck : St().Decks)
+        for (int32_t entry : deck.CardIds)
+            if (entry == id) return true;
+    return false;
 }
 
 int FirstFreeSlot(const List<Card>& list) {
@@ -225,7 +237,11 @@ void SortCollectionByName() {
 
 void AddToCollection(Card& card) {
     Guarded("AddToCollection", [&] {
-        card.GID = static_cast<int32_t>(RandomNum(200000000));
+        // A clash would make two bought cards one: the next clean-up drops all but one of them.
+        for (int draw = 0; draw < kMaxIdentifierDraws; ++draw) {
+            card.GID = static_cast<int32_t>(RandomNum(200000000));
+            if (!IdentifierTaken(card.GID)) break;
+        }
         auto& collection = St().Collection;
         if (int slot = FirstFreeSlot(collection))
             collection[slot] = Card(card);

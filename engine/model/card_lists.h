@@ -22,7 +22,12 @@ void MSortMerge(List<Card>& list, int first, int last, const std::string& key);
 void SortCollectionByName();
 
 // Deck manager services the engine calls.
+// Gives the card an identifier no collection card or deck list has yet and puts it into the
+// first free slot of the collection, growing it by one when there is none.
 void AddToCollection(Card& card);
+// Finds each identifier of the deck in cards (first match) and keeps its index; identifiers no
+// card carries stay, unlinked. The game start copies its deck through this; the deck manager's
+// LinkDeck (deck_lists.h) drops such identifiers instead.
 void LinkDeck(DeckList& deck, const List<Card>& cards);
 
 }  // namespace dv

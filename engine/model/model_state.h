@@ -26,6 +26,15 @@ struct GetFieldCacheRecord {
     int Field = 0;
 };
 
+// Modes of the deck manager (DeckManagerMode).
+inline constexpr uint8_t kEditDecks = 0;
+inline constexpr uint8_t kOpponentDeck = 1;
+inline constexpr uint8_t kCardTest = 2;
+inline constexpr uint8_t kCardView = 3;
+inline constexpr uint8_t kCardPick = 4;
+// The pictures of each pane of the deck manager.
+inline constexpr int kPaneSlots = 18;
+
 struct ModelState {
     StableList<Card> InPlay;
     List<Player> Players = List<Player>(3);
@@ -86,6 +95,9 @@ struct ModelState {
     uint8_t PickingCard = 0;
     uint8_t CurrentDeck = 0;
     uint8_t ListBusy = 0;  // 1 while SortCards runs; the designer ignores list clicks meanwhile
+    // The card-list index each collection picture of the deck manager shows, 0 for none.
+    List<int32_t> ColDisplay = List<int32_t>(kPaneSlots);
+    uint8_t LinkRedirect = 0;  // 1 while LinkDeck links a card-test deck list against EditCards
 
     // Values the windows hand to one another: the opener sets them before it shows a window and
     // reads them after it has closed.

@@ -68,7 +68,6 @@ class Designer {
     void WriteStoreOrStarter(const char* title, const char* prompt, const char* unnamed,
                              int starter);
     bool NeedsCardFile();
-    void GiveEmptyHands();
 
     DesignerPeers& peers_;
 };

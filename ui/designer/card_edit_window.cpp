@@ -1,5 +1,6 @@
 #include "ui/designer/card_edit_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEventLoop>
@@ -22,6 +23,8 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/engine_guard.h"
 #include "ui/common/qt_dialogs.h"
+#include "ui/decks/deck_manager_window.h"
+#include "ui/decks/designer_link.h"
 #include "ui/designer/effect_picker_dialog.h"
 #include "ui/designer/qt_card_pictures.h"
 
@@ -107,6 +110,8 @@ QPushButton* Button(QWidget* parent, const char* name, const char* caption,
 
 template <class Body>
 void CardEditWindow::Command(const char* name, Body&& body) {
+    EngineGuard guard;
+    if (!guard) return;
     RunCommand(name, std::forward<Body>(body));
     if (!closing_) Redraw();
 }
@@ -573,6 +578,8 @@ void CardEditWindow::showEvent(QShowEvent* event) {
 }
 
 void CardEditWindow::ComeBack() {
+    // A hand-back is part of the command of the window that hands back.
+    const ModalScope handBack;
     show();
     raise();
     activateWindow();
@@ -580,6 +587,7 @@ void CardEditWindow::ComeBack() {
 }
 
 void CardEditWindow::ShowCardOfList(int slot) {
+    const ModalScope handBack;
     show();
     raise();
     activateWindow();
@@ -622,22 +630,15 @@ bool CardEditWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CardEditWindow::EditEnemyDeck() {
-    if (!hooks_.editEnemyDeck) {
-        TheDialogs().Message("The deck manager is not available, so no enemy can be edited.",
-                             kTitle);
-        return;
-    }
-    hooks_.editEnemyDeck(this);
+    RunOpponentDeckManager(this);
 }
 
 void CardEditWindow::ShowDeckManagerFor(int mode) {
-    if (!hooks_.showDeckManager) {
-        TheDialogs().Message("The deck manager is not available, so the cards cannot be shown.",
-                             kTitle);
-        return;
-    }
     hide();
-    hooks_.showDeckManager(this, mode);
+    if (mode == kCardTest)
+        OpenCardTestDeckManager(this);
+    else
+        OpenCardViewDeckManager(this);
 }
 
 void CardEditWindow::UpdatePic(int mode) {
@@ -654,7 +655,7 @@ void CardEditWindow::UnloadPicPick() {
 }
 
 std::string CardEditWindow::PickEffect() {
-    return hooks_.pickEffect ? hooks_.pickEffect(this) : ui::PickEffect(this);
+    return ui::PickEffect(this);
 }
 
 void CardEditWindow::ShowMainWindow() {
@@ -687,10 +688,29 @@ void EditCollectionCard(QWidget* parent) {
     window->setWindowFlag(Qt::Window);
     window->setWindowModality(Qt::ApplicationModal);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    const ModalScope modal;
     QEventLoop loop;
     QObject::connect(window, &CardEditWindow::closed, &loop, &QEventLoop::quit);
     window->show();
     loop.exec();
+}
+
+namespace {
+
+class WindowDesignerLink : public DesignerLink {
+  public:
+    void ShowCard(int index) override {
+        if (CardEditWindow* designer = TheCardEditor()) designer->ShowCardOfList(index);
+    }
+    void EditCurrentCard() override { EditCollectionCard(QApplication::activeWindow()); }
+};
+
+WindowDesignerLink designerLink;
+
+}  // namespace
+
+void InstallDesignerLink() {
+    SetDesignerLink(&designerLink);
 }
 
 }  // namespace dv::ui

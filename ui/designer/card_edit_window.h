@@ -24,18 +24,11 @@ namespace dv::ui {
 
 class QtCardPictures;
 
-// What the designer asks of the windows around it; a hook left empty makes its command say that
-// the window is missing.
+// What the designer asks of the program around it.
 struct CardEditHooks {
     // The main window again when a designer opened from its menu closes; by default the host's
     // WindowCall::ShowMainWindow.
     std::function<void()> showMainWindow;
-    // The deck manager in mode 1 over EnemyCards, modal over the designer.
-    std::function<void(QWidget* designer)> editEnemyDeck;
-    // The deck manager in mode 2 (card test) or 3 (view cards), not modal; the designer hides.
-    std::function<void(QWidget* designer, int mode)> showDeckManager;
-    // "Add Effect": the commands to append; by default the effect picker, modal.
-    std::function<std::string(QWidget* designer)> pickEffect;
 };
 
 class CardEditWindow : public QMainWindow, private DesignerPeers {
@@ -133,5 +126,7 @@ void ShowCardEditor(CardEditHooks hooks);
 // The deck manager's hand-over of one collection card (in CurrentCard): the designer, modal;
 // when it returns CurrentCard holds the edited card.
 void EditCollectionCard(QWidget* parent);
+// Lets the deck manager hand cards to the designer (ui/decks/designer_link.h).
+void InstallDesignerLink();
 
 }  // namespace dv::ui

@@ -7,6 +7,7 @@
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "ui/common/dialogs.h"
+#include "ui/decks/deck_manager_modes.h"
 #include "ui/designer/card_designer.h"
 
 namespace dv::ui {
@@ -16,8 +17,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* kTitle = "Duvenhall";
 constexpr const char* kCardFileFilter = "Card files (*.txt *.TXT);;All files (*)";
-// A test or a view starts with empty hands of this many slots.
-constexpr int kTestHandSlots = 10;
 
 bool FileExists(const std::string& file) {
     std::error_code ec;
@@ -55,12 +54,6 @@ bool Designer::NeedsCardFile() {
     if (!St().CardSetFile.empty()) return false;
     TheDialogs().Message("You need to load a card file first.", kTitle);
     return true;
-}
-
-void Designer::GiveEmptyHands() {
-    State& s = St();
-    s.Players[1].Hand = List<Card>(kTestHandSlots);
-    s.Players[2].Hand = List<Card>(kTestHandSlots);
 }
 
 void Designer::LoadCards() {
@@ -142,9 +135,9 @@ void Designer::CreateCustomEnemy() {
     if (NeedsCardFile()) return;
     form.Commit();
     s.EnemyCards = List<Card>(1);
-    s.DeckManagerMode = 1;
+    PrepareOpponentDeck();
     peers_.EditEnemyDeck();
-    s.DeckManagerMode = 0;
+    FinishOpponentDeck();
     Activate();
 }
 
@@ -160,9 +153,9 @@ void Designer::EditExistingEnemy() {
     if (!ReadCards(s.EnemyCards, *file, s.Players[2], 0, "", kReadReplace)) return;
     s.EnemyCards = s.Players[2].Deck;
     if (s.EnemyCards.empty()) s.EnemyCards.Resize(1);
-    s.DeckManagerMode = 1;
+    PrepareOpponentDeck();
     peers_.EditEnemyDeck();
-    s.DeckManagerMode = 0;
+    FinishOpponentDeck();
     Activate();
 }
 
@@ -192,14 +185,10 @@ void Designer::CreateStarterDeckBuilder() {
 }
 
 void Designer::TestCards() {
-    State& s = St();
     if (NeedsCardFile()) return;
-    s.DeckManagerMode = 2;
-    GiveEmptyHands();
-    s.TopCards[3] = List<Card>(1);
-    s.TopCards[4] = List<Card>(1);
+    PrepareCardTest();
     form.Commit();
-    peers_.ShowDeckManagerFor(2);
+    peers_.ShowDeckManagerFor(kCardTest);
     TheDialogs().Message(
         "Choose the cards you would like to test.  You may place cards in the player's starting "
         "hand or already in play.  When done, click the Play button.",
@@ -207,12 +196,10 @@ void Designer::TestCards() {
 }
 
 void Designer::ViewCards() {
-    State& s = St();
     if (NeedsCardFile()) return;
     form.Commit();
-    s.DeckManagerMode = 3;
-    GiveEmptyHands();
-    peers_.ShowDeckManagerFor(3);
+    PrepareCardView();
+    peers_.ShowDeckManagerFor(kCardView);
 }
 
 void Designer::ShowCardOfList(int slot) {

@@ -6,6 +6,7 @@
 #include "game/startup.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/qt_dialogs.h"
+#include "ui/decks/deck_manager_window.h"
 #include "ui/designer/card_edit_window.h"
 #include "ui/main/help_window.h"
 #include "ui/main/main_window.h"
@@ -43,7 +44,10 @@ Program::~Program() {
 }
 
 void Program::PlugInWindows() {
+    host_->SetAnswer(WindowCall::ShowDeckManager,
+                     [this](const std::string&) { RunDeckManager(main_.get()); });
     main_->SetCardEditorOpener([] { ShowCardEditor({}); });
+    InstallDesignerLink();
 }
 
 bool Program::Start() {

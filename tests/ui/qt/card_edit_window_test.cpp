@@ -137,7 +137,7 @@ class CardEditWindowTest : public QObject {
 
     void closingFromTheMenuOffersToSaveAndShowsTheMainWindow() {
         bool mainShown = false;
-        CardEditWindow window(DesignerOpener::MainMenu, {[&] { mainShown = true; }, {}, {}, {}});
+        CardEditWindow window(DesignerOpener::MainMenu, {[&] { mainShown = true; }});
         window.show();
         dialogs_.answers = {false};
         window.close();

@@ -1,0 +1,147 @@
+// The card test started from the deck manager on the sample game: the rules file asked for (and
+// the way out of that question), the test game dealt from the four test lists, and the player's
+// own data untouched by the test.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "engine/model/cards.h"
+#include "engine/rules/rule_operations.h"
+#include "game/card_test.h"
+#include "tests/ui/decks/sample_game_fixture.h"
+#include "ui/decks/deck_manager_modes.h"
+#include "ui/decks/deck_manager_texts.h"
+
+namespace dv {
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+class CardTestFlow : public test::SampleDecksTest {
+  protected:
+    void SetUp() override {
+        SampleDecksTest::SetUp();
+        Main();
+        // The designer has its card file open and asks for a test.
+        State& st = St();
+        Player reader;
+        ReadCards(st.EditCards, "Mosslight/Mosslight_Set.txt", reader);
+        ui::PrepareCardTest();
+        Apply(logic.Open());
+    }
+    // Clicks the designer's card of that name into test list `list` (1 to 4).
+    void Put(int list, const std::string& name) {
+        Apply(logic.ChooseDeck(list - 1));
+        const List<Card>& cards = St().EditCards;
+        for (int i = 1; i <= cards.size(); ++i) {
+            if (cards[i].Name != name) continue;
+            Apply(logic.Scroll(1, i));
+            Apply(logic.CollectionClick(0));
+            return;
+        }
+        ADD_FAILURE() << name << " is not among the designer's cards";
+    }
+    static Names Named(const List<Card>& cards) {
+        Names names;
+        for (const Card& card : cards)
+            names.push_back(card.Name.empty() ? "-" : card.Name);
+        return names;
+    }
+};
+
+TEST_F(CardTestFlow, TheTestGameIsDealtFromTheTestListsWithoutAQuestion) {
+    State& st = St();
+    Put(1, "Mossling");
+    Put(1, "Glowmoth");
+    Put(3, "Lamplighter");
+    Put(4, "Bog Hound");
+    Apply(logic.ChooseDeck(0));
+    Apply(logic.DeckClick(0));
+    ASSERT_FALSE(st.GameFile.empty()) << "the card file names its rules file";
+
+    Apply(logic.Done());
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(dialogs.asked.empty()) << "a rules file already found was asked for";
+    EXPECT_EQ(st.EditorTest, 1);
+    EXPECT_EQ(st.DebugMode, 1);
+    ASSERT_EQ(st.Players[1].Hand.size(), 10);
+    Names hand = Named(st.Players[1].Hand);
+    EXPECT_EQ(hand[0], "-") << "the card taken out of the test hand came back";
+    EXPECT_EQ(hand[1], "Glowmoth") << "the test hand's slots moved";
+    int lamplighters = 0, hounds = 0;
+    for (const Card& card : st.InPlay) {
+        if (card.Name == "Lamplighter" && card.Owner == 1) ++lamplighters;
+        if (card.Name == "Bog Hound" && card.Owner == 2) ++hounds;
+        EXPECT_NE(card.Name, "Bogwarden") << "the board was not cleared";
+    }
+    EXPECT_EQ(lamplighters, 1);
+    EXPECT_EQ(hounds, 1);
+    EXPECT_NE(std::find(flow.calls.begin(), flow.calls.end(), "ShowMainWindow"), flow.calls.end());
+    EXPECT_EQ(st.Players[2].Deck.size(), 1) << "the test has no draw decks";
+}
+
+TEST_F(CardTestFlow, TheRulesQuestionCanBeLeftAndAFileOutsideTheFolderIsRead) {
+    State& st = St();
+    Put(3, "Lamplighter");
+    st.GameFile = "Nowhere.gam";
+    st.DeckRules.clear();
+    const int debugBefore = st.DebugMode;
+    const std::size_t pagesBefore = flow.pages.size();
+
+    Apply(logic.Done());
+    EXPECT_FALSE(closed) << "the test start could not be left";
+    EXPECT_EQ(dialogs.messages, (Names{ui::kChooseRulesFile}));
+    EXPECT_EQ(st.EditorTest, 0);
+    EXPECT_EQ(st.DebugMode, debugBefore);
+    EXPECT_EQ(flow.pages.size(), pagesBefore) << "a cancelled test played a turn";
+    EXPECT_FALSE(CloseBox()) << "the close box left the designer hidden with no window";
+
+    const fs::path outside =
+        fs::temp_directory_path() / ("duvenhall-rules-" + std::to_string(::getpid()));
+    fs::create_directories(outside);
+    fs::copy_file(Folder() / "Mosslight.gam", outside / "Marsh Rules.txt",
+                  fs::copy_options::overwrite_existing);
+    dialogs.messages.clear();
+    dialogs.files = {(outside / "missing.txt").string(), (outside / "Marsh Rules.txt").string()};
+    Apply(logic.Done());
+    fs::remove_all(outside);
+
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(dialogs.messages, (Names(2, ui::kChooseRulesFile)))
+        << "an unreadable choice ended the question";
+    EXPECT_EQ(st.GameFile, "Marsh Rules.txt");
+    EXPECT_NE(st.DeckRules.find("SAMENAMELIMIT"), std::string::npos)
+        << "the chosen file was not read by its full path";
+    EXPECT_EQ(st.EditorTest, 1);
+}
+
+TEST_F(CardTestFlow, ATestLeavesThePlayersFileAndDecksAsTheyWere) {
+    State& st = St();
+    const std::string file = PlayerFile();
+    ASSERT_EQ(st.Decks.size(), 4) << "the test lists stand in for the decks";
+    Put(3, "Lamplighter");
+    Put(4, "Bog Hound");
+    Apply(logic.Done());
+    ASSERT_TRUE(closed);
+
+    // The player turns debug mode off, the test game ends and the main window closes.
+    st.DebugMode = 0;
+    uint8_t winner = 1;
+    EndGame(winner);
+    SavePlayer(PlayerFileName());
+    EXPECT_EQ(PlayerFile(), file) << "the test's lists reached the player file";
+
+    EndCardTest();
+    ASSERT_EQ(st.Decks.size(), 1);
+    EXPECT_EQ(st.Decks[1].Name, "Starter Deck");
+    SavePlayer(PlayerFileName());
+    EXPECT_NE(PlayerFile().find("Starter Deck"), std::string::npos);
+    EXPECT_EQ(PlayerFile().find("In Player's Hand"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace dv

@@ -1,0 +1,221 @@
+// The deck manager's deck list commands and file menu with scripted dialogs, cancels included.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "data/card_files.h"
+#include "engine/model/files.h"
+#include "tests/ui/decks/deck_manager_fixture.h"
+#include "ui/decks/deck_manager_texts.h"
+
+namespace dv {
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+class DeckCommandsTest : public test::DeckManagerTest {
+  protected:
+    void SetUp() override {
+        DeckManagerTest::SetUp();
+        State& st = St();
+        st.Games = List<GameInfo>(1);
+        st.Games[1].Name = "Zeta";
+        st.Games[1].Folder = "zeta";
+        st.CurrentGame = 1;
+        st.CurrentProfile.Name = "Guest";
+        fs::create_directories(Folder() / "zeta");
+        SetCollection({Owned("Mage", 1, 0, {{"PLAYER", ""}}), Owned("Imp", 2), Owned("Orc", 3)});
+        SetDeck(1, "Red", {1, 2});
+        Apply(logic.Open());
+    }
+    std::string DeckName(int n) const { return St().Decks[n].Name; }
+};
+
+TEST_F(DeckCommandsTest, DeckListCommandsAndTheirCancels) {
+    State& st = St();
+    Apply(logic.DuplicateDeck());
+    ASSERT_EQ(st.Decks.size(), 2);
+    EXPECT_EQ(DeckName(2), "Copy of Red");
+    EXPECT_EQ(DeckIds(2), DeckIds(1));
+    EXPECT_EQ(st.CurrentDeck, 2);
+    EXPECT_EQ(view.chosenDeck, 1);
+
+    struct Row {
+        const char* fault;
+        std::optional<std::string> answer;
+        const char* name;
+    };
+    const Row renames[] = {
+        {"a cancelled rename empties the name", std::nullopt, "Copy of Red"},
+        {"the typed name is lost", "Blue", "Blue"},
+        {"an empty answer is taken for a cancel", "", "New Deck"},
+    };
+    for (const Row& r : renames) {
+        SCOPED_TRACE(r.fault);
+        dialogs.inputs = {r.answer};
+        Apply(logic.RenameDeck());
+        EXPECT_EQ(DeckName(2), r.name);
+    }
+    EXPECT_EQ(dialogs.asked, (Names(3, "New name for deck?")));
+
+    dialogs.inputs = {std::nullopt};
+    Apply(logic.NewDeck());
+    EXPECT_EQ(st.Decks.size(), 2) << "a cancelled new deck was made";
+    dialogs.inputs = {"Green"};
+    Apply(logic.NewDeck());
+    ASSERT_EQ(st.Decks.size(), 3);
+    EXPECT_EQ(DeckName(3), "Green");
+    EXPECT_EQ(DeckIds(3), (std::vector<int32_t>{0}));
+    EXPECT_EQ(view.cardCount, "Cards: 0");
+
+    st.DeckManagerMode = kOpponentDeck;
+    dialogs.asked.clear();
+    Apply(logic.NewDeck());
+    EXPECT_EQ(st.Decks.size(), 3);
+    EXPECT_TRUE(dialogs.asked.empty()) << "a new deck is offered in the opponent mode";
+    st.DeckManagerMode = kEditDecks;
+
+    Apply(logic.UnUniqueify());
+    st.Collection[2].UniqueName = "x";
+    Apply(logic.UnUniqueify());
+    EXPECT_EQ(st.Collection[2].UniqueName, "Imp");
+}
+
+TEST_F(DeckCommandsTest, NoDeckListPastTheLastOneTheDeckChoiceCanChoose) {
+    State& st = St();
+    while (st.Decks.size() < ui::kMaxDecks)
+        st.Decks.PushBack(DeckList{"More", {0}, {0}});
+    dialogs.inputs = {"Extra"};
+    Apply(logic.NewDeck());
+    Apply(logic.DuplicateDeck());
+    EXPECT_EQ(st.Decks.size(), ui::kMaxDecks) << "a deck number wrapped round to 0";
+    EXPECT_EQ(dialogs.messages, (Names(2, ui::kTooManyDecks)));
+    EXPECT_EQ(dialogs.inputs.size(), 1u) << "the name was asked for a deck that cannot be made";
+
+    Apply(logic.ChooseDeck(ui::kMaxDecks - 1));
+    EXPECT_EQ(st.CurrentDeck, ui::kMaxDecks);
+    dialogs.messages.clear();
+    Apply(logic.LoadExistingOpponent());
+    Apply(logic.RandomizeDeck());
+    EXPECT_EQ(dialogs.messages, (Names(2, ui::kStoredDeckRange)))
+        << "a deck past the three stored decks was indexed";
+    EXPECT_TRUE(host.messages.empty()) << host.messages.front();
+}
+
+TEST_F(DeckCommandsTest, TheSaleModeToggleShowsItsHintOnce) {
+    for (int press = 1; press <= 3; ++press)
+        Apply(logic.SellCards());
+    EXPECT_EQ(St().SaleMode, 1);
+    EXPECT_EQ(dialogs.messages, (Names{ui::kSaleHint}));
+    Apply(logic.SellCards());
+    EXPECT_EQ(St().SaleMode, 0);
+    Apply(logic.Help());
+    EXPECT_EQ(dialogs.messages.back(), ui::kHelpText);
+}
+
+TEST_F(DeckCommandsTest, AnOpponentIsSavedOnlyUnderANameAndSaidSavedOnlyWhenWritten) {
+    struct Row {
+        const char* fault;
+        uint8_t mode;
+        std::optional<std::string> answer;
+        const char* file;     // the file written in the game's folder, or empty for none
+        const char* message;  // the deck manager's last message, or empty for none
+    };
+    const Row rows[] = {
+        {"the PLAYER card does not name the opponent", kEditDecks, "", "Mage_Enemy.txt",
+         "Enemy saved."},
+        {"a cancel saves", kEditDecks, std::nullopt, "", ""},
+        {"the typed name is not used", kOpponentDeck, "Wight", "Wight_Enemy.txt", "Enemy saved."},
+        {"an opponent without a name is saved", kOpponentDeck, "", "", ui::kEnemyNeedsName},
+        {"a name leaving the folder is taken", kEditDecks, "../Wight", "", ""},
+        {"the card view saves an opponent", kCardView, "Wight", "", ""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.fault);
+        St().DeckManagerMode = r.mode;
+        St().EnemyCards = ListOf({Owned("Ghoul", 9)});
+        fs::remove_all(Folder() / "zeta");
+        fs::create_directories(Folder() / "zeta");
+        dialogs.messages.clear();
+        dialogs.inputs = {r.answer};
+        Apply(logic.SaveAsOpponent());
+        std::vector<std::string> written;
+        for (const auto& entry : fs::directory_iterator(Folder() / "zeta"))
+            written.push_back(entry.path().filename().string());
+        EXPECT_EQ(written, *r.file ? Names{r.file} : Names{});
+        EXPECT_EQ(dialogs.messages, *r.message ? Names{r.message} : Names{});
+        if (std::string(r.message) == "Enemy saved.") {
+            EXPECT_TRUE(logic.EnemySaved());
+        }
+    }
+
+    // A file that cannot be written says why, and not that it was saved.
+    St().DeckManagerMode = kEditDecks;
+    Apply(logic.Activate());
+    EXPECT_FALSE(logic.EnemySaved());
+    fs::remove_all(Folder() / "zeta");
+    std::ofstream(Folder() / "zeta") << "a file where the game's folder should be";
+    dialogs.messages.clear();
+    host.messages.clear();
+    dialogs.inputs = {"Wight"};
+    Apply(logic.SaveAsOpponent());
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_FALSE(host.messages.empty()) << "the failed save gave no reason";
+    EXPECT_FALSE(logic.EnemySaved());
+}
+
+TEST_F(DeckCommandsTest, FileCommandsReadAndWriteWhatWasChosenAndCancelsChangeNothing) {
+    State& st = St();
+    const Names names = {"Mage", "Imp", "Orc"};
+    Apply(logic.SavePlayerAs());
+    Apply(logic.LoadPlayer());
+    Apply(logic.LoadExistingOpponent());
+    EXPECT_EQ(dialogs.asked, (Names{"Save Player", "Load Player", "Load Existing Opponent"}));
+    ASSERT_EQ(st.Collection.size(), 3);
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_EQ(st.Collection[i].Name, names[i - 1])
+            << "a cancelled dialog changed the collection";
+    EXPECT_FALSE(fs::exists(Folder() / "Zeta_Guest.plr"));
+
+    dialogs.files = {(Folder() / "Backup").string()};
+    Apply(logic.SavePlayerAs());
+    ASSERT_TRUE(fs::exists(Folder() / "Backup.plr")) << "the default extension was not added";
+
+    st.Collection[3].Name = "Changed";
+    Apply(logic.ChooseDeck(0));
+    st.CurrentDeck = 1;
+    dialogs.files = {(Folder() / "Backup.plr").string()};
+    Apply(logic.LoadPlayer());
+    EXPECT_EQ(st.Collection[3].Name, "Orc");
+    EXPECT_EQ(Shown(view.deck).size(), 2u);
+    EXPECT_EQ(view.cardCount, "Cards: 2") << "the empty first entry of a read deck counted none";
+
+    List<Card> foes = ListOf({Owned("Ghoul", 0), Owned("Wraith", 0)});
+    ASSERT_TRUE(SaveEnemy(foes, (Folder() / "zeta" / "Ghoul_Enemy.txt").string(), "Ghoul"));
+    st.DeckManagerMode = kOpponentDeck;
+    st.EnemyCards = ListOf({Owned("Imp", 0)});
+    dialogs.files = {(Folder() / "zeta" / "Ghoul_Enemy.txt").string()};
+    Apply(logic.LoadExistingOpponent());
+    Names enemies;
+    for (const Card& card : st.EnemyCards)
+        if (!card.Name.empty()) enemies.push_back(card.Name);
+    EXPECT_EQ(enemies, (Names{"Imp", "Ghoul", "Wraith"})) << "the opponent's cards were not added";
+    ASSERT_EQ(st.PlayerDecks[1].Cards.size(), 1);
+    EXPECT_TRUE(st.PlayerDecks[1].Cards[1].Name.empty());
+}
+
+TEST_F(DeckCommandsTest, QuitEndsTheProgramWithoutSaving) {
+    const ui::DeckOutcome out = Apply(logic.Quit());
+    EXPECT_TRUE(out.close);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(host.calls.back(), "EndProgram");
+    EXPECT_FALSE(fs::exists(Folder() / "Zeta_Guest.plr"));
+    EXPECT_TRUE(CloseBox());
+    EXPECT_FALSE(fs::exists(Folder() / "Zeta_Guest.plr"));
+}
+
+}  // namespace
+}  // namespace dv

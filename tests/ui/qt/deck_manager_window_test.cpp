@@ -1,0 +1,169 @@
+// The deck manager's window: the pointer over a picture shows that card's page once, the scroll
+// bar moves the collection pane, the deck choice shows the deck chosen, and a refused DONE keeps
+// the window open with the rule's message.
+
+#include "ui/decks/deck_manager_window.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEnginePage>
+
+#include "engine/model/cards.h"
+#include "engine/model/state.h"
+#include "tests/support/recording_host.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/ui/qt/support/page_clicks.h"
+#include "ui/common/dialogs.h"
+#include "ui/main/hand_picture_widget.h"
+#include "viewer/ulk_browser.h"
+
+namespace dv::ui {
+
+class DeckManagerWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        folder_ = std::make_unique<QTemporaryDir>();
+        ResetState();
+        State& st = St();
+        st.ProgramFolder = folder_->path().toStdString();
+        st.CurrentFolder = st.ProgramFolder;
+        SetHost(&host_);
+        dialogs_ = test::ScriptedDialogs{};
+        SetDialogs(&dialogs_);
+        // 25 cards; deck "Red" holds the first three, deck "Empty" none.
+        const std::string thumbnail =
+            std::string(DV_SOURCE_DIR) + "/content/Pictures/Card-boghound-mini.jpg";
+        for (int i = 1; i <= 25; ++i) {
+            Card card;
+            InitCard(card, 1, 0);
+            card.Name = "Card " + std::to_string(i);
+            card.GID = i;
+            card.Thumbnail = "Card-boghound-mini.jpg";
+            card.ThumbnailUrl = thumbnail;
+            SetTrait(card, "CREATURE", "", 1);
+            st.Collection.PushBack(card);
+        }
+        st.Decks = List<DeckList>(2);
+        st.Decks[1] = DeckList{"Red", {1, 2, 3}, {0, 0, 0}};
+        st.Decks[2] = DeckList{"Empty", {0}, {0}};
+        st.Players[1].Tokens = 75;
+    }
+    void cleanup() {
+        QVERIFY2(host_.messages.empty(), host_.messages.empty() ? "" : host_.messages[0].c_str());
+        SetDialogs(nullptr);
+        SetHost(nullptr);
+    }
+
+    void thePointerShowsACardsPageOncePerCard() {
+        DeckManager window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy loads(window.Viewer()->Document(), &QWebEnginePage::loadFinished);
+
+        HandPictureWidget* first = Picture(window, "CollectPic", 0);
+        QVERIFY(first->isVisible());
+        QTest::mouseMove(first, QPoint(10, 10));
+        QTRY_COMPARE(loads.count(), 1);
+        QVERIFY(test::PageText(*window.Viewer()).contains("Card 4"));
+        QTest::mouseMove(first, QPoint(30, 30));
+        QTest::mouseMove(Picture(window, "DeckPic", 0), QPoint(10, 10));
+        QTRY_COMPARE(loads.count(), 2);
+        QVERIFY(test::PageText(*window.Viewer()).contains("Card 1"));
+        QTest::mouseMove(first, QPoint(20, 20));
+        QTest::qWait(300);
+        QCOMPARE(loads.count(), 2);
+        QVERIFY2(test::PageText(*window.Viewer()).contains("Card 1"),
+                 "the page was rebuilt for the card last shown");
+    }
+
+    void theScrollBarMovesTheCollectionPaneByCards() {
+        DeckManager window;
+        window.show();
+        auto* bar = window.findChild<QScrollBar*>("VScroll1_1");
+        QCOMPARE(bar->maximum(), 8);
+        QCOMPARE(bar->singleStep(), 3);
+        QCOMPARE(bar->pageStep(), 18);
+        QCOMPARE(VisibleCount(window, "CollectPic"), 18);
+        bar->setValue(8);
+        QCOMPARE(window.Logic().CollectionScrollPos(), 8);
+        // From the eighth shown card (card 11) on: 15 cards remain.
+        QCOMPARE(VisibleCount(window, "CollectPic"), 15);
+        QCOMPARE(St().ColDisplay[1], 11);
+        QCOMPARE(bar->value(), 8);
+    }
+
+    void theDeckChoiceShowsTheDeckChosen() {
+        DeckManager window;
+        window.show();
+        auto* combo = window.findChild<QComboBox*>("Combo1");
+        QCOMPARE(combo->count(), 2);
+        QCOMPARE(combo->currentText(), QString("Red"));
+        QCOMPARE(VisibleCount(window, "DeckPic"), 3);
+        QCOMPARE(window.findChild<QLabel*>("Label1")->text(), QString("Tokens: 75"));
+        QCOMPARE(window.findChild<QLabel*>("Cardcount")->text(), QString("Cards: 3"));
+
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_Down);
+        QCOMPARE(St().CurrentDeck, 2);
+        QCOMPARE(combo->currentText(), QString("Empty"));
+        QCOMPARE(VisibleCount(window, "DeckPic"), 0);
+        QCOMPARE(window.findChild<QLabel*>("Cardcount")->text(), QString("Cards: 0"));
+        QCOMPARE(VisibleCount(window, "CollectPic"), 18);
+    }
+
+    void aRefusedDoneKeepsTheWindowOpenAndTheCloseBoxSaves() {
+        State& st = St();
+        st.DeckRules = "TRAITMINIMUM:#ANY#:30";
+        st.Games = List<GameInfo>(1);
+        st.Games[1].Name = "Zeta";
+        st.CurrentGame = 1;
+        st.CurrentProfile.Name = "Guest";
+        DeckManager window;
+        window.show();
+        QCOMPARE(window.findChild<QPushButton*>("Command2")->toolTip(),
+                 QString("Start the game with the currently selected deck."));
+        QTest::mouseClick(window.findChild<QPushButton*>("Command2"), Qt::LeftButton);
+        QVERIFY(window.isVisible());
+        QCOMPARE(dialogs_.messages,
+                 std::vector<std::string>{"You must have at least 30 cards in your play deck."});
+        QVERIFY(!QFile::exists(folder_->filePath("Zeta_Guest.plr")));
+        window.close();
+        QVERIFY(!window.isVisible());
+        QCOMPARE(st.DeckRejected, uint8_t{1});
+        QVERIFY(QFile::exists(folder_->filePath("Zeta_Guest.plr")));
+    }
+
+  private:
+    static HandPictureWidget* Picture(DeckManager& window, const char* pane, int slot) {
+        return window.findChild<HandPictureWidget*>(QString("%1_%2").arg(pane).arg(slot));
+    }
+    static int VisibleCount(DeckManager& window, const char* pane) {
+        int count = 0;
+        for (int i = 0; i < kPaneSlots; ++i)
+            count += Picture(window, pane, i)->isVisible() ? 1 : 0;
+        return count;
+    }
+
+    std::unique_ptr<QTemporaryDir> folder_;
+    test::RecordingHost host_;
+    test::ScriptedDialogs dialogs_;
+};
+
+}  // namespace dv::ui
+
+int main(int argc, char** argv) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    dv::ui::DeckManagerWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "deck_manager_window_test.moc"

@@ -1,0 +1,105 @@
+// The deck manager's file menu: the player file saved and loaded, the deck on show saved as an
+// opponent, and an opponent's deck loaded into a stored deck.
+
+#include <filesystem>
+
+#include "data/card_files.h"
+#include "engine/model/card_life.h"
+#include "engine/model/cards.h"
+#include "engine/model/deck_lists.h"
+#include "engine/model/files.h"
+#include "engine/model/state.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/engine_guard.h"
+#include "ui/decks/deck_manager_logic.h"
+#include "ui/decks/deck_manager_texts.h"
+
+namespace dv::ui {
+namespace {
+
+std::string ProgramFolder() {
+    return St().ProgramFolder.string();
+}
+
+}  // namespace
+
+DeckOutcome DeckManagerLogic::SavePlayerAs() {
+    EngineGuard guard;
+    if (!guard) return {};
+    const std::optional<std::string> file =
+        TheDialogs().SaveFile("Save Player", ProgramFolder(), "*.plr", kPlayerFileFilter);
+    if (!file) return {};
+    std::filesystem::path path = *file;
+    if (!path.has_extension()) path += ".plr";
+    SavePlayer(path.string());
+    return {};
+}
+
+DeckOutcome DeckManagerLogic::LoadPlayer() {
+    EngineGuard guard;
+    if (!guard) return {};
+    const std::optional<std::string> file =
+        TheDialogs().OpenFile("Load Player", ProgramFolder(), kPlayerOrCardFileFilter);
+    if (!file) return {};
+    State& st = St();
+    ReadCards(st.Collection, *file, st.Players[1], 0, "", kReadReplace);
+    // The file brings deck lists of its own: the one on show must still be one of them.
+    if (st.Decks.empty()) st.Decks.PushBack(DeckList{"", {0}, {0}});
+    if (!st.Decks.Has(st.CurrentDeck)) st.CurrentDeck = 1;
+    return Redrawn();
+}
+
+DeckOutcome DeckManagerLogic::LoadExistingOpponent() {
+    EngineGuard guard;
+    if (!guard) return {};
+    State& st = St();
+    if (!st.PlayerDecks.Has(st.CurrentDeck)) {
+        TheDialogs().Message(kStoredDeckRange, kTitle);
+        return {};
+    }
+    const std::optional<std::string> file =
+        TheDialogs().OpenFile("Load Existing Opponent", ProgramFolder(), kCardFileFilter);
+    if (!file || !DataFileExists(st.ProgramFolder, *file)) return {};
+    Player scratch;
+    InitPlayer(scratch, 2);
+    st.PlayerDecks[st.CurrentDeck].Cards = List<Card>(1);
+    ReadCards(st.EnemyCards, *file, scratch, 0, "INPLAYERDECK:" + std::to_string(st.CurrentDeck),
+              kReadAppend);
+    return Redrawn();
+}
+
+DeckOutcome DeckManagerLogic::SaveAsOpponent() {
+    EngineGuard guard;
+    if (!guard) return {};
+    SaveOpponent();
+    return {};
+}
+
+void DeckManagerLogic::SaveOpponent() {
+    State& st = St();
+    const uint8_t mode = st.DeckManagerMode;
+    // Only an opponent being built and the player's deck on show can be saved as an opponent.
+    if (mode != kEditDecks && mode != kOpponentDeck) return;
+    List<Card> deckCards;
+    if (mode == kEditDecks) CopyLinkedDeck(st.Decks[st.CurrentDeck], deckCards);
+    List<Card>& cards = mode == kOpponentDeck ? st.EnemyCards : deckCards;
+
+    const std::optional<std::string> answer = TheDialogs().Input(kEnemyNamePrompt, kTitle, "");
+    if (!answer) return;
+    std::string name = *answer;
+    for (Card& card : cards) {
+        if (!name.empty()) break;
+        if (!card.Name.empty() && HasTrait(card, "PLAYER", 0)) name = card.Name;
+    }
+    if (name.empty()) {
+        TheDialogs().Message(kEnemyNeedsName, kTitle);
+        return;
+    }
+    // Both refuse a name that would leave the game's folder, and say why they fail.
+    const std::string path = EnemyFilePath(name);
+    if (path.empty() || !SaveEnemy(cards, path, name)) return;
+    TheDialogs().Message("Enemy saved.", kTitle);
+    enemySaved_ = true;
+}
+
+}  // namespace dv::ui
