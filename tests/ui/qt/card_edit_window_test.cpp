@@ -1,6 +1,7 @@
 // The card designer window: a menu command reaches the logic and the form shows its answer, a
-// typed edit lands in the card, "Add Effect" appends the effect picker's script, and a card handed
-// over by the deck manager comes back edited without the file controls.
+// typed edit lands in the card and closing offers to save, "Add Effect" appends the effect
+// picker's script, the card view hands a clicked card back, and a card handed over by the deck
+// manager comes back edited without the file controls.
 
 #include "ui/designer/card_edit_window.h"
 
@@ -19,6 +20,7 @@
 #include "engine/model/state.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/scripted_dialogs.h"
+#include "ui/decks/designer_link.h"
 #include "ui/designer/effect_picker_dialog.h"
 
 namespace dv::ui {
@@ -61,8 +63,9 @@ class CardEditWindowTest : public QObject {
         SetHost(nullptr);
     }
 
-    void loadingAFileFillsTheFormAndATypedValueIsSaved() {
-        CardEditWindow window(DesignerOpener::MainMenu, {});
+    void aLoadedCardTakesATypedValueAndClosingOffersToSave() {
+        bool mainShown = false;
+        CardEditWindow window(DesignerOpener::MainMenu, {[&] { mainShown = true; }});
         window.show();
         dialogs_.files = {setFile_};
         Trigger(window, "loaddeckmen");
@@ -78,7 +81,10 @@ class CardEditWindowTest : public QObject {
         QTest::mouseClick(Child<QPushButton>(window, "Command6"), Qt::LeftButton);
         Card& saved = St().EditCards[1];
         QCOMPARE(saved.TraitValues[GetTraitNum(saved, "HP")], std::string("25"));
+        dialogs_.answers = {false};
         window.close();
+        QVERIFY(mainShown);
+        QCOMPARE(dialogs_.asked.back(), std::string("Save cards now?"));
     }
 
     void addEffectAppendsThePickersScript() {
@@ -107,6 +113,29 @@ class CardEditWindowTest : public QObject {
         window.close();
     }
 
+    void aCardClickedInTheCardViewComesBackToTheDesigner() {
+        InstallDesignerLink();
+        CardEditWindow window(DesignerOpener::MainMenu, {});
+        window.show();
+        dialogs_.files = {setFile_};
+        Trigger(window, "loaddeckmen");
+        QTest::mouseClick(Child<QPushButton>(window, "viewcardsbutton"), Qt::LeftButton);
+        QVERIFY(!window.isVisible());
+        QCOMPARE(St().DeckManagerMode, kCardView);
+        QWidget* deckManager = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == "DeckManager" && top->isVisible()) deckManager = top;
+        QVERIFY(deckManager);
+        QTest::mouseClick(Child<QWidget>(*deckManager, "CollectPic_2"), Qt::LeftButton);
+        QVERIFY(window.isVisible());
+        QCOMPARE(St().EditIndex, int16_t{3});
+        QCOMPARE(Child<QLineEdit>(window, "CardText_0")->text(),
+                 QString::fromStdString(St().EditCards[3].Name));
+        QCOMPARE(Child<QComboBox>(window, "CardCombo")->currentIndex(), 2);
+        window.close();
+        SetDesignerLink(nullptr);
+    }
+
     void aCardFromTheDeckManagerComesBackEdited() {
         Card card;
         InitCard(card, 1, 0);
@@ -133,16 +162,6 @@ class CardEditWindowTest : public QObject {
         QCOMPARE(St().CurrentCard.CostDesc, std::string("3 glow"));
         QVERIFY(dialogs_.asked.empty());
         QCOMPARE(TheCardEditor(), static_cast<CardEditWindow*>(nullptr));
-    }
-
-    void closingFromTheMenuOffersToSaveAndShowsTheMainWindow() {
-        bool mainShown = false;
-        CardEditWindow window(DesignerOpener::MainMenu, {[&] { mainShown = true; }});
-        window.show();
-        dialogs_.answers = {false};
-        window.close();
-        QVERIFY(mainShown);
-        QCOMPARE(dialogs_.asked.back(), std::string("Save cards now?"));
     }
 
   private:
