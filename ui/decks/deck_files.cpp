@@ -31,6 +31,9 @@ DeckOutcome DeckManagerLogic::SavePlayerAs() {
     if (!file) return {};
     std::filesystem::path path = *file;
     if (!path.has_extension()) path += ".plr";
+    // A file of the program folder is kept by its name there, as the profile list keeps it.
+    const std::filesystem::path inFolder = path.lexically_relative(St().ProgramFolder);
+    if (!inFolder.empty() && *inFolder.begin() != "..") path = inFolder;
     SavePlayer(path.string());
     return {};
 }

@@ -309,11 +309,7 @@ DeckOutcome DeckManagerLogic::Redrawn(std::optional<std::string> page) {
 
 bool DeckManagerLogic::DeckMeetsRules() {
     State& st = St();
-    Card dummy;
-    InitCard(dummy, 1, 0);
-    dummy.Name = "DUMMYCARD";
-    dummy.UniqueName = "DUMMYCARD99";
-    return CheckTraitReqs(dummy, st.CurrentDeck, st.DeckRules, st.FailReason) >= kDeckRulesMet;
+    return CheckDeckRules(st.CurrentDeck, st.DeckRules, st.FailReason) >= kDeckRulesMet;
 }
 
 DeckOutcome DeckManagerLogic::HandToDesigner(int index) {
