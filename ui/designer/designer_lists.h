@@ -22,8 +22,6 @@ struct ComboList {
     void Select(int position);
     // The first position whose entry equals the text exactly; -1 when there is none.
     int Find(const std::string& entry) const;
-
-    friend bool operator==(const ComboList&, const ComboList&) = default;
 };
 
 // Position 0 is a prompt, not a trigger.
