@@ -7,6 +7,7 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/qt_dialogs.h"
 #include "ui/decks/deck_manager_window.h"
+#include "ui/designer/card_edit_window.h"
 #include "ui/main/help_window.h"
 #include "ui/main/main_window.h"
 #include "ui/main/qt_host.h"
@@ -45,6 +46,8 @@ Program::~Program() {
 void Program::PlugInWindows() {
     host_->SetAnswer(WindowCall::ShowDeckManager,
                      [this](const std::string&) { RunDeckManager(main_.get()); });
+    main_->SetCardEditorOpener([] { ShowCardEditor({}); });
+    InstallDesignerLink();
 }
 
 bool Program::Start() {

@@ -1,0 +1,265 @@
+// The designer's commands on the card being designed: new cards, delete, save, cost, effects,
+// targets, help, the error check and closing.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "engine/model/cards.h"
+#include "tests/ui/designer/designer_fixture.h"
+
+namespace dv::test {
+namespace {
+
+class DesignerCommandsTest : public DesignerTest {
+  protected:
+    ui::CardForm& form = designer.form;
+
+    void OpenThree() {
+        OpenWith(WriteCards("set.txt", {{"Alpha", "a", {"HP:1"}, {}, {}},
+                                        {"Beta", "b", {"HP:2"}, {}, {}},
+                                        {"Gamma", "c", {"HP:3"}, {}, {}}}));
+    }
+};
+
+TEST_F(DesignerCommandsTest, DuplicateCopiesTheStoredCardUnderANewName) {
+    OpenThree();
+    form.CardComboClick(1);     // Beta
+    form.OnValueText(0, "99");  // not saved: the duplicate drops it for both cards
+    designer.DuplicateCard();
+    const List<Card>& cards = St().EditCards;
+    ASSERT_EQ(cards.size(), 4);
+    EXPECT_EQ(cards[4].Name, "Copy of Beta");
+    EXPECT_EQ(cards[4].UniqueName.rfind("Beta", 0), 0u);
+    EXPECT_NE(cards[4].UniqueName, "Beta");
+    EXPECT_NE(cards[4].GID, cards[2].GID) << "the copy has an identifier of its own";
+    EXPECT_EQ(cards[2].TraitValues[1], "2");
+    EXPECT_EQ(cards[4].TraitValues[1], "2");
+    EXPECT_EQ(St().EditIndex, 4);
+    EXPECT_EQ(form.controls.CardCombo.selected, 3);
+    EXPECT_EQ(St().CurrentCard.Name, "Copy of Beta");
+}
+
+TEST_F(DesignerCommandsTest, NewCardsComeFromTemplatesOrBlank) {
+    OpenThree();
+    form.pictures.BackPath = "back.bmp";
+    form.pictures.MiniPath = "border.bmp";
+    designer.SaveAsTemplate();  // Alpha becomes template 1
+    ASSERT_EQ(form.controls.TemplateCombo.entries.size(), 2u);
+    EXPECT_EQ(form.controls.TemplateCombo.entries[1], "Alpha");
+
+    form.pictures.BackPath = "other.bmp";
+    form.controls.TemplateCombo.Select(1);
+    designer.NewCardFromTemplate();
+    const List<Card>& cards = St().EditCards;
+    ASSERT_EQ(cards.size(), 4);
+    EXPECT_EQ(cards[4].Name, "New Alpha");
+    EXPECT_EQ(cards[4].UniqueName.rfind("New Alpha", 0), 0u);
+    EXPECT_EQ(GetTraitNum(cards[4], "HP"), 1);
+    EXPECT_EQ(form.pictures.BackPath, "back.bmp");
+    EXPECT_EQ(form.pictures.MiniPath, "border.bmp");
+    EXPECT_EQ(form.controls.CardCombo.selected, 3);
+
+    form.controls.TemplateCombo.Select(0);
+    designer.NewCardFromTemplate();
+    ASSERT_EQ(cards.size(), 5);
+    EXPECT_EQ(cards[5].Name, "Card");
+    EXPECT_EQ(St().CurrentCard.Name, "Card");
+}
+
+TEST_F(DesignerCommandsTest, DeleteShowsTheCardTheIndexPointsAt) {
+    OpenThree();
+    form.CardComboClick(1);  // Beta
+    dialogs.answers = {false};
+    designer.DeleteCard();
+    EXPECT_EQ(St().EditCards.size(), 3) << "No changes nothing";
+
+    dialogs.answers = {true};
+    designer.DeleteCard();
+    EXPECT_EQ(St().EditIndex, 1);
+    EXPECT_EQ(St().CurrentCard.Name, "Alpha");
+    EXPECT_EQ(form.controls.CardText[0], "Alpha");
+    // The next card choice commits the shown card over slot 1: it must still be Alpha.
+    form.CardComboClick(1);
+    const std::vector<std::string> expected = {"Alpha", "Gamma"};
+    EXPECT_EQ(EditNames(), expected);
+    EXPECT_EQ(St().EditCards[1].TraitValues[1], "1");
+}
+
+TEST_F(DesignerCommandsTest, SaveCardWithoutASlotAppendsIt) {
+    OpenThree();
+    St().EditIndex = 0;
+    form.OnCardText(0, "Delta");
+    designer.SaveCard();
+    ASSERT_EQ(St().EditCards.size(), 4);
+    EXPECT_EQ(St().EditCards[4].Name, "Delta");
+    EXPECT_EQ(St().EditIndex, 4);
+}
+
+TEST_F(DesignerCommandsTest, CalculateCostRunsTheCostCardOnTheShownCard) {
+    OpenThree();
+    designer.CalculateCost();
+    EXPECT_EQ(GetTraitNum(St().EditCards[1], "GLOWCOST"), 0) << "no cost card: nothing happens";
+
+    St().CostCard.Name = "CostCard";
+    InitCard(St().CostCard, 0, 1);
+    AddEffect(St().CostCard, "SETTRAIT:GLOWCOST:3", 0, "PRICE", 0, "TARGETCARD");
+    form.UpdateCard();
+    EXPECT_TRUE(form.controls.CostButtonVisible);
+    designer.CalculateCost();
+    const int slot = GetTraitNum(St().EditCards[1], "GLOWCOST");
+    ASSERT_NE(slot, 0);
+    EXPECT_EQ(St().EditCards[1].TraitValues[slot], "3");
+    EXPECT_EQ(St().CurrentCard.Name, "Alpha");
+    EXPECT_NE(GetTraitNum(St().CurrentCard, "GLOWCOST"), 0) << "the form shows the priced card";
+}
+
+TEST_F(DesignerCommandsTest, AddEffectAppendsThePickersCommands) {
+    OpenThree();
+    form.OnEffText(0, "MODTRAIT:HP:1:");
+    peers.pickedEffect = "DRAWCARDS:1:";
+    designer.AddEffectToRow(0);
+    EXPECT_EQ(form.ActionRows[1 + 2 * ui::kTableRows], "MODTRAIT:HP:1:DRAWCARDS:1:");
+
+    form.OnTriggerTyped(1, "COUNTER");
+    peers.calls.clear();
+    designer.AddEffectToRow(1);
+    EXPECT_TRUE(peers.calls.empty()) << "no picker for a COUNTER row";
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages.back(),
+              "The Add Effect menu cannot be used for COUNTER commands.  (See main help for "
+              "details.)");
+}
+
+TEST_F(DesignerCommandsTest, TargetPicksStoreTheirTextAndAskForTheCard) {
+    OpenThree();
+    struct Row {
+        int position;
+        std::optional<std::string> answer;
+        const char* stored;
+    };
+    const Row rows[] = {{10, std::string("17"), "GIDCARD:17"},
+                        {10, std::nullopt, "GIDCARD:"},
+                        {9, std::nullopt, "SELF"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.stored);
+        dialogs.inputs = {r.answer};
+        designer.TargetClick(0, r.position);
+        EXPECT_EQ(form.ActionRows[1 + ui::kTableRows], r.stored);
+        EXPECT_EQ(form.controls.TargetCombo[0].text, r.stored);
+    }
+}
+
+TEST_F(DesignerCommandsTest, HelpButtonsShowTheirText) {
+    designer.ShowHelpText(3);
+    EXPECT_TRUE(dialogs.messages.empty());
+    designer.ShowHelpText(0);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].rfind("Traits are the data that defines the card;", 0), 0u);
+}
+
+TEST_F(DesignerCommandsTest, GenerateCardTextShowsTheBlockWithoutCommitting) {
+    OpenThree();
+    form.OnValueText(0, "42");
+    designer.GenerateCardText();
+    EXPECT_TRUE(form.controls.OutputVisible);
+    EXPECT_NE(form.controls.OutputText.find("#CARD, INDECK, \"Alpha\""), std::string::npos);
+    EXPECT_NE(form.controls.OutputText.find("HP:42"), std::string::npos);
+    EXPECT_EQ(St().EditCards[1].TraitValues[1], "1");
+    form.HideOutput();
+    EXPECT_FALSE(form.controls.OutputVisible);
+}
+
+TEST_F(DesignerCommandsTest, TheErrorCheckListsEveryErrorAndClaimsNoneOnlyWithoutAny) {
+    struct Row {
+        const char* what;
+        const char* rulesScript;  // "" = no rules card
+        std::vector<std::string> effects;
+        std::vector<std::string> messages;
+        int shownSlot;
+    };
+    const Row rows[] = {
+        {"clean", "", {"#EFFECT, SELF, PHASE1, \"MODTRAIT:HP:1\""}, {"No errors found."}, 1},
+        {"bad first effect",
+         "",
+         {"#EFFECT, SELF, PHASE1, \"BOGUS:MODTRAIT:HP:1\"",
+          "#EFFECT, SELF, PHASE2, \"MODTRAIT:HP:1\""},
+         {"Unrecognized command in Beta: BOGUS\r\n"},
+         2},
+        {"rules card errors",
+         "NOPE",
+         {"#EFFECT, SELF, PHASE1, \"MODTRAIT:HP:1\""},
+         {"Unrecognized command in Rules: NOPE\r\n"},
+         1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        ResetState();
+        St().Players[1].Id = 1;
+        dialogs.messages.clear();
+        OpenWith(WriteCards("set.txt",
+                            {{"Alpha", "a", {}, {}, {}}, {"Beta", "b", {"HP:1"}, r.effects, {}}}));
+        if (*r.rulesScript) {
+            St().RulesCard.Name = "Rules";
+            AddEffect(St().RulesCard, r.rulesScript, 2, "TURNSTART", 0, "ALL");
+        }
+        designer.ErrorCheck();
+        EXPECT_EQ(dialogs.messages, r.messages);
+        EXPECT_EQ(St().EditIndex, r.shownSlot);
+    }
+}
+
+TEST_F(DesignerCommandsTest, ClosingFromTheMenuOffersToSaveAndStartsANewGame) {
+    OpenThree();
+    const std::string file = St().CardSetFile;
+    const std::string before = ReadFile(file);
+    form.OnValueText(0, "5");
+    dialogs.answers = {false};
+    peers.calls.clear();
+    designer.Close();
+    EXPECT_EQ(dialogs.asked.back(), "Save cards now?");
+    EXPECT_EQ(ReadFile(file), before) << "No writes nothing";
+    EXPECT_EQ(St().EditCards[1].TraitValues[1], "5") << "the shown card is committed";
+    EXPECT_EQ(peers.calls.front(), "UnloadPicPick");
+    EXPECT_EQ(peers.calls.back(), "ShowMainWindow");
+    EXPECT_EQ(St().DesignerActive, 0);
+    EXPECT_FALSE(host.calls.empty()) << "QuickStart ran: " << host.calls.size();
+    EXPECT_EQ(host.calls.back(), "EndProgram") << "no profile: the new game asks and ends";
+}
+
+TEST_F(DesignerCommandsTest, ClosingWithYesAndNoFileAsksAndACancelWritesNothing) {
+    designer.Open(ui::DesignerOpener::MainMenu);
+    designer.Activate();
+    form.OnCardText(0, "Solo");
+    dialogs.answers = {true};
+    dialogs.files = {std::nullopt};
+    designer.Close();
+    EXPECT_TRUE(St().CardSetFile.empty());
+    EXPECT_TRUE(std::filesystem::is_empty(Folder()));
+}
+
+TEST_F(DesignerCommandsTest, ACardFromTheDeckManagerGoesBackWithoutSaveOrNewGame) {
+    Card card;
+    InitCard(card, 1, 0);
+    card.Name = "Owned";
+    card.UniqueName = "owned";
+    card.Picture = "Card-owned.jpg";
+    SetTrait(card, "HP", Value("4"), 1);
+    St().CurrentCard = card;
+    designer.Open(ui::DesignerOpener::DeckManager);
+    designer.Activate();
+    EXPECT_TRUE(form.controls.DeckManagerEdit);
+    form.OnCardText(1, "2 glow");
+    designer.Close();
+    EXPECT_TRUE(dialogs.asked.empty()) << "no offer to save";
+    EXPECT_TRUE(host.calls.empty()) << "no new game under the deck manager";
+    EXPECT_EQ(St().CurrentCard.CostDesc, "2 glow");
+    EXPECT_EQ(GetTraitNum(St().CurrentCard, "HP"), 1);
+
+    designer.Open(ui::DesignerOpener::MainMenu);
+    EXPECT_FALSE(form.controls.DeckManagerEdit) << "the menu opens the whole designer";
+    EXPECT_TRUE(St().CurrentCard.Name.empty());
+}
+
+}  // namespace
+}  // namespace dv::test

@@ -1,0 +1,243 @@
+// The designer's card files: loading, adding and saving them, stores and starter decks, and the
+// hand-overs to the deck manager. A cancelled choice or question changes and writes nothing.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+
+#include "engine/model/cards.h"
+#include "engine/model/text_utils.h"
+#include "tests/data/golden.h"
+#include "tests/ui/designer/designer_fixture.h"
+
+namespace dv::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DesignerFilesTest : public DesignerTest {
+  protected:
+    ui::CardForm& form = designer.form;
+    std::string setFile;
+
+    void OpenSet() {
+        setFile = WriteCards("set.txt",
+                             {{"Gamma", "c", {"HP:3"}, {}, {}}, {"Alpha", "a", {"HP:1"}, {}, {}}});
+        OpenWith(setFile);
+    }
+    // Every file of the test's folder with its text.
+    std::map<std::string, std::string> Files() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::directory_iterator(Folder()))
+            files[entry.path().filename().string()] = ReadFile(entry.path().string());
+        return files;
+    }
+};
+
+TEST_F(DesignerFilesTest, ACancelChangesAndWritesNothing) {
+    struct Row {
+        const char* what;
+        void (ui::Designer::*command)();
+        std::deque<std::optional<std::string>> files;
+        std::deque<std::optional<std::string>> inputs;
+    };
+    const std::string out = (Folder() / "out.txt").string();
+    const Row rows[] = {
+        {"Load Cards", &ui::Designer::LoadCards, {std::nullopt}, {}},
+        {"Add Cards from File", &ui::Designer::AddCardsFromFile, {std::nullopt}, {}},
+        {"Save Cards As...", &ui::Designer::SaveCardsAs, {std::nullopt}, {}},
+        {"Create Card Store, no file", &ui::Designer::CreateCardStore, {std::nullopt}, {}},
+        {"Create Card Store, no name", &ui::Designer::CreateCardStore, {out}, {std::nullopt}},
+        {"Create Starter Deck Builder, no file",
+         &ui::Designer::CreateStarterDeckBuilder,
+         {std::nullopt},
+         {}},
+        {"Create Starter Deck Builder, no name",
+         &ui::Designer::CreateStarterDeckBuilder,
+         {out},
+         {std::nullopt}},
+        {"Edit Existing Enemy", &ui::Designer::EditExistingEnemy, {std::nullopt}, {}},
+    };
+    OpenSet();
+    const auto before = Files();
+    const std::vector<std::string> names = EditNames();
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        dialogs.files = r.files;
+        dialogs.inputs = r.inputs;
+        (designer.*r.command)();
+        EXPECT_EQ(Files(), before);
+        EXPECT_EQ(EditNames(), names);
+        EXPECT_EQ(St().CardSetFile, setFile);
+        EXPECT_TRUE(peers.calls.empty() || peers.calls.back() != "EditEnemyDeck:1");
+    }
+}
+
+TEST_F(DesignerFilesTest, AFirstSaveAsksACancelWritesNothing) {
+    designer.Open(ui::DesignerOpener::MainMenu);
+    designer.Activate();
+    form.OnCardText(0, "Solo");
+    dialogs.files = {std::nullopt};
+    designer.SaveCards();
+    EXPECT_TRUE(St().CardSetFile.empty());
+    EXPECT_TRUE(fs::is_empty(Folder()));
+}
+
+TEST_F(DesignerFilesTest, EmptyStoreAndStarterNamesAreRefused) {
+    OpenSet();
+    const std::string out = (Folder() / "out.txt").string();
+    for (auto command : {&ui::Designer::CreateCardStore, &ui::Designer::CreateStarterDeckBuilder}) {
+        dialogs.files = {out};
+        dialogs.inputs = {std::string()};
+        (designer.*command)();
+        EXPECT_FALSE(fs::exists(out));
+    }
+    const std::vector<std::string> expected = {
+        "The store needs a name; nothing was written.",
+        "The starter deck needs a name; nothing was written."};
+    EXPECT_EQ(dialogs.messages, expected);
+}
+
+TEST_F(DesignerFilesTest, StoreAndStarterTexts) {
+    OpenSet();
+    St().GameFile = "Mosslight.gam";
+    St().Players[1].Tokens = 500;
+    struct Row {
+        void (ui::Designer::*command)();
+        const char* name;
+        const char* golden;
+    };
+    const Row rows[] = {
+        {&ui::Designer::CreateCardStore, "Moss Market", "store.golden.txt"},
+        {&ui::Designer::CreateStarterDeckBuilder, "Marsh Starter", "starter.golden.txt"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.golden);
+        const std::string out = (Folder() / r.golden).string();
+        dialogs.files = {out};
+        dialogs.inputs = {std::string(r.name)};
+        (designer.*r.command)();
+        // The include line names the designer's file, which lies in the test's own folder.
+        const std::string text = ReplaceAllCopy(ReadFile(out), setFile, "<set file>");
+        data_files::ExpectFileGolden(std::string("../ui/designer/") + r.golden, text);
+    }
+}
+
+TEST_F(DesignerFilesTest, SavingWritesTheFileSortedAndStampsSetFilesFromTheSecondSave) {
+    designer.Open(ui::DesignerOpener::MainMenu);
+    designer.Activate();
+    form.OnCardText(0, "Zeta");
+    designer.SaveCard();
+    designer.NewCardFromTemplate();  // a blank card
+    form.OnCardText(0, "Eta");
+    form.OnTraitText(0, "HP");
+    form.OnValueText(0, "2");
+    const std::string file = (Folder() / "mine").string();
+    dialogs.files = {file};
+    designer.SaveCards();
+    EXPECT_EQ(St().CardSetFile, file + ".txt");
+    EXPECT_EQ(St().CurrentCard.Name, "Eta") << "the form goes on with the card it showed";
+    EXPECT_EQ(St().EditCards[St().EditIndex].Name, "Eta");
+
+    List<Card> read;
+    ReadCards(read, St().CardSetFile, St().LoadPlayer);
+    ASSERT_EQ(read.size(), 2);
+    EXPECT_EQ(read[1].Name, "Eta");
+    EXPECT_EQ(read[2].Name, "Zeta");
+    EXPECT_EQ(read[1].SetFile, "");
+    EXPECT_EQ(read[1].TraitValues[GetTraitNum(read[1], "HP")], "2");
+
+    designer.SaveCards();
+    EXPECT_TRUE(dialogs.files.empty());
+    ReadCards(read, St().CardSetFile, St().LoadPlayer);
+    for (const Card& card : read)
+        EXPECT_EQ(card.SetFile, "mine.txt") << card.Name;
+}
+
+TEST_F(DesignerFilesTest, SaveAsMakesTheChosenFileTheDesignersFile) {
+    OpenSet();
+    const std::string other = (Folder() / "other.txt").string();
+    form.OnValueText(0, "8");
+    dialogs.files = {other};
+    designer.SaveCardsAs();
+    EXPECT_EQ(St().CardSetFile, other);
+    List<Card> read;
+    ReadCards(read, other, St().LoadPlayer);
+    ASSERT_EQ(read.size(), 2);
+    EXPECT_EQ(read[1].TraitValues[1], "8");
+}
+
+TEST_F(DesignerFilesTest, AddingAFileTakesOnlyCardsNotLoadedYet) {
+    OpenSet();
+    dialogs.files = {WriteCards(
+        "more.txt", {{"Alpha", "a", {"HP:9"}, {}, {}}, {"Beta", "b", {"HP:2"}, {}, {}}})};
+    designer.AddCardsFromFile();
+    const std::vector<std::string> expected = {"Gamma", "Alpha", "Beta"};
+    EXPECT_EQ(EditNames(), expected);
+    EXPECT_EQ(St().EditCards[2].TraitValues[1], "1");
+    EXPECT_EQ(form.controls.CardCombo.entries.size(), 3u);
+}
+
+TEST_F(DesignerFilesTest, EnemyDecksStartEmpty) {
+    OpenSet();
+    Card old;
+    old.Name = "Old Opponent Card";
+    St().Players[2].Deck = {old};
+    designer.CreateCustomEnemy();
+    EXPECT_EQ(peers.enemyNames, std::vector<std::string>{""});
+    EXPECT_EQ(St().DeckManagerMode, 0);
+
+    dialogs.files = {WriteCards(
+        "Foe_Enemy.txt", {{"Foe", "foe", {"PLAYER:"}, {}, {}}, {"Imp", "imp", {"HP:1"}, {}, {}}})};
+    const std::string text =
+        ReplaceAllCopy(ReadFile(*dialogs.files.front()), "COLLECTION", "INDECK");
+    WriteFile("Foe_Enemy.txt", text);
+    designer.EditExistingEnemy();
+    std::vector<std::string> names = peers.enemyNames;
+    std::sort(names.begin(), names.end());
+    const std::vector<std::string> expected = {"Foe", "Imp"};
+    EXPECT_EQ(names, expected) << "no card of the opponent read before";
+    EXPECT_EQ(peers.calls.back(), "EditEnemyDeck:1");
+    EXPECT_EQ(St().DeckManagerMode, 0);
+}
+
+TEST_F(DesignerFilesTest, TestAndViewNeedACardFile) {
+    designer.Open(ui::DesignerOpener::MainMenu);
+    designer.Activate();
+    for (auto command :
+         {&ui::Designer::TestCards, &ui::Designer::ViewCards, &ui::Designer::CreateCustomEnemy}) {
+        dialogs.messages.clear();
+        (designer.*command)();
+        EXPECT_EQ(dialogs.messages,
+                  std::vector<std::string>{"You need to load a card file first."});
+    }
+    EXPECT_TRUE(peers.calls.empty());
+    EXPECT_EQ(St().DeckManagerMode, 0);
+}
+
+TEST_F(DesignerFilesTest, TestAndViewHandTheCardsToTheDeckManager) {
+    OpenSet();
+    form.OnValueText(0, "7");
+    designer.TestCards();
+    EXPECT_EQ(St().DeckManagerMode, 2);
+    EXPECT_EQ(peers.calls.back(), "ShowDeckManagerFor:2");
+    EXPECT_EQ(St().Players[1].Hand.size(), 10);
+    EXPECT_EQ(St().TopCards[3].size(), 1);
+    EXPECT_EQ(St().EditCards[1].TraitValues[1], "7") << "the shown card is committed first";
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].rfind("Choose the cards you would like to test.", 0), 0u);
+
+    designer.ViewCards();
+    EXPECT_EQ(St().DeckManagerMode, 3);
+    EXPECT_EQ(peers.calls.back(), "ShowDeckManagerFor:3");
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+
+    designer.ShowCardOfList(2);
+    EXPECT_EQ(St().EditIndex, 2);
+    EXPECT_EQ(St().CurrentCard.Name, "Alpha");
+    EXPECT_EQ(form.controls.CardCombo.selected, 1);
+}
+
+}  // namespace
+}  // namespace dv::test

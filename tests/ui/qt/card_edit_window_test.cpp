@@ -1,0 +1,183 @@
+// The card designer window: a menu command reaches the logic and the form shows its answer, a
+// typed edit lands in the card and closing offers to save, "Add Effect" appends the effect
+// picker's script, the card view hands a clicked card back, and a card handed over by the deck
+// manager comes back edited without the file controls.
+
+#include "ui/designer/card_edit_window.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <filesystem>
+
+#include "engine/model/cards.h"
+#include "engine/model/state.h"
+#include "tests/support/recording_host.h"
+#include "tests/support/scripted_dialogs.h"
+#include "ui/decks/designer_link.h"
+#include "ui/designer/effect_picker_dialog.h"
+
+namespace dv::ui {
+namespace {
+
+namespace fs = std::filesystem;
+
+template <class W>
+W* Child(QWidget& parent, const QString& name) {
+    W* widget = parent.findChild<W*>(name);
+    if (!widget) qFatal("no widget %s", qPrintable(name));
+    return widget;
+}
+
+void Trigger(QWidget& window, const char* name) {
+    QAction* action = window.findChild<QAction*>(name);
+    if (!action) qFatal("no menu item %s", name);
+    action->trigger();
+}
+
+}  // namespace
+
+class CardEditWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        ResetState();
+        SetHost(&host_);
+        dialogs_ = test::ScriptedDialogs{};
+        SetDialogs(&dialogs_);
+        QVERIFY(folder_.isValid());
+        St().ProgramFolder = St().CurrentFolder = folder_.path().toStdString();
+        setFile_ = (fs::path(folder_.path().toStdString()) / "Mosslight_Set.txt").string();
+        fs::copy_file(fs::path(DV_SOURCE_DIR) / "content/Mosslight/Mosslight_Set.txt", setFile_,
+                      fs::copy_options::overwrite_existing);
+    }
+    void cleanup() {
+        SetDialogs(nullptr);
+        SetHost(nullptr);
+    }
+
+    void aLoadedCardTakesATypedValueAndClosingOffersToSave() {
+        bool mainShown = false;
+        CardEditWindow window(DesignerOpener::MainMenu, {[&] { mainShown = true; }});
+        window.show();
+        dialogs_.files = {setFile_};
+        Trigger(window, "loaddeckmen");
+        auto* cards = Child<QComboBox>(window, "CardCombo");
+        QVERIFY(cards->count() > 10);
+        QCOMPARE(cards->currentIndex(), 0);
+        QCOMPARE(Child<QLineEdit>(window, "CardText_0")->text(), QString("Lamplighter"));
+        QCOMPARE(Child<QLineEdit>(window, "TraitText_1")->text(), QString("HP"));
+
+        auto* hp = Child<QPlainTextEdit>(window, "ValueText_1");
+        hp->selectAll();
+        QTest::keyClicks(hp, "25");
+        QTest::mouseClick(Child<QPushButton>(window, "Command6"), Qt::LeftButton);
+        Card& saved = St().EditCards[1];
+        QCOMPARE(saved.TraitValues[GetTraitNum(saved, "HP")], std::string("25"));
+        dialogs_.answers = {false};
+        window.close();
+        QVERIFY(mainShown);
+        QCOMPARE(dialogs_.asked.back(), std::string("Save cards now?"));
+    }
+
+    void addEffectAppendsThePickersScript() {
+        CardEditWindow window(DesignerOpener::MainMenu, {});
+        window.show();
+        dialogs_.files = {setFile_};
+        Trigger(window, "loaddeckmen");
+        QTest::keyClicks(Child<QLineEdit>(window, "EffText_0"), "MODTRAIT:HP:1:");
+        bool driven = false;
+        QTimer poll;
+        poll.setInterval(10);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto* picker = qobject_cast<EffectPickerDialog*>(QApplication::activeModalWidget());
+            if (!picker || driven) return;
+            driven = true;
+            constexpr int kDestroy = 44;
+            auto* row = Child<QComboBox>(*picker, "Combo1_0");
+            row->setCurrentIndex(kDestroy);
+            emit row->activated(kDestroy);
+            QTest::mouseClick(Child<QPushButton>(*picker, "Command1"), Qt::LeftButton);
+        });
+        poll.start();
+        QTest::mouseClick(Child<QPushButton>(window, "EffButton_0"), Qt::LeftButton);
+        QVERIFY(driven);
+        QCOMPARE(Child<QLineEdit>(window, "EffText_0")->text(), QString("MODTRAIT:HP:1:DESTROY:"));
+        window.close();
+    }
+
+    void aCardClickedInTheCardViewComesBackToTheDesigner() {
+        InstallDesignerLink();
+        CardEditWindow window(DesignerOpener::MainMenu, {});
+        window.show();
+        dialogs_.files = {setFile_};
+        Trigger(window, "loaddeckmen");
+        QTest::mouseClick(Child<QPushButton>(window, "viewcardsbutton"), Qt::LeftButton);
+        QVERIFY(!window.isVisible());
+        QCOMPARE(St().DeckManagerMode, kCardView);
+        QWidget* deckManager = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == "DeckManager" && top->isVisible()) deckManager = top;
+        QVERIFY(deckManager);
+        QTest::mouseClick(Child<QWidget>(*deckManager, "CollectPic_2"), Qt::LeftButton);
+        QVERIFY(window.isVisible());
+        QCOMPARE(St().EditIndex, int16_t{3});
+        QCOMPARE(Child<QLineEdit>(window, "CardText_0")->text(),
+                 QString::fromStdString(St().EditCards[3].Name));
+        QCOMPARE(Child<QComboBox>(window, "CardCombo")->currentIndex(), 2);
+        window.close();
+        SetDesignerLink(nullptr);
+    }
+
+    void aCardFromTheDeckManagerComesBackEdited() {
+        Card card;
+        InitCard(card, 1, 0);
+        card.Name = "Owned";
+        card.UniqueName = "owned";
+        card.Picture = "Card-owned.jpg";
+        SetTrait(card, "HP", Value("4"), 1);
+        St().CurrentCard = card;
+        St().EditFromDeckManager = 1;
+        bool checked = false;
+        QTimer::singleShot(0, this, [&] {
+            CardEditWindow* window = TheCardEditor();
+            QVERIFY(window);
+            QVERIFY(!Child<QWidget>(*window, "CardActionFrame")->isVisible());
+            QVERIFY(!Child<QWidget>(*window, "ButtonFrame")->isVisible());
+            QVERIFY(!Child<QMenu>(*window, "filemen")->menuAction()->isVisible());
+            QVERIFY(Child<QLineEdit>(*window, "TraitText_0")->isReadOnly());
+            QTest::keyClicks(Child<QLineEdit>(*window, "CardText_1"), "3 glow");
+            checked = true;
+            window->close();
+        });
+        EditCollectionCard(nullptr);
+        QVERIFY(checked);
+        QCOMPARE(St().CurrentCard.CostDesc, std::string("3 glow"));
+        QVERIFY(dialogs_.asked.empty());
+        QCOMPARE(TheCardEditor(), static_cast<CardEditWindow*>(nullptr));
+    }
+
+  private:
+    test::RecordingHost host_;
+    test::ScriptedDialogs dialogs_;
+    QTemporaryDir folder_;
+    std::string setFile_;
+};
+
+}  // namespace dv::ui
+
+int main(int argc, char** argv) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    dv::ui::CardEditWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "card_edit_window_test.moc"

@@ -1,0 +1,75 @@
+#pragma once
+// The card designer's commands: its life cycle, the commands on the card being designed, the
+// commands on whole card files and the hand-overs to the deck manager. No Qt: questions and file
+// choices go through the dialog seam, the other windows through DesignerPeers.
+
+#include <optional>
+#include <string>
+
+#include "ui/designer/card_form.h"
+#include "ui/designer/designer_peers.h"
+
+namespace dv::ui {
+
+enum class DesignerOpener {
+    MainMenu,     // the designer works on card files and starts a new game when it closes
+    DeckManager,  // the deck manager handed one collection card over in CurrentCard
+};
+
+class Designer {
+  public:
+    explicit Designer(DesignerPeers& peers) : form(peers), peers_(peers) {}
+
+    CardForm form;
+
+    // The window's load, its activation (at first show and when a window of the program hands
+    // back), and its closing.
+    void Open(DesignerOpener opener);
+    void Activate();
+    void Close();
+
+    void DuplicateCard();
+    void NewCardFromTemplate();
+    void SaveAsTemplate();
+    void DeleteCard();
+    void SaveCard();
+    void CalculateCost();
+    // "Add Effect" of shown action row i.
+    void AddEffectToRow(int i);
+    // A pick in the target list of shown action row i.
+    void TargetClick(int i, int position);
+    void ShowHelpText(int index);
+    void GenerateCardText();
+    void ErrorCheck();
+    void Help();
+
+    void LoadCards();
+    void AddCardsFromFile();
+    void SaveCards();
+    void SaveCardsAs();
+    void CreateCustomEnemy();
+    void EditExistingEnemy();
+    void CreateCardStore();
+    void CreateStarterDeckBuilder();
+    void TestCards();
+    void ViewCards();
+
+    // The deck manager's card view hands back with card `slot` of EditCards to show.
+    void ShowCardOfList(int slot);
+
+    // The help text of a "?" button; empty for a button without one.
+    static std::string HelpText(int index);
+
+  private:
+    enum class FileChoice { Open, Save };
+    // A card file chosen in a file dialog; nothing when the dialog was cancelled.
+    std::optional<std::string> AskCardFile(FileChoice choice, const char* title) const;
+    void NewSlotFor(bool duplicate);
+    void WriteStoreOrStarter(const char* title, const char* prompt, const char* unnamed,
+                             int starter);
+    bool NeedsCardFile();
+
+    DesignerPeers& peers_;
+};
+
+}  // namespace dv::ui

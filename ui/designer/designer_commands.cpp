@@ -1,0 +1,321 @@
+// The designer's life cycle and its commands on the card being designed.
+#include <array>
+
+#include "data/card_files.h"
+#include "engine/interpreter/eff_card.h"
+#include "engine/model/card_lists.h"
+#include "engine/model/cards.h"
+#include "engine/model/state.h"
+#include "engine/model/text_utils.h"
+#include "engine/pages/page_buffer.h"
+#include "engine/rules/compiler.h"
+#include "game/startup.h"
+#include "ui/common/dialogs.h"
+#include "ui/designer/card_designer.h"
+
+namespace dv::ui {
+namespace {
+
+constexpr const char* kTitle = "Duvenhall";
+constexpr uint32_t kWhite = 0xFFFFFF;
+
+// Runs one step of the activation; a failure skips only that step.
+template <class Step>
+void Tolerant(Step&& step) {
+    try {
+        step();
+    } catch (const std::exception&) {
+    }
+}
+
+}  // namespace
+
+std::string Designer::HelpText(int index) {
+    static const std::array<const char*, 5> texts = {
+        "Traits are the data that defines the card; they tell the game what kind of card it is and "
+        "define it's stats.  For more information on what traits are and how to use them, consult "
+        "the main help.",
+        "Cards interact with one another using \"Actions,\" which are defined via action scripts.  "
+        "Each line here corresponds to a single action.  To make an action, select a target type "
+        "and a trigger for the action using the dropdown menu, then click on the \"Add Effect\" "
+        "button to begin defining effects for that action.  For more information on actions and "
+        "action scripting, consult the main help file.",
+        "Many games define what are called \"Trait Actions.\"  These are actions which a card "
+        "inherits by having a certain trait.  While these actions often have captions of their "
+        "own, the game allows you to change the message displayed when this card uses a particular "
+        "trait action.  If you wish to do this, simply type the new caption here next to the trait "
+        "it corresponds to.",
+        "",
+        "This is the text that is displayed to the user when they click on the card or when they "
+        "examine a card in their hand.  You can use standard HTML formatting to control the way it "
+        "displays in-game."};
+    if (index < 0 || index >= static_cast<int>(texts.size())) return {};
+    return texts[static_cast<std::size_t>(index)];
+}
+
+void Designer::Open(DesignerOpener opener) {
+    State& s = St();
+    // A flag left by an earlier hand-over would lock the form of a designer opened from the menu.
+    s.EditFromDeckManager = opener == DesignerOpener::DeckManager ? 1 : 0;
+    if (s.EditFromDeckManager == 1) {
+        form.LoadCardToForm(s.CurrentCard);
+    } else {
+        // A fresh card: a name left from the last designer would show without its traits.
+        s.CurrentCard = Card{};
+        InitCard(s.CurrentCard, 1, 0);
+        s.CurrentCard.StartTime = "TURNSTART";
+        s.EditCards = List<Card>(1);
+        form.pictures.NameColour = kWhite;
+    }
+    s.Templates = List<CardTemplate>(1);
+    s.EditIndex = 1;
+    form.pictures.BackPath = "backs-generic.bmp";
+    form.TraitTop = form.CaptionTop = form.ActionTop = 1;
+    form.LoadCombos();
+}
+
+void Designer::Activate() {
+    State& s = St();
+    Tolerant([&] { s.DesignerActive = 1; });
+    Tolerant([&] {
+        if (s.EditIndex < 1) s.EditIndex = 1;
+    });
+    Tolerant([&] { form.LoadCombos(); });
+    Tolerant([&] { form.UpdateCard(); });
+}
+
+void Designer::Close() {
+    State& s = St();
+    const bool fromDeckManager = s.EditFromDeckManager == 1;
+    peers_.UnloadPicPick();
+    s.DeckManagerMode = 0;
+    // A card handed over by the deck manager goes back in CurrentCard, not into the card file.
+    if (!fromDeckManager) form.Commit();
+    s.EditorTest = 0;
+    if (fromDeckManager) {
+        Card card;
+        form.StoreCardFromForm(card);
+        s.CurrentCard = card;
+        // The deck manager is still open under the designer: no file to save, no new game.
+        s.DesignerActive = 0;
+        return;
+    }
+    peers_.ShowMainWindow();
+    if (TheDialogs().YesNo("Save cards now?", kTitle)) {
+        bool chosen = !s.CardSetFile.empty();
+        if (!chosen) {
+            if (auto file = AskCardFile(FileChoice::Save, "Save Cards")) {
+                s.CardSetFile = *file;
+                chosen = true;
+            }
+        }
+        if (chosen) SaveCollection(s.EditCards, s.CardSetFile, "COLLECTION", "", 0);
+    }
+    s.DesignerActive = 0;
+    const std::string& playerFile = s.CurrentProfile.PlayerFile;
+    if (!GetImagePath(playerFile, 0, "").empty())
+        ReadCards(s.Collection, playerFile, s.Players[1], 0, "", kReadReplace);
+    QuickStart();
+}
+
+void Designer::NewSlotFor(bool duplicate) {
+    State& s = St();
+    form.pictures.ArtPath.clear();
+    const int n = s.EditCards.PushBack(Card{});
+    InitCard(s.EditCards[n], 1, 0);
+    // Every card of the file keeps an identifier of its own; a copy takes the new slot's.
+    const int32_t freshGid = s.EditCards[n].GID;
+    Card& current = s.CurrentCard;
+    if (duplicate) {
+        if (s.EditCards.Has(s.EditIndex)) {
+            current = s.EditCards[s.EditIndex];
+            form.LoadCardToForm(s.EditCards[s.EditIndex]);
+        }
+        s.EditIndex = static_cast<int16_t>(n);
+        current.UniqueName = DrawUniqueName(current.Name, n);
+        current.Name = "Copy of " + current.Name;
+        current.GID = freshGid;
+        Card copy;
+        form.StoreCardFromForm(copy);
+        s.EditCards[n] = copy;
+    } else {
+        const int chosen = form.controls.TemplateCombo.selected;
+        s.EditIndex = static_cast<int16_t>(n);
+        if (chosen > 0 && s.Templates.Has(chosen)) {
+            const CardTemplate t = s.Templates[chosen];
+            s.EditCards[n] = t.card;
+            form.pictures.BackPath = t.BackPicture;
+            form.pictures.MiniPath = t.Extra;
+            form.pictures.NameColour = static_cast<uint32_t>(t.Colour);
+            current = s.EditCards[n];
+            form.LoadCardToForm(t.card);
+            current.Name = "New " + current.Name;
+            current.UniqueName = DrawUniqueName(current.Name, n);
+            current.GID = freshGid;
+            Card made;
+            form.StoreCardFromForm(made);
+            s.EditCards[n] = made;
+        } else {
+            Card blank;
+            InitCard(blank, 1, 0);
+            blank.Name = "Card";
+            blank.StartTime = "TURNSTART";
+            current = blank;
+            form.LoadCardToForm(current);
+        }
+    }
+    form.LoadCombos();
+    form.SelectCardEntry(s.EditCards.size() - 1);
+    form.UpdateCard();
+    peers_.UpdatePic(0);
+}
+
+void Designer::DuplicateCard() {
+    NewSlotFor(true);
+}
+
+void Designer::NewCardFromTemplate() {
+    NewSlotFor(false);
+}
+
+void Designer::SaveAsTemplate() {
+    form.Commit();
+    Card card;
+    form.StoreCardFromForm(card);
+    AddEditTemplate(card, form.pictures.BackPath, form.pictures.MiniPath,
+                    static_cast<int32_t>(form.pictures.NameColour));
+    form.LoadCombos();
+}
+
+void Designer::DeleteCard() {
+    State& s = St();
+    if (!TheDialogs().YesNo("Are you sure you want to delete this card?", kTitle)) return;
+    Card blank;
+    InitCard(blank, 1, 0);
+    s.CurrentCard = blank;
+    if (s.EditCards.Has(s.EditIndex)) s.EditCards[s.EditIndex] = blank;
+    SortCards(s.EditCards, "NAME", 1);
+    if (s.EditCards.empty()) s.EditCards.Resize(1);
+    s.EditIndex = 1;
+    const uint8_t listBusy = s.ListBusy;
+    s.ListBusy = 1;
+    form.LoadCombos();
+    form.UpdateCard();
+    form.CardListStale = 0;
+    s.ListBusy = listBusy;
+    // The form shows the card the index points at, so the next commit stores that card again
+    // instead of the blank one over it.
+    form.controls.CardCombo.Select(0);
+    form.ShowSlot(1);
+}
+
+void Designer::SaveCard() {
+    State& s = St();
+    if (s.EditIndex == 0) s.EditIndex = static_cast<int16_t>(s.EditCards.PushBack(Card{}));
+    form.Commit();
+    form.ShowSlot(s.EditIndex);
+    form.LoadCombos();
+}
+
+void Designer::CalculateCost() {
+    State& s = St();
+    if (s.CostCard.Name.empty()) return;
+    form.Commit();
+    Card& target = s.EditCards[s.EditIndex];
+    for (int i = 1; i <= s.CostCard.Effects.size(); ++i) {
+        Value zero(0);
+        EffArgs args;
+        args.effectIndex = i;
+        args.runKind = 1;
+        args.carried = 1;
+        args.noCounters = 1;
+        args.value = &zero;
+        EffCard(s.CostCard, target, args);
+    }
+    form.ShowSlot(s.EditIndex);
+}
+
+void Designer::AddEffectToRow(int i) {
+    if (i < 0 || i >= kShownRows) return;
+    form.Commit();
+    if (form.controls.TriggerCombo[i].text == "COUNTER") {
+        TheDialogs().Message(
+            "The Add Effect menu cannot be used for COUNTER commands.  (See main help for "
+            "details.)",
+            kTitle);
+        return;
+    }
+    const std::string commands = peers_.PickEffect();
+    form.OnEffText(i, form.controls.EffText[i] + commands);
+}
+
+void Designer::TargetClick(int i, int position) {
+    if (i < 0 || i >= kShownRows) return;
+    ComboList& combo = form.controls.TargetCombo[i];
+    combo.Select(position);
+    if (form.FormUpdating != 0) return;
+    std::string& row = form.ActionRows[form.ActionTop + i + kTableRows];
+    row = combo.text;
+    if (combo.text == "GIDCARD")
+        row = "GIDCARD:" + TheDialogs().Input("Which Card?", kTitle, "").value_or("");
+    form.UpdateCard();
+}
+
+void Designer::ShowHelpText(int index) {
+    const std::string text = HelpText(index);
+    if (!text.empty()) TheDialogs().Message(text, kTitle);
+}
+
+void Designer::GenerateCardText() {
+    Card card;
+    form.StoreCardFromForm(card);
+    form.controls.OutputText = CardFileText(card, "INDECK");
+    form.controls.OutputVisible = true;
+}
+
+void Designer::ErrorCheck() {
+    State& s = St();
+    // Every compiled card's lines are shown; "No errors found." only when no card had any.
+    bool anyErrors = false;
+    std::string errors;
+    if (!s.RulesCard.Name.empty()) {
+        CompileCard(s.RulesCard, errors);
+        if (!errors.empty()) {
+            TheDialogs().Message(errors, kTitle);
+            anyErrors = true;
+        }
+    }
+    for (Card& traitCard : s.TraitActions) {
+        errors.clear();
+        CompileCard(traitCard, errors);
+        if (!errors.empty()) {
+            TheDialogs().Message(
+                "Errors found in " + traitCard.Name + " trait actions:\r\n" + errors, kTitle);
+            return;
+        }
+    }
+    if (!s.CostCard.Name.empty()) {
+        errors.clear();
+        CompileCard(s.CostCard, errors);
+        if (!errors.empty()) {
+            TheDialogs().Message(errors, kTitle);
+            anyErrors = true;
+        }
+    }
+    for (int i = 1; i <= s.EditCards.size(); ++i) {
+        errors.clear();
+        CompileCard(s.EditCards[i], errors);
+        if (!errors.empty()) {
+            form.SelectCardEntry(i - 1);
+            TheDialogs().Message(errors, kTitle);
+            return;
+        }
+    }
+    if (!anyErrors) TheDialogs().Message("No errors found.", kTitle);
+}
+
+void Designer::Help() {
+    DisplayHelp("MainHelp.html");
+}
+
+}  // namespace dv::ui
