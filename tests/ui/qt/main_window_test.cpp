@@ -173,7 +173,8 @@ class MainWindowTest : public QObject {
         QVERIFY(!debug->isChecked());
 
         auto* editor = Child<QAction>(window(), "EditMen");
-        QVERIFY(!editor->isEnabled());
+        window().SetCardEditorOpener({});
+        QVERIFY2(!editor->isEnabled(), "without a designer the item is off");
         int opened = 0;
         window().SetCardEditorOpener([&] { ++opened; });
         QVERIFY(editor->isEnabled());
