@@ -63,7 +63,7 @@ std::string Canonical(const fs::path& p) {
 // What a read may change besides its card list and player. A set read points these at scratch
 // copies, so that fetching cards changes nothing else of the running game.
 struct Sinks {
-    StableList<Card>* inPlay;
+    PlayList* inPlay;
     List<Card>* sideBoard;
     List<CardTemplate>* templates;
     List<Card>* traitActions;
@@ -78,7 +78,7 @@ struct Sinks {
 };
 
 struct Scratch {
-    StableList<Card> inPlay;
+    PlayList inPlay;
     List<Card> sideBoard;
     List<CardTemplate> templates;
     List<Card> traitActions;
@@ -259,7 +259,7 @@ class FileReader {
     int PlaceInDeck(const Card& card) { return run_.player.Deck.PushBack(card); }
 
     int PlaceInPlay(const Card& card, bool activate) {
-        StableList<Card>& inPlay = *run_.sinks.inPlay;
+        PlayList& inPlay = *run_.sinks.inPlay;
         const int slot = inPlay.PushBack(card);
         // The card knows its slot, so activating it does not place it a second time.
         inPlay[slot].Index = slot;

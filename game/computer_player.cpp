@@ -108,7 +108,7 @@ struct PlaySnapshot {
         turnLog = St().TurnLog;
         echoText = St().EchoText;
     }
-    void Restore() const {
+    void Restore() {
         board.Restore();
         St().TurnLog = turnLog;
         St().EchoText = echoText;

@@ -12,6 +12,7 @@
 
 #include "engine/model/folder_watch.h"
 #include "engine/model/list.h"
+#include "engine/model/play_list.h"
 #include "engine/model/random.h"
 #include "engine/model/records.h"
 #include "engine/model/value.h"
@@ -26,7 +27,7 @@ struct GetFieldCacheRecord {
 };
 
 struct ModelState {
-    StableList<Card> InPlay;
+    PlayList InPlay;
     List<Player> Players = List<Player>(3);
     List<Card> Collection;
     List<CardDeck> PlayerDecks = {{"Deck #1", {}}, {"Deck #2", {}}, {"Deck #3", {}}};

@@ -126,6 +126,18 @@ void RunActions(Card& card, const std::string& trigger) {
     RunActions(card, trigger, call);
 }
 
+bool MayRunActions(const Card& card, const std::string& triggerIn) {
+    if (card.Name.empty() || triggerIn.empty()) return false;
+    const std::string_view trigger =
+        triggerIn == "ENTERSPLAY" ? std::string_view("ENTERPLAY") : std::string_view(triggerIn);
+    const bool costTrigger = trigger == "COST" || trigger == "COSTMOD";
+    if (!costTrigger && card.Active == 0 && SameNoCase(card.StartTime, std::string(trigger)))
+        return true;
+    for (const Effect& effect : card.Effects)
+        if (effect.Trigger.size() == trigger.size()) return true;
+    return false;
+}
+
 void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) {
     Guarded("RunActions", [&] {
         State& st = St();

@@ -39,6 +39,9 @@ struct RunActionsCall {
     int32_t sourceCard = 0;  // triggering card number; 0 becomes NewestCard
 };
 void RunActions(Card& card, const std::string& trigger, RunActionsCall& call);
+// False when RunActions would leave the card and the game as they are for this trigger: no
+// effect of the card could have it, and an inactive card would not be activated by it.
+bool MayRunActions(const Card& card, const std::string& trigger);
 // The common form: every matching effect, real, no action text.
 void RunActions(Card& card, const std::string& trigger);
 
