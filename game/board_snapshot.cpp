@@ -37,7 +37,8 @@ void BoardSnapshot::Take() {
     newestCard_ = st.NewestCard;
     lastCard_ = st.LastCard;
 #ifndef NDEBUG
-    whole_ = st.InPlay.Cards();
+    if (st.InPlay.size() <= kMaxCheckedSlots) whole_ = st.InPlay.Cards();
+    checked_ = st.InPlay.size() <= kMaxCheckedSlots;
 #endif
 }
 
@@ -51,6 +52,7 @@ void BoardSnapshot::Restore() {
     st.NewestCard = newestCard_;
     st.LastCard = lastCard_;
 #ifndef NDEBUG
+    if (!checked_) return;
     const StableList<Card>& now = st.InPlay.Cards();
     static const Card kFreeSlot;
     for (int i = 1; i <= now.size(); ++i) {

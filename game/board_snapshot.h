@@ -35,8 +35,11 @@ class BoardSnapshot {
     int32_t newestCard_ = 0;
     int32_t lastCard_ = 0;
 #ifndef NDEBUG
-    // The whole of play as taken: checked builds compare the journal's work against it.
+    // The whole of play as taken: checked builds compare the journal's work against it, on
+    // boards up to this size (copying a crowded board for every trial would take minutes).
+    static constexpr int kMaxCheckedSlots = 1000;
     StableList<Card> whole_;
+    bool checked_ = false;
 #endif
 };
 

@@ -99,15 +99,16 @@ bool PayCost(Card& card, uint8_t& check) {
         const int p = card.Index;
 
         // Cards that COSTMOD effects add to play are not asked in the same payment.
+        static const TriggerFilter costMods("COSTMOD");
         const PlayList& play = st.InPlay;
         const int last = play.size();
         for (int i = 1; i <= last && play.Has(i); ++i) {
             const Card& other = play[i];
             if (other.Name.empty() || (i != p && other.Active == 0)) continue;
             st.NewestCard = p;
-            // A card with no effect the trigger could name is left alone by RunActions; not
-            // handing it out keeps it out of the trial's journal.
-            if (!MayRunActions(other, "COSTMOD")) continue;
+            // Handing out only the cards the trigger can reach keeps the others out of a trial's
+            // journal.
+            if (!costMods.MayRun(other)) continue;
             RunActionsCall call = CostRun(check);
             RunActions(st.InPlay[i], "COSTMOD", call);
         }

@@ -81,7 +81,13 @@ std::string UpperText(std::string text) {
 }
 
 bool SameNoCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && UpperText(a) == UpperText(b);
+    if (a.size() != b.size()) return false;
+    for (std::size_t k = 0; k < a.size(); ++k) {
+        if (std::toupper(static_cast<unsigned char>(a[k])) !=
+            std::toupper(static_cast<unsigned char>(b[k])))
+            return false;
+    }
+    return true;
 }
 
 std::string BaseTraitName(const std::string& name) {

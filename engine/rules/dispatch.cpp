@@ -109,9 +109,11 @@ void RunListActions(const Value& trigger) {
             name = GetTriggerName(static_cast<uint8_t>(number));
         }
         if (name.empty()) return;
-        const int count = st.InPlay.size();
-        for (int c = 1; c <= count && st.InPlay.Has(c); ++c) {
-            if (st.InPlay[c].Name.empty()) continue;
+        const TriggerFilter reaches(name);
+        const PlayList& play = st.InPlay;
+        const int count = play.size();
+        for (int c = 1; c <= count && play.Has(c); ++c) {
+            if (!reaches.MayRun(play[c])) continue;
             RunActionsCall call;
             call.triggeringCard = -1;
             call.append = 1;
@@ -126,15 +128,15 @@ void RunActions(Card& card, const std::string& trigger) {
     RunActions(card, trigger, call);
 }
 
-bool MayRunActions(const Card& card, const std::string& triggerIn) {
-    if (card.Name.empty() || triggerIn.empty()) return false;
-    const std::string_view trigger =
-        triggerIn == "ENTERSPLAY" ? std::string_view("ENTERPLAY") : std::string_view(triggerIn);
-    const bool costTrigger = trigger == "COST" || trigger == "COSTMOD";
-    if (!costTrigger && card.Active == 0 && SameNoCase(card.StartTime, std::string(trigger)))
-        return true;
+TriggerFilter::TriggerFilter(const std::string& trigger)
+    : trigger_(trigger == "ENTERSPLAY" ? "ENTERPLAY" : trigger),
+      cost_(trigger_ == "COST" || trigger_ == "COSTMOD") {}
+
+bool TriggerFilter::MayRun(const Card& card) const {
+    if (card.Name.empty() || trigger_.empty()) return false;
+    if (!cost_ && card.Active == 0 && SameNoCase(card.StartTime, trigger_)) return true;
     for (const Effect& effect : card.Effects)
-        if (effect.Trigger.size() == trigger.size()) return true;
+        if (effect.Trigger.size() == trigger_.size()) return true;
     return false;
 }
 
