@@ -28,6 +28,19 @@ bool UpperCaseIs(std::string_view text, std::string_view upper) {
     return true;
 }
 
+// Whether the stored trait name, up to its first ":", is name ignoring case (as comparing the
+// upper-cased base name with the upper-cased name would say), without building either.
+bool BaseIsNoCase(std::string_view stored, std::string_view name) {
+    const std::string_view base = stored.substr(0, stored.find(':'));
+    if (base.size() != name.size()) return false;
+    for (std::size_t k = 0; k < base.size(); ++k) {
+        if (std::toupper(static_cast<unsigned char>(base[k])) !=
+            std::toupper(static_cast<unsigned char>(name[k])))
+            return false;
+    }
+    return true;
+}
+
 constexpr int kTraitGrowth = 4;
 // Absorbing traits may hand a loss on to further absorbing traits; a ring of them must end.
 constexpr int kMaxAbsorbNesting = 10;
@@ -136,7 +149,7 @@ void SetTrait(Card& card, const std::string& name, const Value& value, const Val
 
         const Value savedAmount = st.LastAmount;
         std::string echo;
-        if (announced && quiet == 0) {
+        if (announced && quiet == 0 && TriggerFilter("TRAITCHANGE:" + base).MayRun(card)) {
             RunActionsCall call;
             call.triggeringCard = -1;
             call.effectNumber = 0;
@@ -264,14 +277,13 @@ Value GetTrait(Card& card, const std::string& name, int mode) {
 bool HasTrait(Card& card, const std::string& name, int effectIndex) {
     return Guarded("HasTrait", false, [&] {
         if (name.empty() || card.Name.empty()) return false;
-        const std::string wanted = UpperText(name);
         if (effectIndex > 0 && card.Effects.Has(effectIndex)) {
             int32_t effect = effectIndex;
-            std::string traitName = wanted;
+            std::string traitName = UpperText(name);
             if (GetEffectTrait2(card, effect, traitName) != "NONE") return true;
         }
         for (const std::string& stored : card.TraitNames)
-            if (!stored.empty() && UpperText(BaseTraitName(stored)) == wanted) return true;
+            if (!stored.empty() && BaseIsNoCase(stored, name)) return true;
         return false;
     });
 }
@@ -281,8 +293,7 @@ int16_t GetTraitNum(const Card& card, const std::string& name) {
         const int last = std::min(card.TraitNames.size(), 32767);
         for (int i = 1; i <= last; ++i) {
             const std::string& stored = card.TraitNames[i];
-            if (!stored.empty() && SameNoCase(BaseTraitName(stored), name))
-                return static_cast<int16_t>(i);
+            if (!stored.empty() && BaseIsNoCase(stored, name)) return static_cast<int16_t>(i);
         }
         return int16_t{0};
     });
