@@ -92,7 +92,7 @@ std::string GamePath() {
 
 // Fills a word only when the text holds it, so that cards are read only when needed.
 template <class Make>
-void FillWord(std::string& text, const std::string& word, Make make) {
+void FillWord(std::string& text, std::string_view word, Make make) {
     if (text.find(word) != std::string::npos) FillAll(text, word, make());
 }
 
@@ -167,7 +167,7 @@ void SwapOnce(Card& source, Card& target, std::string& text, const std::string& 
 
 }  // namespace
 
-void FillAll(std::string& text, const std::string& find, const std::string& replacement) {
+void FillAll(std::string& text, std::string_view find, std::string_view replacement) {
     if (find.empty()) return;
     std::string::size_type at = text.find(find);
     if (at == std::string::npos) return;
@@ -175,7 +175,7 @@ void FillAll(std::string& text, const std::string& find, const std::string& repl
     std::string::size_type from = 0;
     for (; at != std::string::npos; at = text.find(find, from)) {
         result.append(text, from, at - from);
-        result += replacement;
+        result.append(replacement);
         from = at + find.size();
     }
     result.append(text, from, std::string::npos);
