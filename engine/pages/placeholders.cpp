@@ -98,6 +98,14 @@ void FillWord(std::string& text, std::string_view word, Make make) {
 
 void FillCardWords(Card& source, Card& target, std::string& text, const std::string& sourcePicture,
                    const std::string& targetPicture, const std::string& amount) {
+    // No "$" word can turn up while the words are filled: of those filled without one, only
+    // "#PATH#" brings text that could hold one, and it comes last.
+    if (text.find('$') == std::string::npos) {
+        FillWord(text, "#TOKENS#", [&] { return std::to_string(St().Players[1].Tokens); });
+        FillAll(text, "&col", ":");
+        FillWord(text, "#PATH#", GamePath);
+        return;
+    }
     FillWord(text, "$MYIMG", [&] { return sourcePicture; });
     if (text.find("$GIDCARD") != std::string::npos) {
         const int16_t number = GetCardNum(St().LastAmount);
