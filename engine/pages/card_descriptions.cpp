@@ -51,7 +51,14 @@ std::string ColourShade(const std::string& colour, int divisor) {
 
 std::string DCard(Card& card) {
     if (card.Colour.empty()) card.Colour = "#FFFFFF";
-    return "<font color=" + card.Colour + ">" + card.Name + "</font>";
+    std::string name;
+    name.reserve(20 + card.Colour.size() + card.Name.size());
+    name += "<font color=";
+    name += card.Colour;
+    name += ">";
+    name += card.Name;
+    name += "</font>";
+    return name;
 }
 
 std::string GenCostDesc(const std::string& /*costList*/) {
