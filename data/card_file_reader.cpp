@@ -168,64 +168,10 @@ bool OnChain(const fs::path& location) {
     return false;
 }
 
-// What a read being kept has done so far (see CardReadMemo): the slots it placed cards in, and
-// whether it did anything a memo cannot repeat.
-struct Recording {
-    bool keep = true;
-    struct Slot {
-        bool intoDeck;
-        int index;
-        bool pictureLookedUp;
-        bool thumbnailLookedUp;
-    };
-    std::vector<Slot> placed;
-    bool decks = false;
-    bool wonMissions = false;
-    bool lastModified = false;
-    bool tokens = false;
-    bool gameFile = false;
-    bool deckRules = false;
-    bool starterDeck = false;
-    bool setsTraitChanged = false;
-};
-
-// Passes every call on to the host in place and notes that there was one: a read that showed
-// anything is not kept.
-class WatchedHost : public Host {
-  public:
-    explicit WatchedHost(Host& inner) : inner_(inner) {}
-    bool called = false;
-
-    void MessageBox(const std::string& text, const std::string& title) override {
-        called = true;
-        inner_.MessageBox(text, title);
-    }
-    std::string InputBox(const std::string& prompt, const std::string& title,
-                         const std::string& defaultText) override {
-        called = true;
-        return inner_.InputBox(prompt, title, defaultText);
-    }
-    bool AskYesNo(const std::string& question, const std::string& title) override {
-        called = true;
-        return inner_.AskYesNo(question, title);
-    }
-    void OpenURL(const std::string& viewer, const std::string& location) override {
-        called = true;
-        inner_.OpenURL(viewer, location);
-    }
-    void Call(WindowCall call, const std::string& argument) override {
-        called = true;
-        inner_.Call(call, argument);
-    }
-
-  private:
-    Host& inner_;
-};
-
 class FileReader {
   public:
-    FileReader(Run& run, ItemReader& in, std::string zoneOverride, Recording* recording = nullptr)
-        : run_(run), in_(in), zoneOverride_(std::move(zoneOverride)), recording_(recording) {}
+    FileReader(Run& run, ItemReader& in, std::string zoneOverride)
+        : run_(run), in_(in), zoneOverride_(std::move(zoneOverride)) {}
 
     void ReadAll() {
         while (!in_.AtEnd()) {
@@ -281,30 +227,10 @@ class FileReader {
         }};
         for (const auto& [name, handler] : table) {
             if (word == name) {
-                if (recording_ && !Repeatable(handler)) recording_->keep = false;
                 (this->*handler)();
                 return;
             }
         }
-    }
-
-    // Directives whose whole work a memo of the read repeats.
-    static bool Repeatable(void (FileReader::*handler)()) {
-        using Handler = void (FileReader::*)();
-        static const Handler repeatable[] = {
-            &FileReader::FullCard,     &FileReader::Trait,       &FileReader::EffectLine,
-            &FileReader::ExtraData,    &FileReader::DeckList,    &FileReader::WonMissions,
-            &FileReader::LastModified, &FileReader::Tokens,      &FileReader::GameFile,
-            &FileReader::DeckRules,    &FileReader::StarterDeck, &FileReader::Nothing,
-        };
-        for (Handler h : repeatable)
-            if (h == handler) return true;
-        return false;
-    }
-
-    void Record(bool intoDeck, int index, bool pictureLookedUp, bool thumbnailLookedUp) {
-        if (recording_)
-            recording_->placed.push_back({intoDeck, index, pictureLookedUp, thumbnailLookedUp});
     }
 
     // Cards.
@@ -458,16 +384,12 @@ class FileReader {
                                                       INT32_MAX, "a card identifier");
         card.GID =
             gid != 0 ? static_cast<int32_t>(gid) : static_cast<int32_t>(RandomNum(200000000));
-        // A drawn identifier is part of the card: a memo could not give it again.
-        if (gid == 0 && recording_) recording_->keep = false;
         if (card.Colour.empty()) card.Colour = "#FFFFFF";
         card.Owner = run_.player.Id;
         std::tie(card.Picture, card.PictureUrl) = SplitFirstColon(picture);
         std::tie(card.Thumbnail, card.ThumbnailUrl) = SplitFirstColon(thumbnail);
-        const bool pictureLookedUp = card.PictureUrl.empty();
-        const bool thumbnailLookedUp = card.ThumbnailUrl.empty();
-        if (pictureLookedUp) card.PictureUrl = GetImagePath(card.Picture, 0, "");
-        if (thumbnailLookedUp) card.ThumbnailUrl = GetImagePath(card.Thumbnail, 0, "");
+        if (card.PictureUrl.empty()) card.PictureUrl = GetImagePath(card.Picture, 0, "");
+        if (card.ThumbnailUrl.empty()) card.ThumbnailUrl = GetImagePath(card.Thumbnail, 0, "");
 
         static const std::array<const char*, 6> overridable = {
             "COLLECTION", "PLAYERDECK", "NEUTRAL", "SIDEBOARD", "PLAYER", "INDECK"};
@@ -484,22 +406,18 @@ class FileReader {
 
         if (zone == "INDECK" || zone == "CARDINDECK") {
             current_ = {Kind::Deck, PlaceInDeck(card)};
-            Record(true, current_.index, pictureLookedUp, thumbnailLookedUp);
         } else if (zone == "PLAYERDECK") {
             current_ = {Kind::Cards, PlaceInCards(card)};
-            Record(false, current_.index, pictureLookedUp, thumbnailLookedUp);
         } else if (zone == "INPLAY") {
             current_ = {Kind::InPlay, PlaceInPlay(card, true)};
         } else if (zone == "NEUTRAL") {
             card.Owner = 3;
             current_ = {Kind::InPlay, PlaceInPlay(card, true)};
         } else if (zone == "COLLECTION") {
-            if (run_.duplicateCheck == 1 && IsDuplicate(card)) {
+            if (run_.duplicateCheck == 1 && IsDuplicate(card))
                 current_ = {};
-            } else {
+            else
                 current_ = {Kind::Cards, PlaceInCards(card)};
-                Record(false, current_.index, pictureLookedUp, thumbnailLookedUp);
-            }
         } else if (zone == "SIDEBOARD") {
             current_ = {Kind::SideBoard, run_.sinks.sideBoard->PushBack(card)};
         } else if (zone == "PLAYER") {
@@ -515,9 +433,6 @@ class FileReader {
         } else {
             current_ = {};
         }
-        if (recording_ && (zone == "INPLAY" || zone == "NEUTRAL" || zone == "SIDEBOARD" ||
-                           zone == "PLAYER" || zone == "TEMPLATE" || zone == "TRAITACTION"))
-            recording_->keep = false;
     }
 
     void RefInDeck() {
@@ -582,8 +497,6 @@ class FileReader {
         if (!card) return;
         const auto [name, value] = SplitFirstColon(item);
         if (name.empty()) return;
-        // Setting "HP" marks the game's trait as changed, which a memo must do too.
-        if (recording_ && name == "HP" && !card->Name.empty()) recording_->setsTraitChanged = true;
         SetTrait(*card, name, Value(value), 1, "");
         if (current_.kind == Kind::Rules && run_.sinks.live && name == "TRAITGRAPHIC") {
             std::vector<std::string> f = SplitAll(item, ':');
@@ -663,7 +576,6 @@ class FileReader {
     // Lists and player data.
 
     void DeckList() {
-        if (recording_) recording_->decks = true;
         List<dv::DeckList>& decks = *run_.sinks.decks;
         const int slot = ++run_.deckListCount;
         decks.Resize(slot);
@@ -684,7 +596,6 @@ class FileReader {
     }
 
     void WonMissions() {
-        if (recording_) recording_->wonMissions = true;
         List<std::string> names;
         while (!in_.AtEnd()) {
             const std::string item = in_.Next("#WONMISSIONS");
@@ -700,30 +611,19 @@ class FileReader {
     }
 
     void LastModified() {
-        if (recording_) recording_->lastModified = true;
         std::string stamp = Next();
         stamp.erase(std::remove(stamp.begin(), stamp.end(), '#'), stamp.end());
         run_.player.LastModified = stamp;
     }
 
     void Tokens() {
-        if (recording_) recording_->tokens = true;
         run_.player.Tokens =
             static_cast<int32_t>(NumberItem(in_, Next(), INT32_MIN, INT32_MAX, "tokens"));
     }
 
-    void GameFile() {
-        if (recording_) recording_->gameFile = true;
-        *run_.sinks.gameFile = Next();
-    }
-    void DeckRules() {
-        if (recording_) recording_->deckRules = true;
-        *run_.sinks.deckRules = Next();
-    }
-    void StarterDeck() {
-        if (recording_) recording_->starterDeck = true;
-        *run_.sinks.starterDeck = 1;
-    }
+    void GameFile() { *run_.sinks.gameFile = Next(); }
+    void DeckRules() { *run_.sinks.deckRules = Next(); }
+    void StarterDeck() { *run_.sinks.starterDeck = 1; }
     void Nothing() {}
 
     void CustomString() {
@@ -737,142 +637,16 @@ class FileReader {
     Run& run_;
     ItemReader& in_;
     std::string zoneOverride_;
-    Recording* recording_;
     CurrentCard current_;
     const char* directive_ = "";
 };
-
-bool SameMaskNames(const std::vector<std::string>& kept) {
-    const List<TraitMaskName>& names = St().TraitMaskNames;
-    if (static_cast<int>(kept.size()) != names.size()) return false;
-    for (int i = 1; i <= names.size(); ++i)
-        if (names[i].Name != kept[i - 1]) return false;
-    return true;
-}
-
-std::vector<std::string> MaskNames() {
-    std::vector<std::string> names;
-    for (const TraitMaskName& name : St().TraitMaskNames)
-        names.push_back(name.Name);
-    return names;
-}
-
-// Whether a read of these bytes could be kept or repeated: the outermost file of a read into the
-// game, filling its list from the start.
-bool Memorable(const Run& run) {
-    return run.sinks.live && St().IncludeList.Depth == 1 && run.cardsCount == 0 &&
-           !run.cutCardsOnFirst;
-}
-
-bool SameConditions(const CardReadMemo& memo, const Run& run, const std::string& bytes,
-                    const std::string& zoneOverride) {
-    const State& st = St();
-    return memo.Bytes.size() == bytes.size() && memo.PlayerId == run.player.Id &&
-           memo.DuplicateCheck == run.duplicateCheck && memo.DesignerActive == st.DesignerActive &&
-           memo.ZoneOverride == zoneOverride && memo.Bytes == bytes &&
-           memo.CurrentFolder == st.CurrentFolder.string() &&
-           memo.ProgramFolder == st.ProgramFolder.string() && SameMaskNames(memo.MaskNamesBefore);
-}
-
-// Does what the kept read did. The picture locations are looked up again, as the pictures on
-// disk may have changed since.
-void Repeat(const CardReadMemo& memo, Run& run) {
-    State& st = St();
-    for (const CardReadMemo::Placed& placed : memo.Cards) {
-        Card card = placed.card;
-        if (placed.pictureLookedUp) card.PictureUrl = GetImagePath(card.Picture, 0, "");
-        if (placed.thumbnailLookedUp) card.ThumbnailUrl = GetImagePath(card.Thumbnail, 0, "");
-        if (placed.intoDeck) {
-            run.player.Deck.PushBack(std::move(card));
-        } else {
-            const int slot = ++run.cardsCount;
-            run.cards.Resize(slot);
-            run.cards[slot] = std::move(card);
-        }
-    }
-    if (memo.Decks) {
-        *run.sinks.decks = *memo.Decks;
-        run.deckListCount = memo.Decks->size();
-    }
-    if (memo.WonMissions) run.player.WonMissions = *memo.WonMissions;
-    if (memo.LastModified) run.player.LastModified = *memo.LastModified;
-    if (memo.Tokens) run.player.Tokens = *memo.Tokens;
-    if (memo.GameFile) *run.sinks.gameFile = *memo.GameFile;
-    if (memo.DeckRules) *run.sinks.deckRules = *memo.DeckRules;
-    if (memo.StarterDeck) *run.sinks.starterDeck = 1;
-    List<TraitMaskName> names;
-    for (const std::string& name : memo.MaskNamesAfter)
-        names.PushBack(TraitMaskName{name});
-    st.TraitMaskNames = std::move(names);
-    for (uint64_t k = 0; k < memo.Draws; ++k)
-        st.Random.Draw();
-    if (memo.SetsTraitChanged) st.TraitChanged = 1;
-}
-
-// Reads the bytes and keeps what the read did when a memo can repeat all of it.
-void ReadAndKeep(Run& run, ItemReader& in, const std::string& bytes,
-                 const std::string& zoneOverride) {
-    State& st = St();
-    CardReadMemo memo;
-    memo.MaskNamesBefore = MaskNames();
-    const uint64_t drawsBefore = st.Random.Draws();
-    Recording recording;
-    Host& host = TheHost();
-    WatchedHost watched(host);
-    SetHost(&watched);
-    try {
-        FileReader(run, in, zoneOverride, &recording).ReadAll();
-    } catch (...) {
-        SetHost(&host);
-        throw;
-    }
-    SetHost(&host);
-    if (!recording.keep || watched.called) return;
-
-    memo.Bytes = bytes;
-    memo.ZoneOverride = zoneOverride;
-    memo.PlayerId = run.player.Id;
-    memo.DuplicateCheck = run.duplicateCheck;
-    memo.DesignerActive = st.DesignerActive;
-    memo.CurrentFolder = st.CurrentFolder.string();
-    memo.ProgramFolder = st.ProgramFolder.string();
-    memo.MaskNamesAfter = MaskNames();
-    memo.Draws = st.Random.Draws() - drawsBefore;
-    memo.SetsTraitChanged = recording.setsTraitChanged;
-    for (const Recording::Slot& slot : recording.placed) {
-        const Card& card = slot.intoDeck ? run.player.Deck[slot.index] : run.cards[slot.index];
-        memo.Cards.push_back({slot.intoDeck, card, slot.pictureLookedUp, slot.thumbnailLookedUp});
-    }
-    if (recording.decks) memo.Decks = *run.sinks.decks;
-    if (recording.wonMissions) memo.WonMissions = run.player.WonMissions;
-    if (recording.lastModified) memo.LastModified = run.player.LastModified;
-    if (recording.tokens) memo.Tokens = run.player.Tokens;
-    if (recording.gameFile) memo.GameFile = *run.sinks.gameFile;
-    if (recording.deckRules) memo.DeckRules = *run.sinks.deckRules;
-    memo.StarterDeck = recording.starterDeck;
-
-    std::vector<CardReadMemo>& memos = st.CardReadMemos;
-    if (memos.size() >= kMaxCardReadMemos) memos.erase(memos.begin());
-    memos.push_back(std::move(memo));
-}
 
 // Reads one file of the run (the outermost or an included one) after it has been found.
 void ReadFile(Run& run, const FoundFile& file, const std::string& bytes,
               const std::string& zoneOverride) {
     ItemReader in(bytes, file.name);
     ChainEntry entry(in, file.name, file.location);
-    if (!Memorable(run)) {
-        FileReader(run, in, zoneOverride).ReadAll();
-    } else {
-        const std::vector<CardReadMemo>& memos = St().CardReadMemos;
-        const auto kept = std::find_if(memos.begin(), memos.end(), [&](const CardReadMemo& m) {
-            return SameConditions(m, run, bytes, zoneOverride);
-        });
-        if (kept != memos.end())
-            Repeat(*kept, run);
-        else
-            ReadAndKeep(run, in, bytes, zoneOverride);
-    }
+    FileReader(run, in, zoneOverride).ReadAll();
     MakeOrigDeck(run.player);
     if (St().IncludeList.Depth == 1 && run.sinks.live) ShuffleDeck(run.player);
 }

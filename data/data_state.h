@@ -1,9 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "engine/model/list.h"
 #include "engine/model/records.h"
@@ -46,44 +44,6 @@ struct IncludeChain {
     List<IncludeSlot> Names = List<IncludeSlot>(kMaxIncludeDepth);
 };
 
-// What one plain read of a card file did, kept so that reading the same bytes again under the
-// same conditions does the same without parsing and building every card anew. Only reads that
-// put cards into the deck or the list read into, and set player and game values, are kept.
-struct CardReadMemo {
-    // The conditions: the bytes, how they were read, and the trait mask names before.
-    std::string Bytes;
-    std::string ZoneOverride;
-    uint8_t PlayerId = 0;
-    int DuplicateCheck = 0;
-    uint8_t DesignerActive = 0;
-    std::string CurrentFolder;
-    std::string ProgramFolder;
-    std::vector<std::string> MaskNamesBefore;
-    // What it did.
-    std::vector<std::string> MaskNamesAfter;
-    uint64_t Draws = 0;
-    bool SetsTraitChanged = false;
-    // Cards in the order placed: into the deck (true) or the list read into (false), each with
-    // whether its picture and thumbnail locations were looked up rather than given.
-    struct Placed {
-        bool intoDeck = false;
-        Card card;
-        bool pictureLookedUp = false;
-        bool thumbnailLookedUp = false;
-    };
-    std::vector<Placed> Cards;
-    std::optional<List<DeckList>> Decks;
-    std::optional<List<std::string>> WonMissions;
-    std::optional<std::string> LastModified;
-    std::optional<int32_t> Tokens;
-    std::optional<std::string> GameFile;
-    std::optional<std::string> DeckRules;
-    bool StarterDeck = false;
-};
-
-// Reads kept; the oldest goes first beyond this.
-inline constexpr std::size_t kMaxCardReadMemos = 32;
-
 struct DataState {
     List<GameInfo> Games;
     int16_t CurrentGame = 0;
@@ -117,10 +77,6 @@ struct DataState {
     // Game catalogue: the name of the game being played, so that a rebuilt catalogue finds it
     // again by name rather than by its old number.
     std::string CurrentGameName;
-
-    // Reads of card files kept (see CardReadMemo): every computer game reads the same player
-    // file and deck files again.
-    std::vector<CardReadMemo> CardReadMemos;
 };
 
 }  // namespace dv

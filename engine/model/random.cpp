@@ -12,7 +12,6 @@ void Rng::Seed(double seed) {
 }
 
 double Rng::Draw() {
-    ++draws_;
     // splitmix64
     uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
