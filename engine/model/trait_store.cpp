@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <optional>
 #include <string_view>
 
 #include "engine/interpreter/eff_card.h"
@@ -25,6 +26,17 @@ bool UpperCaseIs(std::string_view text, std::string_view upper) {
     for (std::size_t k = 0; k < text.size(); ++k)
         if (static_cast<char>(std::toupper(static_cast<unsigned char>(text[k]))) != upper[k])
             return false;
+    return true;
+}
+
+// Whether two names are the same ignoring case, as comparing their upper-cased copies would say.
+bool SameNameNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t k = 0; k < a.size(); ++k) {
+        if (std::toupper(static_cast<unsigned char>(a[k])) !=
+            std::toupper(static_cast<unsigned char>(b[k])))
+            return false;
+    }
     return true;
 }
 
@@ -94,13 +106,7 @@ std::string UpperText(std::string text) {
 }
 
 bool SameNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t k = 0; k < a.size(); ++k) {
-        if (std::toupper(static_cast<unsigned char>(a[k])) !=
-            std::toupper(static_cast<unsigned char>(b[k])))
-            return false;
-    }
-    return true;
+    return SameNameNoCase(a, b);
 }
 
 std::string BaseTraitName(const std::string& name) {
@@ -239,27 +245,32 @@ Value GetTrait(Card& card, const std::string& name, Value& blankFlag, int mode) 
     return Guarded("GetTrait", Value("NONE"), [&]() -> Value {
         if (card.Name.empty()) return Value("NONE");
         if (name == "#ANY#") return Value(1);
-        const std::string wanted = UpperText(name);
-        if (wanted.empty()) return Value("NONE");
+        if (name.empty()) return Value("NONE");
         blankFlag = 0;
         std::string found;
         Value bonus = 0;
-        const bool bonusAllowed = mode == 0 && BonusRead::Allowed(card, wanted);
+        // The upper-cased name and whether a bonus may be read are needed only for a bonus trait;
+        // no bonus read changes what the reads in progress are between two traits.
+        std::string wanted;
+        std::optional<bool> bonusAllowed;
         for (int i = 1; i <= card.TraitNames.size(); ++i) {
             // Evaluating a bonus may change the card's lists: stored is not used after that.
             const std::string_view stored = card.TraitNames[i];
             if (stored.empty()) continue;
-            if (stored.size() == wanted.size()) {
-                if (!UpperCaseIs(stored, wanted)) continue;
+            if (stored.size() == name.size()) {
+                if (!SameNameNoCase(stored, name)) continue;
                 found = ValueAt(card, i);
                 if (found.empty()) {
                     found = "1";
                     blankFlag = 1;
                 }
                 if (mode == 1) break;
-            } else if (bonusAllowed && stored.size() == wanted.size() + 5 && stored[0] == 'B' &&
+            } else if (mode == 0 && stored.size() == name.size() + 5 && stored[0] == 'B' &&
                        UpperCaseIs(stored.substr(0, 5), "BONUS") &&
-                       UpperCaseIs(stored.substr(5), wanted)) {
+                       SameNameNoCase(stored.substr(5), name)) {
+                if (wanted.empty()) wanted = UpperText(name);
+                if (!bonusAllowed) bonusAllowed = BonusRead::Allowed(card, wanted);
+                if (!*bonusAllowed) continue;
                 BonusRead reading(card, wanted);
                 bonus = Transval(card, card, Value(ValueAt(card, i)), "");
             }
