@@ -1,5 +1,6 @@
 #include "data/card_file_items.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <ctime>
@@ -83,19 +84,23 @@ std::string ItemReader::Next(const char* reading) {
     }
     if (bytes_[pos_] == '"') {
         ++pos_;
+        // Taken a stretch at a time, up to each quote; a doubled quote stands for one.
         for (;;) {
-            if (pos_ >= bytes_.size()) Fail("a quoted item is not closed");
-            const char c = bytes_[pos_++];
-            if (c == '"') {
-                if (pos_ < bytes_.size() && bytes_[pos_] == '"') {
-                    item += '"';
-                    ++pos_;
-                    continue;
-                }
-                break;
+            const std::size_t quote = bytes_.find('"', pos_);
+            const std::string_view stretch = bytes_.substr(pos_, quote - pos_);
+            line_ += static_cast<int>(std::count(stretch.begin(), stretch.end(), '\n'));
+            if (quote == std::string_view::npos) {
+                pos_ = bytes_.size();
+                Fail("a quoted item is not closed");
             }
-            if (c == '\n') ++line_;
-            item += c;
+            item.append(stretch);
+            pos_ = quote + 1;
+            if (pos_ < bytes_.size() && bytes_[pos_] == '"') {
+                item += '"';
+                ++pos_;
+                continue;
+            }
+            break;
         }
         // Whatever stands between the closing quote and the separator is not part of the item.
         while (pos_ < bytes_.size() && bytes_[pos_] != ',' && !AtLineEnd())

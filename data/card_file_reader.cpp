@@ -63,7 +63,7 @@ std::string Canonical(const fs::path& p) {
 // What a read may change besides its card list and player. A set read points these at scratch
 // copies, so that fetching cards changes nothing else of the running game.
 struct Sinks {
-    StableList<Card>* inPlay;
+    PlayList* inPlay;
     List<Card>* sideBoard;
     List<CardTemplate>* templates;
     List<Card>* traitActions;
@@ -78,7 +78,7 @@ struct Sinks {
 };
 
 struct Scratch {
-    StableList<Card> inPlay;
+    PlayList inPlay;
     List<Card> sideBoard;
     List<CardTemplate> templates;
     List<Card> traitActions;
@@ -256,22 +256,22 @@ class FileReader {
         return static_cast<int>(NumberItem(in_, item, 1, kStoredDecks, "a stored deck number"));
     }
 
-    int PlaceInDeck(const Card& card) { return run_.player.Deck.PushBack(card); }
+    int PlaceInDeck(Card card) { return run_.player.Deck.PushBack(std::move(card)); }
 
-    int PlaceInPlay(const Card& card, bool activate) {
-        StableList<Card>& inPlay = *run_.sinks.inPlay;
-        const int slot = inPlay.PushBack(card);
+    int PlaceInPlay(Card card, bool activate) {
+        PlayList& inPlay = *run_.sinks.inPlay;
+        const int slot = inPlay.PushBack(std::move(card));
         // The card knows its slot, so activating it does not place it a second time.
         inPlay[slot].Index = slot;
         if (activate && run_.sinks.live) ActivateCard(inPlay[slot], 0);
         return slot;
     }
 
-    int PlaceInCards(const Card& card) {
+    int PlaceInCards(Card card) {
         run_.cutCardsOnFirst = false;
         const int slot = ++run_.cardsCount;
         run_.cards.Resize(slot);
-        run_.cards[slot] = card;
+        run_.cards[slot] = std::move(card);
         return slot;
     }
 
@@ -404,20 +404,21 @@ class FileReader {
         zone.erase(std::remove(zone.begin(), zone.end(), '#'), zone.end());
         zone = Upper(zone);
 
+        // Each branch places the card at most once: it is moved there.
         if (zone == "INDECK" || zone == "CARDINDECK") {
-            current_ = {Kind::Deck, PlaceInDeck(card)};
+            current_ = {Kind::Deck, PlaceInDeck(std::move(card))};
         } else if (zone == "PLAYERDECK") {
-            current_ = {Kind::Cards, PlaceInCards(card)};
+            current_ = {Kind::Cards, PlaceInCards(std::move(card))};
         } else if (zone == "INPLAY") {
-            current_ = {Kind::InPlay, PlaceInPlay(card, true)};
+            current_ = {Kind::InPlay, PlaceInPlay(std::move(card), true)};
         } else if (zone == "NEUTRAL") {
             card.Owner = 3;
-            current_ = {Kind::InPlay, PlaceInPlay(card, true)};
+            current_ = {Kind::InPlay, PlaceInPlay(std::move(card), true)};
         } else if (zone == "COLLECTION") {
             if (run_.duplicateCheck == 1 && IsDuplicate(card))
                 current_ = {};
             else
-                current_ = {Kind::Cards, PlaceInCards(card)};
+                current_ = {Kind::Cards, PlaceInCards(std::move(card))};
         } else if (zone == "SIDEBOARD") {
             current_ = {Kind::SideBoard, run_.sinks.sideBoard->PushBack(card)};
         } else if (zone == "PLAYER") {

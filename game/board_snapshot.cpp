@@ -2,6 +2,8 @@
 
 #include <bit>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 
 #include "engine/model/state.h"
 
@@ -14,36 +16,6 @@ bool IdenticalValues(const Value& a, const Value& b) {
     return a == b;
 }
 
-bool AllZero(const auto& words) {
-    for (const auto word : words)
-        if (word != 0) return false;
-    return true;
-}
-
-// Whether a card is exactly as a free slot is made: most slots of play are. Binding every member
-// by name makes a member added to Card fail to compile here until it is checked too.
-bool IsBlank(const Card& card) {
-    const auto& [name, picture, thumbnail, pictureUrl, thumbnailUrl, costDesc, traitNames,
-                 traitValues, traitActionDescs, effects, description, colour, active, presetTarget,
-                 nextTarget, owner, gid, initialised, traitEffectsValid, rarity, setFile,
-                 uniqueName, traitMask, sideMask, index, startTime, mods, sortKey, displayFilter,
-                 dead, alreadyPlaced, artSource, backSource, miniSource, artRegion] = card;
-    return name.empty() && picture.empty() && thumbnail.empty() && pictureUrl.empty() &&
-           thumbnailUrl.empty() && costDesc.empty() && traitNames.empty() && traitValues.empty() &&
-           traitActionDescs.empty() && effects.empty() && description.empty() && colour.empty() &&
-           active == 0 && presetTarget == 0 && nextTarget == 0 && owner == 0 && gid == 0 &&
-           initialised == 0 && traitEffectsValid == 0 && rarity == 0 && setFile.empty() &&
-           uniqueName.empty() && AllZero(traitMask) && sideMask == 0 && index == 0 &&
-           startTime.empty() && mods.empty() && sortKey.IsText() && sortKey == Value() &&
-           displayFilter == 0 && dead == 0 && alreadyPlaced == 0 && artSource.empty() &&
-           backSource.empty() && miniSource.empty() && AllZero(artRegion);
-}
-
-// Whether the card in play is still the one taken; a blank slot taken needs no comparing.
-bool Unchanged(const Card& now, const BoardSnapshot::Taken& taken) {
-    return taken.blank ? IsBlank(now) : IdenticalCards(now, taken.card);
-}
-
 }  // namespace
 
 bool IdenticalCards(const Card& a, const Card& b) {
@@ -51,37 +23,52 @@ bool IdenticalCards(const Card& a, const Card& b) {
     return a == b && IdenticalValues(a.SortKey, b.SortKey);
 }
 
+BoardSnapshot::~BoardSnapshot() {
+    if (open_) Release();
+}
+
 void BoardSnapshot::Take() {
-    const State& st = St();
-    inPlayCount_ = st.InPlay.size();
-    if (static_cast<int>(inPlay_.size()) < inPlayCount_) inPlay_.resize(inPlayCount_);
-    // Most cards are as the last trial left them; the others are copied into the room of the
-    // previous copy.
-    for (int i = 1; i <= inPlayCount_; ++i) {
-        const Card& now = st.InPlay[i];
-        Taken& taken = inPlay_[i - 1];
-        if (Unchanged(now, taken)) continue;
-        taken.card = now;
-        taken.blank = IsBlank(now);
-    }
+    State& st = St();
+    if (open_) Release();
+    st.InPlay.OpenJournal();
+    open_ = true;
     registry_ = st.TriggerRegistry;
     activationQueue_ = st.ActivationQueue;
     newestCard_ = st.NewestCard;
     lastCard_ = st.LastCard;
+#ifndef NDEBUG
+    if (st.InPlay.size() <= kMaxCheckedSlots) whole_ = st.InPlay.Cards();
+    checked_ = st.InPlay.size() <= kMaxCheckedSlots;
+#endif
 }
 
-void BoardSnapshot::Restore() const {
-    static const Taken kFreeSlot;
+void BoardSnapshot::Restore() {
     State& st = St();
-    for (int i = 1; i <= st.InPlay.size(); ++i) {
-        const Taken& taken = i <= inPlayCount_ ? inPlay_[i - 1] : kFreeSlot;
-        Card& now = st.InPlay[i];
-        if (!Unchanged(now, taken)) now = taken.card;
-    }
+    if (!open_) return;
+    open_ = false;
+    st.InPlay.TakeBack();
     st.TriggerRegistry = registry_;
     st.ActivationQueue = activationQueue_;
     st.NewestCard = newestCard_;
     st.LastCard = lastCard_;
+#ifndef NDEBUG
+    if (!checked_) return;
+    const StableList<Card>& now = st.InPlay.Cards();
+    static const Card kFreeSlot;
+    for (int i = 1; i <= now.size(); ++i) {
+        if (IdenticalCards(now[i], i <= whole_.size() ? whole_[i] : kFreeSlot)) continue;
+        // Play would go on wrong in a real game: stop at once, whatever guard is around.
+        std::fprintf(stderr, "A trial left slot %d of play changed: the journal never saw it.\n",
+                     i);
+        std::abort();
+    }
+#endif
+}
+
+void BoardSnapshot::Release() {
+    if (!open_) return;
+    open_ = false;
+    St().InPlay.CloseJournal();
 }
 
 }  // namespace dv

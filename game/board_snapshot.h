@@ -1,12 +1,11 @@
 #pragma once
 // The cards in play and what indexes them, taken before a trial that may disturb them and put
-// back after it. The computer takes one for every card it weighs, so a snapshot keeps its copies
-// between uses: taking and restoring then copy into buffers that already have the room, and
-// restoring writes back only the cards that the trial changed.
+// back after it. Play itself is kept by a journal of the cards the trial hands out for change
+// (see play_list.h); the trigger registry, the activation queue and the newest-card pointers are
+// copied whole, into the room of the copies before.
 
 #include <array>
 #include <cstdint>
-#include <vector>
 
 #include "engine/model/list.h"
 #include "engine/model/records.h"
@@ -16,24 +15,32 @@ namespace dv {
 
 class BoardSnapshot {
   public:
+    BoardSnapshot() = default;
+    // A snapshot never put back leaves play as it is.
+    ~BoardSnapshot();
+    BoardSnapshot(const BoardSnapshot&) = delete;
+    BoardSnapshot& operator=(const BoardSnapshot&) = delete;
+
     void Take();
     // Puts play back as taken. Slots added since stay, free, so that the numbering of play
     // never shrinks under a caller that holds a slot number.
-    void Restore() const;
-
-    // A card as taken, and whether it is blank (as a free slot is made), which most are.
-    struct Taken {
-        Card card;
-        bool blank = true;
-    };
+    void Restore();
+    // Leaves play as it is now; a snapshot around this one still puts back what it disturbed.
+    void Release();
 
   private:
-    std::vector<Taken> inPlay_;  // the first inPlayCount_ entries hold the cards taken
-    int inPlayCount_ = 0;
+    bool open_ = false;
     std::array<TriggerSlot, 21> registry_;
     List<int16_t> activationQueue_;
     int32_t newestCard_ = 0;
     int32_t lastCard_ = 0;
+#ifndef NDEBUG
+    // The whole of play as taken: checked builds compare the journal's work against it, on
+    // boards up to this size (copying a crowded board for every trial would take minutes).
+    static constexpr int kMaxCheckedSlots = 1000;
+    StableList<Card> whole_;
+    bool checked_ = false;
+#endif
 };
 
 // The same card to the last bit (numbers that compare equal may still differ, as 0 and -0 do).

@@ -40,16 +40,20 @@ bool IsTurnTrigger(const std::string& trigger) {
            trigger == "TURNEND";
 }
 
-// One trial run of effect i of the card against the target, on a copy of the card. The target
-// is the caller's own copy, which the trial may spoil.
-int32_t TrialRun(const Card& card, Card& target, int i) {
-    ScratchCard source(card);
+// One trial run of effect i of the card against the target. The target is the caller's own
+// copy, which the trial may spoil. The run copies both cards itself before it changes anything,
+// unless it must first compile the effect or stop at a dead card: only then does the card need
+// a copy here.
+int32_t TrialRun(Card& card, Card& target, int i) {
     EffArgs args;
     args.effectIndex = i;
     args.runKind = -1;
     args.preview = 1;
     args.carried = 1;
     args.noCounters = 1;
+    if (card.Effects.Has(i) && card.Effects[i].Compiled == 1 && card.Dead == 0 && target.Dead == 0)
+        return EffCard(card, target, args);
+    ScratchCard source(card);
     return EffCard(*source, target, args);
 }
 
@@ -108,7 +112,7 @@ struct PlaySnapshot {
         turnLog = St().TurnLog;
         echoText = St().EchoText;
     }
-    void Restore() const {
+    void Restore() {
         board.Restore();
         St().TurnLog = turnLog;
         St().EchoText = echoText;

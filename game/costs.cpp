@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "engine/model/card_life.h"
 #include "engine/model/guard.h"
@@ -16,14 +17,20 @@ namespace {
 // Trials nest, so each level has a snapshot of its own.
 class TrialScope {
   public:
-    TrialScope() {
+    explicit TrialScope(const Card& card) {
         State& st = St();
         level_ = st.TrialDepth;
         if (static_cast<int>(st.TrialSnapshots.size()) <= level_) st.TrialSnapshots.emplace_back();
         st.TrialSnapshots[level_].Take();
         ++st.TrialDepth;
+        // A paying card already in play was handed out before the trial began.
+        const PlayList& play = st.InPlay;
+        if (play.Has(card.Index) && &play[card.Index] == &card) st.InPlay.Note(card.Index);
     }
-    ~TrialScope() { --St().TrialDepth; }
+    ~TrialScope() {
+        St().TrialSnapshots[level_].Release();
+        --St().TrialDepth;
+    }
     TrialScope(const TrialScope&) = delete;
     TrialScope& operator=(const TrialScope&) = delete;
 
@@ -34,7 +41,7 @@ class TrialScope {
 };
 
 bool GidInPlay(int32_t gid, int slot) {
-    const auto& inPlay = St().InPlay;
+    const PlayList& inPlay = St().InPlay;
     for (int i = 1; i <= inPlay.size(); ++i)
         if (i != slot && !inPlay[i].Name.empty() && inPlay[i].GID == gid) return true;
     return false;
@@ -53,7 +60,7 @@ int PlaceForTrial(const Card& card) {
     placed.Active = 0;
     if (placed.GID == 0 || GidInPlay(placed.GID, n)) {
         int32_t highest = 0;
-        for (const Card& c : inPlay)
+        for (const Card& c : std::as_const(inPlay))
             highest = std::max(highest, c.GID);
         placed.GID = highest + 1;
     }
@@ -79,7 +86,7 @@ RunActionsCall CostRun(uint8_t check) {
 bool PayCost(Card& card, uint8_t& check) {
     const bool trial = check == 1;
     std::optional<TrialScope> scope;
-    if (trial) scope.emplace();
+    if (trial) scope.emplace(card);
     bool placed = false;
 
     const bool paid = Guarded("PayCost", false, [&] {
@@ -92,13 +99,22 @@ bool PayCost(Card& card, uint8_t& check) {
         const int p = card.Index;
 
         // Cards that COSTMOD effects add to play are not asked in the same payment.
-        const int last = st.InPlay.size();
-        for (int i = 1; i <= last && st.InPlay.Has(i); ++i) {
-            Card& other = st.InPlay[i];
+        static const TriggerFilter costMods("COSTMOD");
+        const PlayList& play = st.InPlay;
+        const int last = play.size();
+        // Walked with an iterator (indexing a deque costs more), taken anew after each run:
+        // a run may add cards, which leaves the deque's iterators void.
+        auto walk = play.begin();
+        for (int i = 1; i <= last && play.Has(i); ++i, ++walk) {
+            const Card& other = *walk;
             if (other.Name.empty() || (i != p && other.Active == 0)) continue;
             st.NewestCard = p;
+            // Handing out only the cards the trigger can reach keeps the others out of a trial's
+            // journal.
+            if (!costMods.MayRun(other)) continue;
             RunActionsCall call = CostRun(check);
-            RunActions(other, "COSTMOD", call);
+            RunActions(st.InPlay[i], "COSTMOD", call);
+            walk = play.begin() + (i - 1);
         }
 
         RunActionsCall cost = CostRun(check);

@@ -312,9 +312,8 @@ bool EffRun::CommandLoop() {
             return false;
         }
 
-        // Read through the storage: a list of bool has no element to refer to.
-        const List<bool>& flags = run.effect().AIFlags;
-        run.aiMark = flags.Has(run.position) && flags.raw()[run.position - 1];
+        const List<uint8_t>& flags = run.effect().AIFlags;
+        run.aiMark = flags.Has(run.position) && flags[run.position] != 0;
         if (run.args.noCounters && st.EffectOutcome == 1) st.EffectOutcome = 0;
         if (st.EffectOutcome == 1) {
             ++run.misses;

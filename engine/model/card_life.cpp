@@ -1,6 +1,7 @@
 #include "engine/model/card_life.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
@@ -21,7 +22,7 @@ constexpr int kMaxGidDraws = 64;
 constexpr int kOtherEntersPlayTrigger = 15;
 
 bool GidTaken(int32_t gid, int slot) {
-    const auto& inPlay = St().InPlay;
+    const PlayList& inPlay = St().InPlay;
     for (int i = 1; i <= inPlay.size(); ++i)
         if (i != slot && inPlay[i].GID == gid) return true;
     return false;
@@ -35,7 +36,7 @@ int32_t UniqueGid(int slot) {
     }
     // The draws kept clashing: count upwards from the highest identifier in play instead.
     int32_t highest = 0;
-    for (const Card& c : St().InPlay)
+    for (const Card& c : std::as_const(St().InPlay))
         highest = std::max(highest, c.GID);
     int32_t gid = highest >= kGidRange ? 1 : highest + 1;
     while (GidTaken(gid, slot))
@@ -57,8 +58,9 @@ void RegisterEffects(const Card& card) {
 
 int TakeFreeSlot(const Card& card) {
     auto& inPlay = St().InPlay;
-    for (int i = 1; i <= inPlay.size(); ++i) {
-        if (inPlay[i].Name.empty()) {
+    const PlayList& seen = inPlay;
+    for (int i = 1; i <= seen.size(); ++i) {
+        if (seen[i].Name.empty()) {
             // Copied into the free slot's own room (the trials place cards often). Member-wise
             // assignment is safe when card is an element of InPlay, even this one; a copy that
             // fails half-way leaves the slot free again rather than a part-card in play.

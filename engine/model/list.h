@@ -23,10 +23,8 @@ class BasicList {
     bool Has(long long i) const { return i >= 1 && i <= size(); }
 
     // The storage's own reference types, so that a List<bool> hands out its bit proxies.
-    typename Storage::reference operator[](long long i) { return items_.at(Checked(i)); }
-    typename Storage::const_reference operator[](long long i) const {
-        return items_.at(Checked(i));
-    }
+    typename Storage::reference operator[](long long i) { return items_[Checked(i)]; }
+    typename Storage::const_reference operator[](long long i) const { return items_[Checked(i)]; }
 
     // Grows or shrinks to count elements, keeping the first ones.
     void Resize(int count) { items_.resize(count < 0 ? 0 : static_cast<std::size_t>(count)); }

@@ -13,6 +13,7 @@
 
 #include "engine/model/folder_watch.h"
 #include "engine/model/list.h"
+#include "engine/model/play_list.h"
 #include "engine/model/random.h"
 #include "engine/model/records.h"
 #include "engine/model/value.h"
@@ -36,7 +37,7 @@ inline constexpr uint8_t kCardPick = 4;
 inline constexpr int kPaneSlots = 18;
 
 struct ModelState {
-    StableList<Card> InPlay;
+    PlayList InPlay;
     List<Player> Players = List<Player>(3);
     List<Card> Collection;
     List<CardDeck> PlayerDecks = {{"Deck #1", {}}, {"Deck #2", {}}, {"Deck #3", {}}};

@@ -20,7 +20,7 @@ struct Effect {
     std::string Text;  // the action script; empty marks a free slot
     List<std::string> Args;
     List<int32_t> Program;
-    List<bool> AIFlags;
+    List<uint8_t> AIFlags;  // 1 where the command was written with the "AI" prefix
     uint8_t MenuState = 0;
     std::string MenuText;
     int32_t Target = 0;

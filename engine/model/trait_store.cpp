@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <optional>
 #include <string_view>
 
 #include "engine/interpreter/eff_card.h"
@@ -25,6 +26,30 @@ bool UpperCaseIs(std::string_view text, std::string_view upper) {
     for (std::size_t k = 0; k < text.size(); ++k)
         if (static_cast<char>(std::toupper(static_cast<unsigned char>(text[k]))) != upper[k])
             return false;
+    return true;
+}
+
+// Whether two names are the same ignoring case, as comparing their upper-cased copies would say.
+bool SameNameNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t k = 0; k < a.size(); ++k) {
+        if (std::toupper(static_cast<unsigned char>(a[k])) !=
+            std::toupper(static_cast<unsigned char>(b[k])))
+            return false;
+    }
+    return true;
+}
+
+// Whether the stored trait name, up to its first ":", is name ignoring case (as comparing the
+// upper-cased base name with the upper-cased name would say), without building either.
+bool BaseIsNoCase(std::string_view stored, std::string_view name) {
+    const std::string_view base = stored.substr(0, stored.find(':'));
+    if (base.size() != name.size()) return false;
+    for (std::size_t k = 0; k < base.size(); ++k) {
+        if (std::toupper(static_cast<unsigned char>(base[k])) !=
+            std::toupper(static_cast<unsigned char>(name[k])))
+            return false;
+    }
     return true;
 }
 
@@ -81,7 +106,7 @@ std::string UpperText(std::string text) {
 }
 
 bool SameNoCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && UpperText(a) == UpperText(b);
+    return SameNameNoCase(a, b);
 }
 
 std::string BaseTraitName(const std::string& name) {
@@ -130,7 +155,7 @@ void SetTrait(Card& card, const std::string& name, const Value& value, const Val
 
         const Value savedAmount = st.LastAmount;
         std::string echo;
-        if (announced && quiet == 0) {
+        if (announced && quiet == 0 && TriggerFilter("TRAITCHANGE:" + base).MayRun(card)) {
             RunActionsCall call;
             call.triggeringCard = -1;
             call.effectNumber = 0;
@@ -220,27 +245,32 @@ Value GetTrait(Card& card, const std::string& name, Value& blankFlag, int mode) 
     return Guarded("GetTrait", Value("NONE"), [&]() -> Value {
         if (card.Name.empty()) return Value("NONE");
         if (name == "#ANY#") return Value(1);
-        const std::string wanted = UpperText(name);
-        if (wanted.empty()) return Value("NONE");
+        if (name.empty()) return Value("NONE");
         blankFlag = 0;
         std::string found;
         Value bonus = 0;
-        const bool bonusAllowed = mode == 0 && BonusRead::Allowed(card, wanted);
+        // The upper-cased name and whether a bonus may be read are needed only for a bonus trait;
+        // no bonus read changes what the reads in progress are between two traits.
+        std::string wanted;
+        std::optional<bool> bonusAllowed;
         for (int i = 1; i <= card.TraitNames.size(); ++i) {
             // Evaluating a bonus may change the card's lists: stored is not used after that.
             const std::string_view stored = card.TraitNames[i];
             if (stored.empty()) continue;
-            if (stored.size() == wanted.size()) {
-                if (!UpperCaseIs(stored, wanted)) continue;
+            if (stored.size() == name.size()) {
+                if (!SameNameNoCase(stored, name)) continue;
                 found = ValueAt(card, i);
                 if (found.empty()) {
                     found = "1";
                     blankFlag = 1;
                 }
                 if (mode == 1) break;
-            } else if (bonusAllowed && stored.size() == wanted.size() + 5 && stored[0] == 'B' &&
+            } else if (mode == 0 && stored.size() == name.size() + 5 && stored[0] == 'B' &&
                        UpperCaseIs(stored.substr(0, 5), "BONUS") &&
-                       UpperCaseIs(stored.substr(5), wanted)) {
+                       SameNameNoCase(stored.substr(5), name)) {
+                if (wanted.empty()) wanted = UpperText(name);
+                if (!bonusAllowed) bonusAllowed = BonusRead::Allowed(card, wanted);
+                if (!*bonusAllowed) continue;
                 BonusRead reading(card, wanted);
                 bonus = Transval(card, card, Value(ValueAt(card, i)), "");
             }
@@ -258,14 +288,13 @@ Value GetTrait(Card& card, const std::string& name, int mode) {
 bool HasTrait(Card& card, const std::string& name, int effectIndex) {
     return Guarded("HasTrait", false, [&] {
         if (name.empty() || card.Name.empty()) return false;
-        const std::string wanted = UpperText(name);
         if (effectIndex > 0 && card.Effects.Has(effectIndex)) {
             int32_t effect = effectIndex;
-            std::string traitName = wanted;
+            std::string traitName = UpperText(name);
             if (GetEffectTrait2(card, effect, traitName) != "NONE") return true;
         }
         for (const std::string& stored : card.TraitNames)
-            if (!stored.empty() && UpperText(BaseTraitName(stored)) == wanted) return true;
+            if (!stored.empty() && BaseIsNoCase(stored, name)) return true;
         return false;
     });
 }
@@ -275,8 +304,7 @@ int16_t GetTraitNum(const Card& card, const std::string& name) {
         const int last = std::min(card.TraitNames.size(), 32767);
         for (int i = 1; i <= last; ++i) {
             const std::string& stored = card.TraitNames[i];
-            if (!stored.empty() && SameNoCase(BaseTraitName(stored), name))
-                return static_cast<int16_t>(i);
+            if (!stored.empty() && BaseIsNoCase(stored, name)) return static_cast<int16_t>(i);
         }
         return int16_t{0};
     });

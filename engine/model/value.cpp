@@ -15,14 +15,26 @@ double ReadNumber(std::string_view text) {
     const std::size_t digitsFrom = i;
     while (i < text.size() && text[i] >= '0' && text[i] <= '9')
         ++i;
+    const std::size_t digitsTo = i;
     bool anyDigit = i > digitsFrom;
+    bool point = false;
     if (i < text.size() && text[i] == '.') {
+        point = true;
         const std::size_t fracFrom = ++i;
         while (i < text.size() && text[i] >= '0' && text[i] <= '9')
             ++i;
         anyDigit = anyDigit || i > fracFrom;
     }
     if (!anyDigit) return 0;
+    // Most numbers read are short whole numbers, which a double holds exactly as strtod would
+    // give them: no copy for strtod is needed.
+    constexpr std::size_t kExactDigits = 15;
+    if (!point && digitsTo - digitsFrom <= kExactDigits) {
+        double value = 0;
+        for (std::size_t k = digitsFrom; k < digitsTo; ++k)
+            value = value * 10 + (text[k] - '0');
+        return text[start] == '-' ? -value : value;
+    }
     std::string part(text.substr(start, i - start));
     if (part[0] == '+') part.erase(0, 1);
     double result = std::strtod(part.c_str(), nullptr);

@@ -23,6 +23,16 @@ std::string Alignment(const Card& card, int side) {
     return "";
 }
 
+const FrameShades& FrameShadesOf(const std::string& colour) {
+    std::vector<FrameShades>& cache = St().FrameShadeCache;
+    for (const FrameShades& shades : cache)
+        if (shades.Colour == colour) return shades;
+    if (cache.size() >= kMaxFrameShades) cache.erase(cache.begin());
+    cache.push_back(
+        {colour, ColourShade(colour, 8), ColourShade(colour, 2), ColourShade(colour, 4)});
+    return cache.back();
+}
+
 void LoadCardPicture(Card& card) {
     if (card.Picture.empty()) return;
     TheHost().Call(WindowCall::LoadCardPicture, GetImagePath(card.Picture, 0, ""));
@@ -41,7 +51,14 @@ std::string ColourShade(const std::string& colour, int divisor) {
 
 std::string DCard(Card& card) {
     if (card.Colour.empty()) card.Colour = "#FFFFFF";
-    return "<font color=" + card.Colour + ">" + card.Name + "</font>";
+    std::string name;
+    name.reserve(20 + card.Colour.size() + card.Name.size());
+    name += "<font color=";
+    name += card.Colour;
+    name += ">";
+    name += card.Name;
+    name += "</font>";
+    return name;
 }
 
 std::string GenCostDesc(const std::string& /*costList*/) {
@@ -67,12 +84,27 @@ std::string CLink(Card& card, int size, int side) {
                    card.ThumbnailUrl + "\"></img></a>";
         }
         if (card.Picture.empty()) return std::string();
-        return "<table" + align + " bgcolor=" + ColourShade(colour, 8) +
-               " border = 1 bordercolorlight=" + ColourShade(colour, 2) +
-               " bordercolordark = " + ColourShade(colour, 4) + "><tr><td>" + CardAnchor(card) +
-               "<img " + align + "hspace=5 width = 150 height = 225 border = \"0\" src=\"" +
-               card.PictureUrl + "\"></img></a><br></td></tr><tr><td><center>" + DCard(card) +
-               "</center></td></tr></table>";
+        const FrameShades& shades = FrameShadesOf(colour);
+        std::string link;
+        link.reserve(320 + card.PictureUrl.size() + card.Name.size());
+        link += "<table";
+        link += align;
+        link += " bgcolor=";
+        link += shades.Dark;
+        link += " border = 1 bordercolorlight=";
+        link += shades.Light;
+        link += " bordercolordark = ";
+        link += shades.Middle;
+        link += "><tr><td>";
+        link += CardAnchor(card);
+        link += "<img ";
+        link += align;
+        link += "hspace=5 width = 150 height = 225 border = \"0\" src=\"";
+        link += card.PictureUrl;
+        link += "\"></img></a><br></td></tr><tr><td><center>";
+        link += DCard(card);
+        link += "</center></td></tr></table>";
+        return link;
     });
 }
 

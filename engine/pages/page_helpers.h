@@ -2,6 +2,7 @@
 // Small text pieces shared by the page composers of this folder.
 
 #include <string>
+#include <string_view>
 
 #include "engine/model/records.h"
 
@@ -9,7 +10,7 @@ namespace dv {
 
 // Replaces every occurrence of find, left to right, without rescanning what was put in, so a
 // replacement that holds find itself cannot make the filling run on.
-void FillAll(std::string& text, const std::string& find, const std::string& replacement);
+void FillAll(std::string& text, std::string_view find, std::string_view replacement);
 
 // Text with its placeholders filled for one card, as its own source and target, with no pictures.
 std::string FilledForCard(Card& card, std::string text);

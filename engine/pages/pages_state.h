@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/model/list.h"
 
@@ -20,6 +21,17 @@ struct TraitGraph {
     uint8_t PerCard = 0;
 };
 
+// The frame shades of a card picture in one player colour: dark, light and middle.
+struct FrameShades {
+    std::string Colour;
+    std::string Dark;
+    std::string Light;
+    std::string Middle;
+};
+
+// Colours whose frame shades are kept; the oldest goes first beyond this.
+inline constexpr std::size_t kMaxFrameShades = 8;
+
 struct PagesState {
     std::string HTMLText;
     uint8_t HtmlBusy = 0;
@@ -30,6 +42,9 @@ struct PagesState {
     // fillings are nested (descriptions and trait boxes fill texts inside texts).
     uint8_t SwapSecondPass = 0;
     int SwapNesting = 0;
+
+    // Every effect run draws its cards in their owners' colours: the shades are worked out once.
+    std::vector<FrameShades> FrameShadeCache;
 };
 
 }  // namespace dv

@@ -92,12 +92,20 @@ std::string GamePath() {
 
 // Fills a word only when the text holds it, so that cards are read only when needed.
 template <class Make>
-void FillWord(std::string& text, const std::string& word, Make make) {
+void FillWord(std::string& text, std::string_view word, Make make) {
     if (text.find(word) != std::string::npos) FillAll(text, word, make());
 }
 
 void FillCardWords(Card& source, Card& target, std::string& text, const std::string& sourcePicture,
                    const std::string& targetPicture, const std::string& amount) {
+    // No "$" word can turn up while the words are filled: of those filled without one, only
+    // "#PATH#" brings text that could hold one, and it comes last.
+    if (text.find('$') == std::string::npos) {
+        FillWord(text, "#TOKENS#", [&] { return std::to_string(St().Players[1].Tokens); });
+        FillAll(text, "&col", ":");
+        FillWord(text, "#PATH#", GamePath);
+        return;
+    }
     FillWord(text, "$MYIMG", [&] { return sourcePicture; });
     if (text.find("$GIDCARD") != std::string::npos) {
         const int16_t number = GetCardNum(St().LastAmount);
@@ -167,7 +175,7 @@ void SwapOnce(Card& source, Card& target, std::string& text, const std::string& 
 
 }  // namespace
 
-void FillAll(std::string& text, const std::string& find, const std::string& replacement) {
+void FillAll(std::string& text, std::string_view find, std::string_view replacement) {
     if (find.empty()) return;
     std::string::size_type at = text.find(find);
     if (at == std::string::npos) return;
@@ -175,7 +183,7 @@ void FillAll(std::string& text, const std::string& find, const std::string& repl
     std::string::size_type from = 0;
     for (; at != std::string::npos; at = text.find(find, from)) {
         result.append(text, from, at - from);
-        result += replacement;
+        result.append(replacement);
         from = at + find.size();
     }
     result.append(text, from, std::string::npos);

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "engine/model/guard.h"
+#include "engine/model/state.h"
 #include "engine/rules/keyword_table.h"
 #include "engine/rules/script_fields.h"
 
@@ -13,11 +14,28 @@ namespace {
 constexpr int kMaxCommandFields = 4;
 
 void CompileInto(Card& card, int effectNumber, std::string& errorText) {
+    std::unordered_map<std::string, CompiledScript>& store = St().CompiledScripts;
+    {
+        Effect& effect = card.Effects[effectNumber];
+        const auto found = store.find(effect.Text);
+        if (found != store.end()) {
+            const CompiledScript& compiled = found->second;
+            effect.Args = compiled.Args;
+            effect.Program = compiled.Program;
+            if (compiled.AnyCommand) effect.AIFlags = compiled.AIFlags;
+            for (const std::string& word : compiled.Unrecognized)
+                errorText += "Unrecognized command in " + card.Name + ": " + word + "\r\n";
+            effect.Compiled = 1;
+            return;
+        }
+    }
+
     Effect& effect = card.Effects[effectNumber];
     const std::string script = effect.Text;
     const ScriptFields fields(script, ':');
     effect.Args = List<std::string>{""};
     effect.Program = List<int32_t>{0};
+    CompiledScript compiled;
 
     // Each pass consumes at least the word's own field, so the fields bound the loop.
     for (long long f = 1; !fields[f].empty(); ++f) {
@@ -29,6 +47,7 @@ void CompileInto(Card& card, int effectNumber, std::string& errorText) {
         const Keyword* keyword = FindKeyword(word);
         if (!keyword) {
             errorText += "Unrecognized command in " + card.Name + ": " + std::string(word) + "\r\n";
+            compiled.Unrecognized.emplace_back(word);
             continue;
         }
         for (int k = 0; k < keyword->fields && k < kMaxCommandFields; ++k) {
@@ -36,10 +55,17 @@ void CompileInto(Card& card, int effectNumber, std::string& errorText) {
         }
         AddCompiledThing(card, std::string(word), effectNumber, ai, keyword->code, candidates[0],
                          candidates[1], candidates[2], candidates[3]);
+        compiled.AnyCommand = true;
         f += keyword->fields;
         if (keyword->stopsCompiling) break;
     }
-    effect.Compiled = 1;
+    Effect& done = card.Effects[effectNumber];
+    done.Compiled = 1;
+    compiled.Args = done.Args;
+    compiled.Program = done.Program;
+    compiled.AIFlags = done.AIFlags;
+    if (store.size() >= kMaxCompiledScripts) store.clear();
+    store.emplace(script, std::move(compiled));
 }
 
 }  // namespace

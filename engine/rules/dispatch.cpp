@@ -109,13 +109,18 @@ void RunListActions(const Value& trigger) {
             name = GetTriggerName(static_cast<uint8_t>(number));
         }
         if (name.empty()) return;
-        const int count = st.InPlay.size();
-        for (int c = 1; c <= count && st.InPlay.Has(c); ++c) {
-            if (st.InPlay[c].Name.empty()) continue;
+        const TriggerFilter reaches(name);
+        const PlayList& play = st.InPlay;
+        const int count = play.size();
+        // Walked with an iterator, taken anew after each run: a run may add cards.
+        auto walk = play.begin();
+        for (int c = 1; c <= count && play.Has(c); ++c, ++walk) {
+            if (!reaches.MayRun(*walk)) continue;
             RunActionsCall call;
             call.triggeringCard = -1;
             call.append = 1;
             RunActions(st.InPlay[c], name, call);
+            walk = play.begin() + (c - 1);
         }
     });
 }
@@ -124,6 +129,18 @@ void RunActions(Card& card, const std::string& trigger) {
     RunActionsCall call;
     call.triggeringCard = -1;
     RunActions(card, trigger, call);
+}
+
+TriggerFilter::TriggerFilter(const std::string& trigger)
+    : trigger_(trigger == "ENTERSPLAY" ? "ENTERPLAY" : trigger),
+      cost_(trigger_ == "COST" || trigger_ == "COSTMOD") {}
+
+bool TriggerFilter::MayRun(const Card& card) const {
+    if (card.Name.empty() || trigger_.empty()) return false;
+    if (!cost_ && card.Active == 0 && SameNoCase(card.StartTime, trigger_)) return true;
+    for (const Effect& effect : card.Effects)
+        if (effect.Trigger.size() == trigger_.size()) return true;
+    return false;
 }
 
 void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) {

@@ -39,6 +39,18 @@ struct RunActionsCall {
     int32_t sourceCard = 0;  // triggering card number; 0 becomes NewestCard
 };
 void RunActions(Card& card, const std::string& trigger, RunActionsCall& call);
+// Tells the cards RunActions would leave alone for a trigger (and the game with them): no effect
+// of theirs could have it, and an inactive one would not be activated by it. Loops over play ask
+// it first, so that they hand out for change only the cards a trigger can reach.
+class TriggerFilter {
+  public:
+    explicit TriggerFilter(const std::string& trigger);
+    bool MayRun(const Card& card) const;
+
+  private:
+    std::string trigger_;
+    bool cost_ = false;
+};
 // The common form: every matching effect, real, no action text.
 void RunActions(Card& card, const std::string& trigger);
 

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "engine/model/list.h"
 
@@ -25,6 +27,18 @@ struct TraitMaskName {
     std::string Name;
 };
 
+// What compiling one action script gives, whatever card it is on.
+struct CompiledScript {
+    List<std::string> Args;
+    List<int32_t> Program;
+    List<uint8_t> AIFlags;
+    bool AnyCommand = false;  // without one, compiling leaves AIFlags as it was
+    std::vector<std::string> Unrecognized;
+};
+
+// Compiled scripts kept by their text; the store starts afresh when it holds this many.
+inline constexpr std::size_t kMaxCompiledScripts = 4096;
+
 struct RulesState {
     std::array<TriggerSlot, 21> TriggerRegistry;
     List<TraitMaskName> TraitMaskNames = List<TraitMaskName>(1);
@@ -32,6 +46,9 @@ struct RulesState {
     uint8_t EchoOnce = 0;
     std::string AddEffectText;
     int32_t AddEffectCard = 0;
+    // Cards read for every game and the actions traits hand out compile the same few scripts
+    // again and again.
+    std::unordered_map<std::string, CompiledScript> CompiledScripts;
 };
 
 }  // namespace dv

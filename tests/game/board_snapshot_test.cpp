@@ -42,7 +42,7 @@ class BoardSnapshotTest : public test::EngineTest {
 TEST_F(BoardSnapshotTest, RestoredPlayIsExactlyAsTakenThoughTheSnapshotIsReused) {
     struct Row {
         const char* what;
-        std::function<void(StableList<Card>&)> disturb;
+        std::function<void(PlayList&)> disturb;
     };
     const Row rows[] = {
         {"a trait of a card", [](auto& play) { play[2].TraitValues[1] = "4"; }},
@@ -59,7 +59,7 @@ TEST_F(BoardSnapshotTest, RestoredPlayIsExactlyAsTakenThoughTheSnapshotIsReused)
         SCOPED_TRACE(r.what);
         // Play changes for real between trials, so each round starts from another board.
         St().InPlay[1].SortKey = Value(++round);
-        const StableList<Card> before = St().InPlay;
+        const StableList<Card> before = St().InPlay.Cards();
         snapshot.Take();
         r.disturb(St().InPlay);
         snapshot.Restore();

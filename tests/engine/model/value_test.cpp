@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
+#include <cstdlib>
+
 namespace dv {
 namespace {
 
@@ -17,6 +21,16 @@ TEST(ValueTest, ReadsTheLeadingNumericPart) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);
         EXPECT_EQ(ReadNumber(r.text), r.number);
+    }
+}
+
+// Whole numbers are read without strtod: they must come out as it gives them, to the bit.
+TEST(ValueTest, WholeNumbersReadExactlyAsStrtodReadsThem) {
+    for (const char* text : {"0", "-0", "+0", "007", "-42", "123456789012345", "-999999999999999",
+                             "1234567890123456789", "9007199254740993"}) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(std::bit_cast<uint64_t>(ReadNumber(text)),
+                  std::bit_cast<uint64_t>(std::strtod(text, nullptr)));
     }
 }
 

@@ -98,6 +98,31 @@ TEST_F(CompilerTest, ScriptsCompileToTheExactLayout) {
     }
 }
 
+// Compiled scripts are kept by their text: one taken from the store must be exactly what
+// compiling it afresh gives on that card, its name in the messages and stale AI flags included.
+TEST_F(CompilerTest, AScriptCompiledBeforeGivesExactlyWhatCompilingItAfreshGives) {
+    for (const char* script :
+         {"REQTRAIT:HP:AIDESTROY:", "AIFOO", "echo:hi", "ECHO:a:b:CANCEL", ""}) {
+        SCOPED_TRACE(script);
+        auto compile = [&](std::string& errors) {
+            Card card = CardWith({script}, "Elf");
+            card.Effects[1].AIFlags = {1, 1, 1, 1, 1, 1, 1};
+            CompileEffect(card, 1, errors);
+            return card.Effects[1];
+        };
+        St().CompiledScripts.clear();
+        std::string freshErrors;
+        const Effect fresh = compile(freshErrors);
+        Card other = CardWith({script}, "Imp");
+        std::string otherErrors;
+        CompileEffect(other, 1, otherErrors);
+        std::string storedErrors;
+        const Effect stored = compile(storedErrors);
+        EXPECT_TRUE(stored == fresh);
+        EXPECT_EQ(storedErrors, freshErrors);
+    }
+}
+
 TEST_F(CompilerTest, RecompilingLeavesNoTraceOfTheFormerScript) {
     Card card = CardWith({"ECHO:a:MODTRAIT:HP:3:DESTROY"});
     std::string errors;
