@@ -1,6 +1,7 @@
 #include "ui/main/program.h"
 
 #include <QApplication>
+#include <clocale>
 
 #include "engine/model/state.h"
 #include "game/startup.h"
@@ -20,6 +21,9 @@ Program::Program(const std::filesystem::path& programFolder, Dialogs* dialogs)
       host_(std::make_unique<QtHost>()),
       help_(std::make_unique<HelpWindow>()),
       main_(std::make_unique<MainWindow>()) {
+    // Qt takes the user's locale for the whole process; the engine reads "2.5" in card files
+    // with the C library, which must keep the full stop as the decimal point.
+    std::setlocale(LC_NUMERIC, "C");
     State& st = St();
     st.ProgramFolder = programFolder;
     st.CurrentFolder = programFolder;

@@ -12,10 +12,12 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <clocale>
 #include <filesystem>
 
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
+#include "engine/model/value.h"
 #include "engine/pages/page_buffer.h"
 #include "game/play_queue.h"
 #include "tests/support/scripted_dialogs.h"
@@ -158,6 +160,16 @@ class MainWindowTest : public QObject {
         QVERIFY(Child<QWidget>(window(), "TextColorButton")->isVisible());
         QCOMPARE(board->height() + window().ChatView()->height() + 25, area->height());
         QCOMPARE(window().ChatView()->y(), board->height());
+    }
+
+    void aDecimalCommaLocaleDoesNotChangeHowCardFilesReadNumbers() {
+        const char* comma = nullptr;
+        for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "de_DE.utf8", "fr_FR.utf8"})
+            if (std::setlocale(LC_NUMERIC, name)) comma = name;
+        if (!comma) QSKIP("no locale with a decimal comma is installed here");
+        program_.reset();
+        program_ = std::make_unique<Program>(folder_, &dialogs_);
+        QCOMPARE(ReadNumber("2.5"), 2.5);
     }
 
     void buttonsAndMenusReachTheirCommands() {
