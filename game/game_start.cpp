@@ -136,6 +136,9 @@ bool StartGameFromLink(const std::string& link) {
         const std::string opponentFile = GetFieldsFrom(link, 3, ":");
         List<Card> scratch;
         st.CurrentFolder = st.ProgramFolder;
+        // Only the files read here make this a starter game: a computer game that read a starter
+        // deck left the flag set, and no player file would then be asked for.
+        st.StarterDeck = 0;
         ReadCards(scratch, st.Games[g].GameFile, st.LoadPlayer);
         st.CurrentGameFile = st.Games[g].GameFile;
         st.CurrentProfile.GameFile = st.Games[g].GameFile;

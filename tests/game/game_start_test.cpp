@@ -269,6 +269,20 @@ TEST_F(GameLinkTest, AGameRefusedForWantOfADeckLeavesNothingOfItsOpponent) {
     EXPECT_EQ(stock, (std::vector<std::string>{"Newt", "Toad"}));
 }
 
+// A computer game that played a starter deck file leaves StarterDeck set; the next game of the
+// player then started without the player file and without the deck manager.
+TEST_F(GameLinkTest, AStarterDeckReadBeforeTheLinkMakesNoStarterGame) {
+    St().StarterDeck = 1;
+
+    EXPECT_FALSE(StartGameFromLink("GAME:1:Imp_Enemy.txt"));
+
+    ASSERT_EQ(flow.messages.size(), 1u);
+    EXPECT_EQ(
+        flow.messages[0],
+        "You do not have a deck for this game!\nPlease choose a starter deck or a card store.");
+    EXPECT_EQ(St().GameStarted, 0);
+}
+
 TEST_F(GameLinkTest, RejectedDeckStartsANewGameInstead) {
     WriteFile("Zeta_Guest.plr", "#TOKENS, 10\r\n");
     flow.onDeckManager = [] { St().DeckRejected = 1; };
