@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
-"""Writes the sample game "Mosslight" into content/: the game file, its folder (card set, starter
-deck, opponents, mission), the profile list with its player file, the help pages and the pictures.
+"""Writes the sample game "Mosslight" into content/: the game file, its folder (card set, the
+starting set that deck evolution draws from, starter deck, the starter deck builder that a new
+player takes, opponents, mission), the profile list with its player file, the help pages and the
+pictures.
 
 Every data file is written with CR LF line ends. Card pictures and thumbnails are drawn with
 ImageMagick's convert (apt-get install imagemagick); pass --no-pictures to skip them.
