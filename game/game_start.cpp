@@ -7,7 +7,6 @@
 #include "data/card_files.h"
 #include "data/card_sets.h"
 #include "data/catalogue.h"
-#include "data/games_page.h"
 #include "engine/model/card_life.h"
 #include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
@@ -47,6 +46,16 @@ int LinkedGame(const std::string& field) {
     return games[g].Name.empty() ? 0 : g;
 }
 
+// The deck list chosen, made one that exists: 0 (none chosen) becomes the first, and so does a
+// number left over from the deck lists before the last new-game set-up, which read the player's
+// own lists afresh (a new player has only the one empty list).
+DeckList& ChosenDeckList() {
+    State& st = St();
+    if (st.Decks.empty()) st.Decks.PushBack(DeckList{"", {0}, {0}});
+    if (!st.Decks.Has(st.CurrentDeck)) st.CurrentDeck = 1;
+    return st.Decks[st.CurrentDeck];
+}
+
 // Puts every deck card that starts in play (and the player's own card) into play, in deck order,
 // freeing its deck slot.
 void PlaceStartingCards(int p) {
@@ -69,8 +78,8 @@ void PlaceStartingCards(int p) {
 void StartGame(int keepFirstDeck) {
     Guarded("StartGame", [&] {
         State& st = St();
-        if (st.CurrentDeck == 0) st.CurrentDeck = 1;
-        if (keepFirstDeck != 1) CopyToDeck(st.Decks[st.CurrentDeck], st.Players[1].Deck);
+        DeckList& chosen = ChosenDeckList();
+        if (keepFirstDeck != 1) CopyToDeck(chosen, st.Players[1].Deck);
         AddAllTraitEffects(1);
         for (int p = 1; p <= 2; ++p) {
             ShuffleDeck(st.Players[p]);
@@ -83,6 +92,9 @@ void StartGame(int keepFirstDeck) {
         call.triggeringCard = -1;
         call.append = 1;
         RunActions(st.RulesCard, "GAMESTART", call);
+        // Then the cards in play: nothing else ever sends them the game start, so a starter
+        // deck's card, which hands out its cards on it, would give nothing.
+        RunListActions(Value("GAMESTART"));
     });
 }
 
@@ -124,6 +136,9 @@ bool StartGameFromLink(const std::string& link) {
         const std::string opponentFile = GetFieldsFrom(link, 3, ":");
         List<Card> scratch;
         st.CurrentFolder = st.ProgramFolder;
+        // Only the files read here make this a starter game: a computer game that read a starter
+        // deck left the flag set, and no player file would then be asked for.
+        st.StarterDeck = 0;
         ReadCards(scratch, st.Games[g].GameFile, st.LoadPlayer);
         st.CurrentGameFile = st.Games[g].GameFile;
         st.CurrentProfile.GameFile = st.Games[g].GameFile;
@@ -142,7 +157,10 @@ bool StartGameFromLink(const std::string& link) {
                     "You do not have a deck for this game!\nPlease choose a starter deck or a "
                     "card store.",
                     "Duvenhall");
-                ShowPage(DisplayGames());
+                // A new game, not just the games page: the opponent read above would otherwise
+                // stay in the opponent's deck, and the next game would read its own on top.
+                st.HTMLText.clear();
+                QuickStart();
                 return false;
             }
             TheHost().Call(WindowCall::ShowDeckManager, "");
@@ -151,18 +169,17 @@ bool StartGameFromLink(const std::string& link) {
                 QuickStart();
                 return false;
             }
-            // Made 1 before the deck is built rather than after: deck list 0 does not exist.
-            if (st.CurrentDeck == 0) st.CurrentDeck = 1;
+            // Checked before the deck is built rather than after: deck list 0 does not exist.
+            ChosenDeckList();
             MakeDeck(st.Players[1], st.CurrentDeck);
         }
-        if (st.CurrentDeck == 0) st.CurrentDeck = 1;
         st.CurrentFolder = st.ProgramFolder;
         if (st.StarterDeck == 1 && !havePlayerFile) st.Players[1].Tokens = 500;
 
         ShuffleDeck(st.Players[2]);
         // The human deck is copied before the refresh, so that the refreshed cards are the ones
         // played; the game then keeps this deck instead of copying the stale one again.
-        CopyToDeck(st.Decks[st.CurrentDeck], st.Players[1].Deck);
+        CopyToDeck(ChosenDeckList(), st.Players[1].Deck);
         MRPCards(st.Players[1].Deck, st.Players[1]);
         MRPCards(st.Players[2].Deck, st.Players[2]);
         ShuffleDeck(st.Players[1]);

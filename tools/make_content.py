@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
-"""Writes the sample game "Mosslight" into content/: the game file, its folder (card set, starter
-deck, opponents, mission), the profile list with its player file, the help pages and the pictures.
+"""Writes the sample game "Mosslight" into content/: the game file, its folder (card set, the
+starting set that deck evolution draws from, starter deck, the starter deck builder that a new
+player takes, opponents, mission), the profile list with its player file, the help pages and the
+pictures.
 
 Every data file is written with CR LF line ends. Card pictures and thumbnails are drawn with
 ImageMagick's convert (apt-get install imagemagick); pass --no-pictures to skip them.
@@ -22,6 +24,15 @@ PLAYER_FILE = f"{GAME}_{PROFILE}.plr"
 GAME_FILE = f"{GAME}.gam"
 BANNER = "*" * 41
 NO_PICTURE_DATA = "%%%0%0%0%0%0%0%0%0"
+# The starter deck: a deck of one of each card, which the computer games also play, and the
+# starter deck builder that the games page offers a new player.
+STARTER_DECK_FILE = "Lamplighter_Starter.txt"
+STARTER_BUILDER_FILE = "Lamplighter_StarterDeck.txt"
+STARTER_NAME = "Lamplighter Starter Deck"
+STARTER_DESCRIPTION = "New to the marsh? Play this first: it gives you your starter cards."
+STARTER_PLAYER_CARD_NOTE = "Every deck needs a player card, and this one is yours."
+# The number of cards the card designer's starter deck builders hand out.
+STARTER_DECK_SIZE = 80
 
 # Keyword: number of fields that belong to it. Keywords after which compiling stops are marked.
 FIELDS = {
@@ -514,11 +525,45 @@ def set_file():
     return lines
 
 
+def torvalune_set_file():
+    """The starting card set that deck evolution draws from: the card set under another name."""
+    return set_file()
+
+
 def starter_file():
     lines = [BANNER, "***********  CARD DATA FILE *************", BANNER, "",
              f"#GAMEFILE, {GAME_FILE}", "", "#STARTERDECK", ""]
     for i, card in enumerate(CARDS):
         lines += card_text(card, "INDECK", 6001 + i, SET_FILE) + [""]
+    return lines
+
+
+def starter_builder_file():
+    """The starter deck builder a new player takes from the games page, in the form the card
+    designer writes: its starter card (a neutral store card whose game-start booster hands out
+    cards of the included deck) and the include. Three lines are our own: the head line that puts
+    the file on the games page, the card's start time, by which it answers the game start, and a
+    second game-start action with the player card every deck needs, which a booster may miss."""
+    lamplighter = BY_KEY["lamplighter"]
+    lines = [BANNER, "***********  CARD DATA FILE *************", BANNER, "",
+             f"#ENEMYDECK, {STARTER_NAME}, {lamplighter.key}, {SET_FILE}, {lamplighter.picture}, "
+             f"{lamplighter.thumbnail}, {lamplighter.colour}, , {STARTER_DESCRIPTION}", "",
+             f"#GAMEFILE, {GAME_FILE}", "", "#STARTERDECK", ""]
+    # The lines of the designer's starter card, word for word.
+    effects = [("ALL", "OTHERENTERSPLAY", "REQNOTRAIT:STORE:DESTROY"),
+               ("ALL", "GAMESTART",
+                "ECHO:Your new starter deck contains the following cards.  Click on the menu "
+                f"above to save your new deck.:BOOSTER:{STARTER_DECK_SIZE}"),
+               ("SELF", "GAMESTART",
+                f"ECHO:{STARTER_PLAYER_CARD_NOTE}:BOOSTERCARD:{lamplighter.name}:1")]
+    for _, _, script in effects:
+        check_script(STARTER_NAME, script)
+    lines += [f"#NEUTRALCARD, {STARTER_NAME}, , , #FFFFFF, , ,", "#TRAIT, STORE",
+              f"#EFFECT, {effects[0][0]}, {effects[0][1]}, {effects[0][2]}",
+              f'#EFFECT, {effects[1][0]}, {effects[1][1]}, "{effects[1][2]}"', "",
+              f'#EFFECT, {effects[2][0]}, {effects[2][1]}, "{effects[2][2]}"',
+              f"#EXTRADATA, 0, GAMESTART, , {NO_PICTURE_DATA}, ", "",
+              f"#INCLUDE, {STARTER_DECK_FILE}", ""]
     return lines
 
 
@@ -586,6 +631,10 @@ def main_help():
         "portraits of its opponents and, below them, its missions. Click a portrait or a",
         "mission to play. Choose the deck you want to use in the deck manager, then the first",
         "turn is played and your hand is shown.</p>",
+        "<p>A new player owns no cards yet. Click the portrait of a starter deck first: its game",
+        "hands you the cards of the deck. Keep them with <b>Save Current Player</b> in the",
+        "<b>File</b> menu (or <b>Quit / New Game</b>), then pick an opponent and build your",
+        "deck from them in the deck manager.</p>",
         "<h3>Playing a turn</h3>",
         "<ul>",
         "<li>Click a card on the board to look at it. The last card you clicked is the",
@@ -646,7 +695,9 @@ def game_help():
         "<li>Exactly one player card.</li>",
         "<li>At most three cards of one name, and only one Old Marsh King.</li></ul>",
         "<h3>Opponents and missions</h3>",
-        "<p>The Bogwarden fights with hounds, mummies and golems; the Mirewitch with wisps and",
+        f"<p>New to the marsh? Play the <b>{STARTER_NAME}</b> first: it gives you",
+        f"{STARTER_DECK_SIZE} cards of the marsh and a Lamplighter of your own to build a deck from.",
+        "The Bogwarden fights with hounds, mummies and golems; the Mirewitch with wisps and",
         "spells. Win the mission <i>The Drowned Chapel</i> to wake the Reedmother.</p>",
         "<h3>Creatures</h3>"] + rows(creatures) + ["<h3>Spells</h3>"] + rows(spells) + [
         "<h3>Structures</h3>"] + rows(structures))
@@ -702,7 +753,9 @@ def main():
                 shutil.rmtree(path) if os.path.isdir(path) else os.remove(path)
     write(GAME_FILE, game_file())
     write(os.path.join(GAME, SET_FILE), set_file())
-    write(os.path.join(GAME, "Lamplighter_Starter.txt"), starter_file())
+    write(os.path.join(GAME, "Torvalune_StartingSet.txt"), torvalune_set_file())
+    write(os.path.join(GAME, STARTER_DECK_FILE), starter_file())
+    write(os.path.join(GAME, STARTER_BUILDER_FILE), starter_builder_file())
     write(os.path.join(GAME, "Bogwarden_Enemy.txt"), opponent_file("Bogwarden"))
     write(os.path.join(GAME, "Mirewitch_Enemy.txt"), opponent_file("Mirewitch"))
     write(os.path.join(GAME, "Reedmother_Enemy.txt"),

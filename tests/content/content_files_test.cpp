@@ -153,6 +153,18 @@ TEST(ContentFilesTest, GameFileOpensWithItsRulesLine) {
     EXPECT_TRUE(fs::exists(ContentFolder() / items[5]));
 }
 
+// The starter deck builder carries the starter card the card designer writes, word for word, so
+// that it plays as a designer's starter deck does.
+TEST(ContentFilesTest, StarterDeckBuilderHoldsTheDesignersStarterCard) {
+    const std::string builder =
+        Slurp(ContentFolder() / "Mosslight" / "Lamplighter_StarterDeck.txt");
+    const std::string card = GenStarterText("Lamplighter Starter Deck", "", "", 80);
+    ASSERT_FALSE(card.empty());
+    EXPECT_NE(builder.find(card), std::string::npos) << card;
+    EXPECT_NE(builder.find("\r\n#STARTERDECK\r\n"), std::string::npos);
+    EXPECT_NE(builder.find("\r\n#INCLUDE, Lamplighter_Starter.txt\r\n"), std::string::npos);
+}
+
 class ContentReadTest : public test::EngineTest {
   protected:
     void SetUp() override {
@@ -189,6 +201,7 @@ TEST_F(ContentReadTest, EveryCardDataFileReadsWithoutAMessage) {
         {"Mosslight/Mosslight_Set.txt", 0, 42},
         {"Mosslight/Torvalune_StartingSet.txt", 0, 42},
         {"Mosslight/Lamplighter_Starter.txt", 42, 0},
+        {"Mosslight/Lamplighter_StarterDeck.txt", 42, 0},
         {"Mosslight/Bogwarden_Enemy.txt", 30, 0},
         {"Mosslight/Mirewitch_Enemy.txt", 30, 0},
         {"Mosslight/Reedmother_Enemy.txt", 30, 0},
@@ -241,14 +254,15 @@ TEST_F(ContentReadTest, GameFileGivesRulesCostTraitActionsAndDeckRules) {
     EXPECT_EQ(errors, "");
 }
 
-TEST_F(ContentReadTest, CatalogueOffersTwoOpponentsAndTheMissionUntilTheMissionIsWon) {
+// A new player has no deck: the starter deck is offered beside the opponents.
+TEST_F(ContentReadTest, CatalogueOffersTheStarterDeckTwoOpponentsAndTheMissionUntilItIsWon) {
     struct Row {
         const char* wonMission;
         std::vector<std::string> opponents;
     };
     const Row rows[] = {
-        {"", {"Bogwarden", "Mirewitch"}},
-        {"FirstLight.mis", {"Bogwarden", "Mirewitch", "Reedmother"}},
+        {"", {"Bogwarden", "Lamplighter Starter Deck", "Mirewitch"}},
+        {"FirstLight.mis", {"Bogwarden", "Lamplighter Starter Deck", "Mirewitch", "Reedmother"}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.wonMission);

@@ -119,6 +119,68 @@ TEST_F(GameStartTest, KeptFirstDeckIsPlayedWhateverTheDeckList) {
     EXPECT_EQ(std::find(names.begin(), names.end(), "Listed"), names.end());
 }
 
+// A starter deck's card hands out its cards on the game start; nothing but the rules card used to
+// hear of it.
+TEST_F(GameStartTest, CardsInPlayAnswerTheGameStartAfterTheRulesCard) {
+    struct Row {
+        const char* card;
+        const char* startTime;
+        uint8_t active;
+        int32_t tokensAfter;  // each answer adds 5 tokens to the 100
+    };
+    const Row rows[] = {
+        {"active card", "TURNSTART", 1, 105},
+        {"card waiting for the game start", "GAMESTART", 0, 105},
+        {"card waiting for the turn start", "TURNSTART", 0, 100},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.card);
+        CollectionDeck({});
+        St().Players[2].Deck = List<Card>(1);
+        St().Players[1].Tokens = 100;
+        const int card = Place(r.card, 0);
+        Script(card, "MODTOKENS:5", "GAMESTART");
+        C(card).StartTime = r.startTime;
+        C(card).Active = r.active;
+        inPlayAtGameStart.clear();
+
+        StartGame();
+
+        EXPECT_EQ(St().Players[1].Tokens, r.tokensAfter);
+        EXPECT_EQ(C(card).Active, r.tokensAfter > 100 ? 1 : r.active);
+        EXPECT_FALSE(inPlayAtGameStart.empty()) << "the rules card ran";
+        C(card).Name.clear();
+    }
+}
+
+// The deck lists are read afresh by every new-game set-up; a number chosen before it may name a
+// list that is no longer there, as for a new player who has the one empty list.
+TEST_F(GameStartTest, ADeckNumberBeyondTheDeckListsPlaysTheFirstList) {
+    struct Row {
+        int current;
+        int lists;
+        int currentAfter;
+    };
+    const Row rows[] = {{0, 1, 1}, {3, 1, 1}, {2, 2, 2}, {9, 2, 1}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::to_string(r.current) + " of " + std::to_string(r.lists));
+        CollectionDeck({Owned("Listed", 1, 61, {"STARTSINPLAY"})});
+        St().Decks.Resize(r.lists);
+        St().Players[2].Deck = List<Card>(1);
+        St().CurrentDeck = static_cast<uint8_t>(r.current);
+        host.messages.clear();
+
+        StartGame();
+
+        EXPECT_TRUE(host.messages.empty()) << host.messages.front();
+        EXPECT_EQ(St().CurrentDeck, r.currentAfter);
+        const std::vector<std::string> names = NamedInPlay();
+        EXPECT_EQ(std::count(names.begin(), names.end(), "Listed"), r.currentAfter == 1 ? 1 : 0);
+        for (Card& card : St().InPlay)
+            if (card.Name == "Listed") card.Name.clear();
+    }
+}
+
 TEST_F(GameStartTest, DeckCopiesKeepSlotsAndGaps) {
     Player player;
     player.Deck = List<Card>(40);
@@ -185,6 +247,40 @@ TEST_F(GameLinkTest, LinksThatStartNoGame) {
         }
     }
     EXPECT_EQ(St().CurrentFolder, St().ProgramFolder) << "the refusal leaves the game folder";
+}
+
+// The refused start had read its opponent into the opponent's deck; the next game's opponent was
+// read on top, so a starter deck handed out the refused opponent's cards too.
+TEST_F(GameLinkTest, AGameRefusedForWantOfADeckLeavesNothingOfItsOpponent) {
+    WriteFile("zeta/Imp_Enemy.txt",
+              "#ENEMYDECK, Imp, imp, , , , #FF0000, , An imp.\r\n"
+              "#CARD, INDECK, \"Imp\", \"imp:71\", , , , #FF0000, \"An imp.\"\r\n");
+    WriteFile("zeta/Zeta_Starter.txt",
+              "#STARTERDECK\r\n#CARD, INDECK, \"Newt\", \"newt:81\", , , , #FFFFFF, \"\"\r\n"
+              "#CARD, INDECK, \"Toad\", \"toad:82\", , , , #FFFFFF, \"\"\r\n");
+
+    EXPECT_FALSE(StartGameFromLink("GAME:1:Imp_Enemy.txt"));
+    ASSERT_TRUE(StartGameFromLink("GAME:1:Zeta_Starter.txt"));
+
+    std::vector<std::string> stock;
+    for (const Card& card : St().Players[2].OrigDeck)
+        if (!card.Name.empty()) stock.push_back(card.Name);
+    std::sort(stock.begin(), stock.end());
+    EXPECT_EQ(stock, (std::vector<std::string>{"Newt", "Toad"}));
+}
+
+// A computer game that played a starter deck file leaves StarterDeck set; the next game of the
+// player then started without the player file and without the deck manager.
+TEST_F(GameLinkTest, AStarterDeckReadBeforeTheLinkMakesNoStarterGame) {
+    St().StarterDeck = 1;
+
+    EXPECT_FALSE(StartGameFromLink("GAME:1:Imp_Enemy.txt"));
+
+    ASSERT_EQ(flow.messages.size(), 1u);
+    EXPECT_EQ(
+        flow.messages[0],
+        "You do not have a deck for this game!\nPlease choose a starter deck or a card store.");
+    EXPECT_EQ(St().GameStarted, 0);
 }
 
 TEST_F(GameLinkTest, RejectedDeckStartsANewGameInstead) {

@@ -1,8 +1,9 @@
 // The whole program through its real windows: a fresh program folder whose path holds a blank,
-// a new player, the sample game started by a click on its opponent in the games page, a hand
-// card queued on a target clicked in the board, turns until the game ends, and a restart that
-// reads back what closing saved.
+// a new player who takes the starter deck and saves it from the menu, the sample game started by
+// a click on its opponent in the games page, a hand card queued on a target clicked in the board,
+// turns until the game ends, and a restart that reads back what closing saved.
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -31,6 +32,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kWaitMs = 60000;
+constexpr const char* kNewPlayer = "Wren";
+constexpr const char* kPlayerFile = "Mosslight_Wren.plr";
 // The sample game ends long before this many turns: after round 15 the night takes 2 HP a turn.
 constexpr int kMaxTurns = 200;
 
@@ -95,7 +98,7 @@ void ProgramEndToEndTest::leavingTheChooserWithoutAProfileEndsTheProgram() {
 
 void ProgramEndToEndTest::aNewPlayerPlaysTheSampleGameToItsEnd() {
     ResetState();
-    dialogs_.inputs = {std::string("Guest")};
+    dialogs_.inputs = {std::string(kNewPlayer)};
     Program program(folder_, &dialogs_);
     // The deck manager until it exists: "Load Player" of the player's file, the first deck,
     // and the player file saved on closing, as its window does.
@@ -116,7 +119,7 @@ void ProgramEndToEndTest::aNewPlayerPlaysTheSampleGameToItsEnd() {
     QVERIFY(program.Start());
     QCOMPARE(chooser, QString("Choose a Player Profile"));
     QCOMPARE(dialogs_.asked, std::vector<std::string>{"New Player Name?"});
-    QCOMPARE(St().CurrentProfile.Name, std::string("Guest"));
+    QCOMPARE(St().CurrentProfile.Name, std::string(kNewPlayer));
     QCOMPARE(St().Players[1].Tokens, 500);
     MainWindow& window = program.Window();
     QVERIFY(window.isVisible());
@@ -128,8 +131,21 @@ void ProgramEndToEndTest::aNewPlayerPlaysTheSampleGameToItsEnd() {
     QCOMPARE(opponent, QString::fromStdString(
                            "GAME:1:" + (folder_ / "Mosslight" / "Bogwarden_Enemy.txt").string()));
 
+    // No deck yet: the starter deck's game hands out its cards, and the menu keeps them.
+    QVERIFY(test::PressLink(
+        board, QString::fromStdString(
+                   "GAME:1:" + (folder_ / "Mosslight" / "Lamplighter_StarterDeck.txt").string())));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        test::PageText(board).contains("Your new starter deck contains the following cards."),
+        kWaitMs);
+    QCOMPARE(deckManagerShown, 0);
+    window.findChild<QAction*>("saveplrmen")->trigger();
+    QVERIFY(fs::exists(folder_ / kPlayerFile));
+    window.findChild<QAction*>("newgamemen")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(test::PageText(board).contains("Bogwarden"), kWaitMs);
+
     QVERIFY(test::PressLink(board, opponent));
-    QTRY_VERIFY_WITH_TIMEOUT(St().GameStarted == 1 && !EngineGuard::Busy(), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(deckManagerShown == 1 && !EngineGuard::Busy(), kWaitMs);
     QCOMPARE(deckManagerShown, 1);
     QTRY_VERIFY_WITH_TIMEOUT(test::PageText(board).contains("The marsh lanterns flicker to life."),
                              kWaitMs);
@@ -170,9 +186,9 @@ void ProgramEndToEndTest::aNewPlayerPlaysTheSampleGameToItsEnd() {
     collectionAtClose_ = CollectionKeys();
     tokensAtClose_ = St().Players[1].Tokens;
     QVERIFY(!collectionAtClose_.empty());
-    fs::remove(folder_ / "Mosslight_Guest.plr");
+    fs::remove(folder_ / kPlayerFile);
     QVERIFY(window.close());
-    QVERIFY(fs::exists(folder_ / "Mosslight_Guest.plr"));
+    QVERIFY(fs::exists(folder_ / kPlayerFile));
 }
 
 void ProgramEndToEndTest::aRestartReadsTheSameCollectionAndTokens() {
@@ -186,8 +202,8 @@ void ProgramEndToEndTest::aRestartReadsTheSameCollectionAndTokens() {
         ClickButton(modal, "Command1_1");
     });
     QVERIFY(program.Start());
-    QCOMPARE(picked, QString("Guest"));
-    QCOMPARE(St().CurrentProfile.PlayerFile, std::string("Mosslight_Guest.plr"));
+    QCOMPARE(picked, QString(kNewPlayer));
+    QCOMPARE(St().CurrentProfile.PlayerFile, std::string(kPlayerFile));
     QCOMPARE(St().Players[1].Tokens, tokensAtClose_);
     QCOMPARE(CollectionKeys(), collectionAtClose_);
     QVERIFY(dialogs_.asked.empty());
