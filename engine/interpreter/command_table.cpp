@@ -74,7 +74,7 @@ Card* CardInRole(RunContext& run, CardRole role) {
 }
 
 std::string Arg(RunContext& run, int k) {
-    const List<std::string>& args = run.effect().Args;
+    const SharedList<std::string>& args = run.effect().Args;
     const long long i = static_cast<long long>(run.argIndex) + k;
     return args.Has(i) ? args[i] : std::string();
 }

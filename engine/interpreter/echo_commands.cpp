@@ -27,7 +27,7 @@ void AddEchoText(RunContext& run, const EchoSteps& steps) {
         const std::string trait = GetEffectTrait2(run.source, index, key);
         if (trait != "NONE") {
             const int16_t slot = GetTraitNum(run.source, trait);
-            const List<std::string>& descs = run.source.TraitActionDescs;
+            const SharedList<std::string>& descs = run.source.TraitActionDescs;
             if (descs.Has(slot) && !descs[slot].empty()) text = descs[slot];
         }
     }

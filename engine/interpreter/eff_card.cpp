@@ -298,7 +298,7 @@ bool EffRun::CommandLoop() {
         if (++passes > kMaxCommandPasses) break;
         st.EchoText.clear();
         run.argIndex = run.position;
-        const List<int32_t>& program = run.effect().Program;
+        const SharedList<int32_t>& program = run.effect().Program;
         // A substituted program may be shorter than the one the loop began with.
         if (!program.Has(run.position)) break;
         const int32_t code = program[run.position];
@@ -312,7 +312,7 @@ bool EffRun::CommandLoop() {
             return false;
         }
 
-        const List<uint8_t>& flags = run.effect().AIFlags;
+        const SharedList<uint8_t>& flags = run.effect().AIFlags;
         run.aiMark = flags.Has(run.position) && flags[run.position] != 0;
         if (run.args.noCounters && st.EffectOutcome == 1) st.EffectOutcome = 0;
         if (st.EffectOutcome == 1) {

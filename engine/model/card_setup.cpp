@@ -14,10 +14,18 @@ namespace {
 constexpr int kStartTraitSlots = 20;
 constexpr double kLargestSetUpGID = 100000000;
 
+// Every new card and effect starts from these; their copies share them until changed.
+const SharedList<std::string>& FreeTraitSlots() {
+    static const SharedList<std::string> slots(kStartTraitSlots);
+    return slots;
+}
+
 Effect EmptyEffect() {
+    static const SharedList<int32_t> program(1);
+    static const SharedList<std::string> args(1);
     Effect effect;
-    effect.Program.Resize(1);
-    effect.Args.Resize(1);
+    effect.Program = program;
+    effect.Args = args;
     return effect;
 }
 
@@ -27,9 +35,9 @@ void InitCard(Card& card, int owner, int active) {
     Guarded("InitCard", [&] {
         card.Index = 0;
         card.Effects = List<Effect>{EmptyEffect()};
-        card.TraitNames = List<std::string>(kStartTraitSlots);
-        card.TraitValues = List<std::string>(kStartTraitSlots);
-        card.TraitActionDescs = List<std::string>(kStartTraitSlots);
+        card.TraitNames = FreeTraitSlots();
+        card.TraitValues = FreeTraitSlots();
+        card.TraitActionDescs = FreeTraitSlots();
         card.Initialised = 1;
         card.Owner = static_cast<uint8_t>(owner);
         card.GID = static_cast<int32_t>(RandomNum(kLargestSetUpGID));

@@ -1,11 +1,13 @@
 #pragma once
-// The plain value records of the card engine. They are copied whole when they move between lists.
+// The plain value records of the card engine. They are copied whole when they move between lists;
+// the lists a card rarely changes share their elements between copies (see shared_list.h).
 
 #include <array>
 #include <cstdint>
 #include <string>
 
 #include "engine/model/list.h"
+#include "engine/model/shared_list.h"
 #include "engine/model/value.h"
 
 namespace dv {
@@ -18,9 +20,9 @@ struct Effect {
     int32_t TargetType = 0;
     std::string TargetText;
     std::string Text;  // the action script; empty marks a free slot
-    List<std::string> Args;
-    List<int32_t> Program;
-    List<uint8_t> AIFlags;  // 1 where the command was written with the "AI" prefix
+    SharedList<std::string> Args;
+    SharedList<int32_t> Program;
+    SharedList<uint8_t> AIFlags;  // 1 where the command was written with the "AI" prefix
     uint8_t MenuState = 0;
     std::string MenuText;
     int32_t Target = 0;
@@ -48,9 +50,9 @@ struct Card {
     std::string PictureUrl;
     std::string ThumbnailUrl;
     std::string CostDesc;
-    List<std::string> TraitNames;
-    List<std::string> TraitValues;
-    List<std::string> TraitActionDescs;
+    SharedList<std::string> TraitNames;
+    SharedList<std::string> TraitValues;
+    SharedList<std::string> TraitActionDescs;
     List<Effect> Effects;
     std::string Description;
     std::string Colour;

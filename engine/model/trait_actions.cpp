@@ -1,4 +1,6 @@
 // The actions a card inherits from its traits: put on, taken off, and rebuilt for all cards.
+#include <utility>
+
 #include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
@@ -47,7 +49,8 @@ void AddTraitEffects(Card& card, const std::string& traitFilter) {
             if (!forAll) {
                 int n = GetTraitNum(card, name);
                 if (n == 0) continue;
-                if (card.TraitActionDescs.Has(n) && card.TraitActionDescs[n] == "OVERRIDE")
+                if (card.TraitActionDescs.Has(n) &&
+                    std::as_const(card.TraitActionDescs)[n] == "OVERRIDE")
                     continue;
             }
             const List<Effect> inherited = actions[i].Effects;

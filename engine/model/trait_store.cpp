@@ -5,6 +5,7 @@
 #include <cmath>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "engine/interpreter/eff_card.h"
 #include "engine/model/card_life.h"
@@ -123,8 +124,9 @@ void SetTrait(Card& card, const std::string& name, const Value& value, const Val
         MatchTraitLists(card);
         int slot = 0;
         int freeSlot = 0;
-        for (int i = 1; i <= card.TraitNames.size(); ++i) {
-            const std::string& stored = card.TraitNames[i];
+        const auto& names = std::as_const(card.TraitNames);
+        for (int i = 1; i <= names.size(); ++i) {
+            const std::string& stored = names[i];
             if (stored.empty()) {
                 if (freeSlot == 0) freeSlot = i;
             } else if (SameNoCase(stored, name)) {
@@ -139,7 +141,7 @@ void SetTrait(Card& card, const std::string& name, const Value& value, const Val
             MatchTraitLists(card);
         }
         const std::string newValue = value.Text();
-        if (card.TraitValues[slot] == newValue && card.TraitNames[slot] == name) return;
+        if (std::as_const(card.TraitValues)[slot] == newValue && names[slot] == name) return;
         card.TraitNames[slot] = name;
         card.TraitValues[slot] = newValue;
         if (noNegative == Value(1) && ReadNumber(newValue) < 0) card.TraitValues[slot] = "0";
@@ -227,7 +229,7 @@ Value Modtrait(Card& card, const std::string& name, Value& amount, Card& source,
 void RemoveTrait(Card& card, const std::string& name) {
     Guarded("RemoveTrait", [&] {
         for (int i = 1; i <= card.TraitNames.size(); ++i) {
-            if (BaseTraitName(card.TraitNames[i]) != name) continue;
+            if (BaseTraitName(std::as_const(card.TraitNames)[i]) != name) continue;
             card.TraitNames[i].clear();
             if (card.TraitValues.Has(i)) card.TraitValues[i].clear();
             if (card.TraitActionDescs.Has(i)) card.TraitActionDescs[i].clear();
@@ -255,7 +257,7 @@ Value GetTrait(Card& card, const std::string& name, Value& blankFlag, int mode) 
         std::optional<bool> bonusAllowed;
         for (int i = 1; i <= card.TraitNames.size(); ++i) {
             // Evaluating a bonus may change the card's lists: stored is not used after that.
-            const std::string_view stored = card.TraitNames[i];
+            const std::string_view stored = std::as_const(card.TraitNames)[i];
             if (stored.empty()) continue;
             if (stored.size() == name.size()) {
                 if (!SameNameNoCase(stored, name)) continue;

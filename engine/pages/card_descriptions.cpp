@@ -1,4 +1,5 @@
 #include <cmath>
+#include <utility>
 
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
@@ -152,7 +153,7 @@ std::string AllTraitsDesc(Card& card) {
         std::string text = "Card #" + std::to_string(card.Index) +
                            "<br>Global ID: " + std::to_string(card.GID) + ", ";
         for (int i = 1; i <= card.TraitNames.size(); ++i) {
-            const std::string& name = card.TraitNames[i];
+            const std::string& name = std::as_const(card.TraitNames)[i];
             if (name.empty()) continue;
             const auto colon = name.find(':');
             std::string qualifier;
@@ -161,7 +162,8 @@ std::string AllTraitsDesc(Card& card) {
                 qualifier = name.substr(
                     colon + 1, next == std::string::npos ? std::string::npos : next - colon - 1);
             }
-            const std::string value = card.TraitValues.Has(i) ? card.TraitValues[i] : "";
+            const std::string value =
+                card.TraitValues.Has(i) ? std::as_const(card.TraitValues)[i] : "";
             text += name.substr(0, colon) + ": " + value;
             text += qualifier.empty() ? ", " : " (" + qualifier + "), ";
         }

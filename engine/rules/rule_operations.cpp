@@ -1,6 +1,7 @@
 #include "engine/rules/rule_operations.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "data/card_files.h"
 #include "engine/interpreter/eff_card.h"
@@ -74,7 +75,7 @@ void ClearBonuses() {
             if (card.Name.empty()) continue;
             int traits = card.TraitNames.size();
             for (int t = 1; t <= traits && card.TraitNames.Has(t); ++t) {
-                const std::string name = card.TraitNames[t];
+                const std::string name = std::as_const(card.TraitNames)[t];
                 if (UpperText(name.substr(0, 5)) == "BONUS")
                     RemoveTrait(card, GetField(name, 1, ":"));
                 if (GetField(name, 2, ":") == "BONUS") RemoveTrait(card, GetField(name, 1, ":"));
@@ -163,7 +164,7 @@ std::string GetTraitActionDesc(Card& card, const std::string& traitName) {
     return Guarded("GetTraitActionDesc", std::string(), [&] {
         int n = GetTraitNum(card, traitName);
         if (n == 0 || !card.TraitActionDescs.Has(n)) return std::string();
-        const std::string& desc = card.TraitActionDescs[n];
+        const std::string& desc = std::as_const(card.TraitActionDescs)[n];
         // The marker keeps inherited actions off the card; it is not text to show.
         return desc == "OVERRIDE" ? std::string() : desc;
     });

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/model/list.h"
+#include "engine/model/shared_list.h"
 
 namespace dv {
 
@@ -29,9 +30,9 @@ struct TraitMaskName {
 
 // What compiling one action script gives, whatever card it is on.
 struct CompiledScript {
-    List<std::string> Args;
-    List<int32_t> Program;
-    List<uint8_t> AIFlags;
+    SharedList<std::string> Args;
+    SharedList<int32_t> Program;
+    SharedList<uint8_t> AIFlags;
     bool AnyCommand = false;  // without one, compiling leaves AIFlags as it was
     std::vector<std::string> Unrecognized;
 };

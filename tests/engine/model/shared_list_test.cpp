@@ -1,0 +1,82 @@
+#include "engine/model/shared_list.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+
+#include "engine/model/records.h"
+
+namespace dv {
+namespace {
+
+using Texts = SharedList<std::string>;
+
+// Every way of changing a list: none may reach a copy taken before it.
+TEST(SharedListTest, AChangeToOneCopyNeverReachesTheOther) {
+    struct Row {
+        const char* change;
+        std::function<void(Texts&)> apply;
+    };
+    const Row rows[] = {
+        {"element written", [](Texts& l) { l[2] = "changed"; }},
+        {"resized", [](Texts& l) { l.Resize(5); }},
+        {"shrunk", [](Texts& l) { l.Resize(1); }},
+        {"pushed", [](Texts& l) { l.PushBack("more"); }},
+        {"cleared", [](Texts& l) { l.Clear(); }},
+        {"raw written", [](Texts& l) { l.raw()[0] = "changed"; }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.change);
+        Texts original = {"HP", "POWER", "GLOW"};
+        Texts copy = original;
+        r.apply(copy);
+        EXPECT_EQ(original, (Texts{"HP", "POWER", "GLOW"}));
+        Texts other = original;
+        r.apply(original);
+        EXPECT_EQ(other, (Texts{"HP", "POWER", "GLOW"}));
+    }
+}
+
+TEST(SharedListTest, ReadingAConstCopyLeavesTheElementsShared) {
+    Texts original = {"HP", "POWER"};
+    const Texts copy = original;
+    EXPECT_EQ(&std::as_const(original)[1], &copy[1]);
+    EXPECT_EQ(copy[2], "POWER");
+    EXPECT_EQ(&std::as_const(original)[1], &copy[1]);
+}
+
+TEST(SharedListTest, NumbersOutsideTheListThrowAsAListDoes) {
+    Texts list(2);
+    const Texts& seen = list;
+    EXPECT_THROW(seen[0], std::out_of_range);
+    EXPECT_THROW(seen[3], std::out_of_range);
+    EXPECT_THROW(list[3], std::out_of_range);
+    EXPECT_TRUE(Texts().empty());
+    EXPECT_THROW(Texts()[1], std::out_of_range);
+}
+
+// A trial on a scratch copy of a card must leave the card's traits and script as they were.
+TEST(SharedListTest, ACardCopyChangedWholeLeavesTheCardAsItWas) {
+    Card card;
+    card.TraitNames = {"HP", ""};
+    card.TraitValues = {"20", ""};
+    card.Effects.Resize(1);
+    card.Effects[1].Args = {"", "MODTRAIT", "HP"};
+    card.Effects[1].Program = {0, 5, -1};
+    const Card before = card;
+
+    Card copy = card;
+    copy.TraitNames[2] = "POWER";
+    copy.TraitValues[1] = "19";
+    copy.Effects[1].Args[3] = "GLOW";
+    copy.Effects[1].Program.PushBack(7);
+
+    EXPECT_TRUE(card == before);
+    EXPECT_EQ(copy.TraitValues[1], "19");
+    EXPECT_EQ(card.TraitValues[1], "20");
+}
+
+}  // namespace
+}  // namespace dv
