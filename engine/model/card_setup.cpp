@@ -14,18 +14,10 @@ namespace {
 constexpr int kStartTraitSlots = 20;
 constexpr double kLargestSetUpGID = 100000000;
 
-// Every new card and effect starts from these; their copies share them until changed.
-const SharedList<std::string>& FreeTraitSlots() {
-    static const SharedList<std::string> slots(kStartTraitSlots);
-    return slots;
-}
-
 Effect EmptyEffect() {
-    static const SharedList<int32_t> program(1);
-    static const SharedList<std::string> args(1);
     Effect effect;
-    effect.Program = program;
-    effect.Args = args;
+    effect.Program.Resize(1);
+    effect.Args.Resize(1);
     return effect;
 }
 
@@ -35,9 +27,9 @@ void InitCard(Card& card, int owner, int active) {
     Guarded("InitCard", [&] {
         card.Index = 0;
         card.Effects = List<Effect>{EmptyEffect()};
-        card.TraitNames = FreeTraitSlots();
-        card.TraitValues = FreeTraitSlots();
-        card.TraitActionDescs = FreeTraitSlots();
+        card.TraitNames = SharedList<std::string>(kStartTraitSlots);
+        card.TraitValues = SharedList<std::string>(kStartTraitSlots);
+        card.TraitActionDescs = SharedList<std::string>(kStartTraitSlots);
         card.Initialised = 1;
         card.Owner = static_cast<uint8_t>(owner);
         card.GID = static_cast<int32_t>(RandomNum(kLargestSetUpGID));

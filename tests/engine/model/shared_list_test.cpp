@@ -25,7 +25,11 @@ TEST(SharedListTest, AChangeToOneCopyNeverReachesTheOther) {
         {"shrunk", [](Texts& l) { l.Resize(1); }},
         {"pushed", [](Texts& l) { l.PushBack("more"); }},
         {"cleared", [](Texts& l) { l.Clear(); }},
-        {"raw written", [](Texts& l) { l.raw()[0] = "changed"; }},
+        {"grown and written",
+         [](Texts& l) {
+             l.Resize(6);
+             l[6] = "changed";
+         }},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.change);
@@ -45,6 +49,31 @@ TEST(SharedListTest, ReadingAConstCopyLeavesTheElementsShared) {
     EXPECT_EQ(&std::as_const(original)[1], &copy[1]);
     EXPECT_EQ(copy[2], "POWER");
     EXPECT_EQ(&std::as_const(original)[1], &copy[1]);
+}
+
+// Slots past the last one written are not stored: they must still read, compare and come back
+// empty, never as what a slot held before the list shrank.
+TEST(SharedListTest, SlotsNeverWrittenReadEmptyAndShrinkingForgetsWhatWasCut) {
+    Texts slots(20);
+    EXPECT_EQ(slots.size(), 20);
+    EXPECT_EQ(slots[20], "");
+    slots[2] = "HP";
+    EXPECT_EQ(slots[1], "");
+    EXPECT_EQ(slots[20], "");
+    Texts same = {"", "HP"};
+    same.Resize(20);
+    EXPECT_EQ(slots, same);
+    int counted = 0;
+    for (const std::string& slot : slots)
+        counted += slot.empty() ? 0 : 1;
+    EXPECT_EQ(counted, 1);
+
+    Texts cut = {"a", "b", "c"};
+    cut.Resize(1);
+    cut.Resize(3);
+    EXPECT_EQ(cut, (Texts{"a", "", ""}));
+    EXPECT_EQ(cut.PushBack("d"), 4);
+    EXPECT_EQ(cut, (Texts{"a", "", "", "d"}));
 }
 
 TEST(SharedListTest, NumbersOutsideTheListThrowAsAListDoes) {
