@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/interpreter/eff_card.h"
@@ -51,7 +52,8 @@ int32_t TrialRun(Card& card, Card& target, int i) {
     args.preview = 1;
     args.carried = 1;
     args.noCounters = 1;
-    if (card.Effects.Has(i) && card.Effects[i].Compiled == 1 && card.Dead == 0 && target.Dead == 0)
+    if (card.Effects.Has(i) && std::as_const(card.Effects)[i].Compiled == 1 && card.Dead == 0 &&
+        target.Dead == 0)
         return EffCard(card, target, args);
     ScratchCard source(card);
     return EffCard(*source, target, args);
@@ -60,8 +62,8 @@ int32_t TrialRun(Card& card, Card& target, int i) {
 // What one effect slot adds to the sum and the count of a card's score.
 void ScoreEffect(Card& card, int i, int& sum, int& count) {
     State& st = St();
-    const std::string trigger = card.Effects[i].Trigger;
-    const int32_t type = card.Effects[i].TargetType;
+    const std::string trigger = std::as_const(card.Effects)[i].Trigger;
+    const int32_t type = std::as_const(card.Effects)[i].TargetType;
     if (trigger != "AIREQ") {
         if (trigger == "COSTMOD" || trigger == "OTHERENTERSPLAY") {
             ++sum;
@@ -153,8 +155,8 @@ void ChooseNewMenus() {
         Card& card = st.InPlay[i];
         if (card.Owner != 2) continue;
         for (int j = 1; j <= card.Effects.size(); ++j) {
-            if (card.Effects[j].MenuState != 1) continue;
-            int32_t type = card.Effects[j].TargetType;
+            if (std::as_const(card.Effects)[j].MenuState != 1) continue;
+            int32_t type = std::as_const(card.Effects)[j].TargetType;
             int32_t outcome = 0;
             const int index = PickTarget(card, j, type, "", outcome);
             if (index > 0 && outcome == 2 && card.Effects.Has(j)) card.Effects[j].MenuState = 2;
@@ -255,8 +257,8 @@ void AISetMenus(int player) {
             Card& card = st.InPlay[i];
             if (card.Owner != player) continue;
             for (int j = 1; j <= card.Effects.size(); ++j) {
-                if (card.Effects[j].MenuState == 0) continue;
-                int32_t type = card.Effects[j].TargetType;
+                if (std::as_const(card.Effects)[j].MenuState == 0) continue;
+                int32_t type = std::as_const(card.Effects)[j].TargetType;
                 int32_t outcome = 0;
                 PickTarget(card, j, type, "", outcome);
                 if (card.Effects.Has(j)) card.Effects[j].MenuState = outcome == 2 ? 2 : 1;
@@ -267,8 +269,8 @@ void AISetMenus(int player) {
 
 void ClearMenuActions(Card& card) {
     if (card.Name.empty()) return;
-    for (Effect& effect : card.Effects)
-        if (effect.MenuState == 2) effect.MenuState = 1;
+    for (int e = 1; e <= card.Effects.size(); ++e)
+        if (std::as_const(card.Effects)[e].MenuState == 2) card.Effects[e].MenuState = 1;
 }
 
 }  // namespace dv

@@ -2,6 +2,7 @@
 // effect, change sides, replace the opponent, and win or lose the game.
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "data/card_files.h"
 #include "engine/interpreter/card_commands.h"
@@ -242,7 +243,7 @@ void SetSide(Card& card, int side) {
     card.Owner = static_cast<uint8_t>(side);
     card.SideMask = SideMaskOf(side);
     for (int e = 1; e <= card.Effects.size(); ++e)
-        if (!card.Effects[e].Text.empty()) SetActionMasks(card, e);
+        if (!std::as_const(card.Effects)[e].Text.empty()) SetActionMasks(card, e);
     card.SideMask = SideMaskOf(side);
 }
 

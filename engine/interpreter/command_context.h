@@ -39,8 +39,10 @@ struct RunContext {
     EffArgs& args;  // the run's arguments (effect index, run kind, preview flag, ...)
 
     // The running effect. Fetched afresh on every call: a nested run may add effects to the
-    // source card, which moves its effect list.
-    Effect& effect() { return source.Effects[args.effectIndex]; }
+    // source card, which moves its effect list. Read through the first; the second, for a change,
+    // first gives the source card effects of its own when it shares them with a copy.
+    const Effect& effect() const { return std::as_const(source.Effects)[args.effectIndex]; }
+    Effect& changeEffect() { return source.Effects[args.effectIndex]; }
     bool Preview() const { return args.preview != 0; }
     bool SkipRequirements() const { return args.skipRequirements != 0; }
     // The value handed to the run (argument 11); nullptr when none was given.

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <utility>
 
 #include "engine/interpreter/eff_card_stages.h"
 #include "engine/model/cards.h"
@@ -37,7 +38,7 @@ void TakeReactionEcho(RunContext& run, const std::string& nestedEcho) {
 // is aimed at; ALL goes through the dispatch, and there only this one effect runs.
 void React(RunContext& run, Card& reactor, int32_t i, const std::string& trigger, Card& other) {
     State& st = St();
-    const int32_t type = reactor.Effects[i].TargetType;
+    const int32_t type = std::as_const(reactor.Effects)[i].TargetType;
     if (type == kTargetAll) {
         if (run.Preview()) return;
         RunActionsCall call;
@@ -71,7 +72,7 @@ StageEnd OwnActions(RunContext& run) {
     if (run.effect().Trigger == "MYACTION" || run.args.redirected) return StageEnd::Go;
     const int count = run.source.Effects.size();
     for (int i = 1; i <= count && run.source.Effects.Has(i); ++i) {
-        const Effect& effect = run.source.Effects[i];
+        const Effect& effect = std::as_const(run.source.Effects)[i];
         if (effect.Trigger != "MYACTION" || effect.Running == 2) continue;
         if (st.EffectOutcome >= 1) {
             st.EffectOutcome = 3;
@@ -101,7 +102,7 @@ StageEnd Intercepts(RunContext& run) {
         if (!st.InPlay.Has(cardNumber)) continue;
         Card& interceptor = st.InPlay[cardNumber];
         if (interceptor.Name.empty() || interceptor.Dead || !interceptor.Effects.Has(e) ||
-            interceptor.Effects[e].Running == 1) {
+            std::as_const(interceptor.Effects)[e].Running == 1) {
             continue;
         }
         interceptor.Effects[e].Running = 1;
@@ -140,7 +141,7 @@ void TargetedReactions(RunContext& run) {
     bool tried = false;
     const int count = run.target.Effects.size();
     for (int i = 1; i <= count && run.target.Effects.Has(i); ++i) {
-        const Effect& effect = run.target.Effects[i];
+        const Effect& effect = std::as_const(run.target.Effects)[i];
         if (effect.Trigger != "TARGETED" || effect.Running == 2) continue;
         if (!run.Preview() && !tried) {
             tried = true;

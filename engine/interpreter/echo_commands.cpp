@@ -84,7 +84,7 @@ void EchoOnce(RunContext& run) {
         st.EchoOnce = 1;
         AddEchoText(run, {.traitDescription = true, .useOverride = true});
     }
-    run.effect().Echoed = 1;
+    run.changeEffect().Echoed = 1;
 }
 
 // The run reacted to sees the cancel when this run ends (EffectOutcome 2 becomes 1).

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <exception>
 #include <optional>
+#include <utility>
 
 #include "engine/interpreter/command_context.h"
 #include "engine/interpreter/eff_card_stages.h"
@@ -223,7 +224,7 @@ StageEnd EffRun::Masks() {
     const bool secondForm = run.args.reactedEffect != 0;
     const Effect* reacted = nullptr;
     if (secondForm && run.target.Effects.Has(run.args.reactedEffect)) {
-        reacted = &run.target.Effects[run.args.reactedEffect];
+        reacted = &std::as_const(run.target.Effects)[run.args.reactedEffect];
     }
     const MaskWords& targetMask = run.target.TraitMask;
     const MaskWords& sourceMask = run.source.TraitMask;
@@ -419,7 +420,7 @@ void EffRun::Epilogue() {
     }
 
     if (run.deleteEffect && real) {
-        run.effect().Text.clear();
+        run.changeEffect().Text.clear();
         DropRegistrations(run.source, run.args.effectIndex);
     }
     Repeat();
@@ -465,7 +466,7 @@ void EffRun::EndSteps() {
     if (real && run.echoPending) {
         if (Outermost()) {
             st.TurnLog += GetMainEcho(1);
-            if (hasEffect) run.effect().RunWork = 1;
+            if (hasEffect) run.changeEffect().RunWork = 1;
         } else if (hasEffect && run.effect().Trigger == "ONDEATH" && run.effect().Echoed == 0) {
             EchoPart(5) += run.echoLine;
         } else {
@@ -473,7 +474,7 @@ void EffRun::EndSteps() {
         }
     }
     if (run.scriptChanged && hasEffect) {
-        run.effect().Text = run.keptText;
+        run.changeEffect().Text = run.keptText;
         std::string errors;
         CompileEffect(run.source, run.args.effectIndex, errors);
     }

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "engine/interpreter/command_context.h"
 #include "engine/model/cards.h"
@@ -85,8 +86,8 @@ void SetCardTarget(RunContext& run) {
     if (run.Preview() || run.SkipRequirements() || run.source.Owner != 1) return;
     const int32_t chosen = run.effect().Target;
     run.source.PresetTarget = PlayIndex(chosen);
-    for (Effect& effect : run.source.Effects)
-        effect.Target = chosen;
+    for (int e = 1; e <= run.source.Effects.size(); ++e)
+        run.source.Effects[e].Target = chosen;
 }
 
 // Turns the action reacted to towards a card picked at random that meets the requirements given

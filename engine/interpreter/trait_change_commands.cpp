@@ -200,7 +200,7 @@ void TraitCommand(RunContext& run, Card& holder) {
     ++run.scriptRebuilds;
     const std::string text = Substituted(run, script);
     run.actionText = text;
-    run.effect().Text = text;
+    run.changeEffect().Text = text;
     run.scriptChanged = true;
     std::string errors;
     CompileEffect(run.source, run.args.effectIndex, errors);

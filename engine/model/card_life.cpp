@@ -94,8 +94,8 @@ int AddCard(const Card& card) {
         if (placed.Owner == 2) placed.SideMask = 2;
         if (placed.StartTime.empty()) placed.StartTime = "TURNSTART";
         placed.Active = 0;
-        for (Effect& e : placed.Effects)
-            e.Running = 0;
+        for (int e = 1; e <= placed.Effects.size(); ++e)
+            if (std::as_const(placed.Effects)[e].Running != 0) placed.Effects[e].Running = 0;
         if (HasTrait(placed, "PLAYER") || placed.StartTime == "GAMESTART") ActivateCard(placed, 0);
         return n;
     });

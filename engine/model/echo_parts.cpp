@@ -1,5 +1,6 @@
 // The echo parts of the running report.
 #include <stdexcept>
+#include <utility>
 
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
@@ -45,8 +46,9 @@ void ClearMainEcho() {
 void ClearEchos() {
     for (Card& card : St().InPlay) {
         if (card.Name.empty()) continue;
-        for (Effect& effect : card.Effects)
-            effect.Echoed = 0;
+        // Read first: writing would give a card sharing its effects a copy of its own.
+        for (int e = 1; e <= card.Effects.size(); ++e)
+            if (std::as_const(card.Effects)[e].Echoed != 0) card.Effects[e].Echoed = 0;
     }
 }
 

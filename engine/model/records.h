@@ -53,7 +53,7 @@ struct Card {
     SharedList<std::string> TraitNames;
     SharedList<std::string> TraitValues;
     SharedList<std::string> TraitActionDescs;
-    List<Effect> Effects;
+    SharedList<Effect> Effects;
     std::string Description;
     std::string Colour;
     uint8_t Active = 0;

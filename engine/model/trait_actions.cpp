@@ -53,7 +53,7 @@ void AddTraitEffects(Card& card, const std::string& traitFilter) {
                     std::as_const(card.TraitActionDescs)[n] == "OVERRIDE")
                     continue;
             }
-            const List<Effect> inherited = actions[i].Effects;
+            const SharedList<Effect> inherited = actions[i].Effects;
             for (const Effect& k : inherited) {
                 if (k.Text.empty()) continue;
                 AddEffect(card, "TRAIT:TRAITEFFECT:" + name + ":" + k.Text, k.TargetType, k.Trigger,

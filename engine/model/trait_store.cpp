@@ -185,7 +185,7 @@ Value Modtrait(Card& card, const std::string& name, Value& amount, Card& source,
         // Actions added while these run are not offered this change.
         const int offered = card.Effects.size();
         for (int i = 1; i <= offered && i <= card.Effects.size(); ++i) {
-            if (!SameNoCase(card.Effects[i].Trigger, trigger)) continue;
+            if (!SameNoCase(std::as_const(card.Effects)[i].Trigger, trigger)) continue;
             const Value savedAmount = st.LastAmount;
             EffArgs args;
             args.effectIndex = i;

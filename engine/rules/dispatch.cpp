@@ -1,6 +1,7 @@
 #include "engine/rules/dispatch.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "engine/interpreter/eff_card.h"
@@ -71,18 +72,26 @@ void RunOnChosenTarget(Card& card, int i, RunActionsCall& call, const DispatchRu
         int32_t outcome = 0;
         return PickTarget(card, i, type, "", outcome);
     };
+    // Read through this: only a change gives the card effects of its own.
+    const SharedList<Effect>& effects = card.Effects;
     if (card.PresetTarget > 0) {
-        if (card.Effects[i].Target == 0) card.Effects[i].Target = card.PresetTarget;
-        last = trial(card.Effects[i].Target);
+        if (effects[i].Target == 0) card.Effects[i].Target = card.PresetTarget;
+        last = trial(effects[i].Target);
         ran = true;
         if (last <= 0) card.Effects[i].Target = 0;
     }
-    if (card.Effects[i].Target == 0) card.Effects[i].Target = pick();
-    if (card.Effects[i].Target == 0) return;
-    last = trial(card.Effects[i].Target);
+    if (effects[i].Target == 0) {
+        const int picked = pick();
+        card.Effects[i].Target = picked;
+    }
+    if (effects[i].Target == 0) return;
+    last = trial(effects[i].Target);
     ran = true;
-    if (last <= 0) card.Effects[i].Target = pick();
-    const int target = card.Effects[i].Target;
+    if (last <= 0) {
+        const int picked = pick();
+        card.Effects[i].Target = picked;
+    }
+    const int target = effects[i].Target;
     if (call.preview == 0 && target > 0 && st.InPlay.Has(target)) {
         last = run(st.InPlay[target], 0, "", echo);
     }
@@ -146,9 +155,11 @@ bool TriggerFilter::MayRun(const Card& card) const {
 void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) {
     Guarded("RunActions", [&] {
         State& st = St();
-        const int count = card.Effects.size();
+        // Read through this: only a change gives the card effects of its own (see shared_list.h).
+        const SharedList<Effect>& effects = card.Effects;
+        const int count = effects.size();
         if (call.effectNumber > count) return;
-        if (call.effectNumber > 0 && card.Effects[call.effectNumber].Running == 1) return;
+        if (call.effectNumber > 0 && effects[call.effectNumber].Running == 1) return;
         call.failures = 0;
         std::string collected;
         if (triggerIn.empty()) return;
@@ -165,23 +176,24 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
 
         const int first = call.effectNumber > 0 ? call.effectNumber : 1;
         const int last = call.effectNumber > 0 ? call.effectNumber : count;
-        for (int i = first; i <= last && card.Effects.Has(i); ++i) {
-            if (card.Effects[i].Trigger.size() != trigger.size()) continue;
-            if (trigger == "COSTMOD" && card.Active == 1 &&
-                card.Effects[i].TargetType == kTargetSelf) {
+        for (int i = first; i <= last && effects.Has(i); ++i) {
+            if (effects[i].Trigger.size() != trigger.size()) continue;
+            if (trigger == "COSTMOD" && card.Active == 1 && effects[i].TargetType == kTargetSelf) {
                 continue;
             }
-            if (card.Effects[i].MenuState == 1) continue;
-            card.Effects[i].Running = 1;
-            card.Effects[i].DispatchWork = 0;
+            if (effects[i].MenuState == 1) continue;
+            // An effect of another trigger of the same length ends not running, its dispatch work
+            // cleared; it is written only when that changes it.
+            const bool matches = effects[i].Trigger == trigger;
+            if (matches || effects[i].Running != 0 || effects[i].DispatchWork != 0) {
+                card.Effects[i].Running = matches ? 1 : 0;
+                card.Effects[i].DispatchWork = 0;
+            }
             st.EchoOnce = 0;
             if (card.NextTarget > 0) card.PresetTarget = card.NextTarget;
-            if (card.Effects[i].Trigger != trigger) {
-                card.Effects[i].Running = 0;
-                continue;
-            }
+            if (!matches) continue;
 
-            const int type = card.Effects[i].TargetType;
+            const int type = effects[i].TargetType;
             DispatchRun run{card, i, runKind};
             std::string echo;
             int32_t last = 0;
@@ -193,7 +205,7 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
             };
             switch (type) {
                 case kTargetGidCard: {
-                    const int number = GidCardTarget(card, card.Effects[i]);
+                    const int number = GidCardTarget(card, effects[i]);
                     if (number > 0 && st.InPlay.Has(number))
                         runOn(st.InPlay[number], call.preview, true);
                     break;
@@ -202,8 +214,8 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
                     RunOnChosenTarget(card, i, call, run, echo, last, ran);
                     break;
                 case kTargetCollection: {
-                    const int slot = card.Effects[i].Target;
-                    const int deck = card.Effects[i].DeckSel;
+                    const int slot = effects[i].Target;
+                    const int deck = effects[i].DeckSel;
                     if (slot <= 0 || call.preview == 1) break;
                     DispatchRun collectionRun{card, i, 1};
                     Card* target = nullptr;
@@ -280,10 +292,10 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
                 continue;
             }
             if (type != kTargetAll && ran && last != -1) collected += echo;
-            if (card.Effects[i].MenuState == 2) card.Effects[i].MenuState = 1;
+            if (effects[i].MenuState == 2) card.Effects[i].MenuState = 1;
             EffAddEffects();
             if (type != kTargetAll && ran && last == -1) ++call.failures;
-            if (card.Effects.Has(i)) card.Effects[i].Running = 0;
+            if (effects.Has(i) && effects[i].Running != 0) card.Effects[i].Running = 0;
             if (st.NestingDepth == 0) ClearPendingSignals();
         }
 
@@ -298,7 +310,7 @@ int PickTarget(Card& card, int32_t effectNumber, int32_t& targetType, const std:
         State& st = St();
         if (!card.Effects.Has(effectNumber)) return 0;
         {
-            const Effect& effect = card.Effects[effectNumber];
+            const Effect& effect = std::as_const(card.Effects)[effectNumber];
             for (int k = 1; k <= 8; ++k) {
                 if ((effect.ReqSourceHas[k] & card.TraitMask[k]) != effect.ReqSourceHas[k] ||
                     (effect.ReqSourceNot[k] & card.TraitMask[k]) != 0) {
@@ -310,7 +322,7 @@ int PickTarget(Card& card, int32_t effectNumber, int32_t& targetType, const std:
         outcome = 0;
         switch (targetType) {
             case kTargetGidCard:
-                return GidCardTarget(card, card.Effects[effectNumber]);
+                return GidCardTarget(card, std::as_const(card.Effects)[effectNumber]);
             case kTargetSelf:
                 return card.Index;
             case kTargetOwner:
@@ -438,14 +450,13 @@ std::string GetEffectTrait2(Card& card, int32_t& effectNumber, std::string& name
     std::string result = "NONE";
     if (name.empty() || effectNumber == 0) return result;
     try {
-        Effect& effect = card.Effects[effectNumber];
-        if (effect.Compiled == 0) {
+        if (std::as_const(card.Effects)[effectNumber].Compiled == 0) {
             std::string errors;
             CompileEffect(card, effectNumber, errors);
         }
         // The look-up reads the two words of each "TRAIT" command.
         static const int16_t traitCode = KeywordCode("TRAIT");
-        const Effect& compiled = card.Effects[effectNumber];
+        const Effect& compiled = std::as_const(card.Effects)[effectNumber];
         for (int p = 1; p <= compiled.Program.size(); ++p) {
             if (compiled.Program[p] != traitCode) continue;
             if (compiled.Args.Has(p + 1) && compiled.Args[p + 1] == name) {
@@ -472,7 +483,7 @@ std::string GetActionMenu2(Card& card) {
     if (card.Owner == 2) return "";
     std::string menu;
     for (int i = 1; i <= card.Effects.size(); ++i) {
-        const Effect& effect = card.Effects[i];
+        const Effect& effect = std::as_const(card.Effects)[i];
         if (effect.MenuState == 0) continue;
         menu += "<a href=\"MENUACTION:" + std::to_string(card.GID) + ":" + std::to_string(i) +
                 "\">" + effect.MenuText + "</a><br>";

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <utility>
 
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
@@ -101,11 +102,11 @@ void Register(int card, int effect, int16_t replace, int16_t remove) {
         UnregisterCard(card);
         return;
     }
-    if (!st.InPlay.Has(card) || st.InPlay[card].Name.empty()) {
+    if (!st.InPlay.Has(card) || std::as_const(st.InPlay)[card].Name.empty()) {
         UnregisterCard(card);
         return;
     }
-    Card& holder = st.InPlay[card];
+    const Card& holder = std::as_const(st.InPlay)[card];
     if (effect < 1 || effect > holder.Effects.size() || holder.Effects[effect].Text.empty()) {
         UnregisterAction(card, effect);
         return;

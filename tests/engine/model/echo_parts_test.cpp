@@ -29,8 +29,8 @@ TEST_F(EchoPartsTest, EchoFlagsAreClearedOnNamedCardsInPlay) {
         Card card;
         card.Name = name;
         card.Effects = List<Effect>(2);
-        for (Effect& effect : card.Effects)
-            effect.Echoed = 1;
+        for (int e = 1; e <= card.Effects.size(); ++e)
+            card.Effects[e].Echoed = 1;
         inPlay.PushBack(card);
     }
     ClearEchos();

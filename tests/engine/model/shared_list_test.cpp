@@ -101,6 +101,8 @@ TEST(SharedListTest, ACardCopyChangedWholeLeavesTheCardAsItWas) {
     copy.TraitValues[1] = "19";
     copy.Effects[1].Args[3] = "GLOW";
     copy.Effects[1].Program.PushBack(7);
+    copy.Effects[1].Running = 1;
+    copy.Effects.PushBack(Effect{});
 
     EXPECT_TRUE(card == before);
     EXPECT_EQ(copy.TraitValues[1], "19");
