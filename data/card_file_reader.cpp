@@ -16,6 +16,7 @@
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/pages/card_pages.h"
+#include "engine/rules/triggers.h"
 #include "game/game_start.h"
 
 namespace dv {
@@ -168,10 +169,63 @@ bool OnChain(const fs::path& location) {
     return false;
 }
 
+// What a read being kept has done so far (see CardReadMemo): where it placed cards, which values
+// it set, and whether it did anything a memo could not do again.
+struct Recording {
+    bool keep = true;
+    struct Slot {
+        bool intoDeck;
+        int index;
+        bool pictureLookedUp;
+        bool thumbnailLookedUp;
+    };
+    std::vector<Slot> placed;
+    bool decks = false;
+    bool wonMissions = false;
+    bool lastModified = false;
+    bool tokens = false;
+    bool gameFile = false;
+    bool deckRules = false;
+    bool starterDeck = false;
+};
+
+// Passes every call on to the host it stands in for and notes that there was one: a read that
+// showed or asked anything is not kept.
+class WatchedHost : public Host {
+  public:
+    explicit WatchedHost(Host& inner) : inner_(inner) {}
+    bool called = false;
+
+    void MessageBox(const std::string& text, const std::string& title) override {
+        called = true;
+        inner_.MessageBox(text, title);
+    }
+    std::string InputBox(const std::string& prompt, const std::string& title,
+                         const std::string& defaultText) override {
+        called = true;
+        return inner_.InputBox(prompt, title, defaultText);
+    }
+    bool AskYesNo(const std::string& question, const std::string& title) override {
+        called = true;
+        return inner_.AskYesNo(question, title);
+    }
+    void OpenURL(const std::string& viewer, const std::string& location) override {
+        called = true;
+        inner_.OpenURL(viewer, location);
+    }
+    void Call(WindowCall call, const std::string& argument) override {
+        called = true;
+        inner_.Call(call, argument);
+    }
+
+  private:
+    Host& inner_;
+};
+
 class FileReader {
   public:
-    FileReader(Run& run, ItemReader& in, std::string zoneOverride)
-        : run_(run), in_(in), zoneOverride_(std::move(zoneOverride)) {}
+    FileReader(Run& run, ItemReader& in, std::string zoneOverride, Recording* recording = nullptr)
+        : run_(run), in_(in), zoneOverride_(std::move(zoneOverride)), recording_(recording) {}
 
     void ReadAll() {
         while (!in_.AtEnd()) {
@@ -227,10 +281,31 @@ class FileReader {
         }};
         for (const auto& [name, handler] : table) {
             if (word == name) {
+                if (recording_ && !Repeatable(handler)) recording_->keep = false;
                 (this->*handler)();
                 return;
             }
         }
+    }
+
+    // Directives whose whole work a memo of the read does again.
+    static bool Repeatable(void (FileReader::*handler)()) {
+        using Handler = void (FileReader::*)();
+        static const Handler repeatable[] = {
+            &FileReader::FullCard,    &FileReader::Trait,           &FileReader::EffectLine,
+            &FileReader::ExtraData,   &FileReader::TraitActionDesc, &FileReader::DeckList,
+            &FileReader::WonMissions, &FileReader::LastModified,    &FileReader::Tokens,
+            &FileReader::GameFile,    &FileReader::DeckRules,       &FileReader::StarterDeck,
+            &FileReader::Nothing,
+        };
+        for (Handler h : repeatable)
+            if (h == handler) return true;
+        return false;
+    }
+
+    void Record(bool intoDeck, int index, bool pictureLookedUp, bool thumbnailLookedUp) {
+        if (recording_)
+            recording_->placed.push_back({intoDeck, index, pictureLookedUp, thumbnailLookedUp});
     }
 
     // Cards.
@@ -384,12 +459,16 @@ class FileReader {
                                                       INT32_MAX, "a card identifier");
         card.GID =
             gid != 0 ? static_cast<int32_t>(gid) : static_cast<int32_t>(RandomNum(200000000));
+        // A drawn identifier stays in the card: a memo could not give it again.
+        if (gid == 0 && recording_) recording_->keep = false;
         if (card.Colour.empty()) card.Colour = "#FFFFFF";
         card.Owner = run_.player.Id;
         std::tie(card.Picture, card.PictureUrl) = SplitFirstColon(picture);
         std::tie(card.Thumbnail, card.ThumbnailUrl) = SplitFirstColon(thumbnail);
-        if (card.PictureUrl.empty()) card.PictureUrl = GetImagePath(card.Picture, 0, "");
-        if (card.ThumbnailUrl.empty()) card.ThumbnailUrl = GetImagePath(card.Thumbnail, 0, "");
+        const bool pictureLookedUp = card.PictureUrl.empty();
+        const bool thumbnailLookedUp = card.ThumbnailUrl.empty();
+        if (pictureLookedUp) card.PictureUrl = GetImagePath(card.Picture, 0, "");
+        if (thumbnailLookedUp) card.ThumbnailUrl = GetImagePath(card.Thumbnail, 0, "");
 
         static const std::array<const char*, 6> overridable = {
             "COLLECTION", "PLAYERDECK", "NEUTRAL", "SIDEBOARD", "PLAYER", "INDECK"};
@@ -407,18 +486,22 @@ class FileReader {
         // Each branch places the card at most once: it is moved there.
         if (zone == "INDECK" || zone == "CARDINDECK") {
             current_ = {Kind::Deck, PlaceInDeck(std::move(card))};
+            Record(true, current_.index, pictureLookedUp, thumbnailLookedUp);
         } else if (zone == "PLAYERDECK") {
             current_ = {Kind::Cards, PlaceInCards(std::move(card))};
+            Record(false, current_.index, pictureLookedUp, thumbnailLookedUp);
         } else if (zone == "INPLAY") {
             current_ = {Kind::InPlay, PlaceInPlay(std::move(card), true)};
         } else if (zone == "NEUTRAL") {
             card.Owner = 3;
             current_ = {Kind::InPlay, PlaceInPlay(std::move(card), true)};
         } else if (zone == "COLLECTION") {
-            if (run_.duplicateCheck == 1 && IsDuplicate(card))
+            if (run_.duplicateCheck == 1 && IsDuplicate(card)) {
                 current_ = {};
-            else
+            } else {
                 current_ = {Kind::Cards, PlaceInCards(std::move(card))};
+                Record(false, current_.index, pictureLookedUp, thumbnailLookedUp);
+            }
         } else if (zone == "SIDEBOARD") {
             current_ = {Kind::SideBoard, run_.sinks.sideBoard->PushBack(card)};
         } else if (zone == "PLAYER") {
@@ -434,6 +517,9 @@ class FileReader {
         } else {
             current_ = {};
         }
+        if (recording_ && (zone == "INPLAY" || zone == "NEUTRAL" || zone == "SIDEBOARD" ||
+                           zone == "PLAYER" || zone == "TEMPLATE" || zone == "TRAITACTION"))
+            recording_->keep = false;
     }
 
     void RefInDeck() {
@@ -577,6 +663,7 @@ class FileReader {
     // Lists and player data.
 
     void DeckList() {
+        if (recording_) recording_->decks = true;
         List<dv::DeckList>& decks = *run_.sinks.decks;
         const int slot = ++run_.deckListCount;
         decks.Resize(slot);
@@ -597,6 +684,7 @@ class FileReader {
     }
 
     void WonMissions() {
+        if (recording_) recording_->wonMissions = true;
         List<std::string> names;
         while (!in_.AtEnd()) {
             const std::string item = in_.Next("#WONMISSIONS");
@@ -612,19 +700,30 @@ class FileReader {
     }
 
     void LastModified() {
+        if (recording_) recording_->lastModified = true;
         std::string stamp = Next();
         stamp.erase(std::remove(stamp.begin(), stamp.end(), '#'), stamp.end());
         run_.player.LastModified = stamp;
     }
 
     void Tokens() {
+        if (recording_) recording_->tokens = true;
         run_.player.Tokens =
             static_cast<int32_t>(NumberItem(in_, Next(), INT32_MIN, INT32_MAX, "tokens"));
     }
 
-    void GameFile() { *run_.sinks.gameFile = Next(); }
-    void DeckRules() { *run_.sinks.deckRules = Next(); }
-    void StarterDeck() { *run_.sinks.starterDeck = 1; }
+    void GameFile() {
+        if (recording_) recording_->gameFile = true;
+        *run_.sinks.gameFile = Next();
+    }
+    void DeckRules() {
+        if (recording_) recording_->deckRules = true;
+        *run_.sinks.deckRules = Next();
+    }
+    void StarterDeck() {
+        if (recording_) recording_->starterDeck = true;
+        *run_.sinks.starterDeck = 1;
+    }
     void Nothing() {}
 
     void CustomString() {
@@ -638,16 +737,210 @@ class FileReader {
     Run& run_;
     ItemReader& in_;
     std::string zoneOverride_;
+    Recording* recording_;
     CurrentCard current_;
     const char* directive_ = "";
 };
+
+// Whether a read of these bytes could be kept or done again from a memo: the outermost file of
+// a read into the game that fills its list from the start.
+bool Memorable(const Run& run) {
+    return run.sinks.live && St().IncludeList.Depth == 1 && run.cardsCount == 0 &&
+           !run.cutCardsOnFirst && run.duplicateCheck == 0;
+}
+
+bool SameConditions(const CardReadMemo& memo, const Run& run, const FoundFile& file,
+                    const std::string& bytes, const std::string& zoneOverride) {
+    return memo.Bytes.size() == bytes.size() && memo.PlayerId == run.player.Id &&
+           memo.DesignerActive == St().DesignerActive && memo.ZoneOverride == zoneOverride &&
+           memo.Location == file.location.string() && memo.Bytes == bytes;
+}
+
+// A trait mask bit moved from one position to another.
+struct MovedBit {
+    int fromWord;
+    int32_t fromBit;
+    int toWord;
+    int32_t toBit;
+};
+
+void MoveBits(MaskWords& mask, const std::vector<MovedBit>& moves) {
+    MaskWords moved = mask;
+    for (const MovedBit& m : moves)
+        moved[m.fromWord] &= ~m.fromBit;
+    for (const MovedBit& m : moves)
+        if (mask[m.fromWord] & m.fromBit) moved[m.toWord] |= m.toBit;
+    mask = moved;
+}
+
+// Hands out the memo's trait mask positions again, in its order, and says how the bits its cards
+// were built with move to the positions the names have now. False when a name had no position
+// then or has none now: the bits could not be put right, and the file is read instead (the names
+// handed out meanwhile are the ones that read hands out first, in the same order).
+bool HandOutMaskPositions(const CardReadMemo& memo, std::vector<MovedBit>& moves) {
+    for (const TraitMaskLookup& then : memo.MaskLookups) {
+        std::string name = then.Name;
+        int word = -1;
+        int32_t bit = 0;
+        gettraitmaskpos(name, word, bit);
+        if (word < 1 || word >= static_cast<int>(MaskWords().size()) || then.Word < 1) return false;
+        if (word == then.Word && bit == then.Bit) continue;
+        if (std::none_of(moves.begin(), moves.end(), [&](const MovedBit& m) {
+                return m.fromWord == then.Word && m.fromBit == then.Bit;
+            }))
+            moves.push_back({then.Word, then.Bit, word, bit});
+    }
+    return true;
+}
+
+// Does what the kept read did. Picture locations are looked up again: the pictures on disk may
+// have changed since.
+void Repeat(const CardReadMemo& memo, Run& run, const std::vector<MovedBit>& moves) {
+    State& st = St();
+    for (const CardReadMemo::Placed& placed : memo.Cards) {
+        Card card = placed.card;
+        if (placed.pictureLookedUp) card.PictureUrl = GetImagePath(card.Picture, 0, "");
+        if (placed.thumbnailLookedUp) card.ThumbnailUrl = GetImagePath(card.Thumbnail, 0, "");
+        if (!moves.empty()) {
+            MoveBits(card.TraitMask, moves);
+            for (int e = 1; e <= card.Effects.size(); ++e) {
+                Effect& effect = card.Effects[e];
+                for (MaskWords* mask :
+                     {&effect.ReqTargetHas, &effect.ReqSourceHas, &effect.ReqTargetNot,
+                      &effect.ReqSourceNot, &effect.TraitBits})
+                    MoveBits(*mask, moves);
+            }
+        }
+        if (placed.intoDeck) {
+            run.player.Deck.PushBack(std::move(card));
+        } else {
+            const int slot = ++run.cardsCount;
+            run.cards.Resize(slot);
+            run.cards[slot] = std::move(card);
+        }
+    }
+    if (memo.Decks) {
+        *run.sinks.decks = *memo.Decks;
+        run.deckListCount = memo.Decks->size();
+    }
+    if (memo.WonMissions) run.player.WonMissions = *memo.WonMissions;
+    if (memo.LastModified) run.player.LastModified = *memo.LastModified;
+    if (memo.Tokens) run.player.Tokens = *memo.Tokens;
+    if (memo.GameFile) *run.sinks.gameFile = *memo.GameFile;
+    if (memo.DeckRules) *run.sinks.deckRules = *memo.DeckRules;
+    if (memo.StarterDeck) *run.sinks.starterDeck = 1;
+    if (memo.SetsTraitChanged) st.TraitChanged = 1;
+    st.Random.Skip(memo.Draws);
+}
+
+// Watches a read being kept and puts back, however it ends, what watching it changed: the host,
+// the logging of trait mask positions, and the trait-changed mark, which ends set if the read set
+// it and as it was otherwise.
+class WatchScope {
+  public:
+    WatchScope(WatchedHost& watched, CardReadMemo& memo) : host_(TheHost()), memo_(memo) {
+        State& st = St();
+        traitChanged_ = st.TraitChanged;
+        st.TraitChanged = 0;
+        st.LogMaskLookups = true;
+        st.MaskLookups.clear();
+        SetHost(&watched);
+    }
+    ~WatchScope() {
+        State& st = St();
+        SetHost(&host_);
+        st.LogMaskLookups = false;
+        // Only the first lookup of a name can change the table; the later ones find it.
+        for (TraitMaskLookup& lookup : st.MaskLookups) {
+            const bool seen =
+                std::any_of(memo_.MaskLookups.begin(), memo_.MaskLookups.end(),
+                            [&](const TraitMaskLookup& kept) { return kept.Name == lookup.Name; });
+            if (!seen) memo_.MaskLookups.push_back(std::move(lookup));
+        }
+        st.MaskLookups.clear();
+        memo_.SetsTraitChanged = st.TraitChanged != 0;
+        if (!memo_.SetsTraitChanged) st.TraitChanged = traitChanged_;
+    }
+    WatchScope(const WatchScope&) = delete;
+    WatchScope& operator=(const WatchScope&) = delete;
+
+  private:
+    Host& host_;
+    CardReadMemo& memo_;
+    uint8_t traitChanged_;
+};
+
+// Reads the bytes and keeps what the read did when a memo can do all of it again.
+void ReadAndKeep(Run& run, ItemReader& in, const FoundFile& file, const std::string& bytes,
+                 const std::string& zoneOverride) {
+    State& st = St();
+    CardReadMemo memo;
+    const uint64_t drawsBefore = st.Random.Draws();
+    Recording recording;
+    WatchedHost watched(TheHost());
+    {
+        WatchScope scope(watched, memo);
+        FileReader(run, in, zoneOverride, &recording).ReadAll();
+    }
+    if (!recording.keep || watched.called) return;
+
+    memo.Location = file.location.string();
+    memo.Bytes = bytes;
+    memo.ZoneOverride = zoneOverride;
+    memo.PlayerId = run.player.Id;
+    memo.DesignerActive = st.DesignerActive;
+    memo.Draws = st.Random.Draws() - drawsBefore;
+    memo.Cards.reserve(recording.placed.size());
+    for (const Recording::Slot& slot : recording.placed) {
+        const Card& card = slot.intoDeck ? run.player.Deck[slot.index] : run.cards[slot.index];
+        memo.Cards.push_back({card, slot.intoDeck, slot.pictureLookedUp, slot.thumbnailLookedUp});
+    }
+    if (recording.decks) memo.Decks = *run.sinks.decks;
+    if (recording.wonMissions) memo.WonMissions = run.player.WonMissions;
+    if (recording.lastModified) memo.LastModified = run.player.LastModified;
+    if (recording.tokens) memo.Tokens = run.player.Tokens;
+    if (recording.gameFile) memo.GameFile = *run.sinks.gameFile;
+    if (recording.deckRules) memo.DeckRules = *run.sinks.deckRules;
+    memo.StarterDeck = recording.starterDeck;
+
+    std::vector<CardReadMemo>& memos = st.CardReadMemos;
+    if (memos.size() >= kMaxCardReadMemos) memos.erase(memos.begin());
+    memos.push_back(std::move(memo));
+}
+
+// Reads the outermost file of a read into the game, or does again what reading the same bytes
+// under the same conditions did before.
+void ReadOrRepeat(Run& run, ItemReader& in, const FoundFile& file, const std::string& bytes,
+                  const std::string& zoneOverride) {
+    std::vector<CardReadMemo>& memos = St().CardReadMemos;
+    const auto kept = std::find_if(memos.begin(), memos.end(), [&](const CardReadMemo& m) {
+        return SameConditions(m, run, file, bytes, zoneOverride);
+    });
+    if (kept == memos.end()) {
+        ReadAndKeep(run, in, file, bytes, zoneOverride);
+        return;
+    }
+    // The one used last goes to the end, away from the next to be let go.
+    std::rotate(kept, kept + 1, memos.end());
+    const CardReadMemo& memo = memos.back();
+    std::vector<MovedBit> moves;
+    if (HandOutMaskPositions(memo, moves)) {
+        Repeat(memo, run, moves);
+    } else {
+        FileReader(run, in, zoneOverride).ReadAll();
+    }
+}
 
 // Reads one file of the run (the outermost or an included one) after it has been found.
 void ReadFile(Run& run, const FoundFile& file, const std::string& bytes,
               const std::string& zoneOverride) {
     ItemReader in(bytes, file.name);
     ChainEntry entry(in, file.name, file.location);
-    FileReader(run, in, zoneOverride).ReadAll();
+    if (Memorable(run)) {
+        ReadOrRepeat(run, in, file, bytes, zoneOverride);
+    } else {
+        FileReader(run, in, zoneOverride).ReadAll();
+    }
     MakeOrigDeck(run.player);
     if (St().IncludeList.Depth == 1 && run.sinks.live) ShuffleDeck(run.player);
 }

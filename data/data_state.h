@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/model/list.h"
 #include "engine/model/records.h"
+#include "engine/rules/rules_state.h"
 
 namespace dv {
 
@@ -55,6 +57,42 @@ struct PlayerFileData {
     List<std::string> WonMissions;
 };
 
+// What one plain read of a card file did, kept so that reading the same bytes again under the
+// same conditions does it again without parsing and building every card anew. Only reads that
+// put cards into the player's deck or the list read into and set player and game values are kept,
+// and only when no number they drew stays in what they built.
+struct CardReadMemo {
+    // The conditions: where the bytes lay, the bytes, and how they were read.
+    std::string Location;
+    std::string Bytes;
+    std::string ZoneOverride;
+    uint8_t PlayerId = 0;
+    uint8_t DesignerActive = 0;
+    // Every trait mask position the read handed out, in order: the cards' masks were built with
+    // these, and a repeat hands the same names out again in the same order.
+    std::vector<TraitMaskLookup> MaskLookups;
+    // What it did.
+    struct Placed {
+        Card card;
+        bool intoDeck = false;  // else into the list read into
+        bool pictureLookedUp = false;
+        bool thumbnailLookedUp = false;
+    };
+    std::vector<Placed> Cards;
+    std::optional<List<DeckList>> Decks;
+    std::optional<List<std::string>> WonMissions;
+    std::optional<std::string> LastModified;
+    std::optional<int32_t> Tokens;
+    std::optional<std::string> GameFile;
+    std::optional<std::string> DeckRules;
+    bool StarterDeck = false;
+    bool SetsTraitChanged = false;
+    uint64_t Draws = 0;
+};
+
+// Card reads kept at once; the one used longest ago goes first.
+inline constexpr std::size_t kMaxCardReadMemos = 12;
+
 struct DataState {
     List<GameInfo> Games;
     int16_t CurrentGame = 0;
@@ -80,6 +118,8 @@ struct DataState {
     List<Card> MRPTable = List<Card>(1);
 
     IncludeChain IncludeList;
+    // Most recently used last.
+    std::vector<CardReadMemo> CardReadMemos;
 
     // Non-empty while the collection in memory came from a read that failed part-way: it names
     // that file, and no player file is written until a later read gives the collection whole.

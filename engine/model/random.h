@@ -12,9 +12,14 @@ class Rng {
     void Seed(double seed);
     // A uniform draw in [0, 1).
     double Draw();
+    // Draws made so far (seeding does not start the count afresh).
+    uint64_t Draws() const { return draws_; }
+    // Moves on as n draws would, without making them.
+    void Skip(uint64_t n);
 
   private:
     uint64_t state_ = 0;
+    uint64_t draws_ = 0;
 };
 
 }  // namespace dv

@@ -40,9 +40,20 @@ struct CompiledScript {
 // Compiled scripts kept by their text; the store starts afresh when it holds this many.
 inline constexpr std::size_t kMaxCompiledScripts = 4096;
 
+// A trait mask position handed out by name (word -1: none).
+struct TraitMaskLookup {
+    std::string Name;
+    int Word = -1;
+    int32_t Bit = 0;
+};
+
 struct RulesState {
     std::array<TriggerSlot, 21> TriggerRegistry;
     List<TraitMaskName> TraitMaskNames = List<TraitMaskName>(1);
+    // While set, every position handed out from TraitMaskNames is noted in MaskLookups (a card
+    // read that may be repeated keeps the positions its cards' masks were built with).
+    bool LogMaskLookups = false;
+    std::vector<TraitMaskLookup> MaskLookups;
     std::array<double, 65> BitLookup{};
     uint8_t EchoOnce = 0;
     std::string AddEffectText;

@@ -232,6 +232,7 @@ void gettraitmaskpos(std::string& name, int& word, int32_t& bit) {
             i = table.size() + 1;
             if (i > kMaxTraitMaskNames) {
                 word = -1;
+                if (St().LogMaskLookups) St().MaskLookups.push_back({name, -1, 0});
                 return;
             }
             table.PushBack(TraitMaskName{name});
@@ -239,6 +240,7 @@ void gettraitmaskpos(std::string& name, int& word, int32_t& bit) {
         word = i / kBitsPerWord + 1;
         const int b = i % kBitsPerWord == 0 ? kBitsPerWord : i % kBitsPerWord;
         bit = static_cast<int32_t>(int64_t{1} << (b - 1));
+        if (St().LogMaskLookups) St().MaskLookups.push_back({name, word, bit});
     });
 }
 

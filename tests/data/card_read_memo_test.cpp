@@ -1,0 +1,152 @@
+// Reads of card files are kept and done again from memory. A repeated read must leave the game
+// exactly as reading the file afresh does, and a file changed on disk must be read anew.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "data/card_files.h"
+#include "engine/model/state.h"
+#include "engine/rules/triggers.h"
+#include "game/board_snapshot.h"
+#include "tests/support/engine_fixture.h"
+
+namespace dv {
+namespace {
+
+const char* const kDeck =
+    "#GAMEFILE, Some.gam\r\n#DECKRULES, rules\r\n#TOKENS, 40\r\n"
+    "#CARD, INDECK, \"Imp\", \"imp:5\", , imp.jpg, imp-mini.jpg, #FF0000, \"An imp.\"\r\n"
+    "#TRAIT, \"HP:3\", #TRAIT, \"FIRE:\", \r\n"
+    "#EFFECT, OWNER, COST, \"REQTRAITMORE:GLOW:1:MODTRAIT:GLOW:-1\"\r\n"
+    "#EFFECT, ALL, PHASE1, \"REQTRAIT:WATER:REQNOTTRAIT:FIRE:TRAIT:ELEMENT:AIR:ECHO:$MYNAME\"\r\n"
+    "#EXTRADATA, 5, TURNSTART, , %%%0%0%0%0%0%0%0%0, \r\n"
+    "#CARD, COLLECTION, \"Elf\", \"elf:6\", , elf.jpg:http://x/elf.jpg, , , \"An elf.\"\r\n"
+    "#TRAIT, \"WATER:2\", \r\n"
+    "#DECK, Mine\r\n5\r\n6\r\n#ENDOFDECK\r\n";
+
+class CardReadMemoTest : public test::EngineTest {
+  protected:
+    // What a read leaves that a repeated one must give alike.
+    struct Outcome {
+        List<Card> cards;
+        List<Card> deck;
+        List<DeckList> decks;
+        std::vector<std::string> maskNames;
+        double nextDraw = 0;
+        int tokens = 0;
+        std::string gameFile;
+        uint8_t traitChanged = 0;
+    };
+
+    // Reads the deck file with the trait mask table holding the names given before it.
+    Outcome Read(const std::vector<std::string>& namesBefore = {}) {
+        State& st = St();
+        st.Players[1].Id = 1;
+        st.Players[1].Deck = List<Card>(1);
+        st.TraitMaskNames = List<TraitMaskName>(1);
+        for (const std::string& name : namesBefore) {
+            std::string cut = name;
+            int word = 0;
+            int32_t bit = 0;
+            gettraitmaskpos(cut, word, bit);
+        }
+        st.TraitChanged = 0;
+        st.Random.Seed(7);
+        List<Card> cards;
+        EXPECT_TRUE(ReadCards(cards, "deck.txt", st.Players[1]));
+        Outcome o{cards,       st.Players[1].Deck, st.Decks,
+                  {},          st.Random.Draw(),   st.Players[1].Tokens,
+                  st.GameFile, st.TraitChanged};
+        for (const TraitMaskName& name : st.TraitMaskNames)
+            o.maskNames.push_back(name.Name);
+        return o;
+    }
+
+    // The deck card of that name; the read shuffles the deck.
+    static const Card& InDeck(const Outcome& o, const std::string& name) {
+        for (const Card& card : o.deck)
+            if (card.Name == name) return card;
+        static const Card none;
+        return none;
+    }
+
+    static void ExpectSame(const Outcome& a, const Outcome& b) {
+        ASSERT_EQ(a.cards.size(), b.cards.size());
+        for (int i = 1; i <= a.cards.size(); ++i)
+            EXPECT_TRUE(IdenticalCards(a.cards[i], b.cards[i])) << "card " << i;
+        ASSERT_EQ(a.deck.size(), b.deck.size());
+        for (int i = 1; i <= a.deck.size(); ++i)
+            EXPECT_TRUE(IdenticalCards(a.deck[i], b.deck[i])) << "deck card " << i;
+        EXPECT_TRUE(a.decks.size() == b.decks.size() && a.decks[1].CardIds == b.decks[1].CardIds);
+        EXPECT_EQ(a.maskNames, b.maskNames);
+        EXPECT_EQ(a.nextDraw, b.nextDraw) << "the generator moved on otherwise";
+        EXPECT_EQ(a.tokens, b.tokens);
+        EXPECT_EQ(a.gameFile, b.gameFile);
+        EXPECT_EQ(a.traitChanged, b.traitChanged);
+    }
+};
+
+TEST_F(CardReadMemoTest, ARepeatedReadLeavesTheGameAsAFreshOne) {
+    WriteFile("deck.txt", kDeck);
+    const Outcome fresh = Read();
+    ASSERT_EQ(St().CardReadMemos.size(), 1u) << "the read was kept";
+    EXPECT_EQ(InDeck(fresh, "Imp").GID, 5);
+    EXPECT_EQ(fresh.cards[1].Name, "Elf");
+    EXPECT_EQ(fresh.traitChanged, 1);
+    ExpectSame(Read(), fresh);
+}
+
+TEST_F(CardReadMemoTest, AFileChangedOnDiskIsReadAnew) {
+    WriteFile("deck.txt", kDeck);
+    Read();
+    std::string changed = kDeck;
+    changed.replace(changed.find("An imp."), 7, "A newt.");
+    WriteFile("deck.txt", changed);
+    const Outcome again = Read();
+    EXPECT_EQ(InDeck(again, "Imp").Description, "A newt.");
+    St().CardReadMemos.clear();
+    ExpectSame(again, Read());
+}
+
+// The trait mask positions a read hands out depend on the names handed out before it; a repeat
+// under other names must give the cards the bits a fresh read would.
+TEST_F(CardReadMemoTest, OtherMaskNamesBeforeTheReadGiveTheBitsAFreshReadGives) {
+    const std::vector<std::vector<std::string>> befores = {
+        {}, {"EARTH"}, {"FIRE", "EARTH", "WATER"}, {"WATER", "HP", "GLOW"}};
+    WriteFile("deck.txt", kDeck);
+    for (const auto& kept : befores) {
+        for (const auto& now : befores) {
+            St().CardReadMemos.clear();
+            Read(kept);
+            const Outcome repeated = Read(now);
+            ASSERT_EQ(St().CardReadMemos.size(), 1u);
+            St().CardReadMemos.clear();
+            const Outcome fresh = Read(now);
+            ExpectSame(repeated, fresh);
+            EXPECT_NE(InDeck(fresh, "Imp").TraitMask, MaskWords{});
+        }
+    }
+}
+
+// Reads that place cards in play, draw identifiers or say something are never kept.
+TEST_F(CardReadMemoTest, ReadsAMemoCannotRepeatAreNotKept) {
+    const char* const files[] = {
+        "#CARD, INPLAY, \"Imp\", \"imp:5\", , , , , \"\"\r\n",
+        "#CARD, INDECK, \"Imp\", \"imp\", , , , , \"\"\r\n",
+        "#CARD, INDECK, \"Imp\", \"imp:5\", , , , , \"\"\r\n#TRAITACTIONDESC, NOPE, x\r\n",
+        "#CARD, INDECK, \"Imp\", \"imp:5\", , , , , \"\"\r\n#DUPLICATE, 2\r\n",
+        "#RULESCARD\r\n#EFFECT, SELF, GAMESTART, \"ECHOMINOR:hello\"\r\n",
+    };
+    for (const char* text : files) {
+        SCOPED_TRACE(text);
+        WriteFile("deck.txt", text);
+        List<Card> cards;
+        ReadCards(cards, "deck.txt", St().Players[1]);
+        EXPECT_TRUE(St().CardReadMemos.empty());
+    }
+}
+
+}  // namespace
+}  // namespace dv
