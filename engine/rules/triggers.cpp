@@ -4,9 +4,9 @@
 #include <array>
 #include <string_view>
 
+#include "engine/model/case_fold.h"
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
-#include "engine/model/trait_names.h"
 #include "engine/rules/script_fields.h"
 
 namespace dv {

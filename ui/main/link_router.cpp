@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "engine/model/cards.h"
+#include "engine/model/case_fold.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/pages/card_pages.h"
@@ -20,12 +21,6 @@ namespace {
 constexpr std::size_t kMaxIdentifierDigits = 10;
 // Effect numbers are kept in a byte.
 constexpr int kMaxActionNumber = 255;
-
-std::string Upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // A whole positive number written in digits only, else 0.
 long long PositiveNumber(const std::string& text, long long limit) {
@@ -147,13 +142,13 @@ ClickOutcome MenuActionLink(const PageLink& link) {
 
 PageLink ReadLink(const std::string& href) {
     PageLink link;
-    if (Upper(GetField(href, 1, ":")) == "GAME") {
+    if (UpperText(GetField(href, 1, ":")) == "GAME") {
         link.kind = LinkKind::Game;
         link.text = href;
         return link;
     }
     const std::string text = LastPart(href);
-    const std::string kind = Upper(GetField(text, 1, ":"));
+    const std::string kind = UpperText(GetField(text, 1, ":"));
     if (kind == "HELP") {
         link.kind = LinkKind::Help;
         link.text = GetField(text, 2, ":");
