@@ -43,7 +43,8 @@ std::string TargetItem(const Effect& effect) {
 // A menu action keeps its trigger and caption apart once read; it is written back in the menu
 // form it was read from, or the next read would lose the menu.
 std::string TriggerItem(const Effect& effect) {
-    if (effect.MenuState != 0) return "MENU:" + effect.Trigger + ":" + effect.MenuText;
+    if (effect.MenuState != MenuState::None)
+        return "MENU:" + effect.Trigger + ":" + effect.MenuText;
     return effect.Trigger;
 }
 
