@@ -10,16 +10,15 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolButton>
 #include <filesystem>
 
 #include "engine/model/state.h"
 #include "tests/support/scripted_dialogs.h"
+#include "tests/ui/qt/support/designer_steps.h"
 #include "tests/ui/qt/support/window_steps.h"
 #include "ui/decks/deck_manager_window.h"
 #include "ui/designer/card_edit_window.h"
@@ -70,39 +69,6 @@ QImage Decoded(const fs::path& file, QByteArray* format) {
     QImageReader reader(QString::fromStdString(file.string()));
     *format = reader.format();
     return reader.read().convertToFormat(QImage::Format_RGB32);
-}
-
-// Double-clicks folder entries of the picker until it shows `name` among its folders; false when
-// it never does.
-bool OpenPickerFolder(PicPickDialog& picker, const QString& name) {
-    auto* folders = Child<QListWidget>(picker, "Dirbox");
-    auto open = [folders](const QString& entry) {
-        const QList<QListWidgetItem*> found = folders->findItems(entry, Qt::MatchExactly);
-        if (found.isEmpty()) return false;
-        const QPoint at = folders->visualItemRect(found.first()).center();
-        // A double click as the mouse makes it: a click, then the second press and its release.
-        QTest::mouseClick(folders->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-        QTest::mouseDClick(folders->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-        QTest::mouseRelease(folders->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-        return true;
-    };
-    constexpr int kMaxLevelsUp = 4;
-    for (int up = 0; up <= kMaxLevelsUp; ++up) {
-        if (open(name)) return true;
-        if (!open("..")) return false;
-    }
-    return false;
-}
-
-// The visible picture of the deck manager's collection pane that shows `thumbnail`, or nullptr.
-HandPictureWidget* Showing(DeckManager& manager, const QImage& thumbnail) {
-    for (int i = 0; i < kPaneSlots; ++i) {
-        auto* picture = Child<HandPictureWidget>(manager, QString("CollectPic_%1").arg(i));
-        if (picture->isVisible() &&
-            picture->pixmap().toImage().convertToFormat(QImage::Format_RGB32) == thumbnail)
-            return picture;
-    }
-    return nullptr;
 }
 
 }  // namespace
@@ -207,22 +173,16 @@ void CardPictureEndToEndTest::aClickedPictureIsStoredAndShownInTheGame() {
 void CardPictureEndToEndTest::PickArt(CardEditWindow& designer, QRect cardRegion,
                                       QRect thumbRegion) {
     double zoom = 0;
+    bool chosen = false;
     const test::Answered picked = test::AnswerModal(
         [](QWidget* modal) { return modal->objectName() == "PicPick"; },
         [&](QWidget* modal) {
-            auto& picker = *static_cast<PicPickDialog*>(modal);
-            QVERIFY(OpenPickerFolder(picker, "Art"));
-            QCOMPARE(Child<QLabel>(picker, "PicNameLabel_0")->toolTip(), QString("marsh.bmp"));
-            QTest::mouseClick(Child<QToolButton>(picker, "Image1_0"), Qt::LeftButton);
-            zoom = picker.Zoom();
-            auto* preview = Child<QLabel>(picker, "Image2");
-            QVERIFY(preview->isVisible());
-            for (const QPoint corner : {cardRegion.topLeft(), cardRegion.bottomRight(),
-                                        thumbRegion.topLeft(), thumbRegion.bottomRight()})
-                QTest::mouseClick(preview, Qt::LeftButton, Qt::NoModifier, corner * zoom);
+            chosen = test::PickArtRegions(*static_cast<PicPickDialog*>(modal), "Art", "marsh.bmp",
+                                          cardRegion, thumbRegion, &zoom);
         });
     QTest::mouseClick(Child<QLabel>(designer, "MainPic"), Qt::LeftButton);
     QVERIFY(*picked);
+    QVERIFY(chosen);
     QCOMPARE(zoom, 0.625);
 }
 
@@ -237,7 +197,7 @@ void CardPictureEndToEndTest::TestTheCard(Program& program, CardEditWindow& desi
     // The designer's cards, the new one last: the pane scrolled to its end shows it.
     auto* scroll = Child<QScrollBar>(*manager, "VScroll1_1");
     scroll->setValue(scroll->maximum());
-    HandPictureWidget* newCard = Showing(*manager, thumbnail);
+    HandPictureWidget* newCard = test::CollectionPictureShowing(*manager, thumbnail);
     QVERIFY2(newCard, "the pane shows the card's thumbnail");
     QTest::mouseClick(newCard, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     test::ClickButton(*manager, "Command2");  // DONE: the test game starts

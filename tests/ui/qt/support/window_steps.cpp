@@ -48,7 +48,7 @@ bool PickEntry(QComboBox* combo, const QString& entry) {
     if (QTest::qWaitFor([list] { return list->isVisible(); }, kListOpenWaitMs)) {
         const QModelIndex index =
             combo->model()->index(position, combo->modelColumn(), combo->rootModelIndex());
-        list->scrollTo(index);
+        list->scrollTo(index, QAbstractItemView::PositionAtCenter);
         const QPoint at = list->visualRect(index).center();
         QTest::mouseMove(list->viewport(), at);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
