@@ -50,10 +50,14 @@ bool PickEntry(QComboBox* combo, const QString& entry) {
             combo->model()->index(position, combo->modelColumn(), combo->rootModelIndex());
         list->scrollTo(index, QAbstractItemView::PositionAtCenter);
         const QPoint at = list->visualRect(index).center();
+        // A release close to the opening click is taken for the end of that click: the pointer
+        // goes by the list's corner first, as a hand moving to the entry would.
+        QTest::mouseMove(list->viewport(), QPoint(1, 1));
         QTest::mouseMove(list->viewport(), at);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     }
     QObject::disconnect(seen);
+    if (list->isVisible()) combo->hidePopup();
     return chosen == position;
 }
 
