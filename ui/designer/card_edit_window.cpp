@@ -120,7 +120,9 @@ CardEditWindow::CardEditWindow(DesignerOpener opener, CardEditHooks hooks, QWidg
     : QMainWindow(parent), hooks_(std::move(hooks)), designer_(*this) {
     setObjectName("CardEdit");
     setWindowTitle("Card Designer");
-    openEditor = this;
+    // One opened by the deck manager works on a single card: the designer the deck manager and
+    // the test game hand back to stays the one from the menu.
+    if (opener == DesignerOpener::MainMenu) openEditor = this;
     pictures_ = std::make_unique<QtCardPictures>(this, designer_.form.pictures,
                                                  [this] { designer_.form.Commit(); });
     connect(pictures_.get(), &QtCardPictures::composingStarted, this, [this] {
@@ -583,7 +585,7 @@ void CardEditWindow::ComeBack() {
     show();
     raise();
     activateWindow();
-    Command("Form_Activate", [&] { designer_.Activate(); });
+    Command("Form_Activate", [&] { designer_.ComeBack(); });
 }
 
 void CardEditWindow::ShowCardOfList(int slot) {

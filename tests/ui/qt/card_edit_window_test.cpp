@@ -147,7 +147,10 @@ class CardEditWindowTest : public QObject {
         St().EditFromDeckManager = 1;
         bool checked = false;
         QTimer::singleShot(0, this, [&] {
-            CardEditWindow* window = TheCardEditor();
+            // Not the designer the deck manager and a test game hand back to: that stays the one
+            // from the menu.
+            QVERIFY(!TheCardEditor());
+            auto* window = qobject_cast<CardEditWindow*>(QApplication::activeModalWidget());
             QVERIFY(window);
             QVERIFY(!Child<QWidget>(*window, "CardActionFrame")->isVisible());
             QVERIFY(!Child<QWidget>(*window, "ButtonFrame")->isVisible());
