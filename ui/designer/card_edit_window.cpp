@@ -243,6 +243,7 @@ QWidget* CardEditWindow::BuildPicturePanel() {
     auto* random = Button(panel, "Command3", "Random Pic");
     connect(random, &QPushButton::clicked, this,
             [this] { Command("Command3_Click", [&] { pictures_->Commands().RandomPic(); }); });
+    random->hide();  // offered by no operation of the window
     row->addWidget(random);
     row->addWidget(HelpButton(3));
     column->addLayout(row);

@@ -74,6 +74,7 @@ class CardEditWindowTest : public QObject {
         QCOMPARE(cards->currentIndex(), 0);
         QCOMPARE(Child<QLineEdit>(window, "CardText_0")->text(), QString("Lamplighter"));
         QCOMPARE(Child<QLineEdit>(window, "TraitText_1")->text(), QString("HP"));
+        QVERIFY2(!Child<QPushButton>(window, "Command3")->isVisible(), "Random Pic stays hidden");
 
         auto* hp = Child<QPlainTextEdit>(window, "ValueText_1");
         hp->selectAll();
