@@ -30,9 +30,10 @@ namespace {
 // The inner browser sits this far in from the control's left and top edges.
 constexpr int kInnerOffset = 5;
 constexpr int kLeftButtonAlone = 1;
-// A load asked for while the browser engine still handles a press on a picture or on plain text,
-// or while the first blank page loads, can be held back until it is stopped. One that has not
-// started within this time is stopped and asked for again, at most this often.
+// A load asked for while the browser engine still handles a press that may start a selection (a
+// control that allows selection), and in some quick successions of loads, can be held back until
+// it is stopped. One that has not started within this time is stopped and asked for again, at
+// most this often.
 constexpr int kLoadStartMs = 500;
 constexpr int kMaxLoadRestarts = 3;
 const QString kPageScriptName = QStringLiteral("ulkPageScript");
