@@ -163,7 +163,7 @@ class ulkBrowserTest : public QObject {
 
     std::unique_ptr<QTemporaryDir> root_;
     QString folder_;  // the program folder; its path holds a blank
-    dv::test::FlowHost host_;
+    dv::test::RecordingHost host_;
     dv::test::SamplePages sample_;
     QString ownPage_;   // link forms the sample pages do not hold
     QString textPage_;  // plain text to select, print and copy

@@ -189,7 +189,7 @@ TEST_F(LinkRouterTest, MenuActionLinksMoveTheActionBetweenOfferedAndChosen) {
         st.Collection = List<Card>(3);
         if (r.ownsCards) st.Collection[3].Name = "Moss";
         flow.calls.clear();
-        flow.onDeckManager = [&] {
+        flow.onCall[WindowCall::ShowDeckManager] = [&] {
             EXPECT_EQ(St().DeckManagerMode, 4);
             EXPECT_EQ(St().PickingCard, 1);
             St().PickedCard = 2;  // the card last described under the pointer
@@ -271,11 +271,11 @@ class GamesPageLinkTest : public test::EngineTest {
         fs::copy(fs::path(DV_SOURCE_DIR) / "content", program, fs::copy_options::recursive);
         St().ProgramFolder = program;
         St().SeedOverride = 7;
-        flow.onProfileMenu = [] {
+        flow.onCall[WindowCall::ShowProfileMenu] = [] {
             LoadPlayerProfiles();
             St().CurrentProfile = St().PlayerProfiles[1];
         };
-        flow.onDeckManager = [] { St().CurrentDeck = 1; };
+        flow.onCall[WindowCall::ShowDeckManager] = [] { St().CurrentDeck = 1; };
     }
 
     // The href of the first link of the games page that starts with `start`.
@@ -286,7 +286,7 @@ class GamesPageLinkTest : public test::EngineTest {
         return page.substr(at + 6, page.find('"', at + 6) - at - 6);
     }
 
-    test::FlowHost flow;
+    test::RecordingHost flow;
     fs::path program;
 };
 
