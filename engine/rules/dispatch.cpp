@@ -57,15 +57,52 @@ struct DispatchRun {
     }
 };
 
+// One effect of a dispatch at work on its targets: what its runs gave and the echo to collect.
+struct EffectRun {
+    EffectRun(Card& card, int i, RunActionsCall& call, RunKind kind, std::string& collected)
+        : card(card),
+          i(i),
+          type(card.Effects[i].TargetType),
+          call(call),
+          run{card, i, kind},
+          collected(collected) {}
+
+    Card& card;
+    int i;
+    int type;  // the target type as the effect was taken up
+    RunActionsCall& call;
+    DispatchRun run;
+    std::string& collected;  // the echo of the whole dispatch
+    std::string echo;
+    RunResult last = RunResult::NothingApplied;
+    bool ran = false;
+    bool leaveEffect = false;  // a cancel in a counter stage ended an ALL effect
+
+    void On(Card& target, uint8_t preview, bool withAction) {
+        last = run(target, preview, withAction ? call.actionText : "", echo);
+        ran = true;
+    }
+    void OnCardInPlay(int number, uint8_t preview, bool withAction) {
+        if (St().InPlay.Has(number)) On(St().InPlay[number], preview, withAction);
+    }
+};
+
+// GIDCARD: the card in play with the identifier the effect's target text works out to.
+void RunOnGidCard(EffectRun& e) {
+    const int number = GidCardTarget(e.card, e.card.Effects[e.i]);
+    if (number > 0) e.OnCardInPlay(number, e.call.preview, true);
+}
+
 // TARGETCARD: the remembered or preset target, checked by trial runs and picked again when it
 // would not take the effect.
-void RunOnChosenTarget(Card& card, int i, RunActionsCall& call, const DispatchRun& run,
-                       std::string& echo, RunResult& last, bool& ran) {
+void RunOnChosenTarget(EffectRun& e) {
     State& st = St();
+    Card& card = e.card;
+    const int i = e.i;
     auto trial = [&](int number) {
         if (!st.InPlay.Has(number)) return RunResult::Failed;
         std::string scratch;
-        return run(st.InPlay[number], 1, "", scratch);
+        return e.run(st.InPlay[number], 1, "", scratch);
     };
     auto pick = [&] {
         int32_t type = kTargetCard;
@@ -74,19 +111,154 @@ void RunOnChosenTarget(Card& card, int i, RunActionsCall& call, const DispatchRu
     };
     if (card.PresetTarget > 0) {
         if (card.Effects[i].Target == 0) card.Effects[i].Target = card.PresetTarget;
-        last = trial(card.Effects[i].Target);
-        ran = true;
-        if (last <= RunResult::NothingApplied) card.Effects[i].Target = 0;
+        e.last = trial(card.Effects[i].Target);
+        e.ran = true;
+        if (e.last <= RunResult::NothingApplied) card.Effects[i].Target = 0;
     }
     if (card.Effects[i].Target == 0) card.Effects[i].Target = pick();
     if (card.Effects[i].Target == 0) return;
-    last = trial(card.Effects[i].Target);
-    ran = true;
-    if (last <= RunResult::NothingApplied) card.Effects[i].Target = pick();
+    e.last = trial(card.Effects[i].Target);
+    e.ran = true;
+    if (e.last <= RunResult::NothingApplied) card.Effects[i].Target = pick();
     const int target = card.Effects[i].Target;
-    if (call.preview == 0 && target > 0 && st.InPlay.Has(target)) {
-        last = run(st.InPlay[target], 0, "", echo);
+    if (e.call.preview == 0 && target > 0 && st.InPlay.Has(target)) {
+        e.last = e.run(st.InPlay[target], 0, "", e.echo);
     }
+}
+
+// COLLECTION: a card of the collection (deck 0) or of a stored deck, changed for real only.
+void RunOnCollection(EffectRun& e) {
+    State& st = St();
+    const int slot = e.card.Effects[e.i].Target;
+    const int deck = e.card.Effects[e.i].DeckSel;
+    if (slot <= 0 || e.call.preview == 1) return;
+    Card* target = nullptr;
+    if (deck == 0 && st.Collection.Has(slot)) {
+        target = &st.Collection[slot];
+    } else if (deck != 0 && st.PlayerDecks.Has(deck) && st.PlayerDecks[deck].Cards.Has(slot)) {
+        target = &st.PlayerDecks[deck].Cards[slot];
+    }
+    if (!target) return;
+    st.CollectionEffect = 1;
+    const DispatchRun collectionRun{e.card, e.i, RunKind::Pricing};
+    e.last = collectionRun(*target, 0, deck != 0 ? e.call.actionText : "", e.echo);
+    e.ran = true;
+    st.CollectionEffect = 0;
+}
+
+// TRIGGERINGCARD: the card named by the call, else the card that raised the trigger.
+void RunOnTriggeringCard(EffectRun& e) {
+    const int number = e.call.triggeringCard >= 1 ? e.call.triggeringCard : e.call.sourceCard;
+    e.OnCardInPlay(number, e.call.preview, true);
+}
+
+// ALL: every card in play, each run's echo and failure taken as it comes. A cancel that met the
+// source's own actions ends the effect; any other cancel holds for one card only.
+void RunOnAll(EffectRun& e) {
+    State& st = St();
+    if (e.call.preview == 1) return;
+    const int cards = st.InPlay.size();
+    for (int c = 1; c <= cards && st.InPlay.Has(c); ++c) {
+        if (st.InPlay[c].Name.empty()) continue;
+        e.last = e.run(st.InPlay[c], e.call.preview, e.call.actionText, e.echo);
+        if (e.last != RunResult::Failed) e.collected += e.echo;
+        e.echo.clear();
+        EffAddEffects();
+        if (e.last == RunResult::Failed) ++e.call.failures;
+        if (st.EffectOutcome == EffectOutcome::StopEffect) {
+            st.EffectOutcome = EffectOutcome::None;
+            e.leaveEffect = true;
+            return;
+        }
+        if (st.EffectOutcome != EffectOutcome::None) st.EffectOutcome = EffectOutcome::None;
+    }
+}
+
+// RANDOM, RANDOMALLY, RANDOMENEMY: a card picked by trial runs.
+void RunOnRandomCard(EffectRun& e) {
+    int32_t pickType = e.type;
+    RunResult outcome = RunResult::NothingApplied;
+    const int number = PickTarget(e.card, e.i, pickType, "", outcome);
+    if (number > 0) e.OnCardInPlay(number, e.call.preview, false);
+}
+
+// OWNER and ENEMYPLAYER: a side's player card.
+void RunOnOwner(EffectRun& e) {
+    e.OnCardInPlay(PlayerCardOf(e.card.Owner), e.call.preview, false);
+}
+void RunOnEnemyPlayer(EffectRun& e) {
+    e.OnCardInPlay(PlayerCardOf(e.card.Owner == 1 ? 2 : 1), e.call.preview, false);
+}
+
+void RunOnSelf(EffectRun& e) {
+    e.On(e.card, e.call.preview, false);
+}
+
+void RunOnTargets(EffectRun& e) {
+    switch (e.type) {
+        case kTargetGidCard:
+            return RunOnGidCard(e);
+        case kTargetCard:
+            return RunOnChosenTarget(e);
+        case kTargetCollection:
+            return RunOnCollection(e);
+        case kTargetTriggeringCard:
+            return RunOnTriggeringCard(e);
+        case kTargetAll:
+            return RunOnAll(e);
+        case kTargetRandom:
+        case kTargetRandomAlly:
+        case kTargetRandomEnemy:
+            return RunOnRandomCard(e);
+        case kTargetOwner:
+            return RunOnOwner(e);
+        case kTargetEnemyPlayer:
+            return RunOnEnemyPlayer(e);
+        case kTargetSelf:
+            return RunOnSelf(e);
+        default:  // COUNTER effects answer the counter stage, never a dispatch
+            return;
+    }
+}
+
+// Whether effect i of the card answers the trigger, marking it running when it does. An effect
+// whose trigger only has the trigger's length is marked and let go again, as it always was.
+bool TakeUpEffect(Card& card, int i, const std::string& trigger) {
+    State& st = St();
+    Effect& effect = card.Effects[i];
+    if (effect.Trigger.size() != trigger.size()) return false;
+    if (trigger == "COSTMOD" && card.Active == 1 && effect.TargetType == kTargetSelf) return false;
+    if (effect.MenuState == MenuState::Offered) return false;
+    effect.Running = 1;
+    effect.DispatchWork = 0;
+    st.EchoOnce = 0;
+    if (card.NextTarget > 0) card.PresetTarget = card.NextTarget;
+    if (effect.Trigger != trigger) {
+        effect.Running = 0;
+        return false;
+    }
+    return true;
+}
+
+// After an effect's runs: its echo collected, a chosen menu action offered again, the effects
+// its runs handed over added, and the pending signals of the outermost dispatch dropped.
+void SettleEffect(EffectRun& e) {
+    State& st = St();
+    Card& card = e.card;
+    if (e.leaveEffect) {
+        // The effect is left at once: a chosen menu action stays chosen.
+        card.Effects[e.i].Running = 0;
+        if (st.NestingDepth == 0) ClearPendingSignals();
+        return;
+    }
+    const bool counted = e.type != kTargetAll && e.ran;
+    if (counted && e.last != RunResult::Failed) e.collected += e.echo;
+    if (card.Effects[e.i].MenuState == MenuState::Chosen)
+        card.Effects[e.i].MenuState = MenuState::Offered;
+    EffAddEffects();
+    if (counted && e.last == RunResult::Failed) ++e.call.failures;
+    if (card.Effects.Has(e.i)) card.Effects[e.i].Running = 0;
+    if (st.NestingDepth == 0) ClearPendingSignals();
 }
 
 // Only a card that can take an effect, on the side a random pick of its type asks for, is tried.
@@ -167,127 +339,11 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
         const int first = call.effectNumber > 0 ? call.effectNumber : 1;
         const int last = call.effectNumber > 0 ? call.effectNumber : count;
         for (int i = first; i <= last && card.Effects.Has(i); ++i) {
-            if (card.Effects[i].Trigger.size() != trigger.size()) continue;
-            if (trigger == "COSTMOD" && card.Active == 1 &&
-                card.Effects[i].TargetType == kTargetSelf) {
-                continue;
-            }
-            if (card.Effects[i].MenuState == MenuState::Offered) continue;
-            card.Effects[i].Running = 1;
-            card.Effects[i].DispatchWork = 0;
-            st.EchoOnce = 0;
-            if (card.NextTarget > 0) card.PresetTarget = card.NextTarget;
-            if (card.Effects[i].Trigger != trigger) {
-                card.Effects[i].Running = 0;
-                continue;
-            }
-
-            const int type = card.Effects[i].TargetType;
-            DispatchRun run{card, i, runKind};
-            std::string echo;
-            RunResult last = RunResult::NothingApplied;
-            bool ran = false;
-            bool leaveEffect = false;  // a cancel in a counter stage ended an ALL effect
-            auto runOn = [&](Card& target, uint8_t preview, bool withAction) {
-                last = run(target, preview, withAction ? call.actionText : "", echo);
-                ran = true;
-            };
-            switch (type) {
-                case kTargetGidCard: {
-                    const int number = GidCardTarget(card, card.Effects[i]);
-                    if (number > 0 && st.InPlay.Has(number))
-                        runOn(st.InPlay[number], call.preview, true);
-                    break;
-                }
-                case kTargetCard:
-                    RunOnChosenTarget(card, i, call, run, echo, last, ran);
-                    break;
-                case kTargetCollection: {
-                    const int slot = card.Effects[i].Target;
-                    const int deck = card.Effects[i].DeckSel;
-                    if (slot <= 0 || call.preview == 1) break;
-                    DispatchRun collectionRun{card, i, RunKind::Pricing};
-                    Card* target = nullptr;
-                    if (deck == 0 && st.Collection.Has(slot)) {
-                        target = &st.Collection[slot];
-                    } else if (deck != 0 && st.PlayerDecks.Has(deck) &&
-                               st.PlayerDecks[deck].Cards.Has(slot)) {
-                        target = &st.PlayerDecks[deck].Cards[slot];
-                    }
-                    if (!target) break;
-                    st.CollectionEffect = 1;
-                    last = collectionRun(*target, 0, deck != 0 ? call.actionText : "", echo);
-                    ran = true;
-                    st.CollectionEffect = 0;
-                    break;
-                }
-                case kTargetTriggeringCard: {
-                    const int number =
-                        call.triggeringCard >= 1 ? call.triggeringCard : call.sourceCard;
-                    if (st.InPlay.Has(number)) runOn(st.InPlay[number], call.preview, true);
-                    break;
-                }
-                case kTargetAll: {
-                    if (call.preview == 1) break;
-                    const int cards = st.InPlay.size();
-                    for (int c = 1; c <= cards && st.InPlay.Has(c); ++c) {
-                        if (st.InPlay[c].Name.empty()) continue;
-                        last = run(st.InPlay[c], call.preview, call.actionText, echo);
-                        if (last != RunResult::Failed) collected += echo;
-                        echo.clear();
-                        EffAddEffects();
-                        if (last == RunResult::Failed) ++call.failures;
-                        if (st.EffectOutcome == EffectOutcome::StopEffect) {
-                            st.EffectOutcome = EffectOutcome::None;
-                            leaveEffect = true;
-                            break;
-                        }
-                        if (st.EffectOutcome != EffectOutcome::None)
-                            st.EffectOutcome = EffectOutcome::None;
-                    }
-                    break;
-                }
-                case kTargetRandom:
-                case kTargetRandomAlly:
-                case kTargetRandomEnemy: {
-                    int32_t pickType = type;
-                    RunResult outcome = RunResult::NothingApplied;
-                    const int number = PickTarget(card, i, pickType, "", outcome);
-                    if (number > 0 && st.InPlay.Has(number))
-                        runOn(st.InPlay[number], call.preview, false);
-                    break;
-                }
-                case kTargetOwner: {
-                    const int number = PlayerCardOf(card.Owner);
-                    if (st.InPlay.Has(number)) runOn(st.InPlay[number], call.preview, false);
-                    break;
-                }
-                case kTargetEnemyPlayer: {
-                    const int number = PlayerCardOf(card.Owner == 1 ? 2 : 1);
-                    if (st.InPlay.Has(number)) runOn(st.InPlay[number], call.preview, false);
-                    break;
-                }
-                case kTargetSelf:
-                    runOn(card, call.preview, false);
-                    break;
-                default:  // COUNTER effects answer the counter stage, never a dispatch
-                    break;
-            }
-
+            if (!TakeUpEffect(card, i, trigger)) continue;
+            EffectRun effect(card, i, call, runKind, collected);
+            RunOnTargets(effect);
             if (!card.Effects.Has(i)) break;
-            if (leaveEffect) {
-                // The effect is left at once: a chosen menu action stays chosen.
-                card.Effects[i].Running = 0;
-                if (st.NestingDepth == 0) ClearPendingSignals();
-                continue;
-            }
-            if (type != kTargetAll && ran && last != RunResult::Failed) collected += echo;
-            if (card.Effects[i].MenuState == MenuState::Chosen)
-                card.Effects[i].MenuState = MenuState::Offered;
-            EffAddEffects();
-            if (type != kTargetAll && ran && last == RunResult::Failed) ++call.failures;
-            if (card.Effects.Has(i)) card.Effects[i].Running = 0;
-            if (st.NestingDepth == 0) ClearPendingSignals();
+            SettleEffect(effect);
         }
 
         call.echo = collected;
