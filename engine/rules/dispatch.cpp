@@ -269,6 +269,152 @@ bool IsCandidate(const Card& candidate, const Card& card, int type) {
     return true;
 }
 
+// Whether the source card has the traits the effect asks of it; a pick for it ends otherwise.
+bool SourceMasksHold(const Card& card, const Effect& effect) {
+    for (int k = 1; k <= 8; ++k) {
+        if ((effect.ReqSourceHas[k] & card.TraitMask[k]) != effect.ReqSourceHas[k] ||
+            (effect.ReqSourceNot[k] & card.TraitMask[k]) != 0) {
+            ++St().MaskedActions;
+            return false;
+        }
+    }
+    return true;
+}
+
+// The target of a type that names its card outright; nothing for the types that pick.
+std::optional<int> FixedTarget(Card& card, int32_t effectNumber, int type) {
+    switch (type) {
+        case kTargetGidCard:
+            return GidCardTarget(card, card.Effects[effectNumber]);
+        case kTargetSelf:
+            return card.Index;
+        case kTargetOwner:
+            return PlayerCardOf(card.Owner);
+        case kTargetEnemyPlayer:
+            return PlayerCardOf(card.Owner == 2 ? 1 : 2);
+        default:
+            return std::nullopt;
+    }
+}
+
+// The trial runs of one pick of a target among the cards in play, each on copies of both cards.
+class TargetPick {
+  public:
+    TargetPick(Card& card, int32_t effectNumber, int type, const std::string& actionText)
+        : card_(card),
+          effectNumber_(effectNumber),
+          type_(type),
+          actionText_(actionText),
+          n_(St().InPlay.size()) {}
+
+    // Cards drawn at random, the side's own player card first, for as many draws as there are
+    // card slots up to the last named card. A draw takes a card that takes the effect whole, or
+    // in part from the second pass on (a pass starts anew after many misses). The pick, 0 when
+    // a cancel ended the pick, or nothing when the draws found no card.
+    std::optional<int> Draw() {
+        const State& st = St();
+        int lastNamed = 0;
+        for (int c = n_; c >= 1; --c) {
+            if (!st.InPlay[c].Name.empty()) {
+                lastNamed = c;
+                break;
+            }
+        }
+        std::vector<int> tried(n_ + 1, 0);
+        int pass = 1;
+        long long misses = 0;
+        const int ownCard = PlayerCardOf(card_.Owner);
+        for (int attempts = 0; attempts < lastNamed;) {
+            int c = static_cast<int>(RandomNum(n_));
+            if (ownCard >= 1 && ownCard <= n_ && tried[ownCard] < pass) c = ownCard;
+            if (misses > 3LL * n_) ++pass;
+            if (misses >= static_cast<long long>(kMaxMissesPerSlot) * n_) break;
+            if (c < 1 || c > n_) {
+                ++misses;
+                ++attempts;
+                continue;
+            }
+            if (tried[c] >= pass) {
+                ++misses;
+                continue;
+            }
+            ++attempts;
+            const Card& drawn = st.InPlay[c];
+            if (drawn.Name.empty() || drawn.Active == 0) {
+                ++misses;
+                continue;
+            }
+            if (!IsCandidate(drawn, card_, type_)) {
+                tried[c] = pass;
+                continue;
+            }
+            const std::optional<RunResult> result = Trial(c);
+            if (!result) return 0;
+            if (*result == RunResult::Applied || (pass >= 2 && *result == RunResult::PartlyApplied))
+                return Accept(c);
+            tried[c] = pass;
+        }
+        return std::nullopt;
+    }
+
+    // Every candidate in order: the first that takes the effect whole, else one of those that
+    // take it in part, at random; 0 for none. outcome tells which.
+    int Sweep(RunResult& outcome) {
+        const State& st = St();
+        std::vector<int> partial;
+        for (int c = 1; c <= n_ && st.InPlay.Has(c); ++c) {
+            if (!IsCandidate(st.InPlay[c], card_, type_)) continue;
+            const std::optional<RunResult> result = Trial(c);
+            if (!result) return 0;
+            if (*result == RunResult::Applied) {
+                outcome = RunResult::Applied;
+                return Accept(c);
+            }
+            if (*result == RunResult::PartlyApplied) partial.push_back(c);
+        }
+        if (partial.empty()) return 0;
+        long long chosen = RandomNum(static_cast<double>(partial.size()));
+        chosen = std::clamp<long long>(chosen, 1, static_cast<long long>(partial.size()));
+        outcome = RunResult::PartlyApplied;
+        return Accept(partial[chosen - 1]);
+    }
+
+  private:
+    // A trial on copies; nothing when a cancel in the counter stage ended the pick. Any other
+    // cancel makes the card a failure.
+    std::optional<RunResult> Trial(int c) {
+        State& st = St();
+        EffArgs args;
+        args.effectIndex = effectNumber_;
+        args.runKind = RunKind::Ordinary;
+        args.preview = 1;
+        args.repeatRun = 1;
+        args.adHocText = actionText_;
+        RunResult result = EffCard(card_, st.InPlay[c], args);
+        if (st.EffectOutcome == EffectOutcome::StopEffect) {
+            st.EffectOutcome = EffectOutcome::None;
+            return std::nullopt;
+        }
+        if (st.EffectOutcome != EffectOutcome::None) {
+            st.EffectOutcome = EffectOutcome::None;
+            result = RunResult::Failed;
+        }
+        return result;
+    }
+
+    // The picked card is remembered as the effect's target.
+    int Accept(int c) {
+        if (card_.Effects.Has(effectNumber_)) card_.Effects[effectNumber_].Target = c;
+        return c;
+    }
+
+    Card& card_;
+    const int32_t effectNumber_;
+    const int type_;
+    const std::string& actionText_;
+    const int n_;
+};
+
 }  // namespace
 
 void RunListActions(const Value& trigger) {
@@ -354,118 +500,14 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
 int PickTarget(Card& card, int32_t effectNumber, int32_t& targetType, const std::string& actionText,
                RunResult& outcome) {
     return Guarded("PickTarget", 0, [&]() -> int {
-        State& st = St();
         if (!card.Effects.Has(effectNumber)) return 0;
-        {
-            const Effect& effect = card.Effects[effectNumber];
-            for (int k = 1; k <= 8; ++k) {
-                if ((effect.ReqSourceHas[k] & card.TraitMask[k]) != effect.ReqSourceHas[k] ||
-                    (effect.ReqSourceNot[k] & card.TraitMask[k]) != 0) {
-                    ++st.MaskedActions;
-                    return 0;
-                }
-            }
-        }
+        if (!SourceMasksHold(card, card.Effects[effectNumber])) return 0;
         outcome = RunResult::NothingApplied;
-        switch (targetType) {
-            case kTargetGidCard:
-                return GidCardTarget(card, card.Effects[effectNumber]);
-            case kTargetSelf:
-                return card.Index;
-            case kTargetOwner:
-                return PlayerCardOf(card.Owner);
-            case kTargetEnemyPlayer:
-                return PlayerCardOf(card.Owner == 2 ? 1 : 2);
-            default:
-                break;
-        }
-
-        const int n = st.InPlay.size();
-        int lastNamed = 0;
-        for (int c = n; c >= 1; --c) {
-            if (!st.InPlay[c].Name.empty()) {
-                lastNamed = c;
-                break;
-            }
-        }
-        std::vector<int> tried(n + 1, 0);
-        int pass = 1;
-        long long misses = 0;
-        const int type = targetType;
-
-        // A trial on copies: Applied takes the effect whole, PartlyApplied in part, the others
-        // not at all; none means a cancel in the counter stage ended the pick.
-        auto trial = [&](int c) -> std::optional<RunResult> {
-            EffArgs args;
-            args.effectIndex = effectNumber;
-            args.runKind = RunKind::Ordinary;
-            args.preview = 1;
-            args.repeatRun = 1;
-            args.adHocText = actionText;
-            RunResult result = EffCard(card, st.InPlay[c], args);
-            if (st.EffectOutcome == EffectOutcome::StopEffect) {
-                st.EffectOutcome = EffectOutcome::None;
-                return std::nullopt;
-            }
-            if (st.EffectOutcome != EffectOutcome::None) {
-                st.EffectOutcome = EffectOutcome::None;
-                result = RunResult::Failed;
-            }
-            return result;
-        };
-        auto accept = [&](int c) {
-            if (card.Effects.Has(effectNumber)) card.Effects[effectNumber].Target = c;
-            return c;
-        };
-
-        const int ownCard = PlayerCardOf(card.Owner);
-        for (int attempts = 0; attempts < lastNamed;) {
-            int c = static_cast<int>(RandomNum(n));
-            if (ownCard >= 1 && ownCard <= n && tried[ownCard] < pass) c = ownCard;
-            if (misses > 3LL * n) ++pass;
-            if (misses >= static_cast<long long>(kMaxMissesPerSlot) * n) break;
-            if (c < 1 || c > n) {
-                ++misses;
-                ++attempts;
-                continue;
-            }
-            if (tried[c] >= pass) {
-                ++misses;
-                continue;
-            }
-            ++attempts;
-            const Card& drawn = st.InPlay[c];
-            if (drawn.Name.empty() || drawn.Active == 0) {
-                ++misses;
-                continue;
-            }
-            if (!IsCandidate(drawn, card, type)) {
-                tried[c] = pass;
-                continue;
-            }
-            const std::optional<RunResult> result = trial(c);
-            if (!result) return 0;
-            if (*result == RunResult::Applied || (pass >= 2 && *result == RunResult::PartlyApplied))
-                return accept(c);
-            tried[c] = pass;
-        }
-
-        std::vector<int> partial;
-        for (int c = 1; c <= n && st.InPlay.Has(c); ++c) {
-            if (!IsCandidate(st.InPlay[c], card, type)) continue;
-            const std::optional<RunResult> result = trial(c);
-            if (!result) return 0;
-            if (*result == RunResult::Applied) {
-                outcome = RunResult::Applied;
-                return accept(c);
-            }
-            if (*result == RunResult::PartlyApplied) partial.push_back(c);
-        }
-        if (partial.empty()) return 0;
-        long long chosen = RandomNum(static_cast<double>(partial.size()));
-        chosen = std::clamp<long long>(chosen, 1, static_cast<long long>(partial.size()));
-        outcome = RunResult::PartlyApplied;
-        return accept(partial[chosen - 1]);
+        if (const std::optional<int> fixed = FixedTarget(card, effectNumber, targetType))
+            return *fixed;
+        TargetPick pick(card, effectNumber, targetType, actionText);
+        if (const std::optional<int> drawn = pick.Draw()) return *drawn;
+        return pick.Sweep(outcome);
     });
 }
 
