@@ -49,8 +49,8 @@ class EffRun {
   public:
     EffRun(Card& source, Card& target, EffArgs& args) : run_(source, target, args) {}
 
-    int32_t Execute();
-    int32_t Result() const { return run_.result; }
+    RunResult Execute();
+    RunResult Result() const { return run_.result; }
 
   private:
     StageEnd SetUp();
@@ -72,7 +72,7 @@ void EffRun::ReportOnce() {
     ReportError("EffCard");
 }
 
-int32_t EffRun::Execute() {
+RunResult EffRun::Execute() {
     StageEnd setUp = SetUp();
     if (setUp == StageEnd::Return) return run_.result;
     if (setUp == StageEnd::Go) {
@@ -87,15 +87,15 @@ StageEnd EffRun::SetUp() {
     RunContext& run = run_;
     EffArgs& args = run.args;
 
-    if (st.EffectOutcome == 3) st.EffectOutcome = 0;
+    if (st.EffectOutcome == EffectOutcome::StopEffect) st.EffectOutcome = EffectOutcome::None;
     std::string adHoc = args.adHocText;
     if (!adHoc.empty()) adHoc = "TRAIT:BONUSACTION:1:" + adHoc;
-    run.result = -1;
+    run.result = RunResult::Failed;
     if (run.target.Name.empty() || run.source.Name.empty()) return StageEnd::Return;
     if (adHoc.empty() && !run.source.Effects.Has(args.effectIndex)) return StageEnd::Return;
 
     run.actionText = adHoc.empty() ? run.effect().Text : adHoc;
-    run.result = 2;
+    run.result = RunResult::Applied;
     ++st.NestingDepth;
     if (args.value) st.CurrentValue = *args.value;
     st.TraitChanged = 0;
@@ -123,7 +123,7 @@ StageEnd EffRun::SetUp() {
         const int index = AddEffect(source, "TRAIT:BONUSACTION:" + adHoc, 11, "", 0, "");
         --st.NestingDepth;
         if (!source.Effects.Has(index)) {
-            run.result = -1;
+            run.result = RunResult::Failed;
             return StageEnd::Return;
         }
         EffArgs nested = args;
@@ -144,16 +144,16 @@ StageEnd EffRun::SetUp() {
 
     if (run.source.Dead || (run.target.Dead && run.effect().Trigger != "ONDEATH")) {
         ++run.failures;
-        run.result = -1;
+        run.result = RunResult::Failed;
         return StageEnd::End;
     }
-    if (args.runKind > 0) args.noCounters = 1;
+    if (args.runKind == RunKind::Pricing || args.runKind == RunKind::Cost) args.noCounters = 1;
 
     if (run.Preview() && st.NestingDepth > kMaxTrialNesting) {
         --st.NestingDepth;
         return StageEnd::Return;
     }
-    if (run.Preview() && args.runKind == -1 && !args.copies) {
+    if (run.Preview() && args.runKind == RunKind::Ordinary && !args.copies) {
         ScratchCard sourceCopy(run.source);
         ScratchCard targetCopy(run.target);
         --st.NestingDepth;
@@ -183,11 +183,12 @@ StageEnd EffRun::SetUp() {
     if (st.NestingDepth >= kMaxNesting) return StageEnd::End;
 
     if (st.GameOver && Outermost() && run.effect().Trigger != "ONDEATH") {
-        run.result = 0;
+        run.result = RunResult::NothingApplied;
         return StageEnd::End;
     }
-    if (!run.Preview() && args.runKind == -1 && (!run.target.Active || !run.source.Active)) {
-        run.result = -1;
+    if (!run.Preview() && args.runKind == RunKind::Ordinary &&
+        (!run.target.Active || !run.source.Active)) {
+        run.result = RunResult::Failed;
         return StageEnd::End;
     }
     // An effect does not react to itself.
@@ -197,7 +198,7 @@ StageEnd EffRun::SetUp() {
     if (StageEnd counters = RunCounterStage(run); counters != StageEnd::Go) return counters;
     if (StageEnd redirect = Redirect(); redirect != StageEnd::Go) return redirect;
 
-    run.result = 0;
+    run.result = RunResult::NothingApplied;
     run.failures = run.misses = run.applied = 0;
     run.deleteEffect = false;
     run.repeatCount = Value();
@@ -215,7 +216,7 @@ StageEnd EffRun::Masks() {
         return StageEnd::Go;
     }
     if (effect.SideReq > 0 && (effect.SideReq & run.target.SideMask) == 0) {
-        run.result = -1;
+        run.result = RunResult::Failed;
         ++st.MaskedActions;
         st.FailReason = "Ally/Enemy Mask Failed";
         return StageEnd::End;
@@ -240,7 +241,7 @@ StageEnd EffRun::Masks() {
         fails = fails || (targetMask[k] & effect.ReqTargetNot[k]) != 0 ||
                 ((sourceMask[k] | effect.TraitBits[k]) & effect.ReqSourceNot[k]) != 0;
         if (fails) {
-            run.result = -1;
+            run.result = RunResult::Failed;
             st.FailReason = secondForm ? "Trait Mask Indicated Failure" : "";
             ++st.MaskedActions;
             return StageEnd::End;
@@ -283,7 +284,7 @@ StageEnd EffRun::Redirect() {
     moved.outerEcho.clear();
     EffCard(run.source, newTarget, moved);
     st.RedirectTarget = 0;
-    run.result = 2;
+    run.result = RunResult::Applied;
     return StageEnd::Return;
 }
 
@@ -314,8 +315,9 @@ bool EffRun::CommandLoop() {
 
         const List<uint8_t>& flags = run.effect().AIFlags;
         run.aiMark = flags.Has(run.position) && flags[run.position] != 0;
-        if (run.args.noCounters && st.EffectOutcome == 1) st.EffectOutcome = 0;
-        if (st.EffectOutcome == 1) {
+        if (run.args.noCounters && st.EffectOutcome == EffectOutcome::Cancelled)
+            st.EffectOutcome = EffectOutcome::None;
+        if (st.EffectOutcome == EffectOutcome::Cancelled) {
             ++run.misses;
             if (CountersHoldEcho(run)) run.echoPending = true;
             break;
@@ -408,13 +410,13 @@ void EffRun::Epilogue() {
     if (!run.keepResult) {
         const int notApplied = run.failures + run.misses;
         if (run.applied == 0 && run.failures > 0) {
-            run.result = -1;
+            run.result = RunResult::Failed;
         } else if (notApplied == 0) {
-            run.result = 2;
+            run.result = RunResult::Applied;
         } else if (run.applied > 0 && notApplied > 0) {
-            run.result = 1;
+            run.result = RunResult::PartlyApplied;
         } else if (run.applied == 0 && run.failures == 0) {
-            run.result = 0;
+            run.result = RunResult::NothingApplied;
         }
     }
 
@@ -434,7 +436,7 @@ void EffRun::Repeat() {
         static_cast<int>(std::lround(std::min<double>(run.repeatCount.Num(), kMaxRepeat)));
     for (int i = 1; i <= times; ++i) {
         int32_t type = run.repeatTargetType;
-        int32_t outcome = 0;
+        RunResult outcome = RunResult::NothingApplied;
         const int picked = PickTarget(run.source, run.args.effectIndex, type, "", outcome);
         if (picked <= 0 || !st.InPlay.Has(picked)) continue;
         EffArgs again = run.args;
@@ -461,7 +463,8 @@ void EffRun::EndSteps() {
         EchoPart(2).clear();
         EchoPart(6).clear();
     }
-    if (st.EffectOutcome == 1 && CountersHoldEcho(run)) run.echoPending = true;
+    if (st.EffectOutcome == EffectOutcome::Cancelled && CountersHoldEcho(run))
+        run.echoPending = true;
     if (real && run.echoPending) {
         if (Outermost()) {
             st.TurnLog += GetMainEcho(1);
@@ -485,11 +488,11 @@ void EffRun::EndSteps() {
         st.RedirectTarget = 0;
         st.RedirectText.clear();
     }
-    if (st.EffectOutcome == 1) {
+    if (st.EffectOutcome == EffectOutcome::Cancelled) {
         run.result = CancelledResult(run);
-        st.EffectOutcome = 0;
-    } else if (st.EffectOutcome == 2) {
-        st.EffectOutcome = 1;
+        st.EffectOutcome = EffectOutcome::None;
+    } else if (st.EffectOutcome == EffectOutcome::CancelOnReturn) {
+        st.EffectOutcome = EffectOutcome::Cancelled;
     }
 
     // A trial run works on copies: it never ends the game or kills a card of the game.
@@ -503,14 +506,14 @@ void EffRun::EndSteps() {
 
 void ClearPendingSignals() {
     State& st = St();
-    st.EffectOutcome = 0;
+    st.EffectOutcome = EffectOutcome::None;
     st.RedirectTarget = 0;
     st.RedirectText.clear();
 }
 
-int32_t EffCard(Card& source, Card& target, EffArgs& args) {
+RunResult EffCard(Card& source, Card& target, EffArgs& args) {
     State& st = St();
-    if (st.CallFrames >= kMaxCallFrames) return 2;
+    if (st.CallFrames >= kMaxCallFrames) return RunResult::Applied;
     DepthCount frame(St().CallFrames);
     DepthRestore restore{st.NestingDepth};
     const bool outermost = st.NestingDepth <= 0;
@@ -519,7 +522,7 @@ int32_t EffCard(Card& source, Card& target, EffArgs& args) {
     // The arguments passed by value stay the caller's; only the outer echo goes back.
     EffArgs local = args;
     EffRun run(source, target, local);
-    int32_t result;
+    RunResult result;
     try {
         result = run.Execute();
     } catch (const std::exception&) {

@@ -239,7 +239,7 @@ void Check(RunContext& run, const Requirement& row) {
     FailPolicy policy = row.policy;
     if (policy == FailPolicy::Standard && row.message.empty()) policy = FailPolicy::KeepReason;
     // A source card that carries the forbidden name cancels the change outright.
-    if (row.keyword == "REQNOMYNAME") St().EffectOutcome = 1;
+    if (row.keyword == "REQNOMYNAME") St().EffectOutcome = EffectOutcome::Cancelled;
     FailRequirement(run, policy, Message(row.message, Arg(run, 1), found.shown));
 }
 

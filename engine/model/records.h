@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/model/list.h"
+#include "engine/model/run_codes.h"
 #include "engine/model/value.h"
 
 namespace dv {
@@ -21,7 +22,7 @@ struct Effect {
     List<std::string> Args;
     List<int32_t> Program;
     List<uint8_t> AIFlags;  // 1 where the command was written with the "AI" prefix
-    uint8_t MenuState = 0;
+    dv::MenuState MenuState = dv::MenuState::None;
     std::string MenuText;
     int32_t Target = 0;
     MaskWords ReqTargetHas{};

@@ -148,15 +148,16 @@ Value Modtrait(Card& card, const std::string& name, Value& amount, Card& source,
             const Value savedAmount = st.LastAmount;
             EffArgs args;
             args.effectIndex = i;
-            args.runKind = -1;
+            args.runKind = RunKind::Ordinary;
             args.preview = quiet;
             args.value = &amount;
             args.reactedTo = actionText;
             EffCard(card, source, args);
-            if (st.EffectOutcome == 3) st.EffectOutcome = 0;
+            if (st.EffectOutcome == EffectOutcome::StopEffect)
+                st.EffectOutcome = EffectOutcome::None;
             st.LastAmount = savedAmount;
             result = savedAmount;
-            if (st.EffectOutcome == 1) return result;
+            if (st.EffectOutcome == EffectOutcome::Cancelled) return result;
             if (st.RedirectTarget > 0) return result;
             if (quiet == 0) EchoPart(3) += st.EchoText + args.outerEcho;
         }

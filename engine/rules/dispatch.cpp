@@ -1,6 +1,7 @@
 #include "engine/rules/dispatch.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "engine/interpreter/eff_card.h"
@@ -38,10 +39,10 @@ int GidCardTarget(Card& card, const Effect& effect) {
 struct DispatchRun {
     Card& card;
     int32_t effect;
-    int16_t runKind;
+    RunKind runKind;
 
-    int32_t operator()(Card& target, uint8_t preview, const std::string& actionText,
-                       std::string& echo) const {
+    RunResult operator()(Card& target, uint8_t preview, const std::string& actionText,
+                         std::string& echo) const {
         Value zero = 0;
         EffArgs args;
         args.effectIndex = effect;
@@ -50,7 +51,7 @@ struct DispatchRun {
         args.value = &zero;
         args.reactedTo = actionText;
         args.outerEcho = echo;
-        const int32_t result = EffCard(card, target, args);
+        const RunResult result = EffCard(card, target, args);
         echo = args.outerEcho;
         return result;
     }
@@ -59,29 +60,29 @@ struct DispatchRun {
 // TARGETCARD: the remembered or preset target, checked by trial runs and picked again when it
 // would not take the effect.
 void RunOnChosenTarget(Card& card, int i, RunActionsCall& call, const DispatchRun& run,
-                       std::string& echo, int32_t& last, bool& ran) {
+                       std::string& echo, RunResult& last, bool& ran) {
     State& st = St();
     auto trial = [&](int number) {
-        if (!st.InPlay.Has(number)) return -1;
+        if (!st.InPlay.Has(number)) return RunResult::Failed;
         std::string scratch;
         return run(st.InPlay[number], 1, "", scratch);
     };
     auto pick = [&] {
         int32_t type = kTargetCard;
-        int32_t outcome = 0;
+        RunResult outcome = RunResult::NothingApplied;
         return PickTarget(card, i, type, "", outcome);
     };
     if (card.PresetTarget > 0) {
         if (card.Effects[i].Target == 0) card.Effects[i].Target = card.PresetTarget;
         last = trial(card.Effects[i].Target);
         ran = true;
-        if (last <= 0) card.Effects[i].Target = 0;
+        if (last <= RunResult::NothingApplied) card.Effects[i].Target = 0;
     }
     if (card.Effects[i].Target == 0) card.Effects[i].Target = pick();
     if (card.Effects[i].Target == 0) return;
     last = trial(card.Effects[i].Target);
     ran = true;
-    if (last <= 0) card.Effects[i].Target = pick();
+    if (last <= RunResult::NothingApplied) card.Effects[i].Target = pick();
     const int target = card.Effects[i].Target;
     if (call.preview == 0 && target > 0 && st.InPlay.Has(target)) {
         last = run(st.InPlay[target], 0, "", echo);
@@ -157,7 +158,7 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
         if (card.Name.empty()) return;
 
         const bool costTrigger = trigger == "COST" || trigger == "COSTMOD";
-        int16_t runKind = costTrigger ? 2 : -1;
+        const RunKind runKind = costTrigger ? RunKind::Cost : RunKind::Ordinary;
         if (!costTrigger && card.Active == 0) {
             if (!SameNoCase(card.StartTime, trigger)) return;
             ActivateCard(card, 0);
@@ -171,7 +172,7 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
                 card.Effects[i].TargetType == kTargetSelf) {
                 continue;
             }
-            if (card.Effects[i].MenuState == 1) continue;
+            if (card.Effects[i].MenuState == MenuState::Offered) continue;
             card.Effects[i].Running = 1;
             card.Effects[i].DispatchWork = 0;
             st.EchoOnce = 0;
@@ -184,7 +185,7 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
             const int type = card.Effects[i].TargetType;
             DispatchRun run{card, i, runKind};
             std::string echo;
-            int32_t last = 0;
+            RunResult last = RunResult::NothingApplied;
             bool ran = false;
             bool leaveEffect = false;  // a cancel in a counter stage ended an ALL effect
             auto runOn = [&](Card& target, uint8_t preview, bool withAction) {
@@ -205,7 +206,7 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
                     const int slot = card.Effects[i].Target;
                     const int deck = card.Effects[i].DeckSel;
                     if (slot <= 0 || call.preview == 1) break;
-                    DispatchRun collectionRun{card, i, 1};
+                    DispatchRun collectionRun{card, i, RunKind::Pricing};
                     Card* target = nullptr;
                     if (deck == 0 && st.Collection.Has(slot)) {
                         target = &st.Collection[slot];
@@ -232,16 +233,17 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
                     for (int c = 1; c <= cards && st.InPlay.Has(c); ++c) {
                         if (st.InPlay[c].Name.empty()) continue;
                         last = run(st.InPlay[c], call.preview, call.actionText, echo);
-                        if (last != -1) collected += echo;
+                        if (last != RunResult::Failed) collected += echo;
                         echo.clear();
                         EffAddEffects();
-                        if (last == -1) ++call.failures;
-                        if (st.EffectOutcome == 3) {
-                            st.EffectOutcome = 0;
+                        if (last == RunResult::Failed) ++call.failures;
+                        if (st.EffectOutcome == EffectOutcome::StopEffect) {
+                            st.EffectOutcome = EffectOutcome::None;
                             leaveEffect = true;
                             break;
                         }
-                        if (st.EffectOutcome >= 1) st.EffectOutcome = 0;
+                        if (st.EffectOutcome != EffectOutcome::None)
+                            st.EffectOutcome = EffectOutcome::None;
                     }
                     break;
                 }
@@ -249,7 +251,7 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
                 case kTargetRandomAlly:
                 case kTargetRandomEnemy: {
                     int32_t pickType = type;
-                    int32_t outcome = 0;
+                    RunResult outcome = RunResult::NothingApplied;
                     const int number = PickTarget(card, i, pickType, "", outcome);
                     if (number > 0 && st.InPlay.Has(number))
                         runOn(st.InPlay[number], call.preview, false);
@@ -279,10 +281,11 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
                 if (st.NestingDepth == 0) ClearPendingSignals();
                 continue;
             }
-            if (type != kTargetAll && ran && last != -1) collected += echo;
-            if (card.Effects[i].MenuState == 2) card.Effects[i].MenuState = 1;
+            if (type != kTargetAll && ran && last != RunResult::Failed) collected += echo;
+            if (card.Effects[i].MenuState == MenuState::Chosen)
+                card.Effects[i].MenuState = MenuState::Offered;
             EffAddEffects();
-            if (type != kTargetAll && ran && last == -1) ++call.failures;
+            if (type != kTargetAll && ran && last == RunResult::Failed) ++call.failures;
             if (card.Effects.Has(i)) card.Effects[i].Running = 0;
             if (st.NestingDepth == 0) ClearPendingSignals();
         }
@@ -293,7 +296,7 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
 }
 
 int PickTarget(Card& card, int32_t effectNumber, int32_t& targetType, const std::string& actionText,
-               int32_t& outcome) {
+               RunResult& outcome) {
     return Guarded("PickTarget", 0, [&]() -> int {
         State& st = St();
         if (!card.Effects.Has(effectNumber)) return 0;
@@ -307,7 +310,7 @@ int PickTarget(Card& card, int32_t effectNumber, int32_t& targetType, const std:
                 }
             }
         }
-        outcome = 0;
+        outcome = RunResult::NothingApplied;
         switch (targetType) {
             case kTargetGidCard:
                 return GidCardTarget(card, card.Effects[effectNumber]);
@@ -334,23 +337,23 @@ int PickTarget(Card& card, int32_t effectNumber, int32_t& targetType, const std:
         long long misses = 0;
         const int type = targetType;
 
-        // A trial on copies: 2 takes the effect whole, 1 in part, 0 or -1 not at all; -2 means a
-        // cancel in the counter stage ended the pick.
-        auto trial = [&](int c) -> int {
+        // A trial on copies: Applied takes the effect whole, PartlyApplied in part, the others
+        // not at all; none means a cancel in the counter stage ended the pick.
+        auto trial = [&](int c) -> std::optional<RunResult> {
             EffArgs args;
             args.effectIndex = effectNumber;
-            args.runKind = -1;
+            args.runKind = RunKind::Ordinary;
             args.preview = 1;
             args.repeatRun = 1;
             args.adHocText = actionText;
-            int32_t result = EffCard(card, st.InPlay[c], args);
-            if (st.EffectOutcome == 3) {
-                st.EffectOutcome = 0;
-                return -2;
+            RunResult result = EffCard(card, st.InPlay[c], args);
+            if (st.EffectOutcome == EffectOutcome::StopEffect) {
+                st.EffectOutcome = EffectOutcome::None;
+                return std::nullopt;
             }
-            if (st.EffectOutcome > 0) {
-                st.EffectOutcome = 0;
-                result = -1;
+            if (st.EffectOutcome != EffectOutcome::None) {
+                st.EffectOutcome = EffectOutcome::None;
+                result = RunResult::Failed;
             }
             return result;
         };
@@ -384,27 +387,28 @@ int PickTarget(Card& card, int32_t effectNumber, int32_t& targetType, const std:
                 tried[c] = pass;
                 continue;
             }
-            const int result = trial(c);
-            if (result == -2) return 0;
-            if (result == 2 || (pass >= 2 && result == 1)) return accept(c);
+            const std::optional<RunResult> result = trial(c);
+            if (!result) return 0;
+            if (*result == RunResult::Applied || (pass >= 2 && *result == RunResult::PartlyApplied))
+                return accept(c);
             tried[c] = pass;
         }
 
         std::vector<int> partial;
         for (int c = 1; c <= n && st.InPlay.Has(c); ++c) {
             if (!IsCandidate(st.InPlay[c], card, type)) continue;
-            const int result = trial(c);
-            if (result == -2) return 0;
-            if (result == 2) {
-                outcome = 2;
+            const std::optional<RunResult> result = trial(c);
+            if (!result) return 0;
+            if (*result == RunResult::Applied) {
+                outcome = RunResult::Applied;
                 return accept(c);
             }
-            if (result == 1) partial.push_back(c);
+            if (*result == RunResult::PartlyApplied) partial.push_back(c);
         }
         if (partial.empty()) return 0;
         long long chosen = RandomNum(static_cast<double>(partial.size()));
         chosen = std::clamp<long long>(chosen, 1, static_cast<long long>(partial.size()));
-        outcome = 1;
+        outcome = RunResult::PartlyApplied;
         return accept(partial[chosen - 1]);
     });
 }
@@ -417,7 +421,7 @@ int AIPickTarget(Card& card) {
         for (int i = 1; i <= card.Effects.size(); ++i) {
             ScratchCard copy(card);
             int32_t type = copy->Effects[i].TargetType;
-            int32_t outcome = 0;
+            RunResult outcome = RunResult::NothingApplied;
             const int picked = PickTarget(*copy, i, type, "", outcome);
             if (picked >= 1 && picked <= n) ++votes[picked];
         }
@@ -473,7 +477,7 @@ std::string GetActionMenu2(Card& card) {
     std::string menu;
     for (int i = 1; i <= card.Effects.size(); ++i) {
         const Effect& effect = card.Effects[i];
-        if (effect.MenuState == 0) continue;
+        if (effect.MenuState == MenuState::None) continue;
         menu += "<a href=\"MENUACTION:" + std::to_string(card.GID) + ":" + std::to_string(i) +
                 "\">" + effect.MenuText + "</a><br>";
     }
@@ -491,8 +495,8 @@ bool ChooseMenuAction(const std::string& link) {
         if (number <= 0 || !st.InPlay.Has(number)) return false;
         Card& card = st.InPlay[number];
         const long long i = static_cast<long long>(effect.Num());
-        if (!card.Effects.Has(i) || card.Effects[i].MenuState == 0) return false;
-        card.Effects[i].MenuState = 2;
+        if (!card.Effects.Has(i) || card.Effects[i].MenuState == MenuState::None) return false;
+        card.Effects[i].MenuState = MenuState::Chosen;
         return true;
     });
 }

@@ -182,7 +182,7 @@ void ApplyMods(Card& card) {
             card.Active = 1;
             EffArgs args;
             args.effectIndex = 1;
-            args.runKind = -1;
+            args.runKind = RunKind::Ordinary;
             args.preview = 0;
             args.noCounters = 1;
             args.adHocText = mod;

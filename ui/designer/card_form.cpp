@@ -25,7 +25,8 @@ int ClampTop(int top) {
 // A menu action that was split into its parts when read is shown in the form it is typed in, or
 // the next commit would store it as a plain action.
 std::string TriggerRowText(const Effect& effect) {
-    if (effect.MenuState != 0) return "MENU:" + effect.Trigger + ":" + effect.MenuText;
+    if (effect.MenuState != MenuState::None)
+        return "MENU:" + effect.Trigger + ":" + effect.MenuText;
     return effect.Trigger;
 }
 

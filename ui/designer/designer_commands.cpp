@@ -240,7 +240,7 @@ void Designer::CalculateCost() {
         Value zero(0);
         EffArgs args;
         args.effectIndex = i;
-        args.runKind = 1;
+        args.runKind = RunKind::Pricing;
         args.carried = 1;
         args.noCounters = 1;
         args.value = &zero;

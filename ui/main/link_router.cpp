@@ -88,7 +88,7 @@ ClickOutcome CardLink(int n) {
         if (!source.Effects.Has(st.MenuActionIndex)) return ClickOutcome::CardShown;
         Effect& effect = source.Effects[st.MenuActionIndex];
         effect.Target = n;
-        effect.MenuState = 2;
+        effect.MenuState = MenuState::Chosen;
         st.ClickMode = 0;
         DisplayActionList();
         return ClickOutcome::MenuTargetSet;
@@ -103,13 +103,13 @@ ClickOutcome MenuActionLink(const PageLink& link) {
         return ClickOutcome::Ignored;
     st.MenuActionIndex = static_cast<uint8_t>(link.action);
     Effect& effect = st.InPlay[n].Effects[link.action];
-    if (effect.MenuState == 2) {
-        effect.MenuState = 1;
+    if (effect.MenuState == MenuState::Chosen) {
+        effect.MenuState = MenuState::Offered;
         st.ClickMode = 0;
         DisplayActionList();
         return ClickOutcome::MenuUnchosen;
     }
-    if (effect.MenuState != 1) return ClickOutcome::Ignored;
+    if (effect.MenuState != MenuState::Offered) return ClickOutcome::Ignored;
 
     if (effect.TargetType == kTargetCollection) {
         if (!OwnsAnyCard()) {
@@ -119,7 +119,7 @@ ClickOutcome MenuActionLink(const PageLink& link) {
         if (!PickFromCollection()) return ClickOutcome::MenuPickCancelled;
         // Looked up again: the deck manager ran in between.
         Effect& picked = st.InPlay[n].Effects[link.action];
-        picked.MenuState = 2;
+        picked.MenuState = MenuState::Chosen;
         st.SelectedCard = static_cast<int16_t>(st.PickedCard);
         picked.Target = st.PickedCard;
         picked.DeckSel = st.PickedDeck;
@@ -132,7 +132,7 @@ ClickOutcome MenuActionLink(const PageLink& link) {
         DisplayActionList();
         return ClickOutcome::MenuTargetAwaited;
     }
-    effect.MenuState = 2;
+    effect.MenuState = MenuState::Chosen;
     st.ClickMode = 0;
     DisplayActionList();
     return ClickOutcome::MenuChosen;
