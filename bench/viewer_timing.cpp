@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
 
     QTemporaryDir root;
     const std::filesystem::path folder = root.path().toStdString() + "/program folder";
-    dv::test::FlowHost host;
+    dv::test::RecordingHost host;
     const dv::test::SamplePages pages =
         dv::test::WriteSamplePages(std::filesystem::path(DV_SOURCE_DIR) / "content", folder, host);
     if (pages.board.empty()) {

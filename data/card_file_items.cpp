@@ -189,8 +189,13 @@ long long LeadingNumberItem(const ItemReader& in, const std::string& item, long 
     return static_cast<long long>(number);
 }
 
-bool SaveDataFile(const std::filesystem::path& base, const std::string& name,
-                  const std::string& bytes) {
+bool ShowUnsaved(const SaveResult& result) {
+    if (!result.Saved() && result.toShow) TheHost().MessageBox(result.reason, "Duvenhall");
+    return result.Saved();
+}
+
+SaveResult SaveDataFileReason(const std::filesystem::path& base, const std::string& name,
+                              const std::string& bytes) {
     // Names come from data and from typed text: each is held to the program folder here, below
     // whichever folder it is taken from.
     std::string refused;
@@ -198,16 +203,16 @@ bool SaveDataFile(const std::filesystem::path& base, const std::string& name,
     const fs::path target = inside.empty()
                                 ? fs::path()
                                 : PathInsideFolder(St().ProgramFolder, inside.string(), refused);
-    if (target.empty()) {
-        TheHost().MessageBox("Not saved: " + refused + ".", "Duvenhall");
-        return false;
-    }
+    if (target.empty()) return NotSaved("Not saved: " + refused + ".");
     const std::string reason = AtomicSave(target, bytes);
-    if (reason.empty()) return true;
-    TheHost().MessageBox("Could not save " + target.filename().string() + ": " + reason +
-                             ". The file on disk is unchanged.",
-                         "Duvenhall");
-    return false;
+    if (reason.empty()) return {};
+    return NotSaved("Could not save " + target.filename().string() + ": " + reason +
+                    ". The file on disk is unchanged.");
+}
+
+bool SaveDataFile(const std::filesystem::path& base, const std::string& name,
+                  const std::string& bytes) {
+    return ShowUnsaved(SaveDataFileReason(base, name, bytes));
 }
 
 std::string NowStamp() {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/save_result.h"
 #include "engine/model/guard.h"
 
 namespace dv {
@@ -69,8 +70,10 @@ long long LeadingNumberItem(const ItemReader& in, const std::string& item, long 
                             long long high, const char* field);
 
 // Writes a data file, name taken relative to base, whole through the atomic save. A file that
-// would land outside the program folder is refused. A refusal or failure is shown, naming the
-// file and the reason, and gives false; the old file then stays as it was.
+// would land outside the program folder is refused. A refusal or failure gives the reason,
+// naming the file; the old file then stays as it was. The bool form shows the reason.
+SaveResult SaveDataFileReason(const std::filesystem::path& base, const std::string& name,
+                              const std::string& bytes);
 bool SaveDataFile(const std::filesystem::path& base, const std::string& name,
                   const std::string& bytes);
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <functional>
 #include <optional>
 #include <system_error>
@@ -12,6 +11,7 @@
 #include "data/card_sets.h"
 #include "engine/model/card_life.h"
 #include "engine/model/cards.h"
+#include "engine/model/case_fold.h"
 #include "engine/model/files.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
@@ -25,16 +25,6 @@ namespace {
 // A "#DUPLICATE" line makes at most this many copies.
 constexpr int kMaxDuplicateCopies = 1000;
 constexpr int kStoredDecks = 3;
-
-std::string Upper(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
-bool SameNoCase(const std::string& a, const std::string& b) {
-    return Upper(a) == Upper(b);
-}
 
 // Text before the first ":" and after it (empty when there is none).
 std::pair<std::string, std::string> SplitFirstColon(const std::string& text) {
@@ -476,12 +466,12 @@ class FileReader {
             std::find(overridable.begin(), overridable.end(), zone) != overridable.end())
             zone = zoneOverride_;
         const auto [zoneHead, zoneRest] = SplitFirstColon(zone);
-        if (Upper(zoneHead) == "INPLAYERDECK") {
+        if (UpperText(zoneHead) == "INPLAYERDECK") {
             run_.storedDeck = static_cast<int>(ReadNumber(zoneRest));
             zone = "PLAYERDECK";
         }
         zone.erase(std::remove(zone.begin(), zone.end(), '#'), zone.end());
-        zone = Upper(zone);
+        zone = UpperText(zone);
 
         // Each branch places the card at most once: it is moved there.
         if (zone == "INDECK" || zone == "CARDINDECK") {

@@ -43,7 +43,8 @@ std::string TargetItem(const Effect& effect) {
 // A menu action keeps its trigger and caption apart once read; it is written back in the menu
 // form it was read from, or the next read would lose the menu.
 std::string TriggerItem(const Effect& effect) {
-    if (effect.MenuState != 0) return "MENU:" + effect.Trigger + ":" + effect.MenuText;
+    if (effect.MenuState != MenuState::None)
+        return "MENU:" + effect.Trigger + ":" + effect.MenuText;
     return effect.Trigger;
 }
 
@@ -155,8 +156,8 @@ std::string FileHeader() {
     return out;
 }
 
-bool SaveCollection(List<Card>& cards, const std::string& path, const std::string& zone,
-                    const std::string& generatedName, int starter) {
+SaveResult SaveCollectionReason(List<Card>& cards, const std::string& path, const std::string& zone,
+                                const std::string& generatedName, int starter) {
     std::string text;
     const bool built = Guarded("SaveCollection", false, [&] {
         State& s = St();
@@ -200,8 +201,13 @@ bool SaveCollection(List<Card>& cards, const std::string& path, const std::strin
         }
         return true;
     });
-    if (!built) return false;
-    return SaveDataFile(St().CurrentFolder, path, text);
+    if (!built) return NotSaved("Error in SaveCollection", false);
+    return SaveDataFileReason(St().CurrentFolder, path, text);
+}
+
+bool SaveCollection(List<Card>& cards, const std::string& path, const std::string& zone,
+                    const std::string& generatedName, int starter) {
+    return ShowUnsaved(SaveCollectionReason(cards, path, zone, generatedName, starter));
 }
 
 }  // namespace dv

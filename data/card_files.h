@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "data/save_result.h"
 #include "engine/model/records.h"
 
 namespace dv {
@@ -31,26 +32,35 @@ std::string GenStoreText(const std::string& name, const std::string& picture,
                          const std::string& thumbnail, int boosterSize, int price);
 std::string GenStarterText(const std::string& name, const std::string& picture,
                            const std::string& thumbnail, int deckSize);
-// Writes a whole card data file. Returns false, having said why, when it could not be written.
+// Each save below comes in two forms (data/save_result.h): the ...Reason form hands back why it
+// failed; the bool form shows that and returns whether the file was saved.
+
+// Writes a whole card data file.
+SaveResult SaveCollectionReason(List<Card>& cards, const std::string& path, const std::string& zone,
+                                const std::string& generatedName, int starter);
 bool SaveCollection(List<Card>& cards, const std::string& path, const std::string& zone,
                     const std::string& generatedName, int starter);
 
-// Writes the player file of the current profile into the program folder. Returns false, having
-// said why, when the file could not be written; the old file then stays as it was.
+// Writes the player file of the current profile into the program folder, and then the profile
+// list. When the player file could not be written the old file stays as it was.
+SaveResult SavePlayerReason(const std::string& fileName);
 bool SavePlayer(const std::string& fileName);
-// Writes the player file of the current game and profile, named by PlayerFileName. Returns false
-// when there is no current game or the file was refused or not written.
+// Writes the player file of the current game and profile, named by PlayerFileName. Fails when
+// there is no current game (not shown) or the file was refused or not written.
+SaveResult SaveCurrentPlayerReason();
 bool SaveCurrentPlayer();
 // The player file name of a game and profile; empty, having said why, when the game or profile
 // name (typed, or read from a game file or the profile list) could take the file out of the
 // program folder.
 std::string PlayerFileName(const std::string& gameName, const std::string& profileName);
-// Writes an opponent deck file. Returns false, having said why, when it was refused or failed.
+// Writes an opponent deck file; refused for a name that could leave the game's folder.
+SaveResult SaveEnemyReason(List<Card>& cards, const std::string& path, const std::string& name);
 bool SaveEnemy(List<Card>& cards, const std::string& path, const std::string& name);
 // The path of an opponent deck file in the current game's folder; empty, having said why, when
 // the typed name could take it out of that folder.
 std::string EnemyFilePath(const std::string& name);
 // Writes "PlayerProfiles.txt" into the current folder.
+SaveResult SavePlayerProfilesReason();
 bool SavePlayerProfiles();
 // Reads "PlayerProfiles.txt" into PlayerProfiles; one empty entry when there is none.
 void LoadPlayerProfiles();

@@ -1,7 +1,6 @@
 #include "data/card_sets.h"
 
 #include <algorithm>
-#include <cctype>
 #include <ctime>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "data/card_files.h"
 #include "engine/model/card_life.h"
 #include "engine/model/cards.h"
+#include "engine/model/case_fold.h"
 #include "engine/model/files.h"
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
@@ -24,12 +24,6 @@ constexpr int kRefreshTableSize = 2000;
 // Random draws of one probe before it walks the table slot by slot from the last draw.
 constexpr int kMaxRandomProbes = 1000;
 constexpr int kTestHandSlots = 10;
-
-std::string Upper(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 
 Card FirstNamed(const Player& entry, const std::string& name) {
     for (const Card& card : entry.Deck)
@@ -171,8 +165,8 @@ void MRPCards(List<Card>& cards, Player& player) {
             const int slot = GetMRPHash(card.UniqueName);
             if (slot == 0) continue;
             const Card& newer = St().MRPTable[slot];
-            if (newer.UniqueName != card.UniqueName ||
-                Upper(newer.SetFile) != Upper(card.SetFile) || HasTrait(card, "NOMRP", 0))
+            if (newer.UniqueName != card.UniqueName || !SameNoCase(newer.SetFile, card.SetFile) ||
+                HasTrait(card, "NOMRP", 0))
                 continue;
             Card refreshed = newer;
             refreshed.Name = card.Name;

@@ -4,11 +4,11 @@
 #include <exception>
 #include <vector>
 
+#include "engine/model/case_fold.h"
 #include "engine/model/files.h"
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
-#include "engine/model/trait_names.h"
 #include "engine/rules/script_fields.h"
 
 namespace dv {

@@ -71,55 +71,74 @@ std::string PlayerFileText() {
     return out;
 }
 
-}  // namespace
-
-std::string PlayerFileName(const std::string& gameName, const std::string& profileName) {
+// The player file name of a game and profile, or empty with the reason.
+std::string PlayerFileName(const std::string& gameName, const std::string& profileName,
+                           std::string& refused) {
     for (const std::string* part : {&profileName, &gameName}) {
         const std::string reason = CheckTypedFileName(*part);
         if (!reason.empty()) {
-            Refuse("\"" + *part + "\" cannot be part of a player file name. " + reason);
+            refused = "\"" + *part + "\" cannot be part of a player file name. " + reason;
             return {};
         }
     }
     return gameName + "_" + profileName + ".plr";
 }
 
-bool SaveCurrentPlayer() {
-    const State& s = St();
-    // Before any game was chosen there is no game, and so no player file, to save.
-    if (!s.Games.Has(s.CurrentGame)) return false;
-    const std::string file = PlayerFileName(s.Games[s.CurrentGame].Name, s.CurrentProfile.Name);
-    return !file.empty() && SavePlayer(file);
+}  // namespace
+
+std::string PlayerFileName(const std::string& gameName, const std::string& profileName) {
+    std::string refused;
+    const std::string file = PlayerFileName(gameName, profileName, refused);
+    if (!refused.empty()) Refuse(refused);
+    return file;
 }
 
-bool SavePlayer(const std::string& fileName) {
-    return GuardedFile("SavePlayer", fileName, false, [&] {
+SaveResult SaveCurrentPlayerReason() {
+    const State& s = St();
+    // Before any game was chosen there is no game, and so no player file, to save.
+    if (!s.Games.Has(s.CurrentGame)) return NotSaved("No game is chosen.", false);
+    std::string refused;
+    const std::string file =
+        PlayerFileName(s.Games[s.CurrentGame].Name, s.CurrentProfile.Name, refused);
+    if (file.empty()) return NotSaved(refused);
+    return SavePlayerReason(file);
+}
+
+bool SaveCurrentPlayer() {
+    return ShowUnsaved(SaveCurrentPlayerReason());
+}
+
+SaveResult SavePlayerReason(const std::string& fileName) {
+    const SaveResult guardShown = NotSaved("Error in SavePlayer: " + fileName, false);
+    return GuardedFile("SavePlayer", fileName, guardShown, [&]() -> SaveResult {
         State& s = St();
-        if (s.DebugMode == 1) return true;
+        if (s.DebugMode == 1) return {};
         // A card test plays with lists of its own: the player's stay aside, and so does the file.
-        if (s.PlayerDataAside) return true;
+        if (s.PlayerDataAside) return {};
         s.SaleMode = 0;
         if (!s.PartialCollectionFile.empty()) {
-            Refuse("The collection was not read whole from " + s.PartialCollectionFile +
-                   ", so it is not saved: the player file stays as it was.");
-            return false;
+            return NotSaved("The collection was not read whole from " + s.PartialCollectionFile +
+                            ", so it is not saved: the player file stays as it was.");
         }
         std::string outside;
-        if (PathInsideFolder(s.ProgramFolder, fileName, outside).empty()) {
-            Refuse("The player file is not saved: " + outside + ".");
-            return false;
-        }
+        if (PathInsideFolder(s.ProgramFolder, fileName, outside).empty())
+            return NotSaved("The player file is not saved: " + outside + ".");
         MRPCards(s.Collection, s.Players[1]);
         bool anyCard = false;
         for (const Card& card : s.Collection)
             anyCard = anyCard || !card.Name.empty();
-        if (!anyCard) return true;
+        if (!anyCard) return {};
 
         s.CurrentFolder = s.ProgramFolder;
-        if (!SaveDataFile(s.ProgramFolder, fileName, PlayerFileText())) return false;
+        SaveResult saved = SaveDataFileReason(s.ProgramFolder, fileName, PlayerFileText());
+        if (!saved.Saved()) return saved;
         s.CurrentProfile.PlayerFile = fileName;
-        return SavePlayerProfiles();
+        return SavePlayerProfilesReason();
     });
+}
+
+bool SavePlayer(const std::string& fileName) {
+    return ShowUnsaved(SavePlayerReason(fileName));
 }
 
 std::string EnemyFilePath(const std::string& name) {
@@ -145,10 +164,10 @@ std::string EnemyFilePath(const std::string& name) {
     return path.string();
 }
 
-bool SaveEnemy(List<Card>& cards, const std::string& path, const std::string& name) {
+SaveResult SaveEnemyReason(List<Card>& cards, const std::string& path, const std::string& name) {
     if (!name.empty() && !CheckTypedFileName(name).empty()) {
-        Refuse("\"" + name + "\" cannot be an opponent's file name. " + CheckTypedFileName(name));
-        return false;
+        return NotSaved("\"" + name + "\" cannot be an opponent's file name. " +
+                        CheckTypedFileName(name));
     }
     std::string text;
     const bool built = Guarded("SaveEnemy", false, [&] {
@@ -181,11 +200,15 @@ bool SaveEnemy(List<Card>& cards, const std::string& path, const std::string& na
         }
         return true;
     });
-    if (!built) return false;
-    return SaveDataFile(St().CurrentFolder, path, text);
+    if (!built) return NotSaved("Error in SaveEnemy", false);
+    return SaveDataFileReason(St().CurrentFolder, path, text);
 }
 
-bool SavePlayerProfiles() {
+bool SaveEnemy(List<Card>& cards, const std::string& path, const std::string& name) {
+    return ShowUnsaved(SaveEnemyReason(cards, path, name));
+}
+
+SaveResult SavePlayerProfilesReason() {
     std::string text;
     const bool built = Guarded("SavePlayerProfiles", false, [&] {
         State& s = St();
@@ -203,8 +226,12 @@ bool SavePlayerProfiles() {
         text += kCRLF;
         return true;
     });
-    if (!built) return false;
-    return SaveDataFile(St().CurrentFolder, kProfileList, text);
+    if (!built) return NotSaved("Error in SavePlayerProfiles", false);
+    return SaveDataFileReason(St().CurrentFolder, kProfileList, text);
+}
+
+bool SavePlayerProfiles() {
+    return ShowUnsaved(SavePlayerProfilesReason());
 }
 
 void LoadPlayerProfiles() {

@@ -45,10 +45,10 @@ bool IsTurnTrigger(const std::string& trigger) {
 // copy, which the trial may spoil. The run copies both cards itself before it changes anything,
 // unless it must first compile the effect or stop at a dead card: only then does the card need
 // a copy here.
-int32_t TrialRun(Card& card, Card& target, int i) {
+RunResult TrialRun(Card& card, Card& target, int i) {
     EffArgs args;
     args.effectIndex = i;
-    args.runKind = -1;
+    args.runKind = RunKind::Ordinary;
     args.preview = 1;
     args.carried = 1;
     args.noCounters = 1;
@@ -80,7 +80,7 @@ void ScoreEffect(Card& card, int i, int& sum, int& count) {
         target.emplace(card);
     } else {
         int32_t pickType = type;
-        int32_t outcome = 0;
+        RunResult outcome = RunResult::NothingApplied;
         const int index = PickTarget(card, i, pickType, "", outcome);
         if (!IsTurnTrigger(trigger)) {
             ++sum;
@@ -94,7 +94,7 @@ void ScoreEffect(Card& card, int i, int& sum, int& count) {
         target.emplace(st.InPlay[index]);
     }
     const int weight = trigger == "AIREQ" ? 10 : 1;
-    if (TrialRun(card, **target, i) == -1) {
+    if (TrialRun(card, **target, i) == RunResult::Failed) {
         sum -= weight;
     } else {
         sum += 2 * weight;
@@ -155,11 +155,12 @@ void ChooseNewMenus() {
         Card& card = st.InPlay[i];
         if (card.Owner != 2) continue;
         for (int j = 1; j <= card.Effects.size(); ++j) {
-            if (std::as_const(card.Effects)[j].MenuState != 1) continue;
+            if (std::as_const(card.Effects)[j].MenuState != MenuState::Offered) continue;
             int32_t type = std::as_const(card.Effects)[j].TargetType;
-            int32_t outcome = 0;
+            RunResult outcome = RunResult::NothingApplied;
             const int index = PickTarget(card, j, type, "", outcome);
-            if (index > 0 && outcome == 2 && card.Effects.Has(j)) card.Effects[j].MenuState = 2;
+            if (index > 0 && outcome == RunResult::Applied && card.Effects.Has(j))
+                card.Effects[j].MenuState = MenuState::Chosen;
         }
     }
 }
@@ -257,11 +258,13 @@ void AISetMenus(int player) {
             Card& card = st.InPlay[i];
             if (card.Owner != player) continue;
             for (int j = 1; j <= card.Effects.size(); ++j) {
-                if (std::as_const(card.Effects)[j].MenuState == 0) continue;
+                if (std::as_const(card.Effects)[j].MenuState == MenuState::None) continue;
                 int32_t type = std::as_const(card.Effects)[j].TargetType;
-                int32_t outcome = 0;
+                RunResult outcome = RunResult::NothingApplied;
                 PickTarget(card, j, type, "", outcome);
-                if (card.Effects.Has(j)) card.Effects[j].MenuState = outcome == 2 ? 2 : 1;
+                if (card.Effects.Has(j))
+                    card.Effects[j].MenuState =
+                        outcome == RunResult::Applied ? MenuState::Chosen : MenuState::Offered;
             }
         }
     });
@@ -270,7 +273,8 @@ void AISetMenus(int player) {
 void ClearMenuActions(Card& card) {
     if (card.Name.empty()) return;
     for (int e = 1; e <= card.Effects.size(); ++e)
-        if (std::as_const(card.Effects)[e].MenuState == 2) card.Effects[e].MenuState = 1;
+        if (std::as_const(card.Effects)[e].MenuState == MenuState::Chosen)
+            card.Effects[e].MenuState = MenuState::Offered;
 }
 
 }  // namespace dv

@@ -1,7 +1,6 @@
 #include "game/game_start.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "data/card_files.h"
@@ -10,6 +9,7 @@
 #include "engine/model/card_life.h"
 #include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
+#include "engine/model/case_fold.h"
 #include "engine/model/files.h"
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
@@ -22,13 +22,6 @@
 
 namespace dv {
 namespace {
-
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::toupper(x) == std::toupper(y);
-           });
-}
 
 void ShowPage(const std::string& text) {
     St().HTMLText.clear();
@@ -128,7 +121,7 @@ void MakeDeck(Player& player, int deckNum) {
 bool StartGameFromLink(const std::string& link) {
     return Guarded("StartGameFromLink", false, [&] {
         State& st = St();
-        if (!SameIgnoringCase(GetField(link, 1, ":"), "game")) return false;
+        if (!SameNoCase(GetField(link, 1, ":"), "game")) return false;
         ShowPage("<font size=+5>Loading...</font>");
 
         const int g = LinkedGame(GetField(link, 2, ":"));

@@ -142,7 +142,7 @@ void DisplayActionList() {
             if (card.Name.empty()) continue;
             for (int e = 1; e <= card.Effects.size(); ++e) {
                 const Effect& effect = card.Effects[e];
-                if (effect.MenuState != 2) continue;
+                if (effect.MenuState != MenuState::Chosen) continue;
                 const std::string uses =
                     " uses special action " + kQuote + effect.MenuText + kQuote;
                 if (effect.TargetType == kTargetCollection) {

@@ -57,6 +57,9 @@ const char* const kPageScript = R"(
   window.addEventListener('mousedown', function (e) {
     var el = document.elementFromPoint(e.clientX, e.clientY) || document.body;
     post('press', [describe(el), buttonsOf(e)]);
+    // The browser's own handling of a press (starting a drag or a selection) holds back a page
+    // the host loads before the press ends; without selection there is nothing it is needed for.
+    if (!window.ulkFlags.select) e.preventDefault();
   }, true);
   document.addEventListener('mousedown', function (e) {
     if (!window.ulkFlags.respond) e.stopPropagation();

@@ -27,12 +27,54 @@
 
 namespace {
 
+// While a control waits for a page, presses, keys and wheel turns anywhere in the program are
+// dropped: they were aimed at what was on screen before and must not act on the page that comes.
+// Releases and moves go through, so that neither a widget nor the browser is left thinking a
+// button is still held down.
+class InputDropper : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::KeyPress:
+            case QEvent::ShortcutOverride:
+            case QEvent::Wheel:
+            case QEvent::TouchBegin:
+                return true;
+            default:
+                return false;
+        }
+    }
+};
+
+// Drops input for as long as any control of the program waits.
+class DroppingInput {
+  public:
+    DroppingInput() {
+        if (depth_++ > 0 || !qApp) return;
+        if (!dropper_) dropper_ = new InputDropper(qApp);
+        qApp->installEventFilter(dropper_);
+    }
+    ~DroppingInput() {
+        if (--depth_ == 0 && qApp && dropper_) qApp->removeEventFilter(dropper_);
+    }
+    DroppingInput(const DroppingInput&) = delete;
+    DroppingInput& operator=(const DroppingInput&) = delete;
+
+  private:
+    static inline int depth_ = 0;
+    static inline QPointer<InputDropper> dropper_;
+};
+
 // The inner browser sits this far in from the control's left and top edges.
 constexpr int kInnerOffset = 5;
 constexpr int kLeftButtonAlone = 1;
-// A load asked for while the browser engine still handles a press on a picture or on plain text,
-// or while the first blank page loads, can be held back until it is stopped. One that has not
-// started within this time is stopped and asked for again, at most this often.
+// A load asked for while the browser engine still handles a press that may start a selection (a
+// control that allows selection), and in some quick successions of loads, can be held back until
+// it is stopped. One that has not started within this time is stopped and asked for again, at
+// most this often.
 constexpr int kLoadStartMs = 500;
 constexpr int kMaxLoadRestarts = 3;
 const QString kPageScriptName = QStringLiteral("ulkPageScript");
@@ -124,7 +166,10 @@ ulkBrowser::WaitEnd ulkBrowser::WaitFor(QEventLoop& loop, const bool& done) cons
     connect(self.data(), &QObject::destroyed, &loop, &QEventLoop::quit);
     limit.start(loadTimeLimitMs_);
     ++waiting_;
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    {
+        DroppingInput dropping;
+        loop.exec();
+    }
     if (!self) return WaitEnd::Gone;
     --waiting_;
     return done ? WaitEnd::Done : WaitEnd::TimedOut;

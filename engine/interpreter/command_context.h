@@ -62,7 +62,7 @@ struct RunContext {
     bool stayAtPosition = false;  // run the same position again (after a script substitution)
 
     // Outcome.
-    int32_t result = 0;
+    RunResult result = RunResult::NothingApplied;
     int failures = 0;  // requirements that did not hold
     int misses = 0;    // commands not carried out, and changes a counter cancelled
     int applied = 0;   // commands carried out (+1 when the loop reaches the last entry)
@@ -127,7 +127,7 @@ std::string WithoutSideRequirements(std::string script);
 // loop ends; with it the loop goes on, and a failure of a player-1 source card is taken back, so
 // an AI-marked requirement binds only the computer's sides.
 enum class FailPolicy {
-    Standard,    // result -1, FailReason set to the message, failure counted, the AI rule
+    Standard,    // result Failed, FailReason set to the message, failure counted, the AI rule
     KeepReason,  // as Standard, but FailReason keeps the text it had
     CountAI,     // failure counted, the AI rule; result and FailReason untouched
     CountEnd,    // failure counted and the loop ends, AI mark or not

@@ -144,7 +144,7 @@ void FailRequirement(RunContext& run, FailPolicy policy, const std::string& mess
     switch (policy) {
         case FailPolicy::Standard:
         case FailPolicy::KeepReason:
-            run.result = -1;
+            run.result = RunResult::Failed;
             if (policy == FailPolicy::Standard) St().FailReason = message;
             ++run.failures;
             ApplyAIRule(run);

@@ -17,7 +17,7 @@ constexpr int kMaxCounterTrialNesting = 4;
 EffArgs ReactionArgs(const RunContext& run, int32_t effectIndex, uint8_t preview) {
     EffArgs args;
     args.effectIndex = effectIndex;
-    args.runKind = -1;
+    args.runKind = RunKind::Ordinary;
     args.preview = preview;
     args.echoOverride = run.args.echoOverride;
     args.carried = run.args.carried;
@@ -55,7 +55,7 @@ void React(RunContext& run, Card& reactor, int32_t i, const std::string& trigger
         aim = &other;
     } else {
         int32_t pickType = type;
-        int32_t outcome = 0;
+        RunResult outcome = RunResult::NothingApplied;
         const int picked = PickTarget(reactor, i, pickType, "", outcome);
         if (picked > 0 && st.InPlay.Has(picked)) aim = &st.InPlay[picked];
     }
@@ -74,15 +74,15 @@ StageEnd OwnActions(RunContext& run) {
     for (int i = 1; i <= count && run.source.Effects.Has(i); ++i) {
         const Effect& effect = std::as_const(run.source.Effects)[i];
         if (effect.Trigger != "MYACTION" || effect.Running == 2) continue;
-        if (st.EffectOutcome >= 1) {
-            st.EffectOutcome = 3;
+        if (st.EffectOutcome != EffectOutcome::None) {
+            st.EffectOutcome = EffectOutcome::StopEffect;
             run.result = CancelledResult(run);
             return StageEnd::End;
         }
         // SELF and TRIGGERINGCARD both aim at the source card itself.
         React(run, run.source, i, "MYACTION", run.source);
     }
-    if (st.EffectOutcome == 1) {
+    if (st.EffectOutcome == EffectOutcome::Cancelled) {
         run.result = CancelledResult(run);
         return StageEnd::End;
     }
@@ -111,21 +111,22 @@ StageEnd Intercepts(RunContext& run) {
         EffArgs wouldApply = run.args;
         wouldApply.preview = 1;
         wouldApply.outerEcho.clear();
-        const bool intercepts = EffCard(interceptor, run.source, wouldIntercept) == 2 &&
-                                EffCard(run.source, interceptor, wouldApply) == 2;
+        const bool intercepts =
+            EffCard(interceptor, run.source, wouldIntercept) == RunResult::Applied &&
+            EffCard(run.source, interceptor, wouldApply) == RunResult::Applied;
         if (intercepts) {
             st.LastTarget = run.target.Index;
             --st.NestingDepth;
             EffArgs takeOver = ReactionArgs(run, e, 0);
-            const int32_t taken = EffCard(interceptor, run.source, takeOver);
+            const RunResult taken = EffCard(interceptor, run.source, takeOver);
             TakeReactionEcho(run, takeOver.outerEcho);
-            if (taken == 2) {
+            if (taken == RunResult::Applied) {
                 EffArgs moved = run.args;
                 moved.redirected = 1;
                 moved.outerEcho.clear();
                 EffCard(run.source, interceptor, moved);
                 if (interceptor.Effects.Has(e)) interceptor.Effects[e].Running = 0;
-                run.result = 2;
+                run.result = RunResult::Applied;
                 return StageEnd::Return;
             }
             ++st.NestingDepth;
@@ -149,10 +150,10 @@ void TargetedReactions(RunContext& run) {
             trial.preview = 1;
             trial.noCounters = 1;
             trial.outerEcho.clear();
-            if (EffCard(run.source, run.target, trial) == -1) return;
+            if (EffCard(run.source, run.target, trial) == RunResult::Failed) return;
         }
         React(run, run.target, i, "TARGETED", run.source);
-        if (st.EffectOutcome > 0) return;
+        if (st.EffectOutcome != EffectOutcome::None) return;
     }
 }
 
@@ -173,7 +174,7 @@ StageEnd RunCounterStage(RunContext& run) {
     }
     if (outermostReaction) TargetedReactions(run);
 
-    if (st.EffectOutcome >= 1) {
+    if (st.EffectOutcome != EffectOutcome::None) {
         run.result = CancelledResult(run);
         return StageEnd::End;
     }

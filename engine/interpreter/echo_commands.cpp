@@ -87,11 +87,11 @@ void EchoOnce(RunContext& run) {
     run.changeEffect().Echoed = 1;
 }
 
-// The run reacted to sees the cancel when this run ends (EffectOutcome 2 becomes 1).
+// The run reacted to sees the cancel when this run ends (CancelOnReturn becomes Cancelled).
 void Cancel(RunContext& run) {
     State& st = St();
     ++run.applied;
-    st.EffectOutcome = 2;
+    st.EffectOutcome = EffectOutcome::CancelOnReturn;
     if (st.DebugMode == 1 && !run.Preview()) {
         st.TurnLog += "<br>" + DCard(run.source) + " has cancelled the action \"" +
                       run.args.reactedTo + "\" from " + DCard(run.target) + " with the effect \"" +

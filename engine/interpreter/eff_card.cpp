@@ -50,15 +50,24 @@ class EffRun {
   public:
     EffRun(Card& source, Card& target, EffArgs& args) : run_(source, target, args) {}
 
-    int32_t Execute();
-    int32_t Result() const { return run_.result; }
+    RunResult Execute();
+    RunResult Result() const { return run_.result; }
 
   private:
     StageEnd SetUp();
+    bool Begin(const std::string& adHoc);  // false when the run returns at once
+    StageEnd BonusAction(const std::string& adHoc);
+    StageEnd TrialOnCopies();
+    void ShowCardPictures();
+    void StartState();
+    StageEnd MayRun();
     StageEnd Masks();
     StageEnd Redirect();
     bool CommandLoop();  // false when the run ends without the epilogue
     void Epilogue();
+    std::string EchoFrame();
+    void HandOverEcho(const std::string& font);
+    void SettleResult();
     void EndSteps();
     void Repeat();
     void ReportOnce();
@@ -73,7 +82,7 @@ void EffRun::ReportOnce() {
     ReportError("EffCard");
 }
 
-int32_t EffRun::Execute() {
+RunResult EffRun::Execute() {
     StageEnd setUp = SetUp();
     if (setUp == StageEnd::Return) return run_.result;
     if (setUp == StageEnd::Go) {
@@ -84,126 +93,162 @@ int32_t EffRun::Execute() {
 }
 
 StageEnd EffRun::SetUp() {
-    State& st = St();
     RunContext& run = run_;
     EffArgs& args = run.args;
-
-    if (st.EffectOutcome == 3) st.EffectOutcome = 0;
     std::string adHoc = args.adHocText;
     if (!adHoc.empty()) adHoc = "TRAIT:BONUSACTION:1:" + adHoc;
-    run.result = -1;
-    if (run.target.Name.empty() || run.source.Name.empty()) return StageEnd::Return;
-    if (adHoc.empty() && !run.source.Effects.Has(args.effectIndex)) return StageEnd::Return;
-
-    run.actionText = adHoc.empty() ? run.effect().Text : adHoc;
-    run.result = 2;
-    ++st.NestingDepth;
-    if (args.value) st.CurrentValue = *args.value;
-    st.TraitChanged = 0;
-    if (!run.Preview()) {
-        st.LastTarget = run.target.Index;
-        st.LastTargetName = DCard(run.target);
-    }
-
-    if (!adHoc.empty()) {
-        if (run.Preview() && !args.adHocTrial) {
-            --st.NestingDepth;
-            return StageEnd::Return;
-        }
-        // A bonus action: the ad-hoc script runs as an effect of its own on the source card (a
-        // trial on copies of both cards, so nothing of the game changes).
-        const bool onCopies = run.Preview();
-        std::optional<ScratchCard> sourceCopy;
-        std::optional<ScratchCard> targetCopy;
-        if (onCopies) {
-            sourceCopy.emplace(run.source);
-            targetCopy.emplace(run.target);
-        }
-        Card& source = onCopies ? **sourceCopy : run.source;
-        Card& target = onCopies ? **targetCopy : run.target;
-        const int index = AddEffect(source, "TRAIT:BONUSACTION:" + adHoc, 11, "", 0, "");
-        --st.NestingDepth;
-        if (!source.Effects.Has(index)) {
-            run.result = -1;
-            return StageEnd::Return;
-        }
-        EffArgs nested = args;
-        nested.effectIndex = index;
-        nested.adHocText.clear();
-        nested.adHocTrial = 0;
-        if (onCopies) nested.copies = 1;
-        run.result = EffCard(source, target, nested);
-        args.outerEcho = nested.outerEcho;
-        return StageEnd::Return;
-    }
+    if (!Begin(adHoc)) return StageEnd::Return;
+    if (!adHoc.empty()) return BonusAction(adHoc);
 
     run.keptText = run.effect().Text;
     if (run.effect().Compiled == 0) {
         std::string errors;
         CompileEffect(run.source, args.effectIndex, errors);
     }
-
     if (run.source.Dead || (run.target.Dead && run.effect().Trigger != "ONDEATH")) {
         ++run.failures;
-        run.result = -1;
+        run.result = RunResult::Failed;
         return StageEnd::End;
     }
-    if (args.runKind > 0) args.noCounters = 1;
+    if (args.runKind == RunKind::Pricing || args.runKind == RunKind::Cost) args.noCounters = 1;
+    if (StageEnd trial = TrialOnCopies(); trial != StageEnd::Go) return trial;
 
-    if (run.Preview() && st.NestingDepth > kMaxTrialNesting) {
-        --st.NestingDepth;
-        return StageEnd::Return;
-    }
-    if (run.Preview() && args.runKind == -1 && !args.copies) {
-        ScratchCard sourceCopy(run.source);
-        ScratchCard targetCopy(run.target);
-        --st.NestingDepth;
-        EffArgs nested = args;
-        nested.copies = 1;
-        run.result = EffCard(*sourceCopy, *targetCopy, nested);
-        args.outerEcho = nested.outerEcho;
-        return StageEnd::Return;
-    }
-
-    if (Outermost() && !run.Preview()) {
-        const int form = st.FullSize ? 1 : (run.effect().RunWork ? 0 : -1);
-        run.sourcePicture = CLink(run.source, form, 1);
-        run.targetPicture =
-            run.source.GID == run.target.GID
-                ? std::string()
-                : CLink(run.target, form, run.source.Owner == run.target.Owner ? 2 : 1);
-        EchoPart(2) = run.sourcePicture;
-        EchoPart(6) = run.targetPicture;
-    }
-
-    if (args.value && !run.Preview() && args.value->Num() != 0) st.LastAmount = *args.value;
-    st.RulesCard.Active = 1;
-    st.FailReason.clear();
-
-    if (st.NestingDepth < 0) st.NestingDepth = 0;
-    if (st.NestingDepth >= kMaxNesting) return StageEnd::End;
-
-    if (st.GameOver && Outermost() && run.effect().Trigger != "ONDEATH") {
-        run.result = 0;
-        return StageEnd::End;
-    }
-    if (!run.Preview() && args.runKind == -1 && (!run.target.Active || !run.source.Active)) {
-        run.result = -1;
-        return StageEnd::End;
-    }
-    // An effect does not react to itself.
-    if (run.actionText == args.reactedTo && !args.redirected) return StageEnd::End;
-
+    ShowCardPictures();
+    StartState();
+    if (StageEnd may = MayRun(); may != StageEnd::Go) return may;
     if (StageEnd masks = Masks(); masks != StageEnd::Go) return masks;
     if (StageEnd counters = RunCounterStage(run); counters != StageEnd::Go) return counters;
     if (StageEnd redirect = Redirect(); redirect != StageEnd::Go) return redirect;
 
-    run.result = 0;
+    run.result = RunResult::NothingApplied;
     run.failures = run.misses = run.applied = 0;
     run.deleteEffect = false;
     run.repeatCount = Value();
     run.failText.clear();
     run.echoCommand = false;
+    return StageEnd::Go;
+}
+
+bool EffRun::Begin(const std::string& adHoc) {
+    State& st = St();
+    RunContext& run = run_;
+    if (st.EffectOutcome == EffectOutcome::StopEffect) st.EffectOutcome = EffectOutcome::None;
+    run.result = RunResult::Failed;
+    if (run.target.Name.empty() || run.source.Name.empty()) return false;
+    if (adHoc.empty() && !run.source.Effects.Has(run.args.effectIndex)) return false;
+
+    run.actionText = adHoc.empty() ? run.effect().Text : adHoc;
+    run.result = RunResult::Applied;
+    ++st.NestingDepth;
+    if (run.args.value) st.CurrentValue = *run.args.value;
+    st.TraitChanged = 0;
+    if (!run.Preview()) {
+        st.LastTarget = run.target.Index;
+        st.LastTargetName = DCard(run.target);
+    }
+    return true;
+}
+
+// A bonus action: the ad-hoc script runs as an effect of its own on the source card (a trial on
+// copies of both cards, so nothing of the game changes). A trial without adHocTrial answers
+// Applied at once.
+StageEnd EffRun::BonusAction(const std::string& adHoc) {
+    State& st = St();
+    RunContext& run = run_;
+    EffArgs& args = run.args;
+    if (run.Preview() && !args.adHocTrial) {
+        --st.NestingDepth;
+        return StageEnd::Return;
+    }
+    const bool onCopies = run.Preview();
+    std::optional<ScratchCard> sourceCopy;
+    std::optional<ScratchCard> targetCopy;
+    if (onCopies) {
+        sourceCopy.emplace(run.source);
+        targetCopy.emplace(run.target);
+    }
+    Card& source = onCopies ? **sourceCopy : run.source;
+    Card& target = onCopies ? **targetCopy : run.target;
+    const int index = AddEffect(source, "TRAIT:BONUSACTION:" + adHoc, 11, "", 0, "");
+    --st.NestingDepth;
+    if (!source.Effects.Has(index)) {
+        run.result = RunResult::Failed;
+        return StageEnd::Return;
+    }
+    EffArgs nested = args;
+    nested.effectIndex = index;
+    nested.adHocText.clear();
+    nested.adHocTrial = 0;
+    if (onCopies) nested.copies = 1;
+    run.result = EffCard(source, target, nested);
+    args.outerEcho = nested.outerEcho;
+    return StageEnd::Return;
+}
+
+// A trial run nested too deep answers Applied at once; an ordinary trial on the cards themselves
+// runs again on copies of both.
+StageEnd EffRun::TrialOnCopies() {
+    State& st = St();
+    RunContext& run = run_;
+    if (run.Preview() && st.NestingDepth > kMaxTrialNesting) {
+        --st.NestingDepth;
+        return StageEnd::Return;
+    }
+    if (run.Preview() && run.args.runKind == RunKind::Ordinary && !run.args.copies) {
+        ScratchCard sourceCopy(run.source);
+        ScratchCard targetCopy(run.target);
+        --st.NestingDepth;
+        EffArgs nested = run.args;
+        nested.copies = 1;
+        run.result = EffCard(*sourceCopy, *targetCopy, nested);
+        run.args.outerEcho = nested.outerEcho;
+        return StageEnd::Return;
+    }
+    return StageEnd::Go;
+}
+
+// The outermost real run's echo shows the pictures of its two cards.
+void EffRun::ShowCardPictures() {
+    const State& st = St();
+    RunContext& run = run_;
+    if (!Outermost() || run.Preview()) return;
+    const int form = st.FullSize ? 1 : (run.effect().RunWork ? 0 : -1);
+    run.sourcePicture = CLink(run.source, form, 1);
+    run.targetPicture = run.source.GID == run.target.GID
+                            ? std::string()
+                            : CLink(run.target, form, run.source.Owner == run.target.Owner ? 2 : 1);
+    EchoPart(2) = run.sourcePicture;
+    EchoPart(6) = run.targetPicture;
+}
+
+void EffRun::StartState() {
+    State& st = St();
+    const RunContext& run = run_;
+    if (run.args.value && !run.Preview() && run.args.value->Num() != 0)
+        st.LastAmount = *run.args.value;
+    st.RulesCard.Active = 1;
+    st.FailReason.clear();
+}
+
+// The run ends before its commands when it is nested too deep, the game is over, one of its
+// cards is inactive (a real ordinary run), or it would react to itself.
+StageEnd EffRun::MayRun() {
+    State& st = St();
+    RunContext& run = run_;
+    if (st.NestingDepth < 0) st.NestingDepth = 0;
+    if (st.NestingDepth >= kMaxNesting) return StageEnd::End;
+
+    if (st.GameOver && Outermost() && run.effect().Trigger != "ONDEATH") {
+        run.result = RunResult::NothingApplied;
+        return StageEnd::End;
+    }
+    if (!run.Preview() && run.args.runKind == RunKind::Ordinary &&
+        (!run.target.Active || !run.source.Active)) {
+        run.result = RunResult::Failed;
+        return StageEnd::End;
+    }
+    // An effect does not react to itself.
+    if (run.actionText == run.args.reactedTo && !run.args.redirected) return StageEnd::End;
     return StageEnd::Go;
 }
 
@@ -216,7 +261,7 @@ StageEnd EffRun::Masks() {
         return StageEnd::Go;
     }
     if (effect.SideReq > 0 && (effect.SideReq & run.target.SideMask) == 0) {
-        run.result = -1;
+        run.result = RunResult::Failed;
         ++st.MaskedActions;
         st.FailReason = "Ally/Enemy Mask Failed";
         return StageEnd::End;
@@ -241,7 +286,7 @@ StageEnd EffRun::Masks() {
         fails = fails || (targetMask[k] & effect.ReqTargetNot[k]) != 0 ||
                 ((sourceMask[k] | effect.TraitBits[k]) & effect.ReqSourceNot[k]) != 0;
         if (fails) {
-            run.result = -1;
+            run.result = RunResult::Failed;
             st.FailReason = secondForm ? "Trait Mask Indicated Failure" : "";
             ++st.MaskedActions;
             return StageEnd::End;
@@ -284,7 +329,7 @@ StageEnd EffRun::Redirect() {
     moved.outerEcho.clear();
     EffCard(run.source, newTarget, moved);
     st.RedirectTarget = 0;
-    run.result = 2;
+    run.result = RunResult::Applied;
     return StageEnd::Return;
 }
 
@@ -315,8 +360,9 @@ bool EffRun::CommandLoop() {
 
         const SharedList<uint8_t>& flags = run.effect().AIFlags;
         run.aiMark = flags.Has(run.position) && flags[run.position] != 0;
-        if (run.args.noCounters && st.EffectOutcome == 1) st.EffectOutcome = 0;
-        if (st.EffectOutcome == 1) {
+        if (run.args.noCounters && st.EffectOutcome == EffectOutcome::Cancelled)
+            st.EffectOutcome = EffectOutcome::None;
+        if (st.EffectOutcome == EffectOutcome::Cancelled) {
             ++run.misses;
             if (CountersHoldEcho(run)) run.echoPending = true;
             break;
@@ -347,57 +393,7 @@ void EffRun::Epilogue() {
     RunContext& run = run_;
     const bool real = !run.Preview();
 
-    int side = run.source.Owner;
-    if (run.echoSide == 1) side = side == 1 ? 2 : 1;
-    if (run.echoSide == 2) side = run.target.Owner;
-    if (run.source.Owner == 0 || run.source.Name == "RulesCard") side = 0;
-
-    std::string font;
-    if (Outermost() && real) {
-        std::string paragraph;
-        std::string colour;
-        std::string background;
-        switch (side) {
-            case 1:
-                paragraph = "<p align=left>";
-                colour = "55FF55";
-                background = " bgcolor = #001100 ";
-                break;
-            case 2:
-                paragraph = "<p align=right>";
-                colour = "FF5511";
-                background = " bgcolor = #220000 ";
-                break;
-            default:
-                paragraph = "<p align=center>";
-                colour = "AAAAAA";
-                background = " bgcolor = #111111 ";
-                break;
-        }
-        if (!run.echoBackground.empty()) background = run.echoBackground;
-        font = "<font color=\"" + colour + "\">";
-        EchoPart(1) = "<table width=100% border=1><tr><td" + background + ">" + paragraph;
-        EchoPart(7) = "</td></tr></table></p>" + EchoPart(7);
-    }
-
-    if (real && !st.RealPayment && !run.failText.empty() && run.failures + run.misses > 0) {
-        run.echoLine += "<p>" + run.failText + "</p>";
-    }
-    if (!st.TraitEcho.empty()) run.echoPending = true;
-    if (run.failures > 0 && run.applied == 0 && run.failText.empty()) {
-        run.echoLine.clear();
-    } else {
-        if (Outermost() && real && run.echoPending) run.echoLine = font + run.echoLine + "</font>";
-        if (real && run.echoPending) {
-            if (Outermost()) {
-                EchoPart(4) += run.echoLine;
-            } else {
-                run.args.outerEcho += run.echoLine;
-            }
-        }
-        st.TraitEcho.clear();
-    }
-
+    HandOverEcho(EchoFrame());
     if (st.DebugMode == 1 && real && run.applied > 0) {
         st.TurnLog += "<br><font size=-2>Action from " + DCard(run.source) +
                       " successfully applied to " + DCard(run.target) + " at counter level " +
@@ -405,25 +401,90 @@ void EffRun::Epilogue() {
                       "\")</font>";
     }
     if (real && run.applied > 0) ++st.SuccessfulActions;
-
-    if (!run.keepResult) {
-        const int notApplied = run.failures + run.misses;
-        if (run.applied == 0 && run.failures > 0) {
-            run.result = -1;
-        } else if (notApplied == 0) {
-            run.result = 2;
-        } else if (run.applied > 0 && notApplied > 0) {
-            run.result = 1;
-        } else if (run.applied == 0 && run.failures == 0) {
-            run.result = 0;
-        }
-    }
+    if (!run.keepResult) SettleResult();
 
     if (run.deleteEffect && real) {
         run.changeEffect().Text.clear();
         DropRegistrations(run.source, run.args.effectIndex);
     }
     Repeat();
+}
+
+// The outermost real run frames its echo in the colours of the side it speaks for; returns the
+// font tag its echo line is set in (empty for any other run).
+std::string EffRun::EchoFrame() {
+    const RunContext& run = run_;
+    if (!Outermost() || run.Preview()) return {};
+    int side = run.source.Owner;
+    if (run.echoSide == 1) side = side == 1 ? 2 : 1;
+    if (run.echoSide == 2) side = run.target.Owner;
+    if (run.source.Owner == 0 || run.source.Name == "RulesCard") side = 0;
+
+    std::string paragraph;
+    std::string colour;
+    std::string background;
+    switch (side) {
+        case 1:
+            paragraph = "<p align=left>";
+            colour = "55FF55";
+            background = " bgcolor = #001100 ";
+            break;
+        case 2:
+            paragraph = "<p align=right>";
+            colour = "FF5511";
+            background = " bgcolor = #220000 ";
+            break;
+        default:
+            paragraph = "<p align=center>";
+            colour = "AAAAAA";
+            background = " bgcolor = #111111 ";
+            break;
+    }
+    if (!run.echoBackground.empty()) background = run.echoBackground;
+    EchoPart(1) = "<table width=100% border=1><tr><td" + background + ">" + paragraph;
+    EchoPart(7) = "</td></tr></table></p>" + EchoPart(7);
+    return "<font color=\"" + colour + "\">";
+}
+
+// The run's echo line goes to the main echo (outermost run) or to the run that called it; a run
+// that only failed echoes nothing but its ECHOFAIL text.
+void EffRun::HandOverEcho(const std::string& font) {
+    State& st = St();
+    RunContext& run = run_;
+    const bool real = !run.Preview();
+    if (real && !st.RealPayment && !run.failText.empty() && run.failures + run.misses > 0) {
+        run.echoLine += "<p>" + run.failText + "</p>";
+    }
+    if (!st.TraitEcho.empty()) run.echoPending = true;
+    if (run.failures > 0 && run.applied == 0 && run.failText.empty()) {
+        run.echoLine.clear();
+        return;
+    }
+    if (Outermost() && real && run.echoPending) run.echoLine = font + run.echoLine + "</font>";
+    if (real && run.echoPending) {
+        if (Outermost()) {
+            EchoPart(4) += run.echoLine;
+        } else {
+            run.args.outerEcho += run.echoLine;
+        }
+    }
+    st.TraitEcho.clear();
+}
+
+// The result from the counts: failed when requirements failed and nothing was applied, applied
+// whole when nothing failed or missed, in part when some of both, else nothing applied.
+void EffRun::SettleResult() {
+    RunContext& run = run_;
+    const int notApplied = run.failures + run.misses;
+    if (run.applied == 0 && run.failures > 0) {
+        run.result = RunResult::Failed;
+    } else if (notApplied == 0) {
+        run.result = RunResult::Applied;
+    } else if (run.applied > 0 && notApplied > 0) {
+        run.result = RunResult::PartlyApplied;
+    } else if (run.applied == 0 && run.failures == 0) {
+        run.result = RunResult::NothingApplied;
+    }
 }
 
 void EffRun::Repeat() {
@@ -435,7 +496,7 @@ void EffRun::Repeat() {
         static_cast<int>(std::lround(std::min<double>(run.repeatCount.Num(), kMaxRepeat)));
     for (int i = 1; i <= times; ++i) {
         int32_t type = run.repeatTargetType;
-        int32_t outcome = 0;
+        RunResult outcome = RunResult::NothingApplied;
         const int picked = PickTarget(run.source, run.args.effectIndex, type, "", outcome);
         if (picked <= 0 || !st.InPlay.Has(picked)) continue;
         EffArgs again = run.args;
@@ -462,7 +523,8 @@ void EffRun::EndSteps() {
         EchoPart(2).clear();
         EchoPart(6).clear();
     }
-    if (st.EffectOutcome == 1 && CountersHoldEcho(run)) run.echoPending = true;
+    if (st.EffectOutcome == EffectOutcome::Cancelled && CountersHoldEcho(run))
+        run.echoPending = true;
     if (real && run.echoPending) {
         if (Outermost()) {
             st.TurnLog += GetMainEcho(1);
@@ -486,11 +548,11 @@ void EffRun::EndSteps() {
         st.RedirectTarget = 0;
         st.RedirectText.clear();
     }
-    if (st.EffectOutcome == 1) {
+    if (st.EffectOutcome == EffectOutcome::Cancelled) {
         run.result = CancelledResult(run);
-        st.EffectOutcome = 0;
-    } else if (st.EffectOutcome == 2) {
-        st.EffectOutcome = 1;
+        st.EffectOutcome = EffectOutcome::None;
+    } else if (st.EffectOutcome == EffectOutcome::CancelOnReturn) {
+        st.EffectOutcome = EffectOutcome::Cancelled;
     }
 
     // A trial run works on copies: it never ends the game or kills a card of the game.
@@ -504,14 +566,14 @@ void EffRun::EndSteps() {
 
 void ClearPendingSignals() {
     State& st = St();
-    st.EffectOutcome = 0;
+    st.EffectOutcome = EffectOutcome::None;
     st.RedirectTarget = 0;
     st.RedirectText.clear();
 }
 
-int32_t EffCard(Card& source, Card& target, EffArgs& args) {
+RunResult EffCard(Card& source, Card& target, EffArgs& args) {
     State& st = St();
-    if (st.CallFrames >= kMaxCallFrames) return 2;
+    if (st.CallFrames >= kMaxCallFrames) return RunResult::Applied;
     DepthCount frame(St().CallFrames);
     DepthRestore restore{st.NestingDepth};
     const bool outermost = st.NestingDepth <= 0;
@@ -520,7 +582,7 @@ int32_t EffCard(Card& source, Card& target, EffArgs& args) {
     // The arguments passed by value stay the caller's; only the outer echo goes back.
     EffArgs local = args;
     EffRun run(source, target, local);
-    int32_t result;
+    RunResult result;
     try {
         result = run.Execute();
     } catch (const std::exception&) {

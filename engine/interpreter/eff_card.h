@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/model/records.h"
+#include "engine/model/run_codes.h"
 #include "engine/model/value.h"
 
 namespace dv {
@@ -12,8 +13,8 @@ namespace dv {
 // The arguments of one run after the two cards. The by-reference ones are written back.
 struct EffArgs {
     int32_t effectIndex = 0;
-    int16_t runKind = -1;  // -1 ordinary, 2 cost run, 1 pricing run
-    uint8_t preview = 0;   // 1: a trial run on copies that changes nothing of the game
+    RunKind runKind = RunKind::Ordinary;
+    uint8_t preview = 0;  // 1: a trial run on copies that changes nothing of the game
     std::string echoOverride;
     uint8_t carried = 0;
     uint8_t noCounters = 0;
@@ -28,14 +29,14 @@ struct EffArgs {
     std::string outerEcho;  // out: the run's echo line for the run that called it
     int16_t reactedEffect = 0;
     uint8_t skipRequirements = 0;
-    // 1: a trial run with an ad-hoc text runs it on copies instead of answering 2 at once, so
+    // 1: a trial run with an ad-hoc text runs it on copies instead of answering Applied at once, so
     // its requirements are tested against the cards (the requirement trial of boosters).
     uint8_t adHocTrial = 0;
 };
 
 // Nested runs of EffCard allowed; the run that would be the tenth ends at once.
 inline constexpr int kMaxNesting = 10;
-// A trial run nested deeper than this answers 2 at once.
+// A trial run nested deeper than this answers Applied at once.
 inline constexpr int kMaxTrialNesting = 2;
 
 // Forgets a pending cancel (EffectOutcome) and redirect (RedirectTarget, RedirectText). The
@@ -43,8 +44,8 @@ inline constexpr int kMaxTrialNesting = 2;
 // reaches an unrelated later effect.
 void ClearPendingSignals();
 
-// Returns 2 (all applied), 1 (some applied), 0 (nothing applied) or -1 (requirements failed).
+// How the run ended (engine/model/run_codes.h).
 // Of the arguments only outerEcho is written back (and the value, through its pointer).
-int32_t EffCard(Card& source, Card& target, EffArgs& args);
+RunResult EffCard(Card& source, Card& target, EffArgs& args);
 
 }  // namespace dv

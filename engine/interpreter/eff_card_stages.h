@@ -18,9 +18,10 @@ enum class StageEnd {
 // "TARGETED" actions react before the commands run.
 StageEnd RunCounterStage(RunContext& run);
 
-// The result a run ends with when its change was cancelled: 0 in a real run, -1 in a trial.
-inline int32_t CancelledResult(const RunContext& run) {
-    return run.Preview() ? -1 : 0;
+// The result a run ends with when its change was cancelled: nothing applied in a real run, a
+// failure in a trial.
+inline RunResult CancelledResult(const RunContext& run) {
+    return run.Preview() ? RunResult::Failed : RunResult::NothingApplied;
 }
 
 }  // namespace dv

@@ -35,7 +35,7 @@ void Retarget(RunContext& run, NewTarget how) {
     Card* card = nullptr;
     if (how == NewTarget::Picked) {
         int32_t type = GetTargetType(Arg(run, 1));
-        int32_t outcome = 0;
+        RunResult outcome = RunResult::NothingApplied;
         const int picked = PickTarget(run.source, run.args.effectIndex, type, rest, outcome);
         if (picked > 0 && st.InPlay.Has(picked)) card = &st.InPlay[picked];
     } else if (how == NewTarget::InPlayByGid) {
@@ -102,7 +102,7 @@ void Redirect(RunContext& run) {
     const std::string words = WithoutSideRequirements(run.args.reactedTo);
     const std::string requirements = RestOfScript(run, run.argIndex + 1) + ":" + words;
     int32_t type = kTargetRandom;
-    int32_t outcome = 0;
+    RunResult outcome = RunResult::NothingApplied;
     st.RedirectTarget = PlayIndex(PickTarget(run.target, 1, type, requirements, outcome));
     if (st.RedirectTarget > 0) {
         st.RedirectText = words;

@@ -144,11 +144,11 @@ void BoosterWithReqs(RunContext& run) {
             if (!required) return true;
             EffArgs trial;
             trial.effectIndex = run.args.effectIndex;
-            trial.runKind = -1;
+            trial.runKind = RunKind::Ordinary;
             trial.preview = 1;
             trial.adHocText = requirements;
             trial.adHocTrial = 1;
-            return EffCard(sourceCopy, candidate, trial) != -1;
+            return EffCard(sourceCopy, candidate, trial) != RunResult::Failed;
         };
         bool limitReached = false;
         const int pick = DrawStockCard(run, meetsRequirements, limitReached);
@@ -163,7 +163,7 @@ void BoosterWithReqs(RunContext& run) {
         if (required) {
             EffArgs stamp;
             stamp.effectIndex = run.args.effectIndex;
-            stamp.runKind = 0;
+            stamp.runKind = RunKind::Stamp;
             stamp.adHocText = requirements;
             EffCard(run.source, candidate, stamp);
         }

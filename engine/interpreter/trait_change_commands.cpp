@@ -33,8 +33,8 @@ std::string InsufficientReason(const std::string& name) {
 
 // The pricing check after a change by an amount: a price the card cannot pay is a miss.
 void PricingCheck(RunContext& run, Card& card, const std::string& name) {
-    if (run.args.runKind != 1 || !(GetTrait(card, name).Num() < 0)) return;
-    run.result = -1;
+    if (run.args.runKind != RunKind::Pricing || !(GetTrait(card, name).Num() < 0)) return;
+    run.result = RunResult::Failed;
     St().FailReason = InsufficientReason(name);
     ++run.misses;
     ApplyAIRule(run);
@@ -56,8 +56,8 @@ void ModBy(RunContext& run, CardRole which) {
 
     if (!owner) {
         PricingCheck(run, *card, name);
-    } else if (run.args.runKind == 1 && GetTrait(*card, name).Num() < 0) {
-        run.result = -1;
+    } else if (run.args.runKind == RunKind::Pricing && GetTrait(*card, name).Num() < 0) {
+        run.result = RunResult::Failed;
         St().FailReason = InsufficientReason(name);
         run.endLoop = true;
         run.keepResult = true;
@@ -73,8 +73,8 @@ void SubBy(RunContext& run, CardRole which) {
     const double amount = run.currentAmount.Num();
 
     // A price the card cannot pay must not be settled into a success by the counts.
-    if (run.args.runKind == 1 && amount > GetTrait(card, name).Num()) {
-        run.result = -1;
+    if (run.args.runKind == RunKind::Pricing && amount > GetTrait(card, name).Num()) {
+        run.result = RunResult::Failed;
         St().FailReason = InsufficientReason(name);
         run.keepResult = true;
     }

@@ -7,8 +7,8 @@
 
 #include "engine/interpreter/command_context.h"
 #include "engine/model/cards.h"
+#include "engine/model/case_fold.h"
 #include "engine/model/state.h"
-#include "engine/model/trait_names.h"
 #include "engine/model/value_expression.h"
 #include "engine/pages/card_pages.h"
 #include "engine/rules/script_fields.h"
@@ -239,7 +239,7 @@ void Check(RunContext& run, const Requirement& row) {
     FailPolicy policy = row.policy;
     if (policy == FailPolicy::Standard && row.message.empty()) policy = FailPolicy::KeepReason;
     // A source card that carries the forbidden name cancels the change outright.
-    if (row.keyword == "REQNOMYNAME") St().EffectOutcome = 1;
+    if (row.keyword == "REQNOMYNAME") St().EffectOutcome = EffectOutcome::Cancelled;
     FailRequirement(run, policy, Message(row.message, Arg(run, 1), found.shown));
 }
 

@@ -80,7 +80,7 @@ int AddEffect(Card& card, const std::string& actionText, int targetType, const s
         effect.TargetText = targetText;
         effect.Trigger = trigger;
         if (keepMenu == 0 && GetField(trigger, 1, ":") == "MENU") {
-            effect.MenuState = 1;
+            effect.MenuState = MenuState::Offered;
             effect.Trigger = GetField(trigger, 2, ":");
             effect.MenuText = GetField(trigger, 3, ":");
         }

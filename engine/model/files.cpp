@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -14,16 +13,11 @@
 #include <system_error>
 #include <vector>
 
+#include "engine/model/case_fold.h"
 #include "engine/model/state.h"
 
 namespace dv {
 namespace {
-
-std::string Lower(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
 
 std::string Slashes(const std::string& name) {
     std::string s = name;
@@ -35,11 +29,11 @@ std::string Slashes(const std::string& name) {
 std::optional<std::string> FindCaseless(const fs::path& folder, const std::string& part) {
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) return std::nullopt;
-    const std::string wanted = Lower(part);
+    const std::string wanted = LowerText(part);
     std::optional<std::string> found;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
         std::string n = entry.path().filename().string();
-        if (Lower(n) == wanted && (!found || n < *found)) found = n;
+        if (LowerText(n) == wanted && (!found || n < *found)) found = n;
     }
     return found;
 }
@@ -266,7 +260,7 @@ std::vector<FolderEntry> ListFolder(const fs::path& folder) {
 }
 
 bool MatchesPattern(const std::string& name, const std::string& pattern) {
-    const std::string n = Lower(name), p = Lower(pattern);
+    const std::string n = LowerText(name), p = LowerText(pattern);
     // Iterative wildcard match with one backtrack point.
     std::size_t i = 0, j = 0, star = std::string::npos, mark = 0;
     while (i < n.size()) {

@@ -62,7 +62,7 @@ struct ModelState {
     Value CurrentValue;
     std::string RedirectTrait;
     int16_t RedirectTarget = 0;
-    uint8_t EffectOutcome = 0;
+    dv::EffectOutcome EffectOutcome = dv::EffectOutcome::None;
     uint8_t TraitChanged = 0;
     uint8_t CollectionEffect = 0;
     uint8_t DesignerActive = 0;

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/model/case_fold.h"
 #include "engine/model/files.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
@@ -73,9 +74,7 @@ bool IsFile(const fs::path& path) {
 // A name handed over as a "file://" location is looked up as the path it names.
 std::string PathOfLocation(const std::string& name) {
     const std::string prefix = "file://";
-    if (name.size() < prefix.size()) return name;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(name[i])) != prefix[i]) return name;
+    if (!StartsWithNoCase(name, prefix)) return name;
     std::string path;
     for (std::size_t i = prefix.size(); i < name.size(); ++i) {
         if (name[i] == '%' && i + 2 < name.size() &&
@@ -134,14 +133,6 @@ std::string FindPicture(const std::string& given) {
     return {};
 }
 
-// Lower case as the caseless lookup of data paths compares names.
-std::string LowerName(std::string_view name) {
-    std::string lower(name);
-    for (char& c : lower)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
-
 // A name without folders is looked for in the program folder and the folders of the path only.
 bool IsBareName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." &&
@@ -179,7 +170,7 @@ bool WatchSearchFolders() {
 // when the answer cannot be kept: the name leads outside the program folder, which is not
 // watched.
 std::vector<std::string> NamesToWatch(const std::string& given) {
-    if (IsBareName(given)) return {LowerName(given)};
+    if (IsBareName(given)) return {LowerText(given)};
     std::string name = PathOfLocation(given);
     for (char& c : name)
         if (c == '\\') c = '/';
@@ -189,7 +180,7 @@ std::vector<std::string> NamesToWatch(const std::string& given) {
     if (path.empty() || *path.begin() == "..") return {};
     std::vector<std::string> names;
     for (const auto& part : path)
-        if (!part.empty() && part != ".") names.push_back(LowerName(part.string()));
+        if (!part.empty() && part != ".") names.push_back(LowerText(part.string()));
     return names;
 }
 
@@ -221,7 +212,7 @@ std::string RememberedPicture(const std::string& name) {
     if (!WatchSearchFolders()) return FindPicture(name);
     auto& known = st.PictureLocations;
     const bool tracked = st.PictureFolderWatch.Drain([&](std::string_view changed) {
-        const std::string lower = LowerName(changed);
+        const std::string lower = LowerText(std::string(changed));
         std::erase_if(known, [&](const auto& entry) {
             const std::vector<std::string>& names = entry.second.lowerNames;
             return std::find(names.begin(), names.end(), lower) != names.end();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/model/list.h"
+#include "engine/model/run_codes.h"
 #include "engine/model/shared_list.h"
 #include "engine/model/value.h"
 
@@ -23,7 +24,7 @@ struct Effect {
     SharedList<std::string> Args;
     SharedList<int32_t> Program;
     SharedList<uint8_t> AIFlags;  // 1 where the command was written with the "AI" prefix
-    uint8_t MenuState = 0;
+    dv::MenuState MenuState = dv::MenuState::None;
     std::string MenuText;
     int32_t Target = 0;
     MaskWords ReqTargetHas{};

@@ -1,12 +1,11 @@
 #pragma once
-// How trait names compare: without regard to case, and by base name (the part before ":").
+// A trait's base name (the part before ":"); names compare without regard to case
+// (engine/model/case_fold.h).
 
 #include <string>
 
 namespace dv {
 
-std::string UpperText(std::string text);
-bool SameNoCase(const std::string& a, const std::string& b);
 std::string BaseTraitName(const std::string& name);
 
 }  // namespace dv

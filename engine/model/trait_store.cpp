@@ -1,7 +1,6 @@
 // Reading and changing a card's traits. Changes raise the card's change triggers and refresh
 // the actions it inherits from its traits.
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <optional>
 #include <string_view>
@@ -10,6 +9,7 @@
 #include "engine/interpreter/eff_card.h"
 #include "engine/model/card_life.h"
 #include "engine/model/cards.h"
+#include "engine/model/case_fold.h"
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
 #include "engine/model/trait_names.h"
@@ -20,38 +20,9 @@
 namespace dv {
 namespace {
 
-// Whether text, upper-cased, is `upper` (already upper case); reads the trait names of every
-// lookup, so it builds no upper-cased copy.
-bool UpperCaseIs(std::string_view text, std::string_view upper) {
-    if (text.size() != upper.size()) return false;
-    for (std::size_t k = 0; k < text.size(); ++k)
-        if (static_cast<char>(std::toupper(static_cast<unsigned char>(text[k]))) != upper[k])
-            return false;
-    return true;
-}
-
-// Whether two names are the same ignoring case, as comparing their upper-cased copies would say.
-bool SameNameNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t k = 0; k < a.size(); ++k) {
-        if (std::toupper(static_cast<unsigned char>(a[k])) !=
-            std::toupper(static_cast<unsigned char>(b[k])))
-            return false;
-    }
-    return true;
-}
-
-// Whether the stored trait name, up to its first ":", is name ignoring case (as comparing the
-// upper-cased base name with the upper-cased name would say), without building either.
-bool BaseIsNoCase(std::string_view stored, std::string_view name) {
-    const std::string_view base = stored.substr(0, stored.find(':'));
-    if (base.size() != name.size()) return false;
-    for (std::size_t k = 0; k < base.size(); ++k) {
-        if (std::toupper(static_cast<unsigned char>(base[k])) !=
-            std::toupper(static_cast<unsigned char>(name[k])))
-            return false;
-    }
-    return true;
+// A stored trait name up to its first ":", without a copy.
+std::string_view BaseOf(std::string_view stored) {
+    return stored.substr(0, stored.find(':'));
 }
 
 constexpr int kTraitGrowth = 4;
@@ -99,16 +70,6 @@ void MaskPosition(const std::string& name, int& word, int32_t& bit) {
 }
 
 }  // namespace
-
-std::string UpperText(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
-bool SameNoCase(const std::string& a, const std::string& b) {
-    return SameNameNoCase(a, b);
-}
 
 std::string BaseTraitName(const std::string& name) {
     return name.substr(0, name.find(':'));
@@ -189,15 +150,16 @@ Value Modtrait(Card& card, const std::string& name, Value& amount, Card& source,
             const Value savedAmount = st.LastAmount;
             EffArgs args;
             args.effectIndex = i;
-            args.runKind = -1;
+            args.runKind = RunKind::Ordinary;
             args.preview = quiet;
             args.value = &amount;
             args.reactedTo = actionText;
             EffCard(card, source, args);
-            if (st.EffectOutcome == 3) st.EffectOutcome = 0;
+            if (st.EffectOutcome == EffectOutcome::StopEffect)
+                st.EffectOutcome = EffectOutcome::None;
             st.LastAmount = savedAmount;
             result = savedAmount;
-            if (st.EffectOutcome == 1) return result;
+            if (st.EffectOutcome == EffectOutcome::Cancelled) return result;
             if (st.RedirectTarget > 0) return result;
             if (quiet == 0) EchoPart(3) += st.EchoText + args.outerEcho;
         }
@@ -260,7 +222,7 @@ Value GetTrait(Card& card, const std::string& name, Value& blankFlag, int mode) 
             const std::string_view stored = std::as_const(card.TraitNames)[i];
             if (stored.empty()) continue;
             if (stored.size() == name.size()) {
-                if (!SameNameNoCase(stored, name)) continue;
+                if (!SameNoCase(stored, name)) continue;
                 found = ValueAt(card, i);
                 if (found.empty()) {
                     found = "1";
@@ -268,8 +230,7 @@ Value GetTrait(Card& card, const std::string& name, Value& blankFlag, int mode) 
                 }
                 if (mode == 1) break;
             } else if (mode == 0 && stored.size() == name.size() + 5 && stored[0] == 'B' &&
-                       UpperCaseIs(stored.substr(0, 5), "BONUS") &&
-                       SameNameNoCase(stored.substr(5), name)) {
+                       StartsWithNoCase(stored, "BONUS") && SameNoCase(stored.substr(5), name)) {
                 if (wanted.empty()) wanted = UpperText(name);
                 if (!bonusAllowed) bonusAllowed = BonusRead::Allowed(card, wanted);
                 if (!*bonusAllowed) continue;
@@ -296,7 +257,7 @@ bool HasTrait(Card& card, const std::string& name, int effectIndex) {
             if (GetEffectTrait2(card, effect, traitName) != "NONE") return true;
         }
         for (const std::string& stored : card.TraitNames)
-            if (!stored.empty() && BaseIsNoCase(stored, name)) return true;
+            if (!stored.empty() && SameNoCase(BaseOf(stored), name)) return true;
         return false;
     });
 }
@@ -306,7 +267,7 @@ int16_t GetTraitNum(const Card& card, const std::string& name) {
         const int last = std::min(card.TraitNames.size(), 32767);
         for (int i = 1; i <= last; ++i) {
             const std::string& stored = card.TraitNames[i];
-            if (!stored.empty() && BaseIsNoCase(stored, name)) return static_cast<int16_t>(i);
+            if (!stored.empty() && SameNoCase(BaseOf(stored), name)) return static_cast<int16_t>(i);
         }
         return int16_t{0};
     });

@@ -119,6 +119,44 @@ class Evaluation {
         std::optional<Value> result;
     };
 
+    // The token at work and what follows it.
+    struct Token {
+        std::string_view word;
+        std::string_view rest;  // after the keyword of a row matched by its start
+        const ScriptFields& tokens;
+        long long pos;
+        std::string_view Next(int k = 1) const { return tokens[pos + k]; }
+    };
+
+    using Handler = void (Evaluation::*)(const Token& token, Step& step);
+    enum class Match { Whole, Start };
+    struct Row {
+        std::string_view keyword;
+        Match match;
+        Handler handler;
+    };
+    // Tried in order, the first row that matches takes the token. The trait reads come before
+    // anything else: only they see a current trait of "NONE", which every other token reads as 0.
+    static const Row kTraitReads[];
+    static const Row kTokens[];
+
+    template <std::size_t N>
+    bool Dispatch(const Row (&rows)[N], const Token& token, Step& step) {
+        for (const Row& row : rows) {
+            const bool whole = token.word == row.keyword;
+            if (!whole && (row.match == Match::Whole || !StartsWith(token.word, row.keyword)))
+                continue;
+            (this->*row.handler)(
+                {token.word, token.word.substr(row.keyword.size()), token.tokens, token.pos}, step);
+            return true;
+        }
+        return false;
+    }
+
+    // One token: a trait read, else a number other than 0 added to the accumulator, else the
+    // first row of kTokens that matches; a token no row matches does nothing.
+    void Apply(const ScriptFields& tokens, long long pos, Step& step);
+
     void Keyword() { flag_ = 1; }
 
     // Every change of the accumulator goes through here: a result that is no finite number is
@@ -126,6 +164,16 @@ class Evaluation {
     void SetAcc(double value) {
         if (!std::isfinite(value)) throw RunFault("number too large");
         acc_ = value;
+    }
+    // A keyword that adds an amount to the accumulator.
+    void AddAmount(double amount) {
+        Keyword();
+        SetAcc(acc_ + amount);
+    }
+    // A keyword that ends the expression with a card's identifier.
+    void StopAt(int32_t gid, Step& step) {
+        SetAcc(gid);
+        step.stop = true;
     }
 
     static Value TraitOf(Card& card, std::string_view name) {
@@ -145,225 +193,181 @@ class Evaluation {
         return st.InPlay[st.Players[owner].CardIndex].GID;
     }
 
-    void Apply(const ScriptFields& tokens, long long pos, Step& step) {
-        const std::string_view token = tokens[pos];
-        const std::string_view next = tokens[pos + 1];
-        State& st = St();
+    // The current trait read from a card by the name that follows the keyword.
+    void ReadTrait(Card* card, const Token& token, Step& step) {
+        step.tokens = 2;
+        Keyword();
+        cur_ = card ? TraitOf(*card, token.Next()) : Value(0);
+    }
+    void Trait(const Token& token, Step& step) {
+        step.tokens = 2;
+        Keyword();
+        cur_ = GetTrait(source_, std::string(token.Next()), 0).Num();
+    }
+    void SourceTrait(const Token& t, Step& step) { ReadTrait(&source_, t, step); }
+    void TargetTrait(const Token& t, Step& step) { ReadTrait(&target_, t, step); }
+    void TargetOwnerTrait(const Token& t, Step& step) {
+        ReadTrait(OwnerSlot(target_.Owner), t, step);
+    }
+    void SourceOwnerTrait(const Token& t, Step& step) {
+        ReadTrait(OwnerSlot(source_.Owner), t, step);
+    }
 
-        if (token == "TRAIT") {
+    void Roll(const Token& token, Step&) {
+        Keyword();
+        const double range = acc_ * ReadNumber(token.rest);
+        if (std::fabs(range) > kMaxWhole) throw RunFault("number too large");
+        SetAcc(acc_ + static_cast<double>(RandomNum(range)));
+    }
+    void Root(const Token&, Step&) {
+        Keyword();
+        if (acc_ < 0) throw RunFault("root of a negative number");
+        SetAcc(std::sqrt(acc_));
+    }
+    // "R2Die6": dice rolled, the current trait standing in for the word "TRAIT".
+    void Dice(const Token& token, Step& step) {
+        std::string dice(token.word);
+        const std::string curText = cur_.Text();
+        ReplaceEvery(dice, "TRAIT", curText);
+        ReplaceEvery(dice, "Trait", curText);
+        ReplaceEvery(dice, "trait", curText);
+        if (dice.size() < 2 || dice[1] < '1' || dice[1] > '9') {
             step.tokens = 2;
-            Keyword();
-            cur_ = GetTrait(source_, std::string(next), 0).Num();
             return;
         }
-        if (token == "SRCTRAIT" || token == "TARGTRAIT" || token == "OWNERTRAIT" ||
-            token == "TARGETTRAIT") {
-            step.tokens = 2;
-            Keyword();
-            if (token == "SRCTRAIT") {
-                cur_ = TraitOf(source_, next);
-            } else if (token == "OWNERTRAIT") {
-                Card* owner = OwnerSlot(target_.Owner);
-                cur_ = owner ? TraitOf(*owner, next) : Value(0);
-            } else {
-                cur_ = TraitOf(target_, next);
-            }
-            return;
-        }
+        const double count = Getnum(dice);
+        const std::size_t die = dice.find("Die");
+        const double sides = Getnum(die == std::string::npos ? "" : dice.substr(die + 3));
+        if (count > kMaxDice || sides > kMaxWhole) throw RunFault("number too large");
+        SetAcc(acc_ + static_cast<double>(RollDice(count, sides)));
+    }
 
-        if (cur_.IsText() && cur_.Text() == "NONE") cur_ = 0;
+    void SourceGid(const Token&, Step& step) {
+        Keyword();
+        StopAt(source_.GID, step);
+    }
+    void TargetGid(const Token&, Step& step) {
+        Keyword();
+        StopAt(target_.GID, step);
+    }
+    void OwnerGid(int owner, Step& step) {
+        Keyword();
+        if (owner > 0) StopAt(OwnerCardGid(owner), step);
+    }
+    void SourceOwnerGid(const Token&, Step& step) { OwnerGid(source_.Owner, step); }
+    void TargetOwnerGid(const Token&, Step& step) { OwnerGid(target_.Owner, step); }
+    void LastCard(const Token&, Step& step) {
+        Keyword();
+        const State& st = St();
+        if (st.LastCard > 0) StopAt(st.InPlay[st.LastCard].GID, step);
+    }
+    void SourceName(const Token&, Step& step) { step.result = source_.Name; }
+    void TargetName(const Token&, Step& step) { step.result = target_.Name; }
+    void LastTarget(const Token&, Step& step) { step.result = St().LastTarget; }
 
-        if (std::optional<double> number = WholeNumber(token); number && *number != 0) {
-            SetAcc(acc_ + *number);
-            return;
+    // The sum over the cards in play of "TRAITCOUNT", "TRAITTOTAL" or "NAMECOUNT": a name, then
+    // a scope word, or a text the cards' values must hold and then an optional scope word.
+    void Count(const Token& token, Step& step) {
+        Keyword();
+        const std::string name(token.Next());
+        const std::string_view third = token.Next(2);
+        Value side;  // left unset when no scope word is given
+        std::string extra;
+        if (IsScopeWord(third)) {
+            step.tokens = 3;
+            side = ScopeSide(third, source_, target_);
+        } else {
+            step.tokens = 4;
+            extra = third;
+            if (IsScopeWord(token.Next(3))) side = ScopeSide(token.Next(3), source_, target_);
         }
-        if (StartsWith(token, "ROLL")) {
-            Keyword();
-            const double range = acc_ * ReadNumber(token.substr(4));
-            if (std::fabs(range) > kMaxWhole) throw RunFault("number too large");
-            SetAcc(acc_ + static_cast<double>(RandomNum(range)));
-            return;
+        double total = 0;
+        if (token.word == "NAMECOUNT") {
+            total = NameTotal(name, side, extra);
+        } else {
+            total = TraitTotal(name, side, extra, token.word == "TRAITCOUNT" ? 1 : 0);
         }
-        if (StartsWith(token, "ROOT")) {
-            Keyword();
-            if (acc_ < 0) throw RunFault("root of a negative number");
-            SetAcc(std::sqrt(acc_));
-            return;
-        }
-        if (StartsWith(token, "R")) {
-            std::string dice(token);
-            const std::string curText = cur_.Text();
-            ReplaceEvery(dice, "TRAIT", curText);
-            ReplaceEvery(dice, "Trait", curText);
-            ReplaceEvery(dice, "trait", curText);
-            if (dice.size() < 2 || dice[1] < '1' || dice[1] > '9') {
-                step.tokens = 2;
-                return;
-            }
-            const double count = Getnum(dice);
-            const std::size_t die = dice.find("Die");
-            const double sides = Getnum(die == std::string::npos ? "" : dice.substr(die + 3));
-            if (count > kMaxDice || sides > kMaxWhole) throw RunFault("number too large");
-            SetAcc(acc_ + static_cast<double>(RollDice(count, sides)));
-            return;
-        }
+        SetAcc(acc_ + total);
+    }
+    void CurrentValue(const Token&, Step&) { AddAmount(St().CurrentValue.Num()); }
+    void Tokens(const Token&, Step&) { AddAmount(St().Players[1].Tokens); }
+    void LastAmount(const Token&, Step&) { AddAmount(St().LastAmount.Num()); }
+    void TargetRarity(const Token&, Step&) { AddAmount(target_.Rarity); }
+    void SourceRarity(const Token&, Step&) { AddAmount(source_.Rarity); }
 
-        if (token == "MYGID" || token == "$MYGID") {
-            Keyword();
-            SetAcc(source_.GID);
-            step.stop = true;
-            return;
-        }
-        if (token == "MYOWNERGID" || token == "TARGETOWNERGID") {
-            Keyword();
-            const int owner = token == "MYOWNERGID" ? source_.Owner : target_.Owner;
-            if (owner > 0) {
-                SetAcc(OwnerCardGid(owner));
-                step.stop = true;
-            }
-            return;
-        }
-        if (token == "MYNAME") {
-            step.result = source_.Name;
-            return;
-        }
-        if (token == "TARGETGID") {
-            Keyword();
-            SetAcc(target_.GID);
-            step.stop = true;
-            return;
-        }
-        if (token == "LASTCARD") {
-            Keyword();
-            if (st.LastCard > 0) {
-                SetAcc(st.InPlay[st.LastCard].GID);
-                step.stop = true;
-            }
-            return;
-        }
-        if (token == "TARGETNAME") {
-            step.result = target_.Name;
-            return;
-        }
-        if (token == "LASTTARGET") {
-            step.result = st.LastTarget;
-            return;
-        }
-        if (token == "TRAITCOUNT" || token == "TRAITTOTAL" || token == "NAMECOUNT") {
-            Keyword();
-            const std::string name(next);
-            const std::string_view third = tokens[pos + 2];
-            Value side;  // left unset when no scope word is given
-            std::string extra;
-            if (IsScopeWord(third)) {
-                step.tokens = 3;
-                side = ScopeSide(third, source_, target_);
-            } else {
-                step.tokens = 4;
-                extra = third;
-                if (IsScopeWord(tokens[pos + 3]))
-                    side = ScopeSide(tokens[pos + 3], source_, target_);
-            }
-            double total = 0;
-            if (token == "NAMECOUNT") {
-                total = NameTotal(name, side, extra);
-            } else {
-                total = TraitTotal(name, side, extra, token == "TRAITCOUNT" ? 1 : 0);
-            }
-            SetAcc(acc_ + total);
-            return;
-        }
-        if (token == "CURVAL") {
-            Keyword();
-            SetAcc(acc_ + st.CurrentValue.Num());
-            return;
-        }
-        if (token == "TOKENS") {
-            Keyword();
-            SetAcc(acc_ + st.Players[1].Tokens);
-            return;
-        }
-        if (token == "LASTAMT" || token == "LASTVAL") {
-            Keyword();
-            SetAcc(acc_ + st.LastAmount.Num());
-            return;
-        }
-        if (token == "MYOWNERTRAIT") {
-            step.tokens = 2;
-            Keyword();
-            Card* owner = OwnerSlot(source_.Owner);
-            cur_ = owner ? TraitOf(*owner, next) : Value(0);
-            return;
-        }
-        if (token == "MYTRAIT") {
-            step.tokens = 2;
-            Keyword();
-            cur_ = TraitOf(source_, next);
-            return;
-        }
-
+    // The arithmetic keywords: the number written after the keyword is their operand; "TRAIT..."
+    // ones also take the current trait.
+    double Operand(const Token& token) const { return ReadNumber(token.rest); }
+    void TraitPlus(const Token& t, Step&) {
+        Keyword();
+        SetAcc(acc_ + cur_.Num() * Operand(t));
+    }
+    void TraitMinus(const Token& t, Step&) {
+        Keyword();
+        SetAcc(acc_ - cur_.Num() * Operand(t));
+    }
+    void TraitMult(const Token& t, Step&) {
+        Keyword();
+        // Compared as values: a trait held as text orders above the number 1.
+        const Value factor = Compare(cur_, Value(1)) > 0 ? cur_ : Value(1);
+        SetAcc(acc_ * factor.Num() * Operand(t));
+    }
+    void TraitPercent(const Token& t, Step&) {
+        Keyword();
+        SetAcc(acc_ * (1 + cur_.Num() * Operand(t) / 100));
+    }
+    void TraitSquare(const Token&, Step&) {
+        Keyword();
         const double c = cur_.Num();
-        auto n = [&](std::size_t keywordLength) { return ReadNumber(token.substr(keywordLength)); };
-        if (StartsWith(token, "TRAITPLUS")) {
-            Keyword();
-            SetAcc(acc_ + c * n(9));
-        } else if (StartsWith(token, "TRAITMINUS")) {
-            Keyword();
-            SetAcc(acc_ - c * n(10));
-        } else if (StartsWith(token, "TRAITMULT")) {
-            Keyword();
-            // Compared as values: a trait held as text orders above the number 1.
-            const Value factor = Compare(cur_, Value(1)) > 0 ? cur_ : Value(1);
-            SetAcc(acc_ * factor.Num() * n(9));
-        } else if (StartsWith(token, "TRAITPERC")) {
-            Keyword();
-            SetAcc(acc_ * (1 + c * n(9) / 100));
-        } else if (StartsWith(token, "TRAITSQR")) {
-            Keyword();
-            SetAcc(acc_ + c * c);
-        } else if (StartsWith(token, "TRAITROOT")) {
-            Keyword();
-            if (c < 0) throw RunFault("root of a negative number");
-            SetAcc(acc_ + std::sqrt(c));
-        } else if (StartsWith(token, "MULT")) {
-            Keyword();
-            SetAcc(std::floor(acc_ * n(4)));
-        } else if (StartsWith(token, "MINUS")) {
-            Keyword();
-            std::optional<double> amount = WholeNumber(token.substr(5));
-            if (!amount) throw RunFault("MINUS without a number");
-            SetAcc(std::floor(acc_ - *amount));
-        } else if (StartsWith(token, "MIN")) {
-            Keyword();
-            const double bound = n(3);
-            SetAcc(acc_ > bound ? acc_ : bound);
-        } else if (StartsWith(token, "MAX")) {
-            Keyword();
-            const double bound = n(3);
-            SetAcc(acc_ < bound ? acc_ : bound);
-        } else if (StartsWith(token, "DIV")) {
-            Keyword();
-            const double divisor = n(3);
-            if (divisor == 0) throw RunFault("division by zero");
-            SetAcc(std::floor(acc_ / divisor));
-        } else if (StartsWith(token, "PLUS")) {
-            Keyword();
-            std::optional<double> amount = WholeNumber(token.substr(4));
-            if (!amount) throw RunFault("PLUS without a number");
-            SetAcc(std::floor(acc_ + *amount));
-        } else if (token == "NEG") {
-            Keyword();
-            SetAcc(-acc_);
-        } else if (token == "INTEGER") {
-            Keyword();
-            SetAcc(std::floor(acc_));
-        } else if (token == "TARGETRARITY") {
-            Keyword();
-            SetAcc(acc_ + target_.Rarity);
-        } else if (token == "MYRARITY") {
-            Keyword();
-            SetAcc(acc_ + source_.Rarity);
-        }
+        SetAcc(acc_ + c * c);
+    }
+    void TraitRoot(const Token&, Step&) {
+        Keyword();
+        const double c = cur_.Num();
+        if (c < 0) throw RunFault("root of a negative number");
+        SetAcc(acc_ + std::sqrt(c));
+    }
+    void Mult(const Token& t, Step&) {
+        Keyword();
+        SetAcc(std::floor(acc_ * Operand(t)));
+    }
+    // "PLUS" and "MINUS" take a whole number only.
+    double WholeOperand(const Token& t, const char* fault) const {
+        const std::optional<double> amount = WholeNumber(t.rest);
+        if (!amount) throw RunFault(fault);
+        return *amount;
+    }
+    void Minus(const Token& t, Step&) {
+        Keyword();
+        SetAcc(std::floor(acc_ - WholeOperand(t, "MINUS without a number")));
+    }
+    void Plus(const Token& t, Step&) {
+        Keyword();
+        SetAcc(std::floor(acc_ + WholeOperand(t, "PLUS without a number")));
+    }
+    void Min(const Token& t, Step&) {
+        Keyword();
+        const double bound = Operand(t);
+        SetAcc(acc_ > bound ? acc_ : bound);
+    }
+    void Max(const Token& t, Step&) {
+        Keyword();
+        const double bound = Operand(t);
+        SetAcc(acc_ < bound ? acc_ : bound);
+    }
+    void Div(const Token& t, Step&) {
+        Keyword();
+        const double divisor = Operand(t);
+        if (divisor == 0) throw RunFault("division by zero");
+        SetAcc(std::floor(acc_ / divisor));
+    }
+    void Negate(const Token&, Step&) {
+        Keyword();
+        SetAcc(-acc_);
+    }
+    void Integer(const Token&, Step&) {
+        Keyword();
+        SetAcc(std::floor(acc_));
     }
 
     Card& source_;
@@ -372,6 +376,65 @@ class Evaluation {
     double acc_ = 0;
     Value cur_;
 };
+
+const Evaluation::Row Evaluation::kTraitReads[] = {
+    {"TRAIT", Match::Whole, &Evaluation::Trait},
+    {"SRCTRAIT", Match::Whole, &Evaluation::SourceTrait},
+    {"TARGTRAIT", Match::Whole, &Evaluation::TargetTrait},
+    {"OWNERTRAIT", Match::Whole, &Evaluation::TargetOwnerTrait},
+    {"TARGETTRAIT", Match::Whole, &Evaluation::TargetTrait},
+};
+// "ROLL" and "ROOT" before the dice of any other "R..." token, "MINUS" before "MIN".
+const Evaluation::Row Evaluation::kTokens[] = {
+    {"ROLL", Match::Start, &Evaluation::Roll},
+    {"ROOT", Match::Start, &Evaluation::Root},
+    {"R", Match::Start, &Evaluation::Dice},
+    {"MYGID", Match::Whole, &Evaluation::SourceGid},
+    {"$MYGID", Match::Whole, &Evaluation::SourceGid},
+    {"MYOWNERGID", Match::Whole, &Evaluation::SourceOwnerGid},
+    {"TARGETOWNERGID", Match::Whole, &Evaluation::TargetOwnerGid},
+    {"MYNAME", Match::Whole, &Evaluation::SourceName},
+    {"TARGETGID", Match::Whole, &Evaluation::TargetGid},
+    {"LASTCARD", Match::Whole, &Evaluation::LastCard},
+    {"TARGETNAME", Match::Whole, &Evaluation::TargetName},
+    {"LASTTARGET", Match::Whole, &Evaluation::LastTarget},
+    {"TRAITCOUNT", Match::Whole, &Evaluation::Count},
+    {"TRAITTOTAL", Match::Whole, &Evaluation::Count},
+    {"NAMECOUNT", Match::Whole, &Evaluation::Count},
+    {"CURVAL", Match::Whole, &Evaluation::CurrentValue},
+    {"TOKENS", Match::Whole, &Evaluation::Tokens},
+    {"LASTAMT", Match::Whole, &Evaluation::LastAmount},
+    {"LASTVAL", Match::Whole, &Evaluation::LastAmount},
+    {"MYOWNERTRAIT", Match::Whole, &Evaluation::SourceOwnerTrait},
+    {"MYTRAIT", Match::Whole, &Evaluation::SourceTrait},
+    {"TRAITPLUS", Match::Start, &Evaluation::TraitPlus},
+    {"TRAITMINUS", Match::Start, &Evaluation::TraitMinus},
+    {"TRAITMULT", Match::Start, &Evaluation::TraitMult},
+    {"TRAITPERC", Match::Start, &Evaluation::TraitPercent},
+    {"TRAITSQR", Match::Start, &Evaluation::TraitSquare},
+    {"TRAITROOT", Match::Start, &Evaluation::TraitRoot},
+    {"MULT", Match::Start, &Evaluation::Mult},
+    {"MINUS", Match::Start, &Evaluation::Minus},
+    {"MIN", Match::Start, &Evaluation::Min},
+    {"MAX", Match::Start, &Evaluation::Max},
+    {"DIV", Match::Start, &Evaluation::Div},
+    {"PLUS", Match::Start, &Evaluation::Plus},
+    {"NEG", Match::Whole, &Evaluation::Negate},
+    {"INTEGER", Match::Whole, &Evaluation::Integer},
+    {"TARGETRARITY", Match::Whole, &Evaluation::TargetRarity},
+    {"MYRARITY", Match::Whole, &Evaluation::SourceRarity},
+};
+
+void Evaluation::Apply(const ScriptFields& tokens, long long pos, Step& step) {
+    const Token token{tokens[pos], {}, tokens, pos};
+    if (Dispatch(kTraitReads, token, step)) return;
+    if (cur_.IsText() && cur_.Text() == "NONE") cur_ = 0;
+    if (std::optional<double> number = WholeNumber(token.word); number && *number != 0) {
+        SetAcc(acc_ + *number);
+        return;
+    }
+    Dispatch(kTokens, token, step);
+}
 
 Value Evaluate(Card& source, Card& target, const std::string& expression,
                const std::string& startTrait, Value& keywordFlag) {

@@ -1,17 +1,18 @@
 #include "engine/rules/dispatch.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "engine/interpreter/eff_card.h"
 #include "engine/model/card_life.h"
 #include "engine/model/cards.h"
+#include "engine/model/case_fold.h"
 #include "engine/model/guard.h"
 #include "engine/model/scratch_card.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
-#include "engine/model/trait_names.h"
 #include "engine/model/value_expression.h"
 #include "engine/rules/compiler.h"
 #include "engine/rules/keyword_table.h"
@@ -39,10 +40,10 @@ int GidCardTarget(Card& card, const Effect& effect) {
 struct DispatchRun {
     Card& card;
     int32_t effect;
-    int16_t runKind;
+    RunKind runKind;
 
-    int32_t operator()(Card& target, uint8_t preview, const std::string& actionText,
-                       std::string& echo) const {
+    RunResult operator()(Card& target, uint8_t preview, const std::string& actionText,
+                         std::string& echo) const {
         Value zero = 0;
         EffArgs args;
         args.effectIndex = effect;
@@ -51,50 +52,225 @@ struct DispatchRun {
         args.value = &zero;
         args.reactedTo = actionText;
         args.outerEcho = echo;
-        const int32_t result = EffCard(card, target, args);
+        const RunResult result = EffCard(card, target, args);
         echo = args.outerEcho;
         return result;
     }
 };
 
+// One effect of a dispatch at work on its targets: what its runs gave and the echo to collect.
+struct EffectRun {
+    EffectRun(Card& card, int i, RunActionsCall& call, RunKind kind, std::string& collected)
+        : card(card),
+          i(i),
+          type(std::as_const(card.Effects)[i].TargetType),
+          call(call),
+          run{card, i, kind},
+          collected(collected) {}
+
+    Card& card;
+    int i;
+    int type;  // the target type as the effect was taken up
+    RunActionsCall& call;
+    DispatchRun run;
+    std::string& collected;  // the echo of the whole dispatch
+    std::string echo;
+    RunResult last = RunResult::NothingApplied;
+    bool ran = false;
+    bool leaveEffect = false;  // a cancel in a counter stage ended an ALL effect
+
+    void On(Card& target, uint8_t preview, bool withAction) {
+        last = run(target, preview, withAction ? call.actionText : "", echo);
+        ran = true;
+    }
+    void OnCardInPlay(int number, uint8_t preview, bool withAction) {
+        if (St().InPlay.Has(number)) On(St().InPlay[number], preview, withAction);
+    }
+};
+
+// GIDCARD: the card in play with the identifier the effect's target text works out to.
+void RunOnGidCard(EffectRun& e) {
+    const int number = GidCardTarget(e.card, std::as_const(e.card.Effects)[e.i]);
+    if (number > 0) e.OnCardInPlay(number, e.call.preview, true);
+}
+
 // TARGETCARD: the remembered or preset target, checked by trial runs and picked again when it
 // would not take the effect.
-void RunOnChosenTarget(Card& card, int i, RunActionsCall& call, const DispatchRun& run,
-                       std::string& echo, int32_t& last, bool& ran) {
+void RunOnChosenTarget(EffectRun& e) {
     State& st = St();
+    Card& card = e.card;
+    const int i = e.i;
     auto trial = [&](int number) {
-        if (!st.InPlay.Has(number)) return -1;
+        if (!st.InPlay.Has(number)) return RunResult::Failed;
         std::string scratch;
-        return run(st.InPlay[number], 1, "", scratch);
+        return e.run(st.InPlay[number], 1, "", scratch);
     };
     auto pick = [&] {
         int32_t type = kTargetCard;
-        int32_t outcome = 0;
+        RunResult outcome = RunResult::NothingApplied;
         return PickTarget(card, i, type, "", outcome);
     };
-    // Read through this: only a change gives the card effects of its own.
+    // Read through this: only a change gives the card effects of its own (see shared_list.h).
     const SharedList<Effect>& effects = card.Effects;
     if (card.PresetTarget > 0) {
         if (effects[i].Target == 0) card.Effects[i].Target = card.PresetTarget;
-        last = trial(effects[i].Target);
-        ran = true;
-        if (last <= 0) card.Effects[i].Target = 0;
+        e.last = trial(effects[i].Target);
+        e.ran = true;
+        if (e.last <= RunResult::NothingApplied) card.Effects[i].Target = 0;
     }
     if (effects[i].Target == 0) {
         const int picked = pick();
         card.Effects[i].Target = picked;
     }
     if (effects[i].Target == 0) return;
-    last = trial(effects[i].Target);
-    ran = true;
-    if (last <= 0) {
+    e.last = trial(effects[i].Target);
+    e.ran = true;
+    if (e.last <= RunResult::NothingApplied) {
         const int picked = pick();
         card.Effects[i].Target = picked;
     }
     const int target = effects[i].Target;
-    if (call.preview == 0 && target > 0 && st.InPlay.Has(target)) {
-        last = run(st.InPlay[target], 0, "", echo);
+    if (e.call.preview == 0 && target > 0 && st.InPlay.Has(target)) {
+        e.last = e.run(st.InPlay[target], 0, "", e.echo);
     }
+}
+
+// COLLECTION: a card of the collection (deck 0) or of a stored deck, changed for real only.
+void RunOnCollection(EffectRun& e) {
+    State& st = St();
+    const int slot = std::as_const(e.card.Effects)[e.i].Target;
+    const int deck = std::as_const(e.card.Effects)[e.i].DeckSel;
+    if (slot <= 0 || e.call.preview == 1) return;
+    Card* target = nullptr;
+    if (deck == 0 && st.Collection.Has(slot)) {
+        target = &st.Collection[slot];
+    } else if (deck != 0 && st.PlayerDecks.Has(deck) && st.PlayerDecks[deck].Cards.Has(slot)) {
+        target = &st.PlayerDecks[deck].Cards[slot];
+    }
+    if (!target) return;
+    st.CollectionEffect = 1;
+    const DispatchRun collectionRun{e.card, e.i, RunKind::Pricing};
+    e.last = collectionRun(*target, 0, deck != 0 ? e.call.actionText : "", e.echo);
+    e.ran = true;
+    st.CollectionEffect = 0;
+}
+
+// TRIGGERINGCARD: the card named by the call, else the card that raised the trigger.
+void RunOnTriggeringCard(EffectRun& e) {
+    const int number = e.call.triggeringCard >= 1 ? e.call.triggeringCard : e.call.sourceCard;
+    e.OnCardInPlay(number, e.call.preview, true);
+}
+
+// ALL: every card in play, each run's echo and failure taken as it comes. A cancel that met the
+// source's own actions ends the effect; any other cancel holds for one card only.
+void RunOnAll(EffectRun& e) {
+    State& st = St();
+    if (e.call.preview == 1) return;
+    const int cards = st.InPlay.size();
+    for (int c = 1; c <= cards && st.InPlay.Has(c); ++c) {
+        if (st.InPlay[c].Name.empty()) continue;
+        e.last = e.run(st.InPlay[c], e.call.preview, e.call.actionText, e.echo);
+        if (e.last != RunResult::Failed) e.collected += e.echo;
+        e.echo.clear();
+        EffAddEffects();
+        if (e.last == RunResult::Failed) ++e.call.failures;
+        if (st.EffectOutcome == EffectOutcome::StopEffect) {
+            st.EffectOutcome = EffectOutcome::None;
+            e.leaveEffect = true;
+            return;
+        }
+        if (st.EffectOutcome != EffectOutcome::None) st.EffectOutcome = EffectOutcome::None;
+    }
+}
+
+// RANDOM, RANDOMALLY, RANDOMENEMY: a card picked by trial runs.
+void RunOnRandomCard(EffectRun& e) {
+    int32_t pickType = e.type;
+    RunResult outcome = RunResult::NothingApplied;
+    const int number = PickTarget(e.card, e.i, pickType, "", outcome);
+    if (number > 0) e.OnCardInPlay(number, e.call.preview, false);
+}
+
+// OWNER and ENEMYPLAYER: a side's player card.
+void RunOnOwner(EffectRun& e) {
+    e.OnCardInPlay(PlayerCardOf(e.card.Owner), e.call.preview, false);
+}
+void RunOnEnemyPlayer(EffectRun& e) {
+    e.OnCardInPlay(PlayerCardOf(e.card.Owner == 1 ? 2 : 1), e.call.preview, false);
+}
+
+void RunOnSelf(EffectRun& e) {
+    e.On(e.card, e.call.preview, false);
+}
+
+void RunOnTargets(EffectRun& e) {
+    switch (e.type) {
+        case kTargetGidCard:
+            return RunOnGidCard(e);
+        case kTargetCard:
+            return RunOnChosenTarget(e);
+        case kTargetCollection:
+            return RunOnCollection(e);
+        case kTargetTriggeringCard:
+            return RunOnTriggeringCard(e);
+        case kTargetAll:
+            return RunOnAll(e);
+        case kTargetRandom:
+        case kTargetRandomAlly:
+        case kTargetRandomEnemy:
+            return RunOnRandomCard(e);
+        case kTargetOwner:
+            return RunOnOwner(e);
+        case kTargetEnemyPlayer:
+            return RunOnEnemyPlayer(e);
+        case kTargetSelf:
+            return RunOnSelf(e);
+        default:  // COUNTER effects answer the counter stage, never a dispatch
+            return;
+    }
+}
+
+// Whether effect i of the card answers the trigger, marking it running when it does. An effect
+// whose trigger only has the trigger's length is marked and let go again, as it always was: it
+// ends not running, its dispatch work cleared. It is read first and written only where that
+// changes it, so that a card sharing its effects with a copy keeps sharing them.
+bool TakeUpEffect(Card& card, int i, const std::string& trigger) {
+    State& st = St();
+    const Effect& effect = std::as_const(card.Effects)[i];
+    if (effect.Trigger.size() != trigger.size()) return false;
+    if (trigger == "COSTMOD" && card.Active == 1 && effect.TargetType == kTargetSelf) return false;
+    if (effect.MenuState == MenuState::Offered) return false;
+    const bool answers = effect.Trigger == trigger;
+    if (answers || effect.Running != 0 || effect.DispatchWork != 0) {
+        Effect& changed = card.Effects[i];
+        changed.Running = answers ? 1 : 0;
+        changed.DispatchWork = 0;
+    }
+    st.EchoOnce = 0;
+    if (card.NextTarget > 0) card.PresetTarget = card.NextTarget;
+    return answers;
+}
+
+// After an effect's runs: its echo collected, a chosen menu action offered again, the effects
+// its runs handed over added, and the pending signals of the outermost dispatch dropped.
+void SettleEffect(EffectRun& e) {
+    State& st = St();
+    Card& card = e.card;
+    if (e.leaveEffect) {
+        // The effect is left at once: a chosen menu action stays chosen.
+        card.Effects[e.i].Running = 0;
+        if (st.NestingDepth == 0) ClearPendingSignals();
+        return;
+    }
+    const bool counted = e.type != kTargetAll && e.ran;
+    if (counted && e.last != RunResult::Failed) e.collected += e.echo;
+    if (std::as_const(card.Effects)[e.i].MenuState == MenuState::Chosen)
+        card.Effects[e.i].MenuState = MenuState::Offered;
+    EffAddEffects();
+    if (counted && e.last == RunResult::Failed) ++e.call.failures;
+    if (card.Effects.Has(e.i) && std::as_const(card.Effects)[e.i].Running != 0)
+        card.Effects[e.i].Running = 0;
+    if (st.NestingDepth == 0) ClearPendingSignals();
 }
 
 // Only a card that can take an effect, on the side a random pick of its type asks for, is tried.
@@ -104,6 +280,152 @@ bool IsCandidate(const Card& candidate, const Card& card, int type) {
     if (type == kTargetRandomEnemy && candidate.Owner == card.Owner) return false;
     return true;
 }
+
+// Whether the source card has the traits the effect asks of it; a pick for it ends otherwise.
+bool SourceMasksHold(const Card& card, const Effect& effect) {
+    for (int k = 1; k <= 8; ++k) {
+        if ((effect.ReqSourceHas[k] & card.TraitMask[k]) != effect.ReqSourceHas[k] ||
+            (effect.ReqSourceNot[k] & card.TraitMask[k]) != 0) {
+            ++St().MaskedActions;
+            return false;
+        }
+    }
+    return true;
+}
+
+// The target of a type that names its card outright; nothing for the types that pick.
+std::optional<int> FixedTarget(Card& card, int32_t effectNumber, int type) {
+    switch (type) {
+        case kTargetGidCard:
+            return GidCardTarget(card, std::as_const(card.Effects)[effectNumber]);
+        case kTargetSelf:
+            return card.Index;
+        case kTargetOwner:
+            return PlayerCardOf(card.Owner);
+        case kTargetEnemyPlayer:
+            return PlayerCardOf(card.Owner == 2 ? 1 : 2);
+        default:
+            return std::nullopt;
+    }
+}
+
+// The trial runs of one pick of a target among the cards in play, each on copies of both cards.
+class TargetPick {
+  public:
+    TargetPick(Card& card, int32_t effectNumber, int type, const std::string& actionText)
+        : card_(card),
+          effectNumber_(effectNumber),
+          type_(type),
+          actionText_(actionText),
+          n_(St().InPlay.size()) {}
+
+    // Cards drawn at random, the side's own player card first, for as many draws as there are
+    // card slots up to the last named card. A draw takes a card that takes the effect whole, or
+    // in part from the second pass on (a pass starts anew after many misses). The pick, 0 when
+    // a cancel ended the pick, or nothing when the draws found no card.
+    std::optional<int> Draw() {
+        const State& st = St();
+        int lastNamed = 0;
+        for (int c = n_; c >= 1; --c) {
+            if (!st.InPlay[c].Name.empty()) {
+                lastNamed = c;
+                break;
+            }
+        }
+        std::vector<int> tried(n_ + 1, 0);
+        int pass = 1;
+        long long misses = 0;
+        const int ownCard = PlayerCardOf(card_.Owner);
+        for (int attempts = 0; attempts < lastNamed;) {
+            int c = static_cast<int>(RandomNum(n_));
+            if (ownCard >= 1 && ownCard <= n_ && tried[ownCard] < pass) c = ownCard;
+            if (misses > 3LL * n_) ++pass;
+            if (misses >= static_cast<long long>(kMaxMissesPerSlot) * n_) break;
+            if (c < 1 || c > n_) {
+                ++misses;
+                ++attempts;
+                continue;
+            }
+            if (tried[c] >= pass) {
+                ++misses;
+                continue;
+            }
+            ++attempts;
+            const Card& drawn = st.InPlay[c];
+            if (drawn.Name.empty() || drawn.Active == 0) {
+                ++misses;
+                continue;
+            }
+            if (!IsCandidate(drawn, card_, type_)) {
+                tried[c] = pass;
+                continue;
+            }
+            const std::optional<RunResult> result = Trial(c);
+            if (!result) return 0;
+            if (*result == RunResult::Applied || (pass >= 2 && *result == RunResult::PartlyApplied))
+                return Accept(c);
+            tried[c] = pass;
+        }
+        return std::nullopt;
+    }
+
+    // Every candidate in order: the first that takes the effect whole, else one of those that
+    // take it in part, at random; 0 for none. outcome tells which.
+    int Sweep(RunResult& outcome) {
+        const State& st = St();
+        std::vector<int> partial;
+        for (int c = 1; c <= n_ && st.InPlay.Has(c); ++c) {
+            if (!IsCandidate(st.InPlay[c], card_, type_)) continue;
+            const std::optional<RunResult> result = Trial(c);
+            if (!result) return 0;
+            if (*result == RunResult::Applied) {
+                outcome = RunResult::Applied;
+                return Accept(c);
+            }
+            if (*result == RunResult::PartlyApplied) partial.push_back(c);
+        }
+        if (partial.empty()) return 0;
+        long long chosen = RandomNum(static_cast<double>(partial.size()));
+        chosen = std::clamp<long long>(chosen, 1, static_cast<long long>(partial.size()));
+        outcome = RunResult::PartlyApplied;
+        return Accept(partial[chosen - 1]);
+    }
+
+  private:
+    // A trial on copies; nothing when a cancel in the counter stage ended the pick. Any other
+    // cancel makes the card a failure.
+    std::optional<RunResult> Trial(int c) {
+        State& st = St();
+        EffArgs args;
+        args.effectIndex = effectNumber_;
+        args.runKind = RunKind::Ordinary;
+        args.preview = 1;
+        args.repeatRun = 1;
+        args.adHocText = actionText_;
+        RunResult result = EffCard(card_, st.InPlay[c], args);
+        if (st.EffectOutcome == EffectOutcome::StopEffect) {
+            st.EffectOutcome = EffectOutcome::None;
+            return std::nullopt;
+        }
+        if (st.EffectOutcome != EffectOutcome::None) {
+            st.EffectOutcome = EffectOutcome::None;
+            result = RunResult::Failed;
+        }
+        return result;
+    }
+
+    // The picked card is remembered as the effect's target.
+    int Accept(int c) {
+        if (card_.Effects.Has(effectNumber_)) card_.Effects[effectNumber_].Target = c;
+        return c;
+    }
+
+    Card& card_;
+    const int32_t effectNumber_;
+    const int type_;
+    const std::string& actionText_;
+    const int n_;
+};
 
 }  // namespace
 
@@ -155,11 +477,10 @@ bool TriggerFilter::MayRun(const Card& card) const {
 void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) {
     Guarded("RunActions", [&] {
         State& st = St();
-        // Read through this: only a change gives the card effects of its own (see shared_list.h).
-        const SharedList<Effect>& effects = card.Effects;
-        const int count = effects.size();
+        const int count = card.Effects.size();
         if (call.effectNumber > count) return;
-        if (call.effectNumber > 0 && effects[call.effectNumber].Running == 1) return;
+        if (call.effectNumber > 0 && std::as_const(card.Effects)[call.effectNumber].Running == 1)
+            return;
         call.failures = 0;
         std::string collected;
         if (triggerIn.empty()) return;
@@ -168,7 +489,7 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
         if (card.Name.empty()) return;
 
         const bool costTrigger = trigger == "COST" || trigger == "COSTMOD";
-        int16_t runKind = costTrigger ? 2 : -1;
+        const RunKind runKind = costTrigger ? RunKind::Cost : RunKind::Ordinary;
         if (!costTrigger && card.Active == 0) {
             if (!SameNoCase(card.StartTime, trigger)) return;
             ActivateCard(card, 0);
@@ -176,127 +497,12 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
 
         const int first = call.effectNumber > 0 ? call.effectNumber : 1;
         const int last = call.effectNumber > 0 ? call.effectNumber : count;
-        for (int i = first; i <= last && effects.Has(i); ++i) {
-            if (effects[i].Trigger.size() != trigger.size()) continue;
-            if (trigger == "COSTMOD" && card.Active == 1 && effects[i].TargetType == kTargetSelf) {
-                continue;
-            }
-            if (effects[i].MenuState == 1) continue;
-            // An effect of another trigger of the same length ends not running, its dispatch work
-            // cleared; it is written only when that changes it.
-            const bool matches = effects[i].Trigger == trigger;
-            if (matches || effects[i].Running != 0 || effects[i].DispatchWork != 0) {
-                card.Effects[i].Running = matches ? 1 : 0;
-                card.Effects[i].DispatchWork = 0;
-            }
-            st.EchoOnce = 0;
-            if (card.NextTarget > 0) card.PresetTarget = card.NextTarget;
-            if (!matches) continue;
-
-            const int type = effects[i].TargetType;
-            DispatchRun run{card, i, runKind};
-            std::string echo;
-            int32_t last = 0;
-            bool ran = false;
-            bool leaveEffect = false;  // a cancel in a counter stage ended an ALL effect
-            auto runOn = [&](Card& target, uint8_t preview, bool withAction) {
-                last = run(target, preview, withAction ? call.actionText : "", echo);
-                ran = true;
-            };
-            switch (type) {
-                case kTargetGidCard: {
-                    const int number = GidCardTarget(card, effects[i]);
-                    if (number > 0 && st.InPlay.Has(number))
-                        runOn(st.InPlay[number], call.preview, true);
-                    break;
-                }
-                case kTargetCard:
-                    RunOnChosenTarget(card, i, call, run, echo, last, ran);
-                    break;
-                case kTargetCollection: {
-                    const int slot = effects[i].Target;
-                    const int deck = effects[i].DeckSel;
-                    if (slot <= 0 || call.preview == 1) break;
-                    DispatchRun collectionRun{card, i, 1};
-                    Card* target = nullptr;
-                    if (deck == 0 && st.Collection.Has(slot)) {
-                        target = &st.Collection[slot];
-                    } else if (deck != 0 && st.PlayerDecks.Has(deck) &&
-                               st.PlayerDecks[deck].Cards.Has(slot)) {
-                        target = &st.PlayerDecks[deck].Cards[slot];
-                    }
-                    if (!target) break;
-                    st.CollectionEffect = 1;
-                    last = collectionRun(*target, 0, deck != 0 ? call.actionText : "", echo);
-                    ran = true;
-                    st.CollectionEffect = 0;
-                    break;
-                }
-                case kTargetTriggeringCard: {
-                    const int number =
-                        call.triggeringCard >= 1 ? call.triggeringCard : call.sourceCard;
-                    if (st.InPlay.Has(number)) runOn(st.InPlay[number], call.preview, true);
-                    break;
-                }
-                case kTargetAll: {
-                    if (call.preview == 1) break;
-                    const int cards = st.InPlay.size();
-                    for (int c = 1; c <= cards && st.InPlay.Has(c); ++c) {
-                        if (st.InPlay[c].Name.empty()) continue;
-                        last = run(st.InPlay[c], call.preview, call.actionText, echo);
-                        if (last != -1) collected += echo;
-                        echo.clear();
-                        EffAddEffects();
-                        if (last == -1) ++call.failures;
-                        if (st.EffectOutcome == 3) {
-                            st.EffectOutcome = 0;
-                            leaveEffect = true;
-                            break;
-                        }
-                        if (st.EffectOutcome >= 1) st.EffectOutcome = 0;
-                    }
-                    break;
-                }
-                case kTargetRandom:
-                case kTargetRandomAlly:
-                case kTargetRandomEnemy: {
-                    int32_t pickType = type;
-                    int32_t outcome = 0;
-                    const int number = PickTarget(card, i, pickType, "", outcome);
-                    if (number > 0 && st.InPlay.Has(number))
-                        runOn(st.InPlay[number], call.preview, false);
-                    break;
-                }
-                case kTargetOwner: {
-                    const int number = PlayerCardOf(card.Owner);
-                    if (st.InPlay.Has(number)) runOn(st.InPlay[number], call.preview, false);
-                    break;
-                }
-                case kTargetEnemyPlayer: {
-                    const int number = PlayerCardOf(card.Owner == 1 ? 2 : 1);
-                    if (st.InPlay.Has(number)) runOn(st.InPlay[number], call.preview, false);
-                    break;
-                }
-                case kTargetSelf:
-                    runOn(card, call.preview, false);
-                    break;
-                default:  // COUNTER effects answer the counter stage, never a dispatch
-                    break;
-            }
-
+        for (int i = first; i <= last && card.Effects.Has(i); ++i) {
+            if (!TakeUpEffect(card, i, trigger)) continue;
+            EffectRun effect(card, i, call, runKind, collected);
+            RunOnTargets(effect);
             if (!card.Effects.Has(i)) break;
-            if (leaveEffect) {
-                // The effect is left at once: a chosen menu action stays chosen.
-                card.Effects[i].Running = 0;
-                if (st.NestingDepth == 0) ClearPendingSignals();
-                continue;
-            }
-            if (type != kTargetAll && ran && last != -1) collected += echo;
-            if (effects[i].MenuState == 2) card.Effects[i].MenuState = 1;
-            EffAddEffects();
-            if (type != kTargetAll && ran && last == -1) ++call.failures;
-            if (effects.Has(i) && effects[i].Running != 0) card.Effects[i].Running = 0;
-            if (st.NestingDepth == 0) ClearPendingSignals();
+            SettleEffect(effect);
         }
 
         call.echo = collected;
@@ -305,119 +511,16 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
 }
 
 int PickTarget(Card& card, int32_t effectNumber, int32_t& targetType, const std::string& actionText,
-               int32_t& outcome) {
+               RunResult& outcome) {
     return Guarded("PickTarget", 0, [&]() -> int {
-        State& st = St();
         if (!card.Effects.Has(effectNumber)) return 0;
-        {
-            const Effect& effect = std::as_const(card.Effects)[effectNumber];
-            for (int k = 1; k <= 8; ++k) {
-                if ((effect.ReqSourceHas[k] & card.TraitMask[k]) != effect.ReqSourceHas[k] ||
-                    (effect.ReqSourceNot[k] & card.TraitMask[k]) != 0) {
-                    ++st.MaskedActions;
-                    return 0;
-                }
-            }
-        }
-        outcome = 0;
-        switch (targetType) {
-            case kTargetGidCard:
-                return GidCardTarget(card, std::as_const(card.Effects)[effectNumber]);
-            case kTargetSelf:
-                return card.Index;
-            case kTargetOwner:
-                return PlayerCardOf(card.Owner);
-            case kTargetEnemyPlayer:
-                return PlayerCardOf(card.Owner == 2 ? 1 : 2);
-            default:
-                break;
-        }
-
-        const int n = st.InPlay.size();
-        int lastNamed = 0;
-        for (int c = n; c >= 1; --c) {
-            if (!st.InPlay[c].Name.empty()) {
-                lastNamed = c;
-                break;
-            }
-        }
-        std::vector<int> tried(n + 1, 0);
-        int pass = 1;
-        long long misses = 0;
-        const int type = targetType;
-
-        // A trial on copies: 2 takes the effect whole, 1 in part, 0 or -1 not at all; -2 means a
-        // cancel in the counter stage ended the pick.
-        auto trial = [&](int c) -> int {
-            EffArgs args;
-            args.effectIndex = effectNumber;
-            args.runKind = -1;
-            args.preview = 1;
-            args.repeatRun = 1;
-            args.adHocText = actionText;
-            int32_t result = EffCard(card, st.InPlay[c], args);
-            if (st.EffectOutcome == 3) {
-                st.EffectOutcome = 0;
-                return -2;
-            }
-            if (st.EffectOutcome > 0) {
-                st.EffectOutcome = 0;
-                result = -1;
-            }
-            return result;
-        };
-        auto accept = [&](int c) {
-            if (card.Effects.Has(effectNumber)) card.Effects[effectNumber].Target = c;
-            return c;
-        };
-
-        const int ownCard = PlayerCardOf(card.Owner);
-        for (int attempts = 0; attempts < lastNamed;) {
-            int c = static_cast<int>(RandomNum(n));
-            if (ownCard >= 1 && ownCard <= n && tried[ownCard] < pass) c = ownCard;
-            if (misses > 3LL * n) ++pass;
-            if (misses >= static_cast<long long>(kMaxMissesPerSlot) * n) break;
-            if (c < 1 || c > n) {
-                ++misses;
-                ++attempts;
-                continue;
-            }
-            if (tried[c] >= pass) {
-                ++misses;
-                continue;
-            }
-            ++attempts;
-            const Card& drawn = st.InPlay[c];
-            if (drawn.Name.empty() || drawn.Active == 0) {
-                ++misses;
-                continue;
-            }
-            if (!IsCandidate(drawn, card, type)) {
-                tried[c] = pass;
-                continue;
-            }
-            const int result = trial(c);
-            if (result == -2) return 0;
-            if (result == 2 || (pass >= 2 && result == 1)) return accept(c);
-            tried[c] = pass;
-        }
-
-        std::vector<int> partial;
-        for (int c = 1; c <= n && st.InPlay.Has(c); ++c) {
-            if (!IsCandidate(st.InPlay[c], card, type)) continue;
-            const int result = trial(c);
-            if (result == -2) return 0;
-            if (result == 2) {
-                outcome = 2;
-                return accept(c);
-            }
-            if (result == 1) partial.push_back(c);
-        }
-        if (partial.empty()) return 0;
-        long long chosen = RandomNum(static_cast<double>(partial.size()));
-        chosen = std::clamp<long long>(chosen, 1, static_cast<long long>(partial.size()));
-        outcome = 1;
-        return accept(partial[chosen - 1]);
+        if (!SourceMasksHold(card, std::as_const(card.Effects)[effectNumber])) return 0;
+        outcome = RunResult::NothingApplied;
+        if (const std::optional<int> fixed = FixedTarget(card, effectNumber, targetType))
+            return *fixed;
+        TargetPick pick(card, effectNumber, targetType, actionText);
+        if (const std::optional<int> drawn = pick.Draw()) return *drawn;
+        return pick.Sweep(outcome);
     });
 }
 
@@ -429,7 +532,7 @@ int AIPickTarget(Card& card) {
         for (int i = 1; i <= card.Effects.size(); ++i) {
             ScratchCard copy(card);
             int32_t type = copy->Effects[i].TargetType;
-            int32_t outcome = 0;
+            RunResult outcome = RunResult::NothingApplied;
             const int picked = PickTarget(*copy, i, type, "", outcome);
             if (picked >= 1 && picked <= n) ++votes[picked];
         }
@@ -484,7 +587,7 @@ std::string GetActionMenu2(Card& card) {
     std::string menu;
     for (int i = 1; i <= card.Effects.size(); ++i) {
         const Effect& effect = std::as_const(card.Effects)[i];
-        if (effect.MenuState == 0) continue;
+        if (effect.MenuState == MenuState::None) continue;
         menu += "<a href=\"MENUACTION:" + std::to_string(card.GID) + ":" + std::to_string(i) +
                 "\">" + effect.MenuText + "</a><br>";
     }
@@ -502,8 +605,8 @@ bool ChooseMenuAction(const std::string& link) {
         if (number <= 0 || !st.InPlay.Has(number)) return false;
         Card& card = st.InPlay[number];
         const long long i = static_cast<long long>(effect.Num());
-        if (!card.Effects.Has(i) || card.Effects[i].MenuState == 0) return false;
-        card.Effects[i].MenuState = 2;
+        if (!card.Effects.Has(i) || card.Effects[i].MenuState == MenuState::None) return false;
+        card.Effects[i].MenuState = MenuState::Chosen;
         return true;
     });
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/model/records.h"
+#include "engine/model/run_codes.h"
 #include "engine/model/value.h"
 
 namespace dv {
@@ -30,7 +31,7 @@ void RunListActions(const Value& trigger);
 // The arguments of one dispatch to one card; the by-reference ones are written back.
 struct RunActionsCall {
     int32_t triggeringCard = 0;  // explicit triggering card, used by TRIGGERINGCARD
-    int32_t failures = 0;        // out: effects (for ALL, cards) whose run gave -1
+    int32_t failures = 0;        // out: effects (for ALL, cards) whose run Failed
     int32_t effectNumber = 0;    // 0 runs every matching effect
     uint8_t preview = 0;
     std::string actionText;
@@ -54,14 +55,16 @@ class TriggerFilter {
 // The common form: every matching effect, real, no action text.
 void RunActions(Card& card, const std::string& trigger);
 
+// The card number in play an effect of card would be applied to, tried out on copies; 0 for none.
+// outcome tells how the trial on the picked card ran (Applied or PartlyApplied).
 int PickTarget(Card& card, int32_t effectNumber, int32_t& targetType, const std::string& actionText,
-               int32_t& outcome);
+               RunResult& outcome);
 int AIPickTarget(Card& card);
 std::string GetEffectTrait2(Card& card, int32_t& effectNumber, std::string& name);
 bool GetEffectRef(const std::string& text, const Value& word);
 std::string GetActionMenu2(Card& card);
 // Answers a "MENUACTION:" link of GetActionMenu2 (the card view's link handler calls it): the
-// chosen menu action of the card in play with that GID gets MenuState 2 and runs at its next
+// chosen menu action of the card in play with that GID is Chosen and runs at its next
 // trigger. False when the link names no menu action of a card in play.
 bool ChooseMenuAction(const std::string& link);
 void EffAddEffects();

@@ -7,11 +7,11 @@
 #include "engine/interpreter/eff_card.h"
 #include "engine/model/card_life.h"
 #include "engine/model/cards.h"
+#include "engine/model/case_fold.h"
 #include "engine/model/guard.h"
 #include "engine/model/host.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
-#include "engine/model/trait_names.h"
 #include "engine/pages/page_buffer.h"
 #include "engine/rules/dispatch.h"
 #include "engine/rules/triggers.h"
@@ -183,7 +183,7 @@ void ApplyMods(Card& card) {
             card.Active = 1;
             EffArgs args;
             args.effectIndex = 1;
-            args.runKind = -1;
+            args.runKind = RunKind::Ordinary;
             args.preview = 0;
             args.noCounters = 1;
             args.adHocText = mod;

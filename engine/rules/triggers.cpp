@@ -5,9 +5,9 @@
 #include <string_view>
 #include <utility>
 
+#include "engine/model/case_fold.h"
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
-#include "engine/model/trait_names.h"
 #include "engine/rules/script_fields.h"
 
 namespace dv {

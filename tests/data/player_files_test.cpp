@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "data/card_file_items.h"
 #include "data/card_files.h"
 #include "data/catalogue.h"
 #include "engine/model/cards.h"
@@ -238,6 +239,73 @@ TEST_F(PlayerFilesTest, SavesThatWouldLandOutsideTheProgramFolderAreRefusedWithT
     EXPECT_EQ(EnemyFilePath("Orc"), (program / "Arena" / "Orc_Enemy.txt").string());
     EXPECT_TRUE(SaveEnemy(deck, EnemyFilePath("Orc"), "Orc"));
     EXPECT_TRUE(host.messages.empty()) << host.messages.front();
+}
+
+// The reason form of each save hands back what the bool form shows, and shows nothing itself, so
+// a window can show it its own way; a failed write carries the system's words for it.
+TEST_F(PlayerFilesTest, EverySaveHandsBackWhyItFailedAndItsBoolFormShowsJustThat) {
+    namespace fs = std::filesystem;
+    State& s = St();
+    fs::create_directory(Folder() / "taken.plr");  // a folder where the file would go
+    List<Card> deck = {NewCard("Grunt", 1)};
+    struct Row {
+        const char* name;
+        std::function<SaveResult()> reasonForm;
+        std::function<bool()> boolForm;
+        const char* why;  // in the reason
+        bool shown;       // by the bool form
+    };
+    const Row rows[] = {
+        {"data file outside", [&] { return SaveDataFileReason(Folder(), "../x.txt", "x"); },
+         [&] { return SaveDataFile(Folder(), "../x.txt", "x"); }, "outside the program", true},
+        {"card file outside",
+         [&] { return SaveCollectionReason(deck, "../c.txt", "INDECK", "", 0); },
+         [&] { return SaveCollection(deck, "../c.txt", "INDECK", "", 0); }, "outside the program",
+         true},
+        {"player file over a folder", [&] { return SavePlayerReason("taken.plr"); },
+         [&] { return SavePlayer("taken.plr"); }, "Is a directory", true},
+        {"opponent name", [&] { return SaveEnemyReason(deck, "x_Enemy.txt", "a/b"); },
+         [&] { return SaveEnemy(deck, "x_Enemy.txt", "a/b"); }, "cannot be an opponent's file",
+         true},
+        {"profile list in a missing folder",
+         [&] {
+             s.CurrentFolder = Folder() / "gone";
+             return SavePlayerProfilesReason();
+         },
+         [&] { return SavePlayerProfiles(); }, "No such file or directory", true},
+        {"current player without a game",
+         [&] {
+             s.CurrentFolder = Folder();
+             s.Games = List<GameInfo>(1);
+             s.CurrentGame = 0;
+             return SaveCurrentPlayerReason();
+         },
+         [&] { return SaveCurrentPlayer(); }, "No game", false},
+        {"current player of a profile name with a folder",
+         [&] {
+             s.Games[1].Name = "Arena";
+             s.CurrentGame = 1;
+             s.CurrentProfile.Name = "a/b";
+             return SaveCurrentPlayerReason();
+         },
+         [&] { return SaveCurrentPlayer(); }, "cannot be part of a player file name", true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        s.Collection = {NewCard("Plain", 11)};
+        host.messages.clear();
+        const SaveResult result = r.reasonForm();
+        EXPECT_FALSE(result.Saved());
+        EXPECT_NE(result.reason.find(r.why), std::string::npos) << result.reason;
+        EXPECT_EQ(result.toShow, r.shown);
+        EXPECT_TRUE(host.messages.empty()) << "the reason form shows nothing";
+        EXPECT_FALSE(r.boolForm());
+        EXPECT_EQ(host.messages,
+                  r.shown ? std::vector<std::string>{result.reason} : std::vector<std::string>{});
+    }
+    s.CurrentProfile.Name = "Me";
+    EXPECT_TRUE(SaveCurrentPlayerReason().Saved());
+    EXPECT_TRUE(fs::exists(Folder() / "Arena_Me.plr"));
 }
 
 TEST_F(PlayerFilesTest, TheProfileListIsWrittenAndReadInItsOwnForm) {

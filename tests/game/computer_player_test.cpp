@@ -193,37 +193,37 @@ TEST_F(ComputerPlayerTest, MenuPassesWithdrawUntargetableChoicesOfPlayerTwoOnly)
     const int witch = Place("Witch", 2);
     Script(witch, kFails, "MENU:Curse:1", kTargetCard);
     Script(witch, kFails, "PHASE1", kTargetCard);
-    C(witch).Effects[1].MenuState = 2;
+    C(witch).Effects[1].MenuState = MenuState::Chosen;
     const int ally = Place("Ally", 1);
     Script(ally, kFails, "MENU:Help:1", kTargetCard);
-    C(ally).Effects[1].MenuState = 2;
+    C(ally).Effects[1].MenuState = MenuState::Chosen;
 
     AISetMenus(2);
-    EXPECT_EQ(C(witch).Effects[1].MenuState, 1);
-    EXPECT_EQ(C(witch).Effects[2].MenuState, 0);
-    EXPECT_EQ(C(ally).Effects[1].MenuState, 2);
+    EXPECT_EQ(C(witch).Effects[1].MenuState, MenuState::Offered);
+    EXPECT_EQ(C(witch).Effects[2].MenuState, MenuState::None);
+    EXPECT_EQ(C(ally).Effects[1].MenuState, MenuState::Chosen);
 
     // A computer turn for player 1 still chooses for player 2's cards, never player 1's.
-    C(witch).Effects[1].MenuState = 2;
+    C(witch).Effects[1].MenuState = MenuState::Chosen;
     St().Players[1].Hand = List<Card>(0);
     AIPlayCards(1);
-    EXPECT_EQ(C(witch).Effects[1].MenuState, 1);
-    EXPECT_EQ(C(ally).Effects[1].MenuState, 2);
+    EXPECT_EQ(C(witch).Effects[1].MenuState, MenuState::Offered);
+    EXPECT_EQ(C(ally).Effects[1].MenuState, MenuState::Chosen);
 }
 
 TEST_F(ComputerPlayerTest, ClearMenuActionsWithdrawsOnlyChosenActionsOfNamedCards) {
     Card card = HandCard("Witch",
                          {{"MENU:A:1", 0, kHolds}, {"MENU:B:1", 0, kHolds}, {"PHASE1", 0, kHolds}});
-    card.Effects[1].MenuState = 2;
-    card.Effects[2].MenuState = 1;
+    card.Effects[1].MenuState = MenuState::Chosen;
+    card.Effects[2].MenuState = MenuState::Offered;
     Card nameless = card;
     nameless.Name.clear();
     ClearMenuActions(card);
     ClearMenuActions(nameless);
-    EXPECT_EQ(card.Effects[1].MenuState, 1);
-    EXPECT_EQ(card.Effects[2].MenuState, 1);
-    EXPECT_EQ(card.Effects[3].MenuState, 0);
-    EXPECT_EQ(nameless.Effects[1].MenuState, 2);
+    EXPECT_EQ(card.Effects[1].MenuState, MenuState::Offered);
+    EXPECT_EQ(card.Effects[2].MenuState, MenuState::Offered);
+    EXPECT_EQ(card.Effects[3].MenuState, MenuState::None);
+    EXPECT_EQ(nameless.Effects[1].MenuState, MenuState::Chosen);
 }
 
 }  // namespace

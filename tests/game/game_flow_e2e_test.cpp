@@ -16,8 +16,8 @@
 #include "game/play_queue.h"
 #include "game/startup.h"
 #include "game/turn.h"
-#include "tests/game/flow_host.h"
 #include "tests/support/engine_fixture.h"
+#include "tests/support/recording_host.h"
 
 namespace dv {
 namespace {
@@ -33,7 +33,7 @@ class GameFlowEndToEnd : public test::EngineTest {
                  fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         St().SeedOverride = 2024;
         // The profile chooser: the player picks the first profile of the list.
-        flow.onProfileMenu = [] {
+        flow.onCall[WindowCall::ShowProfileMenu] = [] {
             State& st = St();
             LoadPlayerProfiles();
             st.CurrentProfile = st.PlayerProfiles[1];
@@ -41,7 +41,7 @@ class GameFlowEndToEnd : public test::EngineTest {
                 ReadCards(st.Collection, st.CurrentProfile.PlayerFile, st.Players[1]);
         };
         // The deck manager: the player plays the profile's starter deck, deck list 1.
-        flow.onDeckManager = [] { St().CurrentDeck = 1; };
+        flow.onCall[WindowCall::ShowDeckManager] = [] { St().CurrentDeck = 1; };
     }
 
     std::string Page(const std::string& name) const {
@@ -76,7 +76,7 @@ class GameFlowEndToEnd : public test::EngineTest {
         ASSERT_TRUE(StartGameFromLink(link));
     }
 
-    test::FlowHost flow;
+    test::RecordingHost flow;
 };
 
 TEST_F(GameFlowEndToEnd, StartUpChoosesTheProfileAndStartsTheSampleGame) {

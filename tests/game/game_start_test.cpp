@@ -9,7 +9,7 @@
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
 #include "tests/engine/interpreter/board_fixture.h"
-#include "tests/game/flow_host.h"
+#include "tests/support/recording_host.h"
 
 namespace dv {
 namespace {
@@ -219,7 +219,7 @@ class GameLinkTest : public test::BoardTest {
         St().Games[1].GameFile = "Zeta.gam";
         St().Games[1].Folder = "zeta";
     }
-    test::FlowHost flow;
+    test::RecordingHost flow;
 };
 
 TEST_F(GameLinkTest, LinksThatStartNoGame) {
@@ -285,7 +285,7 @@ TEST_F(GameLinkTest, AStarterDeckReadBeforeTheLinkMakesNoStarterGame) {
 
 TEST_F(GameLinkTest, RejectedDeckStartsANewGameInstead) {
     WriteFile("Zeta_Guest.plr", "#TOKENS, 10\r\n");
-    flow.onDeckManager = [] { St().DeckRejected = 1; };
+    flow.onCall[WindowCall::ShowDeckManager] = [] { St().DeckRejected = 1; };
 
     EXPECT_FALSE(StartGameFromLink("GAME:1:Imp_Enemy.txt"));
 

@@ -29,7 +29,7 @@
 #include "game/startup.h"
 #include "game/turn.h"
 #include "tests/game/computer_game_fixture.h"
-#include "tests/game/flow_host.h"
+#include "tests/support/recording_host.h"
 
 namespace dv {
 namespace {
@@ -64,36 +64,40 @@ std::string WithoutFolder(std::string text) {
 }
 
 // Digests every turn's report page as the turn hands it to the window (a computer game keeps it
-// in HTMLText, a player's game shows it), every page shown and every message.
-class DigestHost : public test::FlowHost {
+// in HTMLText, a player's game shows it), every page shown and every message, through the hooks
+// of the host it is given.
+class Digests {
   public:
     std::vector<std::string> turns;  // one short digest a turn
     uint64_t pages = Fnv1a("");
-    uint64_t shown = Fnv1a("");
 
-    void Call(WindowCall call, const std::string& argument) override {
-        FlowHost::Call(call, argument);
-        if (call != WindowCall::RedrawHand) return;
-        const std::string page = WithoutFolder(St().HTMLText) + shownPages_;
-        shownPages_.clear();
-        turns.push_back(Hex(Fnv1a(page), 8));
-        pages = Fnv1a(page, pages);
+    explicit Digests(test::RecordingHost& host) : host_(host) {
+        host.onCall[WindowCall::RedrawHand] = [this] {
+            const std::string page = WithoutFolder(St().HTMLText) + shownPages_;
+            shownPages_.clear();
+            turns.push_back(Hex(Fnv1a(page), 8));
+            pages = Fnv1a(page, pages);
+        };
+        host.onPageLoad = [this](const std::string& viewer, const std::string& location) {
+            shownPages_ +=
+                viewer + ": " + WithoutFolder(ReadWholeFile(location).value_or(location));
+        };
     }
-    void OpenURL(const std::string& viewer, const std::string& location) override {
-        FlowHost::OpenURL(viewer, location);
-        shownPages_ += viewer + ": " + WithoutFolder(ReadWholeFile(location).value_or(location));
-    }
-    void MessageBox(const std::string& text, const std::string& title) override {
-        FlowHost::MessageBox(text, title);
-        shown = Fnv1a(WithoutFolder(text) + "\n", shown);
+    uint64_t Messages() const {
+        uint64_t shown = Fnv1a("");
+        for (const std::string& text : host_.messages)
+            shown = Fnv1a(WithoutFolder(text) + "\n", shown);
+        return shown;
     }
     void Clear() {
         turns.clear();
-        pages = shown = Fnv1a("");
+        pages = Fnv1a("");
         shownPages_.clear();
+        host_.messages.clear();
     }
 
   private:
+    test::RecordingHost& host_;
     std::string shownPages_;  // since the last turn
 };
 
@@ -149,15 +153,14 @@ class ReplayDigest : public test::SampleGameTest {
   protected:
     void SetUp() override {
         SampleGameTest::SetUp();
-        SetHost(&digests);
-        digests.onProfileMenu = [] {
+        host.onCall[WindowCall::ShowProfileMenu] = [] {
             State& st = St();
             LoadPlayerProfiles();
             st.CurrentProfile = st.PlayerProfiles[1];
             if (DataFileExists(st.CurrentFolder, st.CurrentProfile.PlayerFile))
                 ReadCards(st.Collection, st.CurrentProfile.PlayerFile, st.Players[1]);
         };
-        digests.onDeckManager = [] { St().CurrentDeck = 1; };
+        host.onCall[WindowCall::ShowDeckManager] = [] { St().CurrentDeck = 1; };
     }
 
     void TearDown() override {
@@ -177,7 +180,7 @@ class ReplayDigest : public test::SampleGameTest {
     // A fresh run of the program in the test's folder under the given seed.
     void FreshRun(double seed) {
         ResetState();
-        SetHost(&digests);
+        SetHost(&host);
         State& st = St();
         st.ProgramFolder = Folder();
         st.CurrentFolder = Folder();
@@ -192,7 +195,7 @@ class ReplayDigest : public test::SampleGameTest {
 
     // Checks the digests gathered since the last check against the recorded line of the case.
     void Check(const std::string& label, const std::string& outcome) {
-        Record record{label, outcome, Hex(digests.pages, 16), Hex(digests.shown, 16),
+        Record record{label, outcome, Hex(digests.pages, 16), Hex(digests.Messages(), 16),
                       digests.turns};
         digests.Clear();
         const std::string now = record.Line();
@@ -222,7 +225,7 @@ class ReplayDigest : public test::SampleGameTest {
 
     static std::string Seed(double seed) { return std::to_string(static_cast<long long>(seed)); }
 
-    DigestHost digests;
+    Digests digests{host};
 
   private:
     std::vector<std::string> lines_;

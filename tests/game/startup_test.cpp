@@ -13,8 +13,8 @@
 #include "engine/model/files.h"
 #include "engine/model/state.h"
 #include "game/play_queue.h"
-#include "tests/game/flow_host.h"
 #include "tests/support/engine_fixture.h"
+#include "tests/support/recording_host.h"
 
 namespace dv {
 namespace {
@@ -41,7 +41,7 @@ class StartupTest : public test::EngineTest {
         return ReadWholeFile(Folder() / "Display.html").value_or("");
     }
 
-    test::FlowHost flow;
+    test::RecordingHost flow;
 };
 
 TEST_F(StartupTest, DebugModeFollowsTheMarkerFile) {
@@ -98,7 +98,7 @@ TEST_F(StartupTest, NoProfileChosenEndsTheProgramBeforeAnyWindowShows) {
 
 TEST_F(StartupTest, ProfileChosenInTheChooserGoesOnToTheGamesPage) {
     St().CurrentProfile.Name.clear();
-    flow.onProfileMenu = [] { St().CurrentProfile.Name = "Guest"; };
+    flow.onCall[WindowCall::ShowProfileMenu] = [] { St().CurrentProfile.Name = "Guest"; };
 
     Main();
 

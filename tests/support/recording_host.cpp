@@ -26,6 +26,7 @@ bool RecordingHost::AskYesNo(const std::string& question, const std::string&) {
 }
 
 void RecordingHost::OpenURL(const std::string& viewer, const std::string& location) {
+    if (onPageLoad) onPageLoad(viewer, location);
     pages.push_back({viewer, location});
 }
 
@@ -33,6 +34,11 @@ void RecordingHost::Call(WindowCall call, const std::string& argument) {
     std::string line = WindowCallName(call);
     if (!argument.empty()) line += ":" + argument;
     calls.push_back(line);
+    const auto found = onCall.find(call);
+    if (found == onCall.end() || !found->second) return;
+    // A copy: the steps may set new steps for the same call.
+    const std::function<void()> steps = found->second;
+    steps();
 }
 
 int RecordingHost::CountMessages(const std::string& text) const {

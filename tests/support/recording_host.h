@@ -1,7 +1,11 @@
 #pragma once
-// A host that records everything the engine shows and answers questions from a script.
+// A host that records everything the engine shows and answers questions from a script. Hooks
+// let a test stand in for the windows: the steps a modal window would take when the engine
+// calls it, and a look at each page as it is loaded.
 
 #include <deque>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -25,6 +29,13 @@ class RecordingHost : public Host {
     // a question with none gets no.
     std::deque<std::string> inputAnswers;
     std::deque<bool> yesNoAnswers;
+
+    // Run after a window call is recorded: the profile chooser and the deck manager are modal,
+    // so their steps (the choices a user would make) run before the engine goes on.
+    std::map<WindowCall, std::function<void()>> onCall;
+    // Run as a page is loaded, before it is recorded, while its file is as the engine wrote it.
+    // A throw stands for a viewer that refuses the page, which is then not recorded.
+    std::function<void(const std::string& viewer, const std::string& location)> onPageLoad;
 
     void MessageBox(const std::string& text, const std::string& title) override;
     std::string InputBox(const std::string& prompt, const std::string& title,

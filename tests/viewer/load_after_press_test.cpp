@@ -1,6 +1,7 @@
 // A page the host shows from inside HTMLClick after a press on a picture or on plain text, with
-// a second control on screen: the browser engine holds such a load back until it is stopped, so
-// the control must ask for it again rather than wait out its time limit.
+// a second control on screen: the browser engine's own handling of the press (a drag or a
+// selection starting) would hold such a load back; the control cancels that handling where
+// selection is not allowed, and asks again for a load that still has not started.
 
 #include <QApplication>
 #include <QFile>

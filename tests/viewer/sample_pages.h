@@ -10,7 +10,7 @@
 #include "engine/model/state.h"
 #include "game/game_start.h"
 #include "game/startup.h"
-#include "tests/game/flow_host.h"
+#include "tests/support/recording_host.h"
 
 namespace dv::test {
 
@@ -24,7 +24,7 @@ struct SamplePages {
 // starter deck and starts the game from the games page. `host` must outlive the engine's use.
 // Empty paths when a step failed.
 inline SamplePages WriteSamplePages(const std::filesystem::path& content,
-                                    const std::filesystem::path& folder, FlowHost& host) {
+                                    const std::filesystem::path& folder, RecordingHost& host) {
     namespace fs = std::filesystem;
     SamplePages pages;
     fs::create_directories(folder);
@@ -35,14 +35,14 @@ inline SamplePages WriteSamplePages(const std::filesystem::path& content,
     st.ProgramFolder = folder;
     st.CurrentFolder = folder;
     st.SeedOverride = 2024;
-    host.onProfileMenu = [] {
+    host.onCall[WindowCall::ShowProfileMenu] = [] {
         State& state = St();
         LoadPlayerProfiles();
         state.CurrentProfile = state.PlayerProfiles[1];
         if (DataFileExists(state.CurrentFolder, state.CurrentProfile.PlayerFile))
             ReadCards(state.Collection, state.CurrentProfile.PlayerFile, state.Players[1]);
     };
-    host.onDeckManager = [] { St().CurrentDeck = 1; };
+    host.onCall[WindowCall::ShowDeckManager] = [] { St().CurrentDeck = 1; };
 
     Main();
     const std::string games = ReadWholeFile(folder / "Display.html").value_or("");

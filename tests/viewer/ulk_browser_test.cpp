@@ -14,12 +14,14 @@
 #include <QJsonDocument>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWebEngineView>
 #include <filesystem>
 #include <memory>
@@ -144,6 +146,7 @@ class ulkBrowserTest : public QObject {
     void linkNavigatesOnlyWhenRespondingToEvents();
     void hostShowsAnotherPageFromInsideHTMLClick();
     void loadThatNeverFinishesStopsAtItsLimit();
+    void aPressWhileAPageLoadsIsDroppedNotDeliveredLater();
     void openWhileAnotherLoadRunsWaitsForItsOwnPage();
     void bodyUpdateShowsTheNewBody();
     void printsToAPdfFileWithThePageText();
@@ -163,7 +166,7 @@ class ulkBrowserTest : public QObject {
 
     std::unique_ptr<QTemporaryDir> root_;
     QString folder_;  // the program folder; its path holds a blank
-    dv::test::FlowHost host_;
+    dv::test::RecordingHost host_;
     dv::test::SamplePages sample_;
     QString ownPage_;   // link forms the sample pages do not hold
     QString textPage_;  // plain text to select, print and copy
@@ -516,6 +519,23 @@ void ulkBrowserTest::loadThatNeverFinishesStopsAtItsLimit() {
     QCOMPARE(errors[0][0].toInt(), ulkBrowser::kPageTimeLimitError);
     QVERIFY(errors[0][1].toString().contains("/never"));
     QCOMPARE(browser.Document()->url(), QUrl("about:blank"));
+}
+
+void ulkBrowserTest::aPressWhileAPageLoadsIsDroppedNotDeliveredLater() {
+    QTcpServer silent;
+    QVERIFY(silent.listen(QHostAddress::LocalHost));
+    ulkBrowser browser;
+    browser.setLoadTimeLimit(1500);
+    QPushButton button("elsewhere");
+    button.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&button));
+    QSignalSpy clicked(&button, &QPushButton::clicked);
+    QTimer::singleShot(300, &button, [&] { QTest::mouseClick(&button, Qt::LeftButton); });
+    browser.OpenURL(QString("http://127.0.0.1:%1/slow").arg(silent.serverPort()));
+    QCoreApplication::processEvents();
+    QCOMPARE(clicked.count(), 0);
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QCOMPARE(clicked.count(), 1);
 }
 
 void ulkBrowserTest::openWhileAnotherLoadRunsWaitsForItsOwnPage() {

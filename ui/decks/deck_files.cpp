@@ -11,6 +11,7 @@
 #include "engine/model/state.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/engine_guard.h"
+#include "ui/common/save_failure.h"
 #include "ui/decks/deck_manager_logic.h"
 #include "ui/decks/deck_manager_texts.h"
 
@@ -34,7 +35,7 @@ DeckOutcome DeckManagerLogic::SavePlayerAs() {
     // A file of the program folder is kept by its name there, as the profile list keeps it.
     const std::filesystem::path inFolder = path.lexically_relative(St().ProgramFolder);
     if (!inFolder.empty() && *inFolder.begin() != "..") path = inFolder;
-    SavePlayer(path.string());
+    ShowSaveFailure(SavePlayerReason(path.string()), kTitle);
     return {};
 }
 
@@ -100,7 +101,7 @@ void DeckManagerLogic::SaveOpponent() {
     }
     // Both refuse a name that would leave the game's folder, and say why they fail.
     const std::string path = EnemyFilePath(name);
-    if (path.empty() || !SaveEnemy(cards, path, name)) return;
+    if (path.empty() || !ShowSaveFailure(SaveEnemyReason(cards, path, name), kTitle)) return;
     TheDialogs().Message("Enemy saved.", kTitle);
     enemySaved_ = true;
 }

@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -37,9 +39,14 @@ QPixmap Thumbnail(const std::string& location) {
     const QString path = ToQt(location);
     QPixmap pixmap;
     if (path.isEmpty()) return pixmap;
-    if (!QPixmapCache::find(path, &pixmap)) {
+    // The designer writes a card's picture files anew under the same names: a picture is kept
+    // by its file's time and size as well, so a rewritten file is read again.
+    const QFileInfo file(path);
+    const QString key = path + '|' + QString::number(file.lastModified().toMSecsSinceEpoch()) +
+                        '|' + QString::number(file.size());
+    if (!QPixmapCache::find(key, &pixmap)) {
         pixmap.load(path);
-        QPixmapCache::insert(path, pixmap);
+        QPixmapCache::insert(key, pixmap);
     }
     return pixmap;
 }

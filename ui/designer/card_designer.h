@@ -27,6 +27,9 @@ class Designer {
     void Open(DesignerOpener opener);
     void Activate();
     void Close();
+    // The deck manager or a test game hands back: the card the designer was showing when it
+    // handed over is its card again, then the activation.
+    void ComeBack();
 
     void DuplicateCard();
     void NewCardFromTemplate();
@@ -61,6 +64,16 @@ class Designer {
     static std::string HelpText(int index);
 
   private:
+    // What a designer opened by the deck manager changes of the designer session around it (a
+    // designer from the menu, hidden during its test game): put back when it closes.
+    struct OuterSession {
+        List<Card> EditCards;
+        int16_t EditIndex = 0;
+        List<CardTemplate> Templates;
+        uint8_t EditorTest = 0;
+        uint8_t DesignerActive = 0;
+    };
+
     enum class FileChoice { Open, Save };
     // A card file chosen in a file dialog; nothing when the dialog was cancelled.
     std::optional<std::string> AskCardFile(FileChoice choice, const char* title) const;
@@ -68,8 +81,14 @@ class Designer {
     void WriteStoreOrStarter(const char* title, const char* prompt, const char* unnamed,
                              int starter);
     bool NeedsCardFile();
+    // The windows the designer hands over to may change CurrentCard (a sort empties its name):
+    // the card shown is kept until the designer comes back.
+    void HandOverCard();
+    void TakeBackCard();
 
     DesignerPeers& peers_;
+    std::optional<OuterSession> outer_;
+    std::optional<Card> handedOver_;
 };
 
 }  // namespace dv::ui

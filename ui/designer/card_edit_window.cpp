@@ -120,7 +120,9 @@ CardEditWindow::CardEditWindow(DesignerOpener opener, CardEditHooks hooks, QWidg
     : QMainWindow(parent), hooks_(std::move(hooks)), designer_(*this) {
     setObjectName("CardEdit");
     setWindowTitle("Card Designer");
-    openEditor = this;
+    // One opened by the deck manager works on a single card: the designer the deck manager and
+    // the test game hand back to stays the one from the menu.
+    if (opener == DesignerOpener::MainMenu) openEditor = this;
     pictures_ = std::make_unique<QtCardPictures>(this, designer_.form.pictures,
                                                  [this] { designer_.form.Commit(); });
     connect(pictures_.get(), &QtCardPictures::composingStarted, this, [this] {
@@ -241,6 +243,7 @@ QWidget* CardEditWindow::BuildPicturePanel() {
     auto* random = Button(panel, "Command3", "Random Pic");
     connect(random, &QPushButton::clicked, this,
             [this] { Command("Command3_Click", [&] { pictures_->Commands().RandomPic(); }); });
+    random->hide();  // offered by no operation of the window
     row->addWidget(random);
     row->addWidget(HelpButton(3));
     column->addLayout(row);
@@ -583,7 +586,7 @@ void CardEditWindow::ComeBack() {
     show();
     raise();
     activateWindow();
-    Command("Form_Activate", [&] { designer_.Activate(); });
+    Command("Form_Activate", [&] { designer_.ComeBack(); });
 }
 
 void CardEditWindow::ShowCardOfList(int slot) {

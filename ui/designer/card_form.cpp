@@ -1,10 +1,10 @@
 #include "ui/designer/card_form.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "engine/model/card_life.h"
 #include "engine/model/cards.h"
+#include "engine/model/case_fold.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "ui/common/dialogs.h"
@@ -25,14 +25,9 @@ int ClampTop(int top) {
 // A menu action that was split into its parts when read is shown in the form it is typed in, or
 // the next commit would store it as a plain action.
 std::string TriggerRowText(const Effect& effect) {
-    if (effect.MenuState != 0) return "MENU:" + effect.Trigger + ":" + effect.MenuText;
+    if (effect.MenuState != MenuState::None)
+        return "MENU:" + effect.Trigger + ":" + effect.MenuText;
     return effect.Trigger;
-}
-
-std::string Upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
 }
 
 Effect FreeEffect() {
@@ -106,7 +101,7 @@ void CardForm::UpdateCard() {
     ComboList& start = controls.ActivateCombo;
     int found = -1;
     for (std::size_t p = 0; p < start.entries.size() && found < 0; ++p)
-        if (Upper(start.entries[p]) == Upper(card.StartTime)) found = static_cast<int>(p);
+        if (SameNoCase(start.entries[p], card.StartTime)) found = static_cast<int>(p);
     if (found < 0) {
         start.Add(card.StartTime);
         found = static_cast<int>(start.entries.size()) - 1;

@@ -86,8 +86,11 @@ void CardPictures::MainPicClick() {
     PicRegion region;
     const std::optional<std::string> art = platform_.PickPicture("", true, region);
     if (!art || art->empty()) return;
+    // The located files go with the names: a location left from the old picture would show it.
     card.Picture.clear();
+    card.PictureUrl.clear();
     card.Thumbnail.clear();
+    card.ThumbnailUrl.clear();
     SwapReversedCorners(region);
     card.ArtSource = *art;
     card.BackSource = state_.BackPath;
@@ -150,6 +153,7 @@ void CardPictures::SaveCardImageAs() {
         return;
     }
     St().CurrentCard.Thumbnail = thumbnailName;
+    St().CurrentCard.ThumbnailUrl = thumbnailName;
 }
 
 void CardPictures::ChooseNameColour() {
@@ -179,12 +183,17 @@ bool CardPictures::StorePictureFiles(const std::string& pictureName,
         if (!result.written) TheDialogs().Message(result.reason, kTitle);
         return result.written;
     };
-    if (!written(platform_.SaveImage(InCurrentFolder(pictureName))) ||
-        !written(platform_.SaveMini(InCurrentFolder(thumbnailName))))
+    const std::string picturePath = InCurrentFolder(pictureName);
+    const std::string thumbnailPath = InCurrentFolder(thumbnailName);
+    if (!written(platform_.SaveImage(picturePath)) || !written(platform_.SaveMini(thumbnailPath)))
         return false;
+    // The deck manager's panes and the board show a card by these locations: the files just
+    // written, not those of the card the design started from.
     Card& current = St().CurrentCard;
     current.Picture = stored.Picture = pictureName;
+    current.PictureUrl = stored.PictureUrl = picturePath;
     current.Thumbnail = stored.Thumbnail = thumbnailName;
+    current.ThumbnailUrl = stored.ThumbnailUrl = thumbnailPath;
     return true;
 }
 

@@ -98,8 +98,8 @@ class CardPictures {
 
     // The store of a card that has no picture file: writes the shown picture and thumbnail under
     // the two names (a bare name goes into the current folder) and gives CurrentCard and `stored`
-    // those names. When a file cannot be written it says why and leaves the names empty, so the
-    // next store tries again; false then.
+    // those names and the written files as their locations. When a file cannot be written it says
+    // why and leaves the names empty, so the next store tries again; false then.
     bool StorePictureFiles(const std::string& pictureName, const std::string& thumbnailName,
                            Card& stored);
 

@@ -55,6 +55,10 @@ std::string Designer::HelpText(int index) {
 
 void Designer::Open(DesignerOpener opener) {
     State& s = St();
+    outer_.reset();
+    if (opener == DesignerOpener::DeckManager)
+        outer_ =
+            OuterSession{s.EditCards, s.EditIndex, s.Templates, s.EditorTest, s.DesignerActive};
     // A flag left by an earlier hand-over would lock the form of a designer opened from the menu.
     s.EditFromDeckManager = opener == DesignerOpener::DeckManager ? 1 : 0;
     if (s.EditFromDeckManager == 1) {
@@ -96,8 +100,18 @@ void Designer::Close() {
         Card card;
         form.StoreCardFromForm(card);
         s.CurrentCard = card;
-        // The deck manager is still open under the designer: no file to save, no new game.
+        // The deck manager is still open under the designer: no file to save, no new game. A
+        // designer from the menu may be hidden during its test game: its card file, the slot it
+        // shows, its templates and its test come back as they were.
         s.DesignerActive = 0;
+        if (outer_) {
+            s.EditCards = std::move(outer_->EditCards);
+            s.EditIndex = outer_->EditIndex;
+            s.Templates = std::move(outer_->Templates);
+            s.EditorTest = outer_->EditorTest;
+            s.DesignerActive = outer_->DesignerActive;
+            outer_.reset();
+        }
         return;
     }
     peers_.ShowMainWindow();
@@ -226,7 +240,7 @@ void Designer::CalculateCost() {
         Value zero(0);
         EffArgs args;
         args.effectIndex = i;
-        args.runKind = 1;
+        args.runKind = RunKind::Pricing;
         args.carried = 1;
         args.noCounters = 1;
         args.value = &zero;

@@ -136,9 +136,10 @@ void Designer::CreateCustomEnemy() {
     form.Commit();
     s.EnemyCards = List<Card>(1);
     PrepareOpponentDeck();
+    HandOverCard();
     peers_.EditEnemyDeck();
     FinishOpponentDeck();
-    Activate();
+    ComeBack();
 }
 
 void Designer::EditExistingEnemy() {
@@ -154,9 +155,10 @@ void Designer::EditExistingEnemy() {
     s.EnemyCards = s.Players[2].Deck;
     if (s.EnemyCards.empty()) s.EnemyCards.Resize(1);
     PrepareOpponentDeck();
+    HandOverCard();
     peers_.EditEnemyDeck();
     FinishOpponentDeck();
-    Activate();
+    ComeBack();
 }
 
 void Designer::WriteStoreOrStarter(const char* title, const char* prompt, const char* unnamed,
@@ -188,6 +190,7 @@ void Designer::TestCards() {
     if (NeedsCardFile()) return;
     PrepareCardTest();
     form.Commit();
+    HandOverCard();
     peers_.ShowDeckManagerFor(kCardTest);
     TheDialogs().Message(
         "Choose the cards you would like to test.  You may place cards in the player's starting "
@@ -199,15 +202,32 @@ void Designer::ViewCards() {
     if (NeedsCardFile()) return;
     form.Commit();
     PrepareCardView();
+    HandOverCard();
     peers_.ShowDeckManagerFor(kCardView);
 }
 
 void Designer::ShowCardOfList(int slot) {
     State& s = St();
+    handedOver_.reset();  // the card chosen in the card view is shown instead
     if (s.EditCards.Has(slot)) s.EditIndex = static_cast<int16_t>(slot);
     Activate();
     form.controls.CardCombo.Select(s.EditIndex - 1);
     form.ShowSlot(s.EditIndex);
+}
+
+void Designer::HandOverCard() {
+    handedOver_ = St().CurrentCard;
+}
+
+void Designer::TakeBackCard() {
+    if (!handedOver_) return;
+    St().CurrentCard = std::move(*handedOver_);
+    handedOver_.reset();
+}
+
+void Designer::ComeBack() {
+    TakeBackCard();
+    Activate();
 }
 
 }  // namespace dv::ui

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "engine/model/cards.h"
+#include "engine/model/case_fold.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/pages/card_pages.h"
@@ -20,12 +21,6 @@ namespace {
 constexpr std::size_t kMaxIdentifierDigits = 10;
 // Effect numbers are kept in a byte.
 constexpr int kMaxActionNumber = 255;
-
-std::string Upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // A whole positive number written in digits only, else 0.
 long long PositiveNumber(const std::string& text, long long limit) {
@@ -93,7 +88,7 @@ ClickOutcome CardLink(int n) {
         if (!source.Effects.Has(st.MenuActionIndex)) return ClickOutcome::CardShown;
         Effect& effect = source.Effects[st.MenuActionIndex];
         effect.Target = n;
-        effect.MenuState = 2;
+        effect.MenuState = MenuState::Chosen;
         st.ClickMode = 0;
         DisplayActionList();
         return ClickOutcome::MenuTargetSet;
@@ -108,13 +103,13 @@ ClickOutcome MenuActionLink(const PageLink& link) {
         return ClickOutcome::Ignored;
     st.MenuActionIndex = static_cast<uint8_t>(link.action);
     Effect& effect = st.InPlay[n].Effects[link.action];
-    if (effect.MenuState == 2) {
-        effect.MenuState = 1;
+    if (effect.MenuState == MenuState::Chosen) {
+        effect.MenuState = MenuState::Offered;
         st.ClickMode = 0;
         DisplayActionList();
         return ClickOutcome::MenuUnchosen;
     }
-    if (effect.MenuState != 1) return ClickOutcome::Ignored;
+    if (effect.MenuState != MenuState::Offered) return ClickOutcome::Ignored;
 
     if (effect.TargetType == kTargetCollection) {
         if (!OwnsAnyCard()) {
@@ -124,7 +119,7 @@ ClickOutcome MenuActionLink(const PageLink& link) {
         if (!PickFromCollection()) return ClickOutcome::MenuPickCancelled;
         // Looked up again: the deck manager ran in between.
         Effect& picked = st.InPlay[n].Effects[link.action];
-        picked.MenuState = 2;
+        picked.MenuState = MenuState::Chosen;
         st.SelectedCard = static_cast<int16_t>(st.PickedCard);
         picked.Target = st.PickedCard;
         picked.DeckSel = st.PickedDeck;
@@ -137,7 +132,7 @@ ClickOutcome MenuActionLink(const PageLink& link) {
         DisplayActionList();
         return ClickOutcome::MenuTargetAwaited;
     }
-    effect.MenuState = 2;
+    effect.MenuState = MenuState::Chosen;
     st.ClickMode = 0;
     DisplayActionList();
     return ClickOutcome::MenuChosen;
@@ -147,13 +142,13 @@ ClickOutcome MenuActionLink(const PageLink& link) {
 
 PageLink ReadLink(const std::string& href) {
     PageLink link;
-    if (Upper(GetField(href, 1, ":")) == "GAME") {
+    if (UpperText(GetField(href, 1, ":")) == "GAME") {
         link.kind = LinkKind::Game;
         link.text = href;
         return link;
     }
     const std::string text = LastPart(href);
-    const std::string kind = Upper(GetField(text, 1, ":"));
+    const std::string kind = UpperText(GetField(text, 1, ":"));
     if (kind == "HELP") {
         link.kind = LinkKind::Help;
         link.text = GetField(text, 2, ":");

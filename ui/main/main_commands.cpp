@@ -12,6 +12,7 @@
 #include "game/turn.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/engine_guard.h"
+#include "ui/common/save_failure.h"
 
 namespace dv::ui {
 namespace {
@@ -151,7 +152,7 @@ bool MainCommands::SaveCurrentPlayer() {
             return;
         }
         const std::string file = CurrentPlayerFile();
-        if (!file.empty()) SavePlayer(file);
+        if (!file.empty()) ShowSaveFailure(SavePlayerReason(file), "Duvenhall");
     });
 }
 

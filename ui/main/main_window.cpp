@@ -7,7 +7,6 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
-#include <QTimer>
 
 #include "engine/model/state.h"
 #include "ui/common/engine_guard.h"
@@ -21,10 +20,6 @@
 
 namespace dv::ui {
 namespace {
-
-// A page shown within a few milliseconds of a press on a picture or plain text in a page stalls
-// the browser engine for seconds; a link is followed once the press has settled.
-constexpr int kPressSettleMs = 50;
 
 void Place(QWidget* widget, const Rect& r) {
     widget->setGeometry(r.left, r.top, r.width, r.height);
@@ -81,14 +76,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     connection_ = new QtConnection(this);
     connect(connection_, &QtConnection::Connected, this, &MainWindow::Relayout);
 
-    connect(board_, &ulkBrowser::HTMLClick, this, [this] {
-        QTimer::singleShot(kPressSettleMs, this,
-                           [this, link = ClickedLink(board_)] { BoardClick(link); });
-    });
-    connect(cardView_, &ulkBrowser::HTMLClick, this, [this] {
-        QTimer::singleShot(kPressSettleMs, this,
-                           [this, link = ClickedLink(cardView_)] { CardViewClick(link); });
-    });
+    connect(board_, &ulkBrowser::HTMLClick, this, [this] { BoardClick(ClickedLink(board_)); });
+    connect(cardView_, &ulkBrowser::HTMLClick, this,
+            [this] { CardViewClick(ClickedLink(cardView_)); });
     connect(board_, &ulkBrowser::ViewerError, this, [](int number, const QString& description) {
         ViewerError(number, FromQt(description));
     });

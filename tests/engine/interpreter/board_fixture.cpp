@@ -43,11 +43,11 @@ int BoardTest::Script(int card, const std::string& script, const std::string& tr
     return AddEffect(C(card), script, targetType, trigger, 0, targetText);
 }
 
-int32_t BoardTest::Run(int source, int target, int effect, uint8_t preview) {
+int BoardTest::Run(int source, int target, int effect, uint8_t preview) {
     EffArgs args;
     args.effectIndex = effect;
     args.preview = preview;
-    return EffCard(C(source), C(target), args);
+    return static_cast<int>(EffCard(C(source), C(target), args));
 }
 
 void BoardTest::Register(int card) {

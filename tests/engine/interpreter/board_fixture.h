@@ -27,8 +27,9 @@ class BoardTest : public EngineTest {
     // Adds an effect to card number `card` and returns its effect number.
     int Script(int card, const std::string& script, const std::string& trigger = "PHASE1",
                int targetType = 7, const std::string& targetText = "");
-    // One EffCard run of effect `effect` of card `source` against card `target`.
-    int32_t Run(int source, int target, int effect, uint8_t preview = 0);
+    // One EffCard run of effect `effect` of card `source` against card `target`; its result as
+    // the number tables write it (2 applied, 1 partly, 0 nothing, -1 failed).
+    int Run(int source, int target, int effect, uint8_t preview = 0);
     // Registers the card's effects under their triggers, as activation does.
     void Register(int card);
 

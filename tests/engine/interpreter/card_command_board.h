@@ -18,14 +18,15 @@ class CardCommandBoardTest : public BoardTest {
         InitPlayer(St().Players[2], 2);
     }
 
-    // Adds script as an effect of card `source` and runs it once against card `target`.
-    int32_t RunScript(int source, int target, const std::string& script, uint8_t preview = 0,
-                      uint8_t skip = 0) {
+    // Adds script as an effect of card `source` and runs it once against card `target`; the
+    // result's number as Run gives it.
+    int RunScript(int source, int target, const std::string& script, uint8_t preview = 0,
+                  uint8_t skip = 0) {
         EffArgs args;
         args.effectIndex = Script(source, script);
         args.preview = preview;
         args.skipRequirements = skip;
-        return EffCard(C(source), C(target), args);
+        return static_cast<int>(EffCard(C(source), C(target), args));
     }
 
     // A card for a list outside play (a stock, a deck, a set).

@@ -51,7 +51,7 @@ void CommandRowTest::Check(const CommandRow& row) {
     args.effectIndex = e;
     args.preview = row.preview;
     args.runKind = row.runKind;
-    EXPECT_EQ(EffCard(C(imp), C(orc), args), row.result);
+    EXPECT_EQ(static_cast<int>(EffCard(C(imp), C(orc), args)), row.result);
     for (const std::string& item : Split(row.after, ',')) {
         const auto eq = item.find('=');
         EXPECT_EQ(Trait(CardOf(item[0]), item.substr(2, eq - 2)), item.substr(eq + 1)) << item;

@@ -22,7 +22,7 @@ struct CommandRow {
     const char* after;  // traits after
     const char* echo;   // the turn log holds this ("" for no check)
     uint8_t preview = 0;
-    int16_t runKind = -1;
+    RunKind runKind = RunKind::Ordinary;
 };
 
 std::vector<std::string> Split(const std::string& text, char delimiter);

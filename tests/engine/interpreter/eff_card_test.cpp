@@ -196,7 +196,7 @@ struct GameSnapshot {
     std::vector<Player> players;
     std::string turnLog;
     uint8_t gameOver;
-    int32_t effectOutcome;
+    EffectOutcome effectOutcome;
     int32_t redirectTarget;
     std::string addEffectText;
 
@@ -300,7 +300,7 @@ TEST_F(EffCardTest, ATargetedCancelStopsTheEffectWithoutLeaking) {
     const int other = Place("Wolf", 1);
 
     EXPECT_EQ(Run(imp, foe, e), 0);
-    EXPECT_EQ(St().EffectOutcome, 0);
+    EXPECT_EQ(St().EffectOutcome, EffectOutcome::None);
     EXPECT_EQ(St().TurnLog.find("strike"), std::string::npos);
     EXPECT_EQ(Run(imp, other, e), 2) << "the next effect runs unhindered";
     EXPECT_NE(St().TurnLog.find("strike"), std::string::npos);
@@ -320,11 +320,12 @@ TEST_F(EffCardTest, NoCancelOrRedirectOutlivesItsDispatch) {
     const int strike = Script(imp, "ECHO:strike");
 
     RunActions(C(imp), "PHASE1");
-    EXPECT_EQ(St().EffectOutcome, 0);
+    EXPECT_EQ(St().EffectOutcome, EffectOutcome::None);
     RunActions(C(imp), "PHASE2");
     EXPECT_EQ(St().RedirectTarget, 0);
 
-    St().EffectOutcome = 1;  // left over by a run whose caller did not read it
+    St().EffectOutcome =
+        EffectOutcome::Cancelled;  // left over by a run whose caller did not read it
     St().RedirectTarget = static_cast<int16_t>(imp);
     EXPECT_EQ(Run(imp, foe, strike), 2) << "the outermost run starts with nothing pending";
     EXPECT_NE(St().TurnLog.find("strike"), std::string::npos);
@@ -388,7 +389,7 @@ TEST_F(EffCardTest, AnInterceptThatWouldNotHoldLetsTheEffectGoOn) {
     EXPECT_EQ(St().TurnLog.find("caught"), std::string::npos);
 }
 
-int32_t nestedResult = 0;
+RunResult nestedResult = RunResult::NothingApplied;
 int strikeTarget = 0;
 void RunStrikeNested(RunContext& run) {
     EffArgs strike;
@@ -413,9 +414,10 @@ TEST_F(EffCardTest, NestedRunsMeetNoTargetedReactionsOrIntercepts) {
 
     St().TurnLog.clear();
     strikeTarget = foe;
-    nestedResult = 0;
+    nestedResult = RunResult::NothingApplied;
     EXPECT_EQ(Run(imp, hero, outer), 2);
-    EXPECT_EQ(nestedResult, 2) << "the nested strike was neither cancelled nor intercepted";
+    EXPECT_EQ(nestedResult, RunResult::Applied)
+        << "the nested strike was neither cancelled nor intercepted";
     EXPECT_EQ(St().TurnLog.find("caught"), std::string::npos);
 }
 
@@ -424,11 +426,11 @@ TEST_F(EffCardTest, AnAdHocTextRunsAsABonusActionOnlyForReal) {
     EffArgs args;
     args.adHocText = "ECHO:bonus";
     args.preview = 1;
-    EXPECT_EQ(EffCard(C(imp), C(foe), args), 2);
+    EXPECT_EQ(EffCard(C(imp), C(foe), args), RunResult::Applied);
     EXPECT_EQ(C(imp).Effects[1].Text, "") << "a trial adds no effect";
 
     args.preview = 0;
-    EXPECT_EQ(EffCard(C(imp), C(foe), args), 2);
+    EXPECT_EQ(EffCard(C(imp), C(foe), args), RunResult::Applied);
     std::string name = "BONUSACTION";
     int32_t index = 1;
     EXPECT_NE(GetEffectTrait2(C(imp), index, name), "NONE");

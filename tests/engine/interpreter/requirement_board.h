@@ -31,10 +31,10 @@ class RequirementBoard : public BoardTest {
 
     // Runs script as a new effect of source against target. "BREAKPOINT:" goes first so that
     // the requirement masks, which would refuse many rows before any command runs, stay empty.
-    int32_t RunScript(int source, int target, const std::string& script, EffArgs args = {}) {
+    int RunScript(int source, int target, const std::string& script, EffArgs args = {}) {
         St().TurnLog.clear();
         args.effectIndex = Script(source, "BREAKPOINT:" + script);
-        return EffCard(C(source), C(target), args);
+        return static_cast<int>(EffCard(C(source), C(target), args));
     }
 };
 

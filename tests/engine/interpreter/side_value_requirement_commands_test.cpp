@@ -192,7 +192,7 @@ TEST_F(SideValueRequirementTest, OneChanceRollsOncePerDispatchForEveryTarget) {
     const auto runOn = [&](int target) {
         EffArgs args;
         args.effectIndex = e;
-        return EffCard(C(imp), C(target), args);
+        return static_cast<int>(EffCard(C(imp), C(target), args));
     };
     for (int dispatch = 0; dispatch < 20; ++dispatch) {
         C(imp).Effects[e].DispatchWork = 0;  // what RunActions does when it takes the effect up
@@ -218,7 +218,7 @@ TEST_F(SideValueRequirementTest, ChanceDrawsEveryTime) {
     for (int i = 0; i < 200; ++i) {
         EffArgs args;
         args.effectIndex = e;
-        if (EffCard(C(imp), C(foe), args) == 2) ++hits;
+        if (EffCard(C(imp), C(foe), args) == RunResult::Applied) ++hits;
     }
     EXPECT_GT(hits, 60);
     EXPECT_LT(hits, 140);

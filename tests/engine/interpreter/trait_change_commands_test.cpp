@@ -37,11 +37,14 @@ TEST_F(TraitChangeCommandsTest, OnlyTheExactNameHPNotesTheSourcesHP) {
 
 TEST_F(TraitChangeCommandsTest, APricingRunThatCannotPayIsNoSuccess) {
     const CommandRow rows[] = {
-        {"T.HP=2", "", "MODTRAIT:HP:-3:MODTRAIT:GOLD:1", 1, "T.HP=-1,T.GOLD=", "", 0, 1},
-        {"T.GOLD=2", "", "SUBTRAIT:GOLD:3", -1, "T.GOLD=-1", "", 0, 1},
-        {"", "", "MODOWNERTRAIT:HP:-30:MODTRAIT:GOLD:1", -1, "F.HP=-10,T.GOLD=", "", 0, 1},
+        {"T.HP=2", "", "MODTRAIT:HP:-3:MODTRAIT:GOLD:1", 1, "T.HP=-1,T.GOLD=", "", 0,
+         RunKind::Pricing},
+        {"T.GOLD=2", "", "SUBTRAIT:GOLD:3", -1, "T.GOLD=-1", "", 0, RunKind::Pricing},
+        {"", "", "MODOWNERTRAIT:HP:-30:MODTRAIT:GOLD:1", -1, "F.HP=-10,T.GOLD=", "", 0,
+         RunKind::Pricing},
         // With the AI mark the loop goes on, and for a player-1 card the failure is taken back.
-        {"T.HP=2", "", "AIMODTRAIT:HP:-3:MODTRAIT:GOLD:1", 2, "T.HP=-1,T.GOLD=1", "", 0, 1},
+        {"T.HP=2", "", "AIMODTRAIT:HP:-3:MODTRAIT:GOLD:1", 2, "T.HP=-1,T.GOLD=1", "", 0,
+         RunKind::Pricing},
     };
     for (const CommandRow& row : rows) {
         Check(row);
@@ -111,7 +114,7 @@ TEST_F(TraitChangeCommandsTest, ValueCommandsWithoutAValueChangeNothing) {
     EffArgs args;
     args.effectIndex = e;
     args.value = &pending;
-    EXPECT_EQ(EffCard(C(imp), C(orc), args), 2);
+    EXPECT_EQ(EffCard(C(imp), C(orc), args), RunResult::Applied);
     EXPECT_EQ(pending.Num(), -7);
     EXPECT_EQ(St().LastAmount.Num(), 2);
 }

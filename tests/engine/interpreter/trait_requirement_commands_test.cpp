@@ -187,7 +187,7 @@ TEST_F(TraitRequirementTest, ASourceCarryingAForbiddenNameCancelsTheChange) {
     EXPECT_EQ(RunScript(imp, elf, "AIREQNOMYNAME:Imp:ECHO:x"), 0)
         << "the cancel stops the run even where the AI mark lets it go on";
     EXPECT_EQ(St().TurnLog.find("x<br>"), std::string::npos);
-    EXPECT_EQ(St().EffectOutcome, 0) << "the cancel must not outlive its run";
+    EXPECT_EQ(St().EffectOutcome, EffectOutcome::None) << "the cancel must not outlive its run";
     EffArgs trial;
     trial.preview = 1;
     EXPECT_EQ(RunScript(imp, elf, "REQNOMYNAME:Imp", trial), -1);

@@ -64,15 +64,15 @@ TEST_F(CardSetupTest, MenuTriggersBecomeMenuActionsUnlessKept) {
         const char* trigger;
         int keepMenu;
         uint8_t designer;
-        uint8_t menuState;
+        MenuState menuState;
         const char* storedTrigger;
         const char* menuText;
     };
     const Row rows[] = {
-        {"MENU:TURNSTART:Heal me", 0, 0, 1, "TURNSTART", "Heal me"},
-        {"MENU:TURNSTART:Heal me", 1, 0, 0, "MENU:TURNSTART:Heal me", ""},
-        {"MENU:TURNSTART:Heal me", 0, 1, 0, "MENU:TURNSTART:Heal me", ""},
-        {"MENUS:TURNSTART", 0, 0, 0, "MENUS:TURNSTART", ""},
+        {"MENU:TURNSTART:Heal me", 0, 0, MenuState::Offered, "TURNSTART", "Heal me"},
+        {"MENU:TURNSTART:Heal me", 1, 0, MenuState::None, "MENU:TURNSTART:Heal me", ""},
+        {"MENU:TURNSTART:Heal me", 0, 1, MenuState::None, "MENU:TURNSTART:Heal me", ""},
+        {"MENUS:TURNSTART", 0, 0, MenuState::None, "MENUS:TURNSTART", ""},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.trigger);
@@ -107,7 +107,7 @@ TEST_F(CardSetupTest, AReusedEffectSlotKeepsNothingOfItsFormerEffect) {
     card.Effects[1].Text.clear();  // deleted by its own run
     EXPECT_EQ(AddEffect(card, "ECHO:new", 0, "PHASE2", 0, ""), 1);
     const Effect& effect = card.Effects[1];
-    EXPECT_EQ(effect.MenuState, 0) << "a menu action no trigger would reach";
+    EXPECT_EQ(effect.MenuState, MenuState::None) << "a menu action no trigger would reach";
     EXPECT_EQ(effect.MenuText, "");
     EXPECT_EQ(effect.TraitBits, MaskWords{});
     EXPECT_EQ(effect.SideReq, 255);

@@ -20,18 +20,6 @@ std::string PageFile(const std::string& name) {
     return ReadWholeFile(St().ProgramFolder / name).value_or("(no file)");
 }
 
-// A host that notes whether the board was busy while a page was being shown, or refuses to show.
-class ViewerHost : public test::RecordingHost {
-  public:
-    bool refuse = false;
-    std::vector<int> busyWhileShowing;
-    void OpenURL(const std::string& viewer, const std::string& location) override {
-        busyWhileShowing.push_back(St().HtmlBusy);
-        if (refuse) throw std::runtime_error("viewer refused");
-        RecordingHost::OpenURL(viewer, location);
-    }
-};
-
 TEST_F(PageBufferTest, PageFileWrapsTheBufferInFixedLines) {
     struct Row {
         const char* buffer;
@@ -74,54 +62,52 @@ TEST_F(PageBufferTest, AFailedPageWriteIsReportedAndNotTakenForSuccess) {
 }
 
 TEST_F(PageBufferTest, BoardPageIsShownByPlainPathWhileBusyAndEmptiesTheBuffer) {
-    ViewerHost viewer;
-    SetHost(&viewer);
+    std::vector<int> busyWhileShowing;
+    host.onPageLoad = [&](const std::string&, const std::string&) {
+        busyWhileShowing.push_back(St().HtmlBusy);
+    };
     AddHTML("turn report");
     HTMLDisplay("Display.html");
-    ASSERT_EQ(viewer.pages.size(), 1u);
-    EXPECT_EQ(viewer.pages[0].viewer, kBoardViewer);
-    EXPECT_EQ(viewer.pages[0].location, Folder().generic_string() + "/Display.html");
-    EXPECT_EQ(viewer.busyWhileShowing, std::vector<int>{1});
+    ASSERT_EQ(host.pages.size(), 1u);
+    EXPECT_EQ(host.pages[0].viewer, kBoardViewer);
+    EXPECT_EQ(host.pages[0].location, Folder().generic_string() + "/Display.html");
+    EXPECT_EQ(busyWhileShowing, std::vector<int>{1});
     EXPECT_EQ(St().HtmlBusy, 0);
     EXPECT_EQ(St().HTMLText, "");
 }
 
 TEST_F(PageBufferTest, ARefusingViewerStillClearsBusyAndBuffer) {
-    ViewerHost viewer;
-    viewer.refuse = true;
-    SetHost(&viewer);
+    host.onPageLoad = [](const std::string&, const std::string&) {
+        throw std::runtime_error("viewer refused");
+    };
     WriteFile("CardDesc.html", "x");
     AddHTML("report");
     HTMLDisplay("Display.html");
-    EXPECT_EQ(viewer.CountMessages("Error in HTMLDisplay"), 1);
+    EXPECT_EQ(host.CountMessages("Error in HTMLDisplay"), 1);
     EXPECT_EQ(St().HtmlBusy, 0);
     EXPECT_EQ(St().HTMLText, "");
     HTMLDisplay2(kCardViewer, "CardDesc.html");
-    EXPECT_EQ(viewer.CountMessages("Error in HTMLDisplay2"), 1);
+    EXPECT_EQ(host.CountMessages("Error in HTMLDisplay2"), 1);
     EXPECT_EQ(St().HtmlBusy, 0);
+    EXPECT_TRUE(host.pages.empty());
 }
 
 // A viewer that shows a second page while the first one loads, as a click handled during the
 // wait does.
-class NestingHost : public ViewerHost {
-  public:
-    int depth = 0;
-    void OpenURL(const std::string& viewer, const std::string& location) override {
-        ViewerHost::OpenURL(viewer, location);
-        if (depth++ == 0) HTMLDisplay2(kCardViewer, "CardDesc.html");
-        busyAfterInner.push_back(St().HtmlBusy);
-    }
-    std::vector<int> busyAfterInner;
-};
-
 TEST_F(PageBufferTest, APageShownDuringAnotherLoadLeavesTheBoardBusyUntilTheOuterEnds) {
     WriteFile("CardDesc.html", "card");
-    NestingHost nesting;
-    SetHost(&nesting);
+    std::vector<int> busyWhileShowing;
+    std::vector<int> busyAfterInner;
+    int depth = 0;
+    host.onPageLoad = [&](const std::string&, const std::string&) {
+        busyWhileShowing.push_back(St().HtmlBusy);
+        if (depth++ == 0) HTMLDisplay2(kCardViewer, "CardDesc.html");
+        busyAfterInner.push_back(St().HtmlBusy);
+    };
     HTMLDisplay("Display.html");
-    EXPECT_EQ(nesting.busyWhileShowing, (std::vector<int>{1, 1}));
+    EXPECT_EQ(busyWhileShowing, (std::vector<int>{1, 1}));
     // The inner page's end ran first, then the outer page's: the outer was still busy after it.
-    EXPECT_EQ(nesting.busyAfterInner, (std::vector<int>{1, 1}));
+    EXPECT_EQ(busyAfterInner, (std::vector<int>{1, 1}));
     EXPECT_EQ(St().HtmlBusy, 0);
 }
 

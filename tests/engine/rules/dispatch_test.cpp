@@ -76,18 +76,18 @@ TEST_F(DispatchTest, MenuActionsRunOnlyOncePerChoice) {
     StandIn("BREAKPOINT", RecordTarget);
     const int imp = Place("Imp", 1);
     const int e = Script(imp, "BREAKPOINT", "MENU:PHASE1:Heal", 7);
-    ASSERT_EQ(C(imp).Effects[e].MenuState, 1);
+    ASSERT_EQ(C(imp).Effects[e].MenuState, MenuState::Offered);
     targets.clear();
     RunActions(C(imp), "PHASE1");
     EXPECT_TRUE(targets.empty());
     const std::string link = "MENUACTION:" + std::to_string(C(imp).GID) + ":1";
     EXPECT_EQ(GetActionMenu2(C(imp)), "<a href=\"" + link + "\">Heal</a><br>");
     ASSERT_TRUE(ChooseMenuAction(link)) << "the player picks it from the card view";
-    EXPECT_EQ(C(imp).Effects[e].MenuState, 2);
+    EXPECT_EQ(C(imp).Effects[e].MenuState, MenuState::Chosen);
     RunActions(C(imp), "PHASE1");
     RunActions(C(imp), "PHASE1");
     EXPECT_EQ(targets.size(), 1u);
-    EXPECT_EQ(C(imp).Effects[e].MenuState, 1);
+    EXPECT_EQ(C(imp).Effects[e].MenuState, MenuState::Offered);
     const int plain = Script(imp, "BREAKPOINT", "PHASE2", 7);
     for (const std::string& bad :
          {"MENUACTION:" + std::to_string(C(imp).GID) + ":" + std::to_string(plain),
@@ -96,7 +96,8 @@ TEST_F(DispatchTest, MenuActionsRunOnlyOncePerChoice) {
         SCOPED_TRACE(bad);
         EXPECT_FALSE(ChooseMenuAction(bad));
     }
-    EXPECT_EQ(C(imp).Effects[plain].MenuState, 0) << "an ordinary effect is no menu action";
+    EXPECT_EQ(C(imp).Effects[plain].MenuState, MenuState::None)
+        << "an ordinary effect is no menu action";
     C(imp).Owner = 2;
     EXPECT_EQ(GetActionMenu2(C(imp)), "");
 }
@@ -132,13 +133,13 @@ TEST_F(DispatchTest, AnAllEffectCancelledBeforeItsOwnActionsStopsAtOnce) {
     const int e = Script(imp, "BREAKPOINT", "MENU:PHASE1:Blast", 2);
     Script(imp, "CANCEL", "MYACTION", 7);
     Script(imp, "ECHO:second", "MYACTION", 7);  // finds the cancel pending: the pick is over
-    C(imp).Effects[e].MenuState = 2;
+    C(imp).Effects[e].MenuState = MenuState::Chosen;
     targets.clear();
     RunActions(C(imp), "PHASE1");
     EXPECT_TRUE(targets.empty());
     EXPECT_EQ(St().CancelledActions, 1) << "the cards after the first were not tried";
-    EXPECT_EQ(C(imp).Effects[e].MenuState, 2) << "the choice was not used up";
-    EXPECT_EQ(St().EffectOutcome, 0);
+    EXPECT_EQ(C(imp).Effects[e].MenuState, MenuState::Chosen) << "the choice was not used up";
+    EXPECT_EQ(St().EffectOutcome, EffectOutcome::None);
 }
 
 TEST_F(DispatchTest, RandomPicksHonourOwnersAndAlwaysEnd) {
@@ -152,7 +153,7 @@ TEST_F(DispatchTest, RandomPicksHonourOwnersAndAlwaysEnd) {
     for (int round = 0; round < 20; ++round) {
         int32_t enemy = 3;
         int32_t ally = 4;
-        int32_t outcome = 0;
+        RunResult outcome = RunResult::NothingApplied;
         const int picked = PickTarget(C(imp), e, enemy, "", outcome);
         ASSERT_GT(picked, 0);
         EXPECT_EQ(C(picked).Owner, 2);
@@ -164,9 +165,9 @@ TEST_F(DispatchTest, RandomPicksHonourOwnersAndAlwaysEnd) {
     StandIn("BREAKPOINT", OnlyWanted);
     const int picky = Script(imp, "BREAKPOINT", "PHASE1", 1);
     int32_t random = 1;
-    int32_t outcome = 5;
+    RunResult outcome = RunResult::Applied;
     EXPECT_EQ(PickTarget(C(imp), picky, random, "", outcome), 0) << "no card qualifies";
-    EXPECT_EQ(outcome, 0);
+    EXPECT_EQ(outcome, RunResult::NothingApplied);
 
     const int wanted = Place("Wanted", 2);
     EXPECT_EQ(PickTarget(C(imp), picky, random, "", outcome), wanted);
@@ -180,7 +181,7 @@ TEST_F(DispatchTest, PickTargetEndsOnAnEmptyBoard) {
     const int e = AddEffect(lone, "ECHO:x", 1, "PHASE1", 0, "");
     St().InPlay.Clear();
     int32_t type = 1;
-    int32_t outcome = 0;
+    RunResult outcome = RunResult::NothingApplied;
     EXPECT_EQ(PickTarget(lone, e, type, "", outcome), 0);
     EXPECT_EQ(AIPickTarget(lone), 0);
 }

@@ -162,8 +162,12 @@ TEST_F(DeckCommandsTest, AnOpponentIsSavedOnlyUnderANameAndSaidSavedOnlyWhenWrit
     host.messages.clear();
     dialogs.inputs = {"Wight"};
     Apply(logic.SaveAsOpponent());
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_FALSE(host.messages.empty()) << "the failed save gave no reason";
+    EXPECT_TRUE(host.messages.empty()) << "the deck manager tells the reason itself";
+    ASSERT_EQ(dialogs.messages.size(), 1u) << "the failed save gave no reason";
+    EXPECT_NE(dialogs.messages[0].find("Could not save Wight_Enemy.txt"), std::string::npos)
+        << dialogs.messages[0];
+    EXPECT_NE(dialogs.messages[0].find("Not a directory"), std::string::npos)
+        << "the system's words are lost: " << dialogs.messages[0];
     EXPECT_FALSE(logic.EnemySaved());
 }
 
@@ -183,6 +187,12 @@ TEST_F(DeckCommandsTest, FileCommandsReadAndWriteWhatWasChosenAndCancelsChangeNo
     dialogs.files = {(Folder() / "Backup").string()};
     Apply(logic.SavePlayerAs());
     ASSERT_TRUE(fs::exists(Folder() / "Backup.plr")) << "the default extension was not added";
+    fs::create_directory(Folder() / "Taken.plr");
+    dialogs.files = {(Folder() / "Taken.plr").string()};
+    dialogs.messages.clear();
+    Apply(logic.SavePlayerAs());
+    ASSERT_EQ(dialogs.messages.size(), 1u) << "a failed save of the player said nothing";
+    EXPECT_NE(dialogs.messages[0].find("Is a directory"), std::string::npos) << dialogs.messages[0];
 
     st.Collection[3].Name = "Changed";
     Apply(logic.ChooseDeck(0));

@@ -27,7 +27,7 @@ TEST_F(DeckManagerFlow, TheDeckChosenAndChangedAtTheGameStartIsPlayedAndSaved) {
     const std::string link = OpponentLink("Bogwarden_Enemy.txt");
     ASSERT_FALSE(link.empty());
 
-    flow.onDeckManager = [&] {
+    flow.onCall[WindowCall::ShowDeckManager] = [&] {
         logic = ui::DeckManagerLogic();
         Apply(logic.Open());
         Apply(logic.ChooseDeck(1));
@@ -83,7 +83,7 @@ TEST_F(DeckManagerFlow, ACardSoldLeavesTheCollectionAndEveryDeckForGood) {
     for (Card& card : st.Collection)
         if (card.GID == 7043) price = GetTokenCost(card);
     ASSERT_GT(price, 0);
-    flow.onDeckManager = [&] {
+    flow.onCall[WindowCall::ShowDeckManager] = [&] {
         // The menu's command is under way: the modal window runs commands of its own.
         ui::ModalScope modal;
         EXPECT_EQ(st.DeckManagerFromMenu, 1);

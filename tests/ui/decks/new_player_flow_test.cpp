@@ -33,7 +33,7 @@ class NewPlayerFlow : public test::SampleDecksTest {
         SampleDecksTest::SetUp();
         // The chooser as the player uses it: the new player's own button once there is one,
         // else "New Player" and the name.
-        flow.onProfileMenu = [this] {
+        flow.onCall[WindowCall::ShowProfileMenu] = [this] {
             ui::ProfileChooser chooser;
             chooser.Load();
             const auto captions = chooser.Captions();
@@ -143,7 +143,7 @@ TEST_F(NewPlayerFlow, StarterDeckThenADeckOfItsCardsAgainstAnOpponent) {
     EXPECT_EQ(Named(St().Collection), owned);
     EXPECT_EQ(St().Players[1].Tokens, 500);
 
-    flow.onDeckManager = [&] {
+    flow.onCall[WindowCall::ShowDeckManager] = [&] {
         logic = ui::DeckManagerLogic();
         BuildDeck();
     };
@@ -183,7 +183,7 @@ TEST_F(NewPlayerFlow, StarterDeckThenADeckOfItsCardsAgainstAnOpponent) {
 TEST_F(NewPlayerFlow, StarterGameAfterANewGameWhoseDeckListsAreFewer) {
     Main();
     State& st = St();
-    flow.onDeckManager = [&] {
+    flow.onCall[WindowCall::ShowDeckManager] = [&] {
         ui::ModalScope modal;
         Apply(logic.Open());
         dialogs.inputs.push_back("Second");

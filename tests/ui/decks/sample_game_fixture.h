@@ -9,7 +9,7 @@
 #include "data/card_files.h"
 #include "engine/model/files.h"
 #include "game/startup.h"
-#include "tests/game/flow_host.h"
+#include "tests/support/recording_host.h"
 #include "tests/ui/decks/deck_manager_fixture.h"
 
 namespace dv::test {
@@ -21,7 +21,7 @@ class SampleDecksTest : public DeckManagerTest {
         std::filesystem::copy(std::filesystem::path(DV_SOURCE_DIR) / "content", Folder(),
                               std::filesystem::copy_options::recursive |
                                   std::filesystem::copy_options::overwrite_existing);
-        flow.onProfileMenu = [] {
+        flow.onCall[WindowCall::ShowProfileMenu] = [] {
             State& st = St();
             LoadPlayerProfiles();
             st.CurrentProfile = st.PlayerProfiles[1];
@@ -79,7 +79,7 @@ class SampleDecksTest : public DeckManagerTest {
         return -1;
     }
 
-    FlowHost flow;
+    RecordingHost flow;
 
   private:
     void Fresh() {

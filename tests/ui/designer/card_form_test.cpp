@@ -68,7 +68,7 @@ TEST_F(CardFormTest, AMenuActionSplitWhenReadKeepsItsMenu) {
                                       {}}}),
               St().Players[1]);
     Card read = St().Collection[1];
-    ASSERT_EQ(read.Effects[1].MenuState, 1);
+    ASSERT_EQ(read.Effects[1].MenuState, MenuState::Offered);
     St().CurrentCard = read;
     designer.Open(ui::DesignerOpener::DeckManager);
     designer.Activate();

@@ -152,6 +152,8 @@ TEST_F(CardPicturesTest, ANewArtPictureTakesTheClickedRegionsTheRightWayRoundAnd
     state.MiniPath = "/borders/gold.bmp";
     WriteFile("art/Dragon.jpg", "j");
     const std::string art = (Folder() / "art/Dragon.jpg").string();
+    St().CurrentCard.PictureUrl = "/pictures/Card-Goblin1.jpg";
+    St().CurrentCard.ThumbnailUrl = "/pictures/Card-Goblin1-mini.jpg";
     dialogs.answers.push_back(true);
     platform.picks.push_back({art, {400, 100, 50, 300, 90, 10, 20, 80}});
     pictures.MainPicClick();
@@ -160,7 +162,9 @@ TEST_F(CardPicturesTest, ANewArtPictureTakesTheClickedRegionsTheRightWayRoundAnd
     EXPECT_EQ(platform.regionModes, std::vector<bool>{true});
     const Card& card = St().CurrentCard;
     EXPECT_EQ(card.Picture, "");
+    EXPECT_EQ(card.PictureUrl, "");
     EXPECT_EQ(card.Thumbnail, "");
+    EXPECT_EQ(card.ThumbnailUrl, "") << "the old thumbnail would still show in the panes";
     EXPECT_EQ(card.ArtSource, art);
     EXPECT_EQ(card.BackSource, "");  // no such back picture anywhere: the search finds nothing
     EXPECT_EQ(card.MiniSource, "");
@@ -269,6 +273,7 @@ TEST_F(CardPicturesTest, SaveAsWritesThePictureAndItsMiniBesideItOrSaysWhyNot) {
     EXPECT_EQ(platform.saved,
               (std::vector<std::string>{"image:/out/Dragon.jpeg", "mini:/out/Dragon-mini.jpeg"}));
     EXPECT_EQ(St().CurrentCard.Thumbnail, "/out/Dragon-mini.jpeg");
+    EXPECT_EQ(St().CurrentCard.ThumbnailUrl, "/out/Dragon-mini.jpeg");
     EXPECT_EQ(St().CurrentCard.Picture, "Card-Goblin1.jpg");
 
     struct Row {
@@ -293,6 +298,9 @@ TEST_F(CardPicturesTest, StoreNamesThePicturesOnlyWhenBothFilesWereWritten) {
     Card& current = St().CurrentCard;
     current.Picture.clear();
     current.Thumbnail.clear();
+    // Located files of the card the design started from, as a template's card carries them.
+    current.PictureUrl = "/pictures/Card-Mossling.jpg";
+    current.ThumbnailUrl = "/pictures/Card-Mossling-mini.jpg";
     Card stored = current;
     platform.failing = (Folder() / "Card-Goblin1-mini.jpg").string();
     EXPECT_FALSE(pictures.StorePictureFiles("Card-Goblin1.jpg", "Card-Goblin1-mini.jpg", stored));
@@ -308,6 +316,9 @@ TEST_F(CardPicturesTest, StoreNamesThePicturesOnlyWhenBothFilesWereWritten) {
     for (const Card* card : {&current, &stored}) {
         EXPECT_EQ(card->Picture, "Card-Goblin1.jpg");
         EXPECT_EQ(card->Thumbnail, "Card-Goblin1-mini.jpg");
+        // The panes and the board show these: the old ones would show the template's picture.
+        EXPECT_EQ(card->PictureUrl, (Folder() / "Card-Goblin1.jpg").string());
+        EXPECT_EQ(card->ThumbnailUrl, (Folder() / "Card-Goblin1-mini.jpg").string());
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
 #include "tests/ui/designer/designer_fixture.h"
 
@@ -259,6 +260,63 @@ TEST_F(DesignerCommandsTest, ACardFromTheDeckManagerGoesBackWithoutSaveOrNewGame
     designer.Open(ui::DesignerOpener::MainMenu);
     EXPECT_FALSE(form.controls.DeckManagerEdit) << "the menu opens the whole designer";
     EXPECT_TRUE(St().CurrentCard.Name.empty());
+}
+
+TEST_F(DesignerCommandsTest, AHandedOverCardComesBackWithItsNameSoTheNextStoreKeepsIt) {
+    struct Row {
+        const char* what;
+        void (ui::Designer::*handOver)();
+        bool waits;  // the designer comes back by itself
+    };
+    const Row rows[] = {
+        {"Test Cards", &ui::Designer::TestCards, false},
+        {"View Cards", &ui::Designer::ViewCards, false},
+        {"Create Custom Enemy", &ui::Designer::CreateCustomEnemy, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        OpenThree();
+        form.CardComboClick(1);  // Beta
+        const std::vector<std::string> names = EditNames();
+        // A sort in the deck manager, or its activation, empties CurrentCard's name.
+        peers.handedOver = [] { SortCards(St().EnemyCards, "NAME", 0); };
+        (designer.*r.handOver)();
+        if (!r.waits) designer.ComeBack();
+        EXPECT_EQ(St().CurrentCard.Name, "Beta");
+        EXPECT_EQ(form.controls.CardText[0], "Beta");
+        designer.SaveCard();
+        EXPECT_EQ(EditNames(), names) << "the stored card lost its name and its slot";
+    }
+}
+
+TEST_F(DesignerCommandsTest, ADesignerOpenedByTheDeckManagerLeavesTheDesignerAroundItAsItWas) {
+    OpenThree();
+    form.CardComboClick(1);  // Beta
+    designer.SaveAsTemplate();
+    St().EditorTest = 1;  // its test game is on, the designer hidden
+    const std::vector<std::string> names = EditNames();
+    const int templates = St().Templates.size();
+
+    Card owned;
+    InitCard(owned, 1, 0);
+    owned.Name = "Owned";
+    owned.UniqueName = "owned";
+    owned.Picture = "Card-owned.jpg";
+    St().CurrentCard = owned;
+    ui::Designer inner{peers};
+    inner.Open(ui::DesignerOpener::DeckManager);
+    inner.Activate();
+    inner.form.Commit();  // as its picture commands do
+    inner.form.OnCardText(1, "2 glow");
+    inner.Close();
+
+    EXPECT_EQ(St().CurrentCard.Name, "Owned") << "the deck manager takes the card back";
+    EXPECT_EQ(St().CurrentCard.CostDesc, "2 glow");
+    EXPECT_EQ(EditNames(), names);
+    EXPECT_EQ(St().EditIndex, 2);
+    EXPECT_EQ(St().Templates.size(), templates);
+    EXPECT_EQ(St().EditorTest, 1) << "closing the test game would not come back to the designer";
+    EXPECT_EQ(St().DesignerActive, 1);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // A designer over a fresh program folder: scripted dialogs, recording fakes for the windows it
 // hands over to, and card files written in a line or two.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,15 +21,19 @@ class FakePeers : public ui::DesignerPeers {
     std::string pickedEffect;
     // What the deck manager's opponent editing saw of EnemyCards.
     std::vector<std::string> enemyNames;
+    // What the deck manager does while the designer has handed over to it.
+    std::function<void()> handedOver = [] {};
 
     void EditEnemyDeck() override {
         calls.push_back("EditEnemyDeck:" + std::to_string(St().DeckManagerMode));
         enemyNames.clear();
         for (const Card& card : St().EnemyCards)
             enemyNames.push_back(card.Name);
+        handedOver();
     }
     void ShowDeckManagerFor(int mode) override {
         calls.push_back("ShowDeckManagerFor:" + std::to_string(mode));
+        handedOver();
     }
     void UpdatePic(int mode) override { calls.push_back("UpdatePic:" + std::to_string(mode)); }
     bool StorePictureFiles(const std::string& picture, const std::string& thumbnail,

@@ -144,27 +144,35 @@ TEST_F(LinkRouterTest, MenuActionLinksMoveTheActionBetweenOfferedAndChosen) {
     struct Row {
         const char* name;
         int targetType;
-        uint8_t stateBefore;
+        MenuState stateBefore;
         bool ownsCards;
         int pick;            // deck manager: 0 closes without a pick, else the collection position
         const char* action;  // the link's third field; "" takes the effect's own number
         ClickOutcome outcome;
-        uint8_t stateAfter;
+        MenuState stateAfter;
         uint8_t clickModeAfter;
         int targetAfter;
         uint8_t deckManagerModeAfter;
     };
     const Row rows[] = {
-        {"no target needed", 5, 1, true, 0, "", ClickOutcome::MenuChosen, 2, 0, 0, 0},
-        {"chosen is offered again", 5, 2, true, 0, "", ClickOutcome::MenuUnchosen, 1, 0, 0, 0},
-        {"a card in play", 0, 1, true, 0, "", ClickOutcome::MenuTargetAwaited, 1, 1, 0, 0},
-        {"collection pick", 10, 1, true, 3, "", ClickOutcome::MenuCollectionPicked, 2, 0, 3, 4},
-        {"pick closed without a pick", 10, 1, true, 0, "", ClickOutcome::MenuPickCancelled, 1, 0, 0,
-         0},
-        {"nothing to pick from", 10, 1, false, 3, "", ClickOutcome::CollectionEmpty, 1, 0, 0, 0},
-        {"neither offered nor chosen", 5, 0, true, 0, "", ClickOutcome::Ignored, 0, 0, 0, 0},
-        {"past the card's effects", 5, 1, true, 0, "9", ClickOutcome::Ignored, 1, 0, 0, 0},
-        {"not a number", 5, 1, true, 0, "first", ClickOutcome::Ignored, 1, 0, 0, 0},
+        {"no target needed", 5, MenuState::Offered, true, 0, "", ClickOutcome::MenuChosen,
+         MenuState::Chosen, 0, 0, 0},
+        {"chosen is offered again", 5, MenuState::Chosen, true, 0, "", ClickOutcome::MenuUnchosen,
+         MenuState::Offered, 0, 0, 0},
+        {"a card in play", 0, MenuState::Offered, true, 0, "", ClickOutcome::MenuTargetAwaited,
+         MenuState::Offered, 1, 0, 0},
+        {"collection pick", 10, MenuState::Offered, true, 3, "", ClickOutcome::MenuCollectionPicked,
+         MenuState::Chosen, 0, 3, 4},
+        {"pick closed without a pick", 10, MenuState::Offered, true, 0, "",
+         ClickOutcome::MenuPickCancelled, MenuState::Offered, 0, 0, 0},
+        {"nothing to pick from", 10, MenuState::Offered, false, 3, "",
+         ClickOutcome::CollectionEmpty, MenuState::Offered, 0, 0, 0},
+        {"neither offered nor chosen", 5, MenuState::None, true, 0, "", ClickOutcome::Ignored,
+         MenuState::None, 0, 0, 0},
+        {"past the card's effects", 5, MenuState::Offered, true, 0, "9", ClickOutcome::Ignored,
+         MenuState::Offered, 0, 0, 0},
+        {"not a number", 5, MenuState::Offered, true, 0, "first", ClickOutcome::Ignored,
+         MenuState::Offered, 0, 0, 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -181,7 +189,7 @@ TEST_F(LinkRouterTest, MenuActionLinksMoveTheActionBetweenOfferedAndChosen) {
         st.Collection = List<Card>(3);
         if (r.ownsCards) st.Collection[3].Name = "Moss";
         flow.calls.clear();
-        flow.onDeckManager = [&] {
+        flow.onCall[WindowCall::ShowDeckManager] = [&] {
             EXPECT_EQ(St().DeckManagerMode, 4);
             EXPECT_EQ(St().PickingCard, 1);
             St().PickedCard = 2;  // the card last described under the pointer
@@ -226,7 +234,7 @@ TEST_F(LinkRouterTest, AnActionWaitingForACardTakesTheNextCardLinkAndReturnsToRe
 
     EXPECT_EQ(BoardClick("CARD" + Gid(foe)), ClickOutcome::MenuTargetSet);
     EXPECT_EQ(C(lamp).Effects[e].Target, foe);
-    EXPECT_EQ(C(lamp).Effects[e].MenuState, 2);
+    EXPECT_EQ(C(lamp).Effects[e].MenuState, MenuState::Chosen);
     EXPECT_EQ(st.ClickMode, 0);
     EXPECT_EQ(BoardClick("CARD" + Gid(hero)), ClickOutcome::CardShown);
     EXPECT_EQ(C(lamp).Effects[e].Target, foe);
@@ -234,7 +242,7 @@ TEST_F(LinkRouterTest, AnActionWaitingForACardTakesTheNextCardLinkAndReturnsToRe
     // Clicking the chosen action again un-chooses it.
     EXPECT_EQ(CardViewClick("MENUACTION:" + Gid(lamp) + ":" + std::to_string(e)),
               ClickOutcome::MenuUnchosen);
-    EXPECT_EQ(C(lamp).Effects[e].MenuState, 1);
+    EXPECT_EQ(C(lamp).Effects[e].MenuState, MenuState::Offered);
 }
 
 TEST_F(LinkRouterTest, ACardViewClickDuringAnotherCommandDoesNothing) {
@@ -243,7 +251,7 @@ TEST_F(LinkRouterTest, ACardViewClickDuringAnotherCommandDoesNothing) {
     EngineGuard turnRunning;
     EXPECT_EQ(CardViewClick("MENUACTION:" + Gid(lamp) + ":" + std::to_string(e)),
               ClickOutcome::Busy);
-    EXPECT_EQ(C(lamp).Effects[e].MenuState, 1);
+    EXPECT_EQ(C(lamp).Effects[e].MenuState, MenuState::Offered);
 }
 
 TEST_F(LinkRouterTest, ViewerErrorsAreShownWithTheirNumber) {
@@ -263,11 +271,11 @@ class GamesPageLinkTest : public test::EngineTest {
         fs::copy(fs::path(DV_SOURCE_DIR) / "content", program, fs::copy_options::recursive);
         St().ProgramFolder = program;
         St().SeedOverride = 7;
-        flow.onProfileMenu = [] {
+        flow.onCall[WindowCall::ShowProfileMenu] = [] {
             LoadPlayerProfiles();
             St().CurrentProfile = St().PlayerProfiles[1];
         };
-        flow.onDeckManager = [] { St().CurrentDeck = 1; };
+        flow.onCall[WindowCall::ShowDeckManager] = [] { St().CurrentDeck = 1; };
     }
 
     // The href of the first link of the games page that starts with `start`.
@@ -278,7 +286,7 @@ class GamesPageLinkTest : public test::EngineTest {
         return page.substr(at + 6, page.find('"', at + 6) - at - 6);
     }
 
-    test::FlowHost flow;
+    test::RecordingHost flow;
     fs::path program;
 };
 

@@ -144,7 +144,7 @@ TEST_F(MainCommandsTest, TheDeckManagerFromTheMenuOpensInDeckModeAndForgetsTheMe
     St().DeckManagerMode = 2;
     St().PickingCard = 1;
     bool opened = false;
-    flow.onDeckManager = [&] {
+    flow.onCall[WindowCall::ShowDeckManager] = [&] {
         opened = true;
         EXPECT_EQ(St().DeckManagerFromMenu, 1);
         EXPECT_EQ(St().DeckManagerMode, 0);

@@ -7,7 +7,7 @@
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
 #include "tests/engine/interpreter/board_fixture.h"
-#include "tests/game/flow_host.h"
+#include "tests/support/recording_host.h"
 
 namespace dv::test {
 
@@ -40,7 +40,7 @@ class MainWindowLogicTest : public BoardTest {
         return count;
     }
 
-    FlowHost flow;
+    RecordingHost flow;
 };
 
 }  // namespace dv::test

@@ -74,6 +74,7 @@ class CardEditWindowTest : public QObject {
         QCOMPARE(cards->currentIndex(), 0);
         QCOMPARE(Child<QLineEdit>(window, "CardText_0")->text(), QString("Lamplighter"));
         QCOMPARE(Child<QLineEdit>(window, "TraitText_1")->text(), QString("HP"));
+        QVERIFY2(!Child<QPushButton>(window, "Command3")->isVisible(), "Random Pic stays hidden");
 
         auto* hp = Child<QPlainTextEdit>(window, "ValueText_1");
         hp->selectAll();
@@ -147,7 +148,10 @@ class CardEditWindowTest : public QObject {
         St().EditFromDeckManager = 1;
         bool checked = false;
         QTimer::singleShot(0, this, [&] {
-            CardEditWindow* window = TheCardEditor();
+            // Not the designer the deck manager and a test game hand back to: that stays the one
+            // from the menu.
+            QVERIFY(!TheCardEditor());
+            auto* window = qobject_cast<CardEditWindow*>(QApplication::activeModalWidget());
             QVERIFY(window);
             QVERIFY(!Child<QWidget>(*window, "CardActionFrame")->isVisible());
             QVERIFY(!Child<QWidget>(*window, "ButtonFrame")->isVisible());

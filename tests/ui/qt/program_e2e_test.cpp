@@ -1,10 +1,12 @@
 // The whole program through its real windows: a fresh program folder whose path holds a blank,
 // a new player who takes the starter deck and saves it from the menu, the sample game started by
-// a click on its opponent in the games page, a hand card queued on a target clicked in the board,
-// turns until the game ends, and a restart that reads back what closing saved.
+// a click on its opponent in the games page with the player's file loaded and its deck chosen in
+// the deck manager, a hand card queued on a target clicked in the board, turns until the game
+// ends, and a restart that reads back what closing saved.
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -14,16 +16,15 @@
 #include <utility>
 #include <vector>
 
-#include "data/card_files.h"
 #include "engine/model/state.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/ui/qt/support/page_clicks.h"
+#include "tests/ui/qt/support/window_steps.h"
 #include "ui/common/engine_guard.h"
 #include "ui/common/qt_dialogs.h"
-#include "ui/main/main_commands.h"
+#include "ui/decks/deck_manager_window.h"
 #include "ui/main/main_window.h"
 #include "ui/main/program.h"
-#include "ui/main/qt_host.h"
 #include "viewer/ulk_browser.h"
 
 namespace dv::ui {
@@ -100,16 +101,6 @@ void ProgramEndToEndTest::aNewPlayerPlaysTheSampleGameToItsEnd() {
     ResetState();
     dialogs_.inputs = {std::string(kNewPlayer)};
     Program program(folder_, &dialogs_);
-    // The deck manager until it exists: "Load Player" of the player's file, the first deck,
-    // and the player file saved on closing, as its window does.
-    int deckManagerShown = 0;
-    program.Host().SetAnswer(WindowCall::ShowDeckManager, [&](const std::string&) {
-        ++deckManagerShown;
-        State& st = St();
-        ReadCards(st.Collection, "Mosslight_Guest.plr", st.Players[1]);
-        st.CurrentDeck = 1;
-        SavePlayer(CurrentPlayerFile());
-    });
     QString chooser;
     test::AnswerNextModal([&](QWidget* modal) {
         chooser = modal->windowTitle();
@@ -138,15 +129,30 @@ void ProgramEndToEndTest::aNewPlayerPlaysTheSampleGameToItsEnd() {
     QTRY_VERIFY_WITH_TIMEOUT(
         test::PageText(board).contains("Your new starter deck contains the following cards."),
         kWaitMs);
-    QCOMPARE(deckManagerShown, 0);
     window.findChild<QAction*>("saveplrmen")->trigger();
     QVERIFY(fs::exists(folder_ / kPlayerFile));
     window.findChild<QAction*>("newgamemen")->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(test::PageText(board).contains("Bogwarden"), kWaitMs);
 
+    // The game start's deck manager: "Load Player" of the player's file, its deck chosen, DONE.
+    QString deckChosen;
+    const test::Answered decked = test::AnswerModal(
+        [](QWidget* modal) { return qobject_cast<DeckManager*>(modal) != nullptr; },
+        [&](QWidget* manager) {
+            dialogs_.files = {(folder_ / "Mosslight_Guest.plr").string()};
+            test::ChooseMenuItem(*manager, "loadplrmen");
+            auto* decks = test::Child<QComboBox>(*manager, "Combo1");
+            QVERIFY(test::PickEntry(decks, "Starter Deck"));
+            deckChosen = decks->currentText();
+            ClickButton(manager, "Command2");  // DONE
+        });
     QVERIFY(test::PressLink(board, opponent));
-    QTRY_VERIFY_WITH_TIMEOUT(deckManagerShown == 1 && !EngineGuard::Busy(), kWaitMs);
-    QCOMPARE(deckManagerShown, 1);
+    // GameStarted stays 1 from the starter game: the deck manager's answer marks the start.
+    QTRY_VERIFY_WITH_TIMEOUT(*decked && !EngineGuard::Busy(), kWaitMs);
+    QVERIFY(*decked);
+    QCOMPARE(deckChosen, QString("Starter Deck"));
+    QCOMPARE(int(St().CurrentDeck), 1);
+    QCOMPARE(int(CollectionKeys().size()), 42);
     QTRY_VERIFY_WITH_TIMEOUT(test::PageText(board).contains("The marsh lanterns flicker to life."),
                              kWaitMs);
 

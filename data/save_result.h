@@ -1,0 +1,28 @@
+#pragma once
+// What a save of the player's data hands back. Each save comes in two forms: one that returns
+// this, so that a window can show the reason its own way and a test can read it, and the plain
+// bool form, which shows the reason through the host, as every save always has.
+
+#include <string>
+
+namespace dv {
+
+struct SaveResult {
+    // Empty when the file was written, or when there was nothing to write. Otherwise the message
+    // that says why not, naming the file, with the system's words for a failed write.
+    std::string reason;
+    // Whether the reason is still to be shown: not when the guard has shown an error already,
+    // nor when the save was not tried for want of a game.
+    bool toShow = true;
+
+    bool Saved() const { return reason.empty(); }
+};
+
+inline SaveResult NotSaved(std::string reason, bool toShow = true) {
+    return {std::move(reason), toShow};
+}
+
+// The bool form: shows a reason still to be shown through the host; true when saved.
+bool ShowUnsaved(const SaveResult& result);
+
+}  // namespace dv
