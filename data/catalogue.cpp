@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <exception>
+#include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/model/case_fold.h"
@@ -23,26 +26,30 @@ class ItemReader {
     bool AtEnd() const { return pos_ >= text_.size(); }
 
     // The next item; reading past the end is a run-time failure, as reading a file past its end is.
-    std::string Next() {
+    std::string Next() { return std::string(NextView()); }
+
+    // The same, as a view of the file's text: most items are only looked at, to find a directive.
+    std::string_view NextView() {
         if (AtEnd()) throw RunFault("input past end of file");
         while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t'))
             ++pos_;
-        std::string item;
-        if (pos_ < text_.size() && text_[pos_] == '"') {
-            const std::size_t close = text_.find('"', pos_ + 1);
-            const std::size_t end = close == std::string::npos ? text_.size() : close;
-            item = text_.substr(pos_ + 1, end - pos_ - 1);
-            pos_ = end == text_.size() ? end : end + 1;
+        std::string_view item;
+        const std::string_view text = text_;
+        if (pos_ < text.size() && text[pos_] == '"') {
+            const std::size_t close = text.find('"', pos_ + 1);
+            const std::size_t end = close == std::string::npos ? text.size() : close;
+            item = text.substr(pos_ + 1, end - pos_ - 1);
+            pos_ = end == text.size() ? end : end + 1;
             // Anything between the closing quote and the separator is dropped.
-            while (pos_ < text_.size() && !IsSeparator(text_[pos_]))
+            while (pos_ < text.size() && !IsSeparator(text[pos_]))
                 ++pos_;
         } else {
             const std::size_t start = pos_;
-            while (pos_ < text_.size() && !IsSeparator(text_[pos_]))
+            while (pos_ < text.size() && !IsSeparator(text[pos_]))
                 ++pos_;
-            item = text_.substr(start, pos_ - start);
+            item = text.substr(start, pos_ - start);
             while (!item.empty() && (item.back() == ' ' || item.back() == '\t'))
-                item.pop_back();
+                item.remove_suffix(1);
         }
         SkipSeparator();
         return item;
@@ -68,7 +75,7 @@ std::string ReadFileOrFail(const fs::path& file) {
     std::string reason;
     auto bytes = ReadWholeFile(file, &reason);
     if (!bytes) throw RunFault(reason);
-    return *bytes;
+    return std::move(*bytes);
 }
 
 // The part of a path after its last separator ("\" as data writes it, or "/").
@@ -223,7 +230,7 @@ void LoadGameFile(const std::string& file) {
     GuardedFile("LoadGameFile", file, [&] {
         ItemReader items(ReadFileOrFail(ResolveDataPath(St().ProgramFolder, file)));
         while (!items.AtEnd()) {
-            const std::string item = items.Next();
+            const std::string_view item = items.NextView();
             if (item == "#GAMERULES") {
                 const std::string name = items.Next();
                 const std::string picture = items.Next();
@@ -290,7 +297,7 @@ void AddFileToGame(const std::string& file, int game) {
             return eight;
         };
         while (!items.AtEnd()) {
-            const std::string item = items.Next();
+            const std::string_view item = items.NextView();
             if (item == "#GAME") {
                 const std::string name = items.Next();
                 step = "#GAME (" + name + ")";
