@@ -1,5 +1,6 @@
 #include "engine/model/card_lists.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -58,12 +59,83 @@ Value SortKeyOf(Card& card, const std::string& key, const std::string& keyword,
     return worked.Num() > 0 ? worked : v;
 }
 
-void SortRange(List<Card>& list, int first, int last, const std::string& key, int depth) {
+// What a merge compares of a card: whether its key sorts it last, and the key's merge form.
+struct MergeKey {
+    bool last;
+    Value form;
+};
+
+// Whether the card of key a goes before that of key b, as MSortMerge decides it.
+bool TakeLeft(const MergeKey& a, const MergeKey& b, bool byName) {
+    if (b.last) return true;
+    if (a.last) return false;
+    // Names run upwards: the comparison is turned round.
+    return byName ? Compare(b.form, a.form) >= 0 : Compare(a.form, b.form) >= 0;
+}
+
+// The merge sort of SortRange, on the places of the cards rather than the cards: it halves,
+// merges and compares exactly as sorting the cards themselves does.
+void SortPlaces(std::vector<int>& order, std::vector<int>& merged,
+                const std::vector<MergeKey>& keys, int first, int last, bool byName, int depth) {
+    if (last <= first || depth > kMaxSortDepth) return;
+    const int mid = (first + last) / 2;
+    SortPlaces(order, merged, keys, first, mid, byName, depth + 1);
+    SortPlaces(order, merged, keys, mid + 1, last, byName, depth + 1);
+    merged.clear();
+    int left = first;
+    int right = mid + 1;
+    while (left <= mid && right <= last)
+        merged.push_back(TakeLeft(keys[order[left]], keys[order[right]], byName) ? order[left++]
+                                                                                 : order[right++]);
+    while (left <= mid)
+        merged.push_back(order[left++]);
+    while (right <= last)
+        merged.push_back(order[right++]);
+    std::copy(merged.begin(), merged.end(), order.begin() + first);
+}
+
+// Merges half by half through MSortMerge, each merge on its own; for a range outside the list,
+// whose merges fail one by one.
+void MergeRange(List<Card>& list, int first, int last, const std::string& key, int depth) {
     if (last <= first || depth > kMaxSortDepth) return;
     int mid = (first + last) / 2;
-    SortRange(list, first, mid, key, depth + 1);
-    SortRange(list, mid + 1, last, key, depth + 1);
+    MergeRange(list, first, mid, key, depth + 1);
+    MergeRange(list, mid + 1, last, key, depth + 1);
     MSortMerge(list, first, last, key);
+}
+
+// Sorts list[first..last] by the cards' sort keys as merging them half by half would; a card
+// already in its place stays, and the others move along the cycles of the new order.
+void SortRange(List<Card>& list, int first, int last, const std::string& key) {
+    if (last <= first) return;
+    if (!list.Has(first) || !list.Has(last)) return MergeRange(list, first, last, key, 0);
+    const int count = last - first + 1;
+    std::vector<MergeKey> keys;
+    keys.reserve(static_cast<std::size_t>(count));
+    for (int i = first; i <= last; ++i) {
+        const Value& sortKey = list[i].SortKey;
+        keys.push_back({IsLastSort(sortKey), MergeForm(sortKey)});
+    }
+    std::vector<int> order(static_cast<std::size_t>(count));
+    for (int k = 0; k < count; ++k)
+        order[k] = k;
+    std::vector<int> merged;
+    merged.reserve(static_cast<std::size_t>(count));
+    SortPlaces(order, merged, keys, 0, count - 1, key == "NAME", 0);
+    // Place k takes the card of place order[k].
+    for (int k = 0; k < count; ++k) {
+        if (order[k] == k || order[k] < 0) continue;
+        Card held = std::move(list[first + k]);
+        int at = k;
+        while (order[at] != k) {
+            const int from = order[at];
+            list[first + at] = std::move(list[first + from]);
+            order[at] = -1;
+            at = from;
+        }
+        list[first + at] = std::move(held);
+        order[at] = -1;
+    }
 }
 
 bool IdentifierTaken(int32_t id) {
@@ -196,7 +268,7 @@ void SortCards(List<Card>& list, const std::string& key, int trim) {
 }
 
 void MSortCards(List<Card>& list, int first, int last, const std::string& key) {
-    Guarded("MSortCards", [&] { SortRange(list, first, last, key, 0); });
+    Guarded("MSortCards", [&] { SortRange(list, first, last, key); });
 }
 
 void MSortMerge(List<Card>& list, int first, int last, const std::string& key) {

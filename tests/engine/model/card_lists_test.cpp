@@ -91,6 +91,39 @@ TEST_F(CardListsTest, LongSortStaysStableAcrossManyMerges) {
     }
 }
 
+// Merges half by half, as the sort always did, one MSortMerge at a time.
+void MergeHalves(List<Card>& list, int first, int last, const std::string& key) {
+    if (last <= first) return;
+    const int mid = (first + last) / 2;
+    MergeHalves(list, first, mid, key);
+    MergeHalves(list, mid + 1, last, key);
+    MSortMerge(list, first, last, key);
+}
+
+// The sort works out the order on the cards' places and moves each card once; any comparison
+// or merge it made otherwise would show as another order of equal or mixed keys.
+TEST_F(CardListsTest, SortingGivesTheOrderMergingTheCardsHalfByHalfGives) {
+    const Value keys[] = {Value(3),          Value(0),     Value(-2),     Value("0"),
+                          Value("LASTSORT"), Value("abc"), Value("B"),    Value(""),
+                          Value("12"),       Value(3),     Value("NONE"), Value(1.5)};
+    St().Random.Seed(5);
+    for (const char* key : {"NAME", "AILOVE"}) {
+        for (int count : {1, 2, 3, 7, 10, 33}) {
+            SCOPED_TRACE(std::string(key) + " " + std::to_string(count));
+            List<Card> list;
+            for (int i = 1; i <= count; ++i) {
+                Card c = Named("c", 0, i);
+                c.SortKey = keys[static_cast<int>(St().Random.Draw() * std::size(keys))];
+                list.PushBack(c);
+            }
+            List<Card> merged = list;
+            MergeHalves(merged, 1, merged.size(), key);
+            MSortCards(list, 1, list.size(), key);
+            EXPECT_EQ(Order(list), Order(merged));
+        }
+    }
+}
+
 TEST_F(CardListsTest, TrimDropsTrailingFreeSlotsButNeverTheFirst) {
     struct Row {
         std::vector<Card> cards;
