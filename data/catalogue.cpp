@@ -1,6 +1,7 @@
 #include "data/catalogue.h"
 
 #include <algorithm>
+#include <cstring>
 #include <exception>
 #include <string>
 #include <string_view>
@@ -31,26 +32,29 @@ class ItemReader {
     // The same, as a view of the file's text: most items are only looked at, to find a directive.
     std::string_view NextView() {
         if (AtEnd()) throw RunFault("input past end of file");
-        while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t'))
-            ++pos_;
+        const char* const end = text_.data() + text_.size();
+        const char* p = text_.data() + pos_;
+        while (p < end && (*p == ' ' || *p == '\t'))
+            ++p;
         std::string_view item;
-        const std::string_view text = text_;
-        if (pos_ < text.size() && text[pos_] == '"') {
-            const std::size_t close = text.find('"', pos_ + 1);
-            const std::size_t end = close == std::string::npos ? text.size() : close;
-            item = text.substr(pos_ + 1, end - pos_ - 1);
-            pos_ = end == text.size() ? end : end + 1;
+        if (p < end && *p == '"') {
+            const char* const inside = p + 1;
+            const void* close = std::memchr(inside, '"', static_cast<std::size_t>(end - inside));
+            const char* const stop = close ? static_cast<const char*>(close) : end;
+            item = std::string_view(inside, static_cast<std::size_t>(stop - inside));
+            p = stop == end ? end : stop + 1;
             // Anything between the closing quote and the separator is dropped.
-            while (pos_ < text.size() && !IsSeparator(text[pos_]))
-                ++pos_;
+            while (p < end && !IsSeparator(*p))
+                ++p;
         } else {
-            const std::size_t start = pos_;
-            while (pos_ < text.size() && !IsSeparator(text[pos_]))
-                ++pos_;
-            item = text.substr(start, pos_ - start);
+            const char* const start = p;
+            while (p < end && !IsSeparator(*p))
+                ++p;
+            item = std::string_view(start, static_cast<std::size_t>(p - start));
             while (!item.empty() && (item.back() == ' ' || item.back() == '\t'))
                 item.remove_suffix(1);
         }
+        pos_ = static_cast<std::size_t>(p - text_.data());
         SkipSeparator();
         return item;
     }

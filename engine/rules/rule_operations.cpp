@@ -1,6 +1,8 @@
 #include "engine/rules/rule_operations.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "data/card_files.h"
@@ -75,10 +77,19 @@ void ClearBonuses() {
             if (card.Name.empty()) continue;
             int traits = card.TraitNames.size();
             for (int t = 1; t <= traits && card.TraitNames.Has(t); ++t) {
+                // Read in place, without the field copies: a bonus starts with "BONUS" in any
+                // case, or has "BONUS" as its second ":" field.
                 const std::string name = std::as_const(card.TraitNames)[t];
-                if (UpperText(name.substr(0, 5)) == "BONUS")
-                    RemoveTrait(card, GetField(name, 1, ":"));
-                if (GetField(name, 2, ":") == "BONUS") RemoveTrait(card, GetField(name, 1, ":"));
+                if (name.empty()) continue;
+                const std::string_view text = name;
+                const std::size_t colon = text.find(':');
+                const std::string base(text.substr(0, colon));
+                const std::string_view second =
+                    colon == std::string_view::npos
+                        ? std::string_view()
+                        : text.substr(colon + 1, text.find(':', colon + 1) - (colon + 1));
+                if (StartsWithNoCase(text, "BONUS")) RemoveTrait(card, base);
+                if (second == "BONUS") RemoveTrait(card, base);
             }
             for (int k = 1; k <= card.Effects.size(); ++k) {
                 int32_t e = k;
