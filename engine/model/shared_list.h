@@ -67,6 +67,9 @@ class SharedList {
 
     int size() const { return size_; }
     bool empty() const { return size_ == 0; }
+    // How many elements are held; every one after them reads empty, so a loop that passes over
+    // empty elements need go no further.
+    int StoredSize() const { return items_ ? static_cast<int>(items_->size()) : 0; }
     bool Has(long long i) const { return i >= 1 && i <= size_; }
 
     const T& operator[](long long i) const { return At(Checked(i)); }

@@ -86,7 +86,8 @@ void SetTrait(Card& card, const std::string& name, const Value& value, const Val
         int slot = 0;
         int freeSlot = 0;
         const auto& names = std::as_const(card.TraitNames);
-        for (int i = 1; i <= names.size(); ++i) {
+        const int held = names.StoredSize();
+        for (int i = 1; i <= held; ++i) {
             const std::string& stored = names[i];
             if (stored.empty()) {
                 if (freeSlot == 0) freeSlot = i;
@@ -95,6 +96,8 @@ void SetTrait(Card& card, const std::string& name, const Value& value, const Val
                 break;
             }
         }
+        // The slots after those held are empty.
+        if (slot == 0 && freeSlot == 0 && held < names.size()) freeSlot = held + 1;
         if (slot == 0) slot = freeSlot;
         if (slot == 0) {
             slot = card.TraitNames.size() + 1;
@@ -217,7 +220,8 @@ Value GetTrait(Card& card, const std::string& name, Value& blankFlag, int mode) 
         // no bonus read changes what the reads in progress are between two traits.
         std::string wanted;
         std::optional<bool> bonusAllowed;
-        for (int i = 1; i <= card.TraitNames.size(); ++i) {
+        // The slots after those held are empty, and passed over.
+        for (int i = 1; i <= card.TraitNames.StoredSize(); ++i) {
             // Evaluating a bonus may change the card's lists: stored is not used after that.
             const std::string_view stored = std::as_const(card.TraitNames)[i];
             if (stored.empty()) continue;
@@ -256,15 +260,18 @@ bool HasTrait(Card& card, const std::string& name, int effectIndex) {
             std::string traitName = UpperText(name);
             if (GetEffectTrait2(card, effect, traitName) != "NONE") return true;
         }
-        for (const std::string& stored : card.TraitNames)
+        const auto& names = std::as_const(card.TraitNames);
+        for (int i = 1; i <= names.StoredSize(); ++i) {
+            const std::string& stored = names[i];
             if (!stored.empty() && SameNoCase(BaseOf(stored), name)) return true;
+        }
         return false;
     });
 }
 
 int16_t GetTraitNum(const Card& card, const std::string& name) {
     return Guarded("GetTraitNum", int16_t{0}, [&] {
-        const int last = std::min(card.TraitNames.size(), 32767);
+        const int last = std::min(card.TraitNames.StoredSize(), 32767);
         for (int i = 1; i <= last; ++i) {
             const std::string& stored = card.TraitNames[i];
             if (!stored.empty() && SameNoCase(BaseOf(stored), name)) return static_cast<int16_t>(i);
