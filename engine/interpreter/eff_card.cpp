@@ -420,9 +420,9 @@ std::string EffRun::EchoFrame() {
     if (run.echoSide == 2) side = run.target.Owner;
     if (run.source.Owner == 0 || run.source.Name == "RulesCard") side = 0;
 
-    std::string paragraph;
-    std::string colour;
-    std::string background;
+    std::string_view paragraph;
+    std::string_view colour;
+    std::string_view background;
     switch (side) {
         case 1:
             paragraph = "<p align=left>";
@@ -441,9 +441,14 @@ std::string EffRun::EchoFrame() {
             break;
     }
     if (!run.echoBackground.empty()) background = run.echoBackground;
-    EchoPart(1) = "<table width=100% border=1><tr><td" + background + ">" + paragraph;
-    EchoPart(7) = "</td></tr></table></p>" + EchoPart(7);
-    return "<font color=\"" + colour + "\">";
+    // Written into the parts' own room rather than through joined copies.
+    std::string& head = EchoPart(1);
+    head.assign("<table width=100% border=1><tr><td");
+    head.append(background).append(">").append(paragraph);
+    EchoPart(7).insert(0, "</td></tr></table></p>");
+    std::string font = "<font color=\"";
+    font.append(colour).append("\">");
+    return font;
 }
 
 // The run's echo line goes to the main echo (outermost run) or to the run that called it; a run
@@ -460,7 +465,10 @@ void EffRun::HandOverEcho(const std::string& font) {
         run.echoLine.clear();
         return;
     }
-    if (Outermost() && real && run.echoPending) run.echoLine = font + run.echoLine + "</font>";
+    if (Outermost() && real && run.echoPending) {
+        run.echoLine.insert(0, font);
+        run.echoLine += "</font>";
+    }
     if (real && run.echoPending) {
         if (Outermost()) {
             EchoPart(4) += run.echoLine;
@@ -527,7 +535,7 @@ void EffRun::EndSteps() {
         run.echoPending = true;
     if (real && run.echoPending) {
         if (Outermost()) {
-            st.TurnLog += GetMainEcho(1);
+            TakeMainEcho(st.TurnLog);
             if (hasEffect) run.changeEffect().RunWork = 1;
         } else if (hasEffect && run.effect().Trigger == "ONDEATH" && run.effect().Echoed == 0) {
             EchoPart(5) += run.echoLine;

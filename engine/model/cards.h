@@ -42,6 +42,8 @@ std::string GetTargetTypeString(int32_t code);
 // Echo part 1 to 7 (the fields of EchoParts in order); throws outside 1 to 7.
 std::string& EchoPart(int part);
 std::string GetMainEcho(int clear);
+// Appends the main echo to text and clears it, as text += GetMainEcho(1) would, without the copy.
+void TakeMainEcho(std::string& text);
 void ClearMainEcho();
 void ClearEchos();
 

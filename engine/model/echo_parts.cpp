@@ -29,18 +29,44 @@ std::string& EchoPart(int part) {
     throw std::out_of_range("echo part " + std::to_string(part));
 }
 
+namespace {
+
+// Appends the parts in the order they are shown.
+void AppendMainEcho(std::string& text) {
+    static constexpr int kOrder[] = {1, 2, 6, 3, 4, 5, 7};
+    // A growing text (the turn log) is left to grow as it does; a fresh one is made to measure.
+    if (text.empty()) {
+        std::size_t size = 0;
+        for (int part : kOrder)
+            size += EchoPart(part).size();
+        text.reserve(size);
+    }
+    for (int part : kOrder)
+        text += EchoPart(part);
+}
+
+}  // namespace
+
 std::string GetMainEcho(int clear) {
     return Guarded("GetMainEcho", std::string(), [&] {
         std::string joined;
-        for (int part : {1, 2, 6, 3, 4, 5, 7})
-            joined += EchoPart(part);
+        AppendMainEcho(joined);
         if (clear == 1) ClearMainEcho();
         return joined;
     });
 }
 
+void TakeMainEcho(std::string& text) {
+    Guarded("GetMainEcho", [&] {
+        AppendMainEcho(text);
+        ClearMainEcho();
+    });
+}
+
 void ClearMainEcho() {
-    St().EchoParts = PickerCommand{};
+    // Emptied in place: the next effect's echo fills the same room again.
+    for (int part = 1; part <= 7; ++part)
+        EchoPart(part).clear();
 }
 
 void ClearEchos() {

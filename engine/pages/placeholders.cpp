@@ -1,4 +1,11 @@
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <optional>
 #include <set>
+#include <string>
+#include <string_view>
+#include <utility>
 
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
@@ -42,6 +49,28 @@ std::string ExchangedNames(std::string text) {
     FillAll(text, "$TARGETNAME", "$MYNAME");
     FillAll(text, "$SWAPME", "$TARGETNAME");
     return text;
+}
+
+// Whether a token's key (the part before its first "/") is one TokenValue knows: the others are
+// passed over without building anything.
+bool KnownTokenKey(std::string_view token) {
+    static constexpr std::string_view kKeys[] = {
+        "#HTMLMYTRAIT",
+        "#HTMLTRAIT",
+        "#MYTRAIT",
+        "#TRAIT",
+        "#CARD",
+        "#TRANSVAL",
+        "#IMG",
+        "#MYTRAITACTIONDESC",
+        "#TARGETTRAITACTIONDESC",
+        "#MYTRAITACTIONDESCREVERSE",
+        "#TARGETTRAITACTIONDESCREVERSE",
+    };
+    const std::string_view key = token.substr(0, token.find('/'));
+    for (std::string_view known : kKeys)
+        if (key == known) return true;
+    return false;
 }
 
 // The value of a known token, or false for a key that is no token.
@@ -96,56 +125,201 @@ void FillWord(std::string& text, std::string_view word, Make make) {
     if (text.find(word) != std::string::npos) FillAll(text, word, make());
 }
 
-void FillCardWords(Card& source, Card& target, std::string& text, const std::string& sourcePicture,
-                   const std::string& targetPicture, const std::string& amount) {
-    // No "$" word can turn up while the words are filled: of those filled without one, only
-    // "#PATH#" brings text that could hold one, and it comes last.
-    if (text.find('$') == std::string::npos) {
-        FillWord(text, "#TOKENS#", [&] { return std::to_string(St().Players[1].Tokens); });
-        FillAll(text, "&col", ":");
-        FillWord(text, "#PATH#", GamePath);
-        return;
-    }
-    FillWord(text, "$MYIMG", [&] { return sourcePicture; });
-    if (text.find("$GIDCARD") != std::string::npos) {
-        const int16_t number = GetCardNum(St().LastAmount);
-        if (number > 0) FillAll(text, "$GIDCARD", DCard(St().InPlay[number]));
-    }
-    if (Card* mine = OwnerCard(source)) FillWord(text, "$MYOWNER", [&] { return DCard(*mine); });
-    if (source.Owner == 1 || source.Owner == 2) {
-        if (Card* theirs = OwnerCard(target)) {
-            FillWord(text, "$OWNER", [&] { return DCard(*theirs); });
-            FillWord(text, "$TARGETOWNER", [&] { return DCard(*theirs); });
+// The "$" words of a card text, in the order they are filled.
+enum DollarWord {
+    kMyImg,
+    kGidCard,
+    kMyOwner,
+    kOwner,
+    kTargetOwner,
+    kTargetImg,
+    kAmt,
+    kTargetName,
+    kTargetUniqueName,
+    kUniqueName,
+    kMyUniqueName,
+    kSimpleTargetName,
+    kLastTargetName,
+    kLastTargetCard,
+    kTargetCard,
+    kMyName,
+    kSrcCard,
+    kLastName,
+    kTrait,
+    kEffStr,
+    kLastAmt,
+    kLastVal,
+    kMyDesc,
+    kTargetDesc,
+    kGamePath,
+    kDollarWords
+};
+
+constexpr std::string_view kDollarWordText[kDollarWords] = {
+    "$MYIMG",
+    "$GIDCARD",
+    "$MYOWNER",
+    "$OWNER",
+    "$TARGETOWNER",
+    "$TARGETIMG",
+    "$AMT",
+    "$TARGETNAME",
+    "$TARGETUNIQUENAME",
+    "$UNIQUENAME",
+    "$MYUNIQUENAME",
+    "$SIMPLETARGETNAME",
+    "$LASTTARGETNAME",
+    "$LASTTARGETCARD",
+    "$TARGETCARD",
+    "$MYNAME",
+    "$SRCCARD",
+    "$LASTNAME",
+    "$TRAIT",
+    "$EFFSTR",
+    "$LASTAMT",
+    "$LASTVAL",
+    "$MYDESC",
+    "$TARGETDESC",
+    "$GAMEPATH",
+};
+
+// For each letter, the "$" words it follows the "$" of, one bit each.
+constexpr std::array<uint32_t, 256> DollarWordsByLetter() {
+    std::array<uint32_t, 256> words{};
+    for (int w = 0; w < kDollarWords; ++w)
+        words[static_cast<unsigned char>(kDollarWordText[w][1])] |= uint32_t{1} << w;
+    return words;
+}
+
+// Up to the first eight bytes of a text as one number, the first byte lowest.
+constexpr uint64_t Head(std::string_view text) {
+    uint64_t head = 0;
+    for (std::size_t k = 0; k < 8 && k < text.size(); ++k)
+        head |= uint64_t{static_cast<unsigned char>(text[k])} << (8 * k);
+    return head;
+}
+
+constexpr std::array<uint64_t, kDollarWords> DollarWordHeads() {
+    std::array<uint64_t, kDollarWords> heads{};
+    for (int w = 0; w < kDollarWords; ++w)
+        heads[w] = Head(kDollarWordText[w]);
+    return heads;
+}
+
+// The "$" words the text holds, one bit each. A word is tried only when the letter after the
+// "$" and the first eight bytes agree; the rest of a longer word is compared after that.
+uint32_t DollarWordsIn(std::string_view text) {
+    static constexpr std::array<uint32_t, 256> kByLetter = DollarWordsByLetter();
+    static constexpr std::array<uint64_t, kDollarWords> kHeads = DollarWordHeads();
+    uint32_t present = 0;
+    for (std::size_t at = text.find('$'); at != std::string_view::npos;
+         at = text.find('$', at + 1)) {
+        const std::string_view rest = text.substr(at);
+        if (rest.size() < 2) break;
+        const uint64_t head = Head(rest);
+        for (uint32_t candidates = kByLetter[static_cast<unsigned char>(rest[1])]; candidates != 0;
+             candidates &= candidates - 1) {
+            const int w = std::countr_zero(candidates);
+            const std::string_view word = kDollarWordText[w];
+            if (word.size() > rest.size()) continue;
+            const uint64_t mask =
+                word.size() >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * word.size())) - 1;
+            if ((head & mask) != kHeads[w]) continue;
+            if (word.size() <= 8 || rest.substr(8, word.size() - 8) == word.substr(8))
+                present |= uint32_t{1} << w;
         }
     }
-    FillWord(text, "$TARGETIMG", [&] { return targetPicture; });
-    FillWord(text, "$AMT", [&] { return "<font color=\"#FFFF00\">" + amount + "</font>"; });
-    FillWord(text, "$TARGETNAME", [&] { return DCard(target); });
-    FillWord(text, "$TARGETUNIQUENAME", [&] { return target.UniqueName; });
-    FillWord(text, "$UNIQUENAME", [&] { return target.UniqueName; });
-    FillWord(text, "$MYUNIQUENAME", [&] { return source.UniqueName; });
-    FillWord(text, "$SIMPLETARGETNAME", [&] { return target.Name; });
+    return present;
+}
+
+// Fills the words in turn, each in the text as the words before it left it. The "$" words the
+// text holds are looked up once and again after each filling, so the many it does not hold cost
+// no search.
+class WordFiller {
+  public:
+    explicit WordFiller(std::string& text) : text_(text) {}
+
+    bool HasDollar() const { return text_.find('$') != std::string::npos; }
+
+    template <class Make>
+    void Dollar(DollarWord word, Make make) {
+        if ((present_ & (uint32_t{1} << word)) == 0) return;
+        FillAll(text_, kDollarWordText[word], make());
+        present_ = DollarWordsIn(text_);
+    }
+    void DollarText(DollarWord word, std::string_view value) {
+        Dollar(word, [&] { return value; });
+    }
+    // A word without "$": looked for in the text.
+    template <class Make>
+    void Word(std::string_view word, Make make) {
+        if (text_.find(word) == std::string::npos) return;
+        FillAll(text_, word, make());
+        present_ = DollarWordsIn(text_);
+    }
+
+  private:
+    std::string& text_;
+    uint32_t present_ = DollarWordsIn(text_);
+};
+
+void FillCardWords(Card& source, Card& target, std::string& text, const std::string& sourcePicture,
+                   const std::string& targetPicture, const Value& shown) {
+    WordFiller fill(text);
+    // The amount is written only where a word asks for it.
+    std::optional<std::string> amountText;
+    auto amount = [&]() -> const std::string& {
+        if (!amountText) amountText = shown.Text();
+        return *amountText;
+    };
+    // No "$" word can turn up while the words are filled: of those filled without one, only
+    // "#PATH#" brings text that could hold one, and it comes last.
+    if (!fill.HasDollar()) {
+        fill.Word("#TOKENS#", [&] { return std::to_string(St().Players[1].Tokens); });
+        fill.Word("&col", [] { return ":"; });
+        fill.Word("#PATH#", GamePath);
+        return;
+    }
+    fill.Dollar(kMyImg, [&] { return sourcePicture; });
+    if (text.find("$GIDCARD") != std::string::npos) {
+        const int16_t number = GetCardNum(St().LastAmount);
+        if (number > 0) fill.Dollar(kGidCard, [&] { return DCard(St().InPlay[number]); });
+    }
+    if (Card* mine = OwnerCard(source)) fill.Dollar(kMyOwner, [&] { return DCard(*mine); });
+    if (source.Owner == 1 || source.Owner == 2) {
+        if (Card* theirs = OwnerCard(target)) {
+            fill.Dollar(kOwner, [&] { return DCard(*theirs); });
+            fill.Dollar(kTargetOwner, [&] { return DCard(*theirs); });
+        }
+    }
+    fill.Dollar(kTargetImg, [&] { return targetPicture; });
+    fill.Dollar(kAmt, [&] { return "<font color=\"#FFFF00\">" + amount() + "</font>"; });
+    fill.Dollar(kTargetName, [&] { return DCard(target); });
+    fill.Dollar(kTargetUniqueName, [&] { return target.UniqueName; });
+    fill.Dollar(kUniqueName, [&] { return target.UniqueName; });
+    fill.Dollar(kMyUniqueName, [&] { return source.UniqueName; });
+    fill.Dollar(kSimpleTargetName, [&] { return target.Name; });
     if (St().LastTarget > 0 && St().InPlay.Has(St().LastTarget)) {
-        const std::string last = St().InPlay[St().LastTarget].Name;
-        FillAll(text, "$LASTTARGETNAME", last);
-        FillAll(text, "$LASTTARGETCARD", last);
+        const std::string& last = std::as_const(St().InPlay)[St().LastTarget].Name;
+        fill.DollarText(kLastTargetName, last);
+        fill.DollarText(kLastTargetCard, last);
     }
-    FillWord(text, "$TARGETCARD", [&] { return DCard(target); });
-    FillWord(text, "$MYNAME", [&] { return DCard(source); });
-    FillWord(text, "$SRCCARD", [&] { return DCard(source); });
-    FillAll(text, "$LASTNAME", St().LastTargetName);
-    FillAll(text, "$TRAIT", "");
-    FillAll(text, "$EFFSTR", "()");
-    FillAll(text, "$LASTAMT", amount);
-    FillAll(text, "$LASTVAL", amount);
-    FillWord(text, "#TOKENS#", [&] { return std::to_string(St().Players[1].Tokens); });
-    FillAll(text, "&col", ":");
+    fill.Dollar(kTargetCard, [&] { return DCard(target); });
+    fill.Dollar(kMyName, [&] { return DCard(source); });
+    fill.Dollar(kSrcCard, [&] { return DCard(source); });
+    fill.DollarText(kLastName, St().LastTargetName);
+    fill.DollarText(kTrait, "");
+    fill.DollarText(kEffStr, "()");
+    fill.Dollar(kLastAmt, amount);
+    fill.Dollar(kLastVal, amount);
+    fill.Word("#TOKENS#", [&] { return std::to_string(St().Players[1].Tokens); });
+    fill.Word("&col", [] { return ":"; });
     if (St().SwapNesting <= kMaxSwapNesting) {
-        FillWord(text, "$MYDESC", [&] { return FullDesc(source, 0, 0); });
-        FillWord(text, "$TARGETDESC", [&] { return FullDesc(target, 0, 0); });
+        fill.Dollar(kMyDesc, [&] { return FullDesc(source, 0, 0); });
+        fill.Dollar(kTargetDesc, [&] { return FullDesc(target, 0, 0); });
     }
-    FillWord(text, "$GAMEPATH", GamePath);
-    FillWord(text, "#PATH#", GamePath);
+    fill.Dollar(kGamePath, GamePath);
+    fill.Word("#PATH#", GamePath);
 }
 
 void FillRandomStrings(std::string& text) {
@@ -164,7 +338,7 @@ void SwapOnce(Card& source, Card& target, std::string& text, const std::string& 
     const Value shown = amount.Num() < 0 ? Value(-amount.Num()) : amount;
     FillRandomStrings(text);
     SwapTraitStrings(source, target, text);
-    FillCardWords(source, target, text, sourcePicture, targetPicture, shown.Text());
+    FillCardWords(source, target, text, sourcePicture, targetPicture, shown);
 
     if (St().SwapSecondPass) return;
     Restore restore{St().SwapSecondPass, St().SwapSecondPass};
@@ -177,17 +351,11 @@ void SwapOnce(Card& source, Card& target, std::string& text, const std::string& 
 
 void FillAll(std::string& text, std::string_view find, std::string_view replacement) {
     if (find.empty()) return;
-    std::string::size_type at = text.find(find);
-    if (at == std::string::npos) return;
-    std::string result;
-    std::string::size_type from = 0;
-    for (; at != std::string::npos; at = text.find(find, from)) {
-        result.append(text, from, at - from);
-        result.append(replacement);
-        from = at + find.size();
-    }
-    result.append(text, from, std::string::npos);
-    text = std::move(result);
+    // In place: each search goes on after the text just put in, in what is left of the old text,
+    // so the occurrences replaced are those of the text as it was.
+    for (std::string::size_type at = text.find(find); at != std::string::npos;
+         at = text.find(find, at + replacement.size()))
+        text.replace(at, find.size(), replacement);
 }
 
 void SwapCardStrings(Card& source, Card& target, std::string& text,
@@ -216,6 +384,10 @@ void SwapTraitStrings(Card& source, Card& target, std::string& text) {
             if (a == std::string::npos) break;
             const auto b = text.find('#', a + 1);
             if (b == std::string::npos) break;
+            if (!KnownTokenKey(std::string_view(text).substr(a, b - a))) {
+                p = b;
+                continue;
+            }
             const std::string token = text.substr(a, b - a);
             std::string value;
             if (selfNaming.count(token) || !TokenValue(source, target, token, value)) {
