@@ -131,6 +131,29 @@ TEST_F(PlaceholdersTest, SecondPassFillsWordsTheFirstBroughtInButNoThirdRuns) {
     EXPECT_EQ(St().SwapSecondPass, 0);
 }
 
+// The words are filled in turn, each in the text the ones before it left: a value that brings in
+// a later word, or makes one with the text before it, has it filled in the same pass; an earlier
+// one waits for the second pass.
+TEST_F(PlaceholdersTest, WordsAFillingBringsInAreFilledInTheirTurn) {
+    struct Row {
+        const char* name;
+        const char* text;
+        std::string filled;
+    };
+    const Row rows[] = {
+        {"$MYNAME", "$SIMPLETARGETNAME", imp},
+        {"NAME", "$LAST$SIMPLETARGETNAME", "Last one"},
+        {"$MYIMG", "[$SIMPLETARGETNAME]", "[src.jpg]"},
+        {"$TRAITS", "$SIMPLETARGETNAME", "S"},
+        {"$$TARGETNAME", "$SIMPLETARGETNAME", "$<font color=#FFFFFF>$$TARGETNAME</font>"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text);
+        Target().Name = r.name;
+        EXPECT_EQ(Fill(r.text), r.filled);
+    }
+}
+
 TEST_F(PlaceholdersTest, WordsWhoseValueHoldsThemselvesEnd) {
     Target().Name = "x$SIMPLETARGETNAME";
     EXPECT_EQ(Fill("$SIMPLETARGETNAME"), "xx$SIMPLETARGETNAME");
