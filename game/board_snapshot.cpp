@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "engine/model/state.h"
+#include "engine/rules/triggers.h"
 
 namespace dv {
 namespace {
@@ -32,7 +34,9 @@ void BoardSnapshot::Take() {
     if (open_) Release();
     st.InPlay.OpenJournal();
     open_ = true;
-    registry_ = st.TriggerRegistry;
+    registryKeep_ = st.OpenRegistryKeeps++;
+    if (static_cast<int>(st.RegistryKeeps.size()) <= registryKeep_) st.RegistryKeeps.emplace_back();
+    st.RegistryKeeps[registryKeep_].copied = false;
     activationQueue_ = st.ActivationQueue;
     newestCard_ = st.NewestCard;
     lastCard_ = st.LastCard;
@@ -47,7 +51,12 @@ void BoardSnapshot::Restore() {
     if (!open_) return;
     open_ = false;
     st.InPlay.TakeBack();
-    st.TriggerRegistry = registry_;
+    st.OpenRegistryKeeps = registryKeep_;
+    RegistryKeep& keep = st.RegistryKeeps[registryKeep_];
+    if (keep.copied) {
+        RegistryWillChange();
+        std::swap(st.TriggerRegistry, keep.registry);
+    }
     st.ActivationQueue = activationQueue_;
     st.NewestCard = newestCard_;
     st.LastCard = lastCard_;
@@ -69,6 +78,7 @@ void BoardSnapshot::Release() {
     if (!open_) return;
     open_ = false;
     St().InPlay.CloseJournal();
+    St().OpenRegistryKeeps = registryKeep_;
 }
 
 }  // namespace dv

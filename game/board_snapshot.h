@@ -1,8 +1,10 @@
 #pragma once
 // The cards in play and what indexes them, taken before a trial that may disturb them and put
 // back after it. Play itself is kept by a journal of the cards the trial hands out for change
-// (see play_list.h); the trigger registry, the activation queue and the newest-card pointers are
-// copied whole, into the room of the copies before.
+// (see play_list.h); the trigger registry is copied only if the trial is about to change it
+// (RegistryWillChange), which most never do; the activation queue and the newest-card pointers
+// are copied whole, into the room of the copies before. Snapshots nest, each put back or let go
+// before the one around it.
 
 #include <array>
 #include <cstdint>
@@ -30,7 +32,7 @@ class BoardSnapshot {
 
   private:
     bool open_ = false;
-    std::array<TriggerSlot, 21> registry_;
+    int registryKeep_ = 0;  // this snapshot's place in RegistryKeeps
     List<int16_t> activationQueue_;
     int32_t newestCard_ = 0;
     int32_t lastCard_ = 0;

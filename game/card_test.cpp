@@ -9,6 +9,7 @@
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
+#include "engine/rules/triggers.h"
 #include "game/startup.h"
 #include "game/turn.h"
 
@@ -100,6 +101,7 @@ void StartCardTest() {
         for (int i = 1; i <= slots && st.InPlay.Has(i); ++i)
             KillCard(st.InPlay[i], 0);
 
+        RegistryWillChange();
         for (TriggerSlot& slot : st.TriggerRegistry) {
             slot.Cards = List<int32_t>(1);
             slot.Effects = List<int32_t>(1);

@@ -62,6 +62,7 @@ void ResetDecksAndPlayers() {
     static const char* const kDeckNames[] = {"Deck #1", "Deck #2", "Deck #3"};
     for (int d = 1; d <= 3; ++d)
         if (st.PlayerDecks[d].Name.empty()) st.PlayerDecks[d].Name = kDeckNames[d - 1];
+    RegistryWillChange();
     for (TriggerSlot& slot : st.TriggerRegistry) {
         slot.Cards = List<int32_t>(1);
         slot.Effects = List<int32_t>(1);

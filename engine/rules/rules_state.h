@@ -47,8 +47,21 @@ struct TraitMaskLookup {
     int32_t Bit = 0;
 };
 
+using TriggerRegistryArray = std::array<TriggerSlot, 21>;
+
+// The trigger registry as it stood when a snapshot of play was taken, copied only when something
+// is about to change the registry while the snapshot is open (see RegistryWillChange).
+struct RegistryKeep {
+    bool copied = false;
+    TriggerRegistryArray registry;
+};
+
 struct RulesState {
-    std::array<TriggerSlot, 21> TriggerRegistry;
+    TriggerRegistryArray TriggerRegistry;
+    // One per open snapshot of play, the innermost last; those past OpenRegistryKeeps are kept
+    // for the room of their copies.
+    std::vector<RegistryKeep> RegistryKeeps;
+    int OpenRegistryKeeps = 0;
     List<TraitMaskName> TraitMaskNames = List<TraitMaskName>(1);
     // While set, every position handed out from TraitMaskNames is noted in MaskLookups (a card
     // read that may be repeated keeps the positions its cards' masks were built with).

@@ -58,6 +58,7 @@ void ClearWords(MaskWords& words) {
 }
 
 void MakeHole(TriggerSlot& slot, int k) {
+    RegistryWillChange();
     slot.Cards[k] = 0;
     slot.Effects[k] = 0;
 }
@@ -87,6 +88,7 @@ void PackSlot(TriggerSlot& slot) {
 }
 
 void Append(TriggerSlot& slot, int card, int effect) {
+    RegistryWillChange();
     if (slot.Cards.size() >= kMaxRegistryEntries) PackSlot(slot);
     if (slot.Cards.size() >= kMaxRegistryEntries) return;  // every entry is live: refuse cleanly
     slot.Cards.PushBack(card);
@@ -128,6 +130,7 @@ void Register(int card, int effect, int16_t replace, int16_t remove) {
     if (slot.Cards.size() < kRegistryReuseLimit) {
         for (int k = 1; k <= slot.Cards.size(); ++k) {
             if (slot.Cards[k] != 0) continue;
+            RegistryWillChange();
             slot.Cards[k] = card;
             slot.Effects[k] = effect;
             return;
@@ -293,6 +296,16 @@ void UnregisterAction(int cardNumber, int effectNumber) {
                 slot, [&](int32_t c, int32_t e) { return c == cardNumber && e == effectNumber; });
         }
     });
+}
+
+void RegistryWillChange() {
+    State& st = St();
+    for (int k = 0; k < st.OpenRegistryKeeps; ++k) {
+        RegistryKeep& keep = st.RegistryKeeps[k];
+        if (keep.copied) continue;
+        keep.registry = st.TriggerRegistry;
+        keep.copied = true;
+    }
 }
 
 void DropRegistrations(const Card& card, int effectNumber) {

@@ -28,5 +28,8 @@ void UnregisterAction(int cardNumber, int effectNumber);
 // Takes the registrations of a card held in play out: of one effect, or of all its effects for
 // effect number 0. A copy of the card (a trial run's) changes nothing.
 void DropRegistrations(const Card& card, int effectNumber);
+// Every change of the trigger registry is announced first: each open snapshot of play that has
+// not yet copied the registry copies it then, as it stood when the snapshot was taken.
+void RegistryWillChange();
 
 }  // namespace dv

@@ -4,8 +4,10 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/model/state.h"
+#include "engine/rules/triggers.h"
 #include "tests/support/engine_fixture.h"
 
 namespace dv {
@@ -72,12 +74,59 @@ TEST_F(BoardSnapshotTest, SlotsAddedDuringATrialStayFreeAndPointersComeBack) {
     snapshot.Take();
     St().InPlay.PushBack(St().InPlay[1]);
     St().NewestCard = 7;
+    // Every change of the registry is announced before it is made, as the engine's own are.
+    RegistryWillChange();
     St().TriggerRegistry[3].Cards.PushBack(7);
     snapshot.Restore();
     EXPECT_EQ(St().InPlay.size(), 7);
     EXPECT_TRUE(IdenticalCards(St().InPlay[7], Card{}));
     EXPECT_EQ(St().NewestCard, 3);
     EXPECT_EQ(St().TriggerRegistry[3].Cards.size(), 1);
+}
+
+// The registry is copied only when a trial is about to change it: whatever changes it, before or
+// inside nested trials, each snapshot must give it back as it stood when that one was taken.
+TEST_F(BoardSnapshotTest, NestedTrialsGiveTheRegistryBackAsEachFoundIt) {
+    auto registered = [] {
+        std::vector<std::vector<int32_t>> slots;
+        for (const TriggerSlot& slot : St().TriggerRegistry)
+            slots.push_back(slot.Cards.raw());
+        return slots;
+    };
+    St().InPlay[1].Effects[1].Trigger = "PHASE1";
+    St().InPlay[2].Effects[1].Trigger = "PHASE2";
+    St().InPlay[3].Effects[1].Trigger = "PHASE3";
+    RegisterAction(1, 1, 0, 0);
+    const auto atOuter = registered();
+
+    BoardSnapshot outer;
+    outer.Take();
+    RegisterAction(2, 1, 0, 0);
+    const auto atInner = registered();
+    {
+        BoardSnapshot inner;
+        inner.Take();
+        UnregisterCard(1);
+        RegisterAction(3, 1, 0, 0);
+        inner.Restore();
+        EXPECT_EQ(registered(), atInner);
+    }
+    {
+        BoardSnapshot untouched;
+        untouched.Take();
+        untouched.Restore();
+        EXPECT_EQ(registered(), atInner);
+    }
+    {
+        BoardSnapshot kept;
+        kept.Take();
+        RegisterAction(3, 1, 0, 0);
+        kept.Release();
+    }
+    EXPECT_NE(registered(), atInner) << "a trial let go keeps its changes";
+    outer.Restore();
+    EXPECT_EQ(registered(), atOuter);
+    EXPECT_EQ(St().OpenRegistryKeeps, 0);
 }
 
 }  // namespace
