@@ -15,12 +15,18 @@ Host* currentHost = &silentHost;
 
 }  // namespace
 
-State& St() {
-    return *Instance();
+State* detail::currentState = nullptr;
+
+State& detail::MakeState() {
+    currentState = Instance().get();
+    return *currentState;
 }
 
 void ResetState() {
-    Instance() = std::make_unique<State>();
+    // The new instance is current before the old one goes, as the replaced pointer has it.
+    std::unique_ptr<State> fresh = std::make_unique<State>();
+    detail::currentState = fresh.get();
+    Instance() = std::move(fresh);
 }
 
 Host& TheHost() {

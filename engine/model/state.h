@@ -16,8 +16,17 @@ namespace dv {
 
 struct State : ModelState, PagesState, RulesState, InterpreterState, DataState, GameState {};
 
-// The one instance.
-State& St();
+namespace detail {
+// The one instance once made; made on first use.
+extern State* currentState;
+State& MakeState();
+}  // namespace detail
+
+// The one instance. Inline: the engine reads its state on almost every step.
+inline State& St() {
+    State* const state = detail::currentState;
+    return state ? *state : detail::MakeState();
+}
 // Replaces the instance with a fresh one (the host stays as it is).
 void ResetState();
 
