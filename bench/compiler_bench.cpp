@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/model/state.h"
-#include "engine/rules/compiler.h"
+#include "engine/model/compiler.h"
 
 namespace {
 

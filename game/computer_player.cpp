@@ -15,7 +15,7 @@
 #include "engine/model/state.h"
 #include "engine/pages/card_pages.h"
 #include "engine/rules/dispatch.h"
-#include "game/board_snapshot.h"
+#include "engine/model/board_snapshot.h"
 #include "game/costs.h"
 
 namespace dv {

@@ -14,7 +14,7 @@
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/pages/page_buffer.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/triggers.h"
 #include "game/card_test.h"
 #include "game/play_queue.h"
 

@@ -11,7 +11,7 @@
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/rules/rule_operations.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/triggers.h"
 #include "game/computer_player.h"
 #include "game/costs.h"
 

@@ -4,8 +4,8 @@
 #include "engine/model/text_utils.h"
 #include "engine/model/value_expression.h"
 #include "engine/pages/card_pages.h"
-#include "engine/rules/keyword_table.h"
-#include "engine/rules/script_fields.h"
+#include "engine/model/keyword_table.h"
+#include "engine/model/script_fields.h"
 
 namespace dv {
 namespace {

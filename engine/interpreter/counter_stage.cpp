@@ -4,7 +4,7 @@
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
 #include "engine/rules/dispatch.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/triggers.h"
 
 namespace dv {
 namespace {

@@ -13,10 +13,10 @@
 #include "engine/model/scratch_card.h"
 #include "engine/model/state.h"
 #include "engine/pages/card_pages.h"
-#include "engine/rules/compiler.h"
+#include "engine/model/compiler.h"
 #include "engine/rules/dispatch.h"
 #include "engine/rules/rule_operations.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/triggers.h"
 
 namespace dv {
 namespace {

@@ -5,7 +5,7 @@
 #include "engine/model/cards.h"
 #include "engine/model/text_utils.h"
 #include "engine/pages/card_pages.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/triggers.h"
 
 namespace dv {
 namespace {

@@ -6,7 +6,7 @@
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
-#include "engine/rules/compiler.h"
+#include "engine/model/compiler.h"
 
 namespace dv {
 namespace {

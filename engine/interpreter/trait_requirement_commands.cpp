@@ -11,7 +11,7 @@
 #include "engine/model/state.h"
 #include "engine/model/value_expression.h"
 #include "engine/pages/card_pages.h"
-#include "engine/rules/script_fields.h"
+#include "engine/model/script_fields.h"
 
 namespace dv {
 namespace {

@@ -10,7 +10,7 @@
 #include "engine/pages/card_pages.h"
 #include "engine/rules/dispatch.h"
 #include "engine/rules/rule_operations.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/triggers.h"
 #include "game/costs.h"
 
 namespace dv {

@@ -5,8 +5,8 @@
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
-#include "engine/rules/compiler.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/compiler.h"
+#include "engine/model/triggers.h"
 
 namespace dv {
 namespace {

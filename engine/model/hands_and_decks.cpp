@@ -5,7 +5,7 @@
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
-#include "engine/rules/compiler.h"
+#include "engine/model/compiler.h"
 
 namespace dv {
 namespace {

@@ -4,13 +4,13 @@
 
 #include <memory>
 
-#include "data/data_state.h"
-#include "engine/interpreter/interpreter_state.h"
+#include "engine/model/data_state.h"
+#include "engine/model/interpreter_state.h"
 #include "engine/model/host.h"
 #include "engine/model/model_state.h"
-#include "engine/pages/pages_state.h"
-#include "engine/rules/rules_state.h"
-#include "game/game_state.h"
+#include "engine/model/pages_state.h"
+#include "engine/model/rules_state.h"
+#include "engine/model/game_state.h"
 
 namespace dv {
 

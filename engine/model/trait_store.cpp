@@ -14,7 +14,7 @@
 #include "engine/model/trait_names.h"
 #include "engine/model/value_expression.h"
 #include "engine/rules/dispatch.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/triggers.h"
 
 namespace dv {
 namespace {

@@ -13,10 +13,10 @@
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/model/value_expression.h"
-#include "engine/rules/compiler.h"
-#include "engine/rules/keyword_table.h"
-#include "engine/rules/script_fields.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/compiler.h"
+#include "engine/model/keyword_table.h"
+#include "engine/model/script_fields.h"
+#include "engine/model/triggers.h"
 
 namespace dv {
 namespace {

@@ -13,7 +13,7 @@
 #include "engine/model/text_utils.h"
 #include "engine/pages/page_buffer.h"
 #include "engine/rules/dispatch.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/triggers.h"
 
 namespace dv {
 namespace {

@@ -15,7 +15,7 @@
 #include "data/games_page.h"
 #include "engine/model/files.h"
 #include "engine/model/state.h"
-#include "engine/rules/compiler.h"
+#include "engine/model/compiler.h"
 #include "tests/support/engine_fixture.h"
 
 namespace dv {

@@ -8,7 +8,7 @@
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/pages/page_buffer.h"
-#include "engine/rules/compiler.h"
+#include "engine/model/compiler.h"
 #include "game/startup.h"
 #include "ui/common/dialogs.h"
 #include "ui/designer/card_designer.h"

@@ -1,8 +1,8 @@
 #include "tests/engine/interpreter/board_fixture.h"
 
 #include "engine/model/cards.h"
-#include "engine/rules/keyword_table.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/keyword_table.h"
+#include "engine/model/triggers.h"
 
 namespace dv::test {
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "engine/model/state.h"
-#include "engine/rules/keyword_table.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/keyword_table.h"
+#include "engine/model/triggers.h"
 #include "tests/engine/interpreter/card_command_board.h"
 
 namespace dv {

@@ -1,4 +1,4 @@
-#include "game/board_snapshot.h"
+#include "engine/model/board_snapshot.h"
 
 #include <bit>
 #include <cstdint>

@@ -8,7 +8,7 @@
 
 #include "engine/model/list.h"
 #include "engine/model/records.h"
-#include "game/board_snapshot.h"
+#include "engine/model/board_snapshot.h"
 
 namespace dv {
 

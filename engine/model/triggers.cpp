@@ -1,4 +1,4 @@
-#include "engine/rules/triggers.h"
+#include "engine/model/triggers.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,7 @@
 #include "engine/model/case_fold.h"
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
-#include "engine/rules/script_fields.h"
+#include "engine/model/script_fields.h"
 
 namespace dv {
 namespace {
