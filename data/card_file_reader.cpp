@@ -9,14 +9,14 @@
 #include "data/card_file_items.h"
 #include "data/card_files.h"
 #include "data/card_sets.h"
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
 #include "engine/model/files.h"
+#include "engine/model/hands_and_decks.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/pages/card_pages.h"
-#include "game/game_start.h"
+#include "engine/rules/card_life.h"
 
 namespace dv {
 namespace {

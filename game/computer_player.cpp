@@ -7,16 +7,16 @@
 #include <vector>
 
 #include "engine/interpreter/eff_card.h"
-#include "engine/model/card_life.h"
+#include "engine/model/board_snapshot.h"
 #include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
 #include "engine/model/scratch_card.h"
 #include "engine/model/state.h"
 #include "engine/pages/card_pages.h"
+#include "engine/rules/card_life.h"
+#include "engine/rules/costs.h"
 #include "engine/rules/dispatch.h"
-#include "engine/model/board_snapshot.h"
-#include "game/costs.h"
 
 namespace dv {
 namespace {
@@ -266,12 +266,6 @@ void AISetMenus(int player) {
             }
         }
     });
-}
-
-void ClearMenuActions(Card& card) {
-    if (card.Name.empty()) return;
-    for (Effect& effect : card.Effects)
-        if (effect.MenuState == MenuState::Chosen) effect.MenuState = MenuState::Offered;
 }
 
 }  // namespace dv

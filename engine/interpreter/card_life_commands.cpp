@@ -5,15 +5,15 @@
 
 #include "data/card_files.h"
 #include "engine/interpreter/card_commands.h"
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
+#include "engine/model/hands_and_decks.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
-#include "engine/rules/rule_operations.h"
 #include "engine/model/triggers.h"
-#include "game/computer_player.h"
-#include "game/costs.h"
+#include "engine/rules/card_life.h"
+#include "engine/rules/costs.h"
+#include "engine/rules/rule_operations.h"
 
 namespace dv {
 namespace {

@@ -7,16 +7,16 @@
 
 #include "engine/interpreter/command_context.h"
 #include "engine/interpreter/eff_card_stages.h"
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
+#include "engine/model/compiler.h"
 #include "engine/model/guard.h"
 #include "engine/model/scratch_card.h"
 #include "engine/model/state.h"
+#include "engine/model/triggers.h"
 #include "engine/pages/card_pages.h"
-#include "engine/model/compiler.h"
+#include "engine/rules/card_life.h"
 #include "engine/rules/dispatch.h"
 #include "engine/rules/rule_operations.h"
-#include "engine/model/triggers.h"
 
 namespace dv {
 namespace {

@@ -6,15 +6,15 @@
 #include <string_view>
 
 #include "engine/interpreter/eff_card.h"
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
+#include "engine/model/trait_actions.h"
 #include "engine/model/trait_names.h"
+#include "engine/model/triggers.h"
 #include "engine/model/value_expression.h"
 #include "engine/rules/dispatch.h"
-#include "engine/model/triggers.h"
 
 namespace dv {
 namespace {
@@ -268,6 +268,16 @@ int16_t GetTraitNum(const Card& card, const std::string& name) {
             if (!stored.empty() && SameNoCase(BaseOf(stored), name)) return static_cast<int16_t>(i);
         }
         return int16_t{0};
+    });
+}
+
+std::string GetTraitActionDesc(Card& card, const std::string& traitName) {
+    return Guarded("GetTraitActionDesc", std::string(), [&] {
+        int n = GetTraitNum(card, traitName);
+        if (n == 0 || !card.TraitActionDescs.Has(n)) return std::string();
+        const std::string& desc = card.TraitActionDescs[n];
+        // The marker keeps inherited actions off the card; it is not text to show.
+        return desc == "OVERRIDE" ? std::string() : desc;
     });
 }
 

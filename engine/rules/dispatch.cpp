@@ -5,18 +5,18 @@
 #include <vector>
 
 #include "engine/interpreter/eff_card.h"
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
+#include "engine/model/compiler.h"
 #include "engine/model/guard.h"
+#include "engine/model/keyword_table.h"
 #include "engine/model/scratch_card.h"
+#include "engine/model/script_fields.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
-#include "engine/model/value_expression.h"
-#include "engine/model/compiler.h"
-#include "engine/model/keyword_table.h"
-#include "engine/model/script_fields.h"
 #include "engine/model/triggers.h"
+#include "engine/model/value_expression.h"
+#include "engine/rules/card_life.h"
 
 namespace dv {
 namespace {
@@ -536,31 +536,6 @@ int AIPickTarget(Card& card) {
     });
 }
 
-std::string GetEffectTrait2(Card& card, int32_t& effectNumber, std::string& name) {
-    std::string result = "NONE";
-    if (name.empty() || effectNumber == 0) return result;
-    try {
-        Effect& effect = card.Effects[effectNumber];
-        if (effect.Compiled == 0) {
-            std::string errors;
-            CompileEffect(card, effectNumber, errors);
-        }
-        // The look-up reads the two words of each "TRAIT" command.
-        static const int16_t traitCode = KeywordCode("TRAIT");
-        const Effect& compiled = card.Effects[effectNumber];
-        for (int p = 1; p <= compiled.Program.size(); ++p) {
-            if (compiled.Program[p] != traitCode) continue;
-            if (compiled.Args.Has(p + 1) && compiled.Args[p + 1] == name) {
-                result = compiled.Args.Has(p + 2) ? compiled.Args[p + 2] : std::string();
-                break;
-            }
-        }
-    } catch (const std::exception&) {
-        // A look-up that cannot finish finds nothing; it reports no error.
-    }
-    return result;
-}
-
 bool GetEffectRef(const std::string& text, const Value& word) {
     const std::string wanted = word.Text();
     // Words after an empty field are not read.
@@ -568,18 +543,6 @@ bool GetEffectRef(const std::string& text, const Value& word) {
     for (long long f = 1; !fields[f].empty(); ++f)
         if (fields[f] == wanted) return true;
     return false;
-}
-
-std::string GetActionMenu2(Card& card) {
-    if (card.Owner == 2) return "";
-    std::string menu;
-    for (int i = 1; i <= card.Effects.size(); ++i) {
-        const Effect& effect = card.Effects[i];
-        if (effect.MenuState == MenuState::None) continue;
-        menu += "<a href=\"MENUACTION:" + std::to_string(card.GID) + ":" + std::to_string(i) +
-                "\">" + effect.MenuText + "</a><br>";
-    }
-    return menu;
 }
 
 bool ChooseMenuAction(const std::string& link) {

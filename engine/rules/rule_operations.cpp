@@ -4,32 +4,23 @@
 
 #include "data/card_files.h"
 #include "engine/interpreter/eff_card.h"
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
 #include "engine/model/guard.h"
+#include "engine/model/hands_and_decks.h"
 #include "engine/model/host.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
-#include "engine/pages/page_buffer.h"
-#include "engine/rules/dispatch.h"
 #include "engine/model/triggers.h"
+#include "engine/pages/page_buffer.h"
+#include "engine/rules/card_life.h"
+#include "engine/rules/dispatch.h"
 
 namespace dv {
 namespace {
 
 // Mods applied per activation; a card's mod list is read once, before the first one runs.
 constexpr int kMaxMods = 255;
-
-bool SideExcludes(const Value& side, const Card& card) {
-    double s = side.Num();
-    return s > 0 && s != card.Owner;
-}
-
-bool PassesSideAndTrait(Card& card, const Value& side, const std::string& requiredTrait) {
-    if (SideExcludes(side, card)) return false;
-    return requiredTrait.empty() || HasTrait(card, requiredTrait);
-}
 
 void RecordWonMission() {
     auto& won = St().Players[1].WonMissions;
@@ -129,44 +120,6 @@ void QueueCard(Card& card) {
 int16_t GetTokenCost(Card& card) {
     return Guarded("GetTokenCost", int16_t{0},
                    [&] { return static_cast<int16_t>(card.Rarity / 10 + 1); });
-}
-
-double TraitTotal(const std::string& traitName, const Value& side, const std::string& requiredTrait,
-                  int countFlag) {
-    return Guarded("TraitTotal", 0.0, [&] {
-        double total = 0;
-        for (Card& card : St().InPlay) {
-            if (card.Name.empty() || card.Dead == 1) continue;
-            if (!PassesSideAndTrait(card, side, requiredTrait)) continue;
-            Value v = GetTrait(card, traitName, 0);
-            if (v.IsText() && (v.Text().empty() || v.Text() == "NONE")) continue;
-            double number = v.Num();
-            total += (countFlag == 1 || number == 0) ? 1 : number;
-        }
-        return total;
-    });
-}
-
-double NameTotal(const std::string& cardName, const Value& side, const std::string& requiredTrait) {
-    return Guarded("NameTotal", 0.0, [&] {
-        double count = 0;
-        for (Card& card : St().InPlay) {
-            // Free slots are no cards: an empty name counts nothing. Dead cards still count.
-            if (card.Name.empty() || card.Name != cardName) continue;
-            if (PassesSideAndTrait(card, side, requiredTrait)) ++count;
-        }
-        return count;
-    });
-}
-
-std::string GetTraitActionDesc(Card& card, const std::string& traitName) {
-    return Guarded("GetTraitActionDesc", std::string(), [&] {
-        int n = GetTraitNum(card, traitName);
-        if (n == 0 || !card.TraitActionDescs.Has(n)) return std::string();
-        const std::string& desc = card.TraitActionDescs[n];
-        // The marker keeps inherited actions off the card; it is not text to show.
-        return desc == "OVERRIDE" ? std::string() : desc;
-    });
 }
 
 void ApplyMods(Card& card) {

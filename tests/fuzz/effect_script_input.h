@@ -12,11 +12,12 @@
 #include <string>
 
 #include "engine/interpreter/eff_card.h"
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
+#include "engine/model/hands_and_decks.h"
 #include "engine/model/state.h"
-#include "engine/rules/dispatch.h"
 #include "engine/model/triggers.h"
+#include "engine/rules/card_life.h"
+#include "engine/rules/dispatch.h"
 
 namespace dv::fuzz {
 

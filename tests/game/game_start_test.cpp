@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/model/cards.h"
+#include "engine/model/hands_and_decks.h"
 #include "engine/model/state.h"
 #include "tests/engine/interpreter/board_fixture.h"
 #include "tests/support/recording_host.h"

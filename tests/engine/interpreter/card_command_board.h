@@ -4,8 +4,9 @@
 
 #include <string>
 
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
+#include "engine/model/hands_and_decks.h"
+#include "engine/rules/card_life.h"
 #include "tests/engine/interpreter/board_fixture.h"
 
 namespace dv::test {
