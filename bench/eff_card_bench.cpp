@@ -8,6 +8,7 @@
 #include "engine/model/state.h"
 #include "engine/rules/dispatch.h"
 #include "engine/model/triggers.h"
+#include "engine/rules/trait_changes.h"
 
 namespace dv {
 namespace {

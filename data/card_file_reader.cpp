@@ -17,6 +17,7 @@
 #include "engine/model/text_utils.h"
 #include "engine/pages/card_pages.h"
 #include "engine/rules/card_life.h"
+#include "engine/rules/trait_changes.h"
 
 namespace dv {
 namespace {

@@ -17,6 +17,7 @@
 #include "engine/rules/card_life.h"
 #include "engine/rules/costs.h"
 #include "engine/rules/dispatch.h"
+#include "engine/rules/trait_changes.h"
 
 namespace dv {
 namespace {

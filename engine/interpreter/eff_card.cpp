@@ -16,6 +16,7 @@
 #include "engine/pages/card_pages.h"
 #include "engine/rules/card_life.h"
 #include "engine/rules/dispatch.h"
+#include "engine/rules/effect_runs.h"
 #include "engine/rules/rule_operations.h"
 
 namespace dv {
@@ -562,13 +563,6 @@ void EffRun::EndSteps() {
 }
 
 }  // namespace
-
-void ClearPendingSignals() {
-    State& st = St();
-    st.EffectOutcome = EffectOutcome::None;
-    st.RedirectTarget = 0;
-    st.RedirectText.clear();
-}
 
 RunResult EffCard(Card& source, Card& target, EffArgs& args) {
     State& st = St();

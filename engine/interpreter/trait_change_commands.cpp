@@ -7,6 +7,7 @@
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/model/compiler.h"
+#include "engine/rules/trait_changes.h"
 
 namespace dv {
 namespace {

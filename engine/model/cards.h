@@ -13,12 +13,7 @@ void InitCard(Card& card, int owner, int active);
 int AddEffect(Card& card, const std::string& actionText, int targetType, const std::string& trigger,
               int keepMenu, const std::string& targetText);
 
-void SetTrait(Card& card, const std::string& name, const Value& value, const Value& silent = 0,
-              const std::string& text = "", uint8_t quiet = 0, int32_t sourceIndex = 0,
-              const Value& noNegative = 0);
-Value Modtrait(Card& card, const std::string& name, Value& amount, Card& source, uint8_t quiet = 0,
-               const std::string& actionText = "", const std::string& text = "",
-               const Value& noNegative = 0);
+// SetTrait and Modtrait raise triggers: they are rules (engine/rules/trait_changes.h).
 void RemoveTrait(Card& card, const std::string& name);
 Value GetTrait(Card& card, const std::string& name, Value& blankFlag, int mode = 0);
 Value GetTrait(Card& card, const std::string& name, int mode = 0);

@@ -4,7 +4,6 @@
 #include <optional>
 #include <vector>
 
-#include "engine/interpreter/eff_card.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
 #include "engine/model/compiler.h"
@@ -17,6 +16,7 @@
 #include "engine/model/triggers.h"
 #include "engine/model/value_expression.h"
 #include "engine/rules/card_life.h"
+#include "engine/rules/effect_runs.h"
 
 namespace dv {
 namespace {
@@ -43,17 +43,7 @@ struct DispatchRun {
 
     RunResult operator()(Card& target, uint8_t preview, const std::string& actionText,
                          std::string& echo) const {
-        Value zero = 0;
-        EffArgs args;
-        args.effectIndex = effect;
-        args.runKind = runKind;
-        args.preview = preview;
-        args.value = &zero;
-        args.reactedTo = actionText;
-        args.outerEcho = echo;
-        const RunResult result = EffCard(card, target, args);
-        echo = args.outerEcho;
-        return result;
+        return RunDispatched(card, effect, runKind, target, preview, actionText, echo);
     }
 };
 
@@ -384,13 +374,7 @@ class TargetPick {
     // cancel makes the card a failure.
     std::optional<RunResult> Trial(int c) {
         State& st = St();
-        EffArgs args;
-        args.effectIndex = effectNumber_;
-        args.runKind = RunKind::Ordinary;
-        args.preview = 1;
-        args.repeatRun = 1;
-        args.adHocText = actionText_;
-        RunResult result = EffCard(card_, st.InPlay[c], args);
+        RunResult result = RunPickTrial(card_, effectNumber_, st.InPlay[c], actionText_);
         if (st.EffectOutcome == EffectOutcome::StopEffect) {
             st.EffectOutcome = EffectOutcome::None;
             return std::nullopt;

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "data/card_files.h"
-#include "engine/interpreter/eff_card.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
 #include "engine/model/guard.h"
@@ -15,6 +14,7 @@
 #include "engine/pages/page_buffer.h"
 #include "engine/rules/card_life.h"
 #include "engine/rules/dispatch.h"
+#include "engine/rules/effect_runs.h"
 
 namespace dv {
 namespace {
@@ -133,13 +133,7 @@ void ApplyMods(Card& card) {
             // for its mod run alone.
             const uint8_t wasActive = card.Active;
             card.Active = 1;
-            EffArgs args;
-            args.effectIndex = 1;
-            args.runKind = RunKind::Ordinary;
-            args.preview = 0;
-            args.noCounters = 1;
-            args.adHocText = mod;
-            EffCard(card, card, args);
+            RunMod(card, mod);
             card.Active = wasActive;
         }
     });

@@ -18,6 +18,8 @@
 #include "engine/model/triggers.h"
 #include "engine/rules/card_life.h"
 #include "engine/rules/dispatch.h"
+#include "engine/rules/effect_runs.h"
+#include "engine/rules/trait_changes.h"
 
 namespace dv::fuzz {
 

@@ -8,6 +8,7 @@
 #include "engine/model/text_utils.h"
 #include "engine/model/trait_actions.h"
 #include "engine/rules/card_life.h"
+#include "engine/rules/trait_changes.h"
 #include "ui/common/dialogs.h"
 
 namespace dv::ui {

@@ -3,6 +3,7 @@
 #include "engine/model/cards.h"
 #include "engine/model/keyword_table.h"
 #include "engine/model/triggers.h"
+#include "engine/rules/trait_changes.h"
 
 namespace dv::test {
 

@@ -7,6 +7,7 @@
 #include "engine/model/cards.h"
 #include "engine/model/hands_and_decks.h"
 #include "engine/rules/card_life.h"
+#include "engine/rules/trait_changes.h"
 #include "tests/engine/interpreter/board_fixture.h"
 
 namespace dv::test {

@@ -10,6 +10,7 @@
 #include "engine/model/state.h"
 #include "engine/model/triggers.h"
 #include "engine/rules/card_life.h"
+#include "engine/rules/trait_changes.h"
 #include "tests/engine/interpreter/board_fixture.h"
 
 namespace dv {

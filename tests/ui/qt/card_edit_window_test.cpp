@@ -3,6 +3,7 @@
 // picker's script, the card view hands a clicked card back, and a card handed over by the deck
 // manager comes back edited without the file controls.
 
+#include "engine/rules/trait_changes.h"
 #include "ui/designer/card_edit_window.h"
 
 #include <QApplication>

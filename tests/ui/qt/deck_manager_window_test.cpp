@@ -2,6 +2,7 @@
 // bar moves the collection pane, the deck choice shows the deck chosen, and a refused DONE keeps
 // the window open with the rule's message.
 
+#include "engine/rules/trait_changes.h"
 #include "ui/decks/deck_manager_window.h"
 
 #include <QApplication>
