@@ -3,7 +3,6 @@
 #include <cmath>
 #include <string>
 
-#include "data/card_files.h"
 #include "engine/interpreter/card_commands.h"
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
@@ -13,6 +12,7 @@
 #include "engine/model/triggers.h"
 #include "engine/rules/card_life.h"
 #include "engine/rules/costs.h"
+#include "engine/rules/game_files.h"
 #include "engine/rules/rule_operations.h"
 
 namespace dv {
@@ -225,7 +225,7 @@ void NewEnemy(RunContext& run) {
         if (!card.Name.empty()) ++held;
         card.Name.clear();
     }
-    ReadCards(enemy.OrigDeck, file, enemy);
+    ReadCardFile(enemy.OrigDeck, file, enemy);
     DrawCards(enemy, held);
 }
 

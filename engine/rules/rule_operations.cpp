@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "data/card_files.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
 #include "engine/model/guard.h"
@@ -15,6 +14,7 @@
 #include "engine/rules/card_life.h"
 #include "engine/rules/dispatch.h"
 #include "engine/rules/effect_runs.h"
+#include "engine/rules/game_files.h"
 
 namespace dv {
 namespace {
@@ -46,7 +46,7 @@ void EndGame(uint8_t& winner) {
         St().DeckManagerMode = 0;
         St().LastTarget = 0;
         if (winner == 1) RecordWonMission();
-        SaveCurrentPlayer();
+        SaveCurrentPlayerFile();
         TheHost().Call(WindowCall::HideHand, "");
         TheHost().Call(WindowCall::SetEndTurnCaption, "End Game");
         HTMLDisplay2(kQueueViewer, "blank.htm");
@@ -89,7 +89,7 @@ void CreateCard(const std::string& cardName, const std::string& setFile, int own
         Player& load = St().LoadPlayer;
         InitPlayer(load, 4);
         List<Card> read;
-        ReadCards(read, setFile, load, "INDECK");
+        ReadCardFile(read, setFile, load, "INDECK");
         for (int i = 1; i <= load.Deck.size(); ++i) {
             Card& found = load.Deck[i];
             // The empty first slot of a fresh deck is no card, whatever name was asked for.
