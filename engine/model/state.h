@@ -1,6 +1,7 @@
 #pragma once
-// All process-wide state of the game in one structure with one instance. Each subsystem declares
-// its part in its own header; the new-game set-up resets it and tests start from a fresh one.
+// All process-wide state of the game in one structure with one instance. Each floor of the engine
+// has its part in a header of its own, kept here on the lowest floor so that every floor reaches
+// the one state; the new-game set-up resets it and tests start from a fresh one.
 
 #include <memory>
 
