@@ -3,8 +3,8 @@
 #include "engine/interpreter/eff_card_stages.h"
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
-#include "engine/rules/dispatch.h"
 #include "engine/model/triggers.h"
+#include "engine/rules/dispatch.h"
 
 namespace dv {
 namespace {

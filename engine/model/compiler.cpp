@@ -3,9 +3,9 @@
 #include <array>
 
 #include "engine/model/guard.h"
-#include "engine/model/state.h"
 #include "engine/model/keyword_table.h"
 #include "engine/model/script_fields.h"
+#include "engine/model/state.h"
 
 namespace dv {
 namespace {

@@ -6,12 +6,12 @@
 #include <memory>
 
 #include "engine/model/data_state.h"
-#include "engine/model/interpreter_state.h"
+#include "engine/model/game_state.h"
 #include "engine/model/host.h"
+#include "engine/model/interpreter_state.h"
 #include "engine/model/model_state.h"
 #include "engine/model/pages_state.h"
 #include "engine/model/rules_state.h"
-#include "engine/model/game_state.h"
 
 namespace dv {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "engine/model/state.h"
 #include "engine/model/keyword_table.h"
+#include "engine/model/state.h"
 #include "engine/model/triggers.h"
 #include "tests/engine/interpreter/card_command_board.h"
 

@@ -3,7 +3,6 @@
 // picker's script, the card view hands a clicked card back, and a card handed over by the deck
 // manager comes back edited without the file controls.
 
-#include "engine/rules/trait_changes.h"
 #include "ui/designer/card_edit_window.h"
 
 #include <QApplication>
@@ -19,6 +18,7 @@
 
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
+#include "engine/rules/trait_changes.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/scripted_dialogs.h"
 #include "ui/decks/designer_link.h"

@@ -2,7 +2,6 @@
 // bar moves the collection pane, the deck choice shows the deck chosen, and a refused DONE keeps
 // the window open with the rule's message.
 
-#include "engine/rules/trait_changes.h"
 #include "ui/decks/deck_manager_window.h"
 
 #include <QApplication>
@@ -17,6 +16,7 @@
 
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
+#include "engine/rules/trait_changes.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/ui/qt/support/page_clicks.h"
