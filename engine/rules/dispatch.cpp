@@ -6,7 +6,6 @@
 
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
-#include "engine/model/compiler.h"
 #include "engine/model/guard.h"
 #include "engine/model/keyword_table.h"
 #include "engine/model/scratch_card.h"

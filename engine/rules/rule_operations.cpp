@@ -12,7 +12,6 @@
 #include "engine/model/triggers.h"
 #include "engine/pages/page_buffer.h"
 #include "engine/rules/card_life.h"
-#include "engine/rules/dispatch.h"
 #include "engine/rules/effect_runs.h"
 #include "engine/rules/game_files.h"
 
