@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "engine/model/compiler.h"
 #include "engine/model/state.h"
-#include "engine/rules/compiler.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "data/card_files.h"
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
+#include "engine/rules/trait_changes.h"
 
 namespace {
 

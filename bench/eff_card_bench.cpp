@@ -6,8 +6,9 @@
 #include "engine/interpreter/eff_card.h"
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
+#include "engine/model/triggers.h"
 #include "engine/rules/dispatch.h"
-#include "engine/rules/triggers.h"
+#include "engine/rules/trait_changes.h"
 
 namespace dv {
 namespace {

@@ -9,15 +9,16 @@
 #include "data/card_file_items.h"
 #include "data/card_files.h"
 #include "data/card_sets.h"
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
 #include "engine/model/files.h"
+#include "engine/model/hands_and_decks.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
+#include "engine/model/triggers.h"
 #include "engine/pages/card_pages.h"
-#include "engine/rules/triggers.h"
-#include "game/game_start.h"
+#include "engine/rules/card_life.h"
+#include "engine/rules/trait_changes.h"
 
 namespace dv {
 namespace {

@@ -3,12 +3,13 @@
 #include "data/card_file_items.h"
 #include "data/card_file_writer_parts.h"
 #include "data/card_files.h"
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/files.h"
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
+#include "engine/model/trait_actions.h"
+#include "engine/rules/card_life.h"
 
 namespace dv {
 namespace {

@@ -7,13 +7,14 @@
 #include "data/card_file_items.h"
 #include "data/card_file_reader.h"
 #include "data/card_files.h"
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
 #include "engine/model/files.h"
 #include "engine/model/guard.h"
+#include "engine/model/hands_and_decks.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
+#include "engine/rules/card_life.h"
 
 namespace dv {
 namespace {

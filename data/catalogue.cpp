@@ -11,9 +11,9 @@
 #include "engine/model/case_fold.h"
 #include "engine/model/files.h"
 #include "engine/model/guard.h"
+#include "engine/model/script_fields.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
-#include "engine/rules/script_fields.h"
 
 namespace dv {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "data/data_state.h"
+#include "engine/model/data_state.h"
 
 namespace dv {
 

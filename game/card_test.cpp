@@ -4,12 +4,14 @@
 
 #include "data/card_files.h"
 #include "data/card_sets.h"
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
+#include "engine/model/hands_and_decks.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/trait_actions.h"
+#include "engine/model/triggers.h"
+#include "engine/rules/card_life.h"
 #include "game/startup.h"
 #include "game/turn.h"
 

@@ -6,6 +6,7 @@
 #include "data/card_files.h"
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
+#include "engine/model/hands_and_decks.h"
 #include "engine/model/host.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"

@@ -8,16 +8,17 @@
 #include <vector>
 
 #include "engine/interpreter/eff_card.h"
-#include "engine/model/card_life.h"
+#include "engine/model/board_snapshot.h"
 #include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
 #include "engine/model/scratch_card.h"
 #include "engine/model/state.h"
 #include "engine/pages/card_pages.h"
+#include "engine/rules/card_life.h"
+#include "engine/rules/costs.h"
 #include "engine/rules/dispatch.h"
-#include "game/board_snapshot.h"
-#include "game/costs.h"
+#include "engine/rules/trait_changes.h"
 
 namespace dv {
 namespace {
@@ -268,13 +269,6 @@ void AISetMenus(int player) {
             }
         }
     });
-}
-
-void ClearMenuActions(Card& card) {
-    if (card.Name.empty()) return;
-    for (int e = 1; e <= card.Effects.size(); ++e)
-        if (std::as_const(card.Effects)[e].MenuState == MenuState::Chosen)
-            card.Effects[e].MenuState = MenuState::Offered;
 }
 
 }  // namespace dv

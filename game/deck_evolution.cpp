@@ -5,11 +5,12 @@
 #include <string>
 
 #include "data/card_files.h"
-#include "engine/model/card_life.h"
 #include "engine/model/guard.h"
+#include "engine/model/hands_and_decks.h"
 #include "engine/model/host.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
+#include "engine/rules/card_life.h"
 #include "game/computer_games.h"
 
 namespace dv {

@@ -5,8 +5,8 @@
 
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
+#include "engine/model/script_fields.h"
 #include "engine/model/state.h"
-#include "engine/rules/script_fields.h"
 
 namespace dv {
 namespace {

@@ -6,16 +6,18 @@
 #include "data/card_files.h"
 #include "data/card_sets.h"
 #include "data/catalogue.h"
-#include "engine/model/card_life.h"
 #include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
 #include "engine/model/files.h"
 #include "engine/model/guard.h"
+#include "engine/model/hands_and_decks.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
+#include "engine/model/trait_actions.h"
 #include "engine/model/value.h"
 #include "engine/pages/page_buffer.h"
+#include "engine/rules/card_life.h"
 #include "engine/rules/dispatch.h"
 #include "game/startup.h"
 #include "game/turn.h"
@@ -89,10 +91,6 @@ void StartGame(int keepFirstDeck) {
         // deck's card, which hands out its cards on it, would give nothing.
         RunListActions(Value("GAMESTART"));
     });
-}
-
-void MakeOrigDeck(Player& player) {
-    Guarded("MakeOrigDeck", [&] { player.OrigDeck = player.Deck; });
 }
 
 void CopyToDeck(DeckList& deck, List<Card>& cards) {

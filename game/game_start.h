@@ -12,8 +12,6 @@ namespace dv {
 // the caller read it with keepFirstDeck 1), both decks shuffled, the starting cards put into
 // play, then the rules card's "GAMESTART" actions.
 void StartGame(int keepFirstDeck = 0);
-// Keeps a copy of the player's deck as it was loaded, slot for slot.
-void MakeOrigDeck(Player& player);
 
 // Fills cards with copies of the collection cards of the deck list, in deck order; an entry no
 // collection card carries leaves a free slot.

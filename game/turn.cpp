@@ -4,12 +4,12 @@
 #include <string>
 #include <string_view>
 
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/host.h"
 #include "engine/model/state.h"
 #include "engine/pages/card_pages.h"
 #include "engine/pages/page_buffer.h"
+#include "engine/rules/card_life.h"
 #include "engine/rules/dispatch.h"
 #include "engine/rules/rule_operations.h"
 #include "game/computer_player.h"

@@ -4,17 +4,17 @@
 #include <string>
 #include <utility>
 
-#include "data/card_files.h"
 #include "engine/interpreter/card_commands.h"
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
+#include "engine/model/hands_and_decks.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
+#include "engine/model/triggers.h"
+#include "engine/rules/card_life.h"
+#include "engine/rules/costs.h"
+#include "engine/rules/game_files.h"
 #include "engine/rules/rule_operations.h"
-#include "engine/rules/triggers.h"
-#include "game/computer_player.h"
-#include "game/costs.h"
 
 namespace dv {
 namespace {
@@ -226,7 +226,7 @@ void NewEnemy(RunContext& run) {
         if (!card.Name.empty()) ++held;
         card.Name.clear();
     }
-    ReadCards(enemy.OrigDeck, file, enemy);
+    ReadCardFile(enemy.OrigDeck, file, enemy);
     DrawCards(enemy, held);
 }
 

@@ -2,7 +2,7 @@
 // What a command of the card language sees while it runs: the state of one run of EffCard, the
 // helpers to read its arguments, and the table that maps command codes to handlers.
 //
-// Adding a command: give it a row in the keyword table (engine/rules/keyword_table.cpp) and a
+// Adding a command: give it a row in the keyword table (engine/model/keyword_table.cpp) and a
 // handler here, registered by keyword from its family's registration function:
 //
 //     void RegisterEchoCommands(CommandRegistry& commands) {

@@ -1,11 +1,11 @@
 #include "engine/interpreter/card_commands.h"
 #include "engine/interpreter/command_context.h"
+#include "engine/model/keyword_table.h"
+#include "engine/model/script_fields.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/model/value_expression.h"
 #include "engine/pages/card_pages.h"
-#include "engine/rules/keyword_table.h"
-#include "engine/rules/script_fields.h"
 
 namespace dv {
 namespace {

@@ -4,8 +4,8 @@
 #include "engine/interpreter/eff_card_stages.h"
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
+#include "engine/model/triggers.h"
 #include "engine/rules/dispatch.h"
-#include "engine/rules/triggers.h"
 
 namespace dv {
 namespace {

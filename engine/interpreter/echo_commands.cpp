@@ -3,7 +3,6 @@
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
 #include "engine/pages/card_pages.h"
-#include "engine/rules/dispatch.h"
 
 namespace dv {
 namespace {

@@ -8,16 +8,17 @@
 
 #include "engine/interpreter/command_context.h"
 #include "engine/interpreter/eff_card_stages.h"
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
+#include "engine/model/compiler.h"
 #include "engine/model/guard.h"
 #include "engine/model/scratch_card.h"
 #include "engine/model/state.h"
+#include "engine/model/triggers.h"
 #include "engine/pages/card_pages.h"
-#include "engine/rules/compiler.h"
+#include "engine/rules/card_life.h"
 #include "engine/rules/dispatch.h"
+#include "engine/rules/effect_runs.h"
 #include "engine/rules/rule_operations.h"
-#include "engine/rules/triggers.h"
 
 namespace dv {
 namespace {
@@ -571,13 +572,6 @@ void EffRun::EndSteps() {
 }
 
 }  // namespace
-
-void ClearPendingSignals() {
-    State& st = St();
-    st.EffectOutcome = EffectOutcome::None;
-    st.RedirectTarget = 0;
-    st.RedirectText.clear();
-}
 
 RunResult EffCard(Card& source, Card& target, EffArgs& args) {
     State& st = St();

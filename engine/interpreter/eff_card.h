@@ -39,11 +39,6 @@ inline constexpr int kMaxNesting = 10;
 // A trial run nested deeper than this answers Applied at once.
 inline constexpr int kMaxTrialNesting = 2;
 
-// Forgets a pending cancel (EffectOutcome) and redirect (RedirectTarget, RedirectText). The
-// outermost run starts with none, and a dispatch outside any run leaves none behind, so neither
-// reaches an unrelated later effect.
-void ClearPendingSignals();
-
 // How the run ended (engine/model/run_codes.h).
 // Of the arguments only outerEcho is written back (and the value, through its pointer).
 RunResult EffCard(Card& source, Card& target, EffArgs& args);

@@ -4,8 +4,8 @@
 #include "engine/interpreter/card_commands.h"
 #include "engine/model/cards.h"
 #include "engine/model/text_utils.h"
+#include "engine/model/triggers.h"
 #include "engine/pages/card_pages.h"
-#include "engine/rules/triggers.h"
 
 namespace dv {
 namespace {

@@ -4,13 +4,13 @@
 #include <cmath>
 #include <string>
 
-#include "data/card_files.h"
 #include "engine/interpreter/card_commands.h"
 #include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/pages/card_pages.h"
+#include "engine/rules/game_files.h"
 
 namespace dv {
 namespace {
@@ -210,7 +210,7 @@ void BoosterCardByUniqueName(RunContext& run) {
 
 // A trial run saves nothing.
 void SaveCollection(RunContext& run) {
-    if (!run.Preview()) SaveCurrentPlayer();
+    if (!run.Preview()) SaveCurrentPlayerFile();
 }
 
 }  // namespace

@@ -4,9 +4,10 @@
 
 #include "engine/interpreter/command_context.h"
 #include "engine/model/cards.h"
+#include "engine/model/compiler.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
-#include "engine/rules/compiler.h"
+#include "engine/rules/trait_changes.h"
 
 namespace dv {
 namespace {

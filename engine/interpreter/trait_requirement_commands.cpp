@@ -8,10 +8,10 @@
 #include "engine/interpreter/command_context.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
+#include "engine/model/script_fields.h"
 #include "engine/model/state.h"
 #include "engine/model/value_expression.h"
 #include "engine/pages/card_pages.h"
-#include "engine/rules/script_fields.h"
 
 namespace dv {
 namespace {

@@ -8,6 +8,16 @@
 namespace dv {
 namespace {
 
+bool SideExcludes(const Value& side, const Card& card) {
+    double s = side.Num();
+    return s > 0 && s != card.Owner;
+}
+
+bool PassesSideAndTrait(Card& card, const Value& side, const std::string& requiredTrait) {
+    if (SideExcludes(side, card)) return false;
+    return requiredTrait.empty() || HasTrait(card, requiredTrait);
+}
+
 // Card numbers are 16-bit: a card beyond this cannot be named by one.
 constexpr int kLastCardNumber = 32767;
 
@@ -96,6 +106,34 @@ std::string GetTargetTypeString(int32_t code) {
     constexpr int32_t kCodes = sizeof kTargetTypeNames / sizeof kTargetTypeNames[0];
     if (code < 0 || code >= kCodes) return {};
     return kTargetTypeNames[code];
+}
+
+double TraitTotal(const std::string& traitName, const Value& side, const std::string& requiredTrait,
+                  int countFlag) {
+    return Guarded("TraitTotal", 0.0, [&] {
+        double total = 0;
+        for (Card& card : St().InPlay) {
+            if (card.Name.empty() || card.Dead == 1) continue;
+            if (!PassesSideAndTrait(card, side, requiredTrait)) continue;
+            Value v = GetTrait(card, traitName, 0);
+            if (v.IsText() && (v.Text().empty() || v.Text() == "NONE")) continue;
+            double number = v.Num();
+            total += (countFlag == 1 || number == 0) ? 1 : number;
+        }
+        return total;
+    });
+}
+
+double NameTotal(const std::string& cardName, const Value& side, const std::string& requiredTrait) {
+    return Guarded("NameTotal", 0.0, [&] {
+        double count = 0;
+        for (Card& card : St().InPlay) {
+            // Free slots are no cards: an empty name counts nothing. Dead cards still count.
+            if (card.Name.empty() || card.Name != cardName) continue;
+            if (PassesSideAndTrait(card, side, requiredTrait)) ++count;
+        }
+        return count;
+    });
 }
 
 }  // namespace dv

@@ -2,11 +2,12 @@
 #include <utility>
 
 #include "engine/model/cards.h"
+#include "engine/model/compiler.h"
 #include "engine/model/guard.h"
+#include "engine/model/keyword_table.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
-#include "engine/rules/compiler.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/triggers.h"
 
 namespace dv {
 namespace {
@@ -90,6 +91,37 @@ int AddEffect(Card& card, const std::string& actionText, int targetType, const s
         CompileEffect(card, index, errorText);
         return index;
     });
+}
+
+std::string GetEffectTrait2(Card& card, int32_t& effectNumber, std::string& name) {
+    std::string result = "NONE";
+    if (name.empty() || effectNumber == 0) return result;
+    try {
+        if (std::as_const(card.Effects)[effectNumber].Compiled == 0) {
+            std::string errors;
+            CompileEffect(card, effectNumber, errors);
+        }
+        // The look-up reads the two words of each "TRAIT" command.
+        static const int16_t traitCode = KeywordCode("TRAIT");
+        const Effect& compiled = std::as_const(card.Effects)[effectNumber];
+        for (int p = 1; p <= compiled.Program.size(); ++p) {
+            if (compiled.Program[p] != traitCode) continue;
+            if (compiled.Args.Has(p + 1) && compiled.Args[p + 1] == name) {
+                result = compiled.Args.Has(p + 2) ? compiled.Args[p + 2] : std::string();
+                break;
+            }
+        }
+    } catch (const std::exception&) {
+        // A look-up that cannot finish finds nothing; it reports no error.
+    }
+    return result;
+}
+
+void ClearMenuActions(Card& card) {
+    if (card.Name.empty()) return;
+    for (int e = 1; e <= card.Effects.size(); ++e)
+        if (std::as_const(card.Effects)[e].MenuState == MenuState::Chosen)
+            card.Effects[e].MenuState = MenuState::Offered;
 }
 
 }  // namespace dv

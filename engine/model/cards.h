@@ -13,17 +13,24 @@ void InitCard(Card& card, int owner, int active);
 int AddEffect(Card& card, const std::string& actionText, int targetType, const std::string& trigger,
               int keepMenu, const std::string& targetText);
 
-void SetTrait(Card& card, const std::string& name, const Value& value, const Value& silent = 0,
-              const std::string& text = "", uint8_t quiet = 0, int32_t sourceIndex = 0,
-              const Value& noNegative = 0);
-Value Modtrait(Card& card, const std::string& name, Value& amount, Card& source, uint8_t quiet = 0,
-               const std::string& actionText = "", const std::string& text = "",
-               const Value& noNegative = 0);
+// SetTrait and Modtrait raise triggers: they are rules (engine/rules/trait_changes.h).
 void RemoveTrait(Card& card, const std::string& name);
 Value GetTrait(Card& card, const std::string& name, Value& blankFlag, int mode = 0);
 Value GetTrait(Card& card, const std::string& name, int mode = 0);
 bool HasTrait(Card& card, const std::string& name, int effectIndex = 0);
 int16_t GetTraitNum(const Card& card, const std::string& name);
+std::string GetTraitActionDesc(Card& card, const std::string& traitName);
+// The word after `name` in the "TRAIT" commands of an effect's program, compiled first when it
+// is not; "NONE" when there is none.
+std::string GetEffectTrait2(Card& card, int32_t& effectNumber, std::string& name);
+// Chosen menu actions of the card are offered again.
+void ClearMenuActions(Card& card);
+
+// Over the live cards in play, on a side (0 any) and carrying requiredTrait when given: the sum
+// of a trait (its count with countFlag 1), and the number of cards of a name.
+double TraitTotal(const std::string& traitName, const Value& side, const std::string& requiredTrait,
+                  int countFlag);
+double NameTotal(const std::string& cardName, const Value& side, const std::string& requiredTrait);
 
 int16_t GetCardNum(const Value& gid);
 int16_t GetCollectionCardNum(const Value& gid);

@@ -1,11 +1,12 @@
 // A player's deck and hand: setting them up, drawing, shuffling, and taking cards into the hand.
+#include "engine/model/hands_and_decks.h"
+
 #include <utility>
 
-#include "engine/model/card_life.h"
+#include "engine/model/compiler.h"
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
-#include "engine/rules/compiler.h"
 
 namespace dv {
 namespace {
@@ -71,6 +72,10 @@ void InitPlayer(Player& player, uint8_t number) {
         player.WonMissions = List<std::string>(1);
         player.Id = number;
     });
+}
+
+void MakeOrigDeck(Player& player) {
+    Guarded("MakeOrigDeck", [&] { player.OrigDeck = player.Deck; });
 }
 
 }  // namespace dv

@@ -1,16 +1,17 @@
 #pragma once
-// All process-wide state of the game in one structure with one instance. Each subsystem declares
-// its part in its own header; the new-game set-up resets it and tests start from a fresh one.
+// All process-wide state of the game in one structure with one instance. Each floor of the engine
+// has its part in a header of its own, kept here on the lowest floor so that every floor reaches
+// the one state; the new-game set-up resets it and tests start from a fresh one.
 
 #include <memory>
 
-#include "data/data_state.h"
-#include "engine/interpreter/interpreter_state.h"
+#include "engine/model/data_state.h"
+#include "engine/model/game_state.h"
 #include "engine/model/host.h"
+#include "engine/model/interpreter_state.h"
 #include "engine/model/model_state.h"
-#include "engine/pages/pages_state.h"
-#include "engine/rules/rules_state.h"
-#include "game/game_state.h"
+#include "engine/model/pages_state.h"
+#include "engine/model/rules_state.h"
 
 namespace dv {
 

@@ -1,12 +1,12 @@
 // The actions a card inherits from its traits: put on, taken off, and rebuilt for all cards.
+#include "engine/model/trait_actions.h"
+
 #include <utility>
 
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
-#include "engine/rules/dispatch.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/triggers.h"
 
 namespace dv {
 namespace {

@@ -1,21 +1,19 @@
-// Reading and changing a card's traits. Changes raise the card's change triggers and refresh
-// the actions it inherits from its traits.
+// Reading a card's traits, and taking them off. Changes that raise triggers are rules
+// (engine/rules/trait_changes.cpp).
 #include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string_view>
 #include <utility>
 
-#include "engine/interpreter/eff_card.h"
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
+#include "engine/model/trait_actions.h"
 #include "engine/model/trait_names.h"
+#include "engine/model/triggers.h"
 #include "engine/model/value_expression.h"
-#include "engine/rules/dispatch.h"
-#include "engine/rules/triggers.h"
 
 namespace dv {
 namespace {
@@ -25,21 +23,8 @@ std::string_view BaseOf(std::string_view stored) {
     return stored.substr(0, stored.find(':'));
 }
 
-constexpr int kTraitGrowth = 4;
-// Absorbing traits may hand a loss on to further absorbing traits; a ring of them must end.
-constexpr int kMaxAbsorbNesting = 10;
 // Bonus expressions may read other bonus traits; a cycle through several cards must end.
 constexpr std::size_t kMaxBonusNesting = 16;
-constexpr int kMaskWords = 8;
-
-// Data read from files may leave the three lists of unequal length.
-void MatchTraitLists(Card& card) {
-    const int size =
-        std::max({card.TraitNames.size(), card.TraitValues.size(), card.TraitActionDescs.size()});
-    card.TraitNames.Resize(size);
-    card.TraitValues.Resize(size);
-    card.TraitActionDescs.Resize(size);
-}
 
 std::string ValueAt(const Card& card, int slot) {
     return card.TraitValues.Has(slot) ? card.TraitValues[slot] : std::string();
@@ -62,133 +47,22 @@ class BonusRead {
     }
 };
 
-void MaskPosition(const std::string& name, int& word, int32_t& bit) {
-    std::string cut = name;
-    word = -1;
-    bit = 0;
-    gettraitmaskpos(cut, word, bit);
-}
-
 }  // namespace
+
+void MarkTraitMask(Card& card, const std::string& name, bool carries) {
+    std::string cut = name;
+    int word = -1;
+    int32_t bit = 0;
+    gettraitmaskpos(cut, word, bit);
+    if (word < 1 || word > kMaskWords) return;
+    if (carries)
+        card.TraitMask[word] |= bit;
+    else
+        card.TraitMask[word] &= ~bit;
+}
 
 std::string BaseTraitName(const std::string& name) {
     return name.substr(0, name.find(':'));
-}
-
-void SetTrait(Card& card, const std::string& name, const Value& value, const Value& silent,
-              const std::string& text, uint8_t quiet, int32_t sourceIndex,
-              const Value& noNegative) {
-    Guarded("SetTrait", [&] {
-        auto& st = St();
-        if (card.Name.empty() || name.empty()) return;
-        if (name == "HP") st.TraitChanged = 1;
-        MatchTraitLists(card);
-        int slot = 0;
-        int freeSlot = 0;
-        const auto& names = std::as_const(card.TraitNames);
-        const int held = names.StoredSize();
-        for (int i = 1; i <= held; ++i) {
-            const std::string& stored = names[i];
-            if (stored.empty()) {
-                if (freeSlot == 0) freeSlot = i;
-            } else if (SameNoCase(stored, name)) {
-                slot = i;
-                break;
-            }
-        }
-        // The slots after those held are empty.
-        if (slot == 0 && freeSlot == 0 && held < names.size()) freeSlot = held + 1;
-        if (slot == 0) slot = freeSlot;
-        if (slot == 0) {
-            slot = card.TraitNames.size() + 1;
-            card.TraitNames.Resize(slot - 1 + kTraitGrowth);
-            MatchTraitLists(card);
-        }
-        const std::string newValue = value.Text();
-        if (std::as_const(card.TraitValues)[slot] == newValue && names[slot] == name) return;
-        card.TraitNames[slot] = name;
-        card.TraitValues[slot] = newValue;
-        if (noNegative == Value(1) && ReadNumber(newValue) < 0) card.TraitValues[slot] = "0";
-
-        int word;
-        int32_t bit;
-        MaskPosition(name, word, bit);
-        if (word >= 1 && word <= kMaskWords) card.TraitMask[word] |= bit;
-        const std::string base = BaseTraitName(name);
-        card.TraitEffectsValid = 0;
-        const bool announced = silent == Value(0);
-        if (announced && st.CollectionEffect == 0) AddTraitEffects(card, base);
-
-        const Value savedAmount = st.LastAmount;
-        std::string echo;
-        if (announced && quiet == 0 && TriggerFilter("TRAITCHANGE:" + base).MayRun(card)) {
-            RunActionsCall call;
-            call.triggeringCard = -1;
-            call.effectNumber = 0;
-            call.preview = quiet;
-            call.actionText = text;
-            call.append = 0;
-            call.sourceCard = sourceIndex;
-            RunActions(card, "TRAITCHANGE:" + base, call);
-            echo = call.echo;
-        }
-        st.LastAmount = savedAmount;
-        st.TraitEcho += echo;
-        if (quiet == 0) EchoPart(5) += echo;
-    });
-}
-
-Value Modtrait(Card& card, const std::string& name, Value& amount, Card& source, uint8_t quiet,
-               const std::string& actionText, const std::string& text, const Value& noNegative) {
-    return Guarded("Modtrait", Value(0), [&]() -> Value {
-        auto& st = St();
-        st.RedirectTrait = "";
-        Value result = 1;
-
-        const std::string trigger = "BEFORETRAITCHANGE:" + name;
-        // Actions added while these run are not offered this change.
-        const int offered = card.Effects.size();
-        for (int i = 1; i <= offered && i <= card.Effects.size(); ++i) {
-            if (!SameNoCase(std::as_const(card.Effects)[i].Trigger, trigger)) continue;
-            const Value savedAmount = st.LastAmount;
-            EffArgs args;
-            args.effectIndex = i;
-            args.runKind = RunKind::Ordinary;
-            args.preview = quiet;
-            args.value = &amount;
-            args.reactedTo = actionText;
-            EffCard(card, source, args);
-            if (st.EffectOutcome == EffectOutcome::StopEffect)
-                st.EffectOutcome = EffectOutcome::None;
-            st.LastAmount = savedAmount;
-            result = savedAmount;
-            if (st.EffectOutcome == EffectOutcome::Cancelled) return result;
-            if (st.RedirectTarget > 0) return result;
-            if (quiet == 0) EchoPart(3) += st.EchoText + args.outerEcho;
-        }
-
-        st.LastAmount = std::fabs(amount.Num());
-        result = st.LastAmount;
-
-        if (amount.Num() < 0 && !st.RedirectTrait.empty() && st.AbsorbDepth < kMaxAbsorbNesting) {
-            const std::string absorbing = st.RedirectTrait;
-            const double absorber = GetTrait(card, absorbing, 0).Num();
-            if (absorber != 0) {
-                if (amount.Num() + absorber > 0) {
-                    DepthCount level(St().AbsorbDepth);
-                    Modtrait(card, absorbing, amount, source, quiet, actionText, "", 0);
-                    return result;
-                }
-                SetTrait(card, absorbing, "0", quiet, text, quiet, 0, noNegative);
-                amount = amount.Num() + absorber;
-            }
-        }
-
-        const double current = GetTrait(card, name, 1).Num();
-        SetTrait(card, name, NumberText(amount.Num() + current), quiet, text, quiet, source.Index,
-                 noNegative);
-        return result;
-    });
 }
 
 void RemoveTrait(Card& card, const std::string& name) {
@@ -199,10 +73,7 @@ void RemoveTrait(Card& card, const std::string& name) {
             if (card.TraitValues.Has(i)) card.TraitValues[i].clear();
             if (card.TraitActionDescs.Has(i)) card.TraitActionDescs[i].clear();
         }
-        int word;
-        int32_t bit;
-        MaskPosition(name, word, bit);
-        if (word >= 1 && word <= kMaskWords) card.TraitMask[word] &= ~bit;
+        MarkTraitMask(card, name, false);
         RemoveTraitActions(card, BaseTraitName(name));
         card.TraitEffectsValid = 0;
     });
@@ -277,6 +148,16 @@ int16_t GetTraitNum(const Card& card, const std::string& name) {
             if (!stored.empty() && SameNoCase(BaseOf(stored), name)) return static_cast<int16_t>(i);
         }
         return int16_t{0};
+    });
+}
+
+std::string GetTraitActionDesc(Card& card, const std::string& traitName) {
+    return Guarded("GetTraitActionDesc", std::string(), [&] {
+        int n = GetTraitNum(card, traitName);
+        if (n == 0 || !card.TraitActionDescs.Has(n)) return std::string();
+        const std::string& desc = std::as_const(card.TraitActionDescs)[n];
+        // The marker keeps inherited actions off the card; it is not text to show.
+        return desc == "OVERRIDE" ? std::string() : desc;
     });
 }
 

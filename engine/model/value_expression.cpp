@@ -7,10 +7,9 @@
 
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
+#include "engine/model/script_fields.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
-#include "engine/rules/rule_operations.h"
-#include "engine/rules/script_fields.h"
 
 namespace dv {
 namespace {

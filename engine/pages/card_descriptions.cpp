@@ -8,7 +8,6 @@
 #include "engine/pages/card_pages.h"
 #include "engine/pages/page_buffer.h"
 #include "engine/pages/page_helpers.h"
-#include "engine/rules/dispatch.h"
 
 namespace dv {
 namespace {
@@ -207,6 +206,18 @@ void DisplayCard2(Card& card, int withTraits) {
         page += "<p>" + card.Description + "</p>";
         St().HTMLText = FilledForCard(card, page);
     });
+}
+
+std::string GetActionMenu2(Card& card) {
+    if (card.Owner == 2) return "";
+    std::string menu;
+    for (int i = 1; i <= card.Effects.size(); ++i) {
+        const Effect& effect = std::as_const(card.Effects)[i];
+        if (effect.MenuState == MenuState::None) continue;
+        menu += "<a href=\"MENUACTION:" + std::to_string(card.GID) + ":" + std::to_string(i) +
+                "\">" + effect.MenuText + "</a><br>";
+    }
+    return menu;
 }
 
 }  // namespace dv

@@ -19,6 +19,8 @@ std::string GenTraitsDesc(Card& card, int mode);
 std::string CLink(Card& card, int size, int side);
 std::string FullDesc(Card& card, int pictureMode, int side);
 std::string GenPlayerDesc(Player& player);
+// The links of a card's menu actions, "MENUACTION:" with its GID and the effect number.
+std::string GetActionMenu2(Card& card);
 std::string AllTraitsDesc(Card& card);
 void DisplayCard(Card& card, int withTraits);
 void DisplayCard2(Card& card, int withTraits);

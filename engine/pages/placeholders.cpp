@@ -14,7 +14,6 @@
 #include "engine/model/value_expression.h"
 #include "engine/pages/card_pages.h"
 #include "engine/pages/page_helpers.h"
-#include "engine/rules/rule_operations.h"
 
 namespace dv {
 namespace {

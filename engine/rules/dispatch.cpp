@@ -5,19 +5,18 @@
 #include <utility>
 #include <vector>
 
-#include "engine/interpreter/eff_card.h"
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
 #include "engine/model/guard.h"
+#include "engine/model/keyword_table.h"
 #include "engine/model/scratch_card.h"
+#include "engine/model/script_fields.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
+#include "engine/model/triggers.h"
 #include "engine/model/value_expression.h"
-#include "engine/rules/compiler.h"
-#include "engine/rules/keyword_table.h"
-#include "engine/rules/script_fields.h"
-#include "engine/rules/triggers.h"
+#include "engine/rules/card_life.h"
+#include "engine/rules/effect_runs.h"
 
 namespace dv {
 namespace {
@@ -44,17 +43,7 @@ struct DispatchRun {
 
     RunResult operator()(Card& target, uint8_t preview, const std::string& actionText,
                          std::string& echo) const {
-        Value zero = 0;
-        EffArgs args;
-        args.effectIndex = effect;
-        args.runKind = runKind;
-        args.preview = preview;
-        args.value = &zero;
-        args.reactedTo = actionText;
-        args.outerEcho = echo;
-        const RunResult result = EffCard(card, target, args);
-        echo = args.outerEcho;
-        return result;
+        return RunDispatched(card, effect, runKind, target, preview, actionText, echo);
     }
 };
 
@@ -396,13 +385,7 @@ class TargetPick {
     // cancel makes the card a failure.
     std::optional<RunResult> Trial(int c) {
         State& st = St();
-        EffArgs args;
-        args.effectIndex = effectNumber_;
-        args.runKind = RunKind::Ordinary;
-        args.preview = 1;
-        args.repeatRun = 1;
-        args.adHocText = actionText_;
-        RunResult result = EffCard(card_, st.InPlay[c], args);
+        RunResult result = RunPickTrial(card_, effectNumber_, st.InPlay[c], actionText_);
         if (st.EffectOutcome == EffectOutcome::StopEffect) {
             st.EffectOutcome = EffectOutcome::None;
             return std::nullopt;
@@ -549,30 +532,6 @@ int AIPickTarget(Card& card) {
     });
 }
 
-std::string GetEffectTrait2(Card& card, int32_t& effectNumber, std::string& name) {
-    std::string result = "NONE";
-    if (name.empty() || effectNumber == 0) return result;
-    try {
-        if (std::as_const(card.Effects)[effectNumber].Compiled == 0) {
-            std::string errors;
-            CompileEffect(card, effectNumber, errors);
-        }
-        // The look-up reads the two words of each "TRAIT" command.
-        static const int16_t traitCode = KeywordCode("TRAIT");
-        const Effect& compiled = std::as_const(card.Effects)[effectNumber];
-        for (int p = 1; p <= compiled.Program.size(); ++p) {
-            if (compiled.Program[p] != traitCode) continue;
-            if (compiled.Args.Has(p + 1) && compiled.Args[p + 1] == name) {
-                result = compiled.Args.Has(p + 2) ? compiled.Args[p + 2] : std::string();
-                break;
-            }
-        }
-    } catch (const std::exception&) {
-        // A look-up that cannot finish finds nothing; it reports no error.
-    }
-    return result;
-}
-
 bool GetEffectRef(const std::string& text, const Value& word) {
     const std::string wanted = word.Text();
     // Words after an empty field are not read.
@@ -580,18 +539,6 @@ bool GetEffectRef(const std::string& text, const Value& word) {
     for (long long f = 1; !fields[f].empty(); ++f)
         if (fields[f] == wanted) return true;
     return false;
-}
-
-std::string GetActionMenu2(Card& card) {
-    if (card.Owner == 2) return "";
-    std::string menu;
-    for (int i = 1; i <= card.Effects.size(); ++i) {
-        const Effect& effect = std::as_const(card.Effects)[i];
-        if (effect.MenuState == MenuState::None) continue;
-        menu += "<a href=\"MENUACTION:" + std::to_string(card.GID) + ":" + std::to_string(i) +
-                "\">" + effect.MenuText + "</a><br>";
-    }
-    return menu;
 }
 
 bool ChooseMenuAction(const std::string& link) {

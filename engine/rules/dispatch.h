@@ -60,12 +60,10 @@ void RunActions(Card& card, const std::string& trigger);
 int PickTarget(Card& card, int32_t effectNumber, int32_t& targetType, const std::string& actionText,
                RunResult& outcome);
 int AIPickTarget(Card& card);
-std::string GetEffectTrait2(Card& card, int32_t& effectNumber, std::string& name);
 bool GetEffectRef(const std::string& text, const Value& word);
-std::string GetActionMenu2(Card& card);
-// Answers a "MENUACTION:" link of GetActionMenu2 (the card view's link handler calls it): the
-// chosen menu action of the card in play with that GID is Chosen and runs at its next
-// trigger. False when the link names no menu action of a card in play.
+// Answers a "MENUACTION:" link of GetActionMenu2 (engine/pages/card_pages.h; the card view's link
+// handler calls it): the chosen menu action of the card in play with that GID is Chosen and runs at
+// its next trigger. False when the link names no menu action of a card in play.
 bool ChooseMenuAction(const std::string& link);
 void EffAddEffects();
 

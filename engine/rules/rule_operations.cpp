@@ -5,34 +5,24 @@
 #include <string_view>
 #include <utility>
 
-#include "data/card_files.h"
-#include "engine/interpreter/eff_card.h"
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
 #include "engine/model/guard.h"
+#include "engine/model/hands_and_decks.h"
 #include "engine/model/host.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
+#include "engine/model/triggers.h"
 #include "engine/pages/page_buffer.h"
-#include "engine/rules/dispatch.h"
-#include "engine/rules/triggers.h"
+#include "engine/rules/card_life.h"
+#include "engine/rules/effect_runs.h"
+#include "engine/rules/game_files.h"
 
 namespace dv {
 namespace {
 
 // Mods applied per activation; a card's mod list is read once, before the first one runs.
 constexpr int kMaxMods = 255;
-
-bool SideExcludes(const Value& side, const Card& card) {
-    double s = side.Num();
-    return s > 0 && s != card.Owner;
-}
-
-bool PassesSideAndTrait(Card& card, const Value& side, const std::string& requiredTrait) {
-    if (SideExcludes(side, card)) return false;
-    return requiredTrait.empty() || HasTrait(card, requiredTrait);
-}
 
 void RecordWonMission() {
     auto& won = St().Players[1].WonMissions;
@@ -58,7 +48,7 @@ void EndGame(uint8_t& winner) {
         St().DeckManagerMode = 0;
         St().LastTarget = 0;
         if (winner == 1) RecordWonMission();
-        SaveCurrentPlayer();
+        SaveCurrentPlayerFile();
         TheHost().Call(WindowCall::HideHand, "");
         TheHost().Call(WindowCall::SetEndTurnCaption, "End Game");
         HTMLDisplay2(kQueueViewer, "blank.htm");
@@ -110,7 +100,7 @@ void CreateCard(const std::string& cardName, const std::string& setFile, int own
         Player& load = St().LoadPlayer;
         InitPlayer(load, 4);
         List<Card> read;
-        ReadCards(read, setFile, load, "INDECK");
+        ReadCardFile(read, setFile, load, "INDECK");
         for (int i = 1; i <= load.Deck.size(); ++i) {
             Card& found = load.Deck[i];
             // The empty first slot of a fresh deck is no card, whatever name was asked for.
@@ -143,44 +133,6 @@ int16_t GetTokenCost(Card& card) {
                    [&] { return static_cast<int16_t>(card.Rarity / 10 + 1); });
 }
 
-double TraitTotal(const std::string& traitName, const Value& side, const std::string& requiredTrait,
-                  int countFlag) {
-    return Guarded("TraitTotal", 0.0, [&] {
-        double total = 0;
-        for (Card& card : St().InPlay) {
-            if (card.Name.empty() || card.Dead == 1) continue;
-            if (!PassesSideAndTrait(card, side, requiredTrait)) continue;
-            Value v = GetTrait(card, traitName, 0);
-            if (v.IsText() && (v.Text().empty() || v.Text() == "NONE")) continue;
-            double number = v.Num();
-            total += (countFlag == 1 || number == 0) ? 1 : number;
-        }
-        return total;
-    });
-}
-
-double NameTotal(const std::string& cardName, const Value& side, const std::string& requiredTrait) {
-    return Guarded("NameTotal", 0.0, [&] {
-        double count = 0;
-        for (Card& card : St().InPlay) {
-            // Free slots are no cards: an empty name counts nothing. Dead cards still count.
-            if (card.Name.empty() || card.Name != cardName) continue;
-            if (PassesSideAndTrait(card, side, requiredTrait)) ++count;
-        }
-        return count;
-    });
-}
-
-std::string GetTraitActionDesc(Card& card, const std::string& traitName) {
-    return Guarded("GetTraitActionDesc", std::string(), [&] {
-        int n = GetTraitNum(card, traitName);
-        if (n == 0 || !card.TraitActionDescs.Has(n)) return std::string();
-        const std::string& desc = std::as_const(card.TraitActionDescs)[n];
-        // The marker keeps inherited actions off the card; it is not text to show.
-        return desc == "OVERRIDE" ? std::string() : desc;
-    });
-}
-
 void ApplyMods(Card& card) {
     Guarded("ApplyMods", [&] {
         const std::string mods = card.Mods;
@@ -192,13 +144,7 @@ void ApplyMods(Card& card) {
             // for its mod run alone.
             const uint8_t wasActive = card.Active;
             card.Active = 1;
-            EffArgs args;
-            args.effectIndex = 1;
-            args.runKind = RunKind::Ordinary;
-            args.preview = 0;
-            args.noCounters = 1;
-            args.adHocText = mod;
-            EffCard(card, card, args);
+            RunMod(card, mod);
             card.Active = wasActive;
         }
     });

@@ -1,5 +1,5 @@
 #pragma once
-// End of game, bonuses, card creation and queueing, token cost, totals and card mods.
+// End of game, bonuses, card creation and queueing, token cost and card mods.
 
 #include <cstdint>
 #include <string>
@@ -17,10 +17,6 @@ void ClearBonuses();
 void CreateCard(const std::string& cardName, const std::string& setFile, int owner, int count);
 void QueueCard(Card& card);
 int16_t GetTokenCost(Card& card);
-double TraitTotal(const std::string& traitName, const Value& side, const std::string& requiredTrait,
-                  int countFlag);
-double NameTotal(const std::string& cardName, const Value& side, const std::string& requiredTrait);
-std::string GetTraitActionDesc(Card& card, const std::string& traitName);
 void ApplyMods(Card& card);
 
 }  // namespace dv

@@ -13,9 +13,9 @@
 #include "data/card_files.h"
 #include "data/catalogue.h"
 #include "data/games_page.h"
+#include "engine/model/compiler.h"
 #include "engine/model/files.h"
 #include "engine/model/state.h"
-#include "engine/rules/compiler.h"
 #include "tests/support/engine_fixture.h"
 
 namespace dv {

@@ -10,6 +10,7 @@
 #include "engine/model/cards.h"
 #include "engine/model/files.h"
 #include "engine/model/text_utils.h"
+#include "engine/rules/trait_changes.h"
 #include "tests/data/golden.h"
 #include "tests/data/writer_fixture.h"
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "data/card_files.h"
+#include "engine/model/board_snapshot.h"
 #include "engine/model/state.h"
-#include "engine/rules/triggers.h"
-#include "game/board_snapshot.h"
+#include "engine/model/triggers.h"
 #include "tests/support/engine_fixture.h"
 
 namespace dv {

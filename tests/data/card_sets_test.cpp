@@ -5,6 +5,7 @@
 #include "data/card_files.h"
 #include "engine/model/cards.h"
 #include "engine/model/text_utils.h"
+#include "engine/rules/trait_changes.h"
 #include "tests/support/engine_fixture.h"
 
 namespace dv {

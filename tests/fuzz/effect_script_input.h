@@ -12,11 +12,14 @@
 #include <string>
 
 #include "engine/interpreter/eff_card.h"
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
+#include "engine/model/hands_and_decks.h"
 #include "engine/model/state.h"
+#include "engine/model/triggers.h"
+#include "engine/rules/card_life.h"
 #include "engine/rules/dispatch.h"
-#include "engine/rules/triggers.h"
+#include "engine/rules/effect_runs.h"
+#include "engine/rules/trait_changes.h"
 
 namespace dv::fuzz {
 

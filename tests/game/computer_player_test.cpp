@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
+#include "engine/rules/card_life.h"
+#include "engine/rules/trait_changes.h"
 #include "tests/engine/interpreter/board_fixture.h"
 
 namespace dv {

@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/model/card_life.h"
+#include "engine/model/hands_and_decks.h"
 #include "engine/model/state.h"
+#include "engine/rules/card_life.h"
 #include "tests/game/computer_game_fixture.h"
 
 namespace dv {

@@ -7,6 +7,7 @@
 
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
+#include "engine/rules/trait_changes.h"
 #include "tests/support/engine_fixture.h"
 
 namespace dv {

@@ -8,10 +8,10 @@
 
 #include "data/card_files.h"
 #include "data/games_page.h"
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/files.h"
 #include "engine/model/state.h"
+#include "engine/rules/card_life.h"
 #include "game/game_start.h"
 #include "game/play_queue.h"
 #include "game/startup.h"

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "engine/model/cards.h"
+#include "engine/model/hands_and_decks.h"
 #include "engine/model/state.h"
+#include "engine/rules/trait_changes.h"
 #include "tests/engine/interpreter/board_fixture.h"
 #include "tests/support/recording_host.h"
 

@@ -4,11 +4,12 @@
 #include <filesystem>
 
 #include "data/card_files.h"
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/deck_lists.h"
 #include "engine/model/files.h"
+#include "engine/model/hands_and_decks.h"
 #include "engine/model/state.h"
+#include "engine/rules/card_life.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/engine_guard.h"
 #include "ui/common/save_failure.h"

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
+#include "engine/model/trait_actions.h"
+#include "engine/rules/card_life.h"
+#include "engine/rules/trait_changes.h"
 #include "ui/common/dialogs.h"
 
 namespace dv::ui {

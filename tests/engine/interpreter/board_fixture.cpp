@@ -1,8 +1,9 @@
 #include "tests/engine/interpreter/board_fixture.h"
 
 #include "engine/model/cards.h"
-#include "engine/rules/keyword_table.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/keyword_table.h"
+#include "engine/model/triggers.h"
+#include "engine/rules/trait_changes.h"
 
 namespace dv::test {
 

@@ -4,8 +4,10 @@
 
 #include <string>
 
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
+#include "engine/model/hands_and_decks.h"
+#include "engine/rules/card_life.h"
+#include "engine/rules/trait_changes.h"
 #include "tests/engine/interpreter/board_fixture.h"
 
 namespace dv::test {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
+#include "engine/model/keyword_table.h"
 #include "engine/model/state.h"
-#include "engine/rules/keyword_table.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/triggers.h"
 #include "tests/engine/interpreter/card_command_board.h"
 
 namespace dv {

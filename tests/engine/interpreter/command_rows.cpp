@@ -2,6 +2,7 @@
 
 #include "engine/model/cards.h"
 #include "engine/model/text_utils.h"
+#include "engine/rules/trait_changes.h"
 
 namespace dv::test {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/interpreter/command_context.h"
+#include "engine/model/keyword_table.h"
 #include "engine/model/state.h"
-#include "engine/rules/keyword_table.h"
 #include "tests/engine/interpreter/board_fixture.h"
 
 namespace dv {

@@ -8,6 +8,7 @@
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
 #include "engine/rules/dispatch.h"
+#include "engine/rules/trait_changes.h"
 #include "tests/engine/interpreter/board_fixture.h"
 
 namespace dv {

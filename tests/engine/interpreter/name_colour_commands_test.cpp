@@ -3,7 +3,7 @@
 #include <string>
 
 #include "engine/model/state.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/triggers.h"
 #include "tests/engine/interpreter/card_command_board.h"
 
 namespace dv {

@@ -7,6 +7,7 @@
 #include "engine/interpreter/eff_card.h"
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
+#include "engine/rules/trait_changes.h"
 #include "tests/engine/interpreter/board_fixture.h"
 
 namespace dv::test {

@@ -5,6 +5,7 @@
 #include "engine/interpreter/command_context.h"
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
+#include "engine/rules/trait_changes.h"
 #include "tests/engine/interpreter/command_rows.h"
 
 namespace dv {

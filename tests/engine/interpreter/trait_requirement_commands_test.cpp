@@ -4,6 +4,7 @@
 
 #include "engine/interpreter/command_context.h"
 #include "engine/model/state.h"
+#include "engine/rules/trait_changes.h"
 #include "tests/engine/interpreter/requirement_board.h"
 
 namespace dv {

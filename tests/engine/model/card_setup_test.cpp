@@ -2,7 +2,7 @@
 
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/triggers.h"
 #include "tests/support/engine_fixture.h"
 
 namespace dv {

@@ -1,11 +1,13 @@
+#include "engine/model/hands_and_decks.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "engine/model/card_life.h"
 #include "engine/model/state.h"
+#include "engine/rules/card_life.h"
 #include "tests/support/engine_fixture.h"
 
 namespace dv {

@@ -1,10 +1,12 @@
+#include "engine/model/trait_actions.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
+#include "engine/rules/card_life.h"
 #include "tests/support/engine_fixture.h"
 
 namespace dv {

@@ -5,7 +5,8 @@
 
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/triggers.h"
+#include "engine/rules/trait_changes.h"
 #include "tests/support/engine_fixture.h"
 
 namespace dv {

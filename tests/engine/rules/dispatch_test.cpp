@@ -6,7 +6,8 @@
 
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/triggers.h"
+#include "engine/pages/card_pages.h"
 #include "tests/engine/interpreter/board_fixture.h"
 
 namespace dv {

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
 #include "engine/pages/page_buffer.h"
+#include "engine/rules/card_life.h"
 #include "tests/support/engine_fixture.h"
 
 namespace dv {

@@ -10,6 +10,7 @@
 
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
+#include "engine/rules/trait_changes.h"
 #include "tests/support/engine_fixture.h"
 #include "tests/support/scripted_dialogs.h"
 #include "ui/common/dialogs.h"

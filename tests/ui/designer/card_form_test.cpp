@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/text_utils.h"
+#include "engine/model/trait_actions.h"
+#include "engine/rules/card_life.h"
+#include "engine/rules/trait_changes.h"
 #include "tests/ui/designer/designer_fixture.h"
 
 namespace dv::test {

@@ -7,6 +7,7 @@
 
 #include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
+#include "engine/rules/trait_changes.h"
 #include "tests/ui/designer/designer_fixture.h"
 
 namespace dv::test {

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "engine/model/cards.h"
+#include "engine/model/compiler.h"
+#include "engine/model/keyword_table.h"
 #include "engine/model/text_utils.h"
-#include "engine/rules/compiler.h"
-#include "engine/rules/keyword_table.h"
 #include "tests/engine/interpreter/board_fixture.h"
 #include "tests/support/engine_fixture.h"
 #include "tests/support/scripted_dialogs.h"

@@ -18,6 +18,7 @@
 
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
+#include "engine/rules/trait_changes.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/scripted_dialogs.h"
 #include "ui/decks/designer_link.h"

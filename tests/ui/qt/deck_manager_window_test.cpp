@@ -16,6 +16,7 @@
 
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
+#include "engine/rules/trait_changes.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/ui/qt/support/page_clicks.h"

@@ -1,4 +1,4 @@
-#include "engine/rules/triggers.h"
+#include "engine/model/triggers.h"
 
 #include <algorithm>
 #include <array>
@@ -7,8 +7,8 @@
 
 #include "engine/model/case_fold.h"
 #include "engine/model/guard.h"
+#include "engine/model/script_fields.h"
 #include "engine/model/state.h"
-#include "engine/rules/script_fields.h"
 
 namespace dv {
 namespace {
@@ -316,6 +316,11 @@ void DropRegistrations(const Card& card, int effectNumber) {
     } else {
         UnregisterAction(card.Index, effectNumber);
     }
+}
+
+void RegisterEffects(const Card& card) {
+    for (int e = 1; e <= card.Effects.size(); ++e)
+        RegisterAction(card.Index, e, 0, 0);
 }
 
 }  // namespace dv

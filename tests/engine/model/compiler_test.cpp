@@ -1,4 +1,4 @@
-#include "engine/rules/compiler.h"
+#include "engine/model/compiler.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "game/costs.h"
+#include "engine/rules/costs.h"
 
 #include <algorithm>
 #include <optional>
 #include <utility>
 
-#include "engine/model/card_life.h"
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
+#include "engine/rules/card_life.h"
 #include "engine/rules/dispatch.h"
 
 namespace dv {

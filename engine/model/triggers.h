@@ -20,6 +20,8 @@ void SetActionMasks(Card& card, int effectNumber);
 // registered.
 void RegisterAction(int cardNumber, int effectNumber, int16_t replace, int16_t remove);
 void RegisterAllActions();
+// Enters every effect of a card in the registry under its own card number.
+void RegisterEffects(const Card& card);
 // Takes every registration of a card number out of every slot: for a card leaving play or
 // renamed to an empty name.
 void UnregisterCard(int cardNumber);

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
+#include "engine/model/board_snapshot.h"
 #include "engine/model/list.h"
 #include "engine/model/records.h"
-#include "game/board_snapshot.h"
 
 namespace dv {
 

@@ -1,17 +1,19 @@
-#include "engine/model/card_life.h"
+#include "engine/rules/card_life.h"
 
 #include <algorithm>
 #include <utility>
 
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
+#include "engine/model/hands_and_decks.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
+#include "engine/model/trait_actions.h"
+#include "engine/model/triggers.h"
 #include "engine/pages/card_pages.h"
+#include "engine/rules/costs.h"
 #include "engine/rules/dispatch.h"
 #include "engine/rules/rule_operations.h"
-#include "engine/rules/triggers.h"
-#include "game/costs.h"
 
 namespace dv {
 namespace {
@@ -49,11 +51,6 @@ int32_t UniqueGid(int slot) {
 Player* OwnerRecord(const Card& card) {
     auto& players = St().Players;
     return players.Has(card.Owner) ? &players[card.Owner] : nullptr;
-}
-
-void RegisterEffects(const Card& card) {
-    for (int e = 1; e <= card.Effects.size(); ++e)
-        RegisterAction(card.Index, e, 0, 0);
 }
 
 int TakeFreeSlot(const Card& card) {

@@ -1,4 +1,4 @@
-#include "engine/rules/triggers.h"
+#include "engine/model/triggers.h"
 
 #include <gtest/gtest.h>
 

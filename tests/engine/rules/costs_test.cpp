@@ -1,4 +1,4 @@
-#include "game/costs.h"
+#include "engine/rules/costs.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/model/card_life.h"
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/triggers.h"
+#include "engine/rules/card_life.h"
+#include "engine/rules/trait_changes.h"
 #include "tests/engine/interpreter/board_fixture.h"
 
 namespace dv {

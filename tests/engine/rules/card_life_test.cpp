@@ -1,4 +1,4 @@
-#include "engine/model/card_life.h"
+#include "engine/rules/card_life.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/model/cards.h"
+#include "engine/model/hands_and_decks.h"
 #include "engine/model/state.h"
 #include "engine/rules/rule_operations.h"
 #include "tests/support/engine_fixture.h"

@@ -1,11 +1,11 @@
-#include "engine/rules/compiler.h"
+#include "engine/model/compiler.h"
 
 #include <array>
 
 #include "engine/model/guard.h"
+#include "engine/model/keyword_table.h"
+#include "engine/model/script_fields.h"
 #include "engine/model/state.h"
-#include "engine/rules/keyword_table.h"
-#include "engine/rules/script_fields.h"
 
 namespace dv {
 namespace {

@@ -1,4 +1,4 @@
-#include "game/board_snapshot.h"
+#include "engine/model/board_snapshot.h"
 
 #include <bit>
 #include <cstdint>
@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "engine/model/state.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/triggers.h"
 
 namespace dv {
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/rules/keyword_table.h"
+#include "engine/model/keyword_table.h"
 
 #include <gtest/gtest.h>
 

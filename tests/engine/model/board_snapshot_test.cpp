@@ -1,4 +1,4 @@
-#include "game/board_snapshot.h"
+#include "engine/model/board_snapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/model/state.h"
-#include "engine/rules/triggers.h"
+#include "engine/model/triggers.h"
 #include "tests/support/engine_fixture.h"
 
 namespace dv {

@@ -7,7 +7,7 @@
 
 #include "engine/model/list.h"
 #include "engine/model/records.h"
-#include "engine/rules/rules_state.h"
+#include "engine/model/rules_state.h"
 
 namespace dv {
 
