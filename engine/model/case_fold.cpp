@@ -4,7 +4,7 @@ namespace dv {
 
 std::string UpperText(std::string text) {
     for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        c = UpperByte(c);
     return text;
 }
 

@@ -192,10 +192,10 @@ void BuildActionMasks(Card& card, Effect& effect) {
 
 uint8_t GetTriggerNum(const std::string& name) {
     return Guarded("GetTriggerNum", uint8_t{0}, [&] {
-        const std::string upper = UpperText(name);
-        if (upper.empty()) return uint8_t{0};
+        if (name.empty()) return uint8_t{0};
+        // The names are upper case: a caseless match is a match of the upper-cased name.
         for (std::size_t n = 1; n < kTriggerNames.size(); ++n) {
-            if (kTriggerNames[n] == upper) return static_cast<uint8_t>(n);
+            if (SameNoCase(kTriggerNames[n], name)) return static_cast<uint8_t>(n);
         }
         return uint8_t{0};
     });
