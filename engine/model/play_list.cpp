@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace dv {
 
@@ -54,7 +55,8 @@ void PlayList::TakeBack() {
     Journal& journal = journals_[depth_ - 1];
     for (std::size_t k = 0; k < journal.notedSlots.size(); ++k) {
         const int slot = journal.notedSlots[k];
-        if (slot <= size()) std::swap(cards_[slot], journal.saved[k]);
+        // One move: the texts' room it leaves in the journal is reused by the next copy there.
+        if (slot <= size()) cards_[slot] = std::move(journal.saved[k]);
     }
     journal.Forget();
     for (int i = journal.openSize + 1; i <= size(); ++i)
