@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -91,6 +92,11 @@ std::string BareFileName(const std::string& path) {
 // File names as data writes them: without their folders, and without regard to case.
 bool SameFileName(const std::string& a, const std::string& b) {
     return SameNoCase(BareFileName(a), BareFileName(b));
+}
+
+bool MentionsAny(std::string_view text, std::initializer_list<std::string_view> words) {
+    return std::any_of(words.begin(), words.end(),
+                       [&](std::string_view word) { return text.find(word) != text.npos; });
 }
 
 void GrowTo(List<std::string>& list, int count) {
@@ -292,7 +298,11 @@ void AddFileToGame(const std::string& file, int game) {
     std::string step;
     try {
         State& st = St();
-        ItemReader items(ReadFileOrFail(ResolveDataPath(st.ProgramFolder, file)));
+        std::string bytes = ReadFileOrFail(ResolveDataPath(st.ProgramFolder, file));
+        // Only these items do anything here: a file that nowhere holds them (a card set) is not
+        // read item by item.
+        if (!MentionsAny(bytes, {"#GAME", "#LOCKED", "#ENEMYDECK", "#PLAYERCARD"})) return;
+        ItemReader items(std::move(bytes));
         int known = st.Games.Has(game) ? game : 0;
         auto readEight = [&] {
             std::vector<std::string> eight;
