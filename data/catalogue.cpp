@@ -94,9 +94,20 @@ bool SameFileName(const std::string& a, const std::string& b) {
     return SameNoCase(BareFileName(a), BareFileName(b));
 }
 
-bool MentionsAny(std::string_view text, std::initializer_list<std::string_view> words) {
-    return std::any_of(words.begin(), words.end(),
-                       [&](std::string_view word) { return text.find(word) != text.npos; });
+// Whether the text may hold one of the words as an item: somewhere one of them is not followed
+// by more of a longer word ("#GAME" in "#GAMEFILE" is none). It may answer yes for no item; never
+// no for one. The words begin with '#': one pass looks at what follows each '#'.
+bool MayHoldItem(std::string_view text, std::initializer_list<std::string_view> words) {
+    for (std::size_t at = text.find('#'); at != text.npos; at = text.find('#', at + 1)) {
+        const std::string_view rest = text.substr(at);
+        for (std::string_view word : words) {
+            if (rest.substr(0, word.size()) != word) continue;
+            if (rest.size() == word.size() ||
+                std::string_view(",\r\n \t\"").find(rest[word.size()]) != std::string_view::npos)
+                return true;
+        }
+    }
+    return false;
 }
 
 void GrowTo(List<std::string>& list, int count) {
@@ -299,9 +310,9 @@ void AddFileToGame(const std::string& file, int game) {
     try {
         State& st = St();
         std::string bytes = ReadFileOrFail(ResolveDataPath(st.ProgramFolder, file));
-        // Only these items do anything here: a file that nowhere holds them (a card set) is not
+        // Only these items do anything here: a file that holds none of them (a card set) is not
         // read item by item.
-        if (!MentionsAny(bytes, {"#GAME", "#LOCKED", "#ENEMYDECK", "#PLAYERCARD"})) return;
+        if (!MayHoldItem(bytes, {"#GAME", "#LOCKED", "#ENEMYDECK", "#PLAYERCARD"})) return;
         ItemReader items(std::move(bytes));
         int known = st.Games.Has(game) ? game : 0;
         auto readEight = [&] {

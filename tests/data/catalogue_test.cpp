@@ -110,6 +110,13 @@ TEST_F(CatalogueTest, OpponentFilesJoinOnlyAGameTheyName) {
         {"no #GAME in program folder", "Ogre.txt", card, {}},
         {"#GAME naming the game", "Ogre.txt", "#GAME, Arena\r\n" + card, {"Ogre"}},
         {"#GAME naming no game", "Ogre.txt", "#GAME, Nowhere\r\n" + card, {}},
+        // Words that only begin like an item, or an item in quotes, must not hide the file's
+        // player card from the look for items worth reading.
+        {"#PLAYERCARD after a longer word", "foes/o.txt", "#PLAYERCARDS\r\n" + card, {"Ogre"}},
+        {"quoted #PLAYERCARD",
+         "foes/o.txt",
+         "#CARD, \"#PLAYERCARD\"x, Ogre, ogre:5, set.txt, o.jpg, o-mini.jpg, #00FF00, d\r\nx\r\n",
+         {"Ogre"}},
         {"enemy deck before #GAME", "Troll.txt", EnemyDeck("Troll") + "#GAME, Arena\r\n", {}},
         {"enemy deck in game folder", "foes/Troll_Enemy.txt", EnemyDeck("Troll"), {"Troll"}},
         {"two player cards",
