@@ -50,10 +50,9 @@ class BonusRead {
 }  // namespace
 
 void MarkTraitMask(Card& card, const std::string& name, bool carries) {
-    std::string cut = name;
     int word = -1;
     int32_t bit = 0;
-    gettraitmaskpos(cut, word, bit);
+    TraitMaskPosition(name, word, bit);
     if (word < 1 || word > kMaskWords) return;
     if (carries)
         card.TraitMask[word] |= bit;

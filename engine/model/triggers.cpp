@@ -46,10 +46,10 @@ MaskWords* RequirementMask(Effect& effect, int side, int kind) {
 
 // Sets the bit of a trait name in mask. The name takes its mask position even when there is no
 // mask to mark; a name the table has no room for marks nothing.
-void MarkTrait(MaskWords* mask, std::string name) {
+void MarkTrait(MaskWords* mask, std::string_view name) {
     int w = 0;
     int32_t bit = 0;
-    gettraitmaskpos(name, w, bit);
+    TraitMaskPosition(name, w, bit);
     if (mask && w >= 1 && w <= kMaskWords) (*mask)[w] |= bit;
 }
 
@@ -157,7 +157,7 @@ void BuildActionMasks(Card& card, Effect& effect) {
     // Each pass moves on by at least one field, so the fields bound the walk.
     for (long long f = 1; !fields[f].empty();) {
         const std::string_view word = fields[f];
-        const std::string next(fields[f + 1]);
+        const std::string_view next = fields[f + 1];
         const auto requirement =
             std::find_if(std::begin(kRequirementWords), std::end(kRequirementWords),
                          [&](const RequirementWord& r) { return r.word == word; });
@@ -215,8 +215,14 @@ void CreateBitLookup() {
 }
 
 void gettraitmaskpos(std::string& name, int& word, int32_t& bit) {
+    const std::size_t colon = name.find(':');
+    if (colon != std::string::npos) name.resize(colon);
+    TraitMaskPosition(name, word, bit);
+}
+
+void TraitMaskPosition(std::string_view fullName, int& word, int32_t& bit) {
     Guarded("gettraitmaskpos", [&] {
-        name = name.substr(0, name.find(':'));
+        const std::string_view name = fullName.substr(0, fullName.find(':'));
         // An empty name is no trait: giving it a position would let the next new name share it.
         if (name.empty()) {
             word = -1;
@@ -225,8 +231,9 @@ void gettraitmaskpos(std::string& name, int& word, int32_t& bit) {
         List<TraitMaskName>& table = St().TraitMaskNames;
         int i = 0;
         for (int k = 1; k <= table.size(); ++k) {
-            if (table[k].Name.empty()) table[k].Name = name;
-            if (table[k].Name == name) {
+            std::string& held = table[k].Name;
+            if (held.empty()) held = name;
+            if (held == name) {
                 i = k;
                 break;
             }
@@ -235,15 +242,15 @@ void gettraitmaskpos(std::string& name, int& word, int32_t& bit) {
             i = table.size() + 1;
             if (i > kMaxTraitMaskNames) {
                 word = -1;
-                if (St().LogMaskLookups) St().MaskLookups.push_back({name, -1, 0});
+                if (St().LogMaskLookups) St().MaskLookups.push_back({std::string(name), -1, 0});
                 return;
             }
-            table.PushBack(TraitMaskName{name});
+            table.PushBack(TraitMaskName{std::string(name)});
         }
         word = i / kBitsPerWord + 1;
         const int b = i % kBitsPerWord == 0 ? kBitsPerWord : i % kBitsPerWord;
         bit = static_cast<int32_t>(int64_t{1} << (b - 1));
-        if (St().LogMaskLookups) St().MaskLookups.push_back({name, word, bit});
+        if (St().LogMaskLookups) St().MaskLookups.push_back({std::string(name), word, bit});
     });
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "engine/model/records.h"
 
@@ -13,6 +14,8 @@ std::string GetTriggerName(uint8_t number);
 void CreateBitLookup();
 // Cuts name to its base name; word is 1 to 8, or -1 when the name table is full.
 void gettraitmaskpos(std::string& name, int& word, int32_t& bit);
+// The same for the part of a name before its first ":", leaving the name as it is.
+void TraitMaskPosition(std::string_view name, int& word, int32_t& bit);
 void ModActionMask(Card& card, int effectNumber, const std::string& traitName, int side, int kind);
 void SetActionMasks(Card& card, int effectNumber);
 // Registers an effect under its trigger, or with remove set takes every registration of the card
