@@ -136,7 +136,7 @@ std::string FindPicture(const std::string& given) {
 // A name without folders is looked for in the program folder and the folders of the path only.
 bool IsBareName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of("/\\") == std::string::npos;
+           std::none_of(name.begin(), name.end(), [](char c) { return c == '/' || c == '\\'; });
 }
 
 void ForgetPictureLocations() {
