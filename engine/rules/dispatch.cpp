@@ -101,23 +101,20 @@ void RunOnChosenTarget(EffectRun& e) {
     };
     // Read through this: only a change gives the card effects of its own (see shared_list.h).
     const SharedList<Effect>& effects = card.Effects;
+    auto setTarget = [&](int target) {
+        if (effects[i].Target != target) card.Effects[i].Target = target;
+    };
     if (card.PresetTarget > 0) {
-        if (effects[i].Target == 0) card.Effects[i].Target = card.PresetTarget;
+        if (effects[i].Target == 0) setTarget(card.PresetTarget);
         e.last = trial(effects[i].Target);
         e.ran = true;
-        if (e.last <= RunResult::NothingApplied) card.Effects[i].Target = 0;
+        if (e.last <= RunResult::NothingApplied) setTarget(0);
     }
-    if (effects[i].Target == 0) {
-        const int picked = pick();
-        card.Effects[i].Target = picked;
-    }
+    if (effects[i].Target == 0) setTarget(pick());
     if (effects[i].Target == 0) return;
     e.last = trial(effects[i].Target);
     e.ran = true;
-    if (e.last <= RunResult::NothingApplied) {
-        const int picked = pick();
-        card.Effects[i].Target = picked;
-    }
+    if (e.last <= RunResult::NothingApplied) setTarget(pick());
     const int target = effects[i].Target;
     if (e.call.preview == 0 && target > 0 && st.InPlay.Has(target)) {
         e.last = e.run(st.InPlay[target], 0, "", e.echo);
@@ -399,7 +396,9 @@ class TargetPick {
 
     // The picked card is remembered as the effect's target.
     int Accept(int c) {
-        if (card_.Effects.Has(effectNumber_)) card_.Effects[effectNumber_].Target = c;
+        if (card_.Effects.Has(effectNumber_) &&
+            std::as_const(card_.Effects)[effectNumber_].Target != c)
+            card_.Effects[effectNumber_].Target = c;
         return c;
     }
 
