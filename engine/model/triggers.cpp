@@ -4,6 +4,7 @@
 #include <array>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "engine/model/case_fold.h"
 #include "engine/model/guard.h"
@@ -63,11 +64,26 @@ void MakeHole(TriggerSlot& slot, int k) {
     slot.Effects[k] = 0;
 }
 
-template <class Matches>
-void ClearEntries(TriggerSlot& slot, Matches matches) {
-    for (int k = 1; k <= slot.Cards.size(); ++k) {
-        if (slot.Cards[k] != 0 && matches(slot.Cards[k], slot.Effects[k])) MakeHole(slot, k);
-    }
+// Calls visit with the place (from 1) of each entry of the card in the slot, in order, until it
+// answers true; visit may make holes. Every registration looks through every slot: the card
+// numbers are searched as one block rather than entry by entry.
+template <class Visit>
+bool VisitEntriesOf(TriggerSlot& slot, int32_t card, Visit visit) {
+    const std::vector<int32_t>& cards = std::as_const(slot.Cards).raw();
+    for (auto at = std::find(cards.begin(), cards.end(), card); at != cards.end();
+         at = std::find(at + 1, cards.end(), card))
+        if (visit(static_cast<int>(at - cards.begin()) + 1)) return true;
+    return false;
+}
+
+// Makes holes of the card's entries whose effect number passes the test.
+template <class EffectTest>
+void ClearEntries(TriggerSlot& slot, int32_t card, EffectTest test) {
+    if (card == 0) return;  // a hole is no entry
+    VisitEntriesOf(slot, card, [&](int k) {
+        if (test(slot.Effects[k])) MakeHole(slot, k);
+        return false;
+    });
 }
 
 // Packs the holes out of a full slot, keeping the order of the registrations.
@@ -118,18 +134,21 @@ void Register(int card, int effect, int16_t replace, int16_t remove) {
     // An effect slot reused under another trigger must not stay registered under the old one.
     for (int other = 0; other < static_cast<int>(st.TriggerRegistry.size()); ++other) {
         if (other == t) continue;
-        ClearEntries(st.TriggerRegistry[other],
-                     [&](int32_t c, int32_t e) { return c == card && e == effect; });
+        ClearEntries(st.TriggerRegistry[other], card, [&](int32_t e) { return e == effect; });
     }
 
     TriggerSlot& slot = st.TriggerRegistry[t];
-    for (int k = 1; k <= slot.Cards.size(); ++k) {
-        if (replace == 0 && slot.Cards[k] == card && slot.Effects[k] == effect) return;
-        if (replace != 0 && slot.Cards[k] == card) MakeHole(slot, k);
-    }
+    const bool registered = VisitEntriesOf(slot, card, [&](int k) {
+        if (replace == 0) return slot.Effects[k] == effect;
+        MakeHole(slot, k);
+        return false;
+    });
+    if (registered) return;
     if (slot.Cards.size() < kRegistryReuseLimit) {
-        for (int k = 1; k <= slot.Cards.size(); ++k) {
-            if (slot.Cards[k] != 0) continue;
+        const std::vector<int32_t>& cards = std::as_const(slot.Cards).raw();
+        const auto hole = std::find(cards.begin(), cards.end(), 0);
+        if (hole != cards.end()) {
+            const int k = static_cast<int>(hole - cards.begin()) + 1;
             RegistryWillChange();
             slot.Cards[k] = card;
             slot.Effects[k] = effect;
@@ -290,7 +309,7 @@ void UnregisterCard(int cardNumber) {
     Guarded("UnregisterCard", [&] {
         if (cardNumber == 0) return;
         for (TriggerSlot& slot : St().TriggerRegistry) {
-            ClearEntries(slot, [&](int32_t c, int32_t) { return c == cardNumber; });
+            ClearEntries(slot, cardNumber, [](int32_t) { return true; });
         }
     });
 }
@@ -299,8 +318,7 @@ void UnregisterAction(int cardNumber, int effectNumber) {
     Guarded("UnregisterAction", [&] {
         if (cardNumber == 0) return;
         for (TriggerSlot& slot : St().TriggerRegistry) {
-            ClearEntries(
-                slot, [&](int32_t c, int32_t e) { return c == cardNumber && e == effectNumber; });
+            ClearEntries(slot, cardNumber, [&](int32_t e) { return e == effectNumber; });
         }
     });
 }
