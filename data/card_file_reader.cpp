@@ -788,6 +788,7 @@ bool HandOutMaskPositions(const CardReadMemo& memo, std::vector<MovedBit>& moves
 // have changed since.
 void Repeat(const CardReadMemo& memo, Run& run, const std::vector<MovedBit>& moves) {
     State& st = St();
+    const PictureLookupBatch lookups;
     for (const CardReadMemo::Placed& placed : memo.Cards) {
         Card card = placed.card;
         if (placed.pictureLookedUp) card.PictureUrl = GetImagePath(card.Picture, 0, "");

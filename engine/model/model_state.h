@@ -133,6 +133,10 @@ struct ModelState {
     FolderWatch PictureFolderWatch;
     std::vector<std::string> PictureWatchRefused;  // folders the system would not watch
     bool PictureSearchCutTold = false;             // the player was told a cap cut the search
+    // Open picture look-up batches (see PictureLookupBatch), and whether the watch was asked for
+    // changes since the outermost one opened.
+    int PictureBatchDepth = 0;
+    bool PictureBatchDrained = false;
     std::string RandomFileFolder;
     List<std::string> RandomFileNames;
     int RandomFileCount = 0;

@@ -211,13 +211,17 @@ std::string RememberedPicture(const std::string& name) {
     if (!IsBareName(name) && NamesToWatch(name).empty()) return FindPicture(name);
     if (!WatchSearchFolders()) return FindPicture(name);
     auto& known = st.PictureLocations;
-    const bool tracked = st.PictureFolderWatch.Drain([&](std::string_view changed) {
-        const std::string lower = LowerText(std::string(changed));
-        std::erase_if(known, [&](const auto& entry) {
-            const std::vector<std::string>& names = entry.second.lowerNames;
-            return std::find(names.begin(), names.end(), lower) != names.end();
+    bool tracked = true;
+    if (st.PictureBatchDepth == 0 || !st.PictureBatchDrained) {
+        tracked = st.PictureFolderWatch.Drain([&](std::string_view changed) {
+            const std::string lower = LowerText(std::string(changed));
+            std::erase_if(known, [&](const auto& entry) {
+                const std::vector<std::string>& names = entry.second.lowerNames;
+                return std::find(names.begin(), names.end(), lower) != names.end();
+            });
         });
-    });
+        st.PictureBatchDrained = st.PictureBatchDepth > 0;
+    }
     if (!tracked) {
         known.clear();
         if (!WatchSearchFolders()) return FindPicture(name);
@@ -283,6 +287,15 @@ std::string GetImagePath(const std::string& name, int urlMode, const std::string
     const std::string found = RememberedPicture(name);
     if (urlMode == 1) return FileUrl(found);
     return found;
+}
+
+PictureLookupBatch::PictureLookupBatch() {
+    if (St().PictureBatchDepth++ == 0) St().PictureBatchDrained = false;
+}
+
+PictureLookupBatch::~PictureLookupBatch() {
+    // Looked up again here: the batch closes in whichever state is current now.
+    if (St().PictureBatchDepth > 0) --St().PictureBatchDepth;
 }
 
 std::string ProgramFolderText() {

@@ -48,6 +48,17 @@ std::string pickrandomfile(const std::string& folder, const std::string& pattern
 void FillSubDirectories(const std::string& relativeFolder);
 std::string GetImagePath(const std::string& name, int urlMode, const std::string& ignoredText = "");
 
+// While one is open, picture look-ups ask the folder watch for changes once, at the first of
+// them: a run of look-ups made together (a card file read again) sees the folders as they were at
+// its start, as look-ups made in one instant would. A kept location is still checked each time.
+class PictureLookupBatch {
+  public:
+    PictureLookupBatch();
+    ~PictureLookupBatch();
+    PictureLookupBatch(const PictureLookupBatch&) = delete;
+    PictureLookupBatch& operator=(const PictureLookupBatch&) = delete;
+};
+
 // The program folder written the way data and page locations expect it ("\"-separated on
 // Windows, a plain path here), and a file of it.
 std::string ProgramFolderText();
