@@ -119,6 +119,28 @@ TEST_F(PicturePathTest, ChangedFoldersGiveTheAnswerOfAFreshSearch) {
     }
 }
 
+// A batch of look-ups asks the watch once: a change made before it opens must still be seen by its
+// first look-up, and the batch must not keep the watch from being asked after it closes.
+TEST_F(PicturePathTest, ABatchOfLookUpsSeesTheFoldersAsTheyWereWhenItOpened) {
+    const std::string root = Folder().string();
+    WriteFile("a/keep", "");
+    EXPECT_EQ(GetImagePath("Early.jpg", 0), "");
+    EXPECT_EQ(GetImagePath("Late.jpg", 0), "");
+    WriteFile("a/Early.jpg", "x");
+    {
+        const PictureLookupBatch batch;
+        EXPECT_EQ(GetImagePath("Early.jpg", 0), root + "/a/Early.jpg");
+        WriteFile("a/Late.jpg", "x");
+        {
+            const PictureLookupBatch inner;  // nested: still the outer batch's moment
+            EXPECT_EQ(GetImagePath("Late.jpg", 0), "");
+        }
+        EXPECT_EQ(GetImagePath("Late.jpg", 0), "");
+    }
+    EXPECT_EQ(GetImagePath("Late.jpg", 0), root + "/a/Late.jpg");
+    EXPECT_EQ(St().PictureBatchDepth, 0);
+}
+
 // Two loop links filled the 10,000-folder list, and every lookup of a name with a folder part then
 // searched them all again.
 TEST_F(PicturePathTest, LinkedFoldersAreListedOnceAndNamesWithFoldersAreRemembered) {
