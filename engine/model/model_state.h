@@ -128,6 +128,7 @@ struct ModelState {
     struct PictureLocation {
         std::vector<std::string> lowerNames;  // the file name, and the folders of the name given
         std::string location;
+        bool checkOnUse = true;  // found through a link: checked to be there each time
     };
     std::unordered_map<std::string, PictureLocation> PictureLocations;
     FolderWatch PictureFolderWatch;

@@ -22,6 +22,8 @@ constexpr int kMaxFolderDepth = 32;
 constexpr int kMaxImageFolders = 10'000;
 // Names whose search answers are kept; past this they are all forgotten and searched anew.
 constexpr std::size_t kMaxRememberedPictures = 10'000;
+// Folders a location's way to the root is followed through at most (a path is at most 4096 bytes).
+constexpr int kMaxPathParts = 4096;
 
 std::string FolderText(const fs::path& folder) {
     std::string text = folder.lexically_normal().string();
@@ -201,11 +203,27 @@ bool DirectFolderWatched(const std::string& name) {
     return false;
 }
 
+// Whether the file or a folder on its way to the root is a link (or cannot be told): the watch
+// sees a file or folder go from a watched folder, but not a link's target, nor a linked folder
+// taken away from above the folder it leads to.
+bool ReachedThroughLink(const std::string& location) {
+    std::error_code ec;
+    fs::path path = fs::absolute(location, ec);
+    if (ec) return true;
+    for (int up = 0; up < kMaxPathParts && !path.empty(); ++up) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || S_ISLNK(info.st_mode)) return true;
+        if (!path.has_relative_path()) return false;  // the root
+        path = path.parent_path();
+    }
+    return true;
+}
+
 // Every card read looks up its picture and thumbnail, mostly by a bare name, and each search
 // costs a stat per folder of the path and a listing of the program folder. An answer is kept
 // until an entry of a name it depends on (in any case) is added, removed or renamed in one of the
-// folders searched. A file found before is checked to be there still, for a link whose target has
-// gone.
+// folders searched. A file found through a link is checked to be there still each time, for a
+// link whose target has gone.
 std::string RememberedPicture(const std::string& name) {
     auto& st = St();
     if (!IsBareName(name) && NamesToWatch(name).empty()) return FindPicture(name);
@@ -228,16 +246,20 @@ std::string RememberedPicture(const std::string& name) {
     }
     const auto remembered = known.find(name);
     if (remembered != known.end()) {
-        const std::string& location = remembered->second.location;
+        const ModelState::PictureLocation& kept = remembered->second;
         struct stat info {};
         // As IsFile, without making a path of the text.
-        if (location.empty() || (::stat(location.c_str(), &info) == 0 && S_ISREG(info.st_mode)))
-            return location;
+        if (!kept.checkOnUse ||
+            (::stat(kept.location.c_str(), &info) == 0 && S_ISREG(info.st_mode)))
+            return kept.location;
     }
     if (known.size() >= kMaxRememberedPictures) known.clear();
     std::string found = FindPicture(name);
-    if (IsBareName(name) || DirectFolderWatched(name))
-        known.insert_or_assign(name, ModelState::PictureLocation{NamesToWatch(name), found});
+    if (IsBareName(name) || DirectFolderWatched(name)) {
+        const bool checkOnUse = !found.empty() && ReachedThroughLink(found);
+        known.insert_or_assign(name,
+                               ModelState::PictureLocation{NamesToWatch(name), found, checkOnUse});
+    }
     return found;
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <set>
 
@@ -117,6 +118,33 @@ TEST_F(PicturePathTest, ChangedFoldersGiveTheAnswerOfAFreshSearch) {
         r.change();
         EXPECT_EQ(GetImagePath(r.name, 0), r.after);
     }
+}
+
+// The watch sees nothing of a link's target, nor of a linked folder taken away above the folder it
+// leads to: a picture found through a link is checked again each time it is asked for.
+TEST_F(PicturePathTest, APictureFoundThroughALinkIsForgottenWhenTheLinkLeadsNowhere) {
+    namespace fs = std::filesystem;
+    const fs::path outside = Folder().parent_path() / (Folder().filename().string() + "-outside");
+    fs::create_directories(outside / "far");
+    std::ofstream(outside / "Target.jpg") << "t";
+    std::ofstream(outside / "far" / "Far.jpg") << "f";
+    WriteFile("a/keep", "");
+    fs::create_symlink(outside / "Target.jpg", Folder() / "a" / "Linked.jpg");
+    fs::create_directory_symlink(outside / "far", Folder() / "pics");
+    WriteFile("a/Plain.jpg", "p");
+    const std::string root = Folder().string();
+    EXPECT_EQ(GetImagePath("Linked.jpg", 0), root + "/a/Linked.jpg");
+    EXPECT_EQ(GetImagePath("Far.jpg", 0), root + "/pics/Far.jpg");
+    EXPECT_EQ(GetImagePath("Plain.jpg", 0), root + "/a/Plain.jpg");
+    EXPECT_FALSE(St().PictureLocations.at("Plain.jpg").checkOnUse);
+
+    fs::remove(outside / "Target.jpg");
+    fs::remove(Folder() / "pics");
+    EXPECT_EQ(GetImagePath("Linked.jpg", 0), "");
+    EXPECT_EQ(GetImagePath("Far.jpg", 0), "");
+    fs::remove(Folder() / "a" / "Plain.jpg");
+    EXPECT_EQ(GetImagePath("Plain.jpg", 0), "") << "a plain file's going is seen by the watch";
+    fs::remove_all(outside);
 }
 
 // A batch of look-ups asks the watch once: a change made before it opens must still be seen by its
