@@ -101,7 +101,10 @@ bool MayHoldItem(std::string_view text, std::initializer_list<std::string_view> 
     for (std::size_t at = text.find('#'); at != text.npos; at = text.find('#', at + 1)) {
         const std::string_view rest = text.substr(at);
         for (std::string_view word : words) {
-            if (rest.substr(0, word.size()) != word) continue;
+            // The letter after the '#' tells most words apart without comparing them whole.
+            if (rest.size() < word.size() || rest[1] != word[1] ||
+                rest.substr(0, word.size()) != word)
+                continue;
             if (rest.size() == word.size() ||
                 std::string_view(",\r\n \t\"").find(rest[word.size()]) != std::string_view::npos)
                 return true;
