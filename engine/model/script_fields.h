@@ -2,6 +2,7 @@
 // Splits a script or expression once into its fields, numbered from 1 like GetField's, so a
 // loop over many fields does not rescan the text for each one.
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -10,6 +11,9 @@ namespace dv {
 class ScriptFields {
   public:
     ScriptFields(std::string_view text, char delimiter) {
+        // Room for every field at once: growing field by field would allocate again and again.
+        fields_.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), delimiter)) +
+                        1);
         std::size_t start = 0;
         for (;;) {
             std::size_t end = text.find(delimiter, start);
