@@ -19,6 +19,7 @@
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
 #include "engine/rules/trait_changes.h"
+#include "tests/support/owned_card.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/scripted_dialogs.h"
 #include "ui/decks/designer_link.h"
@@ -139,13 +140,7 @@ class CardEditWindowTest : public QObject {
     }
 
     void aCardFromTheDeckManagerComesBackEdited() {
-        Card card;
-        InitCard(card, 1, 0);
-        card.Name = "Owned";
-        card.UniqueName = "owned";
-        card.Picture = "Card-owned.jpg";
-        SetTrait(card, "HP", Value("4"), 1);
-        St().CurrentCard = card;
+        St().CurrentCard = test::OwnedCard();
         St().EditFromDeckManager = 1;
         bool checked = false;
         QTimer::singleShot(0, this, [&] {

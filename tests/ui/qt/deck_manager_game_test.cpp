@@ -19,6 +19,7 @@
 #include "data/card_files.h"
 #include "engine/model/files.h"
 #include "engine/model/state.h"
+#include "tests/support/played_cards.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/ui/qt/support/page_clicks.h"
 #include "ui/decks/deck_manager_window.h"
@@ -116,14 +117,7 @@ class DeckManagerGameTest : public QObject {
 
         State& st = St();
         QCOMPARE(int(st.CurrentDeck), 2);
-        std::vector<std::string> played;
-        for (const Card& card : st.Players[1].Deck)
-            if (!card.Name.empty()) played.push_back(card.Name);
-        for (const Card& card : st.Players[1].Hand)
-            if (!card.Name.empty()) played.push_back(card.Name);
-        for (const Card& card : st.InPlay)
-            if (!card.Name.empty() && card.Owner == 1 && card.Name != "Player 1")
-                played.push_back(card.Name);
+        const std::vector<std::string> played = test::PlayerOneCardNames();
         auto plays = [&](const char* name) {
             return std::count(played.begin(), played.end(), name);
         };
