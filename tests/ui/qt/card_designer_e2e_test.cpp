@@ -41,8 +41,7 @@ class CardDesignerEndToEndTest : public QObject {
   private slots:
     void initTestCase() {
         QVERIFY(folder_.isValid());
-        fs::copy(fs::path(DV_SOURCE_DIR) / "content", folder_.path().toStdString(),
-                 fs::copy_options::recursive);
+        test::CopySampleGame(folder_.path().toStdString());
         ResetState();
     }
 

@@ -78,7 +78,7 @@ class CardPictureEndToEndTest : public QObject {
     void initTestCase() {
         QApplication::setQuitOnLastWindowClosed(false);
         QVERIFY(folder_.isValid());
-        fs::copy(fs::path(DV_SOURCE_DIR) / "content", Folder(), fs::copy_options::recursive);
+        test::CopySampleGame(Folder());
         fs::create_directories(Folder() / "Art");
         MakeArt(QString::fromStdString((Folder() / "Art" / "marsh.bmp").string()));
     }

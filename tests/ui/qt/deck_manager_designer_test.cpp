@@ -54,7 +54,7 @@ class DeckManagerDesignerTest : public QObject {
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
     void init() {
         folder_ = std::make_unique<QTemporaryDir>();
-        fs::copy(fs::path(DV_SOURCE_DIR) / "content", Folder(), fs::copy_options::recursive);
+        test::CopySampleGame(Folder());
     }
     void cleanup() {
         test::DropModalAnswers();

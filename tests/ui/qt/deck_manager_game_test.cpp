@@ -78,8 +78,7 @@ class DeckManagerGameTest : public QObject {
   private slots:
     void init() {
         folder_ = std::make_unique<QTemporaryDir>();
-        fs::copy(fs::path(DV_SOURCE_DIR) / "content", Folder(),
-                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        test::CopySampleGame(Folder());
     }
     void cleanup() {
         test::DropModalAnswers();

@@ -59,7 +59,7 @@ class EffectDesignerEndToEndTest : public QObject {
     void initTestCase() {
         QApplication::setQuitOnLastWindowClosed(false);
         QVERIFY(folder_.isValid());
-        fs::copy(fs::path(DV_SOURCE_DIR) / "content", Folder(), fs::copy_options::recursive);
+        test::CopySampleGame(Folder());
         fs::create_directories(Folder() / "Art");
         QImage art(400, 300, QImage::Format_RGB32);
         art.fill(QColor(60, 140, 60));

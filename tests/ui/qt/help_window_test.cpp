@@ -12,6 +12,7 @@
 #include "game/startup.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/ui/qt/support/page_clicks.h"
+#include "tests/ui/qt/support/program_steps.h"
 #include "tests/ui/qt/support/window_steps.h"
 #include "tests/ui/qt/support/window_test_main.h"
 #include "ui/main/main_window.h"
@@ -37,7 +38,7 @@ class HelpWindowTest : public QObject {
         root_ = std::make_unique<QTemporaryDir>();
         const fs::path folder = fs::path(root_->path().toStdString()) / "program folder";
         fs::create_directories(folder);
-        fs::copy(fs::path(DV_SOURCE_DIR) / "content", folder, fs::copy_options::recursive);
+        test::CopySampleGame(folder);
         ResetState();
         program_ = std::make_unique<Program>(folder, &dialogs_);
         program_->Window().show();

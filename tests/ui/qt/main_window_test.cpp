@@ -22,6 +22,7 @@
 #include "game/play_queue.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/ui/qt/support/page_clicks.h"
+#include "tests/ui/qt/support/program_steps.h"
 #include "tests/ui/qt/support/window_steps.h"
 #include "tests/ui/qt/support/window_test_main.h"
 #include "ui/main/program.h"
@@ -69,7 +70,7 @@ class MainWindowTest : public QObject {
         root_ = std::make_unique<QTemporaryDir>();
         folder_ = fs::path(root_->path().toStdString()) / "program folder";
         fs::create_directories(folder_);
-        fs::copy(fs::path(DV_SOURCE_DIR) / "content", folder_, fs::copy_options::recursive);
+        test::CopySampleGame(folder_);
         ResetState();
         dialogs_ = test::ScriptedDialogs{};
         program_ = std::make_unique<Program>(folder_, &dialogs_);

@@ -18,6 +18,7 @@
 #include "engine/model/state.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/ui/qt/support/page_clicks.h"
+#include "tests/ui/qt/support/program_steps.h"
 #include "tests/ui/qt/support/window_steps.h"
 #include "tests/ui/qt/support/window_test_main.h"
 #include "ui/common/engine_guard.h"
@@ -63,7 +64,7 @@ class ProgramEndToEndTest : public QObject {
         QVERIFY(root_.isValid());
         folder_ = fs::path(root_.path().toStdString()) / "program folder";
         fs::create_directories(folder_);
-        fs::copy(fs::path(DV_SOURCE_DIR) / "content", folder_, fs::copy_options::recursive);
+        test::CopySampleGame(folder_);
         fs::remove(folder_ / "PlayerProfiles.txt");
     }
 

@@ -24,6 +24,12 @@ bool Start(std::unique_ptr<ui::Program>& program, const std::filesystem::path& f
 
 }  // namespace
 
+void CopySampleGame(const std::filesystem::path& folder) {
+    std::filesystem::copy(std::filesystem::path(DV_SOURCE_DIR) / "content", folder,
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
+}
+
 bool StartAsGuest(std::unique_ptr<ui::Program>& program, const std::filesystem::path& folder,
                   ScriptedDialogs& dialogs, std::optional<double> seed) {
     return Start(program, folder, dialogs, seed, [] {

@@ -11,6 +11,9 @@
 
 namespace dv::test {
 
+// Copies the sample game of content/ into `folder`, a program folder to be.
+void CopySampleGame(const std::filesystem::path& folder);
+
 // A fresh run of the program in `folder`, put into `program`, on a fresh state and a fresh script
 // in `dialogs`, its generator seeded with `seed` when one is given; false when it did not start.
 // The profile "Guest" of the sample game, chosen without its player file being read.
