@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
-#include "data/card_files.h"
 #include "engine/model/state.h"
+#include "tests/support/first_profile.h"
 #include "ui/main/qt_host.h"
 
 namespace dv::test {
@@ -40,12 +40,7 @@ bool StartAsGuest(std::unique_ptr<ui::Program>& program, const std::filesystem::
 bool StartWithFirstProfile(std::unique_ptr<ui::Program>& program,
                            const std::filesystem::path& folder, ScriptedDialogs& dialogs,
                            std::optional<double> seed) {
-    return Start(program, folder, dialogs, seed, [] {
-        State& st = St();
-        LoadPlayerProfiles();
-        st.CurrentProfile = st.PlayerProfiles[1];
-        ReadCards(st.Collection, st.CurrentProfile.PlayerFile, st.Players[1]);
-    });
+    return Start(program, folder, dialogs, seed, ChooseFirstProfile);
 }
 
 }  // namespace dv::test

@@ -19,7 +19,7 @@ void CopySampleGame(const std::filesystem::path& folder);
 // The profile "Guest" of the sample game, chosen without its player file being read.
 bool StartAsGuest(std::unique_ptr<ui::Program>& program, const std::filesystem::path& folder,
                   ScriptedDialogs& dialogs, std::optional<double> seed = std::nullopt);
-// The first profile of the folder's list, chosen and its player file read.
+// The first profile of the folder's list, chosen and its player file read (ChooseFirstProfile).
 bool StartWithFirstProfile(std::unique_ptr<ui::Program>& program,
                            const std::filesystem::path& folder, ScriptedDialogs& dialogs,
                            std::optional<double> seed = std::nullopt);
