@@ -17,6 +17,7 @@
 #include "game/startup.h"
 #include "game/turn.h"
 #include "tests/support/engine_fixture.h"
+#include "tests/support/first_profile.h"
 #include "tests/support/recording_host.h"
 
 namespace dv {
@@ -33,13 +34,7 @@ class GameFlowEndToEnd : public test::EngineTest {
                  fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         St().SeedOverride = 2024;
         // The profile chooser: the player picks the first profile of the list.
-        flow.onCall[WindowCall::ShowProfileMenu] = [] {
-            State& st = St();
-            LoadPlayerProfiles();
-            st.CurrentProfile = st.PlayerProfiles[1];
-            if (DataFileExists(st.CurrentFolder, st.CurrentProfile.PlayerFile))
-                ReadCards(st.Collection, st.CurrentProfile.PlayerFile, st.Players[1]);
-        };
+        flow.onCall[WindowCall::ShowProfileMenu] = test::ChooseFirstProfile;
         // The deck manager: the player plays the profile's starter deck, deck list 1.
         flow.onCall[WindowCall::ShowDeckManager] = [] { St().CurrentDeck = 1; };
     }

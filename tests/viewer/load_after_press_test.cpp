@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "tests/ui/qt/support/page_clicks.h"
+#include "tests/ui/qt/support/window_test_main.h"
 #include "viewer/ulk_browser.h"
 
 class LoadAfterPressTest : public QObject {
@@ -67,10 +68,7 @@ class LoadAfterPressTest : public QObject {
 };
 
 int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    LoadAfterPressTest test;
-    return QTest::qExec(&test, argc, argv);
+    return dv::test::RunWindowTest<LoadAfterPressTest>(argc, argv);
 }
 
 #include "load_after_press_test.moc"

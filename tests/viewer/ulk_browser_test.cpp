@@ -26,6 +26,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "tests/ui/qt/support/window_test_main.h"
 #include "tests/viewer/pdf_text.h"
 #include "tests/viewer/sample_pages.h"
 #include "viewer/html_clipboard.h"
@@ -760,10 +761,7 @@ void ulkBrowserTest::customEntriesFollowTheHostsItems() {
 }
 
 int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    ulkBrowserTest test;
-    return QTest::qExec(&test, argc, argv);
+    return dv::test::RunWindowTest<ulkBrowserTest>(argc, argv);
 }
 
 #include "ulk_browser_test.moc"

@@ -131,11 +131,8 @@ TEST_F(CardMovesTest, ASaleTakesTheCardFromEveryDeckAndPaysByRarity) {
 }
 
 TEST_F(CardMovesTest, ASaleIsSavedWithTheCloseAndReadBackWhole) {
+    PlayZetaAsGuest();
     State& st = St();
-    st.Games = List<GameInfo>(1);
-    st.Games[1].Name = "Zeta";
-    st.CurrentGame = 1;
-    st.CurrentProfile.Name = "Guest";
     st.Players[1].Tokens = 10;
     SetCollection({Owned("Imp", 1), Owned("Gem", 7, 10)});
     SetDeck(1, "Red", {1});

@@ -20,12 +20,7 @@ class DeckCommandsTest : public test::DeckManagerTest {
   protected:
     void SetUp() override {
         DeckManagerTest::SetUp();
-        State& st = St();
-        st.Games = List<GameInfo>(1);
-        st.Games[1].Name = "Zeta";
-        st.Games[1].Folder = "zeta";
-        st.CurrentGame = 1;
-        st.CurrentProfile.Name = "Guest";
+        PlayZetaAsGuest("zeta");
         fs::create_directories(Folder() / "zeta");
         SetCollection({Owned("Mage", 1, 0, {{"PLAYER", ""}}), Owned("Imp", 2), Owned("Orc", 3)});
         SetDeck(1, "Red", {1, 2});

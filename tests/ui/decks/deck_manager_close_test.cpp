@@ -19,11 +19,7 @@ class DeckCloseTest : public test::DeckManagerTest {
   protected:
     void SetUp() override {
         DeckManagerTest::SetUp();
-        State& st = St();
-        st.Games = List<GameInfo>(1);
-        st.Games[1].Name = "Zeta";
-        st.CurrentGame = 1;
-        st.CurrentProfile.Name = "Guest";
+        PlayZetaAsGuest();
         SetCollection(Numbered(3));
         SetDeck(1, "Red", {1, 2});
     }

@@ -11,24 +11,18 @@
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
 #include "engine/rules/trait_changes.h"
-#include "tests/support/engine_fixture.h"
-#include "tests/support/scripted_dialogs.h"
+#include "tests/support/dialogs_fixture.h"
 #include "ui/common/dialogs.h"
 #include "ui/decks/deck_manager_logic.h"
 
 namespace dv::test {
 
-class DeckManagerTest : public EngineTest {
+class DeckManagerTest : public DialogsTest {
   protected:
     void SetUp() override {
-        EngineTest::SetUp();
-        ui::SetDialogs(&dialogs);
+        DialogsTest::SetUp();
         St().FixedNow = "2024-05-01 10:00:00";
         St().Players[1].Id = 1;
-    }
-    void TearDown() override {
-        ui::SetDialogs(nullptr);
-        EngineTest::TearDown();
     }
 
     // A card keyed by its name; its thumbnail location names it, so that a pane shows which card
@@ -90,6 +84,17 @@ class DeckManagerTest : public EngineTest {
         return names;
     }
 
+    // The game "Zeta" (in `folder`, when given) chosen by the profile "Guest": its player file
+    // is "Zeta_Guest.plr".
+    static void PlayZetaAsGuest(const std::string& folder = "") {
+        State& st = St();
+        st.Games = List<GameInfo>(1);
+        st.Games[1].Name = "Zeta";
+        st.Games[1].Folder = folder;
+        st.CurrentGame = 1;
+        st.CurrentProfile.Name = "Guest";
+    }
+
     // Plays the window's part: a handler's outcome is applied, and a close runs the closing
     // the handler decided.
     ui::DeckOutcome Apply(ui::DeckOutcome out) {
@@ -104,7 +109,6 @@ class DeckManagerTest : public EngineTest {
         return closed;
     }
 
-    ScriptedDialogs dialogs;
     ui::DeckManagerLogic logic;
     ui::DeckView view;
     std::vector<std::string> pages;

@@ -8,6 +8,7 @@
 #include "engine/model/cards.h"
 #include "engine/rules/rule_operations.h"
 #include "game/game_start.h"
+#include "tests/support/played_cards.h"
 #include "tests/ui/decks/sample_game_fixture.h"
 #include "ui/common/engine_guard.h"
 #include "ui/main/main_commands.h"
@@ -47,14 +48,7 @@ TEST_F(DeckManagerFlow, TheDeckChosenAndChangedAtTheGameStartIsPlayedAndSaved) {
 
     State& st = St();
     EXPECT_EQ(st.CurrentDeck, 2);
-    std::vector<std::string> played;
-    for (const Card& card : st.Players[1].Deck)
-        if (!card.Name.empty()) played.push_back(card.Name);
-    for (const Card& card : st.Players[1].Hand)
-        if (!card.Name.empty()) played.push_back(card.Name);
-    for (const Card& card : st.InPlay)
-        if (!card.Name.empty() && card.Owner == 1 && card.Name != "Player 1")
-            played.push_back(card.Name);
+    const std::vector<std::string> played = test::PlayerOneCardNames();
     auto plays = [&](const char* name) { return std::count(played.begin(), played.end(), name); };
     EXPECT_EQ(played.size(), 35u);
     EXPECT_EQ(plays("Moth Shrine"), 1) << "the added card is not played";

@@ -4,24 +4,14 @@
 
 #include "engine/model/files.h"
 #include "engine/model/state.h"
-#include "tests/support/engine_fixture.h"
-#include "tests/support/scripted_dialogs.h"
+#include "tests/support/dialogs_fixture.h"
 #include "ui/common/dialogs.h"
 
 namespace dv::ui {
 namespace {
 
-class ProfileChooserTest : public test::EngineTest {
+class ProfileChooserTest : public test::DialogsTest {
   protected:
-    void SetUp() override {
-        EngineTest::SetUp();
-        SetDialogs(&dialogs);
-    }
-    void TearDown() override {
-        SetDialogs(nullptr);
-        EngineTest::TearDown();
-    }
-
     void WriteProfiles(int count) {
         std::string text;
         for (int i = 1; i <= count; ++i)
@@ -33,7 +23,6 @@ class ProfileChooserTest : public test::EngineTest {
         return ReadWholeFile(Folder() / "PlayerProfiles.txt").value_or("(none)");
     }
 
-    test::ScriptedDialogs dialogs;
     ProfileChooser chooser;
 };
 

@@ -9,6 +9,7 @@
 #include "data/card_files.h"
 #include "engine/model/files.h"
 #include "game/startup.h"
+#include "tests/support/first_profile.h"
 #include "tests/support/recording_host.h"
 #include "tests/ui/decks/deck_manager_fixture.h"
 
@@ -21,13 +22,7 @@ class SampleDecksTest : public DeckManagerTest {
         std::filesystem::copy(std::filesystem::path(DV_SOURCE_DIR) / "content", Folder(),
                               std::filesystem::copy_options::recursive |
                                   std::filesystem::copy_options::overwrite_existing);
-        flow.onCall[WindowCall::ShowProfileMenu] = [] {
-            State& st = St();
-            LoadPlayerProfiles();
-            st.CurrentProfile = st.PlayerProfiles[1];
-            if (DataFileExists(st.CurrentFolder, st.CurrentProfile.PlayerFile))
-                ReadCards(st.Collection, st.CurrentProfile.PlayerFile, st.Players[1]);
-        };
+        flow.onCall[WindowCall::ShowProfileMenu] = ChooseFirstProfile;
         Fresh();
     }
 

@@ -8,8 +8,7 @@
 #include <vector>
 
 #include "engine/model/state.h"
-#include "tests/support/engine_fixture.h"
-#include "tests/support/scripted_dialogs.h"
+#include "tests/support/dialogs_fixture.h"
 #include "tests/ui/designer/picture_printers.h"
 
 namespace dv::ui {
@@ -65,11 +64,10 @@ class FakePlatform : public PicturePlatform {
     }
 };
 
-class CardPicturesTest : public test::EngineTest {
+class CardPicturesTest : public test::DialogsTest {
   protected:
     void SetUp() override {
-        EngineTest::SetUp();
-        SetDialogs(&dialogs);
+        DialogsTestOn::SetUp();
         St().EditIndex = 1;
         Card& card = St().CurrentCard;
         card.Name = "Goblin";
@@ -79,11 +77,6 @@ class CardPicturesTest : public test::EngineTest {
         card.ArtRegion = {1, 2, 3, 4, 5, 6, 7, 8};
         card.Colour = "#FFFFFF";
     }
-    void TearDown() override {
-        SetDialogs(nullptr);
-        EngineTest::TearDown();
-    }
-
     // The card's picture names and sources, to see that a command changed nothing.
     static std::vector<std::string> PictureFields() {
         const Card& c = St().CurrentCard;
@@ -93,7 +86,7 @@ class CardPicturesTest : public test::EngineTest {
     }
 
   public:  // the table rows act on the fixture through a reference
-    test::ScriptedDialogs dialogs;
+    using DialogsTestOn::dialogs;
     FakePlatform platform;
     CardPictureState state;
     int commits = 0;

@@ -8,6 +8,7 @@
 #include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
 #include "engine/rules/trait_changes.h"
+#include "tests/support/owned_card.h"
 #include "tests/ui/designer/designer_fixture.h"
 
 namespace dv::test {
@@ -241,13 +242,7 @@ TEST_F(DesignerCommandsTest, ClosingWithYesAndNoFileAsksAndACancelWritesNothing)
 }
 
 TEST_F(DesignerCommandsTest, ACardFromTheDeckManagerGoesBackWithoutSaveOrNewGame) {
-    Card card;
-    InitCard(card, 1, 0);
-    card.Name = "Owned";
-    card.UniqueName = "owned";
-    card.Picture = "Card-owned.jpg";
-    SetTrait(card, "HP", Value("4"), 1);
-    St().CurrentCard = card;
+    St().CurrentCard = test::OwnedCard();
     designer.Open(ui::DesignerOpener::DeckManager);
     designer.Activate();
     EXPECT_TRUE(form.controls.DeckManagerEdit);

@@ -8,8 +8,7 @@
 
 #include "data/card_files.h"
 #include "engine/model/state.h"
-#include "tests/support/engine_fixture.h"
-#include "tests/support/scripted_dialogs.h"
+#include "tests/support/dialogs_fixture.h"
 #include "ui/designer/card_designer.h"
 
 namespace dv::test {
@@ -64,20 +63,14 @@ struct CardText {
     int rarity = 5;
 };
 
-class DesignerTest : public EngineTest {
+class DesignerTest : public DialogsTest {
   protected:
     void SetUp() override {
-        EngineTest::SetUp();
-        ui::SetDialogs(&dialogs);
+        DialogsTest::SetUp();
         St().Players[1].Id = 1;
         St().Players[2].Id = 2;
         St().FixedNow = "2024-05-01 10:00:00";
     }
-    void TearDown() override {
-        ui::SetDialogs(nullptr);
-        EngineTest::TearDown();
-    }
-
     static std::string FileText(const std::vector<CardText>& cards);
     // Writes the cards as a card file in the test's folder and gives its full path.
     std::string WriteCards(const std::string& name, const std::vector<CardText>& cards);
@@ -87,7 +80,6 @@ class DesignerTest : public EngineTest {
     // The names of EditCards in slot order, free slots as "".
     static std::vector<std::string> EditNames();
 
-    ScriptedDialogs dialogs;
     FakePeers peers;
     ui::Designer designer{peers};
 };

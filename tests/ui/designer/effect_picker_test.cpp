@@ -4,8 +4,7 @@
 
 #include <string>
 
-#include "tests/support/engine_fixture.h"
-#include "tests/support/scripted_dialogs.h"
+#include "tests/support/dialogs_fixture.h"
 
 namespace dv::ui {
 namespace {
@@ -16,18 +15,8 @@ constexpr int kRequireTrait = 4;
 constexpr int kRequireTraitMore = 6;
 constexpr int kDestroy = 44;
 
-class EffectPickerTest : public test::EngineTest {
+class EffectPickerTest : public test::DialogsTest {
   protected:
-    void SetUp() override {
-        EngineTest::SetUp();
-        SetDialogs(&dialogs);
-    }
-    void TearDown() override {
-        SetDialogs(nullptr);
-        EngineTest::TearDown();
-    }
-
-    test::ScriptedDialogs dialogs;
     EffectPicker picker{[](const std::string&) { return std::string("5"); }};
 };
 

@@ -10,23 +10,13 @@
 #include "engine/model/keyword_table.h"
 #include "engine/model/text_utils.h"
 #include "tests/engine/interpreter/board_fixture.h"
-#include "tests/support/engine_fixture.h"
-#include "tests/support/scripted_dialogs.h"
+#include "tests/support/dialogs_fixture.h"
 
 namespace dv::ui {
 namespace {
 
-class PickerCommandsTest : public test::EngineTest {
+class PickerCommandsTest : public test::DialogsTest {
   protected:
-    void SetUp() override {
-        EngineTest::SetUp();
-        SetDialogs(&dialogs);
-    }
-    void TearDown() override {
-        SetDialogs(nullptr);
-        EngineTest::TearDown();
-    }
-
     // Fills entry `number` (from 1) with typed answers from `typed` and every value-generator
     // answer `valboxAnswer`.
     PickerCommand Fill(int number, std::vector<std::string> typed,
@@ -41,7 +31,6 @@ class PickerCommandsTest : public test::EngineTest {
         return row;
     }
 
-    test::ScriptedDialogs dialogs;
     std::vector<std::string> valboxQuestions;
 };
 

@@ -6,24 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/engine_fixture.h"
-#include "tests/support/scripted_dialogs.h"
+#include "tests/support/dialogs_fixture.h"
 
 namespace dv::ui {
 namespace {
 
-class ValueGeneratorTest : public test::EngineTest {
+class ValueGeneratorTest : public test::DialogsTest {
   protected:
-    void SetUp() override {
-        EngineTest::SetUp();
-        SetDialogs(&dialogs);
-    }
-    void TearDown() override {
-        SetDialogs(nullptr);
-        EngineTest::TearDown();
-    }
-
-    test::ScriptedDialogs dialogs;
     ValueGenerator generator{"How many?"};
     int scopeAsked = 0;
     ScopeChooser scope(const std::string& word) {

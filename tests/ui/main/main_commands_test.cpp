@@ -7,7 +7,7 @@
 #include "data/card_files.h"
 #include "engine/model/files.h"
 #include "engine/pages/page_buffer.h"
-#include "tests/support/scripted_dialogs.h"
+#include "tests/support/dialogs_fixture.h"
 #include "tests/ui/main/main_fixture.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/engine_guard.h"
@@ -17,11 +17,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class MainCommandsTest : public test::MainWindowLogicTest {
+class MainCommandsTest : public test::DialogsTestOn<test::MainWindowLogicTest> {
   protected:
     void SetUp() override {
-        MainWindowLogicTest::SetUp();
-        SetDialogs(&dialogs);
+        DialogsTestOn::SetUp();
         St().Games = List<GameInfo>(1);
         St().Games[1].Name = "Mosslight";
         St().CurrentGame = 1;
@@ -30,14 +29,8 @@ class MainCommandsTest : public test::MainWindowLogicTest {
         St().Collection[1].Name = "Moss";
         St().Collection[1].GID = 55;
     }
-    void TearDown() override {
-        SetDialogs(nullptr);
-        MainWindowLogicTest::TearDown();
-    }
-
     bool Exists(const std::string& name) const { return fs::exists(Folder() / name); }
 
-    test::ScriptedDialogs dialogs;
     MainCommands commands;
 };
 

@@ -19,8 +19,10 @@
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
 #include "engine/rules/trait_changes.h"
-#include "tests/support/recording_host.h"
-#include "tests/support/scripted_dialogs.h"
+#include "tests/support/owned_card.h"
+#include "tests/ui/qt/support/window_seams.h"
+#include "tests/ui/qt/support/window_steps.h"
+#include "tests/ui/qt/support/window_test_main.h"
 #include "ui/decks/designer_link.h"
 #include "ui/designer/effect_picker_dialog.h"
 
@@ -29,18 +31,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-template <class W>
-W* Child(QWidget& parent, const QString& name) {
-    W* widget = parent.findChild<W*>(name);
-    if (!widget) qFatal("no widget %s", qPrintable(name));
-    return widget;
-}
-
-void Trigger(QWidget& window, const char* name) {
-    QAction* action = window.findChild<QAction*>(name);
-    if (!action) qFatal("no menu item %s", name);
-    action->trigger();
-}
+using test::Child;
 
 }  // namespace
 
@@ -49,27 +40,23 @@ class CardEditWindowTest : public QObject {
 
   private slots:
     void init() {
-        ResetState();
-        SetHost(&host_);
-        dialogs_ = test::ScriptedDialogs{};
-        SetDialogs(&dialogs_);
         QVERIFY(folder_.isValid());
-        St().ProgramFolder = St().CurrentFolder = folder_.path().toStdString();
+        seams_.Install(folder_.path().toStdString());
         setFile_ = (fs::path(folder_.path().toStdString()) / "Mosslight_Set.txt").string();
         fs::copy_file(fs::path(DV_SOURCE_DIR) / "content/Mosslight/Mosslight_Set.txt", setFile_,
                       fs::copy_options::overwrite_existing);
     }
     void cleanup() {
-        SetDialogs(nullptr);
-        SetHost(nullptr);
+        test::DropModalAnswers();
+        seams_.Remove();
     }
 
     void aLoadedCardTakesATypedValueAndClosingOffersToSave() {
         bool mainShown = false;
         CardEditWindow window(DesignerOpener::MainMenu, {[&] { mainShown = true; }});
         window.show();
-        dialogs_.files = {setFile_};
-        Trigger(window, "loaddeckmen");
+        seams_.dialogs.files = {setFile_};
+        test::ChooseMenuItem(window, "loaddeckmen");
         auto* cards = Child<QComboBox>(window, "CardCombo");
         QVERIFY(cards->count() > 10);
         QCOMPARE(cards->currentIndex(), 0);
@@ -77,40 +64,29 @@ class CardEditWindowTest : public QObject {
         QCOMPARE(Child<QLineEdit>(window, "TraitText_1")->text(), QString("HP"));
         QVERIFY2(!Child<QPushButton>(window, "Command3")->isVisible(), "Random Pic stays hidden");
 
-        auto* hp = Child<QPlainTextEdit>(window, "ValueText_1");
-        hp->selectAll();
-        QTest::keyClicks(hp, "25");
-        QTest::mouseClick(Child<QPushButton>(window, "Command6"), Qt::LeftButton);
+        test::Retype(Child<QPlainTextEdit>(window, "ValueText_1"), "25");
+        test::ClickButton(window, "Command6");
         Card& saved = St().EditCards[1];
         QCOMPARE(saved.TraitValues[GetTraitNum(saved, "HP")], std::string("25"));
-        dialogs_.answers = {false};
+        seams_.dialogs.answers = {false};
         window.close();
         QVERIFY(mainShown);
-        QCOMPARE(dialogs_.asked.back(), std::string("Save cards now?"));
+        QCOMPARE(seams_.dialogs.asked.back(), std::string("Save cards now?"));
     }
 
     void addEffectAppendsThePickersScript() {
         CardEditWindow window(DesignerOpener::MainMenu, {});
         window.show();
-        dialogs_.files = {setFile_};
-        Trigger(window, "loaddeckmen");
+        seams_.dialogs.files = {setFile_};
+        test::ChooseMenuItem(window, "loaddeckmen");
         QTest::keyClicks(Child<QLineEdit>(window, "EffText_0"), "MODTRAIT:HP:1:");
-        bool driven = false;
-        QTimer poll;
-        poll.setInterval(10);
-        connect(&poll, &QTimer::timeout, this, [&] {
-            auto* picker = qobject_cast<EffectPickerDialog*>(QApplication::activeModalWidget());
-            if (!picker || driven) return;
-            driven = true;
+        const test::Answered driven = test::AnswerModalOf<EffectPickerDialog>([](QWidget* picker) {
             constexpr int kDestroy = 44;
-            auto* row = Child<QComboBox>(*picker, "Combo1_0");
-            row->setCurrentIndex(kDestroy);
-            emit row->activated(kDestroy);
-            QTest::mouseClick(Child<QPushButton>(*picker, "Command1"), Qt::LeftButton);
+            QVERIFY(test::PickEntryAt(Child<QComboBox>(*picker, "Combo1_0"), kDestroy));
+            test::ClickButton(*picker, "Command1");  // "Done"
         });
-        poll.start();
-        QTest::mouseClick(Child<QPushButton>(window, "EffButton_0"), Qt::LeftButton);
-        QVERIFY(driven);
+        test::ClickButton(window, "EffButton_0");  // "Add Effect"
+        QVERIFY(*driven);
         QCOMPARE(Child<QLineEdit>(window, "EffText_0")->text(), QString("MODTRAIT:HP:1:DESTROY:"));
         window.close();
     }
@@ -119,9 +95,9 @@ class CardEditWindowTest : public QObject {
         InstallDesignerLink();
         CardEditWindow window(DesignerOpener::MainMenu, {});
         window.show();
-        dialogs_.files = {setFile_};
-        Trigger(window, "loaddeckmen");
-        QTest::mouseClick(Child<QPushButton>(window, "viewcardsbutton"), Qt::LeftButton);
+        seams_.dialogs.files = {setFile_};
+        test::ChooseMenuItem(window, "loaddeckmen");
+        test::ClickButton(window, "viewcardsbutton");
         QVERIFY(!window.isVisible());
         QCOMPARE(St().DeckManagerMode, kCardView);
         QWidget* deckManager = nullptr;
@@ -139,13 +115,7 @@ class CardEditWindowTest : public QObject {
     }
 
     void aCardFromTheDeckManagerComesBackEdited() {
-        Card card;
-        InitCard(card, 1, 0);
-        card.Name = "Owned";
-        card.UniqueName = "owned";
-        card.Picture = "Card-owned.jpg";
-        SetTrait(card, "HP", Value("4"), 1);
-        St().CurrentCard = card;
+        St().CurrentCard = test::OwnedCard();
         St().EditFromDeckManager = 1;
         bool checked = false;
         QTimer::singleShot(0, this, [&] {
@@ -165,13 +135,12 @@ class CardEditWindowTest : public QObject {
         EditCollectionCard(nullptr);
         QVERIFY(checked);
         QCOMPARE(St().CurrentCard.CostDesc, std::string("3 glow"));
-        QVERIFY(dialogs_.asked.empty());
+        QVERIFY(seams_.dialogs.asked.empty());
         QCOMPARE(TheCardEditor(), static_cast<CardEditWindow*>(nullptr));
     }
 
   private:
-    test::RecordingHost host_;
-    test::ScriptedDialogs dialogs_;
+    test::WindowSeams seams_;
     QTemporaryDir folder_;
     std::string setFile_;
 };
@@ -179,10 +148,7 @@ class CardEditWindowTest : public QObject {
 }  // namespace dv::ui
 
 int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    dv::ui::CardEditWindowTest test;
-    return QTest::qExec(&test, argc, argv);
+    return dv::test::RunWindowTest<dv::ui::CardEditWindowTest>(argc, argv);
 }
 
 #include "card_edit_window_test.moc"

@@ -5,13 +5,11 @@
 // picture for the card and that thumbnail in the hand.
 
 #include <QApplication>
-#include <QComboBox>
 #include <QImage>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
@@ -19,14 +17,14 @@
 #include "engine/model/state.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/ui/qt/support/designer_steps.h"
+#include "tests/ui/qt/support/program_steps.h"
 #include "tests/ui/qt/support/window_steps.h"
-#include "ui/decks/deck_manager_window.h"
+#include "tests/ui/qt/support/window_test_main.h"
 #include "ui/designer/card_edit_window.h"
 #include "ui/designer/pic_pick_dialog.h"
 #include "ui/main/hand_picture_widget.h"
 #include "ui/main/main_window.h"
 #include "ui/main/program.h"
-#include "ui/main/qt_host.h"
 
 namespace dv::ui {
 namespace {
@@ -80,7 +78,7 @@ class CardPictureEndToEndTest : public QObject {
     void initTestCase() {
         QApplication::setQuitOnLastWindowClosed(false);
         QVERIFY(folder_.isValid());
-        fs::copy(fs::path(DV_SOURCE_DIR) / "content", Folder(), fs::copy_options::recursive);
+        test::CopySampleGame(Folder());
         fs::create_directories(Folder() / "Art");
         MakeArt(QString::fromStdString((Folder() / "Art" / "marsh.bmp").string()));
     }
@@ -103,24 +101,13 @@ class CardPictureEndToEndTest : public QObject {
 };
 
 void CardPictureEndToEndTest::aClickedPictureIsStoredAndShownInTheGame() {
-    ResetState();
-    Program program(Folder(), &dialogs_);
-    St().SeedOverride = 18;
-    program.Host().SetAnswer(WindowCall::ShowProfileMenu, [](const std::string&) {
-        St().CurrentProfile = {"Guest", "Mosslight_Guest.plr", "Mosslight.gam", {}};
-    });
-    QVERIFY(program.Start());
-    MainWindow& main = program.Window();
+    std::unique_ptr<Program> program;
+    QVERIFY(test::StartAsGuest(program, Folder(), dialogs_, 18));
+    MainWindow& main = program->Window();
 
-    test::ChooseMenuItem(main, "EditMen");
-    CardEditWindow* designer = TheCardEditor();
+    CardEditWindow* designer = test::NewCardFromTemplate(
+        main, dialogs_, (Folder() / "Mosslight" / "Mosslight_Set.txt").string(), "Mossling");
     QVERIFY(designer);
-    dialogs_.files = {(Folder() / "Mosslight" / "Mosslight_Set.txt").string()};
-    test::ChooseMenuItem(*designer, "loaddeckmen");
-    QVERIFY(test::PickEntry(Child<QComboBox>(*designer, "CardCombo"), "Mossling"));
-    test::ClickButton(*designer, "Command5");  // "Save As Template"
-    QVERIFY(test::PickEntry(Child<QComboBox>(*designer, "TemplateCombo"), "Mossling"));
-    test::ClickButton(*designer, "Command2_2");  // "New Card from Template"
     const QString unique = Child<QLineEdit>(*designer, "CardText_2")->text();
     QVERIFY(unique.startsWith("New Mossling"));
 
@@ -148,7 +135,7 @@ void CardPictureEndToEndTest::aClickedPictureIsStoredAndShownInTheGame() {
     QCOMPARE(card.Picture, bare + ".jpg");
     QCOMPARE(card.Thumbnail, bare + "-mini.jpg");
 
-    TestTheCard(program, *designer, picture, storedMini);
+    TestTheCard(*program, *designer, picture, storedMini);
     if (QTest::currentTestFailed()) return;
 
     // A new picture for the stored card: the same two files, written anew, are what the card
@@ -160,7 +147,7 @@ void CardPictureEndToEndTest::aClickedPictureIsStoredAndShownInTheGame() {
     QVERIFY(Near(stored.pixel(150, 225), kGreen));
     storedMini = Decoded(thumbnail, &format);
     QVERIFY(Near(storedMini.pixel(32, 32), kYellow));
-    TestTheCard(program, *designer, picture, storedMini);
+    TestTheCard(*program, *designer, picture, storedMini);
     if (QTest::currentTestFailed()) return;
 
     dialogs_.answers = {false};  // "Save cards now?"
@@ -174,12 +161,10 @@ void CardPictureEndToEndTest::PickArt(CardEditWindow& designer, QRect cardRegion
                                       QRect thumbRegion) {
     double zoom = 0;
     bool chosen = false;
-    const test::Answered picked = test::AnswerModal(
-        [](QWidget* modal) { return modal->objectName() == "PicPick"; },
-        [&](QWidget* modal) {
-            chosen = test::PickArtRegions(*static_cast<PicPickDialog*>(modal), "Art", "marsh.bmp",
-                                          cardRegion, thumbRegion, &zoom);
-        });
+    const test::Answered picked = test::AnswerModalOf<PicPickDialog>([&](QWidget* modal) {
+        chosen = test::PickArtRegions(*static_cast<PicPickDialog*>(modal), "Art", "marsh.bmp",
+                                      cardRegion, thumbRegion, &zoom);
+    });
     QTest::mouseClick(Child<QLabel>(designer, "MainPic"), Qt::LeftButton);
     QVERIFY(*picked);
     QVERIFY(chosen);
@@ -189,18 +174,7 @@ void CardPictureEndToEndTest::PickArt(CardEditWindow& designer, QRect cardRegion
 void CardPictureEndToEndTest::TestTheCard(Program& program, CardEditWindow& designer,
                                           const fs::path& picture, const QImage& thumbnail) {
     MainWindow& main = program.Window();
-    test::ChooseMenuItem(designer, "testcardsmen");
-    DeckManager* manager = nullptr;
-    for (DeckManager* open : designer.findChildren<DeckManager*>())
-        if (open->isVisible()) manager = open;
-    QVERIFY(manager);
-    // The designer's cards, the new one last: the pane scrolled to its end shows it.
-    auto* scroll = Child<QScrollBar>(*manager, "VScroll1_1");
-    scroll->setValue(scroll->maximum());
-    HandPictureWidget* newCard = test::CollectionPictureShowing(*manager, thumbnail);
-    QVERIFY2(newCard, "the pane shows the card's thumbnail");
-    QTest::mouseClick(newCard, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    test::ClickButton(*manager, "Command2");  // DONE: the test game starts
+    QVERIFY(test::StartCardTest(designer, thumbnail));
     QTRY_VERIFY_WITH_TIMEOUT(main.isVisible(), kWaitMs);
     QCOMPARE(St().EditorTest, uint8_t{1});
 
@@ -223,10 +197,7 @@ void CardPictureEndToEndTest::TestTheCard(Program& program, CardEditWindow& desi
 }  // namespace dv::ui
 
 int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    dv::ui::CardPictureEndToEndTest test;
-    return QTest::qExec(&test, argc, argv);
+    return dv::test::RunWindowTest<dv::ui::CardPictureEndToEndTest>(argc, argv);
 }
 
 #include "card_picture_e2e_test.moc"

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QTest>
 
+#include "tests/ui/qt/support/window_test_main.h"
 #include "ui/designer/qt_card_picture.h"
 
 namespace dv::ui {
@@ -165,10 +166,7 @@ class CardPictureTest : public QObject {
 }  // namespace dv::ui
 
 int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    dv::ui::CardPictureTest test;
-    return QTest::qExec(&test, argc, argv);
+    return dv::test::RunWindowTest<dv::ui::CardPictureTest>(argc, argv);
 }
 
 #include "card_picture_test.moc"

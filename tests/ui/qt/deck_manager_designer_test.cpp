@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -16,18 +15,18 @@
 #include <string>
 #include <vector>
 
-#include "data/card_files.h"
 #include "engine/model/state.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/ui/qt/support/page_clicks.h"
+#include "tests/ui/qt/support/program_steps.h"
 #include "tests/ui/qt/support/window_steps.h"
+#include "tests/ui/qt/support/window_test_main.h"
 #include "ui/common/engine_guard.h"
 #include "ui/decks/deck_manager_window.h"
 #include "ui/designer/card_edit_window.h"
 #include "ui/main/hand_picture_widget.h"
 #include "ui/main/main_window.h"
 #include "ui/main/program.h"
-#include "ui/main/qt_host.h"
 
 namespace dv::ui {
 namespace {
@@ -46,14 +45,6 @@ std::vector<std::string> Names(const Cards& cards) {
     return names;
 }
 
-bool IsDeckManager(QWidget* modal) {
-    return qobject_cast<DeckManager*>(modal) != nullptr;
-}
-
-bool IsDesigner(QWidget* modal) {
-    return qobject_cast<CardEditWindow*>(modal) != nullptr;
-}
-
 }  // namespace
 
 class DeckManagerDesignerTest : public QObject {
@@ -63,7 +54,7 @@ class DeckManagerDesignerTest : public QObject {
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
     void init() {
         folder_ = std::make_unique<QTemporaryDir>();
-        fs::copy(fs::path(DV_SOURCE_DIR) / "content", Folder(), fs::copy_options::recursive);
+        test::CopySampleGame(Folder());
     }
     void cleanup() {
         test::DropModalAnswers();
@@ -89,38 +80,26 @@ class DeckManagerDesignerTest : public QObject {
 };
 
 void DeckManagerDesignerTest::StartProgram() {
-    ResetState();
-    dialogs_ = test::ScriptedDialogs{};
-    program_ = std::make_unique<Program>(Folder(), &dialogs_);
-    St().SeedOverride = 2024;
-    program_->Host().SetAnswer(WindowCall::ShowProfileMenu, [](const std::string&) {
-        State& st = St();
-        LoadPlayerProfiles();
-        st.CurrentProfile = st.PlayerProfiles[1];
-        ReadCards(st.Collection, st.CurrentProfile.PlayerFile, st.Players[1]);
-    });
-    QVERIFY(program_->Start());
+    QVERIFY(test::StartWithFirstProfile(program_, Folder(), dialogs_, 2024));
 }
 
 void DeckManagerDesignerTest::ChangeACollectionCard(const QString& text, std::string* changed) {
     bool lockedForm = false;
     bool handedBack = false;
     test::Answered designed;
-    const test::Answered managed = test::AnswerModal(IsDeckManager, [&](QWidget* manager) {
+    const test::Answered managed = test::AnswerModalOf<DeckManager>([&](QWidget* manager) {
         // The deck holds the whole collection: its first card is taken out, into the pane.
         QTest::mouseClick(Child<HandPictureWidget>(*manager, "DeckPic_0"), Qt::LeftButton,
                           Qt::NoModifier, QPoint(5, 5));
         auto* first = Child<HandPictureWidget>(*manager, "CollectPic_0");
         QVERIFY(first->isVisible());
         test::ClickButton(*manager, "Command3");  // "Change Card Image"
-        designed = test::AnswerModal(IsDesigner, [&](QWidget* designer) {
+        designed = test::AnswerModalOf<CardEditWindow>([&](QWidget* designer) {
             *changed = St().CurrentCard.Name;
             lockedForm = !Child<QWidget>(*designer, "CardActionFrame")->isVisible() &&
                          Child<QLineEdit>(*designer, "CardText_0")->text() ==
                              QString::fromStdString(*changed);
-            auto* description = Child<QPlainTextEdit>(*designer, "DescText");
-            description->selectAll();
-            QTest::keyClicks(description, text);
+            test::Retype(Child<QPlainTextEdit>(*designer, "DescText"), text);
             designer->close();
         });
         QTest::mouseClick(first, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
@@ -138,8 +117,8 @@ void DeckManagerDesignerTest::aCardChangedInMidGameComesBackWithoutASaveOrANewGa
     StartProgram();
     MainWindow& main = program_->Window();
     // The game started through the games page and its deck manager's DONE.
-    const test::Answered started = test::AnswerModal(
-        IsDeckManager, [](QWidget* manager) { test::ClickButton(*manager, "Command2"); });
+    const test::Answered started = test::AnswerModalOf<DeckManager>(
+        [](QWidget* manager) { test::ClickButton(*manager, "Command2"); });
     const QString opponent = test::FirstHrefStartingWith(*main.BoardView(), "GAME:");
     QVERIFY(test::PressLink(*main.BoardView(), opponent));
     QTRY_VERIFY_WITH_TIMEOUT(*started && St().GameStarted == 1 && !EngineGuard::Busy(), kWaitMs);
@@ -217,10 +196,7 @@ void DeckManagerDesignerTest::aDesignerHiddenDuringItsTestKeepsItsCardsThroughAC
 }  // namespace dv::ui
 
 int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    dv::ui::DeckManagerDesignerTest test;
-    return QTest::qExec(&test, argc, argv);
+    return dv::test::RunWindowTest<dv::ui::DeckManagerDesignerTest>(argc, argv);
 }
 
 #include "deck_manager_designer_test.moc"

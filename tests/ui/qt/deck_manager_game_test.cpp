@@ -3,12 +3,10 @@
 // one saved, and a card sold from the "Deck Manager" menu stays sold, with its tokens, after the
 // program starts again.
 
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -16,17 +14,20 @@
 #include <fstream>
 #include <memory>
 
-#include "data/card_files.h"
 #include "engine/model/files.h"
 #include "engine/model/state.h"
+#include "tests/support/played_cards.h"
 #include "tests/support/scripted_dialogs.h"
+#include "tests/ui/qt/support/designer_steps.h"
 #include "tests/ui/qt/support/page_clicks.h"
+#include "tests/ui/qt/support/program_steps.h"
+#include "tests/ui/qt/support/window_steps.h"
+#include "tests/ui/qt/support/window_test_main.h"
 #include "ui/decks/deck_manager_window.h"
 #include "ui/main/hand_picture_widget.h"
 #include "ui/main/help_window.h"
 #include "ui/main/main_window.h"
 #include "ui/main/program.h"
-#include "ui/main/qt_host.h"
 
 namespace dv::ui {
 namespace {
@@ -77,10 +78,10 @@ class DeckManagerGameTest : public QObject {
   private slots:
     void init() {
         folder_ = std::make_unique<QTemporaryDir>();
-        fs::copy(fs::path(DV_SOURCE_DIR) / "content", Folder(),
-                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        test::CopySampleGame(Folder());
     }
     void cleanup() {
+        test::DropModalAnswers();
         program_.reset();
         ResetState();
     }
@@ -95,7 +96,7 @@ class DeckManagerGameTest : public QObject {
         test::AnswerNextModal([&](QWidget* modal) {
             auto* window = qobject_cast<DeckManager*>(modal);
             QVERIFY(window);
-            auto* combo = window->findChild<QComboBox*>("Combo1");
+            auto* combo = test::Child<QComboBox>(*window, "Combo1");
             combo->setFocus();
             QTest::keyClick(combo, Qt::Key_Down);
             QCOMPARE(combo->currentText(), QString("Second Deck"));
@@ -105,7 +106,7 @@ class DeckManagerGameTest : public QObject {
             QWidget* mossling = Showing(*window, "DeckPic", "Card-mossling-mini.jpg");
             QVERIFY(mossling);
             QTest::mouseClick(mossling, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-            QTest::mouseClick(window->findChild<QPushButton*>("Command2"), Qt::LeftButton);
+            test::ClickButton(*window, "Command2");  // DONE
             answered = true;
         });
         QVERIFY(test::PressLink(*program_->Window().BoardView(), link));
@@ -116,14 +117,7 @@ class DeckManagerGameTest : public QObject {
 
         State& st = St();
         QCOMPARE(int(st.CurrentDeck), 2);
-        std::vector<std::string> played;
-        for (const Card& card : st.Players[1].Deck)
-            if (!card.Name.empty()) played.push_back(card.Name);
-        for (const Card& card : st.Players[1].Hand)
-            if (!card.Name.empty()) played.push_back(card.Name);
-        for (const Card& card : st.InPlay)
-            if (!card.Name.empty() && card.Owner == 1 && card.Name != "Player 1")
-                played.push_back(card.Name);
+        const std::vector<std::string> played = test::PlayerOneCardNames();
         auto plays = [&](const char* name) {
             return std::count(played.begin(), played.end(), name);
         };
@@ -152,7 +146,7 @@ class DeckManagerGameTest : public QObject {
         test::AnswerNextModal([&](QWidget* modal) {
             auto* window = qobject_cast<DeckManager*>(modal);
             QVERIFY(window);
-            QTest::mouseClick(window->findChild<QPushButton*>("Command5"), Qt::LeftButton);
+            test::ClickButton(*window, "Command5");  // "Sell Cards"
             QWidget* ferryman = Showing(*window, "CollectPic", "Card-ferryman-mini.jpg");
             QVERIFY(ferryman);
             QTest::mouseClick(ferryman, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
@@ -160,7 +154,7 @@ class DeckManagerGameTest : public QObject {
             window->close();
             answered = true;
         });
-        program_->Window().findChild<QAction*>("deckmanagermen")->trigger();
+        test::ChooseMenuItem(program_->Window(), "deckmanagermen");
         QVERIFY(answered);
         QCOMPARE(St().DeckManagerFromMenu, uint8_t{0});
 
@@ -185,17 +179,7 @@ class DeckManagerGameTest : public QObject {
 
     // A fresh run of the program in the folder; the profile chooser takes "Guest".
     void StartProgram() {
-        ResetState();
-        dialogs_ = test::ScriptedDialogs{};
-        program_ = std::make_unique<Program>(Folder(), &dialogs_);
-        St().SeedOverride = 2024;
-        program_->Host().SetAnswer(WindowCall::ShowProfileMenu, [](const std::string&) {
-            State& st = St();
-            LoadPlayerProfiles();
-            st.CurrentProfile = st.PlayerProfiles[1];
-            ReadCards(st.Collection, st.CurrentProfile.PlayerFile, st.Players[1]);
-        });
-        QVERIFY(program_->Start());
+        QVERIFY(test::StartWithFirstProfile(program_, Folder(), dialogs_, 2024));
         QVERIFY(QTest::qWaitForWindowExposed(&program_->Window()));
     }
 
@@ -210,16 +194,9 @@ class DeckManagerGameTest : public QObject {
 
     // The picture of a pane that shows the thumbnail of that name, or nullptr.
     QWidget* Showing(DeckManager& window, const char* pane, const char* thumbnail) const {
-        const QImage wanted =
-            QImage(QString::fromStdString((Folder() / "Pictures" / thumbnail).string()))
-                .convertToFormat(QImage::Format_RGB32);
-        for (int i = 0; i < kPaneSlots; ++i) {
-            auto* picture = window.findChild<HandPictureWidget*>(QString("%1_%2").arg(pane).arg(i));
-            if (!picture || !picture->isVisible()) continue;
-            if (picture->pixmap().toImage().convertToFormat(QImage::Format_RGB32) == wanted)
-                return picture;
-        }
-        return nullptr;
+        return test::PanePictureShowing(
+            window, pane,
+            QImage(QString::fromStdString((Folder() / "Pictures" / thumbnail).string())));
     }
 
     std::unique_ptr<QTemporaryDir> folder_;
@@ -230,10 +207,7 @@ class DeckManagerGameTest : public QObject {
 }  // namespace dv::ui
 
 int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    dv::ui::DeckManagerGameTest test;
-    return QTest::qExec(&test, argc, argv);
+    return dv::test::RunWindowTest<dv::ui::DeckManagerGameTest>(argc, argv);
 }
 
 #include "deck_manager_game_test.moc"

@@ -17,10 +17,9 @@
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
 #include "engine/rules/trait_changes.h"
-#include "tests/support/recording_host.h"
-#include "tests/support/scripted_dialogs.h"
 #include "tests/ui/qt/support/page_clicks.h"
-#include "ui/common/dialogs.h"
+#include "tests/ui/qt/support/window_seams.h"
+#include "tests/ui/qt/support/window_test_main.h"
 #include "ui/main/hand_picture_widget.h"
 #include "viewer/ulk_browser.h"
 
@@ -35,13 +34,8 @@ class DeckManagerWindowTest : public QObject {
   private slots:
     void init() {
         folder_ = std::make_unique<QTemporaryDir>();
-        ResetState();
+        seams_.Install(folder_->path().toStdString());
         State& st = St();
-        st.ProgramFolder = folder_->path().toStdString();
-        st.CurrentFolder = st.ProgramFolder;
-        SetHost(&host_);
-        dialogs_ = test::ScriptedDialogs{};
-        SetDialogs(&dialogs_);
         // 25 cards; deck "Red" holds the first three, deck "Empty" none.
         const std::string thumbnail =
             std::string(DV_SOURCE_DIR) + "/content/Pictures/Card-boghound-mini.jpg";
@@ -61,9 +55,9 @@ class DeckManagerWindowTest : public QObject {
         st.Players[1].Tokens = 75;
     }
     void cleanup() {
-        QVERIFY2(host_.messages.empty(), host_.messages.empty() ? "" : host_.messages[0].c_str());
-        SetDialogs(nullptr);
-        SetHost(nullptr);
+        const std::vector<std::string>& messages = seams_.host.messages;
+        QVERIFY2(messages.empty(), messages.empty() ? "" : messages[0].c_str());
+        seams_.Remove();
     }
 
     void thePointerShowsACardsPageOncePerCard() {
@@ -140,7 +134,7 @@ class DeckManagerWindowTest : public QObject {
                  QString("Start the game with the currently selected deck."));
         QTest::mouseClick(window.findChild<QPushButton*>("Command2"), Qt::LeftButton);
         QVERIFY(window.isVisible());
-        QCOMPARE(dialogs_.messages,
+        QCOMPARE(seams_.dialogs.messages,
                  std::vector<std::string>{"You must have at least 30 cards in your play deck."});
         QVERIFY(!QFile::exists(folder_->filePath("Zeta_Guest.plr")));
         window.close();
@@ -161,17 +155,13 @@ class DeckManagerWindowTest : public QObject {
     }
 
     std::unique_ptr<QTemporaryDir> folder_;
-    test::RecordingHost host_;
-    test::ScriptedDialogs dialogs_;
+    test::WindowSeams seams_;
 };
 
 }  // namespace dv::ui
 
 int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    dv::ui::DeckManagerWindowTest test;
-    return QTest::qExec(&test, argc, argv);
+    return dv::test::RunWindowTest<dv::ui::DeckManagerWindowTest>(argc, argv);
 }
 
 #include "deck_manager_window_test.moc"

@@ -11,9 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPushButton>
 #include <QRegularExpression>
-#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
@@ -24,8 +22,9 @@
 #include "tests/support/scripted_dialogs.h"
 #include "tests/ui/qt/support/designer_steps.h"
 #include "tests/ui/qt/support/page_clicks.h"
+#include "tests/ui/qt/support/program_steps.h"
 #include "tests/ui/qt/support/window_steps.h"
-#include "ui/decks/deck_manager_window.h"
+#include "tests/ui/qt/support/window_test_main.h"
 #include "ui/designer/card_edit_window.h"
 #include "ui/designer/effect_picker_dialog.h"
 #include "ui/designer/pic_pick_dialog.h"
@@ -34,7 +33,6 @@
 #include "ui/main/hand_picture_widget.h"
 #include "ui/main/main_window.h"
 #include "ui/main/program.h"
-#include "ui/main/qt_host.h"
 #include "viewer/ulk_browser.h"
 
 namespace dv::ui {
@@ -52,17 +50,6 @@ const QString kScript =
     "MODMYTRAIT:POWER:R1Die6/TRAITTOTAL/POWER//SRCALLY:ECHOMINOR:$MYNAME now has "
     "#MYTRAIT/POWER# POWER.:";
 
-template <class W>
-W* Modal(QWidget* modal) {
-    auto* window = qobject_cast<W*>(modal);
-    if (!window) qFatal("the modal window is a %s", modal->metaObject()->className());
-    return window;
-}
-
-bool IsA(QWidget* modal, const char* className) {
-    return modal->inherits(className);
-}
-
 }  // namespace
 
 class EffectDesignerEndToEndTest : public QObject {
@@ -72,7 +59,7 @@ class EffectDesignerEndToEndTest : public QObject {
     void initTestCase() {
         QApplication::setQuitOnLastWindowClosed(false);
         QVERIFY(folder_.isValid());
-        fs::copy(fs::path(DV_SOURCE_DIR) / "content", Folder(), fs::copy_options::recursive);
+        test::CopySampleGame(Folder());
         fs::create_directories(Folder() / "Art");
         QImage art(400, 300, QImage::Format_RGB32);
         art.fill(QColor(60, 140, 60));
@@ -94,25 +81,13 @@ class EffectDesignerEndToEndTest : public QObject {
 };
 
 void EffectDesignerEndToEndTest::aCardWithAPickedEffectIsDesignedTestedAndPlayed() {
-    ResetState();
-    Program program(Folder(), &dialogs_);
-    St().SeedOverride = 19;
-    program.Host().SetAnswer(WindowCall::ShowProfileMenu, [](const std::string&) {
-        St().CurrentProfile = {"Guest", "Mosslight_Guest.plr", "Mosslight.gam", {}};
-    });
-    QVERIFY(program.Start());
-    MainWindow& main = program.Window();
+    std::unique_ptr<Program> program;
+    QVERIFY(test::StartAsGuest(program, Folder(), dialogs_, 19));
+    MainWindow& main = program->Window();
 
-    test::ChooseMenuItem(main, "EditMen");  // "Card Editor"
-    CardEditWindow* designer = TheCardEditor();
-    QVERIFY(designer && designer->isVisible());
     const std::string setFile = (Folder() / "Mosslight" / "Mosslight_Set.txt").string();
-    dialogs_.files = {setFile};
-    test::ChooseMenuItem(*designer, "loaddeckmen");
-    QVERIFY(test::PickEntry(Child<QComboBox>(*designer, "CardCombo"), "Mossling"));
-    test::ClickButton(*designer, "Command5");  // "Save As Template"
-    QVERIFY(test::PickEntry(Child<QComboBox>(*designer, "TemplateCombo"), "Mossling"));
-    test::ClickButton(*designer, "Command2_2");  // "New Card from Template"
+    CardEditWindow* designer = test::NewCardFromTemplate(main, dialogs_, setFile, "Mossling");
+    QVERIFY(designer);
     QCOMPARE(Child<QLineEdit>(*designer, "CardText_0")->text(), QString("New Mossling"));
 
     // The third action row is empty: an ENTERPLAY action on the card itself.
@@ -136,13 +111,10 @@ void EffectDesignerEndToEndTest::aCardWithAPickedEffectIsDesignedTestedAndPlayed
     dialogs_.answers = {true};
     double zoom = 0;
     bool chosen = false;
-    const test::Answered picked =
-        test::AnswerModal([](QWidget* modal) { return IsA(modal, "dv::ui::PicPickDialog"); },
-                          [&](QWidget* modal) {
-                              chosen = test::PickArtRegions(*Modal<PicPickDialog>(modal), "Art",
-                                                            "sprout.bmp", QRect(10, 10, 180, 130),
-                                                            QRect(210, 160, 180, 130), &zoom);
-                          });
+    const test::Answered picked = test::AnswerModalOf<PicPickDialog>([&](QWidget* modal) {
+        chosen = test::PickArtRegions(*static_cast<PicPickDialog*>(modal), "Art", "sprout.bmp",
+                                      QRect(10, 10, 180, 130), QRect(210, 160, 180, 130), &zoom);
+    });
     test::ChooseMenuItem(*designer, "loadformen");  // "Load new Foreground Image"
     QVERIFY(*picked && chosen);
     test::ClickButton(*designer, "Command6");  // "Save Card"
@@ -163,19 +135,9 @@ void EffectDesignerEndToEndTest::aCardWithAPickedEffectIsDesignedTestedAndPlayed
     QVERIFY2(savedWithScript, "the card file holds the new action");
 
     // "Test Cards": the new card into the test hand, DONE.
-    test::ChooseMenuItem(*designer, "testcardsmen");
-    DeckManager* manager = nullptr;
-    for (DeckManager* open : designer->findChildren<DeckManager*>())
-        if (open->isVisible()) manager = open;
-    QVERIFY(manager);
-    auto* scroll = Child<QScrollBar>(*manager, "VScroll1_1");
-    scroll->setValue(scroll->maximum());
     const QImage thumbnail(
         QString::fromStdString((Folder() / "Mosslight" / designed.Thumbnail).string()));
-    HandPictureWidget* newCard = test::CollectionPictureShowing(*manager, thumbnail);
-    QVERIFY2(newCard, "the pane shows the new card");
-    QTest::mouseClick(newCard, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    test::ClickButton(*manager, "Command2");  // DONE
+    QVERIFY(test::StartCardTest(*designer, thumbnail));
     QTRY_VERIFY_WITH_TIMEOUT(main.isVisible(), kWaitMs);
     QCOMPARE(St().EditorTest, uint8_t{1});
 
@@ -226,26 +188,20 @@ void EffectDesignerEndToEndTest::AddEffect(CardEditWindow& designer) {
     QString asked;
     test::Answered scoped;
     test::Answered generated;
-    const test::Answered picked = test::AnswerModal(
-        [](QWidget* modal) { return IsA(modal, "dv::ui::EffectPickerDialog"); },
-        [&](QWidget* picker) {
-            generated = test::AnswerModal(
-                [](QWidget* modal) { return IsA(modal, "dv::ui::ValueGeneratorDialog"); },
-                [&](QWidget* generator) {
-                    asked = Child<QLabel>(*generator, "Label1")->text();
-                    test::ClickButton(*generator, "Command1_10");  // "Roll Dice"
-                    scoped = test::AnswerModal(
-                        [](QWidget* modal) { return IsA(modal, "dv::ui::TraitScopeDialog"); },
-                        [](QWidget* scope) {
-                            test::ClickButton(*scope, "Command1_1");  // "Count only my allies"
-                        });
-                    test::ClickButton(*generator, "Command1_0");  // the trait total
-                    test::ClickButton(*generator, "Command5");    // "DONE"
-                });
-            QVERIFY(test::PickEntry(Child<QComboBox>(*picker, "Combo1_0"), kAddToMyTrait));
-            QVERIFY(test::PickEntry(Child<QComboBox>(*picker, "Combo1_1"), kEchoMinor));
-            test::ClickButton(*picker, "Command1");  // "Done"
+    const test::Answered picked = test::AnswerModalOf<EffectPickerDialog>([&](QWidget* picker) {
+        generated = test::AnswerModalOf<ValueGeneratorDialog>([&](QWidget* generator) {
+            asked = Child<QLabel>(*generator, "Label1")->text();
+            test::ClickButton(*generator, "Command1_10");  // "Roll Dice"
+            scoped = test::AnswerModalOf<TraitScopeDialog>([](QWidget* scope) {
+                test::ClickButton(*scope, "Command1_1");  // "Count only my allies"
+            });
+            test::ClickButton(*generator, "Command1_0");  // the trait total
+            test::ClickButton(*generator, "Command5");    // "DONE"
         });
+        QVERIFY(test::PickEntry(Child<QComboBox>(*picker, "Combo1_0"), kAddToMyTrait));
+        QVERIFY(test::PickEntry(Child<QComboBox>(*picker, "Combo1_1"), kEchoMinor));
+        test::ClickButton(*picker, "Command1");  // "Done"
+    });
     test::ClickButton(designer, "EffButton_2");  // "Add Effect"
     QVERIFY(*picked);
     QVERIFY(generated && *generated);
@@ -257,10 +213,7 @@ void EffectDesignerEndToEndTest::AddEffect(CardEditWindow& designer) {
 }  // namespace dv::ui
 
 int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    dv::ui::EffectDesignerEndToEndTest test;
-    return QTest::qExec(&test, argc, argv);
+    return dv::test::RunWindowTest<dv::ui::EffectDesignerEndToEndTest>(argc, argv);
 }
 
 #include "effect_designer_e2e_test.moc"

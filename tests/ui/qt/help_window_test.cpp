@@ -3,7 +3,6 @@
 
 #include "ui/main/help_window.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,6 +12,9 @@
 #include "game/startup.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/ui/qt/support/page_clicks.h"
+#include "tests/ui/qt/support/program_steps.h"
+#include "tests/ui/qt/support/window_steps.h"
+#include "tests/ui/qt/support/window_test_main.h"
 #include "ui/main/main_window.h"
 #include "ui/main/program.h"
 #include "viewer/ulk_browser.h"
@@ -36,7 +38,7 @@ class HelpWindowTest : public QObject {
         root_ = std::make_unique<QTemporaryDir>();
         const fs::path folder = fs::path(root_->path().toStdString()) / "program folder";
         fs::create_directories(folder);
-        fs::copy(fs::path(DV_SOURCE_DIR) / "content", folder, fs::copy_options::recursive);
+        test::CopySampleGame(folder);
         ResetState();
         program_ = std::make_unique<Program>(folder, &dialogs_);
         program_->Window().show();
@@ -49,7 +51,7 @@ class HelpWindowTest : public QObject {
     void theHelpMenuShowsTheMainHelpModeless() {
         HelpWindow& help = program_->Help();
         QVERIFY(!help.isVisible());
-        program_->Window().findChild<QAction*>("helpmen")->trigger();
+        test::ChooseMenuItem(program_->Window(), "helpmen");
         QVERIFY(help.isVisible());
         QVERIFY(!help.isModal());
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
@@ -86,10 +88,7 @@ class HelpWindowTest : public QObject {
 }  // namespace dv::ui
 
 int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    dv::ui::HelpWindowTest test;
-    return QTest::qExec(&test, argc, argv);
+    return dv::test::RunWindowTest<dv::ui::HelpWindowTest>(argc, argv);
 }
 
 #include "help_window_test.moc"

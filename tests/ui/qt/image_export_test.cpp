@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "tests/ui/qt/support/window_test_main.h"
 #include "ui/common/qt_dialogs.h"
 #include "ui/designer/qt_image_export.h"
 
@@ -143,10 +144,7 @@ class ImageExportTest : public QObject {
 }  // namespace dv::ui
 
 int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    dv::ui::ImageExportTest test;
-    return QTest::qExec(&test, argc, argv);
+    return dv::test::RunWindowTest<dv::ui::ImageExportTest>(argc, argv);
 }
 
 #include "image_export_test.moc"

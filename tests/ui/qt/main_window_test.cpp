@@ -22,6 +22,9 @@
 #include "game/play_queue.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/ui/qt/support/page_clicks.h"
+#include "tests/ui/qt/support/program_steps.h"
+#include "tests/ui/qt/support/window_steps.h"
+#include "tests/ui/qt/support/window_test_main.h"
 #include "ui/main/program.h"
 #include "ui/main/qt_connection.h"
 #include "viewer/ulk_browser.h"
@@ -33,12 +36,7 @@ namespace fs = std::filesystem;
 
 constexpr int kWaitMs = 20000;
 
-template <class W>
-W* Child(QWidget& parent, const QString& name) {
-    W* widget = parent.findChild<W*>(name);
-    if (!widget) qFatal("no widget %s", qPrintable(name));
-    return widget;
-}
+using test::Child;
 
 // A card of the sample game's pictures, in hand slot `slot` of the human player.
 void InHand(int slot, const std::string& name, const std::string& picture,
@@ -72,7 +70,7 @@ class MainWindowTest : public QObject {
         root_ = std::make_unique<QTemporaryDir>();
         folder_ = fs::path(root_->path().toStdString()) / "program folder";
         fs::create_directories(folder_);
-        fs::copy(fs::path(DV_SOURCE_DIR) / "content", folder_, fs::copy_options::recursive);
+        test::CopySampleGame(folder_);
         ResetState();
         dialogs_ = test::ScriptedDialogs{};
         program_ = std::make_unique<Program>(folder_, &dialogs_);
@@ -199,7 +197,7 @@ class MainWindowTest : public QObject {
         // "Take Turn" once the game is over starts a new game: the games page comes back.
         St().CurrentProfile.Name = "Guest";
         St().GameOver = 1;
-        QTest::mouseClick(Child<QPushButton>(window(), "Command1"), Qt::LeftButton);
+        test::ClickButton(window(), "Command1");
         QCOMPARE(int(St().GameOver), 0);
         QTRY_VERIFY_WITH_TIMEOUT(test::PageText(*window().BoardView()).contains("Mosslight"),
                                  kWaitMs);
@@ -218,10 +216,7 @@ class MainWindowTest : public QObject {
 }  // namespace dv::ui
 
 int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    dv::ui::MainWindowTest test;
-    return QTest::qExec(&test, argc, argv);
+    return dv::test::RunWindowTest<dv::ui::MainWindowTest>(argc, argv);
 }
 
 #include "main_window_test.moc"

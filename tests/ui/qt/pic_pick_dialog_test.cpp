@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "tests/ui/qt/support/window_test_main.h"
 #include "ui/common/qt_dialogs.h"
 
 namespace dv::ui {
@@ -126,10 +127,7 @@ class PicPickDialogTest : public QObject {
 }  // namespace dv::ui
 
 int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    dv::ui::PicPickDialogTest test;
-    return QTest::qExec(&test, argc, argv);
+    return dv::test::RunWindowTest<dv::ui::PicPickDialogTest>(argc, argv);
 }
 
 #include "pic_pick_dialog_test.moc"

@@ -11,9 +11,8 @@
 #include <QTest>
 
 #include "engine/model/state.h"
-#include "tests/support/recording_host.h"
-#include "tests/support/scripted_dialogs.h"
-#include "ui/common/dialogs.h"
+#include "tests/ui/qt/support/window_seams.h"
+#include "tests/ui/qt/support/window_test_main.h"
 
 namespace dv::ui {
 
@@ -23,17 +22,9 @@ class ProfileChooserWindowTest : public QObject {
   private slots:
     void init() {
         folder_ = std::make_unique<QTemporaryDir>();
-        ResetState();
-        St().ProgramFolder = folder_->path().toStdString();
-        St().CurrentFolder = St().ProgramFolder;
-        SetHost(&host_);
-        dialogs_ = test::ScriptedDialogs{};
-        SetDialogs(&dialogs_);
+        seams_.Install(folder_->path().toStdString());
     }
-    void cleanup() {
-        SetDialogs(nullptr);
-        SetHost(nullptr);
-    }
+    void cleanup() { seams_.Remove(); }
 
     void theScrollBarMovesTheListOverTheButtons() {
         WriteProfiles(10);
@@ -57,9 +48,9 @@ class ProfileChooserWindowTest : public QObject {
         dialog.show();
         QVERIFY(!dialog.findChild<QScrollBar*>("VScroll1")->isVisible());
         QCOMPARE(Caption(dialog, 1), QString());
-        dialogs_.inputs = {std::string("Wren")};
+        seams_.dialogs.inputs = {std::string("Wren")};
         QTest::mouseClick(Button(dialog, 0), Qt::LeftButton);
-        QCOMPARE(dialogs_.asked, std::vector<std::string>{"New Player Name?"});
+        QCOMPARE(seams_.dialogs.asked, std::vector<std::string>{"New Player Name?"});
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(St().CurrentProfile.Name, std::string("Wren"));
         QCOMPARE(St().Players[1].Tokens, 500);
@@ -69,7 +60,7 @@ class ProfileChooserWindowTest : public QObject {
     void aCancelledNameLeavesTheWindowOpenAndWritesNothing() {
         ProfileDialog dialog(nullptr);
         dialog.show();
-        dialogs_.inputs = {std::nullopt};
+        seams_.dialogs.inputs = {std::nullopt};
         QTest::mouseClick(Button(dialog, 0), Qt::LeftButton);
         QVERIFY(dialog.isVisible());
         QVERIFY(!QFile::exists(folder_->filePath("PlayerProfiles.txt")));
@@ -97,17 +88,13 @@ class ProfileChooserWindowTest : public QObject {
     static QString Caption(QDialog& dialog, int i) { return Button(dialog, i)->text(); }
 
     std::unique_ptr<QTemporaryDir> folder_;
-    test::RecordingHost host_;
-    test::ScriptedDialogs dialogs_;
+    test::WindowSeams seams_;
 };
 
 }  // namespace dv::ui
 
 int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    dv::ui::ProfileChooserWindowTest test;
-    return QTest::qExec(&test, argc, argv);
+    return dv::test::RunWindowTest<dv::ui::ProfileChooserWindowTest>(argc, argv);
 }
 
 #include "profile_dialog_test.moc"

@@ -4,7 +4,6 @@
 // the deck manager, a hand card queued on a target clicked in the board, turns until the game
 // ends, and a restart that reads back what closing saved.
 
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -19,7 +18,9 @@
 #include "engine/model/state.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/ui/qt/support/page_clicks.h"
+#include "tests/ui/qt/support/program_steps.h"
 #include "tests/ui/qt/support/window_steps.h"
+#include "tests/ui/qt/support/window_test_main.h"
 #include "ui/common/engine_guard.h"
 #include "ui/common/qt_dialogs.h"
 #include "ui/decks/deck_manager_window.h"
@@ -48,16 +49,8 @@ CardKeys CollectionKeys() {
     return keys;
 }
 
-template <class W>
-W* Child(QWidget& parent, const QString& name) {
-    W* widget = parent.findChild<W*>(name);
-    if (!widget) qFatal("no widget %s", qPrintable(name));
-    return widget;
-}
-
-void ClickButton(QWidget* window, const char* name) {
-    QTest::mouseClick(Child<QPushButton>(*window, name), Qt::LeftButton);
-}
+using test::Child;
+using test::ClickButton;
 
 }  // namespace
 
@@ -65,12 +58,13 @@ class ProgramEndToEndTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void cleanup() { test::DropModalAnswers(); }
     void initTestCase() {
         QApplication::setQuitOnLastWindowClosed(false);
         QVERIFY(root_.isValid());
         folder_ = fs::path(root_.path().toStdString()) / "program folder";
         fs::create_directories(folder_);
-        fs::copy(fs::path(DV_SOURCE_DIR) / "content", folder_, fs::copy_options::recursive);
+        test::CopySampleGame(folder_);
         fs::remove(folder_ / "PlayerProfiles.txt");
     }
 
@@ -104,7 +98,7 @@ void ProgramEndToEndTest::aNewPlayerPlaysTheSampleGameToItsEnd() {
     QString chooser;
     test::AnswerNextModal([&](QWidget* modal) {
         chooser = modal->windowTitle();
-        ClickButton(modal, "Command1_0");
+        ClickButton(*modal, "Command1_0");
     });
 
     QVERIFY(program.Start());
@@ -129,23 +123,21 @@ void ProgramEndToEndTest::aNewPlayerPlaysTheSampleGameToItsEnd() {
     QTRY_VERIFY_WITH_TIMEOUT(
         test::PageText(board).contains("Your new starter deck contains the following cards."),
         kWaitMs);
-    window.findChild<QAction*>("saveplrmen")->trigger();
+    test::ChooseMenuItem(window, "saveplrmen");
     QVERIFY(fs::exists(folder_ / kPlayerFile));
-    window.findChild<QAction*>("newgamemen")->trigger();
+    test::ChooseMenuItem(window, "newgamemen");
     QTRY_VERIFY_WITH_TIMEOUT(test::PageText(board).contains("Bogwarden"), kWaitMs);
 
     // The game start's deck manager: "Load Player" of the player's file, its deck chosen, DONE.
     QString deckChosen;
-    const test::Answered decked = test::AnswerModal(
-        [](QWidget* modal) { return qobject_cast<DeckManager*>(modal) != nullptr; },
-        [&](QWidget* manager) {
-            dialogs_.files = {(folder_ / "Mosslight_Guest.plr").string()};
-            test::ChooseMenuItem(*manager, "loadplrmen");
-            auto* decks = test::Child<QComboBox>(*manager, "Combo1");
-            QVERIFY(test::PickEntry(decks, "Starter Deck"));
-            deckChosen = decks->currentText();
-            ClickButton(manager, "Command2");  // DONE
-        });
+    const test::Answered decked = test::AnswerModalOf<DeckManager>([&](QWidget* manager) {
+        dialogs_.files = {(folder_ / "Mosslight_Guest.plr").string()};
+        test::ChooseMenuItem(*manager, "loadplrmen");
+        auto* decks = Child<QComboBox>(*manager, "Combo1");
+        QVERIFY(test::PickEntry(decks, "Starter Deck"));
+        deckChosen = decks->currentText();
+        ClickButton(*manager, "Command2");  // DONE
+    });
     QVERIFY(test::PressLink(board, opponent));
     // GameStarted stays 1 from the starter game: the deck manager's answer marks the start.
     QTRY_VERIFY_WITH_TIMEOUT(*decked && !EngineGuard::Busy(), kWaitMs);
@@ -180,7 +172,7 @@ void ProgramEndToEndTest::aNewPlayerPlaysTheSampleGameToItsEnd() {
 
     int turns = 0;
     while (St().GameOver == 0 && turns < kMaxTurns) {
-        ClickButton(&window, "Command1");
+        ClickButton(window, "Command1");
         ++turns;
     }
     QVERIFY2(St().GameOver == 1, "the game ended");
@@ -205,7 +197,7 @@ void ProgramEndToEndTest::aRestartReadsTheSameCollectionAndTokens() {
     QString picked;
     test::AnswerNextModal([&](QWidget* modal) {
         picked = Child<QPushButton>(*modal, "Command1_1")->text();
-        ClickButton(modal, "Command1_1");
+        ClickButton(*modal, "Command1_1");
     });
     QVERIFY(program.Start());
     QCOMPARE(picked, QString(kNewPlayer));
@@ -219,10 +211,7 @@ void ProgramEndToEndTest::aRestartReadsTheSameCollectionAndTokens() {
 }  // namespace dv::ui
 
 int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    dv::ui::ProgramEndToEndTest test;
-    return QTest::qExec(&test, argc, argv);
+    return dv::test::RunWindowTest<dv::ui::ProgramEndToEndTest>(argc, argv);
 }
 
 #include "program_e2e_test.moc"

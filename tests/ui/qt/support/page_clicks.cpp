@@ -1,11 +1,9 @@
 #include "tests/ui/qt/support/page_clicks.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTest>
-#include <QTimer>
 #include <QWebEngineView>
 #include <memory>
 
@@ -15,7 +13,6 @@ namespace dv::test {
 namespace {
 
 constexpr int kScriptWaitMs = 10000;
-constexpr int kModalPollMs = 20;
 
 QString Literal(const QString& text) {
     const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
@@ -82,19 +79,6 @@ QString FirstHrefStartingWith(ulkBrowser& view, const QString& start) {
                                " return ''; })()")
                                .arg(Literal(start));
     return RunScript(view, script).toString();
-}
-
-void AnswerNextModal(std::function<void(QWidget*)> answer) {
-    auto* poll = new QTimer(qApp);
-    poll->setInterval(kModalPollMs);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible()) return;
-        poll->stop();
-        poll->deleteLater();
-        answer(modal);
-    });
-    poll->start();
 }
 
 }  // namespace dv::test

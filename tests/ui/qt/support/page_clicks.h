@@ -5,9 +5,7 @@
 #include <QPoint>
 #include <QString>
 #include <QVariant>
-#include <functional>
 
-class QWidget;
 class ulkBrowser;
 
 namespace dv::test {
@@ -25,8 +23,5 @@ void PressAt(ulkBrowser& view, QPoint at, Qt::MouseButton button = Qt::LeftButto
 bool PressLink(ulkBrowser& view, const QString& href, int which = 0);
 // The first href in the page that starts with `start`, as written.
 QString FirstHrefStartingWith(ulkBrowser& view, const QString& start);
-
-// Runs `answer` on the next modal window once it is up, from inside its own event loop.
-void AnswerNextModal(std::function<void(QWidget*)> answer);
 
 }  // namespace dv::test

@@ -36,7 +36,11 @@ void ChooseMenuItem(const QWidget& window, const QString& name) {
 
 bool PickEntry(QComboBox* combo, const QString& entry) {
     const int position = combo->findText(entry, Qt::MatchExactly);
-    if (position < 0) return false;
+    return position >= 0 && PickEntryAt(combo, position);
+}
+
+bool PickEntryAt(QComboBox* combo, int position) {
+    if (position < 0 || position >= combo->count()) return false;
     int chosen = -1;
     const QMetaObject::Connection seen =
         QObject::connect(combo, &QComboBox::activated, combo, [&chosen](int p) { chosen = p; });
@@ -101,6 +105,10 @@ Answered AnswerModalTitled(const QString& title, std::function<void(QWidget*)> a
                            int limitMs) {
     return AnswerModal([title](QWidget* modal) { return modal->windowTitle() == title; },
                        std::move(answer), limitMs);
+}
+
+Answered AnswerNextModal(std::function<void(QWidget*)> answer, int limitMs) {
+    return AnswerModal([](QWidget*) { return true; }, std::move(answer), limitMs);
 }
 
 void DropModalAnswers() {

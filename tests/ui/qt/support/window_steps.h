@@ -4,6 +4,7 @@
 // another one opens, without ever waiting for ever on one.
 
 #include <QString>
+#include <QTest>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -27,6 +28,15 @@ void ChooseMenuItem(const QWidget& window, const QString& name);
 // Opens the list with a click and clicks the entry that reads `entry`; false when the list offers
 // no such entry or the click chose another.
 bool PickEntry(QComboBox* combo, const QString& entry);
+// The same for the entry at `position` (from 0).
+bool PickEntryAt(QComboBox* combo, int position);
+
+// Replaces the text of a line or text box by typing `text` over all of it.
+template <class Edit>
+void Retype(Edit* edit, const QString& text) {
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
 
 // Runs `answer` on the next modal window that `wanted` accepts, from inside its own event loop;
 // the flag returned turns true once `answer` has returned. When none comes up within the time
@@ -38,6 +48,14 @@ Answered AnswerModal(std::function<bool(QWidget*)> wanted, std::function<void(QW
 // The same for the next modal window with that title.
 Answered AnswerModalTitled(const QString& title, std::function<void(QWidget*)> answer,
                            int limitMs = kModalWaitMs);
+// The same for the next modal window of class W.
+template <class W>
+Answered AnswerModalOf(std::function<void(QWidget*)> answer, int limitMs = kModalWaitMs) {
+    return AnswerModal([](QWidget* modal) { return qobject_cast<W*>(modal) != nullptr; },
+                       std::move(answer), limitMs);
+}
+// The same for the next modal window, whichever it is.
+Answered AnswerNextModal(std::function<void(QWidget*)> answer, int limitMs = kModalWaitMs);
 // Drops the answers still waiting, so that none outlives the test that set it.
 void DropModalAnswers();
 
