@@ -95,10 +95,17 @@ std::string GenHP(Card& card, int withLabel) {
         if (ratio < 0.75) colour = "#FFFF00";
         if (ratio < 0.5) colour = "#FF9900";
         if (ratio < 0.25) colour = "#FF0000";
-        const std::string label = withLabel == 1 ? "<font color=\"#FFFFFF\">HP:</font>" : "";
-        return label + "<font color=\"" + colour + "\"> " + NumberText(hp) +
-               "</font><font color=#FFFFFF>/</font><font color=#DDDDDD>" + NumberText(max) +
-               "</font>";
+        std::string text;
+        text.reserve(128);
+        if (withLabel == 1) text += "<font color=\"#FFFFFF\">HP:</font>";
+        text += "<font color=\"";
+        text += colour;
+        text += "\"> ";
+        text += NumberText(hp);
+        text += "</font><font color=#FFFFFF>/</font><font color=#DDDDDD>";
+        text += NumberText(max);
+        text += "</font>";
+        return text;
     });
 }
 
@@ -116,11 +123,18 @@ std::string GenInPlay(Player& player) {
             Card& card = St().InPlay[i];
             if (!ShowsOnBoard(card, player)) continue;
             if (placed % kCardsPerRow == 0) table += "<tr>";
-            table += "<td width = 80 bgcolor = " + shade8 + " valign=top><center>";
-            table += CLink(card, 0, 0) + "<br>";
-            table += DCard(card) + "<br>";
+            table += "<td width = 80 bgcolor = ";
+            table += shade8;
+            table += " valign=top><center>";
+            table += CLink(card, 0, 0);
+            table += "<br>";
+            AppendDCard(table, card);
+            table += "<br>";
             table += GenTraitsDesc(card, 1);
-            if (GetTrait(card, "HP").Num() > 0) table += GenHP(card, 1) + "<br>";
+            if (GetTrait(card, "HP").Num() > 0) {
+                table += GenHP(card, 1);
+                table += "<br>";
+            }
             table += "<td>";
             if (++placed % kCardsPerRow == 0) table += "</tr>";
         }

@@ -1,4 +1,6 @@
+#include <charconv>
 #include <cmath>
+#include <string>
 #include <utility>
 
 #include "engine/model/cards.h"
@@ -12,8 +14,18 @@
 namespace dv {
 namespace {
 
+void AppendCardAnchor(std::string& out, const Card& card) {
+    char digits[16];
+    const char* const end = std::to_chars(digits, digits + sizeof digits, card.GID).ptr;
+    out += "<a href=\"CARD";
+    out.append(digits, static_cast<std::size_t>(end - digits));
+    out += "\">";
+}
+
 std::string CardAnchor(const Card& card) {
-    return "<a href=\"CARD" + std::to_string(card.GID) + "\">";
+    std::string anchor;
+    AppendCardAnchor(anchor, card);
+    return anchor;
 }
 
 // The side a picture leans to: toward its owner's half of the page.
@@ -49,15 +61,19 @@ std::string ColourShade(const std::string& colour, int divisor) {
     return RGBHex(part(red), part(green), part(blue));
 }
 
-std::string DCard(Card& card) {
+void AppendDCard(std::string& out, Card& card) {
     if (card.Colour.empty()) card.Colour = "#FFFFFF";
+    out += "<font color=";
+    out += card.Colour;
+    out += ">";
+    out += card.Name;
+    out += "</font>";
+}
+
+std::string DCard(Card& card) {
     std::string name;
     name.reserve(20 + card.Colour.size() + card.Name.size());
-    name += "<font color=";
-    name += card.Colour;
-    name += ">";
-    name += card.Name;
-    name += "</font>";
+    AppendDCard(name, card);
     return name;
 }
 
@@ -74,14 +90,22 @@ std::string CLink(Card& card, int size, int side) {
         if (card.Owner > 2) card.Owner = 1;
         // A neutral card has no player entry; its frame stays black.
         const Player* player = PlayerNumbered(card.Owner);
-        const std::string colour = player ? player->Colour : "";
+        static const std::string kNoColour;
+        const std::string& colour = player ? player->Colour : kNoColour;
         if (card.ThumbnailUrl.empty()) card.ThumbnailUrl = GetImagePath(card.Thumbnail, 1, "");
         if (card.PictureUrl.empty()) card.PictureUrl = GetImagePath(card.Picture, 1, "");
         const std::string align = Alignment(card, side);
         if (size == 0) {
             if (card.Thumbnail.empty()) return std::string();
-            return CardAnchor(card) + "<img " + align + " border = \"0\" src=\"" +
-                   card.ThumbnailUrl + "\"></img></a>";
+            std::string link;
+            link.reserve(64 + align.size() + card.ThumbnailUrl.size());
+            AppendCardAnchor(link, card);
+            link += "<img ";
+            link += align;
+            link += " border = \"0\" src=\"";
+            link += card.ThumbnailUrl;
+            link += "\"></img></a>";
+            return link;
         }
         if (card.Picture.empty()) return std::string();
         const FrameShades& shades = FrameShadesOf(colour);
@@ -96,13 +120,13 @@ std::string CLink(Card& card, int size, int side) {
         link += " bordercolordark = ";
         link += shades.Middle;
         link += "><tr><td>";
-        link += CardAnchor(card);
+        AppendCardAnchor(link, card);
         link += "<img ";
         link += align;
         link += "hspace=5 width = 150 height = 225 border = \"0\" src=\"";
         link += card.PictureUrl;
         link += "\"></img></a><br></td></tr><tr><td><center>";
-        link += DCard(card);
+        AppendDCard(link, card);
         link += "</center></td></tr></table>";
         return link;
     });

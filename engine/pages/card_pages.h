@@ -14,6 +14,8 @@ void SwapCardStrings(Card& source, Card& target, std::string& text,
 void SwapTraitStrings(Card& source, Card& target, std::string& text);
 
 std::string DCard(Card& card);
+// The same, added to the end of out.
+void AppendDCard(std::string& out, Card& card);
 std::string GenCostDesc(const std::string& costList);
 std::string GenTraitsDesc(Card& card, int mode);
 std::string CLink(Card& card, int size, int side);
