@@ -232,7 +232,9 @@ std::string AIPlayCards(int player) {
             if (!hand.Has(i)) continue;
             // A copy: what the card does on entering play may change the hand.
             Card played = hand[i];
-            plays += "<td><center>" + CLink(played, 1, 0) + "</td>";
+            plays += "<td><center>";
+            plays += CLink(played, 1, 0);
+            plays += "</td>";
             if (++cells == kCellsPerRow) {
                 cells = 0;
                 plays += "</tr><tr>";

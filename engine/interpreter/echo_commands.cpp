@@ -1,4 +1,6 @@
 // The commands that write the effect's report, cancel the change reacted to, or do nothing.
+#include <utility>
+
 #include "engine/interpreter/command_context.h"
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
@@ -31,18 +33,22 @@ void AddEchoText(RunContext& run, const EchoSteps& steps) {
         }
     }
     if (steps.useOverride && !run.args.echoOverride.empty()) text = run.args.echoOverride;
-    text = FillPlaceholders(run, text, steps.minor);
+    text = FillPlaceholders(run, std::move(text), steps.minor);
 
-    if (st.TraitChanged == 1) {
-        text += "<br>(" + DCard(run.target) + " has " + GenHP(run.target, 0) +
-                "<font color=#FFFF00> HP</font> left.)<br>";
-        st.TraitChanged = 0;
-    } else if (st.TraitChanged == 2) {
-        text += "<br>(" + DCard(run.source) + " now has " + GenHP(run.source, 0) +
-                "<font color=#FFFF00> HP</font>.)<br>";
+    if (st.TraitChanged == 1 || st.TraitChanged == 2) {
+        // Whose hit points changed: the target's, or the source's own.
+        const bool target = st.TraitChanged == 1;
+        Card& changed = target ? run.target : run.source;
+        text += "<br>(";
+        AppendDCard(text, changed);
+        text += target ? " has " : " now has ";
+        text += GenHP(changed, 0);
+        text += target ? "<font color=#FFFF00> HP</font> left.)<br>"
+                       : "<font color=#FFFF00> HP</font>.)<br>";
         st.TraitChanged = 0;
     }
-    run.echoLine += text + "<br><br>";
+    run.echoLine += text;
+    run.echoLine += "<br><br>";
     run.echoPending = true;
 }
 
