@@ -37,9 +37,19 @@ std::optional<double> WholeNumber(std::string_view text) {
         text.remove_suffix(1);
     std::size_t i = 0;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    const std::size_t firstDigit = i;
     int digits = 0;
     while (i < text.size() && IsDigit(text[i]))
         ++i, ++digits;
+    // A plain whole number of up to 15 digits is held exactly by a double: it is counted up here
+    // rather than handed to strtod, which gives the same (-0 for "-0" too).
+    if (digits > 0 && digits <= 15 && i == text.size()) {
+        long long whole = 0;
+        for (std::size_t k = firstDigit; k < i; ++k)
+            whole = whole * 10 + (text[k] - '0');
+        const double number = static_cast<double>(whole);
+        return text.front() == '-' ? -number : number;
+    }
     if (i < text.size() && text[i] == '.') {
         ++i;
         while (i < text.size() && IsDigit(text[i]))

@@ -84,6 +84,13 @@ TEST_F(ValueExpressionTest, TokenFormsGiveTheirValues) {
             {"-7/DIV2", -4},
             {"-1/MULT2.5", -3},
             {"-3/PLUS0.5", -3},
+            // Whole numbers are read without strtod up to 15 digits: the same values past it.
+            {"5/PLUS007", 12},
+            {"5/MINUS+3", 2},
+            {"5/PLUS-0", 5},
+            {"5/PLUS-2", 3},
+            {"1/PLUS123456789012345", 123456789012346.0},
+            {"1/PLUS1234567890123456", 1234567890123457.0},
             {"-2.5/INTEGER", -3},
             {"-5/MINUS0.5", -6},
             {"7.9/INTEGER", 7},
