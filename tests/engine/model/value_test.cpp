@@ -40,6 +40,12 @@ TEST(ValueTest, WritesTheShortestDecimalText) {
     EXPECT_EQ(NumberText(0.1), "0.1");
     EXPECT_EQ(NumberText(-0.0), "0");
     EXPECT_EQ(NumberText(1e20), "100000000000000000000");
+    // Whole numbers below 1e15 take a shorter way, with the same digits on both sides of it.
+    EXPECT_EQ(NumberText(-7), "-7");
+    EXPECT_EQ(NumberText(999999999999999.0), "999999999999999");
+    EXPECT_EQ(NumberText(1e15), "1000000000000000");
+    EXPECT_EQ(NumberText(-123456.0), "-123456");
+    EXPECT_EQ(NumberText(2.0000001), "2.0000001");
 }
 
 TEST(ValueTest, NumberNeverEqualsTextAndOrdersBelowIt) {
