@@ -19,8 +19,14 @@ namespace dv {
 namespace {
 
 // A stored trait name up to its first ":", without a copy.
-std::string_view BaseOf(std::string_view stored) {
-    return stored.substr(0, stored.find(':'));
+// Whether the part of a stored trait name before its first ":" is the name, without regard to
+// case. Told from the name's length first: most stored names differ from it there.
+bool BaseIs(std::string_view stored, std::string_view name) {
+    if (stored.size() < name.size()) return false;
+    if (stored.size() > name.size() && stored[name.size()] != ':') return false;
+    if (!SameNoCase(stored.substr(0, name.size()), name)) return false;
+    // A name with a ":" is no base: the stored name's base ends before it.
+    return name.find(':') == std::string_view::npos;
 }
 
 // Bonus expressions may read other bonus traits; a cycle through several cards must end.
@@ -133,7 +139,7 @@ bool HasTrait(Card& card, const std::string& name, int effectIndex) {
         const auto& names = std::as_const(card.TraitNames);
         for (int i = 1; i <= names.StoredSize(); ++i) {
             const std::string& stored = names[i];
-            if (!stored.empty() && SameNoCase(BaseOf(stored), name)) return true;
+            if (!stored.empty() && BaseIs(stored, name)) return true;
         }
         return false;
     });
@@ -144,7 +150,7 @@ int16_t GetTraitNum(const Card& card, const std::string& name) {
         const int last = std::min(card.TraitNames.StoredSize(), 32767);
         for (int i = 1; i <= last; ++i) {
             const std::string& stored = card.TraitNames[i];
-            if (!stored.empty() && SameNoCase(BaseOf(stored), name)) return static_cast<int16_t>(i);
+            if (!stored.empty() && BaseIs(stored, name)) return static_cast<int16_t>(i);
         }
         return int16_t{0};
     });

@@ -201,6 +201,10 @@ TEST_F(TraitStoreTest, PresenceGoesByBaseNameRemovalByExactCase) {
     EXPECT_TRUE(HasTrait(card, "fire"));
     EXPECT_FALSE(HasTrait(card, "Fire:Burns"));
     EXPECT_FALSE(HasTrait(card, ""));
+    // Only the whole base: neither a part of it nor the base with its ":".
+    EXPECT_FALSE(HasTrait(card, "Fir"));
+    EXPECT_FALSE(HasTrait(card, "Fire:"));
+    EXPECT_FALSE(HasTrait(card, "H"));
     EXPECT_EQ(GetTraitNum(card, "FIRE"), 1);
     EXPECT_EQ(GetTraitNum(card, "hp"), 2);
     EXPECT_EQ(GetTraitNum(card, "Armor"), 0);
