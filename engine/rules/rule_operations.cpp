@@ -69,17 +69,20 @@ void ClearBonuses() {
             for (int t = 1; t <= traits && card.TraitNames.Has(t); ++t) {
                 // Read in place, without the field copies: a bonus starts with "BONUS" in any
                 // case, or has "BONUS" as its second ":" field.
-                const std::string name = std::as_const(card.TraitNames)[t];
-                if (name.empty()) continue;
-                const std::string_view text = name;
+                const std::string_view text = std::as_const(card.TraitNames)[t];
+                if (text.empty()) continue;
                 const std::size_t colon = text.find(':');
-                const std::string base(text.substr(0, colon));
                 const std::string_view second =
                     colon == std::string_view::npos
                         ? std::string_view()
                         : text.substr(colon + 1, text.find(':', colon + 1) - (colon + 1));
-                if (StartsWithNoCase(text, "BONUS")) RemoveTrait(card, base);
-                if (second == "BONUS") RemoveTrait(card, base);
+                const bool bonusFirst = StartsWithNoCase(text, "BONUS");
+                const bool bonusSecond = second == "BONUS";
+                if (!bonusFirst && !bonusSecond) continue;
+                // Copied: removing the trait changes the list the view is of.
+                const std::string base(text.substr(0, colon));
+                if (bonusFirst) RemoveTrait(card, base);
+                if (bonusSecond) RemoveTrait(card, base);
             }
             for (int k = 1; k <= card.Effects.size(); ++k) {
                 int32_t e = k;
