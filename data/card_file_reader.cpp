@@ -169,8 +169,10 @@ struct Recording {
         int index;
         bool pictureLookedUp;
         bool thumbnailLookedUp;
+        std::string zone;
     };
     std::vector<Slot> placed;
+    bool everyCardPlaced = true;
     bool decks = false;
     bool wonMissions = false;
     bool lastModified = false;
@@ -212,6 +214,34 @@ class WatchedHost : public Host {
   private:
     Host& inner_;
 };
+
+bool Overridable(const std::string& zone) {
+    static const std::array<const char*, 6> overridable = {"COLLECTION", "PLAYERDECK", "NEUTRAL",
+                                                           "SIDEBOARD",  "PLAYER",     "INDECK"};
+    return std::find(overridable.begin(), overridable.end(), zone) != overridable.end();
+}
+
+// The zone a card of the file goes to: its own zone item, or the read's override for the zones
+// a read may send elsewhere; upper case without '#'. A stored deck's number goes to storedDeck.
+std::string PlacementZone(std::string zone, const std::string& zoneOverride, int& storedDeck) {
+    if (!zoneOverride.empty() && Overridable(zone)) zone = zoneOverride;
+    const auto [zoneHead, zoneRest] = SplitFirstColon(zone);
+    if (UpperText(zoneHead) == "INPLAYERDECK") {
+        storedDeck = static_cast<int>(ReadNumber(zoneRest));
+        zone = "PLAYERDECK";
+    }
+    zone.erase(std::remove(zone.begin(), zone.end(), '#'), zone.end());
+    return UpperText(zone);
+}
+
+enum class Placement { Deck, Cards, Elsewhere };
+
+// Where a card of that placement zone goes in a read that checks no duplicates.
+Placement PlacementOf(const std::string& zone) {
+    if (zone == "INDECK" || zone == "CARDINDECK") return Placement::Deck;
+    if (zone == "PLAYERDECK" || zone == "COLLECTION") return Placement::Cards;
+    return Placement::Elsewhere;
+}
 
 class FileReader {
   public:
@@ -294,9 +324,11 @@ class FileReader {
         return false;
     }
 
-    void Record(bool intoDeck, int index, bool pictureLookedUp, bool thumbnailLookedUp) {
+    void Record(bool intoDeck, int index, bool pictureLookedUp, bool thumbnailLookedUp,
+                const std::string& zone) {
         if (recording_)
-            recording_->placed.push_back({intoDeck, index, pictureLookedUp, thumbnailLookedUp});
+            recording_->placed.push_back(
+                {intoDeck, index, pictureLookedUp, thumbnailLookedUp, zone});
     }
 
     // Cards.
@@ -432,7 +464,7 @@ class FileReader {
 
     void FullCard() {
         Card card = NewCard(run_.player.Id);
-        std::string zone = Next();
+        const std::string fileZone = Next();
         card.Name = Next();
         const std::string key = Next();
         card.SetFile = Next();
@@ -461,26 +493,15 @@ class FileReader {
         if (pictureLookedUp) card.PictureUrl = GetImagePath(card.Picture, 0, "");
         if (thumbnailLookedUp) card.ThumbnailUrl = GetImagePath(card.Thumbnail, 0, "");
 
-        static const std::array<const char*, 6> overridable = {
-            "COLLECTION", "PLAYERDECK", "NEUTRAL", "SIDEBOARD", "PLAYER", "INDECK"};
-        if (!zoneOverride_.empty() &&
-            std::find(overridable.begin(), overridable.end(), zone) != overridable.end())
-            zone = zoneOverride_;
-        const auto [zoneHead, zoneRest] = SplitFirstColon(zone);
-        if (UpperText(zoneHead) == "INPLAYERDECK") {
-            run_.storedDeck = static_cast<int>(ReadNumber(zoneRest));
-            zone = "PLAYERDECK";
-        }
-        zone.erase(std::remove(zone.begin(), zone.end(), '#'), zone.end());
-        zone = UpperText(zone);
+        const std::string zone = PlacementZone(fileZone, zoneOverride_, run_.storedDeck);
 
         // Each branch places the card at most once: it is moved there.
         if (zone == "INDECK" || zone == "CARDINDECK") {
             current_ = {Kind::Deck, PlaceInDeck(std::move(card))};
-            Record(true, current_.index, pictureLookedUp, thumbnailLookedUp);
+            Record(true, current_.index, pictureLookedUp, thumbnailLookedUp, fileZone);
         } else if (zone == "PLAYERDECK") {
             current_ = {Kind::Cards, PlaceInCards(std::move(card))};
-            Record(false, current_.index, pictureLookedUp, thumbnailLookedUp);
+            Record(false, current_.index, pictureLookedUp, thumbnailLookedUp, fileZone);
         } else if (zone == "INPLAY") {
             current_ = {Kind::InPlay, PlaceInPlay(std::move(card), true)};
         } else if (zone == "NEUTRAL") {
@@ -489,9 +510,10 @@ class FileReader {
         } else if (zone == "COLLECTION") {
             if (run_.duplicateCheck == 1 && IsDuplicate(card)) {
                 current_ = {};
+                if (recording_) recording_->everyCardPlaced = false;
             } else {
                 current_ = {Kind::Cards, PlaceInCards(std::move(card))};
-                Record(false, current_.index, pictureLookedUp, thumbnailLookedUp);
+                Record(false, current_.index, pictureLookedUp, thumbnailLookedUp, fileZone);
             }
         } else if (zone == "SIDEBOARD") {
             current_ = {Kind::SideBoard, run_.sinks.sideBoard->PushBack(card)};
@@ -507,6 +529,7 @@ class FileReader {
             current_ = {Kind::TraitAction, run_.sinks.traitActions->PushBack(card)};
         } else {
             current_ = {};
+            if (recording_ && Overridable(fileZone)) recording_->everyCardPlaced = false;
         }
         if (recording_ && (zone == "INPLAY" || zone == "NEUTRAL" || zone == "SIDEBOARD" ||
                            zone == "PLAYER" || zone == "TEMPLATE" || zone == "TRAITACTION"))
@@ -740,11 +763,27 @@ bool Memorable(const Run& run) {
            !run.cutCardsOnFirst && run.duplicateCheck == 0;
 }
 
+bool IsSide(int id) {
+    return id == 1 || id == 2;
+}
+
+// Whether the memo does again what this read would do. A card differs between the two sides
+// only by its owner, its side mask and its effects' side requirements, which a repeat sets
+// afresh; another zone override only sends the cards to other lists, when no card of the file
+// was left out and every card still goes to the deck or the list read into.
 bool SameConditions(const CardReadMemo& memo, const Run& run, const FoundFile& file,
                     const std::string& bytes, const std::string& zoneOverride) {
-    return memo.Bytes.size() == bytes.size() && memo.PlayerId == run.player.Id &&
-           memo.DesignerActive == St().DesignerActive && memo.ZoneOverride == zoneOverride &&
-           memo.Location == file.location.string() && memo.Bytes == bytes;
+    if (memo.Bytes.size() != bytes.size() || memo.DesignerActive != St().DesignerActive ||
+        memo.Location != file.location.string() || memo.Bytes != bytes)
+        return false;
+    if (memo.PlayerId != run.player.Id && !(IsSide(memo.PlayerId) && IsSide(run.player.Id)))
+        return false;
+    if (memo.ZoneOverride == zoneOverride) return true;
+    if (!memo.EveryCardPlaced) return false;
+    int storedDeck = 0;
+    return std::all_of(memo.Cards.begin(), memo.Cards.end(), [&](const CardReadMemo::Placed& p) {
+        return PlacementOf(PlacementZone(p.zone, zoneOverride, storedDeck)) != Placement::Elsewhere;
+    });
 }
 
 // A trait mask bit moved from one position to another.
@@ -786,11 +825,20 @@ bool HandOutMaskPositions(const CardReadMemo& memo, std::vector<MovedBit>& moves
 
 // Does what the kept read did. Picture locations are looked up again: the pictures on disk may
 // have changed since.
-void Repeat(const CardReadMemo& memo, Run& run, const std::vector<MovedBit>& moves) {
+void Repeat(const CardReadMemo& memo, Run& run, const std::string& zoneOverride,
+            const std::vector<MovedBit>& moves) {
     State& st = St();
     const PictureLookupBatch lookups;
+    const bool otherSide = memo.PlayerId != run.player.Id;
     for (const CardReadMemo::Placed& placed : memo.Cards) {
         Card card = placed.card;
+        if (otherSide) {
+            card.Owner = run.player.Id;
+            card.SideMask = run.player.Id;
+            for (int e = 1; e <= card.Effects.size(); ++e)
+                if (!std::as_const(card.Effects)[e].Text.empty())
+                    SetSideRequirement(card, card.Effects[e]);
+        }
         if (placed.pictureLookedUp) card.PictureUrl = GetImagePath(card.Picture, 0, "");
         if (placed.thumbnailLookedUp) card.ThumbnailUrl = GetImagePath(card.Thumbnail, 0, "");
         if (!moves.empty()) {
@@ -803,7 +851,11 @@ void Repeat(const CardReadMemo& memo, Run& run, const std::vector<MovedBit>& mov
                     MoveBits(*mask, moves);
             }
         }
-        if (placed.intoDeck) {
+        const bool intoDeck = memo.ZoneOverride == zoneOverride
+                                  ? placed.intoDeck
+                                  : PlacementOf(PlacementZone(placed.zone, zoneOverride,
+                                                              run.storedDeck)) == Placement::Deck;
+        if (intoDeck) {
             run.player.Deck.PushBack(std::move(card));
         } else {
             const int slot = ++run.cardsCount;
@@ -885,7 +937,8 @@ void ReadAndKeep(Run& run, ItemReader& in, const FoundFile& file, const std::str
     memo.Cards.reserve(recording.placed.size());
     for (const Recording::Slot& slot : recording.placed) {
         const Card& card = slot.intoDeck ? run.player.Deck[slot.index] : run.cards[slot.index];
-        memo.Cards.push_back({card, slot.intoDeck, slot.pictureLookedUp, slot.thumbnailLookedUp});
+        memo.Cards.push_back(
+            {card, slot.intoDeck, slot.pictureLookedUp, slot.thumbnailLookedUp, slot.zone});
     }
     if (recording.decks) memo.Decks = *run.sinks.decks;
     if (recording.wonMissions) memo.WonMissions = run.player.WonMissions;
@@ -894,6 +947,7 @@ void ReadAndKeep(Run& run, ItemReader& in, const FoundFile& file, const std::str
     if (recording.gameFile) memo.GameFile = *run.sinks.gameFile;
     if (recording.deckRules) memo.DeckRules = *run.sinks.deckRules;
     memo.StarterDeck = recording.starterDeck;
+    memo.EveryCardPlaced = recording.everyCardPlaced;
 
     std::vector<CardReadMemo>& memos = st.CardReadMemos;
     if (memos.size() >= kMaxCardReadMemos) memos.erase(memos.begin());
@@ -917,7 +971,7 @@ void ReadOrRepeat(Run& run, ItemReader& in, const FoundFile& file, const std::st
     const CardReadMemo& memo = memos.back();
     std::vector<MovedBit> moves;
     if (HandOutMaskPositions(memo, moves)) {
-        Repeat(memo, run, moves);
+        Repeat(memo, run, zoneOverride, moves);
     } else {
         FileReader(run, in, zoneOverride).ReadAll();
     }

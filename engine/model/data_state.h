@@ -77,6 +77,7 @@ struct CardReadMemo {
         bool intoDeck = false;  // else into the list read into
         bool pictureLookedUp = false;
         bool thumbnailLookedUp = false;
+        std::string zone;  // the file's zone item, before any override
     };
     std::vector<Placed> Cards;
     std::optional<List<DeckList>> Decks;
@@ -86,6 +87,8 @@ struct CardReadMemo {
     std::optional<std::string> GameFile;
     std::optional<std::string> DeckRules;
     bool StarterDeck = false;
+    // No card was left out of the lists that another zone override would have placed.
+    bool EveryCardPlaced = true;
     bool SetsTraitChanged = false;
     uint64_t Draws = 0;
 };

@@ -41,10 +41,13 @@ class CardReadMemoTest : public test::EngineTest {
     };
 
     // Reads the deck file with the trait mask table holding the names given before it.
-    Outcome Read(const std::vector<std::string>& namesBefore = {}) {
+    // The side and zone override are the reader's.
+    Outcome Read(const std::vector<std::string>& namesBefore = {}, int side = 1,
+                 const std::string& zone = "") {
         State& st = St();
-        st.Players[1].Id = 1;
-        st.Players[1].Deck = List<Card>(1);
+        Player& player = st.Players[side];
+        player.Id = static_cast<uint8_t>(side);
+        player.Deck = List<Card>(1);
         st.TraitMaskNames = List<TraitMaskName>(1);
         for (const std::string& name : namesBefore) {
             std::string cut = name;
@@ -55,10 +58,9 @@ class CardReadMemoTest : public test::EngineTest {
         st.TraitChanged = 0;
         st.Random.Seed(7);
         List<Card> cards;
-        EXPECT_TRUE(ReadCards(cards, "deck.txt", st.Players[1]));
-        Outcome o{cards,       st.Players[1].Deck, st.Decks,
-                  {},          st.Random.Draw(),   st.Players[1].Tokens,
-                  st.GameFile, st.TraitChanged};
+        EXPECT_TRUE(ReadCards(cards, "deck.txt", player, zone));
+        Outcome o{cards,         player.Deck, st.Decks,       {}, st.Random.Draw(),
+                  player.Tokens, st.GameFile, st.TraitChanged};
         for (const TraitMaskName& name : st.TraitMaskNames)
             o.maskNames.push_back(name.Name);
         return o;
@@ -128,6 +130,41 @@ TEST_F(CardReadMemoTest, OtherMaskNamesBeforeTheReadGiveTheBitsAFreshReadGives) 
             EXPECT_NE(InDeck(fresh, "Imp").TraitMask, MaskWords{});
         }
     }
+}
+
+// A deck file is read for either side and with or without a zone override; a repeat under other
+// ones must give what a fresh read gives, the side requirements of "REQALLY" included.
+TEST_F(CardReadMemoTest, ARepeatForTheOtherSideOrZoneGivesWhatAFreshReadGives) {
+    const std::string sided = std::string(kDeck) +
+                              "#CARD, INDECK, \"Orc\", \"orc:7\", , , , , \"\"\r\n" +
+                              "#EFFECT, ALL, PHASE1, \"REQALLY:REQTRAIT:FIRE:ECHO:$MYNAME\"\r\n" +
+                              "#CARD, #PLAYERCARD, \"Hero\", \"hero:9\", , , , , \"\"\r\n";
+    const std::string withUnknownZone =
+        sided + "#CARD, SIDEBOARD, \"Bat\", \"bat:8\", , , , , \"\"\r\n";
+    const std::vector<std::pair<int, std::string>> reads = {
+        {1, ""}, {2, ""}, {1, "#INDECK"}, {2, "#INDECK"}, {1, "INPLAYERDECK:1"}};
+    for (const std::string& text : {sided, withUnknownZone}) {
+        WriteFile("deck.txt", text);
+        for (const auto& [keptSide, keptZone] : reads) {
+            for (const auto& [side, zone] : reads) {
+                SCOPED_TRACE(keptZone + " " + std::to_string(keptSide) + " then " + zone + " " +
+                             std::to_string(side));
+                St().CardReadMemos.clear();
+                Read({}, keptSide, keptZone);
+                const Outcome repeated = Read({}, side, zone);
+                St().CardReadMemos.clear();
+                const Outcome fresh = Read({}, side, zone);
+                ExpectSame(repeated, fresh);
+            }
+        }
+    }
+    WriteFile("deck.txt", sided);
+    St().CardReadMemos.clear();
+    Read({}, 1, "INPLAYERDECK:1");
+    const Outcome other = Read({}, 2, "#INDECK");
+    EXPECT_EQ(St().CardReadMemos.size(), 1u) << "the other side's read was done from memory";
+    EXPECT_EQ(InDeck(other, "Orc").Effects[1].SideReq, 2);
+    EXPECT_EQ(InDeck(other, "Orc").Owner, 2);
 }
 
 // Reads that place cards in play, draw identifiers or say something are never kept.
