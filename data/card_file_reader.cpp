@@ -16,6 +16,7 @@
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/model/triggers.h"
+#include "engine/model/watched_host.h"
 #include "engine/pages/card_pages.h"
 #include "engine/rules/card_life.h"
 #include "engine/rules/trait_changes.h"
@@ -180,39 +181,6 @@ struct Recording {
     bool gameFile = false;
     bool deckRules = false;
     bool starterDeck = false;
-};
-
-// Passes every call on to the host it stands in for and notes that there was one: a read that
-// showed or asked anything is not kept.
-class WatchedHost : public Host {
-  public:
-    explicit WatchedHost(Host& inner) : inner_(inner) {}
-    bool called = false;
-
-    void MessageBox(const std::string& text, const std::string& title) override {
-        called = true;
-        inner_.MessageBox(text, title);
-    }
-    std::string InputBox(const std::string& prompt, const std::string& title,
-                         const std::string& defaultText) override {
-        called = true;
-        return inner_.InputBox(prompt, title, defaultText);
-    }
-    bool AskYesNo(const std::string& question, const std::string& title) override {
-        called = true;
-        return inner_.AskYesNo(question, title);
-    }
-    void OpenURL(const std::string& viewer, const std::string& location) override {
-        called = true;
-        inner_.OpenURL(viewer, location);
-    }
-    void Call(WindowCall call, const std::string& argument) override {
-        called = true;
-        inner_.Call(call, argument);
-    }
-
-  private:
-    Host& inner_;
 };
 
 bool Overridable(const std::string& zone) {

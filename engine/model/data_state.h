@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/model/folder_watch.h"
 #include "engine/model/list.h"
 #include "engine/model/records.h"
 #include "engine/model/rules_state.h"
@@ -93,6 +94,25 @@ struct CardReadMemo {
     uint64_t Draws = 0;
 };
 
+// The catalogue as a build from the files left it, kept while the folders it read are watched and
+// nothing else it read has changed.
+struct CatalogueMemo {
+    std::string ProgramFolder;
+    std::string CurrentFolder;
+    List<std::string> Unlocked;
+    List<std::string> WonBefore;  // the player's won missions before the build and after it
+    List<std::string> WonAfter;
+    std::vector<std::string> GameFolders;  // the games' folder names as the files give them
+    List<GameInfo> Games;
+    int16_t CurrentGame = 0;  // before the game being played was found again
+};
+
+// What a build of the catalogue being kept has read so far, and whether it may still be kept.
+struct CatalogueBuildNotes {
+    std::vector<std::string> Read;
+    bool Keep = true;
+};
+
 // Card reads kept at once; the one used longest ago goes first.
 inline constexpr std::size_t kMaxCardReadMemos = 12;
 
@@ -123,6 +143,9 @@ struct DataState {
     IncludeChain IncludeList;
     // Most recently used last.
     std::vector<CardReadMemo> CardReadMemos;
+    std::optional<CatalogueMemo> Catalogue;
+    FolderWatch CatalogueWatch;  // the folders the kept catalogue was built from
+    std::optional<CatalogueBuildNotes> CatalogueBuild;  // set while such a build runs
 
     // Non-empty while the collection in memory came from a read that failed part-way: it names
     // that file, and no player file is written until a later read gives the collection whole.
