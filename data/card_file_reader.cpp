@@ -174,6 +174,11 @@ struct Recording {
     };
     std::vector<Slot> placed;
     bool everyCardPlaced = true;
+    uint64_t drawsBefore = 0;
+    std::optional<Card> rulesBefore, costBefore;
+    std::vector<int> traitActions;  // the slots of the trait actions it added
+    std::vector<std::pair<std::string, std::string>> customStrings;
+    std::vector<std::pair<uint64_t, int>> keptDraws;
     bool decks = false;
     bool wonMissions = false;
     bool lastModified = false;
@@ -285,7 +290,8 @@ class FileReader {
             &FileReader::ExtraData,   &FileReader::TraitActionDesc, &FileReader::DeckList,
             &FileReader::WonMissions, &FileReader::LastModified,    &FileReader::Tokens,
             &FileReader::GameFile,    &FileReader::DeckRules,       &FileReader::StarterDeck,
-            &FileReader::Nothing,
+            &FileReader::Nothing,     &FileReader::RulesCard,       &FileReader::CostCard,
+            &FileReader::TraitAction, &FileReader::CustomString,
         };
         for (Handler h : repeatable)
             if (h == handler) return true;
@@ -394,16 +400,33 @@ class FileReader {
             NumberItem(in_, colour, INT32_MIN, INT32_MAX, "a template colour"));
     }
 
+    // Notes the draw that set up a card whose identifier stays in it; a setting-up that did not
+    // draw exactly once could not be repeated.
+    void KeptDraw(uint64_t before, int card) {
+        if (!recording_) return;
+        const uint64_t now = St().Random.Draws();
+        if (now != before + 1) recording_->keep = false;
+        recording_->keptDraws.push_back({now - 1 - recording_->drawsBefore, card});
+    }
+
     void TraitAction() {
+        const uint64_t before = St().Random.Draws();
         Card card = NewCard(0);
         card.Name = Next();
         card.Owner = 0;
         current_ = {Kind::TraitAction, run_.sinks.traitActions->PushBack(card)};
+        if (recording_) {
+            KeptDraw(before, 2 + static_cast<int>(recording_->traitActions.size()));
+            recording_->traitActions.push_back(current_.index);
+        }
     }
 
     void RulesCard() {
         Card& rules = *run_.sinks.rulesCard;
+        if (recording_ && !recording_->rulesBefore) recording_->rulesBefore = rules;
+        const uint64_t before = St().Random.Draws();
         InitCard(rules, 0, 0);
+        KeptDraw(before, 0);
         rules.Name = "RulesCard";
         current_ = {Kind::Rules};
     }
@@ -412,7 +435,10 @@ class FileReader {
         // Started afresh like the rules card: reading the same file twice must not give the cost
         // card every effect twice.
         Card& cost = *run_.sinks.costCard;
+        if (recording_ && !recording_->costBefore) recording_->costBefore = cost;
+        const uint64_t before = St().Random.Draws();
         InitCard(cost, 0, 0);
+        KeptDraw(before, 1);
         cost.Name = "CostCard";
         current_ = {Kind::Cost};
     }
@@ -568,6 +594,7 @@ class FileReader {
         if (name.empty()) return;
         SetTrait(*card, name, Value(value), 1, "");
         if (current_.kind == Kind::Rules && run_.sinks.live && name == "TRAITGRAPHIC") {
+            if (recording_) recording_->keep = false;
             std::vector<std::string> f = SplitAll(item, ':');
             f.resize(std::max<std::size_t>(f.size(), 9));
             AddTraitGraph(f[1], f[2], f[4], f[3], f[5], f[6], f[7], f[8]);
@@ -712,6 +739,7 @@ class FileReader {
         const std::string list = Next();
         const std::string text = Next();
         if (run_.sinks.live) AddRandomString(list, text);
+        if (recording_) recording_->customStrings.push_back({list, text});
     }
 
     void Include();
@@ -745,6 +773,17 @@ bool SameConditions(const CardReadMemo& memo, const Run& run, const FoundFile& f
         memo.Location != file.location.string() || memo.Bytes != bytes)
         return false;
     if (memo.PlayerId != run.player.Id && !(IsSide(memo.PlayerId) && IsSide(run.player.Id)))
+        return false;
+    // Setting a card up afresh keeps some of its values and draws a new identifier.
+    auto sameBefore = [](const std::optional<Card>& before, const Card& now) {
+        if (!before) return true;
+        if (now.GID == before->GID) return now == *before;
+        Card drawnAlike = now;
+        drawnAlike.GID = before->GID;
+        return drawnAlike == *before;
+    };
+    if (!sameBefore(memo.RulesBefore, *run.sinks.rulesCard) ||
+        !sameBefore(memo.CostBefore, *run.sinks.costCard))
         return false;
     if (memo.ZoneOverride == zoneOverride) return true;
     if (!memo.EveryCardPlaced) return false;
@@ -793,6 +832,17 @@ bool HandOutMaskPositions(const CardReadMemo& memo, std::vector<MovedBit>& moves
 
 // Does what the kept read did. Picture locations are looked up again: the pictures on disk may
 // have changed since.
+void MoveCardBits(Card& card, const std::vector<MovedBit>& moves) {
+    if (moves.empty()) return;
+    MoveBits(card.TraitMask, moves);
+    for (int e = 1; e <= card.Effects.size(); ++e) {
+        Effect& effect = card.Effects[e];
+        for (MaskWords* mask : {&effect.ReqTargetHas, &effect.ReqSourceHas, &effect.ReqTargetNot,
+                                &effect.ReqSourceNot, &effect.TraitBits})
+            MoveBits(*mask, moves);
+    }
+}
+
 void Repeat(const CardReadMemo& memo, Run& run, const std::string& zoneOverride,
             const std::vector<MovedBit>& moves) {
     State& st = St();
@@ -809,16 +859,7 @@ void Repeat(const CardReadMemo& memo, Run& run, const std::string& zoneOverride,
         }
         if (placed.pictureLookedUp) card.PictureUrl = GetImagePath(card.Picture, 0, "");
         if (placed.thumbnailLookedUp) card.ThumbnailUrl = GetImagePath(card.Thumbnail, 0, "");
-        if (!moves.empty()) {
-            MoveBits(card.TraitMask, moves);
-            for (int e = 1; e <= card.Effects.size(); ++e) {
-                Effect& effect = card.Effects[e];
-                for (MaskWords* mask :
-                     {&effect.ReqTargetHas, &effect.ReqSourceHas, &effect.ReqTargetNot,
-                      &effect.ReqSourceNot, &effect.TraitBits})
-                    MoveBits(*mask, moves);
-            }
-        }
+        MoveCardBits(card, moves);
         const bool intoDeck = memo.ZoneOverride == zoneOverride
                                   ? placed.intoDeck
                                   : PlacementOf(PlacementZone(placed.zone, zoneOverride,
@@ -842,7 +883,33 @@ void Repeat(const CardReadMemo& memo, Run& run, const std::string& zoneOverride,
     if (memo.DeckRules) *run.sinks.deckRules = *memo.DeckRules;
     if (memo.StarterDeck) *run.sinks.starterDeck = 1;
     if (memo.SetsTraitChanged) st.TraitChanged = 1;
-    st.Random.Skip(memo.Draws);
+
+    // The cards set up afresh, with the identifiers the same draws give them now.
+    if (memo.RulesAfter) {
+        *run.sinks.rulesCard = *memo.RulesAfter;
+        MoveCardBits(*run.sinks.rulesCard, moves);
+    }
+    if (memo.CostAfter) {
+        *run.sinks.costCard = *memo.CostAfter;
+        MoveCardBits(*run.sinks.costCard, moves);
+    }
+    const int firstAction = run.sinks.traitActions->size() + 1;
+    for (const Card& action : memo.TraitActions)
+        run.sinks.traitActions->PushBack(action);
+    for (int k = firstAction; k <= run.sinks.traitActions->size(); ++k)
+        MoveCardBits((*run.sinks.traitActions)[k], moves);
+    uint64_t drawn = 0;
+    for (const auto& [draw, target] : memo.KeptDraws) {
+        st.Random.Skip(draw - drawn);
+        const int32_t gid = DrawSetUpGID();
+        drawn = draw + 1;
+        if (target == 0) run.sinks.rulesCard->GID = gid;
+        if (target == 1) run.sinks.costCard->GID = gid;
+        if (target >= 2) (*run.sinks.traitActions)[firstAction + target - 2].GID = gid;
+    }
+    st.Random.Skip(memo.Draws - drawn);
+    for (const auto& [list, text] : memo.CustomStrings)
+        AddRandomString(list, text);
 }
 
 // Watches a read being kept and puts back, however it ends, what watching it changed: the host,
@@ -889,6 +956,7 @@ void ReadAndKeep(Run& run, ItemReader& in, const FoundFile& file, const std::str
     CardReadMemo memo;
     const uint64_t drawsBefore = st.Random.Draws();
     Recording recording;
+    recording.drawsBefore = drawsBefore;
     WatchedHost watched(TheHost());
     {
         WatchScope scope(watched, memo);
@@ -915,6 +983,18 @@ void ReadAndKeep(Run& run, ItemReader& in, const FoundFile& file, const std::str
     if (recording.gameFile) memo.GameFile = *run.sinks.gameFile;
     if (recording.deckRules) memo.DeckRules = *run.sinks.deckRules;
     memo.StarterDeck = recording.starterDeck;
+    if (recording.rulesBefore) {
+        memo.RulesBefore = std::move(recording.rulesBefore);
+        memo.RulesAfter = *run.sinks.rulesCard;
+    }
+    if (recording.costBefore) {
+        memo.CostBefore = std::move(recording.costBefore);
+        memo.CostAfter = *run.sinks.costCard;
+    }
+    for (int slot : recording.traitActions)
+        memo.TraitActions.push_back((*run.sinks.traitActions)[slot]);
+    memo.CustomStrings = std::move(recording.customStrings);
+    memo.KeptDraws = std::move(recording.keptDraws);
     memo.EveryCardPlaced = recording.everyCardPlaced;
 
     std::vector<CardReadMemo>& memos = st.CardReadMemos;

@@ -81,6 +81,14 @@ struct CardReadMemo {
         std::string zone;  // the file's zone item, before any override
     };
     std::vector<Placed> Cards;
+    // The rules and cost cards as the read set them up afresh, when it did, and as they were
+    // before: a repeat needs them as they were, since setting up keeps some of their values.
+    std::optional<Card> RulesBefore, RulesAfter, CostBefore, CostAfter;
+    std::vector<Card> TraitActions;  // added to the game's trait actions, in order
+    std::vector<std::pair<std::string, std::string>> CustomStrings;  // list and text, in order
+    // The draws whose identifier stays in a card, counted from the read's first draw, and the
+    // card it goes to: 0 the rules card, 1 the cost card, 2 + k trait action k.
+    std::vector<std::pair<uint64_t, int>> KeptDraws;
     std::optional<List<DeckList>> Decks;
     std::optional<List<std::string>> WonMissions;
     std::optional<std::string> LastModified;
