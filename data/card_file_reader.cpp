@@ -16,6 +16,7 @@
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/model/triggers.h"
+#include "engine/model/watched_host.h"
 #include "engine/pages/card_pages.h"
 #include "engine/rules/card_life.h"
 #include "engine/rules/trait_changes.h"
@@ -169,8 +170,15 @@ struct Recording {
         int index;
         bool pictureLookedUp;
         bool thumbnailLookedUp;
+        std::string zone;
     };
     std::vector<Slot> placed;
+    bool everyCardPlaced = true;
+    uint64_t drawsBefore = 0;
+    std::optional<Card> rulesBefore, costBefore;
+    std::vector<int> traitActions;  // the slots of the trait actions it added
+    std::vector<std::pair<std::string, std::string>> customStrings;
+    std::vector<std::pair<uint64_t, int>> keptDraws;
     bool decks = false;
     bool wonMissions = false;
     bool lastModified = false;
@@ -180,38 +188,33 @@ struct Recording {
     bool starterDeck = false;
 };
 
-// Passes every call on to the host it stands in for and notes that there was one: a read that
-// showed or asked anything is not kept.
-class WatchedHost : public Host {
-  public:
-    explicit WatchedHost(Host& inner) : inner_(inner) {}
-    bool called = false;
+bool Overridable(const std::string& zone) {
+    static const std::array<const char*, 6> overridable = {"COLLECTION", "PLAYERDECK", "NEUTRAL",
+                                                           "SIDEBOARD",  "PLAYER",     "INDECK"};
+    return std::find(overridable.begin(), overridable.end(), zone) != overridable.end();
+}
 
-    void MessageBox(const std::string& text, const std::string& title) override {
-        called = true;
-        inner_.MessageBox(text, title);
+// The zone a card of the file goes to: its own zone item, or the read's override for the zones
+// a read may send elsewhere; upper case without '#'. A stored deck's number goes to storedDeck.
+std::string PlacementZone(std::string zone, const std::string& zoneOverride, int& storedDeck) {
+    if (!zoneOverride.empty() && Overridable(zone)) zone = zoneOverride;
+    const auto [zoneHead, zoneRest] = SplitFirstColon(zone);
+    if (UpperText(zoneHead) == "INPLAYERDECK") {
+        storedDeck = static_cast<int>(ReadNumber(zoneRest));
+        zone = "PLAYERDECK";
     }
-    std::string InputBox(const std::string& prompt, const std::string& title,
-                         const std::string& defaultText) override {
-        called = true;
-        return inner_.InputBox(prompt, title, defaultText);
-    }
-    bool AskYesNo(const std::string& question, const std::string& title) override {
-        called = true;
-        return inner_.AskYesNo(question, title);
-    }
-    void OpenURL(const std::string& viewer, const std::string& location) override {
-        called = true;
-        inner_.OpenURL(viewer, location);
-    }
-    void Call(WindowCall call, const std::string& argument) override {
-        called = true;
-        inner_.Call(call, argument);
-    }
+    zone.erase(std::remove(zone.begin(), zone.end(), '#'), zone.end());
+    return UpperText(zone);
+}
 
-  private:
-    Host& inner_;
-};
+enum class Placement { Deck, Cards, Elsewhere };
+
+// Where a card of that placement zone goes in a read that checks no duplicates.
+Placement PlacementOf(const std::string& zone) {
+    if (zone == "INDECK" || zone == "CARDINDECK") return Placement::Deck;
+    if (zone == "PLAYERDECK" || zone == "COLLECTION") return Placement::Cards;
+    return Placement::Elsewhere;
+}
 
 class FileReader {
   public:
@@ -287,16 +290,19 @@ class FileReader {
             &FileReader::ExtraData,   &FileReader::TraitActionDesc, &FileReader::DeckList,
             &FileReader::WonMissions, &FileReader::LastModified,    &FileReader::Tokens,
             &FileReader::GameFile,    &FileReader::DeckRules,       &FileReader::StarterDeck,
-            &FileReader::Nothing,
+            &FileReader::Nothing,     &FileReader::RulesCard,       &FileReader::CostCard,
+            &FileReader::TraitAction, &FileReader::CustomString,
         };
         for (Handler h : repeatable)
             if (h == handler) return true;
         return false;
     }
 
-    void Record(bool intoDeck, int index, bool pictureLookedUp, bool thumbnailLookedUp) {
+    void Record(bool intoDeck, int index, bool pictureLookedUp, bool thumbnailLookedUp,
+                const std::string& zone) {
         if (recording_)
-            recording_->placed.push_back({intoDeck, index, pictureLookedUp, thumbnailLookedUp});
+            recording_->placed.push_back(
+                {intoDeck, index, pictureLookedUp, thumbnailLookedUp, zone});
     }
 
     // Cards.
@@ -394,16 +400,33 @@ class FileReader {
             NumberItem(in_, colour, INT32_MIN, INT32_MAX, "a template colour"));
     }
 
+    // Notes the draw that set up a card whose identifier stays in it; a setting-up that did not
+    // draw exactly once could not be repeated.
+    void KeptDraw(uint64_t before, int card) {
+        if (!recording_) return;
+        const uint64_t now = St().Random.Draws();
+        if (now != before + 1) recording_->keep = false;
+        recording_->keptDraws.push_back({now - 1 - recording_->drawsBefore, card});
+    }
+
     void TraitAction() {
+        const uint64_t before = St().Random.Draws();
         Card card = NewCard(0);
         card.Name = Next();
         card.Owner = 0;
         current_ = {Kind::TraitAction, run_.sinks.traitActions->PushBack(card)};
+        if (recording_) {
+            KeptDraw(before, 2 + static_cast<int>(recording_->traitActions.size()));
+            recording_->traitActions.push_back(current_.index);
+        }
     }
 
     void RulesCard() {
         Card& rules = *run_.sinks.rulesCard;
+        if (recording_ && !recording_->rulesBefore) recording_->rulesBefore = rules;
+        const uint64_t before = St().Random.Draws();
         InitCard(rules, 0, 0);
+        KeptDraw(before, 0);
         rules.Name = "RulesCard";
         current_ = {Kind::Rules};
     }
@@ -412,7 +435,10 @@ class FileReader {
         // Started afresh like the rules card: reading the same file twice must not give the cost
         // card every effect twice.
         Card& cost = *run_.sinks.costCard;
+        if (recording_ && !recording_->costBefore) recording_->costBefore = cost;
+        const uint64_t before = St().Random.Draws();
         InitCard(cost, 0, 0);
+        KeptDraw(before, 1);
         cost.Name = "CostCard";
         current_ = {Kind::Cost};
     }
@@ -432,7 +458,7 @@ class FileReader {
 
     void FullCard() {
         Card card = NewCard(run_.player.Id);
-        std::string zone = Next();
+        const std::string fileZone = Next();
         card.Name = Next();
         const std::string key = Next();
         card.SetFile = Next();
@@ -461,26 +487,15 @@ class FileReader {
         if (pictureLookedUp) card.PictureUrl = GetImagePath(card.Picture, 0, "");
         if (thumbnailLookedUp) card.ThumbnailUrl = GetImagePath(card.Thumbnail, 0, "");
 
-        static const std::array<const char*, 6> overridable = {
-            "COLLECTION", "PLAYERDECK", "NEUTRAL", "SIDEBOARD", "PLAYER", "INDECK"};
-        if (!zoneOverride_.empty() &&
-            std::find(overridable.begin(), overridable.end(), zone) != overridable.end())
-            zone = zoneOverride_;
-        const auto [zoneHead, zoneRest] = SplitFirstColon(zone);
-        if (UpperText(zoneHead) == "INPLAYERDECK") {
-            run_.storedDeck = static_cast<int>(ReadNumber(zoneRest));
-            zone = "PLAYERDECK";
-        }
-        zone.erase(std::remove(zone.begin(), zone.end(), '#'), zone.end());
-        zone = UpperText(zone);
+        const std::string zone = PlacementZone(fileZone, zoneOverride_, run_.storedDeck);
 
         // Each branch places the card at most once: it is moved there.
         if (zone == "INDECK" || zone == "CARDINDECK") {
             current_ = {Kind::Deck, PlaceInDeck(std::move(card))};
-            Record(true, current_.index, pictureLookedUp, thumbnailLookedUp);
+            Record(true, current_.index, pictureLookedUp, thumbnailLookedUp, fileZone);
         } else if (zone == "PLAYERDECK") {
             current_ = {Kind::Cards, PlaceInCards(std::move(card))};
-            Record(false, current_.index, pictureLookedUp, thumbnailLookedUp);
+            Record(false, current_.index, pictureLookedUp, thumbnailLookedUp, fileZone);
         } else if (zone == "INPLAY") {
             current_ = {Kind::InPlay, PlaceInPlay(std::move(card), true)};
         } else if (zone == "NEUTRAL") {
@@ -489,9 +504,10 @@ class FileReader {
         } else if (zone == "COLLECTION") {
             if (run_.duplicateCheck == 1 && IsDuplicate(card)) {
                 current_ = {};
+                if (recording_) recording_->everyCardPlaced = false;
             } else {
                 current_ = {Kind::Cards, PlaceInCards(std::move(card))};
-                Record(false, current_.index, pictureLookedUp, thumbnailLookedUp);
+                Record(false, current_.index, pictureLookedUp, thumbnailLookedUp, fileZone);
             }
         } else if (zone == "SIDEBOARD") {
             current_ = {Kind::SideBoard, run_.sinks.sideBoard->PushBack(card)};
@@ -507,6 +523,7 @@ class FileReader {
             current_ = {Kind::TraitAction, run_.sinks.traitActions->PushBack(card)};
         } else {
             current_ = {};
+            if (recording_ && Overridable(fileZone)) recording_->everyCardPlaced = false;
         }
         if (recording_ && (zone == "INPLAY" || zone == "NEUTRAL" || zone == "SIDEBOARD" ||
                            zone == "PLAYER" || zone == "TEMPLATE" || zone == "TRAITACTION"))
@@ -577,6 +594,7 @@ class FileReader {
         if (name.empty()) return;
         SetTrait(*card, name, Value(value), 1, "");
         if (current_.kind == Kind::Rules && run_.sinks.live && name == "TRAITGRAPHIC") {
+            if (recording_) recording_->keep = false;
             std::vector<std::string> f = SplitAll(item, ':');
             f.resize(std::max<std::size_t>(f.size(), 9));
             AddTraitGraph(f[1], f[2], f[4], f[3], f[5], f[6], f[7], f[8]);
@@ -721,6 +739,7 @@ class FileReader {
         const std::string list = Next();
         const std::string text = Next();
         if (run_.sinks.live) AddRandomString(list, text);
+        if (recording_) recording_->customStrings.push_back({list, text});
     }
 
     void Include();
@@ -740,11 +759,38 @@ bool Memorable(const Run& run) {
            !run.cutCardsOnFirst && run.duplicateCheck == 0;
 }
 
+bool IsSide(int id) {
+    return id == 1 || id == 2;
+}
+
+// Whether the memo does again what this read would do. A card differs between the two sides
+// only by its owner, its side mask and its effects' side requirements, which a repeat sets
+// afresh; another zone override only sends the cards to other lists, when no card of the file
+// was left out and every card still goes to the deck or the list read into.
 bool SameConditions(const CardReadMemo& memo, const Run& run, const FoundFile& file,
                     const std::string& bytes, const std::string& zoneOverride) {
-    return memo.Bytes.size() == bytes.size() && memo.PlayerId == run.player.Id &&
-           memo.DesignerActive == St().DesignerActive && memo.ZoneOverride == zoneOverride &&
-           memo.Location == file.location.string() && memo.Bytes == bytes;
+    if (memo.Bytes.size() != bytes.size() || memo.DesignerActive != St().DesignerActive ||
+        memo.Location != file.location.string() || memo.Bytes != bytes)
+        return false;
+    if (memo.PlayerId != run.player.Id && !(IsSide(memo.PlayerId) && IsSide(run.player.Id)))
+        return false;
+    // Setting a card up afresh keeps some of its values and draws a new identifier.
+    auto sameBefore = [](const std::optional<Card>& before, const Card& now) {
+        if (!before) return true;
+        if (now.GID == before->GID) return now == *before;
+        Card drawnAlike = now;
+        drawnAlike.GID = before->GID;
+        return drawnAlike == *before;
+    };
+    if (!sameBefore(memo.RulesBefore, *run.sinks.rulesCard) ||
+        !sameBefore(memo.CostBefore, *run.sinks.costCard))
+        return false;
+    if (memo.ZoneOverride == zoneOverride) return true;
+    if (!memo.EveryCardPlaced) return false;
+    int storedDeck = 0;
+    return std::all_of(memo.Cards.begin(), memo.Cards.end(), [&](const CardReadMemo::Placed& p) {
+        return PlacementOf(PlacementZone(p.zone, zoneOverride, storedDeck)) != Placement::Elsewhere;
+    });
 }
 
 // A trait mask bit moved from one position to another.
@@ -786,24 +832,39 @@ bool HandOutMaskPositions(const CardReadMemo& memo, std::vector<MovedBit>& moves
 
 // Does what the kept read did. Picture locations are looked up again: the pictures on disk may
 // have changed since.
-void Repeat(const CardReadMemo& memo, Run& run, const std::vector<MovedBit>& moves) {
+void MoveCardBits(Card& card, const std::vector<MovedBit>& moves) {
+    if (moves.empty()) return;
+    MoveBits(card.TraitMask, moves);
+    for (int e = 1; e <= card.Effects.size(); ++e) {
+        Effect& effect = card.Effects[e];
+        for (MaskWords* mask : {&effect.ReqTargetHas, &effect.ReqSourceHas, &effect.ReqTargetNot,
+                                &effect.ReqSourceNot, &effect.TraitBits})
+            MoveBits(*mask, moves);
+    }
+}
+
+void Repeat(const CardReadMemo& memo, Run& run, const std::string& zoneOverride,
+            const std::vector<MovedBit>& moves) {
     State& st = St();
     const PictureLookupBatch lookups;
+    const bool otherSide = memo.PlayerId != run.player.Id;
     for (const CardReadMemo::Placed& placed : memo.Cards) {
         Card card = placed.card;
+        if (otherSide) {
+            card.Owner = run.player.Id;
+            card.SideMask = run.player.Id;
+            for (int e = 1; e <= card.Effects.size(); ++e)
+                if (!std::as_const(card.Effects)[e].Text.empty())
+                    SetSideRequirement(card, card.Effects[e]);
+        }
         if (placed.pictureLookedUp) card.PictureUrl = GetImagePath(card.Picture, 0, "");
         if (placed.thumbnailLookedUp) card.ThumbnailUrl = GetImagePath(card.Thumbnail, 0, "");
-        if (!moves.empty()) {
-            MoveBits(card.TraitMask, moves);
-            for (int e = 1; e <= card.Effects.size(); ++e) {
-                Effect& effect = card.Effects[e];
-                for (MaskWords* mask :
-                     {&effect.ReqTargetHas, &effect.ReqSourceHas, &effect.ReqTargetNot,
-                      &effect.ReqSourceNot, &effect.TraitBits})
-                    MoveBits(*mask, moves);
-            }
-        }
-        if (placed.intoDeck) {
+        MoveCardBits(card, moves);
+        const bool intoDeck = memo.ZoneOverride == zoneOverride
+                                  ? placed.intoDeck
+                                  : PlacementOf(PlacementZone(placed.zone, zoneOverride,
+                                                              run.storedDeck)) == Placement::Deck;
+        if (intoDeck) {
             run.player.Deck.PushBack(std::move(card));
         } else {
             const int slot = ++run.cardsCount;
@@ -822,7 +883,33 @@ void Repeat(const CardReadMemo& memo, Run& run, const std::vector<MovedBit>& mov
     if (memo.DeckRules) *run.sinks.deckRules = *memo.DeckRules;
     if (memo.StarterDeck) *run.sinks.starterDeck = 1;
     if (memo.SetsTraitChanged) st.TraitChanged = 1;
-    st.Random.Skip(memo.Draws);
+
+    // The cards set up afresh, with the identifiers the same draws give them now.
+    if (memo.RulesAfter) {
+        *run.sinks.rulesCard = *memo.RulesAfter;
+        MoveCardBits(*run.sinks.rulesCard, moves);
+    }
+    if (memo.CostAfter) {
+        *run.sinks.costCard = *memo.CostAfter;
+        MoveCardBits(*run.sinks.costCard, moves);
+    }
+    const int firstAction = run.sinks.traitActions->size() + 1;
+    for (const Card& action : memo.TraitActions)
+        run.sinks.traitActions->PushBack(action);
+    for (int k = firstAction; k <= run.sinks.traitActions->size(); ++k)
+        MoveCardBits((*run.sinks.traitActions)[k], moves);
+    uint64_t drawn = 0;
+    for (const auto& [draw, target] : memo.KeptDraws) {
+        st.Random.Skip(draw - drawn);
+        const int32_t gid = DrawSetUpGID();
+        drawn = draw + 1;
+        if (target == 0) run.sinks.rulesCard->GID = gid;
+        if (target == 1) run.sinks.costCard->GID = gid;
+        if (target >= 2) (*run.sinks.traitActions)[firstAction + target - 2].GID = gid;
+    }
+    st.Random.Skip(memo.Draws - drawn);
+    for (const auto& [list, text] : memo.CustomStrings)
+        AddRandomString(list, text);
 }
 
 // Watches a read being kept and puts back, however it ends, what watching it changed: the host,
@@ -869,6 +956,7 @@ void ReadAndKeep(Run& run, ItemReader& in, const FoundFile& file, const std::str
     CardReadMemo memo;
     const uint64_t drawsBefore = st.Random.Draws();
     Recording recording;
+    recording.drawsBefore = drawsBefore;
     WatchedHost watched(TheHost());
     {
         WatchScope scope(watched, memo);
@@ -885,7 +973,8 @@ void ReadAndKeep(Run& run, ItemReader& in, const FoundFile& file, const std::str
     memo.Cards.reserve(recording.placed.size());
     for (const Recording::Slot& slot : recording.placed) {
         const Card& card = slot.intoDeck ? run.player.Deck[slot.index] : run.cards[slot.index];
-        memo.Cards.push_back({card, slot.intoDeck, slot.pictureLookedUp, slot.thumbnailLookedUp});
+        memo.Cards.push_back(
+            {card, slot.intoDeck, slot.pictureLookedUp, slot.thumbnailLookedUp, slot.zone});
     }
     if (recording.decks) memo.Decks = *run.sinks.decks;
     if (recording.wonMissions) memo.WonMissions = run.player.WonMissions;
@@ -894,6 +983,19 @@ void ReadAndKeep(Run& run, ItemReader& in, const FoundFile& file, const std::str
     if (recording.gameFile) memo.GameFile = *run.sinks.gameFile;
     if (recording.deckRules) memo.DeckRules = *run.sinks.deckRules;
     memo.StarterDeck = recording.starterDeck;
+    if (recording.rulesBefore) {
+        memo.RulesBefore = std::move(recording.rulesBefore);
+        memo.RulesAfter = *run.sinks.rulesCard;
+    }
+    if (recording.costBefore) {
+        memo.CostBefore = std::move(recording.costBefore);
+        memo.CostAfter = *run.sinks.costCard;
+    }
+    for (int slot : recording.traitActions)
+        memo.TraitActions.push_back((*run.sinks.traitActions)[slot]);
+    memo.CustomStrings = std::move(recording.customStrings);
+    memo.KeptDraws = std::move(recording.keptDraws);
+    memo.EveryCardPlaced = recording.everyCardPlaced;
 
     std::vector<CardReadMemo>& memos = st.CardReadMemos;
     if (memos.size() >= kMaxCardReadMemos) memos.erase(memos.begin());
@@ -917,7 +1019,7 @@ void ReadOrRepeat(Run& run, ItemReader& in, const FoundFile& file, const std::st
     const CardReadMemo& memo = memos.back();
     std::vector<MovedBit> moves;
     if (HandOutMaskPositions(memo, moves)) {
-        Repeat(memo, run, moves);
+        Repeat(memo, run, zoneOverride, moves);
     } else {
         FileReader(run, in, zoneOverride).ReadAll();
     }

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "engine/model/script_fields.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
+#include "engine/model/watched_host.h"
 
 namespace dv {
 namespace {
@@ -77,6 +80,7 @@ class ItemReader {
 };
 
 std::string ReadFileOrFail(const fs::path& file) {
+    if (auto& build = St().CatalogueBuild) build->Read.push_back(file.string());
     std::string reason;
     auto bytes = ReadWholeFile(file, &reason);
     if (!bytes) throw RunFault(reason);
@@ -168,6 +172,8 @@ std::string LocateMissionFile(const std::string& file, int game) {
         if (DataFileExists(folder, file)) return ResolveDataPath(folder, file).string();
     }
     if (DataFileExists(st.CurrentFolder, file)) return file;
+    // The picture search path reaches folders the kept catalogue does not watch.
+    if (st.CatalogueBuild) st.CatalogueBuild->Keep = false;
     return GetImagePath(file, 0);
 }
 
@@ -189,49 +195,167 @@ void RestoreCurrentGame(const std::string& remembered) {
     st.CurrentGameName = st.Games.Has(st.CurrentGame) ? st.Games[st.CurrentGame].Name : "";
 }
 
-}  // namespace
+// A game folder a kept build reads is watched before it is listed.
+void WatchGameFolder(const fs::path& folder) {
+    State& st = St();
+    if (!st.CatalogueBuild) return;
+    const std::vector<std::string>& watched = st.CatalogueWatch.Folders();
+    if (std::find(watched.begin(), watched.end(), folder.string()) != watched.end()) return;
+    if (!st.CatalogueWatch.Add(folder.string())) st.CatalogueBuild->Keep = false;
+}
 
-void LoadAllGames() {
+// Fills Games from the files.
+void BuildCatalogue() {
+    State& st = St();
+    for (const FolderEntry& entry : ListFolder(st.ProgramFolder))
+        if (IsFile(entry, "*.gam")) LoadGameFile(entry.name);
+
+    for (int g = 1; g <= st.Games.size(); ++g) {
+        if (st.Games[g].Folder.empty()) continue;
+        const fs::path folder = GameFolderPath(st.Games[g]);
+        WatchGameFolder(folder);
+        for (const FolderEntry& entry : ListFolder(folder))
+            if (IsFile(entry, "*.txt")) AddFileToGame((folder / entry.name).string(), g);
+    }
+
+    for (const FolderEntry& entry : ListFolder(st.ProgramFolder))
+        if (IsFile(entry, "*.txt")) AddFileToGame(entry.name, 0);
+
+    for (int g = 1; g <= st.Games.size(); ++g) {
+        GameInfo& game = st.Games[g];
+        game.MissionTexts.Resize(1);
+        game.MissionFiles.Resize(1);
+        game.MissionTitles.Resize(1);
+        // A game without a folder has no missions: mission files of the program folder
+        // would otherwise be claimed by every such game.
+        if (game.Folder.empty()) continue;
+        int count = 0;
+        WatchGameFolder(GameFolderPath(game));
+        for (const FolderEntry& entry : ListFolder(GameFolderPath(game))) {
+            if (!IsFile(entry, "*.mis")) continue;
+            ++count;
+            GrowTo(st.Games[g].MissionTexts, count);
+            GrowTo(st.Games[g].MissionFiles, count);
+            GrowTo(st.Games[g].MissionTitles, count);
+            LoadMissionFile(entry.name, g, count);
+        }
+    }
+}
+
+// Whether a change to this entry of a watched folder may change what a build gives: a file it
+// lists, or a game folder's name, which is found without regard to case.
+bool MayChangeCatalogue(const CatalogueMemo& memo, std::string_view entry) {
+    const std::string name(entry);
+    for (const char* pattern : {"*.gam", "*.txt", "*.mis"})
+        if (MatchesPattern(name, pattern)) return true;
+    return std::any_of(memo.GameFolders.begin(), memo.GameFolders.end(),
+                       [&](const std::string& folder) { return SameNoCase(folder, name); });
+}
+
+// Whether the file was read from a watched folder, as a plain file with no other name that a
+// change could come through unseen.
+bool WatchedPlainFile(const std::string& file, const std::vector<std::string>& folders) {
+    const fs::path path(file);
+    if (std::find(folders.begin(), folders.end(), path.parent_path().string()) == folders.end())
+        return false;
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(path, ec);
+    return !ec && fs::is_regular_file(status) && fs::hard_link_count(path, ec) == 1 && !ec;
+}
+
+// Builds the catalogue while watching the folders it reads, and keeps it when nothing but those
+// folders' entries decided what it holds.
+void BuildAndKeep() {
+    State& st = St();
+    st.Catalogue.reset();
+    CatalogueMemo memo;
+    memo.ProgramFolder = st.ProgramFolder.string();
+    memo.CurrentFolder = st.CurrentFolder.string();
+    memo.Unlocked = st.CurrentProfile.Unlocked;
+    memo.WonBefore = st.Players[1].WonMissions;
+    std::vector<std::string> folders = {memo.ProgramFolder};
+    if (memo.CurrentFolder != memo.ProgramFolder) folders.push_back(memo.CurrentFolder);
+    const bool watching = st.CatalogueWatch.Watch(folders, true);
+
+    WatchedHost watched(TheHost());
+    Host& host = TheHost();
+    SetHost(&watched);
+    st.CatalogueBuild.emplace();
+    CatalogueBuildNotes notes;
+    try {
+        BuildCatalogue();
+    } catch (...) {
+        SetHost(&host);
+        st.CatalogueBuild.reset();
+        throw;
+    }
+    SetHost(&host);
+    notes = std::move(*st.CatalogueBuild);
+    st.CatalogueBuild.reset();
+
+    auto keepable = [&] {
+        if (!watching || !st.CatalogueWatch.Active() || !notes.Keep || watched.called) return false;
+        for (const std::string& file : notes.Read)
+            if (!WatchedPlainFile(file, st.CatalogueWatch.Folders())) return false;
+        for (const GameInfo& game : st.Games) {
+            if (game.Folder.empty()) continue;
+            if (game.Folder.find_first_of("/\\") != std::string::npos || game.Folder == "." ||
+                game.Folder == "..")
+                return false;
+            memo.GameFolders.push_back(game.Folder);
+        }
+        return true;
+    };
+    if (!keepable()) {
+        st.CatalogueWatch.Stop();
+        return;
+    }
+    memo.WonAfter = st.Players[1].WonMissions;
+    memo.Games = st.Games;
+    memo.CurrentGame = st.CurrentGame;
+    st.Catalogue = std::move(memo);
+}
+
+// Gives Games what the kept build gave, when nothing it read may have changed since.
+bool RepeatKeptCatalogue() {
+    State& st = St();
+    if (!st.Catalogue || !st.CatalogueWatch.Active()) return false;
+    const CatalogueMemo& memo = *st.Catalogue;
+    if (memo.ProgramFolder != st.ProgramFolder.string() ||
+        memo.CurrentFolder != st.CurrentFolder.string() ||
+        !(memo.Unlocked == st.CurrentProfile.Unlocked) ||
+        !(memo.WonBefore == st.Players[1].WonMissions))
+        return false;
+    bool changed = false;
+    const bool tracked = st.CatalogueWatch.Drain(
+        [&](std::string_view entry) { changed = changed || MayChangeCatalogue(memo, entry); });
+    if (!tracked || changed) return false;
+    st.Games = memo.Games;
+    st.CurrentGame = memo.CurrentGame;
+    st.Players[1].WonMissions = memo.WonAfter;
+    return true;
+}
+
+// Fills Games, from the kept build when fresh allows it, and finds the game being played again.
+void LoadCatalogue(bool fresh) {
     Guarded("LoadAllGames", [&] {
         State& st = St();
         std::string remembered = st.CurrentGameName;
         if (st.Games.Has(st.CurrentGame) && !st.Games[st.CurrentGame].Name.empty())
             remembered = st.Games[st.CurrentGame].Name;
-
-        for (const FolderEntry& entry : ListFolder(st.ProgramFolder))
-            if (IsFile(entry, "*.gam")) LoadGameFile(entry.name);
-
-        for (int g = 1; g <= st.Games.size(); ++g) {
-            if (st.Games[g].Folder.empty()) continue;
-            const fs::path folder = GameFolderPath(st.Games[g]);
-            for (const FolderEntry& entry : ListFolder(folder))
-                if (IsFile(entry, "*.txt")) AddFileToGame((folder / entry.name).string(), g);
+        if (!fresh) {
+            BuildCatalogue();
+        } else if (!RepeatKeptCatalogue()) {
+            BuildAndKeep();
         }
-
-        for (const FolderEntry& entry : ListFolder(st.ProgramFolder))
-            if (IsFile(entry, "*.txt")) AddFileToGame(entry.name, 0);
-
-        for (int g = 1; g <= st.Games.size(); ++g) {
-            GameInfo& game = st.Games[g];
-            game.MissionTexts.Resize(1);
-            game.MissionFiles.Resize(1);
-            game.MissionTitles.Resize(1);
-            // A game without a folder has no missions: mission files of the program folder
-            // would otherwise be claimed by every such game.
-            if (game.Folder.empty()) continue;
-            int count = 0;
-            for (const FolderEntry& entry : ListFolder(GameFolderPath(game))) {
-                if (!IsFile(entry, "*.mis")) continue;
-                ++count;
-                GrowTo(st.Games[g].MissionTexts, count);
-                GrowTo(st.Games[g].MissionFiles, count);
-                GrowTo(st.Games[g].MissionTitles, count);
-                LoadMissionFile(entry.name, g, count);
-            }
-        }
-
         RestoreCurrentGame(remembered);
     });
+}
+
+}  // namespace
+
+void LoadAllGames() {
+    LoadCatalogue(false);
 }
 
 void RebuildCatalogue() {
@@ -241,7 +365,8 @@ void RebuildCatalogue() {
             st.CurrentGameName = st.Games[st.CurrentGame].Name;
         st.Games = List<GameInfo>(1);
     });
-    LoadAllGames();
+    // Emptied above: a kept build starts from the same empty list.
+    LoadCatalogue(true);
 }
 
 void SetCurrentGame(int number) {

@@ -24,6 +24,10 @@ Effect EmptyEffect() {
 
 }  // namespace
 
+int32_t DrawSetUpGID() {
+    return static_cast<int32_t>(RandomNum(kLargestSetUpGID));
+}
+
 void InitCard(Card& card, int owner, int active) {
     Guarded("InitCard", [&] {
         card.Index = 0;
@@ -33,7 +37,7 @@ void InitCard(Card& card, int owner, int active) {
         card.TraitActionDescs = SharedList<std::string>(kStartTraitSlots);
         card.Initialised = 1;
         card.Owner = static_cast<uint8_t>(owner);
-        card.GID = static_cast<int32_t>(RandomNum(kLargestSetUpGID));
+        card.GID = DrawSetUpGID();
         card.TraitMask.fill(0);
         switch (owner) {
             case 0:

@@ -10,6 +10,8 @@
 namespace dv {
 
 void InitCard(Card& card, int owner, int active);
+// The identifier InitCard draws for a card it sets up.
+int32_t DrawSetUpGID();
 int AddEffect(Card& card, const std::string& actionText, int targetType, const std::string& trigger,
               int keepMenu, const std::string& targetText);
 

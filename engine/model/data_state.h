@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/model/folder_watch.h"
 #include "engine/model/list.h"
 #include "engine/model/records.h"
 #include "engine/model/rules_state.h"
@@ -77,8 +78,17 @@ struct CardReadMemo {
         bool intoDeck = false;  // else into the list read into
         bool pictureLookedUp = false;
         bool thumbnailLookedUp = false;
+        std::string zone;  // the file's zone item, before any override
     };
     std::vector<Placed> Cards;
+    // The rules and cost cards as the read set them up afresh, when it did, and as they were
+    // before: a repeat needs them as they were, since setting up keeps some of their values.
+    std::optional<Card> RulesBefore, RulesAfter, CostBefore, CostAfter;
+    std::vector<Card> TraitActions;  // added to the game's trait actions, in order
+    std::vector<std::pair<std::string, std::string>> CustomStrings;  // list and text, in order
+    // The draws whose identifier stays in a card, counted from the read's first draw, and the
+    // card it goes to: 0 the rules card, 1 the cost card, 2 + k trait action k.
+    std::vector<std::pair<uint64_t, int>> KeptDraws;
     std::optional<List<DeckList>> Decks;
     std::optional<List<std::string>> WonMissions;
     std::optional<std::string> LastModified;
@@ -86,8 +96,29 @@ struct CardReadMemo {
     std::optional<std::string> GameFile;
     std::optional<std::string> DeckRules;
     bool StarterDeck = false;
+    // No card was left out of the lists that another zone override would have placed.
+    bool EveryCardPlaced = true;
     bool SetsTraitChanged = false;
     uint64_t Draws = 0;
+};
+
+// The catalogue as a build from the files left it, kept while the folders it read are watched and
+// nothing else it read has changed.
+struct CatalogueMemo {
+    std::string ProgramFolder;
+    std::string CurrentFolder;
+    List<std::string> Unlocked;
+    List<std::string> WonBefore;  // the player's won missions before the build and after it
+    List<std::string> WonAfter;
+    std::vector<std::string> GameFolders;  // the games' folder names as the files give them
+    List<GameInfo> Games;
+    int16_t CurrentGame = 0;  // before the game being played was found again
+};
+
+// What a build of the catalogue being kept has read so far, and whether it may still be kept.
+struct CatalogueBuildNotes {
+    std::vector<std::string> Read;
+    bool Keep = true;
 };
 
 // Card reads kept at once; the one used longest ago goes first.
@@ -120,6 +151,9 @@ struct DataState {
     IncludeChain IncludeList;
     // Most recently used last.
     std::vector<CardReadMemo> CardReadMemos;
+    std::optional<CatalogueMemo> Catalogue;
+    FolderWatch CatalogueWatch;  // the folders the kept catalogue was built from
+    std::optional<CatalogueBuildNotes> CatalogueBuild;  // set while such a build runs
 
     // Non-empty while the collection in memory came from a read that failed part-way: it names
     // that file, and no player file is written until a later read gives the collection whole.

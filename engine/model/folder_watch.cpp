@@ -11,6 +11,7 @@ namespace {
 
 // Changes to the entries of a folder, and the ends of the watch on the folder itself.
 constexpr uint32_t kEntryEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
+constexpr uint32_t kContentEvents = IN_MODIFY | IN_CLOSE_WRITE | IN_ATTRIB;
 constexpr uint32_t kLostEvents =
     IN_Q_OVERFLOW | IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT;
 
@@ -26,18 +27,24 @@ void FolderWatch::Stop() {
     folders_.clear();
 }
 
-bool FolderWatch::Watch(const std::vector<std::string>& folders) {
+bool FolderWatch::Watch(const std::vector<std::string>& folders, bool contents) {
     Stop();
     const int fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (fd < 0) return false;
-    for (const std::string& folder : folders) {
-        if (::inotify_add_watch(fd, folder.c_str(), kEntryEvents | kLostEvents | IN_ONLYDIR) < 0) {
-            ::close(fd);
-            return false;
-        }
-    }
     fd_ = fd;
-    folders_ = folders;
+    events_ = kEntryEvents | kLostEvents | IN_ONLYDIR | (contents ? kContentEvents : 0);
+    for (const std::string& folder : folders)
+        if (!Add(folder)) return false;
+    return true;
+}
+
+bool FolderWatch::Add(const std::string& folder) {
+    if (fd_ < 0) return false;
+    if (::inotify_add_watch(fd_, folder.c_str(), events_) < 0) {
+        Stop();
+        return false;
+    }
+    folders_.push_back(folder);
     return true;
 }
 

@@ -158,14 +158,9 @@ void Register(int card, int effect, int16_t replace, int16_t remove) {
     Append(slot, card, effect);
 }
 
-void BuildActionMasks(Card& card, Effect& effect) {
-    ClearWords(effect.ReqSourceHas);
-    ClearWords(effect.ReqTargetHas);
-    ClearWords(effect.ReqSourceNot);
-    ClearWords(effect.ReqTargetNot);
-    // Rebuilt from this script alone, so a reused effect slot keeps nothing of its former one.
-    ClearWords(effect.TraitBits);
-    effect.ReqEffect = 0;
+// Walks the script's requirement words, setting the side requirement for the card's owner and,
+// when marking, the trait masks and the effect requirement.
+void WalkRequirements(const Card& card, Effect& effect, bool mark) {
     if (effect.Trigger == "COUNTER") {
         effect.SideReq = 0;  // no side requirement, as on a new effect
         return;
@@ -181,13 +176,14 @@ void BuildActionMasks(Card& card, Effect& effect) {
             std::find_if(std::begin(kRequirementWords), std::end(kRequirementWords),
                          [&](const RequirementWord& r) { return r.word == word; });
         if (requirement != std::end(kRequirementWords)) {
-            MarkTrait(RequirementMask(effect, requirement->side, requirement->kind), next);
+            if (mark)
+                MarkTrait(RequirementMask(effect, requirement->side, requirement->kind), next);
             f += 1 + requirement->argumentFields;
         } else if (word == "REQEFFECT") {
-            effect.ReqEffect = 1;
+            if (mark) effect.ReqEffect = 1;
             return;
         } else if (word == "TRAIT") {
-            MarkTrait(&effect.TraitBits, next);
+            if (mark) MarkTrait(&effect.TraitBits, next);
             f += 3;
         } else if (word == "REQALLY") {
             if (card.Owner == 1) effect.SideReq = 1;
@@ -205,6 +201,17 @@ void BuildActionMasks(Card& card, Effect& effect) {
             return;
         }
     }
+}
+
+void BuildActionMasks(Card& card, Effect& effect) {
+    ClearWords(effect.ReqSourceHas);
+    ClearWords(effect.ReqTargetHas);
+    ClearWords(effect.ReqSourceNot);
+    ClearWords(effect.ReqTargetNot);
+    // Rebuilt from this script alone, so a reused effect slot keeps nothing of its former one.
+    ClearWords(effect.TraitBits);
+    effect.ReqEffect = 0;
+    WalkRequirements(card, effect, true);
 }
 
 }  // namespace
@@ -278,6 +285,10 @@ void ModActionMask(Card& card, int effectNumber, const std::string& traitName, i
         Effect& effect = card.Effects[effectNumber];
         MarkTrait(RequirementMask(effect, side, kind), traitName);
     });
+}
+
+void SetSideRequirement(const Card& card, Effect& effect) {
+    WalkRequirements(card, effect, false);
 }
 
 void SetActionMasks(Card& card, int effectNumber) {

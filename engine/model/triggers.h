@@ -18,6 +18,8 @@ void gettraitmaskpos(std::string& name, int& word, int32_t& bit);
 void TraitMaskPosition(std::string_view name, int& word, int32_t& bit);
 void ModActionMask(Card& card, int effectNumber, const std::string& traitName, int side, int kind);
 void SetActionMasks(Card& card, int effectNumber);
+// Sets only the effect's side requirement, which follows the card's owner, as SetActionMasks does.
+void SetSideRequirement(const Card& card, Effect& effect);
 // Registers an effect under its trigger, or with remove set takes every registration of the card
 // out. An effect with an empty script, or a card slot with an empty name, is never left
 // registered.

@@ -41,10 +41,13 @@ class CardReadMemoTest : public test::EngineTest {
     };
 
     // Reads the deck file with the trait mask table holding the names given before it.
-    Outcome Read(const std::vector<std::string>& namesBefore = {}) {
+    // The side and zone override are the reader's.
+    Outcome Read(const std::vector<std::string>& namesBefore = {}, int side = 1,
+                 const std::string& zone = "") {
         State& st = St();
-        st.Players[1].Id = 1;
-        st.Players[1].Deck = List<Card>(1);
+        Player& player = st.Players[side];
+        player.Id = static_cast<uint8_t>(side);
+        player.Deck = List<Card>(1);
         st.TraitMaskNames = List<TraitMaskName>(1);
         for (const std::string& name : namesBefore) {
             std::string cut = name;
@@ -55,10 +58,9 @@ class CardReadMemoTest : public test::EngineTest {
         st.TraitChanged = 0;
         st.Random.Seed(7);
         List<Card> cards;
-        EXPECT_TRUE(ReadCards(cards, "deck.txt", st.Players[1]));
-        Outcome o{cards,       st.Players[1].Deck, st.Decks,
-                  {},          st.Random.Draw(),   st.Players[1].Tokens,
-                  st.GameFile, st.TraitChanged};
+        EXPECT_TRUE(ReadCards(cards, "deck.txt", player, zone));
+        Outcome o{cards,         player.Deck, st.Decks,       {}, st.Random.Draw(),
+                  player.Tokens, st.GameFile, st.TraitChanged};
         for (const TraitMaskName& name : st.TraitMaskNames)
             o.maskNames.push_back(name.Name);
         return o;
@@ -120,7 +122,14 @@ TEST_F(CardReadMemoTest, OtherMaskNamesBeforeTheReadGiveTheBitsAFreshReadGives) 
         for (const auto& now : befores) {
             St().CardReadMemos.clear();
             Read(kept);
+            // A repeat moves the bits of what it builds only.
+            MaskWords untouched;
+            untouched.fill(-1);
+            St().RulesCard.TraitMask = untouched;
+            St().CostCard.TraitMask = untouched;
             const Outcome repeated = Read(now);
+            EXPECT_EQ(St().RulesCard.TraitMask, untouched);
+            EXPECT_EQ(St().CostCard.TraitMask, untouched);
             ASSERT_EQ(St().CardReadMemos.size(), 1u);
             St().CardReadMemos.clear();
             const Outcome fresh = Read(now);
@@ -130,6 +139,95 @@ TEST_F(CardReadMemoTest, OtherMaskNamesBeforeTheReadGiveTheBitsAFreshReadGives) 
     }
 }
 
+// A deck file is read for either side and with or without a zone override; a repeat under other
+// ones must give what a fresh read gives, the side requirements of "REQALLY" included.
+TEST_F(CardReadMemoTest, ARepeatForTheOtherSideOrZoneGivesWhatAFreshReadGives) {
+    const std::string sided = std::string(kDeck) +
+                              "#CARD, INDECK, \"Orc\", \"orc:7\", , , , , \"\"\r\n" +
+                              "#EFFECT, ALL, PHASE1, \"REQALLY:REQTRAIT:FIRE:ECHO:$MYNAME\"\r\n" +
+                              "#CARD, #PLAYERCARD, \"Hero\", \"hero:9\", , , , , \"\"\r\n";
+    const std::string withUnknownZone =
+        sided + "#CARD, SIDEBOARD, \"Bat\", \"bat:8\", , , , , \"\"\r\n";
+    const std::vector<std::pair<int, std::string>> reads = {
+        {1, ""}, {2, ""}, {1, "#INDECK"}, {2, "#INDECK"}, {1, "INPLAYERDECK:1"}};
+    for (const std::string& text : {sided, withUnknownZone}) {
+        WriteFile("deck.txt", text);
+        for (const auto& [keptSide, keptZone] : reads) {
+            for (const auto& [side, zone] : reads) {
+                SCOPED_TRACE(keptZone + " " + std::to_string(keptSide) + " then " + zone + " " +
+                             std::to_string(side));
+                St().CardReadMemos.clear();
+                Read({}, keptSide, keptZone);
+                const Outcome repeated = Read({}, side, zone);
+                St().CardReadMemos.clear();
+                const Outcome fresh = Read({}, side, zone);
+                ExpectSame(repeated, fresh);
+            }
+        }
+    }
+    WriteFile("deck.txt", sided);
+    St().CardReadMemos.clear();
+    Read({}, 1, "INPLAYERDECK:1");
+    const Outcome other = Read({}, 2, "#INDECK");
+    EXPECT_EQ(St().CardReadMemos.size(), 1u) << "the other side's read was done from memory";
+    EXPECT_EQ(InDeck(other, "Orc").Effects[1].SideReq, 2);
+    EXPECT_EQ(InDeck(other, "Orc").Owner, 2);
+}
+
+// A game file sets up the rules and cost cards afresh, adds trait actions and random texts; a
+// repeat must leave them as a fresh read does, identifiers drawn included.
+TEST_F(CardReadMemoTest, ARepeatedGameFileSetsUpWhatAFreshReadSetsUp) {
+    WriteFile("game.gam",
+              "#RULESCARD\r\n#EFFECT, SELF, GAMESTART, \"REQTRAIT:FIRE:ECHOMINOR:hello\"\r\n"
+              "#TRAIT, \"HP:5\", \r\n"
+              "#CUSTOMSTRING, Names, Ann\r\n#CUSTOMSTRING, Names, Bob\r\n"
+              "#TRAITACTION, FIRE\r\n#EFFECT, SELF, TURNSTART, \"TRAIT:HEAT:1:ECHO:x\"\r\n"
+              "#COSTCARD\r\n#EFFECT, SELF, COST, \"ECHO:pay\"\r\n"
+              "#TRAITACTION, ICE\r\n#EFFECT, SELF, TURNSTART, \"ECHO:y\"\r\n");
+    struct Outcome {
+        Card rules, cost;
+        List<Card> actions;
+        List<RandomStringList> strings;
+        double nextDraw;
+    };
+    auto read = [&](int seed) {
+        State& st = St();
+        st.TraitActions = List<Card>(1);
+        st.RandomStringLists = List<RandomStringList>(1);
+        st.TraitMaskNames = List<TraitMaskName>(1);
+        st.RulesCard = Card{};
+        st.CostCard = Card{};
+        st.Random.Seed(seed);
+        List<Card> cards;
+        EXPECT_TRUE(ReadCards(cards, "game.gam", st.LoadPlayer));
+        return Outcome{st.RulesCard, st.CostCard, st.TraitActions, st.RandomStringLists,
+                       st.Random.Draw()};
+    };
+    St().CardReadMemos.clear();
+    read(3);
+    ASSERT_EQ(St().CardReadMemos.size(), 1u) << "the read was kept";
+    const Outcome repeated = read(11);
+    St().CardReadMemos.clear();
+    const Outcome fresh = read(11);
+    EXPECT_TRUE(repeated.rules == fresh.rules);
+    EXPECT_TRUE(repeated.cost == fresh.cost);
+    EXPECT_TRUE(repeated.actions == fresh.actions);
+    EXPECT_EQ(repeated.strings[1].Strings, fresh.strings[1].Strings);
+    EXPECT_EQ(repeated.nextDraw, fresh.nextDraw);
+    EXPECT_NE(fresh.rules.GID, fresh.cost.GID);
+
+    // A rules card changed since is set up from what it holds now: the file is read again.
+    St().RulesCard.Dead = 1;
+    St().CardReadMemos.clear();
+    read(3);
+    St().RulesCard.Mods = "changed";
+    List<Card> cards;
+    const std::size_t kept = St().CardReadMemos.size();
+    ReadCards(cards, "game.gam", St().LoadPlayer);
+    EXPECT_EQ(St().RulesCard.Mods, "changed") << "setting up keeps the card's mods";
+    EXPECT_EQ(St().CardReadMemos.size(), kept + 1) << "read again, not repeated";
+}
+
 // Reads that place cards in play, draw identifiers or say something are never kept.
 TEST_F(CardReadMemoTest, ReadsAMemoCannotRepeatAreNotKept) {
     const char* const files[] = {
@@ -137,7 +235,7 @@ TEST_F(CardReadMemoTest, ReadsAMemoCannotRepeatAreNotKept) {
         "#CARD, INDECK, \"Imp\", \"imp\", , , , , \"\"\r\n",
         "#CARD, INDECK, \"Imp\", \"imp:5\", , , , , \"\"\r\n#TRAITACTIONDESC, NOPE, x\r\n",
         "#CARD, INDECK, \"Imp\", \"imp:5\", , , , , \"\"\r\n#DUPLICATE, 2\r\n",
-        "#RULESCARD\r\n#EFFECT, SELF, GAMESTART, \"ECHOMINOR:hello\"\r\n",
+        "#RULESCARD\r\n#TRAIT, \"TRAITGRAPHIC:a:b:c\"\r\n",
     };
     for (const char* text : files) {
         SCOPED_TRACE(text);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -304,6 +305,99 @@ TEST_F(CatalogueTest, GameThatLeftTheFolderIsNoLongerCurrent) {
     std::filesystem::remove(Folder() / "b.gam");
     RebuildCatalogue();
     EXPECT_EQ(St().CurrentGame, 0);
+}
+
+// A rebuild gives the catalogue kept from the last one while the files it read stay as they were;
+// a change to any of them, or to what the player has won or unlocked, must give what building
+// from the files afresh gives.
+TEST_F(CatalogueTest, AKeptCatalogueGivesWhatAFreshBuildGives) {
+    const std::string marker = "kept";
+    struct Change {
+        const char* what;
+        std::function<void()> make;
+    };
+    const std::vector<Change> changes = {
+        {"opponent file written over", [&] { WriteFile("foes/troll.txt", EnemyDeck("Ogre")); }},
+        {"opponent file added", [&] { WriteFile("foes/imp.txt", EnemyDeck("Imp")); }},
+        {"opponent file removed", [&] { std::filesystem::remove(Folder() / "foes/imp.txt"); }},
+        {"mission file written over",
+         [&] { WriteFile("foes/1.mis", "#MISSION, \"Renamed\", , \"new\", troll.txt\r\n"); }},
+        {"game file written over", [&] { WriteGame("arena.gam", "Colosseum", "foes"); }},
+        {"program folder file added",
+         [&] { WriteFile("boss.txt", "#GAME, Colosseum\r\n" + EnemyDeck("Boss")); }},
+        {"game folder moved",
+         [&] { std::filesystem::rename(Folder() / "foes", Folder() / "Foes2"); }},
+        {"game folder back under another case",
+         [&] { std::filesystem::rename(Folder() / "Foes2", Folder() / "FOES"); }},
+        {"mission won", [&] { St().Players[1].WonMissions.PushBack("1.mis"); }},
+        {"mission unlocked", [&] { St().CurrentProfile.Unlocked.PushBack("Hidden"); }},
+    };
+    WriteGame("arena.gam", "Arena", "foes");
+    WriteFile("foes/troll.txt", EnemyDeck("Troll"));
+    WriteFile("foes/locked.txt", "#LOCKED, 1.mis\r\n" + EnemyDeck("Lich"));
+    WriteFile("foes/1.mis", "#MISSION, \"First\", , \"text\", troll.txt\r\n");
+    WriteFile("foes/2.mis", "#MISSION, \"Hidden\", LOCKED, \"secret\", troll.txt\r\n");
+    RebuildCatalogue();
+    ASSERT_TRUE(St().Catalogue.has_value()) << "the build was kept";
+
+    auto shown = [&] {
+        std::string text;
+        for (const GameInfo& g : St().Games) {
+            text += g.Name + "|" + g.HeaderText + "|" + g.Folder + "|";
+            for (const Card& c : g.Opponents)
+                text += c.Name + "," + c.Description + ",";
+            for (const auto* list :
+                 {&g.MissionTexts, &g.MissionFiles, &g.MissionTitles, &g.OpponentFiles})
+                for (const std::string& item : *list)
+                    text += item + ";";
+        }
+        return text + std::to_string(St().CurrentGame);
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.what);
+        // A game folder that is missing cannot be watched: nothing is kept then.
+        if (St().Catalogue) {
+            St().Catalogue->Games[1].HeaderText = marker;
+            WriteFile("Display.html", "a page written meanwhile");
+            RebuildCatalogue();
+            EXPECT_EQ(St().Games[1].HeaderText, marker) << "nothing it read changed";
+        }
+
+        change.make();
+        const List<GameInfo> games = St().Games;
+        const int16_t game = St().CurrentGame;
+        const std::string gameName = St().CurrentGameName;
+        RebuildCatalogue();
+        const std::string rebuilt = shown();
+        EXPECT_NE(St().Games[1].HeaderText, marker);
+        St().Catalogue.reset();
+        St().Games = games;
+        St().CurrentGame = game;
+        St().CurrentGameName = gameName;
+        RebuildCatalogue();
+        EXPECT_EQ(rebuilt, shown());
+    }
+}
+
+// A change to a file reached through a link, or through another name of it, is not seen by
+// watching the folder: such a catalogue is built afresh every time.
+TEST_F(CatalogueTest, ACatalogueReadThroughALinkIsNotKept) {
+    WriteGame("arena.gam", "Arena", "foes");
+    WriteFile("elsewhere/troll.txt", EnemyDeck("Troll"));
+    std::filesystem::create_directories(Folder() / "foes");
+    for (const bool symbolic : {true, false}) {
+        std::filesystem::remove(Folder() / "foes/troll.txt");
+        if (symbolic) {
+            std::filesystem::create_symlink(Folder() / "elsewhere/troll.txt",
+                                            Folder() / "foes/troll.txt");
+        } else {
+            std::filesystem::create_hard_link(Folder() / "elsewhere/troll.txt",
+                                              Folder() / "foes/troll.txt");
+        }
+        RebuildCatalogue();
+        EXPECT_EQ(OpponentNames(1), std::vector<std::string>{"Troll"});
+        EXPECT_FALSE(St().Catalogue.has_value()) << (symbolic ? "symbolic" : "hard") << " link";
+    }
 }
 
 }  // namespace
