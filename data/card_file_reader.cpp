@@ -456,9 +456,18 @@ class FileReader {
         return false;
     }
 
-    void FullCard() {
-        Card card = NewCard(run_.player.Id);
-        const std::string fileZone = Next();
+    // A card read whole from its items, with what placing it needs to record.
+    struct ReadCard {
+        Card card;
+        std::string fileZone;
+        bool pictureLookedUp = false;
+        bool thumbnailLookedUp = false;
+    };
+
+    ReadCard ReadFullCard() {
+        ReadCard read{NewCard(run_.player.Id), {}, false, false};
+        Card& card = read.card;
+        read.fileZone = Next();
         card.Name = Next();
         const std::string key = Next();
         card.SetFile = Next();
@@ -482,13 +491,27 @@ class FileReader {
         card.Owner = run_.player.Id;
         std::tie(card.Picture, card.PictureUrl) = SplitFirstColon(picture);
         std::tie(card.Thumbnail, card.ThumbnailUrl) = SplitFirstColon(thumbnail);
-        const bool pictureLookedUp = card.PictureUrl.empty();
-        const bool thumbnailLookedUp = card.ThumbnailUrl.empty();
-        if (pictureLookedUp) card.PictureUrl = GetImagePath(card.Picture, 0, "");
-        if (thumbnailLookedUp) card.ThumbnailUrl = GetImagePath(card.Thumbnail, 0, "");
+        read.pictureLookedUp = card.PictureUrl.empty();
+        read.thumbnailLookedUp = card.ThumbnailUrl.empty();
+        if (read.pictureLookedUp) card.PictureUrl = GetImagePath(card.Picture, 0, "");
+        if (read.thumbnailLookedUp) card.ThumbnailUrl = GetImagePath(card.Thumbnail, 0, "");
+        return read;
+    }
 
-        const std::string zone = PlacementZone(fileZone, zoneOverride_, run_.storedDeck);
+    void FullCard() {
+        ReadCard read = ReadFullCard();
+        const std::string zone = PlacementZone(read.fileZone, zoneOverride_, run_.storedDeck);
+        PlaceFullCard(std::move(read), zone);
+        if (recording_ && (zone == "INPLAY" || zone == "NEUTRAL" || zone == "SIDEBOARD" ||
+                           zone == "PLAYER" || zone == "TEMPLATE" || zone == "TRAITACTION"))
+            recording_->keep = false;
+    }
 
+    void PlaceFullCard(ReadCard read, const std::string& zone) {
+        Card& card = read.card;
+        const std::string& fileZone = read.fileZone;
+        const bool pictureLookedUp = read.pictureLookedUp;
+        const bool thumbnailLookedUp = read.thumbnailLookedUp;
         // Each branch places the card at most once: it is moved there.
         if (zone == "INDECK" || zone == "CARDINDECK") {
             current_ = {Kind::Deck, PlaceInDeck(std::move(card))};
@@ -525,9 +548,6 @@ class FileReader {
             current_ = {};
             if (recording_ && Overridable(fileZone)) recording_->everyCardPlaced = false;
         }
-        if (recording_ && (zone == "INPLAY" || zone == "NEUTRAL" || zone == "SIDEBOARD" ||
-                           zone == "PLAYER" || zone == "TEMPLATE" || zone == "TRAITACTION"))
-            recording_->keep = false;
     }
 
     void RefInDeck() {
