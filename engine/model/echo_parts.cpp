@@ -31,18 +31,26 @@ std::string& EchoPart(int part) {
 
 namespace {
 
+// The parts as numbered 1 to 7, read without a look-up per part by the loops over all of them.
+constexpr std::string PickerCommand::*kParts[] = {
+    &PickerCommand::Label,   &PickerCommand::Description, &PickerCommand::Prompt1,
+    &PickerCommand::Amt1,    &PickerCommand::Prompt2,     &PickerCommand::Amt2,
+    &PickerCommand::Command,
+};
+
 // Appends the parts in the order they are shown.
 void AppendMainEcho(std::string& text) {
     static constexpr int kOrder[] = {1, 2, 6, 3, 4, 5, 7};
+    const PickerCommand& parts = St().EchoParts;
     // A growing text (the turn log) is left to grow as it does; a fresh one is made to measure.
     if (text.empty()) {
         std::size_t size = 0;
         for (int part : kOrder)
-            size += EchoPart(part).size();
+            size += (parts.*kParts[part - 1]).size();
         text.reserve(size);
     }
     for (int part : kOrder)
-        text += EchoPart(part);
+        text += parts.*kParts[part - 1];
 }
 
 }  // namespace
@@ -65,8 +73,9 @@ void TakeMainEcho(std::string& text) {
 
 void ClearMainEcho() {
     // Emptied in place: the next effect's echo fills the same room again.
-    for (int part = 1; part <= 7; ++part)
-        EchoPart(part).clear();
+    PickerCommand& parts = St().EchoParts;
+    for (std::string PickerCommand::*part : kParts)
+        (parts.*part).clear();
 }
 
 void ClearEchos() {

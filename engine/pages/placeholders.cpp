@@ -25,6 +25,8 @@ constexpr std::size_t kMaxFilledLength = 1 << 20;
 // Fillings nested through "$MYDESC", "$TARGETDESC" and trait boxes; deeper ones leave those
 // words as they stand, so a description that names itself cannot recurse without end.
 constexpr int kMaxSwapNesting = 4;
+// Room made up front in a text with "$" words: about what two coloured card names bring.
+constexpr std::size_t kUsualFilledGrowth = 128;
 
 struct Restore {
     uint8_t& flag;
@@ -279,21 +281,30 @@ void FillCardWords(Card& source, Card& target, std::string& text, const std::str
         fill.Word("#PATH#", GamePath);
         return;
     }
+    // Card names are written into one spare text in turn rather than each into a new one.
+    std::string name;
+    auto named = [&name](Card& card) -> std::string_view {
+        name.clear();
+        AppendDCard(name, card);
+        return name;
+    };
+    // Room for the names the words usually bring, so the text grows once rather than per word.
+    text.reserve(text.size() + kUsualFilledGrowth);
     fill.Dollar(kMyImg, [&] { return sourcePicture; });
     if (text.find("$GIDCARD") != std::string::npos) {
         const int16_t number = GetCardNum(St().LastAmount);
-        if (number > 0) fill.Dollar(kGidCard, [&] { return DCard(St().InPlay[number]); });
+        if (number > 0) fill.Dollar(kGidCard, [&] { return named(St().InPlay[number]); });
     }
-    if (Card* mine = OwnerCard(source)) fill.Dollar(kMyOwner, [&] { return DCard(*mine); });
+    if (Card* mine = OwnerCard(source)) fill.Dollar(kMyOwner, [&] { return named(*mine); });
     if (source.Owner == 1 || source.Owner == 2) {
         if (Card* theirs = OwnerCard(target)) {
-            fill.Dollar(kOwner, [&] { return DCard(*theirs); });
-            fill.Dollar(kTargetOwner, [&] { return DCard(*theirs); });
+            fill.Dollar(kOwner, [&] { return named(*theirs); });
+            fill.Dollar(kTargetOwner, [&] { return named(*theirs); });
         }
     }
     fill.Dollar(kTargetImg, [&] { return targetPicture; });
     fill.Dollar(kAmt, [&] { return "<font color=\"#FFFF00\">" + amount() + "</font>"; });
-    fill.Dollar(kTargetName, [&] { return DCard(target); });
+    fill.Dollar(kTargetName, [&] { return named(target); });
     fill.Dollar(kTargetUniqueName, [&] { return target.UniqueName; });
     fill.Dollar(kUniqueName, [&] { return target.UniqueName; });
     fill.Dollar(kMyUniqueName, [&] { return source.UniqueName; });
@@ -303,9 +314,9 @@ void FillCardWords(Card& source, Card& target, std::string& text, const std::str
         fill.DollarText(kLastTargetName, last);
         fill.DollarText(kLastTargetCard, last);
     }
-    fill.Dollar(kTargetCard, [&] { return DCard(target); });
-    fill.Dollar(kMyName, [&] { return DCard(source); });
-    fill.Dollar(kSrcCard, [&] { return DCard(source); });
+    fill.Dollar(kTargetCard, [&] { return named(target); });
+    fill.Dollar(kMyName, [&] { return named(source); });
+    fill.Dollar(kSrcCard, [&] { return named(source); });
     fill.DollarText(kLastName, St().LastTargetName);
     fill.DollarText(kTrait, "");
     fill.DollarText(kEffStr, "()");
