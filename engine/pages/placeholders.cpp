@@ -233,6 +233,23 @@ uint32_t DollarWordsIn(std::string_view text) {
     return present;
 }
 
+// Whether no "$" word is a prefix of another, so no two can start at the same "$".
+constexpr bool NoWordStartsAnother() {
+    for (int a = 0; a < kDollarWords; ++a)
+        for (int b = 0; b < kDollarWords; ++b)
+            if (a != b && kDollarWordText[b].starts_with(kDollarWordText[a])) return false;
+    return true;
+}
+static_assert(NoWordStartsAnother());
+
+// Whether a value put in for every occurrence of a "$" word leaves the other words the text held
+// as they were and brings in none: it holds no "$" of its own, and its first character cannot
+// go on a word cut short before it (the words are "$" and capitals).
+bool StartsNoWord(std::string_view value) {
+    return !value.empty() && !(value[0] >= 'A' && value[0] <= 'Z') &&
+           value.find('$') == std::string_view::npos;
+}
+
 // Fills the words in turn, each in the text as the words before it left it. The "$" words the
 // text holds are looked up once and again after each filling, so the many it does not hold cost
 // no search.
@@ -244,9 +261,12 @@ class WordFiller {
 
     template <class Make>
     void Dollar(DollarWord word, Make make) {
-        if ((present_ & (uint32_t{1} << word)) == 0) return;
-        FillAll(text_, kDollarWordText[word], make());
-        present_ = DollarWordsIn(text_);
+        const uint32_t bit = uint32_t{1} << word;
+        if ((present_ & bit) == 0) return;
+        decltype(auto) made = make();
+        const std::string_view value(made);
+        FillAll(text_, kDollarWordText[word], value);
+        present_ = StartsNoWord(value) ? present_ & ~bit : DollarWordsIn(text_);
     }
     void DollarText(DollarWord word, std::string_view value) {
         Dollar(word, [&] { return value; });

@@ -146,6 +146,9 @@ TEST_F(PlaceholdersTest, WordsAFillingBringsInAreFilledInTheirTurn) {
         {"$MYIMG", "[$SIMPLETARGETNAME]", "[src.jpg]"},
         {"$TRAITS", "$SIMPLETARGETNAME", "S"},
         {"$$TARGETNAME", "$SIMPLETARGETNAME", "$<font color=#FFFFFF>$$TARGETNAME</font>"},
+        // An empty value joins the text on either side into a word; a lower-case one cannot.
+        {"", "$MY$SIMPLETARGETNAMENAME", imp},
+        {"x", "$MY$SIMPLETARGETNAMENAME", "$MYxNAME"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);
