@@ -47,8 +47,12 @@ void AddEchoText(RunContext& run, const EchoSteps& steps) {
                        : "<font color=#FFFF00> HP</font>.)<br>";
         st.TraitChanged = 0;
     }
-    run.echoLine += text;
-    run.echoLine += "<br><br>";
+    text += "<br><br>";
+    // A run's first echo becomes its echo line as it stands, room and all.
+    if (run.echoLine.empty())
+        run.echoLine = std::move(text);
+    else
+        run.echoLine += text;
     run.echoPending = true;
 }
 

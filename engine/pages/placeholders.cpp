@@ -27,6 +27,8 @@ constexpr std::size_t kMaxFilledLength = 1 << 20;
 constexpr int kMaxSwapNesting = 4;
 // Room made up front in a text with "$" words: about what two coloured card names bring.
 constexpr std::size_t kUsualFilledGrowth = 128;
+// The font tags around a coloured card name.
+constexpr std::size_t kNameMarkup = 20;
 
 struct Restore {
     uint8_t& flag;
@@ -305,6 +307,7 @@ void FillCardWords(Card& source, Card& target, std::string& text, const std::str
     std::string name;
     auto named = [&name](Card& card) -> std::string_view {
         name.clear();
+        name.reserve(kNameMarkup + card.Colour.size() + card.Name.size());
         AppendDCard(name, card);
         return name;
     };
