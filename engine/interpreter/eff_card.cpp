@@ -145,7 +145,9 @@ bool EffRun::Begin(const std::string& adHoc) {
     st.TraitChanged = 0;
     if (!run.Preview()) {
         st.LastTarget = run.target.Index;
-        st.LastTargetName = DCard(run.target);
+        // Written into the room the last name left.
+        st.LastTargetName.clear();
+        AppendDCard(st.LastTargetName, run.target);
     }
     return true;
 }
