@@ -260,6 +260,7 @@ class WordFiller {
     explicit WordFiller(std::string& text) : text_(text) {}
 
     bool HasDollar() const { return text_.find('$') != std::string::npos; }
+    bool Holds(DollarWord word) const { return (present_ & (uint32_t{1} << word)) != 0; }
 
     template <class Make>
     void Dollar(DollarWord word, Make make) {
@@ -314,12 +315,16 @@ void FillCardWords(Card& source, Card& target, std::string& text, const std::str
     // Room for the names the words usually bring, so the text grows once rather than per word.
     text.reserve(text.size() + kUsualFilledGrowth);
     fill.Dollar(kMyImg, [&] { return sourcePicture; });
-    if (text.find("$GIDCARD") != std::string::npos) {
+    // The cards a word names are looked up only for a word the text holds.
+    if (fill.Holds(kGidCard)) {
         const int16_t number = GetCardNum(St().LastAmount);
         if (number > 0) fill.Dollar(kGidCard, [&] { return named(St().InPlay[number]); });
     }
-    if (Card* mine = OwnerCard(source)) fill.Dollar(kMyOwner, [&] { return named(*mine); });
-    if (source.Owner == 1 || source.Owner == 2) {
+    if (fill.Holds(kMyOwner)) {
+        if (Card* mine = OwnerCard(source)) fill.Dollar(kMyOwner, [&] { return named(*mine); });
+    }
+    if ((source.Owner == 1 || source.Owner == 2) &&
+        (fill.Holds(kOwner) || fill.Holds(kTargetOwner))) {
         if (Card* theirs = OwnerCard(target)) {
             fill.Dollar(kOwner, [&] { return named(*theirs); });
             fill.Dollar(kTargetOwner, [&] { return named(*theirs); });
