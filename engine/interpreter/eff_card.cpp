@@ -4,6 +4,7 @@
 #include <cmath>
 #include <exception>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 #include "engine/interpreter/command_context.h"
@@ -66,8 +67,8 @@ class EffRun {
     StageEnd Redirect();
     bool CommandLoop();  // false when the run ends without the epilogue
     void Epilogue();
-    std::string EchoFrame();
-    void HandOverEcho(const std::string& font);
+    std::string_view EchoFrame();
+    void HandOverEcho(std::string_view colour);
     void SettleResult();
     void EndSteps();
     void Repeat();
@@ -414,8 +415,8 @@ void EffRun::Epilogue() {
 }
 
 // The outermost real run frames its echo in the colours of the side it speaks for; returns the
-// font tag its echo line is set in (empty for any other run).
-std::string EffRun::EchoFrame() {
+// colour its echo line is set in (empty for any other run).
+std::string_view EffRun::EchoFrame() {
     const RunContext& run = run_;
     if (!Outermost() || run.Preview()) return {};
     int side = run.source.Owner;
@@ -449,14 +450,12 @@ std::string EffRun::EchoFrame() {
     head.assign("<table width=100% border=1><tr><td");
     head.append(background).append(">").append(paragraph);
     EchoPart(7).insert(0, "</td></tr></table></p>");
-    std::string font = "<font color=\"";
-    font.append(colour).append("\">");
-    return font;
+    return colour;
 }
 
 // The run's echo line goes to the main echo (outermost run) or to the run that called it; a run
 // that only failed echoes nothing but its ECHOFAIL text.
-void EffRun::HandOverEcho(const std::string& font) {
+void EffRun::HandOverEcho(std::string_view colour) {
     State& st = St();
     RunContext& run = run_;
     const bool real = !run.Preview();
@@ -469,7 +468,13 @@ void EffRun::HandOverEcho(const std::string& font) {
         return;
     }
     if (Outermost() && real && run.echoPending) {
-        run.echoLine.insert(0, font);
+        // The font tag is written into room made at the front, without a text of its own.
+        static constexpr std::string_view kOpen = "<font color=\"";
+        static constexpr std::string_view kClose = "\">";
+        run.echoLine.insert(std::size_t{0}, kOpen.size() + colour.size() + kClose.size(), ' ');
+        auto at = std::copy(kOpen.begin(), kOpen.end(), run.echoLine.begin());
+        at = std::copy(colour.begin(), colour.end(), at);
+        std::copy(kClose.begin(), kClose.end(), at);
         run.echoLine += "</font>";
     }
     if (real && run.echoPending) {
