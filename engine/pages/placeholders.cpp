@@ -1,6 +1,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <set>
 #include <string>
@@ -209,25 +210,46 @@ constexpr std::array<uint64_t, kDollarWords> DollarWordHeads() {
     return heads;
 }
 
+// The bytes of a head that a word fills.
+constexpr std::array<uint64_t, kDollarWords> DollarWordHeadMasks() {
+    std::array<uint64_t, kDollarWords> masks{};
+    for (int w = 0; w < kDollarWords; ++w) {
+        const std::size_t size = kDollarWordText[w].size();
+        masks[w] = size >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * size)) - 1;
+    }
+    return masks;
+}
+
+// Head of a text read in one load where the bytes already lie in that order.
+uint64_t HeadOf(std::string_view text) {
+    if constexpr (std::endian::native == std::endian::little) {
+        if (text.size() >= 8) {
+            uint64_t head;
+            std::memcpy(&head, text.data(), sizeof head);
+            return head;
+        }
+    }
+    return Head(text);
+}
+
 // The "$" words the text holds, one bit each. A word is tried only when the letter after the
 // "$" and the first eight bytes agree; the rest of a longer word is compared after that.
 uint32_t DollarWordsIn(std::string_view text) {
     static constexpr std::array<uint32_t, 256> kByLetter = DollarWordsByLetter();
     static constexpr std::array<uint64_t, kDollarWords> kHeads = DollarWordHeads();
+    static constexpr std::array<uint64_t, kDollarWords> kHeadMasks = DollarWordHeadMasks();
     uint32_t present = 0;
     for (std::size_t at = text.find('$'); at != std::string_view::npos;
          at = text.find('$', at + 1)) {
         const std::string_view rest = text.substr(at);
         if (rest.size() < 2) break;
-        const uint64_t head = Head(rest);
+        const uint64_t head = HeadOf(rest);
         for (uint32_t candidates = kByLetter[static_cast<unsigned char>(rest[1])]; candidates != 0;
              candidates &= candidates - 1) {
             const int w = std::countr_zero(candidates);
             const std::string_view word = kDollarWordText[w];
             if (word.size() > rest.size()) continue;
-            const uint64_t mask =
-                word.size() >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * word.size())) - 1;
-            if ((head & mask) != kHeads[w]) continue;
+            if ((head & kHeadMasks[w]) != kHeads[w]) continue;
             if (word.size() <= 8 || rest.substr(8, word.size() - 8) == word.substr(8))
                 present |= uint32_t{1} << w;
         }
