@@ -43,8 +43,8 @@ bool Outermost() {
 }
 
 bool CountersHoldEcho(const RunContext& run) {
-    return !EchoPart(3).empty() || !EchoPart(4).empty() || !EchoPart(5).empty() ||
-           !run.echoLine.empty();
+    return !EchoPart(St().EchoParts, 3).empty() || !EchoPart(St().EchoParts, 4).empty() ||
+           !EchoPart(St().EchoParts, 5).empty() || !run.echoLine.empty();
 }
 
 // One run of EffCard after the argument copy: set-up, counter stage, loop, epilogue, end steps.
@@ -221,8 +221,8 @@ void EffRun::ShowCardPictures() {
     run.targetPicture = run.source.GID == run.target.GID
                             ? std::string()
                             : CLink(run.target, form, run.source.Owner == run.target.Owner ? 2 : 1);
-    EchoPart(2) = run.sourcePicture;
-    EchoPart(6) = run.targetPicture;
+    EchoPart(St().EchoParts, 2) = run.sourcePicture;
+    EchoPart(St().EchoParts, 6) = run.targetPicture;
 }
 
 void EffRun::StartState() {
@@ -446,10 +446,10 @@ std::string_view EffRun::EchoFrame() {
     }
     if (!run.echoBackground.empty()) background = run.echoBackground;
     // Written into the parts' own room rather than through joined copies.
-    std::string& head = EchoPart(1);
+    std::string& head = EchoPart(St().EchoParts, 1);
     head.assign("<table width=100% border=1><tr><td");
     head.append(background).append(">").append(paragraph);
-    EchoPart(7).insert(0, "</td></tr></table></p>");
+    EchoPart(St().EchoParts, 7).insert(0, "</td></tr></table></p>");
     return colour;
 }
 
@@ -479,7 +479,7 @@ void EffRun::HandOverEcho(std::string_view colour) {
     }
     if (real && run.echoPending) {
         if (Outermost()) {
-            EchoPart(4) += run.echoLine;
+            EchoPart(St().EchoParts, 4) += run.echoLine;
         } else {
             run.args.outerEcho += run.echoLine;
         }
@@ -531,13 +531,13 @@ void EffRun::EndSteps() {
     const bool real = !run.Preview();
     const bool hasEffect = run.source.Effects.Has(run.args.effectIndex);
 
-    if (!run.nestedEcho.empty() || !EchoPart(3).empty() || !EchoPart(4).empty() ||
-        !EchoPart(5).empty()) {
+    if (!run.nestedEcho.empty() || !EchoPart(St().EchoParts, 3).empty() ||
+        !EchoPart(St().EchoParts, 4).empty() || !EchoPart(St().EchoParts, 5).empty()) {
         run.echoPending = true;
     }
     if (Outermost() && !run.echoCommand) {
-        EchoPart(2).clear();
-        EchoPart(6).clear();
+        EchoPart(St().EchoParts, 2).clear();
+        EchoPart(St().EchoParts, 6).clear();
     }
     if (st.EffectOutcome == EffectOutcome::Cancelled && CountersHoldEcho(run))
         run.echoPending = true;
@@ -546,7 +546,7 @@ void EffRun::EndSteps() {
             TakeMainEcho(st.TurnLog);
             if (hasEffect) run.changeEffect().RunWork = 1;
         } else if (hasEffect && run.effect().Trigger == "ONDEATH" && run.effect().Echoed == 0) {
-            EchoPart(5) += run.echoLine;
+            EchoPart(St().EchoParts, 5) += run.echoLine;
         } else {
             run.args.outerEcho = run.echoLine;
         }

@@ -50,6 +50,27 @@ std::string GetTargetTypeString(int32_t code);
 
 // Echo part 1 to 7 (the fields of EchoParts in order); throws outside 1 to 7.
 std::string& EchoPart(int part);
+[[noreturn]] void ThrowNoEchoPart(int part);
+// The same of the given parts, inline so that a part named by a constant costs no look-up.
+inline std::string& EchoPart(PickerCommand& parts, int part) {
+    switch (part) {
+        case 1:
+            return parts.Label;
+        case 2:
+            return parts.Description;
+        case 3:
+            return parts.Prompt1;
+        case 4:
+            return parts.Amt1;
+        case 5:
+            return parts.Prompt2;
+        case 6:
+            return parts.Amt2;
+        case 7:
+            return parts.Command;
+    }
+    ThrowNoEchoPart(part);
+}
 std::string GetMainEcho(int clear);
 // Appends the main echo to text and clears it, as text += GetMainEcho(1) would, without the copy.
 void TakeMainEcho(std::string& text);

@@ -9,23 +9,10 @@
 namespace dv {
 
 std::string& EchoPart(int part) {
-    PickerCommand& parts = St().EchoParts;
-    switch (part) {
-        case 1:
-            return parts.Label;
-        case 2:
-            return parts.Description;
-        case 3:
-            return parts.Prompt1;
-        case 4:
-            return parts.Amt1;
-        case 5:
-            return parts.Prompt2;
-        case 6:
-            return parts.Amt2;
-        case 7:
-            return parts.Command;
-    }
+    return EchoPart(St().EchoParts, part);
+}
+
+void ThrowNoEchoPart(int part) {
     throw std::out_of_range("echo part " + std::to_string(part));
 }
 
