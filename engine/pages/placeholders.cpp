@@ -55,63 +55,98 @@ std::string ExchangedNames(std::string text) {
     return text;
 }
 
-// Whether a token's key (the part before its first "/") is one TokenValue knows: the others are
+// The token keys, in the order of `kTokenKeys`.
+enum class TokenKey {
+    HtmlMyTrait,
+    HtmlTrait,
+    MyTrait,
+    Trait,
+    Card,
+    Transval,
+    Img,
+    MyTraitActionDesc,
+    TargetTraitActionDesc,
+    MyTraitActionDescReverse,
+    TargetTraitActionDescReverse,
+    None
+};
+
+constexpr std::string_view kTokenKeys[] = {
+    "#HTMLMYTRAIT",
+    "#HTMLTRAIT",
+    "#MYTRAIT",
+    "#TRAIT",
+    "#CARD",
+    "#TRANSVAL",
+    "#IMG",
+    "#MYTRAITACTIONDESC",
+    "#TARGETTRAITACTIONDESC",
+    "#MYTRAITACTIONDESCREVERSE",
+    "#TARGETTRAITACTIONDESCREVERSE",
+};
+static_assert(std::size(kTokenKeys) == static_cast<std::size_t>(TokenKey::None));
+
+// The key of a token (the part before its first "/"); None for a key that is no token, which is
 // passed over without building anything.
-bool KnownTokenKey(std::string_view token) {
-    static constexpr std::string_view kKeys[] = {
-        "#HTMLMYTRAIT",
-        "#HTMLTRAIT",
-        "#MYTRAIT",
-        "#TRAIT",
-        "#CARD",
-        "#TRANSVAL",
-        "#IMG",
-        "#MYTRAITACTIONDESC",
-        "#TARGETTRAITACTIONDESC",
-        "#MYTRAITACTIONDESCREVERSE",
-        "#TARGETTRAITACTIONDESCREVERSE",
-    };
+TokenKey KeyOf(std::string_view token) {
     const std::string_view key = token.substr(0, token.find('/'));
-    for (std::string_view known : kKeys)
-        if (key == known) return true;
-    return false;
+    for (std::size_t k = 0; k < std::size(kTokenKeys); ++k)
+        if (key == kTokenKeys[k]) return static_cast<TokenKey>(k);
+    return TokenKey::None;
 }
 
 // The value of a known token, or false for a key that is no token.
 bool TokenValue(Card& source, Card& target, const std::string& token, std::string& value) {
+    const TokenKey key = KeyOf(token);
+    if (key == TokenKey::None) return false;
     std::string::size_type rest = 0;
-    const std::string key = FirstSegment(token, rest);
+    FirstSegment(token, rest);
     const std::string arguments = token.substr(rest);
     std::string::size_type afterFirst = 0;
     const std::string first = FirstSegment(arguments, afterFirst);
 
-    if (key == "#HTMLMYTRAIT") {
-        value = BlanksAsUrl(GetTrait(source, first).Text());
-    } else if (key == "#HTMLTRAIT") {
-        value = BlanksAsUrl(GetTrait(target, first).Text());
-    } else if (key == "#MYTRAIT") {
-        value = GetTrait(source, first).Text();
-    } else if (key == "#TRAIT") {
-        value = GetTrait(target, first).Text();
-    } else if (key == "#CARD") {
-        const int16_t number = GetCardNum(Transval(source, target, arguments));
-        value = number > 0 ? DCard(St().InPlay[number]) : "(Dead Card)";
-    } else if (key == "#TRANSVAL") {
-        value = Transval(source, target, arguments).Text();
-    } else if (key == "#IMG") {
-        const Value card = Transval(source, target, arguments.substr(afterFirst));
-        value = "<img src=\"" + GetImagePath(first, 0, "") + "\" align=default></img>";
-        if (card.Num() > 0) value = "<a href=CARD" + NumberText(card.Num()) + ">" + value + "</a>";
-    } else if (key == "#MYTRAITACTIONDESC") {
-        value = ExchangedNames(GetTraitActionDesc(source, first));
-    } else if (key == "#TARGETTRAITACTIONDESC") {
-        value = ExchangedNames(GetTraitActionDesc(target, first));
-    } else if (key == "#MYTRAITACTIONDESCREVERSE") {
-        value = GetTraitActionDesc(source, first);
-    } else if (key == "#TARGETTRAITACTIONDESCREVERSE") {
-        value = GetTraitActionDesc(target, first);
-    } else {
-        return false;
+    switch (key) {
+        case TokenKey::HtmlMyTrait:
+            value = BlanksAsUrl(GetTrait(source, first).Text());
+            break;
+        case TokenKey::HtmlTrait:
+            value = BlanksAsUrl(GetTrait(target, first).Text());
+            break;
+        case TokenKey::MyTrait:
+            value = GetTrait(source, first).Text();
+            break;
+        case TokenKey::Trait:
+            value = GetTrait(target, first).Text();
+            break;
+        case TokenKey::Card: {
+            const int16_t number = GetCardNum(Transval(source, target, arguments));
+            value = number > 0 ? DCard(St().InPlay[number]) : "(Dead Card)";
+            break;
+        }
+        case TokenKey::Transval:
+            value = Transval(source, target, arguments).Text();
+            break;
+        case TokenKey::Img: {
+            const Value card = Transval(source, target, arguments.substr(afterFirst));
+            value = "<img src=\"" + GetImagePath(first, 0, "") + "\" align=default></img>";
+            if (card.Num() > 0)
+                value = "<a href=CARD" + NumberText(card.Num()) + ">" + value + "</a>";
+            break;
+        }
+        case TokenKey::MyTraitActionDesc:
+            value = ExchangedNames(GetTraitActionDesc(source, first));
+            break;
+        case TokenKey::TargetTraitActionDesc:
+            value = ExchangedNames(GetTraitActionDesc(target, first));
+            break;
+        case TokenKey::MyTraitActionDescReverse:
+            value = GetTraitActionDesc(source, first);
+            break;
+        case TokenKey::TargetTraitActionDescReverse:
+            value = GetTraitActionDesc(target, first);
+            break;
+        case TokenKey::None:
+            return false;
     }
     return true;
 }
@@ -444,7 +479,7 @@ void SwapTraitStrings(Card& source, Card& target, std::string& text) {
             if (a == std::string::npos) break;
             const auto b = text.find('#', a + 1);
             if (b == std::string::npos) break;
-            if (!KnownTokenKey(std::string_view(text).substr(a, b - a))) {
+            if (KeyOf(std::string_view(text).substr(a, b - a)) == TokenKey::None) {
                 p = b;
                 continue;
             }
