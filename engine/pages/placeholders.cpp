@@ -446,11 +446,25 @@ void SwapOnce(Card& source, Card& target, std::string& text, const std::string& 
 
 void FillAll(std::string& text, std::string_view find, std::string_view replacement) {
     if (find.empty()) return;
-    // In place: each search goes on after the text just put in, in what is left of the old text,
-    // so the occurrences replaced are those of the text as it was.
-    for (std::string::size_type at = text.find(find); at != std::string::npos;
-         at = text.find(find, at + replacement.size()))
+    std::string::size_type at = text.find(find);
+    if (at == std::string::npos) return;
+    const std::string::size_type second = text.find(find, at + find.size());
+    // One occurrence, the usual case, is replaced in place; more are written into a new text, so
+    // that many of them in a long text cost one pass and not a shift of the rest for each.
+    if (second == std::string::npos) {
         text.replace(at, find.size(), replacement);
+        return;
+    }
+    std::string result;
+    result.reserve(text.size() + 2 * replacement.size());
+    std::string::size_type from = 0;
+    for (; at != std::string::npos; at = text.find(find, from)) {
+        result.append(text, from, at - from);
+        result.append(replacement);
+        from = at + find.size();
+    }
+    result.append(text, from, std::string::npos);
+    text = std::move(result);
 }
 
 void SwapCardStrings(Card& source, Card& target, std::string& text,

@@ -3,10 +3,33 @@
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/pages/card_pages.h"
+#include "engine/pages/page_helpers.h"
 #include "tests/engine/pages/pages_fixture.h"
 
 namespace dv {
 namespace {
+
+// One occurrence is replaced in place and several through a new text: both replace the
+// occurrences of the text as it was, left to right, never those a replacement brings in.
+TEST(FillAllTest, ReplacesTheOccurrencesOfTheTextAsItWas) {
+    struct Row {
+        std::string text, find, replacement, filled;
+    };
+    const Row rows[] = {
+        {"a $X b", "$X", "long value", "a long value b"},
+        {"$X$X $X", "$X", "1", "11 1"},
+        {"$X.$X", "$X", "$X$X", "$X$X.$X$X"},
+        {"aaaaa", "aa", "b", "bba"},
+        {"aaa", "aa", "aaa", "aaaa"},
+        {"none here", "$X", "y", "none here"},
+        {"$X $X", "$X", "", " "},
+    };
+    for (const Row& row : rows) {
+        std::string text = row.text;
+        FillAll(text, row.find, row.replacement);
+        EXPECT_EQ(text, row.filled) << row.text;
+    }
+}
 
 class PlaceholdersTest : public test::PagesTest {
   protected:
