@@ -168,6 +168,11 @@ std::string AtomicSave(const fs::path& given, const std::string& bytes, Durabili
         return target.string() + " is read-only; not saved";
     // A new file is readable by all; a replaced one keeps its mode.
     const mode_t mode = replacing ? (old.st_mode & 07777) : 0644;
+    // Page files are written again for every game, mostly with the text they already hold; a new
+    // file and a rename for those would only cost disk writes.
+    if (durability == Durability::Replaceable && replacing && S_ISREG(old.st_mode) &&
+        static_cast<std::uintmax_t>(old.st_size) == bytes.size() && ReadWholeFile(target) == bytes)
+        return "";
 
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     const std::string prefix = "." + target.filename().string() + ".";

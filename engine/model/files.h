@@ -35,7 +35,8 @@ enum class Durability { Durable, Replaceable };
 // Writes bytes to a temporary file beside target, flushes it (when durable) and renames it over
 // target, then flushes the folder (when durable). A target the user may not write is refused
 // ("... is read-only; not saved"); a replaced file keeps its mode, and a link is saved through to
-// the file it leads to. Temporary files that earlier runs left beside the target are removed. On
+// the file it leads to. A replaceable target that already holds exactly these bytes is left as it
+// is. Temporary files that earlier runs left beside the target are removed. On
 // any failure (a file size limit included) target is left as it was, the temporary file is
 // removed, and the reason, with the system's words, is returned. Returns empty text on success.
 std::string AtomicSave(const fs::path& target, const std::string& bytes,

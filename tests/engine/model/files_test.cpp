@@ -40,6 +40,30 @@ TEST_F(FilesTest, PageSavesWithoutTheFlushStillReplaceWholeOrFail) {
     EXPECT_NE(AtomicSave(Folder() / "no-such-folder" / "x.html", "x", Durability::Replaceable), "");
 }
 
+ino_t InodeOf(const std::filesystem::path& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_ino;
+}
+
+// A page rewritten with the text it holds is left alone; one of the same length but other bytes
+// is still replaced, and player data is always written anew.
+TEST_F(FilesTest, OnlyAnUnchangedPageIsLeftAsItIs) {
+    const auto page = Folder() / "Display.html";
+    ASSERT_EQ(AtomicSave(page, "games", Durability::Replaceable), "");
+    const ino_t first = InodeOf(page);
+    ASSERT_EQ(AtomicSave(page, "games", Durability::Replaceable), "");
+    EXPECT_EQ(InodeOf(page), first);
+    ASSERT_EQ(AtomicSave(page, "gamez", Durability::Replaceable), "");
+    EXPECT_EQ(*ReadWholeFile(page), "gamez");
+
+    const auto player = Folder() / "player.plr";
+    ASSERT_EQ(AtomicSave(player, "tokens"), "");
+    const ino_t saved = InodeOf(player);
+    ASSERT_EQ(AtomicSave(player, "tokens"), "");
+    EXPECT_NE(InodeOf(player), saved);
+}
+
 TEST_F(FilesTest, AFailedReplaceLeavesWhatWasThere) {
     WriteFile("taken/inside.txt", "keep");
     EXPECT_NE(AtomicSave(Folder() / "taken", "x"), "");
