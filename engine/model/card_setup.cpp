@@ -57,27 +57,33 @@ void InitCard(Card& card, int owner, int active) {
     });
 }
 
+namespace {
+
+// Puts the effect into the card's first free slot, or a new one at the end, and gives its place.
+// A freed slot keeps its former effect's menu state, masks and registrations; the new effect
+// starts from none of them. The run bookkeeping stays for a run in progress.
+int PutEffect(Card& card, Effect effect) {
+    int index = 0;
+    for (int i = 1; i <= card.Effects.size() && index == 0; ++i)
+        if (std::as_const(card.Effects)[i].Text.empty()) index = i;
+    if (index == 0) return card.Effects.PushBack(std::move(effect));
+    DropRegistrations(card, index);
+    const Effect& former = std::as_const(card.Effects)[index];
+    effect.Running = former.Running;
+    effect.RunWork = former.RunWork;
+    effect.DispatchWork = former.DispatchWork;
+    card.Effects[index] = std::move(effect);
+    return index;
+}
+
+}  // namespace
+
 int AddEffect(Card& card, const std::string& actionText, int targetType, const std::string& trigger,
               int keepMenu, const std::string& targetText) {
     return Guarded("AddEffect", 0, [&] {
         if (St().DesignerActive == 1) keepMenu = 1;
         if (card.Initialised == 0) InitCard(card, 1, 0);
-        int index = 0;
-        for (int i = 1; i <= card.Effects.size() && index == 0; ++i)
-            if (card.Effects[i].Text.empty()) index = i;
-        if (index == 0) {
-            index = card.Effects.PushBack(EmptyEffect());
-        } else {
-            // A freed slot keeps its former effect's menu state, masks and registrations; the new
-            // effect starts from none of them. The run bookkeeping stays for a run in progress.
-            DropRegistrations(card, index);
-            Effect fresh = EmptyEffect();
-            const Effect& former = card.Effects[index];
-            fresh.Running = former.Running;
-            fresh.RunWork = former.RunWork;
-            fresh.DispatchWork = former.DispatchWork;
-            card.Effects[index] = std::move(fresh);
-        }
+        const int index = PutEffect(card, EmptyEffect());
 
         Effect& effect = card.Effects[index];
         effect.Text = actionText;
@@ -93,6 +99,14 @@ int AddEffect(Card& card, const std::string& actionText, int targetType, const s
         card.Effects[index].Args.Resize(1);
         std::string errorText;
         CompileEffect(card, index, errorText);
+        return index;
+    });
+}
+
+int AddPreparedEffect(Card& card, const Effect& prepared) {
+    return Guarded("AddEffect", 0, [&] {
+        const int index = PutEffect(card, prepared);
+        SetActionMasks(card, 0);
         return index;
     });
 }

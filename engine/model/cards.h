@@ -14,6 +14,9 @@ void InitCard(Card& card, int owner, int active);
 int32_t DrawSetUpGID();
 int AddEffect(Card& card, const std::string& actionText, int targetType, const std::string& trigger,
               int keepMenu, const std::string& targetText);
+// Adds an effect as AddEffect left it on another set-up card of the same owner, without preparing
+// it again. Gives its place, or 0.
+int AddPreparedEffect(Card& card, const Effect& prepared);
 
 // SetTrait and Modtrait raise triggers: they are rules (engine/rules/trait_changes.h).
 void RemoveTrait(Card& card, const std::string& name);

@@ -1,6 +1,8 @@
 // The actions a card inherits from its traits: put on, taken off, and rebuilt for all cards.
 #include "engine/model/trait_actions.h"
 
+#include <map>
+#include <tuple>
 #include <utility>
 
 #include "engine/model/cards.h"
@@ -33,9 +35,30 @@ void FreeEffect(Effect& effect) {
     effect.Compiled = 0;
 }
 
-}  // namespace
+// Inherited effects as AddEffect prepared them, kept through one pass over all cards: every
+// creature of a deck inherits the same few scripts, and masking and compiling each anew was most
+// of a game's set-up. Keyed by trait action, effect and the card's owner, on which an effect's
+// side requirement depends.
+using PreparedEffects = std::map<std::tuple<int, int, int>, Effect>;
 
-void AddTraitEffects(Card& card, const std::string& traitFilter) {
+void Inherit(Card& card, const std::string& name, int action, int k, const Effect& from,
+             PreparedEffects* prepared) {
+    // A kept card read notes the mask positions preparing hands out, so it prepares each anew.
+    const bool keep = prepared && card.Initialised != 0 && !St().LogMaskLookups;
+    const std::tuple key{action, k, int{card.Owner}};
+    if (keep) {
+        const auto found = prepared->find(key);
+        if (found != prepared->end()) {
+            AddPreparedEffect(card, found->second);
+            return;
+        }
+    }
+    const int index = AddEffect(card, "TRAIT:TRAITEFFECT:" + name + ":" + from.Text,
+                                from.TargetType, from.Trigger, 0, from.TargetText);
+    if (keep && index > 0) prepared->emplace(key, std::as_const(card.Effects)[index]);
+}
+
+void AddInherited(Card& card, const std::string& traitFilter, PreparedEffects* prepared) {
     Guarded("AddTraitEffects", [&] {
         if (card.Name.empty() || card.TraitEffectsValid == 1) return;
         auto& actions = St().TraitActions;
@@ -54,16 +77,19 @@ void AddTraitEffects(Card& card, const std::string& traitFilter) {
                     continue;
             }
             const SharedList<Effect> inherited = actions[i].Effects;
-            for (const Effect& k : inherited) {
-                if (k.Text.empty()) continue;
-                AddEffect(card, "TRAIT:TRAITEFFECT:" + name + ":" + k.Text, k.TargetType, k.Trigger,
-                          0, k.TargetText);
-            }
+            for (int k = 1; k <= inherited.size(); ++k)
+                if (!inherited[k].Text.empty()) Inherit(card, name, i, k, inherited[k], prepared);
         }
         card.TraitEffectsValid = 1;
         if (card.Index > 0) RegisterEffects(card);
         SetActionMasks(card, 0);
     });
+}
+
+}  // namespace
+
+void AddTraitEffects(Card& card, const std::string& traitFilter) {
+    AddInherited(card, traitFilter, nullptr);
 }
 
 void RemoveTraitActions(Card& card, const std::string& traitName) {
@@ -89,9 +115,10 @@ void RemoveAllTraitActions(Card& card) {
 
 void AddAllTraitEffects(int reset) {
     Guarded("AddAllTraitEffects", [&] {
+        PreparedEffects prepared;
         auto renew = [&](Card& card) {
             if (reset == 1) card.TraitEffectsValid = 0;
-            AddTraitEffects(card, "");
+            AddInherited(card, "", &prepared);
         };
         for (Card& card : St().InPlay)
             renew(card);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
@@ -128,6 +129,40 @@ TEST_F(TraitActionsTest, RebuildingAllCardsReachesPlayAndBothDecks) {
     EXPECT_EQ(Inherited(St().InPlay[1], "ECHO:flap"), 1);
     EXPECT_EQ(Inherited(St().Players[1].Deck[1], "ECHO:flap"), 1);
     EXPECT_EQ(Inherited(St().Players[2].Deck[1], "ECHO:flap"), 1);
+}
+
+// Rebuilding all cards reuses the actions prepared for one card on the next: each card must still
+// end exactly as it would alone, whichever side it is on, with a freed slot reused in place.
+TEST_F(TraitActionsTest, RebuildingAllCardsGivesEachWhatItWouldGetAlone) {
+    St().TraitActions.PushBack(
+        Definition("SWIFT", "REQALLY:REQTRAIT:SWIFT:ECHO:ally", "MENU:PHASE2:Go"));
+    Card freed = Flyer();
+    freed.TraitNames[2] = "SWIFT";
+    AddEffect(freed, "ECHO:own", 7, "PHASE2", 0, "SELF");
+    AddEffect(freed, "ECHO:later", 7, "PHASE3", 0, "SELF");
+    freed.Effects[1].Text.clear();
+    freed.Effects[1].Running = 1;
+    Card swift = Flyer();
+    swift.TraitNames[2] = "SWIFT";
+    const Card cards[] = {swift, freed, Flyer("OVERRIDE"), swift};
+
+    struct Placed {
+        int owner;
+        int at;
+        Card alone;
+    };
+    std::vector<Placed> placed;
+    for (int owner = 1; owner <= 2; ++owner)
+        for (const Card& c : cards) {
+            Card copy = c;
+            copy.Owner = static_cast<uint8_t>(owner);
+            const int at = St().Players[owner].Deck.PushBack(copy);
+            AddTraitEffects(copy, "");
+            placed.push_back({owner, at, copy});
+        }
+    AddAllTraitEffects(1);
+    for (const Placed& p : placed)
+        EXPECT_EQ(St().Players[p.owner].Deck[p.at], p.alone) << p.owner << " " << p.at;
 }
 
 }  // namespace
