@@ -600,7 +600,7 @@ RunResult EffCard(Card& source, Card& target, EffArgs& args) {
     }
     // A cancel or redirect this run leaves is for its caller to read (the trait store, target
     // picking); the next outermost run or the end of the dispatch forgets it.
-    args.outerEcho = local.outerEcho;
+    args.outerEcho = std::move(local.outerEcho);
     return result;
 }
 
