@@ -102,7 +102,6 @@ StageEnd EffRun::SetUp() {
     if (!Begin(adHoc)) return StageEnd::Return;
     if (!adHoc.empty()) return BonusAction(adHoc);
 
-    run.keptText = run.effect().Text;
     if (run.effect().Compiled == 0) {
         std::string errors;
         CompileEffect(run.source, args.effectIndex, errors);
