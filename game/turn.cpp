@@ -179,12 +179,18 @@ void PlayCards(int turnKind) {
         RunPhase(phase);
 
     Step([&] {
+        // The parts are made first, in the same order, so that the page is joined in one room.
         std::string page = GenPlayerDesc(st.Players[1]);
-        page += GenInPlay(st.Players[1]);
-        page += GenInPlay(st.Players[2]);
+        const std::string first = GenInPlay(st.Players[1]);
+        const std::string second = GenInPlay(st.Players[2]);
+        static constexpr std::string_view kEnd = "<br><br>";
+        page.reserve(page.size() + first.size() + second.size() + plays.size() + st.TurnLog.size() +
+                     kEnd.size());
+        page += first;
+        page += second;
         page += plays;
         page += st.TurnLog;
-        page += "<br><br>";
+        page += kEnd;
         st.HTMLText = std::move(page);
     });
     if (st.AITurn == 1) st.AIGameLog += st.HTMLText;

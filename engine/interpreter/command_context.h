@@ -88,7 +88,7 @@ struct RunContext {
     bool scriptChanged = false;  // the effect's Text was substituted; restore keptText
     int scriptRebuilds = 0;      // substitutions of trait commands made in this run
     bool redirectSpent = false;  // a pending redirect was meant for this run: drop it at the end
-    std::string keptText;        // the effect's Text as it was when the run began
+    std::string keptText;        // the effect's Text as it was when the run began, once substituted
 
     Value currentAmount;  // the amount of the last amount-taking command of this run
 };

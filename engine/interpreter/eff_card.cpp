@@ -4,8 +4,10 @@
 #include <cmath>
 #include <exception>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "engine/interpreter/command_context.h"
 #include "engine/interpreter/eff_card_stages.h"
@@ -31,6 +33,8 @@ constexpr int kMaxCallFrames = 64;
 constexpr int kMaxCommandPasses = 10000;
 // Repetitions one REPEAT may ask for.
 constexpr int kMaxRepeat = 100;
+// Action texts' room kept for the next runs; one for each run that may be open at once.
+constexpr std::size_t kMaxFreeActionTexts = kMaxCallFrames;
 
 // Whatever way a run leaves, the nesting depth is what it was when the run began.
 struct DepthRestore {
@@ -50,7 +54,22 @@ bool CountersHoldEcho(const RunContext& run) {
 // One run of EffCard after the argument copy: set-up, counter stage, loop, epilogue, end steps.
 class EffRun {
   public:
-    EffRun(Card& source, Card& target, EffArgs& args) : run_(source, target, args) {}
+    EffRun(Card& source, Card& target, EffArgs& args) : run_(source, target, args) {
+        std::vector<std::string>& free = St().FreeActionTexts;
+        // Reserved now, so that giving the room back never allocates.
+        if (free.capacity() < kMaxFreeActionTexts) free.reserve(kMaxFreeActionTexts);
+        if (free.empty()) return;
+        run_.actionText = std::move(free.back());
+        free.pop_back();
+        run_.actionText.clear();
+    }
+    ~EffRun() {
+        // Looked up again here, not kept: the room goes to whichever state is current now.
+        std::vector<std::string>& free = St().FreeActionTexts;
+        if (free.size() < free.capacity()) free.push_back(std::move(run_.actionText));
+    }
+    EffRun(const EffRun&) = delete;
+    EffRun& operator=(const EffRun&) = delete;
 
     RunResult Execute();
     RunResult Result() const { return run_.result; }
@@ -102,7 +121,6 @@ StageEnd EffRun::SetUp() {
     if (!Begin(adHoc)) return StageEnd::Return;
     if (!adHoc.empty()) return BonusAction(adHoc);
 
-    run.keptText = run.effect().Text;
     if (run.effect().Compiled == 0) {
         std::string errors;
         CompileEffect(run.source, args.effectIndex, errors);
@@ -600,7 +618,7 @@ RunResult EffCard(Card& source, Card& target, EffArgs& args) {
     }
     // A cancel or redirect this run leaves is for its caller to read (the trait store, target
     // picking); the next outermost run or the end of the dispatch forgets it.
-    args.outerEcho = local.outerEcho;
+    args.outerEcho = std::move(local.outerEcho);
     return result;
 }
 

@@ -200,6 +200,9 @@ void TraitCommand(RunContext& run, Card& holder) {
     }
     ++run.scriptRebuilds;
     const std::string text = Substituted(run, script);
+    // Until the first substitution the action text is the effect's Text as the run began: it is
+    // kept only by the runs that will put it back.
+    if (!run.scriptChanged) run.keptText = run.actionText;
     run.actionText = text;
     run.changeEffect().Text = text;
     run.scriptChanged = true;

@@ -74,6 +74,8 @@ struct ModelState {
     int ExpressionDepth = 0;  // value expressions being evaluated, one inside another
     // Cards kept for reuse by trial runs' copies (see scratch_card.h).
     std::vector<std::unique_ptr<Card>> FreeScratchCards;
+    // Room for the action texts of effect runs, kept between runs: every run copies its script.
+    std::vector<std::string> FreeActionTexts;
 
     int32_t NewestCard = 0;
     int32_t LastCard = 0;

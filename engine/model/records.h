@@ -44,6 +44,11 @@ struct Effect {
     friend bool operator==(const Effect&, const Effect&) = default;
 };
 
+// A card's effects are copied with the card for every trial and journal entry, while a run
+// writes one effect's flags at a time: only that effect is copied then.
+template <>
+struct ListSlot<Effect> : SharedSlot<Effect> {};
+
 struct Card {
     std::string Name;  // empty marks a free slot in every card list
     std::string Picture;

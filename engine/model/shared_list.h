@@ -9,6 +9,9 @@
 // index, a shrinking Resize, PushBack) first gives this list elements of its own when they are
 // shared, so a reference it hands out must not be written through after the list has been copied
 // since.
+//
+// An element type may be stored each element behind a count of its own (`ListSlot`): a write
+// to a shared list then copies only pointers and the element written, not every element.
 
 #include <cstddef>
 #include <initializer_list>
@@ -16,6 +19,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -23,8 +27,37 @@
 
 namespace dv {
 
+// How a list stores an element: by default the element itself.
+template <class T>
+struct ListSlot {
+    using Slot = T;
+    static const T* Read(const Slot& slot) { return &slot; }
+    static T& Write(Slot& slot) { return slot; }
+    static Slot Make(T item) { return item; }
+};
+
+// Each element behind a count of its own, copied only when a list that shares it writes it. For
+// large elements that are written one at a time while the lists holding them are copied whole.
+template <class T>
+struct SharedSlot {
+    using Slot = std::shared_ptr<T>;
+    static const T* Read(const Slot& slot) { return slot.get(); }
+    static T& Write(Slot& slot) {
+        if (!slot) {
+            slot = std::make_shared<T>();
+        } else if (slot.use_count() > 1) {
+            slot = std::make_shared<T>(*slot);
+        }
+        return *slot;
+    }
+    static Slot Make(T item) { return std::make_shared<T>(std::move(item)); }
+};
+
 template <class T>
 class SharedList {
+    using Slots = ListSlot<T>;
+    using Slot = typename Slots::Slot;
+
   public:
     class const_iterator {
       public:
@@ -59,10 +92,22 @@ class SharedList {
     SharedList() = default;
     explicit SharedList(int count) : size_(count < 0 ? 0 : count) {}
     SharedList(std::initializer_list<T> items) : size_(static_cast<int>(items.size())) {
-        if (size_ > 0) items_ = std::make_shared<std::vector<T>>(items);
+        if (size_ == 0) return;
+        items_ = std::make_shared<std::vector<Slot>>();
+        items_->reserve(items.size());
+        for (const T& item : items)
+            items_->push_back(Slots::Make(item));
     }
     SharedList(List<T> list) : size_(list.size()) {
-        if (size_ > 0) items_ = std::make_shared<std::vector<T>>(std::move(list.raw()));
+        if (size_ == 0) return;
+        if constexpr (std::is_same_v<Slot, T>) {
+            items_ = std::make_shared<std::vector<T>>(std::move(list.raw()));
+        } else {
+            items_ = std::make_shared<std::vector<Slot>>();
+            items_->reserve(list.raw().size());
+            for (T& item : list.raw())
+                items_->push_back(Slots::Make(std::move(item)));
+        }
     }
 
     int size() const { return size_; }
@@ -75,9 +120,9 @@ class SharedList {
     const T& operator[](long long i) const { return At(Checked(i)); }
     T& operator[](long long i) {
         const std::size_t at = Checked(i);
-        std::vector<T>& items = Own();
+        std::vector<Slot>& items = Own();
         if (items.size() <= at) items.resize(at + 1);
-        return items[at];
+        return Slots::Write(items[at]);
     }
 
     // Grows or shrinks to count elements, keeping the first ones.
@@ -88,9 +133,9 @@ class SharedList {
         size_ = wanted;
     }
     int PushBack(T item) {
-        std::vector<T>& items = Own();
+        std::vector<Slot>& items = Own();
         items.resize(static_cast<std::size_t>(size_));
-        items.push_back(std::move(item));
+        items.push_back(Slots::Make(std::move(item)));
         return ++size_;
     }
     void Clear() {
@@ -112,24 +157,33 @@ class SharedList {
   private:
     // Element k counted from 0.
     const T& At(std::size_t k) const {
-        if (items_ && k < items_->size()) return (*items_)[k];
+        if (items_ && k < items_->size()) {
+            if (const T* item = Slots::Read((*items_)[k])) return *item;
+        }
+        return Empty();
+    }
+    // Kept out of the element reads, which are short enough to be written in where they stand.
+    static const T& Empty() {
         static const T kEmpty{};
         return kEmpty;
     }
     std::size_t Checked(long long i) const {
-        if (!Has(i)) throw std::out_of_range("list index " + std::to_string(i));
+        if (!Has(i)) OutOfRange(i);
         return static_cast<std::size_t>(i - 1);
     }
-    std::vector<T>& Own() {
+    [[noreturn]] static void OutOfRange(long long i) {
+        throw std::out_of_range("list index " + std::to_string(i));
+    }
+    std::vector<Slot>& Own() {
         if (!items_) {
-            items_ = std::make_shared<std::vector<T>>();
+            items_ = std::make_shared<std::vector<Slot>>();
         } else if (items_.use_count() > 1) {
-            items_ = std::make_shared<std::vector<T>>(*items_);
+            items_ = std::make_shared<std::vector<Slot>>(*items_);
         }
         return *items_;
     }
 
-    std::shared_ptr<std::vector<T>> items_;  // the first elements: never more than size_
+    std::shared_ptr<std::vector<Slot>> items_;  // the first elements: never more than size_
     int size_ = 0;
 };
 

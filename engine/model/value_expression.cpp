@@ -1,5 +1,6 @@
 #include "engine/model/value_expression.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -27,6 +28,13 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+// Digits alone, a sign before them allowed, few enough to be counted exactly.
+bool IsPlainWholeNumber(std::string_view text) {
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
+    if (text.empty() || text.size() > 15) return false;
+    return std::all_of(text.begin(), text.end(), IsDigit);
 }
 
 // The whole text is one number (blanks around it allowed), as "PLUS" and "MINUS" demand.
@@ -467,6 +475,12 @@ Value Evaluate(Card& source, Card& target, const std::string& expression,
     if (expression == "TARGETGID") {
         keywordFlag = 1;
         return target.GID;
+    }
+    // The commonest argument, a plain whole number other than 0, is that number: it can match no
+    // keyword, and without a starting trait nothing else is read.
+    if (startTrait.empty() && IsPlainWholeNumber(expression)) {
+        if (const std::optional<double> number = WholeNumber(expression); number && *number != 0)
+            return *number;
     }
     return Evaluation(source, target, keywordFlag).Run(expression, startTrait);
 }

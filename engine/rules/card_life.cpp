@@ -181,8 +181,8 @@ void KillCard(Card& card, int flag) {
             call.sourceCard = -1;
             RunActions(card, "ONDEATH", call);
         }
-        for (int e = 1; e <= card.Effects.size(); ++e)
-            RegisterAction(card.Index, e, 1, 1);
+        // Taking out one effect takes out every registration of the card: once is enough.
+        if (card.Effects.size() >= 1) RegisterAction(card.Index, 1, 1, 1);
         if (flag == 1)
             card.Name.clear();
         else

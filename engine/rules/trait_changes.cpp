@@ -64,7 +64,9 @@ void SetTrait(Card& card, const std::string& name, const Value& value, const Val
         }
         const std::string newValue = value.Text();
         if (std::as_const(card.TraitValues)[slot] == newValue && names[slot] == name) return;
-        card.TraitNames[slot] = name;
+        // A name already in place is not written: that would give the card names of its own
+        // that a copy (a trial's, a journal's) could go on sharing.
+        if (names[slot] != name) card.TraitNames[slot] = name;
         card.TraitValues[slot] = newValue;
         if (noNegative == Value(1) && ReadNumber(newValue) < 0) card.TraitValues[slot] = "0";
 

@@ -43,6 +43,55 @@ TEST(SharedListTest, AChangeToOneCopyNeverReachesTheOther) {
     }
 }
 
+// A card's effects are stored each on its own: a write must still reach neither the copy it was
+// shared with nor the effects of that copy it did not write.
+TEST(SharedListTest, AnEffectWrittenInOneCopyNeverReachesTheOther) {
+    using Effects = SharedList<Effect>;
+    auto effect = [](const char* trigger) {
+        Effect e;
+        e.Trigger = trigger;
+        return e;
+    };
+    const Effects start = {effect("TURNSTART"), effect("COST")};
+    struct Row {
+        const char* change;
+        std::function<void(Effects&)> apply;
+    };
+    const Row rows[] = {
+        {"flag written", [](Effects& l) { l[1].Running = 1; }},
+        {"text written", [](Effects& l) { l[2].Text = "DAMAGE:1"; }},
+        {"pushed", [&](Effects& l) { l.PushBack(effect("ONDEATH")); }},
+        {"shrunk and grown",
+         [](Effects& l) {
+             l.Resize(1);
+             l.Resize(2);
+         }},
+        {"slot past the stored ones written",
+         [](Effects& l) {
+             l.Resize(4);
+             l[4].Target = 3;
+         }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.change);
+        Effects original = start;
+        Effects copy = original;
+        r.apply(copy);
+        EXPECT_EQ(original, start);
+        Effects other = original;
+        r.apply(original);
+        EXPECT_EQ(other, start);
+        EXPECT_EQ(original, copy);
+    }
+    Effects original = start;
+    Effects copy = original;
+    copy[1].Running = 1;
+    EXPECT_EQ(&std::as_const(original)[2], &std::as_const(copy)[2]);
+    EXPECT_EQ(std::as_const(original)[1].Running, 0);
+    Effects never(3);
+    EXPECT_EQ(std::as_const(never)[3], Effect{});
+}
+
 TEST(SharedListTest, ReadingAConstCopyLeavesTheElementsShared) {
     Texts original = {"HP", "POWER"};
     const Texts copy = original;

@@ -62,6 +62,29 @@ TEST_F(TraitStoreTest, StoringTheSameNameAndValueIsNoChange) {
     }
 }
 
+// A change to a copy (a trial's) must never reach the card it was copied from, whether it
+// renames a slot, changes only its value or takes a new one; the copy reads what was stored.
+TEST_F(TraitStoreTest, AChangeToACopyLeavesTheOriginalsTraits) {
+    struct Row {
+        const char* name;
+        const char* value;
+        const char* storedName;
+    };
+    const Row rows[] = {{"HP", "4", "HP"}, {"hp", "4", "hp"}, {"GLOW", "1", "GLOW"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Card original = MakeCard({{"HP", "10"}, {"POWER", "2"}});
+        const Card before = original;
+        Card copy = original;
+        SetTrait(copy, r.name, r.value, 1);
+        EXPECT_TRUE(original == before);
+        EXPECT_EQ(Text(copy, r.name), r.value);
+        const int slot = GetTraitNum(copy, r.storedName);
+        ASSERT_GT(slot, 0);
+        EXPECT_EQ(std::as_const(copy.TraitNames)[slot], r.storedName);
+    }
+}
+
 TEST_F(TraitStoreTest, OnlyTheExactNameHPMarksAChangeOfHP) {
     for (const char* name : {"hp", "Hp", "HPMAX", "HP"}) {
         SCOPED_TRACE(name);

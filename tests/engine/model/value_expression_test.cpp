@@ -66,6 +66,14 @@ TEST_F(ValueExpressionTest, TokenFormsGiveTheirValues) {
             {"3", 3},
             {"-3", -3},
             {"0", 0},
+            // Plain whole numbers are read on their own; they must give what the full reading
+            // gives, sign, leading zeros, blanks and zero included.
+            {"+7", 7},
+            {"007", 7},
+            {"-0", 0},
+            {" 3", 3},
+            {"123456789012345", 123456789012345.0},
+            {"1234567890123456", 1234567890123456.0},
             {"2.5", 2.5},
             {"/5", "NONE"},
             {"HP", 0},

@@ -8,6 +8,8 @@
 #include "engine/model/cards.h"
 #include "engine/model/hands_and_decks.h"
 #include "engine/model/state.h"
+#include "engine/model/triggers.h"
+#include "engine/rules/dispatch.h"
 #include "engine/rules/rule_operations.h"
 #include "tests/support/engine_fixture.h"
 
@@ -257,6 +259,34 @@ TEST_F(CardLifeTest, KillingMarksOrFreesAndTheSweepClearsTheDead) {
     EXPECT_EQ(St().InPlay[alive].GID, 6);
     EXPECT_EQ(AddCard(MakeCard("next", 1, 7)), dead) << "the swept slot is reused";
     EXPECT_EQ(St().InPlay[dead].Dead, 0);
+}
+
+// A card that leaves play must leave no registration behind under any trigger, whichever of
+// its effects put it there; another card's stay.
+TEST_F(CardLifeTest, KillingACardTakesOutEveryRegistrationOfItsEffects) {
+    for (int flag : {0, 1}) {
+        SCOPED_TRACE(flag);
+        ResetState();
+        const int dying = AddCard(MakeCard("dying", 1, 5));
+        const int staying = AddCard(MakeCard("staying", 2, 6));
+        for (int n : {dying, staying}) {
+            AddEffect(St().InPlay[n], "ECHO:a", kTargetSelf, "TURNSTART", 0, "");
+            AddEffect(St().InPlay[n], "ECHO:b", kTargetSelf, "TURNEND", 0, "");
+            AddEffect(St().InPlay[n], "ECHO:c", kTargetSelf, "PHASE2", 0, "");
+            RegisterEffects(St().InPlay[n]);
+        }
+        KillCard(St().InPlay[dying], flag);
+        int left = 0;
+        int kept = 0;
+        for (const TriggerSlot& slot : St().TriggerRegistry) {
+            for (int32_t card : slot.Cards) {
+                left += card == dying ? 1 : 0;
+                kept += card == staying ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(left, 0);
+        EXPECT_EQ(kept, 3);
+    }
 }
 
 TEST_F(CardLifeTest, OnlyAPlainDeathRunsTheDeathActions) {
