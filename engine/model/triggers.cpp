@@ -354,8 +354,51 @@ void DropRegistrations(const Card& card, int effectNumber) {
     }
 }
 
+namespace {
+
+// Whether effect e of the card in play would be registered under some trigger; the trigger
+// number is put in trigger then.
+bool Registrable(const Card& holder, int e, uint8_t& trigger) {
+    if (e < 1 || e > holder.Effects.size()) return false;
+    const Effect& effect = holder.Effects[e];
+    if (effect.Text.empty()) return false;
+    trigger = GetTriggerNum(effect.Trigger);
+    return true;
+}
+
+// Whether registering effects 1 to count of the card in play would change nothing: each
+// registrable one already under its trigger, none of them anywhere else. One pass over the
+// slots instead of one per effect; a card's traits change far more often than its triggers.
+bool RegisteredAlready(int card, int count) {
+    State& st = St();
+    if (!st.InPlay.Has(card)) return false;
+    const Card& holder = std::as_const(st.InPlay)[card];
+    if (holder.Name.empty()) return false;
+    for (int e = 1; e <= count; ++e) {
+        uint8_t t = 0;
+        if (!Registrable(holder, e, t)) continue;
+        TriggerSlot& slot = st.TriggerRegistry[t];
+        if (!VisitEntriesOf(slot, card, [&](int k) { return slot.Effects[k] == e; })) return false;
+    }
+    for (int s = 0; s < static_cast<int>(st.TriggerRegistry.size()); ++s) {
+        TriggerSlot& slot = st.TriggerRegistry[s];
+        const bool stray = VisitEntriesOf(slot, card, [&](int k) {
+            const int e = slot.Effects[k];
+            if (e < 1 || e > count) return false;
+            uint8_t t = 0;
+            return !Registrable(holder, e, t) || t != s;
+        });
+        if (stray) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 void RegisterEffects(const Card& card) {
-    for (int e = 1; e <= card.Effects.size(); ++e)
+    const int count = card.Effects.size();
+    if (card.Index <= 0 || count == 0 || RegisteredAlready(card.Index, count)) return;
+    for (int e = 1; e <= count; ++e)
         RegisterAction(card.Index, e, 0, 0);
 }
 

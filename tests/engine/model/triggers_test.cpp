@@ -342,6 +342,48 @@ TEST_F(TriggersTest, NoRegistrationOutlivesItsCardOrEffect) {
     EXPECT_TRUE(host.messages.empty());
 }
 
+// Registering a card's effects whole must leave the registry as registering them one by one
+// does, also when nearly all of them are in place already: a card found in order must not keep
+// a stray entry or miss one.
+TEST_F(TriggersTest, RegisteringACardsEffectsMatchesRegisteringEachInTurn) {
+    struct Case {
+        const char* fault;
+        void (*disturb)(int card);
+    };
+    const Case cases[] = {
+        {"a card already in order is changed", [](int) {}},
+        {"an effect never registered is skipped", [](int a) { UnregisterAction(a, 2); }},
+        {"an effect moved to another trigger stays under the old one too",
+         [](int a) { St().InPlay[a].Effects[1].Trigger = "TURNEND"; }},
+        {"a freed effect keeps its entry", [](int a) { St().InPlay[a].Effects[3].Text.clear(); }},
+        {"a stray entry under another trigger survives",
+         [](int a) {
+             St().TriggerRegistry[5].Cards.PushBack(a), St().TriggerRegistry[5].Effects.PushBack(2);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fault);
+        ResetState();
+        const int other = PlaceCard({"PHASE2"});
+        const int a = PlaceCard({"PHASE2", "ONDEATH", "PHASE2"});
+        St().InPlay[a].Index = a;
+        RegisterAllActions();
+        c.disturb(a);
+        const Card card = St().InPlay[a];
+
+        const auto before = St().TriggerRegistry;
+        for (int e = 1; e <= card.Effects.size(); ++e)
+            RegisterAction(a, e, 0, 0);
+        const std::vector<Entry> expected = LiveEverywhere();
+        St().TriggerRegistry = before;
+
+        RegisterEffects(card);
+        EXPECT_EQ(LiveEverywhere(), expected);
+        EXPECT_EQ(Live(2).front(), (Entry{other, 1}));
+    }
+    EXPECT_TRUE(host.messages.empty());
+}
+
 TEST_F(TriggersTest, GrowthPastTheReuseLimitLosesAndDoublesNothing) {
     std::vector<int> cards = Fill("PHASE5", 100);
     EXPECT_EQ(Entries(5), 100);  // the first filled the starting hole
