@@ -22,6 +22,13 @@ Effect EmptyEffect() {
     return effect;
 }
 
+// Every card set up starts with the same one empty effect: its copies share it until one is
+// written, so a card that never gets an action costs a count rather than an effect.
+const SharedList<Effect>& FreshEffects() {
+    static const SharedList<Effect> fresh = List<Effect>{EmptyEffect()};
+    return fresh;
+}
+
 }  // namespace
 
 int32_t DrawSetUpGID() {
@@ -31,7 +38,7 @@ int32_t DrawSetUpGID() {
 void InitCard(Card& card, int owner, int active) {
     Guarded("InitCard", [&] {
         card.Index = 0;
-        card.Effects = List<Effect>{EmptyEffect()};
+        card.Effects = FreshEffects();
         card.TraitNames = SharedList<std::string>(kStartTraitSlots);
         card.TraitValues = SharedList<std::string>(kStartTraitSlots);
         card.TraitActionDescs = SharedList<std::string>(kStartTraitSlots);

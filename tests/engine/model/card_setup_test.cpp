@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
 #include "engine/model/triggers.h"
@@ -39,6 +41,28 @@ TEST_F(CardSetupTest, SetUpStartsTraitsAndEffectsAfreshAndKeepsTheName) {
         EXPECT_EQ(card.Effects[1].Program.size(), 1);
         EXPECT_EQ(card.Effects[1].Args.size(), 1);
     }
+}
+
+// Cards set up share their first empty effect: an action given to one, or a flag set on it,
+// must reach no other card set up before or after it.
+TEST_F(CardSetupTest, AnActionGivenToOneSetUpCardReachesNoOther) {
+    Card before;
+    InitCard(before, 1, 0);
+    Card given;
+    given.Name = "Imp";
+    InitCard(given, 1, 0);
+    EXPECT_EQ(AddEffect(given, "DESTROY", 0, "ENTERPLAY", 0, ""), 1);
+    given.Effects[1].Running = 1;
+    Card after;
+    InitCard(after, 2, 0);
+    for (const Card* fresh : {&before, &after}) {
+        const Effect& effect = std::as_const(fresh->Effects)[1];
+        EXPECT_EQ(effect.Text, "");
+        EXPECT_EQ(effect.Trigger, "");
+        EXPECT_EQ(effect.Running, 0);
+        EXPECT_EQ(effect.Program.size(), 1);
+    }
+    EXPECT_EQ(std::as_const(given.Effects)[1].Text, "DESTROY");
 }
 
 TEST_F(CardSetupTest, EffectsFillFreeSlotsBeforeGrowing) {
