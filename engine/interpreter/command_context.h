@@ -43,6 +43,8 @@ struct RunContext {
     // first gives the source card effects of its own when it shares them with a copy.
     const Effect& effect() const { return std::as_const(source.Effects)[args.effectIndex]; }
     Effect& changeEffect() { return source.Effects[args.effectIndex]; }
+    EffectRunFlags runFlags() const { return RunFlagsOf(source, args.effectIndex); }
+    EffectRunFlags& changeRunFlags() { return ChangeRunFlags(source, args.effectIndex); }
     bool Preview() const { return args.preview != 0; }
     bool SkipRequirements() const { return args.skipRequirements != 0; }
     // The value handed to the run (argument 11); nullptr when none was given.

@@ -60,10 +60,10 @@ void React(RunContext& run, Card& reactor, int32_t i, const std::string& trigger
         if (picked > 0 && st.InPlay.Has(picked)) aim = &st.InPlay[picked];
     }
     if (!aim) return;
-    reactor.Effects[i].Running = 1;
+    ChangeRunFlags(reactor, i).Running = 1;
     EffArgs args = ReactionArgs(run, i, run.args.preview);
     EffCard(reactor, *aim, args);
-    if (reactor.Effects.Has(i)) reactor.Effects[i].Running = 0;
+    if (reactor.Effects.Has(i)) ChangeRunFlags(reactor, i).Running = 0;
     TakeReactionEcho(run, args.outerEcho);
 }
 
@@ -73,7 +73,7 @@ StageEnd OwnActions(RunContext& run) {
     const int count = run.source.Effects.size();
     for (int i = 1; i <= count && run.source.Effects.Has(i); ++i) {
         const Effect& effect = std::as_const(run.source.Effects)[i];
-        if (effect.Trigger != "MYACTION" || effect.Running == 2) continue;
+        if (effect.Trigger != "MYACTION" || RunFlagsOf(run.source, i).Running == 2) continue;
         if (st.EffectOutcome != EffectOutcome::None) {
             st.EffectOutcome = EffectOutcome::StopEffect;
             run.result = CancelledResult(run);
@@ -102,10 +102,10 @@ StageEnd Intercepts(RunContext& run) {
         if (!st.InPlay.Has(cardNumber)) continue;
         Card& interceptor = st.InPlay[cardNumber];
         if (interceptor.Name.empty() || interceptor.Dead || !interceptor.Effects.Has(e) ||
-            std::as_const(interceptor.Effects)[e].Running == 1) {
+            RunFlagsOf(interceptor, e).Running == 1) {
             continue;
         }
-        interceptor.Effects[e].Running = 1;
+        ChangeRunFlags(interceptor, e).Running = 1;
 
         EffArgs wouldIntercept = ReactionArgs(run, e, 1);
         EffArgs wouldApply = run.args;
@@ -125,14 +125,14 @@ StageEnd Intercepts(RunContext& run) {
                 moved.redirected = 1;
                 moved.outerEcho.clear();
                 EffCard(run.source, interceptor, moved);
-                if (interceptor.Effects.Has(e)) interceptor.Effects[e].Running = 0;
+                if (interceptor.Effects.Has(e)) ChangeRunFlags(interceptor, e).Running = 0;
                 run.result = RunResult::Applied;
                 return StageEnd::Return;
             }
             ++st.NestingDepth;
         }
         // A pair that did not take the effect over is free to intercept the next one.
-        if (interceptor.Effects.Has(e)) interceptor.Effects[e].Running = 0;
+        if (interceptor.Effects.Has(e)) ChangeRunFlags(interceptor, e).Running = 0;
     }
     return StageEnd::Go;
 }
@@ -143,7 +143,7 @@ void TargetedReactions(RunContext& run) {
     const int count = run.target.Effects.size();
     for (int i = 1; i <= count && run.target.Effects.Has(i); ++i) {
         const Effect& effect = std::as_const(run.target.Effects)[i];
-        if (effect.Trigger != "TARGETED" || effect.Running == 2) continue;
+        if (effect.Trigger != "TARGETED" || RunFlagsOf(run.target, i).Running == 2) continue;
         if (!run.Preview() && !tried) {
             tried = true;
             EffArgs trial = run.args;

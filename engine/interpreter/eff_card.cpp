@@ -234,7 +234,7 @@ void EffRun::ShowCardPictures() {
     const State& st = St();
     RunContext& run = run_;
     if (!Outermost() || run.Preview()) return;
-    const int form = st.FullSize ? 1 : (run.effect().RunWork ? 0 : -1);
+    const int form = st.FullSize ? 1 : (run.runFlags().RunWork ? 0 : -1);
     run.sourcePicture = CLink(run.source, form, 1);
     run.targetPicture = run.source.GID == run.target.GID
                             ? std::string()
@@ -562,7 +562,7 @@ void EffRun::EndSteps() {
     if (real && run.echoPending) {
         if (Outermost()) {
             TakeMainEcho(st.TurnLog);
-            if (hasEffect) run.changeEffect().RunWork = 1;
+            if (hasEffect) run.changeRunFlags().RunWork = 1;
         } else if (hasEffect && run.effect().Trigger == "ONDEATH" && run.effect().Echoed == 0) {
             EchoPart(St().EchoParts, 5) += run.echoLine;
         } else {

@@ -67,10 +67,10 @@ bool Chance(RunContext& run) {
 // The roll is kept in the effect's dispatch work byte, which RunActions clears when it takes the
 // effect up, so every target of one dispatch shares it.
 bool OneChance(RunContext& run) {
-    uint8_t roll = run.effect().DispatchWork;
+    uint8_t roll = run.runFlags().DispatchWork;
     if (roll == 0) {
         roll = static_cast<uint8_t>(RandomNum(100));
-        run.changeEffect().DispatchWork = roll;
+        run.changeRunFlags().DispatchWork = roll;
     }
     return roll <= Number(run, 1);
 }

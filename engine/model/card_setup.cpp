@@ -39,6 +39,7 @@ void InitCard(Card& card, int owner, int active) {
     Guarded("InitCard", [&] {
         card.Index = 0;
         card.Effects = FreshEffects();
+        card.RunFlags.Clear();
         card.TraitNames = SharedList<std::string>(kStartTraitSlots);
         card.TraitValues = SharedList<std::string>(kStartTraitSlots);
         card.TraitActionDescs = SharedList<std::string>(kStartTraitSlots);
@@ -73,12 +74,14 @@ int PutEffect(Card& card, Effect effect) {
     int index = 0;
     for (int i = 1; i <= card.Effects.size() && index == 0; ++i)
         if (std::as_const(card.Effects)[i].Text.empty()) index = i;
-    if (index == 0) return card.Effects.PushBack(std::move(effect));
+    if (index == 0) {
+        index = card.Effects.PushBack(std::move(effect));
+        // A new effect has no run flags, whatever a longer list of effects once left there.
+        if (card.RunFlags.size() >= index) card.RunFlags.Resize(index - 1);
+        return index;
+    }
     DropRegistrations(card, index);
-    const Effect& former = std::as_const(card.Effects)[index];
-    effect.Running = former.Running;
-    effect.RunWork = former.RunWork;
-    effect.DispatchWork = former.DispatchWork;
+    // The run flags are numbered as the effects: the slot's stay with it.
     card.Effects[index] = std::move(effect);
     return index;
 }

@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "engine/model/list.h"
 #include "engine/model/run_codes.h"
@@ -34,10 +36,7 @@ struct Effect {
     MaskWords TraitBits{};
     int32_t SideReq = 0;
     uint8_t DeckSel = 0;
-    uint8_t Running = 0;
-    uint8_t RunWork = 0;  // interpreter bookkeeping of the running action
     uint8_t Echoed = 0;
-    uint8_t DispatchWork = 0;  // interpreter and dispatch bookkeeping
     uint8_t ReqEffect = 0;
     uint8_t Compiled = 0;
 
@@ -48,6 +47,17 @@ struct Effect {
 // writes one effect's flags at a time: only that effect is copied then.
 template <>
 struct ListSlot<Effect> : SharedSlot<Effect> {};
+
+// What runs mark on an effect while it goes on. Kept beside a card's effects rather than in them:
+// a run marks an effect of a card that shares its effects with a trial's copy, and would copy the
+// effect for three bytes.
+struct EffectRunFlags {
+    uint8_t Running = 0;
+    uint8_t RunWork = 0;       // interpreter bookkeeping of the running action
+    uint8_t DispatchWork = 0;  // interpreter and dispatch bookkeeping
+
+    friend bool operator==(const EffectRunFlags&, const EffectRunFlags&) = default;
+};
 
 struct Card {
     std::string Name;  // empty marks a free slot in every card list
@@ -60,6 +70,8 @@ struct Card {
     SharedList<std::string> TraitValues;
     SharedList<std::string> TraitActionDescs;
     SharedList<Effect> Effects;
+    // Numbered as Effects; an effect past its end has none set (see RunFlagsOf).
+    SharedList<EffectRunFlags> RunFlags;
     std::string Description;
     std::string Colour;
     uint8_t Active = 0;
@@ -88,6 +100,19 @@ struct Card {
 
     friend bool operator==(const Card&, const Card&) = default;
 };
+
+// The run flags of effect e of the card. Like the effect itself, an effect the card does not have
+// is out of range.
+inline EffectRunFlags RunFlagsOf(const Card& card, long long e) {
+    if (!card.Effects.Has(e)) throw std::out_of_range("list index " + std::to_string(e));
+    return card.RunFlags.Has(e) ? std::as_const(card.RunFlags)[e] : EffectRunFlags{};
+}
+
+inline EffectRunFlags& ChangeRunFlags(Card& card, long long e) {
+    if (!card.Effects.Has(e)) throw std::out_of_range("list index " + std::to_string(e));
+    if (card.RunFlags.size() < e) card.RunFlags.Resize(static_cast<int>(e));
+    return card.RunFlags[e];
+}
 
 struct Player {
     std::string Name;

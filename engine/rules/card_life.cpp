@@ -92,7 +92,7 @@ int AddCard(const Card& card) {
         if (placed.StartTime.empty()) placed.StartTime = "TURNSTART";
         placed.Active = 0;
         for (int e = 1; e <= placed.Effects.size(); ++e)
-            if (std::as_const(placed.Effects)[e].Running != 0) placed.Effects[e].Running = 0;
+            if (RunFlagsOf(placed, e).Running != 0) ChangeRunFlags(placed, e).Running = 0;
         if (HasTrait(placed, "PLAYER") || placed.StartTime == "GAMESTART") ActivateCard(placed, 0);
         return n;
     });

@@ -227,8 +227,9 @@ bool TakeUpEffect(Card& card, int i, const std::string& trigger) {
     if (trigger == "COSTMOD" && card.Active == 1 && effect.TargetType == kTargetSelf) return false;
     if (effect.MenuState == MenuState::Offered) return false;
     const bool answers = effect.Trigger == trigger;
-    if (answers || effect.Running != 0 || effect.DispatchWork != 0) {
-        Effect& changed = card.Effects[i];
+    const EffectRunFlags flags = RunFlagsOf(card, i);
+    if (answers || flags.Running != 0 || flags.DispatchWork != 0) {
+        EffectRunFlags& changed = ChangeRunFlags(card, i);
         changed.Running = answers ? 1 : 0;
         changed.DispatchWork = 0;
     }
@@ -244,7 +245,7 @@ void SettleEffect(EffectRun& e) {
     Card& card = e.card;
     if (e.leaveEffect) {
         // The effect is left at once: a chosen menu action stays chosen.
-        card.Effects[e.i].Running = 0;
+        ChangeRunFlags(card, e.i).Running = 0;
         if (st.NestingDepth == 0) ClearPendingSignals();
         return;
     }
@@ -254,8 +255,8 @@ void SettleEffect(EffectRun& e) {
         card.Effects[e.i].MenuState = MenuState::Offered;
     EffAddEffects();
     if (counted && e.last == RunResult::Failed) ++e.call.failures;
-    if (card.Effects.Has(e.i) && std::as_const(card.Effects)[e.i].Running != 0)
-        card.Effects[e.i].Running = 0;
+    if (card.Effects.Has(e.i) && RunFlagsOf(card, e.i).Running != 0)
+        ChangeRunFlags(card, e.i).Running = 0;
     if (st.NestingDepth == 0) ClearPendingSignals();
 }
 
@@ -461,8 +462,7 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
         State& st = St();
         const int count = card.Effects.size();
         if (call.effectNumber > count) return;
-        if (call.effectNumber > 0 && std::as_const(card.Effects)[call.effectNumber].Running == 1)
-            return;
+        if (call.effectNumber > 0 && RunFlagsOf(card, call.effectNumber).Running == 1) return;
         call.failures = 0;
         std::string collected;
         if (triggerIn.empty()) return;

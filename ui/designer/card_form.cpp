@@ -251,6 +251,7 @@ void CardForm::StoreCardFromForm(Card& result) {
     // caption or mask bit of an old slot stays with another trait.
     Card w = current;
     w.Effects = List<Effect>{FreeEffect()};
+    w.RunFlags.Clear();
     w.TraitNames = List<std::string>(1);
     w.TraitValues = List<std::string>(1);
     w.TraitActionDescs = List<std::string>(1);

@@ -367,7 +367,7 @@ TEST_F(EffCardTest, AnInterceptTakesTheEffectOver) {
     EXPECT_EQ(Run(imp, foe, e), 2);
     EXPECT_NE(St().TurnLog.find("caught"), std::string::npos);
     EXPECT_EQ(St().LastTarget, guard) << "the effect went to the intercepting card";
-    EXPECT_EQ(C(guard).Effects[1].Running, 0);
+    EXPECT_EQ(RunFlagsOf(C(guard), 1).Running, 0);
     EXPECT_EQ(St().NestingDepth, 0);
 }
 

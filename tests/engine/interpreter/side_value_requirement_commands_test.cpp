@@ -195,19 +195,20 @@ TEST_F(SideValueRequirementTest, OneChanceRollsOncePerDispatchForEveryTarget) {
         return static_cast<int>(EffCard(C(imp), C(target), args));
     };
     for (int dispatch = 0; dispatch < 20; ++dispatch) {
-        C(imp).Effects[e].DispatchWork = 0;  // what RunActions does when it takes the effect up
+        ChangeRunFlags(C(imp), e).DispatchWork =
+            0;  // what RunActions does when it takes the effect up
         const int first = runOn(foe);
-        const int roll = C(imp).Effects[e].DispatchWork;
+        const int roll = RunFlagsOf(C(imp), e).DispatchWork;
         ASSERT_GE(roll, 1);
         ASSERT_LE(roll, 100);
         EXPECT_EQ(first, roll <= 50 ? 2 : 0);
         EXPECT_EQ(runOn(hero), first) << "all targets of one dispatch pass or miss together";
         EXPECT_EQ(runOn(foe), first);
-        EXPECT_EQ(C(imp).Effects[e].DispatchWork, roll);
+        EXPECT_EQ(RunFlagsOf(C(imp), e).DispatchWork, roll);
     }
-    C(imp).Effects[e].DispatchWork = 50;
+    ChangeRunFlags(C(imp), e).DispatchWork = 50;
     EXPECT_EQ(runOn(foe), 2) << "a kept roll equal to the chance holds";
-    C(imp).Effects[e].DispatchWork = 51;
+    ChangeRunFlags(C(imp), e).DispatchWork = 51;
     EXPECT_EQ(runOn(foe), 0);
 }
 

@@ -51,7 +51,7 @@ TEST_F(BoardSnapshotTest, RestoredPlayIsExactlyAsTakenThoughTheSnapshotIsReused)
         {"a free slot taken", [](auto& play) { play[5] = play[1]; }},
         {"a card gone", [](auto& play) { play[3] = Card{}; }},
         {"a name cleared only", [](auto& play) { play[1].Name.clear(); }},
-        {"an effect's flags", [](auto& play) { play[2].Effects[1].Running = 1; }},
+        {"an effect's flags", [](auto& play) { ChangeRunFlags(play[2], 1).Running = 1; }},
         {"a sort key of -0 for 0", [](auto& play) { play[1].SortKey = Value(-0.0); }},
         {"a free slot's owner", [](auto& play) { play[6].Owner = 2; }},
     };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <utility>
 
 #include "engine/model/cards.h"
@@ -43,8 +44,8 @@ TEST_F(CardSetupTest, SetUpStartsTraitsAndEffectsAfreshAndKeepsTheName) {
     }
 }
 
-// Cards set up share their first empty effect: an action given to one, or a flag set on it,
-// must reach no other card set up before or after it.
+// Cards set up share their first empty effect: an action given to one must reach no other card
+// set up before or after it.
 TEST_F(CardSetupTest, AnActionGivenToOneSetUpCardReachesNoOther) {
     Card before;
     InitCard(before, 1, 0);
@@ -52,17 +53,39 @@ TEST_F(CardSetupTest, AnActionGivenToOneSetUpCardReachesNoOther) {
     given.Name = "Imp";
     InitCard(given, 1, 0);
     EXPECT_EQ(AddEffect(given, "DESTROY", 0, "ENTERPLAY", 0, ""), 1);
-    given.Effects[1].Running = 1;
     Card after;
     InitCard(after, 2, 0);
     for (const Card* fresh : {&before, &after}) {
         const Effect& effect = std::as_const(fresh->Effects)[1];
         EXPECT_EQ(effect.Text, "");
         EXPECT_EQ(effect.Trigger, "");
-        EXPECT_EQ(effect.Running, 0);
         EXPECT_EQ(effect.Program.size(), 1);
     }
     EXPECT_EQ(std::as_const(given.Effects)[1].Text, "DESTROY");
+}
+
+// A run in progress keeps its flags on the slot an effect is put into; a slot added at the end,
+// a card set up afresh, or one its effects were cut from hold none of a former effect's.
+TEST_F(CardSetupTest, RunFlagsStayWithAReusedSlotAndNoNewOneInheritsThem) {
+    Card card;
+    card.Name = "Imp";
+    AddEffect(card, "ECHO:one", 0, "PHASE1", 0, "");
+    AddEffect(card, "ECHO:two", 0, "PHASE1", 0, "");
+    ChangeRunFlags(card, 1) = EffectRunFlags{1, 1, 40};
+    ChangeRunFlags(card, 2) = EffectRunFlags{1, 0, 7};
+    card.Effects[1].Text.clear();
+    EXPECT_EQ(AddEffect(card, "ECHO:again", 0, "PHASE2", 0, ""), 1);
+    EXPECT_EQ(RunFlagsOf(card, 1), (EffectRunFlags{1, 1, 40}));
+
+    card.Effects.Resize(1);
+    EXPECT_EQ(AddEffect(card, "ECHO:grown", 0, "PHASE2", 0, ""), 2);
+    EXPECT_EQ(RunFlagsOf(card, 2), EffectRunFlags{});
+
+    InitCard(card, 1, 0);
+    EXPECT_EQ(RunFlagsOf(card, 1), EffectRunFlags{});
+    EXPECT_THROW(RunFlagsOf(card, 2), std::out_of_range) << "as reading the effect would";
+    EXPECT_THROW(ChangeRunFlags(card, 0), std::out_of_range);
+    EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(CardSetupTest, EffectsFillFreeSlotsBeforeGrowing) {

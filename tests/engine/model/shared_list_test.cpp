@@ -58,7 +58,7 @@ TEST(SharedListTest, AnEffectWrittenInOneCopyNeverReachesTheOther) {
         std::function<void(Effects&)> apply;
     };
     const Row rows[] = {
-        {"flag written", [](Effects& l) { l[1].Running = 1; }},
+        {"flag written", [](Effects& l) { l[1].Echoed = 1; }},
         {"text written", [](Effects& l) { l[2].Text = "DAMAGE:1"; }},
         {"pushed", [&](Effects& l) { l.PushBack(effect("ONDEATH")); }},
         {"shrunk and grown",
@@ -85,9 +85,9 @@ TEST(SharedListTest, AnEffectWrittenInOneCopyNeverReachesTheOther) {
     }
     Effects original = start;
     Effects copy = original;
-    copy[1].Running = 1;
+    copy[1].Echoed = 1;
     EXPECT_EQ(&std::as_const(original)[2], &std::as_const(copy)[2]);
-    EXPECT_EQ(std::as_const(original)[1].Running, 0);
+    EXPECT_EQ(std::as_const(original)[1].Echoed, 0);
     Effects never(3);
     EXPECT_EQ(std::as_const(never)[3], Effect{});
 }
@@ -150,7 +150,7 @@ TEST(SharedListTest, ACardCopyChangedWholeLeavesTheCardAsItWas) {
     copy.TraitValues[1] = "19";
     copy.Effects[1].Args[3] = "GLOW";
     copy.Effects[1].Program.PushBack(7);
-    copy.Effects[1].Running = 1;
+    ChangeRunFlags(copy, 1).Running = 1;
     copy.Effects.PushBack(Effect{});
 
     EXPECT_TRUE(card == before);

@@ -141,7 +141,7 @@ TEST_F(TraitActionsTest, RebuildingAllCardsGivesEachWhatItWouldGetAlone) {
     AddEffect(freed, "ECHO:own", 7, "PHASE2", 0, "SELF");
     AddEffect(freed, "ECHO:later", 7, "PHASE3", 0, "SELF");
     freed.Effects[1].Text.clear();
-    freed.Effects[1].Running = 1;
+    ChangeRunFlags(freed, 1).Running = 1;
     Card swift = Flyer();
     swift.TraitNames[2] = "SWIFT";
     const Card cards[] = {swift, freed, Flyer("OVERRIDE"), swift};

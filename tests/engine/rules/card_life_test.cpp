@@ -96,13 +96,13 @@ TEST_F(CardLifeTest, PlacedCardsWaitInactiveWithSideAndStartTimeSet) {
         c.SideMask = r.maskBefore;
         c.StartTime = r.startTime;
         c.Active = 1;
-        c.Effects[1].Running = 1;
+        ChangeRunFlags(c, 1).Running = 1;
         int n = AddCard(c);
         const Card& placed = St().InPlay[n];
         EXPECT_EQ(placed.SideMask, r.mask);
         EXPECT_EQ(placed.StartTime, r.startAfter);
         EXPECT_EQ(placed.Active, 0);
-        EXPECT_EQ(placed.Effects[1].Running, 0);
+        EXPECT_EQ(RunFlagsOf(placed, 1).Running, 0);
     }
 }
 
