@@ -2,13 +2,47 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
 #include <utility>
 
 namespace dv {
 
+// A copy's index points into its own cards; a moved deque keeps its elements where they are, but
+// the index is built anew all the same rather than relied on.
+PlayList::PlayList(const PlayList& other)
+    : cards_(other.cards_), journals_(other.journals_), depth_(other.depth_) {
+    IndexSlots();
+}
+
+PlayList::PlayList(PlayList&& other)
+    : cards_(std::move(other.cards_)), journals_(std::move(other.journals_)), depth_(other.depth_) {
+    IndexSlots();
+    other.IndexSlots();
+}
+
+PlayList& PlayList::operator=(const PlayList& other) {
+    if (this == &other) return *this;
+    cards_ = other.cards_;
+    journals_ = other.journals_;
+    depth_ = other.depth_;
+    IndexSlots();
+    return *this;
+}
+
+PlayList& PlayList::operator=(PlayList&& other) {
+    if (this == &other) return *this;
+    cards_ = std::move(other.cards_);
+    journals_ = std::move(other.journals_);
+    depth_ = other.depth_;
+    IndexSlots();
+    other.IndexSlots();
+    return *this;
+}
+
 PlayList& PlayList::operator=(StableList<Card> cards) {
     if (depth_ > 0) NoteAll();
     cards_ = std::move(cards);
+    IndexSlots();
     return *this;
 }
 
@@ -16,6 +50,17 @@ void PlayList::Resize(int count) {
     // A slot dropped and added again inside a trial still comes back as it was.
     if (depth_ > 0 && count < size()) NoteAll();
     cards_.Resize(count);
+    IndexSlots();
+}
+
+void PlayList::IndexSlots() {
+    slots_.clear();
+    for (Card& card : cards_)
+        slots_.push_back(&card);
+}
+
+void PlayList::OutOfRange(long long i) {
+    throw std::out_of_range("list index " + std::to_string(i));
 }
 
 void PlayList::Journal::Forget() {
@@ -41,7 +86,7 @@ void PlayList::Note(long long i) {
     journal.notedSlots.push_back(static_cast<int>(i));
     if (journal.saved.size() == k) journal.saved.emplace_back();
     // Copied into the room of an earlier saved card.
-    journal.saved[k] = cards_[i];
+    journal.saved[k] = *slots_[i - 1];
 }
 
 void PlayList::NoteAll() {
@@ -56,11 +101,11 @@ void PlayList::TakeBack() {
     for (std::size_t k = 0; k < journal.notedSlots.size(); ++k) {
         const int slot = journal.notedSlots[k];
         // One move: the texts' room it leaves in the journal is reused by the next copy there.
-        if (slot <= size()) cards_[slot] = std::move(journal.saved[k]);
+        if (slot <= size()) *slots_[slot - 1] = std::move(journal.saved[k]);
     }
     journal.Forget();
     for (int i = journal.openSize + 1; i <= size(); ++i)
-        cards_[i] = Card{};
+        *slots_[i - 1] = Card{};
     --depth_;
 }
 

@@ -8,6 +8,7 @@
 // for change before a journal opened and is changed while it is open must be noted by hand
 // (`Note`): the journal cannot see it.
 
+#include <cstddef>
 #include <utility>
 #include <vector>
 
@@ -19,16 +20,20 @@ namespace dv {
 class PlayList {
   public:
     PlayList() = default;
-    PlayList(StableList<Card> cards) : cards_(std::move(cards)) {}
+    PlayList(StableList<Card> cards) : cards_(std::move(cards)) { IndexSlots(); }
+    PlayList(const PlayList& other);
+    PlayList(PlayList&& other);
+    PlayList& operator=(const PlayList& other);
+    PlayList& operator=(PlayList&& other);
     PlayList& operator=(StableList<Card> cards);
 
-    int size() const { return cards_.size(); }
-    bool empty() const { return cards_.empty(); }
-    bool Has(long long i) const { return cards_.Has(i); }
+    int size() const { return static_cast<int>(slots_.size()); }
+    bool empty() const { return slots_.empty(); }
+    bool Has(long long i) const { return i >= 1 && i <= size(); }
 
-    const Card& operator[](long long i) const { return cards_[i]; }
+    const Card& operator[](long long i) const { return *slots_[Checked(i)]; }
     Card& operator[](long long i) {
-        Card& card = cards_[i];
+        Card& card = *slots_[Checked(i)];
         if (depth_ > 0) Note(i);
         return card;
     }
@@ -41,7 +46,11 @@ class PlayList {
     }
     auto end() { return cards_.end(); }
 
-    int PushBack(Card card) { return cards_.PushBack(std::move(card)); }
+    int PushBack(Card card) {
+        cards_.PushBack(std::move(card));
+        slots_.push_back(&cards_.raw().back());
+        return size();
+    }
     void Resize(int count);
     void Clear() { Resize(0); }
 
@@ -72,8 +81,17 @@ class PlayList {
     };
 
     void NoteAll();
+    // Slot i is slot i - 1 of the index. Play is indexed and counted all the time, and finding an
+    // element of a deque, or its size, costs several times a look into a vector.
+    void IndexSlots();
+    std::size_t Checked(long long i) const {
+        if (!Has(i)) OutOfRange(i);
+        return static_cast<std::size_t>(i - 1);
+    }
+    [[noreturn]] static void OutOfRange(long long i);
 
     StableList<Card> cards_;
+    std::vector<Card*> slots_;       // where each card of cards_ is; growth never moves them
     std::vector<Journal> journals_;  // the first depth_ are open; the others kept for reuse
     int depth_ = 0;
 };

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace dv {
 namespace {
@@ -15,6 +17,67 @@ PlayList Board() {
 }
 
 // A change a journal missed would stay in the real game after the trial.
+// Every way a list of play comes to be must number its own cards: one that reached the cards of
+// the list it came from would change them, or read them after they are gone.
+TEST(PlayListTest, EveryListOfPlayNumbersItsOwnCards) {
+    struct Case {
+        const char* how;
+        PlayList (*make)(PlayList& from);
+    };
+    const Case cases[] = {
+        {"copied", [](PlayList& from) { return PlayList(from); }},
+        {"copied over another",
+         [](PlayList& from) {
+             PlayList play = StableList<Card>(9);
+             play = from;
+             return play;
+         }},
+        {"moved", [](PlayList& from) { return PlayList(std::move(from)); }},
+        {"moved over another",
+         [](PlayList& from) {
+             PlayList play = StableList<Card>(9);
+             play = std::move(from);
+             return play;
+         }},
+        {"given new cards",
+         [](PlayList& from) {
+             PlayList play;
+             play = from.Cards();
+             return play;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        PlayList from = Board();
+        PlayList play = c.make(from);
+        from = StableList<Card>(2);
+        from[1].Name = "Other";
+        ASSERT_EQ(play.size(), 4);
+        play[2].Name = "Changed";
+        EXPECT_EQ(play[1].Name, "Card 1");
+        EXPECT_EQ(play.Cards()[2].Name, "Changed");
+        EXPECT_EQ(from[1].Name, "Other");
+        EXPECT_EQ(from.size(), 2);
+    }
+}
+
+// Slot numbers follow every change of size, and one past them is out of range as on any list.
+TEST(PlayListTest, SlotsFollowGrowthAndShrinking) {
+    PlayList play = Board();
+    EXPECT_EQ(play.PushBack(play[1]), 5);
+    EXPECT_EQ(play[5].Name, "Card 1");
+    play.Resize(2);
+    EXPECT_EQ(play.size(), 2);
+    EXPECT_THROW(play[3], std::out_of_range);
+    EXPECT_FALSE(play.Has(3));
+    play.Resize(6);
+    EXPECT_EQ(play[2].Name, "Card 2");
+    EXPECT_TRUE(play[6] == Card{});
+    EXPECT_THROW(std::as_const(play)[0], std::out_of_range);
+    play.Clear();
+    EXPECT_TRUE(play.empty());
+}
+
 TEST(PlayListTest, TakeBackUndoesEveryChangeMadeThroughPlay) {
     PlayList play = Board();
     const StableList<Card> before = play.Cards();
