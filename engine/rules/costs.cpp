@@ -102,11 +102,8 @@ bool PayCost(Card& card, uint8_t& check) {
         static const TriggerFilter costMods("COSTMOD");
         const PlayList& play = st.InPlay;
         const int last = play.size();
-        // Walked with an iterator (indexing a deque costs more), taken anew after each run:
-        // a run may add cards, which leaves the deque's iterators void.
-        auto walk = play.begin();
-        for (int i = 1; i <= last && play.Has(i); ++i, ++walk) {
-            const Card& other = *walk;
+        for (int i = 1; i <= last && play.Has(i); ++i) {
+            const Card& other = play[i];
             if (other.Name.empty() || (i != p && other.Active == 0)) continue;
             st.NewestCard = p;
             // Handing out only the cards the trigger can reach keeps the others out of a trial's
@@ -114,7 +111,6 @@ bool PayCost(Card& card, uint8_t& check) {
             if (!costMods.MayRun(other)) continue;
             RunActionsCall call = CostRun(check);
             RunActions(st.InPlay[i], "COSTMOD", call);
-            walk = play.begin() + (i - 1);
         }
 
         RunActionsCall cost = CostRun(check);
