@@ -426,15 +426,12 @@ void RunListActions(const Value& trigger) {
         const TriggerFilter reaches(name);
         const PlayList& play = st.InPlay;
         const int count = play.size();
-        // Walked with an iterator, taken anew after each run: a run may add cards.
-        auto walk = play.begin();
-        for (int c = 1; c <= count && play.Has(c); ++c, ++walk) {
-            if (!reaches.MayRun(*walk)) continue;
+        for (int c = 1; c <= count && play.Has(c); ++c) {
+            if (!reaches.MayRun(play[c])) continue;
             RunActionsCall call;
             call.triggeringCard = -1;
             call.append = 1;
             RunActions(st.InPlay[c], name, call);
-            walk = play.begin() + (c - 1);
         }
     });
 }
