@@ -366,29 +366,36 @@ bool Registrable(const Card& holder, int e, uint8_t& trigger) {
     return true;
 }
 
+// Cards with more effects than this are registered effect by effect without looking first.
+constexpr int kMaxLookedUpEffects = 32;
+
 // Whether registering effects 1 to count of the card in play would change nothing: each
 // registrable one already under its trigger, none of them anywhere else. One pass over the
-// slots instead of one per effect; a card's traits change far more often than its triggers.
+// slots, and each trigger named once, instead of both for every effect; a card's traits change
+// far more often than its triggers.
 bool RegisteredAlready(int card, int count) {
     State& st = St();
-    if (!st.InPlay.Has(card)) return false;
+    if (count > kMaxLookedUpEffects || !st.InPlay.Has(card)) return false;
     const Card& holder = std::as_const(st.InPlay)[card];
     if (holder.Name.empty()) return false;
-    for (int e = 1; e <= count; ++e) {
-        uint8_t t = 0;
-        if (!Registrable(holder, e, t)) continue;
-        TriggerSlot& slot = st.TriggerRegistry[t];
-        if (!VisitEntriesOf(slot, card, [&](int k) { return slot.Effects[k] == e; })) return false;
-    }
+    // The one slot each effect is registered in; -1 for none.
+    std::array<int, kMaxLookedUpEffects + 1> slotOf;
+    slotOf.fill(-1);
     for (int s = 0; s < static_cast<int>(st.TriggerRegistry.size()); ++s) {
         TriggerSlot& slot = st.TriggerRegistry[s];
-        const bool stray = VisitEntriesOf(slot, card, [&](int k) {
+        const bool twoSlots = VisitEntriesOf(slot, card, [&](int k) {
             const int e = slot.Effects[k];
             if (e < 1 || e > count) return false;
-            uint8_t t = 0;
-            return !Registrable(holder, e, t) || t != s;
+            if (slotOf[e] != -1 && slotOf[e] != s) return true;
+            slotOf[e] = s;
+            return false;
         });
-        if (stray) return false;
+        if (twoSlots) return false;
+    }
+    for (int e = 1; e <= count; ++e) {
+        uint8_t t = 0;
+        const int wanted = Registrable(holder, e, t) ? t : -1;
+        if (slotOf[e] != wanted) return false;
     }
     return true;
 }

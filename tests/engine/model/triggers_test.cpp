@@ -356,9 +356,14 @@ TEST_F(TriggersTest, RegisteringACardsEffectsMatchesRegisteringEachInTurn) {
         {"an effect moved to another trigger stays under the old one too",
          [](int a) { St().InPlay[a].Effects[1].Trigger = "TURNEND"; }},
         {"a freed effect keeps its entry", [](int a) { St().InPlay[a].Effects[3].Text.clear(); }},
-        {"a stray entry under another trigger survives",
+        {"a stray entry under an earlier trigger survives",
          [](int a) {
              St().TriggerRegistry[5].Cards.PushBack(a), St().TriggerRegistry[5].Effects.PushBack(2);
+         }},
+        {"a stray entry under a later trigger survives",
+         [](int a) {
+             St().TriggerRegistry[17].Cards.PushBack(a),
+                 St().TriggerRegistry[17].Effects.PushBack(2);
          }},
     };
     for (const Case& c : cases) {
