@@ -850,8 +850,7 @@ bool HandOutMaskPositions(const CardReadMemo& memo, std::vector<MovedBit>& moves
     return true;
 }
 
-// Does what the kept read did. Picture locations are looked up again: the pictures on disk may
-// have changed since.
+// Moves the card's mask bits, and its effects', to the positions their names have now.
 void MoveCardBits(Card& card, const std::vector<MovedBit>& moves) {
     if (moves.empty()) return;
     MoveBits(card.TraitMask, moves);
@@ -863,6 +862,8 @@ void MoveCardBits(Card& card, const std::vector<MovedBit>& moves) {
     }
 }
 
+// Does what the kept read did. Picture locations are looked up again: the pictures on disk may
+// have changed since.
 void Repeat(const CardReadMemo& memo, Run& run, const std::string& zoneOverride,
             const std::vector<MovedBit>& moves) {
     State& st = St();

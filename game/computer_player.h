@@ -16,6 +16,5 @@ float GetAILove(Card& card);
 std::string AIPlayCards(int player);
 // Chooses, for every card in play of the player, the menu actions that find a target now.
 void AISetMenus(int player);
-// Withdraws the chosen menu actions of a card (it changes owner).
 
 }  // namespace dv

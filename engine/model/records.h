@@ -15,8 +15,9 @@
 
 namespace dv {
 
-// Trait-mask words are numbered 1 to 8; element 0 is not used.
-using MaskWords = std::array<int32_t, 9>;
+// Trait-mask words are numbered 1 to kMaskWords; element 0 is not used.
+inline constexpr int kMaskWords = 8;
+using MaskWords = std::array<int32_t, kMaskWords + 1>;
 
 struct Effect {
     std::string Trigger;

@@ -10,8 +10,6 @@ namespace dv {
 
 std::string BaseTraitName(const std::string& name);
 
-// Trait-mask words are numbered 1 to kMaskWords.
-inline constexpr int kMaskWords = 8;
 // Sets (or clears) the bit of the card's trait mask that stands for the trait's base name.
 void MarkTraitMask(Card& card, const std::string& name, bool carries);
 

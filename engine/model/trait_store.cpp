@@ -18,7 +18,6 @@
 namespace dv {
 namespace {
 
-// A stored trait name up to its first ":", without a copy.
 // Whether the part of a stored trait name before its first ":" is the name, without regard to
 // case. Told from the name's length first: most stored names differ from it there.
 bool BaseIs(std::string_view stored, std::string_view name) {

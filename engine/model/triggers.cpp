@@ -20,7 +20,6 @@ constexpr std::array<std::string_view, 18> kTriggerNames = {
     "PHASE6", "PHASE7",  "PHASE8",    "PHASE9",          "PHASE10",   "TURNEND",
     "",       "ONDEATH", "ENTERPLAY", "OTHERENTERSPLAY", "TURNSTART", "INTERCEPT"};
 
-constexpr int kMaskWords = 8;
 constexpr int kBitsPerWord = 31;
 
 struct RequirementWord {
