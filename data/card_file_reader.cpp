@@ -938,17 +938,15 @@ void Repeat(const CardReadMemo& memo, Run& run, const std::string& zoneOverride,
 // it and as it was otherwise.
 class WatchScope {
   public:
-    WatchScope(WatchedHost& watched, CardReadMemo& memo) : host_(TheHost()), memo_(memo) {
+    WatchScope(WatchedHost& watched, CardReadMemo& memo) : standIn_(watched), memo_(memo) {
         State& st = St();
         traitChanged_ = st.TraitChanged;
         st.TraitChanged = 0;
         st.LogMaskLookups = true;
         st.MaskLookups.clear();
-        SetHost(&watched);
     }
     ~WatchScope() {
         State& st = St();
-        SetHost(&host_);
         st.LogMaskLookups = false;
         // Only the first lookup of a name can change the table; the later ones find it.
         for (TraitMaskLookup& lookup : st.MaskLookups) {
@@ -965,7 +963,7 @@ class WatchScope {
     WatchScope& operator=(const WatchScope&) = delete;
 
   private:
-    Host& host_;
+    const HostStandIn standIn_;
     CardReadMemo& memo_;
     uint8_t traitChanged_;
 };

@@ -278,18 +278,15 @@ void BuildAndKeep() {
     const bool watching = st.CatalogueWatch.Watch(folders, true);
 
     WatchedHost watched(TheHost());
-    Host& host = TheHost();
-    SetHost(&watched);
     st.CatalogueBuild.emplace();
     CatalogueBuildNotes notes;
     try {
+        const HostStandIn standIn(watched);
         BuildCatalogue();
     } catch (...) {
-        SetHost(&host);
         st.CatalogueBuild.reset();
         throw;
     }
-    SetHost(&host);
     notes = std::move(*st.CatalogueBuild);
     st.CatalogueBuild.reset();
 

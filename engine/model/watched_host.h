@@ -1,9 +1,10 @@
 #pragma once
-// A host that notes whether it was called.
+// A host that notes whether it was called, and standing it in for the current host.
 
 #include <string>
 
 #include "engine/model/host.h"
+#include "engine/model/state.h"
 
 namespace dv {
 
@@ -38,6 +39,19 @@ class WatchedHost : public Host {
 
   private:
     Host& inner_;
+};
+
+// Makes a host the current one while it lives, and the one before current again however the
+// scope is left.
+class HostStandIn {
+  public:
+    explicit HostStandIn(Host& standIn) : replaced_(TheHost()) { SetHost(&standIn); }
+    ~HostStandIn() { SetHost(&replaced_); }
+    HostStandIn(const HostStandIn&) = delete;
+    HostStandIn& operator=(const HostStandIn&) = delete;
+
+  private:
+    Host& replaced_;
 };
 
 }  // namespace dv
