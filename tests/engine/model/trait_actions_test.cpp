@@ -9,6 +9,7 @@
 #include "engine/model/state.h"
 #include "engine/rules/card_life.h"
 #include "tests/support/engine_fixture.h"
+#include "tests/support/set_up_card.h"
 
 namespace dv {
 namespace {
@@ -33,13 +34,7 @@ class TraitActionsTest : public test::EngineTest {
         return t;
     }
     static Card Flyer(const std::string& description = "") {
-        Card c;
-        c.Name = "Bat";
-        c.Initialised = 1;
-        c.TraitNames = List<std::string>(20);
-        c.TraitValues = List<std::string>(20);
-        c.TraitActionDescs = List<std::string>(20);
-        c.Effects = List<Effect>(1);
+        Card c = test::MakeCard("Bat", 0);
         c.TraitNames[1] = "FLYING";
         c.TraitActionDescs[1] = description;
         return c;

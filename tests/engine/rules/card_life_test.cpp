@@ -12,24 +12,14 @@
 #include "engine/rules/dispatch.h"
 #include "engine/rules/rule_operations.h"
 #include "tests/support/engine_fixture.h"
+#include "tests/support/set_up_card.h"
 
 namespace dv {
 namespace {
 
 using CardLifeTest = test::EngineTest;
 
-Card MakeCard(const std::string& name, int owner = 1, int32_t gid = 0) {
-    Card c;
-    c.Name = name;
-    c.Owner = static_cast<uint8_t>(owner);
-    c.GID = gid;
-    c.Initialised = 1;
-    c.TraitNames = List<std::string>(20);
-    c.TraitValues = List<std::string>(20);
-    c.TraitActionDescs = List<std::string>(20);
-    c.Effects = List<Effect>(1);
-    return c;
-}
+using test::MakeCard;
 
 void SetRaw(Card& c, const std::string& trait, const std::string& value) {
     for (int i = 1; i <= c.TraitNames.size(); ++i) {

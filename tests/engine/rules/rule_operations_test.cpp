@@ -10,24 +10,14 @@
 #include "engine/pages/page_buffer.h"
 #include "engine/rules/card_life.h"
 #include "tests/support/engine_fixture.h"
+#include "tests/support/set_up_card.h"
 
 namespace dv {
 namespace {
 
 using RuleOperationsTest = test::EngineTest;
 
-Card MakeCard(const std::string& name, int owner = 1) {
-    Card c;
-    c.Name = name;
-    c.Owner = static_cast<uint8_t>(owner);
-    // Set up already: adding an effect to a card that is not would set it up afresh, traits gone.
-    c.Initialised = 1;
-    c.TraitNames = List<std::string>(20);
-    c.TraitValues = List<std::string>(20);
-    c.TraitActionDescs = List<std::string>(20);
-    c.Effects = List<Effect>(1);
-    return c;
-}
+using test::MakeCard;
 
 Card WithTraits(const std::string& name, int owner,
                 const std::vector<std::pair<std::string, std::string>>& traits) {
