@@ -195,15 +195,20 @@ bool ShowUnsaved(const SaveResult& result) {
 }
 
 SaveResult SaveDataFileReason(const std::filesystem::path& base, const std::string& name,
-                              const std::string& bytes) {
-    // Names come from data and from typed text: each is held to the program folder here, below
-    // whichever folder it is taken from.
-    std::string refused;
-    const fs::path inside = PathInsideFolder(base, name, refused);
-    const fs::path target = inside.empty()
-                                ? fs::path()
-                                : PathInsideFolder(St().ProgramFolder, inside.string(), refused);
-    if (target.empty()) return NotSaved("Not saved: " + refused + ".");
+                              const std::string& bytes, PathOrigin origin) {
+    fs::path target;
+    if (origin == PathOrigin::Chosen) {
+        if (name.empty()) return NotSaved("Not saved: no file was chosen.");
+        target = base / name;  // a chosen path is whole; base only places a bare name
+    } else {
+        // Names come from data and from typed text: each is held to the program folder here,
+        // below whichever folder it is taken from.
+        std::string refused;
+        const fs::path inside = PathInsideFolder(base, name, refused);
+        if (!inside.empty())
+            target = PathInsideFolder(St().ProgramFolder, inside.string(), refused);
+        if (target.empty()) return NotSaved("Not saved: " + refused + ".");
+    }
     const std::string reason = AtomicSave(target, bytes);
     if (reason.empty()) return {};
     return NotSaved("Could not save " + target.filename().string() + ": " + reason +

@@ -69,11 +69,12 @@ long long NumberItem(const ItemReader& in, const std::string& item, long long lo
 long long LeadingNumberItem(const ItemReader& in, const std::string& item, long long low,
                             long long high, const char* field);
 
-// Writes a data file, name taken relative to base, whole through the atomic save. A file that
-// would land outside the program folder is refused. A refusal or failure gives the reason,
-// naming the file; the old file then stays as it was. The bool form shows the reason.
+// Writes a data file, name taken relative to base, whole through the atomic save. A named file
+// that would land outside the program folder is refused; a chosen one is saved where it points.
+// A refusal or failure gives the reason, naming the file; the old file then stays as it was. The
+// bool form shows the reason.
 SaveResult SaveDataFileReason(const std::filesystem::path& base, const std::string& name,
-                              const std::string& bytes);
+                              const std::string& bytes, PathOrigin origin = PathOrigin::Named);
 bool SaveDataFile(const std::filesystem::path& base, const std::string& name,
                   const std::string& bytes);
 

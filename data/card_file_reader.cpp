@@ -1080,13 +1080,15 @@ void FileReader::Include() {
 }  // namespace
 
 FoundFile FindDataFile(const std::string& name) {
+    return FindDataFile(name, St().CurrentFolder);
+}
+
+FoundFile FindDataFile(const std::string& name, const std::filesystem::path& folder) {
     if (name.empty()) return {};
-    const State& s = St();
-    if (DataFileExists(s.CurrentFolder, name))
-        return {name, ResolveDataPath(s.CurrentFolder, name)};
+    if (DataFileExists(folder, name)) return {name, ResolveDataPath(folder, name)};
     const std::string onPath = GetImagePath(name, 0, "");
     if (!onPath.empty()) {
-        for (const auto& base : {St().CurrentFolder, St().ProgramFolder})
+        for (const auto& base : {folder, St().ProgramFolder})
             if (DataFileExists(base, onPath)) return {onPath, ResolveDataPath(base, onPath)};
     }
     return {name, {}};

@@ -17,12 +17,13 @@ enum class ReadScope {
 bool ReadCardsIn(ReadScope scope, List<Card>& cards, const std::string& fileName, Player& player,
                  int duplicateCheck, const std::string& zoneOverride, int mode);
 
-// Where a data file name is found: the current folder, else the picture search path. Empty
-// when neither holds it.
+// Where a data file name is found: the current folder (or the folder given), else the picture
+// search path. Empty when neither holds it.
 struct FoundFile {
     std::string name;  // the name as it is opened
     std::filesystem::path location;
 };
 FoundFile FindDataFile(const std::string& name);
+FoundFile FindDataFile(const std::string& name, const std::filesystem::path& folder);
 
 }  // namespace dv

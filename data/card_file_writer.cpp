@@ -158,7 +158,7 @@ std::string FileHeader() {
 }
 
 SaveResult SaveCollectionReason(List<Card>& cards, const std::string& path, const std::string& zone,
-                                const std::string& generatedName, int starter) {
+                                const std::string& generatedName, int starter, PathOrigin origin) {
     std::string text;
     const bool built = Guarded("SaveCollection", false, [&] {
         State& s = St();
@@ -203,12 +203,12 @@ SaveResult SaveCollectionReason(List<Card>& cards, const std::string& path, cons
         return true;
     });
     if (!built) return NotSaved("Error in SaveCollection", false);
-    return SaveDataFileReason(St().CurrentFolder, path, text);
+    return SaveDataFileReason(St().CurrentFolder, path, text, origin);
 }
 
 bool SaveCollection(List<Card>& cards, const std::string& path, const std::string& zone,
-                    const std::string& generatedName, int starter) {
-    return ShowUnsaved(SaveCollectionReason(cards, path, zone, generatedName, starter));
+                    const std::string& generatedName, int starter, PathOrigin origin) {
+    return ShowUnsaved(SaveCollectionReason(cards, path, zone, generatedName, starter, origin));
 }
 
 }  // namespace dv

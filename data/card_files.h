@@ -37,14 +37,17 @@ std::string GenStarterText(const std::string& name, const std::string& picture,
 
 // Writes a whole card data file.
 SaveResult SaveCollectionReason(List<Card>& cards, const std::string& path, const std::string& zone,
-                                const std::string& generatedName, int starter);
+                                const std::string& generatedName, int starter,
+                                PathOrigin origin = PathOrigin::Named);
 bool SaveCollection(List<Card>& cards, const std::string& path, const std::string& zone,
-                    const std::string& generatedName, int starter);
+                    const std::string& generatedName, int starter,
+                    PathOrigin origin = PathOrigin::Named);
 
-// Writes the player file of the current profile into the program folder, and then the profile
-// list. When the player file could not be written the old file stays as it was.
-SaveResult SavePlayerReason(const std::string& fileName);
-bool SavePlayer(const std::string& fileName);
+// Writes the player file of the current profile into the program folder (or, chosen, where the
+// player chose), and then the profile list, which keeps only a file of the program folder. When
+// the player file could not be written the old file stays as it was.
+SaveResult SavePlayerReason(const std::string& fileName, PathOrigin origin = PathOrigin::Named);
+bool SavePlayer(const std::string& fileName, PathOrigin origin = PathOrigin::Named);
 // Writes the player file of the current game and profile, named by PlayerFileName. Fails when
 // there is no current game (not shown) or the file was refused or not written.
 SaveResult SaveCurrentPlayerReason();

@@ -108,7 +108,7 @@ bool SaveCurrentPlayer() {
     return ShowUnsaved(SaveCurrentPlayerReason());
 }
 
-SaveResult SavePlayerReason(const std::string& fileName) {
+SaveResult SavePlayerReason(const std::string& fileName, PathOrigin origin) {
     const SaveResult guardShown = NotSaved("Error in SavePlayer: " + fileName, false);
     return GuardedFile("SavePlayer", fileName, guardShown, [&]() -> SaveResult {
         State& s = St();
@@ -121,7 +121,8 @@ SaveResult SavePlayerReason(const std::string& fileName) {
                             ", so it is not saved: the player file stays as it was.");
         }
         std::string outside;
-        if (PathInsideFolder(s.ProgramFolder, fileName, outside).empty())
+        const bool inside = !PathInsideFolder(s.ProgramFolder, fileName, outside).empty();
+        if (!inside && origin == PathOrigin::Named)
             return NotSaved("The player file is not saved: " + outside + ".");
         MRPCards(s.Collection, s.Players[1]);
         bool anyCard = false;
@@ -130,15 +131,18 @@ SaveResult SavePlayerReason(const std::string& fileName) {
         if (!anyCard) return {};
 
         s.CurrentFolder = s.ProgramFolder;
-        SaveResult saved = SaveDataFileReason(s.ProgramFolder, fileName, PlayerFileText());
+        SaveResult saved = SaveDataFileReason(s.ProgramFolder, fileName, PlayerFileText(), origin);
         if (!saved.Saved()) return saved;
+        // A copy the player chose to keep elsewhere is not the profile's file: the profile list
+        // would refuse it on the next start.
+        if (!inside) return {};
         s.CurrentProfile.PlayerFile = fileName;
         return SavePlayerProfilesReason();
     });
 }
 
-bool SavePlayer(const std::string& fileName) {
-    return ShowUnsaved(SavePlayerReason(fileName));
+bool SavePlayer(const std::string& fileName, PathOrigin origin) {
+    return ShowUnsaved(SavePlayerReason(fileName, origin));
 }
 
 std::string EnemyFilePath(const std::string& name) {

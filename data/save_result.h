@@ -18,6 +18,11 @@ struct SaveResult {
     bool Saved() const { return reason.empty(); }
 };
 
+// Where the name of a file to save comes from. A name from data or typed text is held to the
+// program folder (a shared file must not lead a save elsewhere); a file the player chose in a file
+// dialog is the player's own choice and is saved where it points.
+enum class PathOrigin { Named, Chosen };
+
 inline SaveResult NotSaved(std::string reason, bool toShow = true) {
     return {std::move(reason), toShow};
 }

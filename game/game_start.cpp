@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "data/card_file_reader.h"
 #include "data/card_files.h"
 #include "data/card_sets.h"
 #include "data/catalogue.h"
@@ -39,6 +40,16 @@ int LinkedGame(const std::string& field) {
     if (number < 1 || number > games.size() || number != std::floor(number)) return 0;
     const int g = static_cast<int>(number);
     return games[g].Name.empty() ? 0 : g;
+}
+
+// Pages are written from shared files, so a link may name any path; the opponent or mission it
+// names must lie in the program folder or the game's folder, where the catalogue found it. A file
+// not found at all is left to the reader, which says so.
+bool OpponentFileInsideFolders(const GameInfo& game, const std::string& file) {
+    const fs::path& program = St().ProgramFolder;
+    const fs::path gameFolder = ResolveDataPath(program, game.Folder);
+    const FoundFile found = FindDataFile(file, gameFolder);
+    return found.location.empty() || LiesInside(found.location, {program, gameFolder});
 }
 
 // The deck list chosen, made one that exists: 0 (none chosen) becomes the first, and so does a
@@ -117,14 +128,21 @@ void MakeDeck(Player& player, int deckNum) {
 }
 
 bool StartGameFromLink(const std::string& link) {
-    return Guarded("StartGameFromLink", false, [&] {
+    return GuardedFile("StartGameFromLink", link, false, [&] {
         State& st = St();
         if (!SameNoCase(GetField(link, 1, ":"), "game")) return false;
+        // A refused link leaves the games page as it is, so it is read before the page changes.
+        const int g = LinkedGame(GetField(link, 2, ":"));
+        if (g == 0) throw RunFault("there is no game numbered " + GetField(link, 2, ":"));
+        const std::string opponentFile = GetFieldsFrom(link, 3, ":");
+        if (!OpponentFileInsideFolders(st.Games[g], opponentFile)) {
+            TheHost().MessageBox("The game is not started: \"" + opponentFile +
+                                     "\" lies outside the program folder and the game's folder.",
+                                 "Duvenhall");
+            return false;
+        }
         ShowPage("<font size=+5>Loading...</font>");
 
-        const int g = LinkedGame(GetField(link, 2, ":"));
-        if (g == 0) throw RunFault("no game numbered " + GetField(link, 2, ":"));
-        const std::string opponentFile = GetFieldsFrom(link, 3, ":");
         List<Card> scratch;
         st.CurrentFolder = st.ProgramFolder;
         // Only the files read here make this a starter game: a computer game that read a starter

@@ -151,18 +151,21 @@ std::optional<std::string> ReadWholeFile(const fs::path& file, std::string* reas
     return bytes;
 }
 
-std::string AtomicSave(const fs::path& given, const std::string& bytes, Durability durability) {
+std::string AtomicSave(const fs::path& given, const std::string& bytes, Durability durability,
+                       LinkInPlace link) {
     // A file size limit would end the program with SIGXFSZ; ignored, it fails the write instead,
     // and the save says why.
     static const bool ignoringSizeSignal = std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
     (void)ignoringSizeSignal;
 
-    // A link stays a link: the file it leads to is the one replaced.
-    const std::optional<fs::path> linked = LinkedFile(given);
+    // Saved through, a link stays a link and the file it leads to is the one replaced.
+    const std::optional<fs::path> linked =
+        link == LinkInPlace::SaveThrough ? LinkedFile(given) : std::optional<fs::path>(given);
     if (!linked) return "cannot follow the links of " + given.string();
     const fs::path& target = *linked;
     struct stat old {};
-    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    // A link left standing here is to be replaced: the rename takes its place as a new file.
+    const bool replacing = ::lstat(target.c_str(), &old) == 0 && !S_ISLNK(old.st_mode);
     if (replacing && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 &&
         (errno == EACCES || errno == EROFS))
         return target.string() + " is read-only; not saved";
@@ -239,7 +242,36 @@ fs::path PathInsideFolder(const fs::path& folder, const std::string& name, std::
         reason = "\"" + name + "\" lies outside the program folder";
         return {};
     }
+    // A save writes through a link in the file's place, so the link's last target must lie
+    // inside too.
+    const std::optional<fs::path> linked = LinkedFile(path);
+    if (!linked) {
+        reason = "\"" + name + "\" is a chain of links too long to follow";
+        return {};
+    }
+    if (*linked != path) {
+        std::error_code targetError;
+        const fs::path realTarget = fs::weakly_canonical(*linked, targetError);
+        if (targetError || !Below(realRoot, realTarget)) {
+            reason = "\"" + name + "\" is a link to " + linked->string() +
+                     ", which lies outside the program folder";
+            return {};
+        }
+    }
     return path;
+}
+
+bool LiesInside(const fs::path& file, const std::vector<fs::path>& folders) {
+    const std::optional<fs::path> linked = LinkedFile(fs::absolute(file));
+    if (!linked) return false;
+    std::error_code ec;
+    const fs::path real = fs::weakly_canonical(*linked, ec);
+    if (ec) return false;
+    return std::any_of(folders.begin(), folders.end(), [&](const fs::path& folder) {
+        std::error_code folderError;
+        const fs::path realFolder = fs::weakly_canonical(fs::absolute(folder), folderError);
+        return !folderError && Below(realFolder, real);
+    });
 }
 
 std::string CheckTypedFileName(const std::string& name) {

@@ -32,20 +32,32 @@ std::optional<std::string> ReadWholeFile(const fs::path& file, std::string* reas
 // the time and hold nothing of the player's, need only the atomic replace.
 enum class Durability { Durable, Replaceable };
 
+// What a save does with a link that stands where it writes. The player's files are saved through
+// it to the file it leads to (the caller has checked where that is); the program's own page files
+// are not the player's to redirect, so a link in their place is replaced by a plain file.
+enum class LinkInPlace { SaveThrough, Replace };
+
 // Writes bytes to a temporary file beside target, flushes it (when durable) and renames it over
 // target, then flushes the folder (when durable). A target the user may not write is refused
 // ("... is read-only; not saved"); a replaced file keeps its mode, and a link is saved through to
-// the file it leads to. A replaceable target that already holds exactly these bytes is left as it
-// is. Temporary files that earlier runs left beside the target are removed. On
-// any failure (a file size limit included) target is left as it was, the temporary file is
-// removed, and the reason, with the system's words, is returned. Returns empty text on success.
+// the file it leads to or replaced, as link says. A replaceable target that already holds exactly
+// these bytes is left as it is. Temporary files that earlier runs left beside the target are
+// removed. On any failure (a file size limit included) target is left as it was, the temporary
+// file is removed, and the reason, with the system's words, is returned. Returns empty text on
+// success.
 std::string AtomicSave(const fs::path& target, const std::string& bytes,
-                       Durability durability = Durability::Durable);
+                       Durability durability = Durability::Durable,
+                       LinkInPlace link = LinkInPlace::SaveThrough);
 
 // Where a file the engine writes lands: name (as written in data) resolved below folder. Empty,
-// with the reason, when it would land outside folder: an absolute path elsewhere, "..", or a
-// folder link leading out. The file itself may be a link; saves write through it.
+// with the reason, when it would land outside folder: an absolute path elsewhere, "..", a folder
+// link leading out, or a link in the file's place whose last target lies outside (a shared
+// archive can hold such a link). A link whose target lies inside is saved through.
 fs::path PathInsideFolder(const fs::path& folder, const std::string& name, std::string& reason);
+
+// Whether file, with every link on its way followed, lies inside one of folders (followed too).
+// For files that names in data lead the program to read.
+bool LiesInside(const fs::path& file, const std::vector<fs::path>& folders);
 
 // A name typed by the player that becomes part of a file name: refused when it could leave its
 // folder (a path separator, "..", a drive colon) or is empty. Returns the reason, empty if fine.

@@ -35,7 +35,10 @@ bool CreateHTML(const std::string& fileName, const std::string& /*background*/) 
         ReplaceAll(buffer, "\r\n", "<br>");
         const std::string page =
             "<HTML>\r\n" + std::string(kBodyTag) + "\r\n" + buffer + "\r\n</body></HTML>\r\n";
-        const std::string reason = AtomicSave(path, page, Durability::Replaceable);
+        // A page file is the program's own: a link in its place (from a shared archive) must
+        // not carry the page onto a file elsewhere.
+        const std::string reason =
+            AtomicSave(path, page, Durability::Replaceable, LinkInPlace::Replace);
         if (!reason.empty()) throw RunFault(reason);
         return true;
     });
@@ -50,7 +53,8 @@ void HTMLDisplay(const std::string& fileName) {
     St().HTMLText.clear();
 }
 
-void HTMLDisplay2(const std::string& viewer, const std::string& fileName) {
+bool HTMLDisplay2(const std::string& viewer, const std::string& fileName) {
+    bool found = true;
     bool shown = false;
     std::string name = fileName;
     const uint8_t wasBusy = St().HtmlBusy;
@@ -62,17 +66,23 @@ void HTMLDisplay2(const std::string& viewer, const std::string& fileName) {
             location = ResolveDataPath(St().ProgramFolder, name).generic_string();
         else
             location = GetImagePath(name, 1, "");
-        if (IsNoLocation(location)) return;
+        found = !IsNoLocation(location);
+        if (!found) return;
         TheHost().OpenURL(viewer, location);
         shown = true;
     });
     St().HtmlBusy = wasBusy;
     if (shown && name == "Display.html") St().HTMLText.clear();
+    return found;
 }
 
 void DisplayHelp(const std::string& pageName) {
+    // A help link is page text from a shared file; an empty help window would say nothing.
+    if (!HTMLDisplay2(kHelpViewer, pageName)) {
+        TheHost().MessageBox("The help page \"" + pageName + "\" was not found.", "Duvenhall");
+        return;
+    }
     St().HelpRaise = 1;
-    HTMLDisplay2(kHelpViewer, pageName);
     Guarded("DisplayHelp", [&] { TheHost().Call(WindowCall::ShowHelpWindow, ""); });
 }
 

@@ -16,7 +16,10 @@ void AddHTML(const std::string& text);
 // Returns false (and has reported why) when the page file could not be written.
 bool CreateHTML(const std::string& fileName, const std::string& background);
 void HTMLDisplay(const std::string& fileName);
-void HTMLDisplay2(const std::string& viewer, const std::string& fileName);
+// Shows a page file of the program folder, or one found on the picture search path, in a viewer;
+// false when the page is found nowhere (nothing is shown then).
+bool HTMLDisplay2(const std::string& viewer, const std::string& fileName);
+// Shows a help page in the help window; a page found nowhere is said so instead.
 void DisplayHelp(const std::string& pageName);
 
 }  // namespace dv

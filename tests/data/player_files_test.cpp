@@ -8,6 +8,7 @@
 #include "data/catalogue.h"
 #include "engine/model/cards.h"
 #include "engine/model/files.h"
+#include "engine/pages/page_buffer.h"
 #include "engine/rules/rule_operations.h"
 #include "engine/rules/trait_changes.h"
 #include "tests/data/golden.h"
@@ -240,6 +241,73 @@ TEST_F(PlayerFilesTest, SavesThatWouldLandOutsideTheProgramFolderAreRefusedWithT
     EXPECT_EQ(EnemyFilePath("Orc"), (program / "Arena" / "Orc_Enemy.txt").string());
     EXPECT_TRUE(SaveEnemy(deck, EnemyFilePath("Orc"), "Orc"));
     EXPECT_TRUE(host.messages.empty()) << host.messages.front();
+}
+
+// A shared archive unpacked into the program folder can hold links: a player file or page file
+// that was a link to a file of the user's had that file replaced by the next save. A file the
+// player chose in a file dialog is the player's own choice and is saved where it points.
+TEST_F(PlayerFilesTest, SavesThroughLinksReachOnlyFilesOfTheProgramFolder) {
+    namespace fs = std::filesystem;
+    State& s = St();
+    const fs::path program = Folder() / "program";
+    fs::create_directories(program);
+    s.ProgramFolder = program;
+    s.CurrentFolder = program;
+    const fs::path theirs = Folder() / "theirs.txt";
+    ASSERT_EQ(AtomicSave(theirs, "the user's own"), "");
+    ASSERT_EQ(AtomicSave(program / "kept.plr", "old"), "");
+    fs::create_symlink(program / "kept.plr", program / "In.plr");
+    for (const char* name : {"Out.plr", "Cards.txt", "Display.html"})
+        fs::create_symlink(theirs, program / name);
+    fs::create_symlink(Folder() / "new.txt", program / "Dangling.plr");
+    List<Card> deck = {NewCard("Grunt", 1)};
+    struct Row {
+        const char* name;
+        std::function<bool()> save;
+        fs::path written;  // the file the save wrote; empty: refused
+        const char* why;   // in the message when refused
+    };
+    const Row rows[] = {
+        {"player file linked inside", [] { return SavePlayer("In.plr"); }, program / "kept.plr"},
+        {"player file linked out", [] { return SavePlayer("Out.plr"); }, {}, "is a link to"},
+        {"dangling link out", [] { return SavePlayer("Dangling.plr"); }, {}, "outside the program"},
+        {"card file linked out",
+         [&] { return SaveCollection(deck, "Cards.txt", "INDECK", "", 0); },
+         {},
+         "is a link to"},
+        {"page file", [] { return CreateHTML("Display.html", "#000000"); },
+         program / "Display.html"},
+        {"player file chosen outside",
+         [&] { return SavePlayer((Folder() / "Chosen.plr").string(), PathOrigin::Chosen); },
+         Folder() / "Chosen.plr"},
+        {"card file chosen outside",
+         [&] {
+             return SaveCollection(deck, (Folder() / "Set.txt").string(), "COLLECTION", "", 0,
+                                   PathOrigin::Chosen);
+         },
+         Folder() / "Set.txt"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        host.messages.clear();
+        s.Collection = {NewCard("Plain", 11)};
+        const fs::file_time_type before = fs::last_write_time(theirs);
+        EXPECT_EQ(r.save(), !r.written.empty());
+        EXPECT_EQ(File("theirs.txt"), "the user's own");
+        EXPECT_EQ(fs::last_write_time(theirs), before);
+        if (r.written.empty()) {
+            ASSERT_EQ(host.messages.size(), 1u);
+            EXPECT_NE(host.messages[0].find(r.why), std::string::npos) << host.messages[0];
+        } else {
+            EXPECT_TRUE(host.messages.empty()) << host.messages.front();
+            EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(r.written))) << r.written;
+            EXPECT_NE(ReadWholeFile(r.written).value_or("old"), "old");
+        }
+    }
+    EXPECT_FALSE(fs::exists(Folder() / "new.txt"));
+    EXPECT_TRUE(fs::is_symlink(program / "In.plr")) << "a link inside stays a link";
+    EXPECT_EQ(s.CurrentProfile.PlayerFile, "In.plr")
+        << "a copy kept elsewhere is no profile's file";
 }
 
 // The reason form of each save hands back what the bool form shows, and shows nothing itself, so

@@ -231,7 +231,8 @@ TEST_F(GameLinkTest, LinksThatStartNoGame) {
     };
     const Row rows[] = {
         {"HELP:zeta.html", ""},
-        {"GAME:7:Imp_Enemy.txt", "Error in StartGameFromLink"},
+        {"GAME:7:Imp_Enemy.txt",
+         "Error in StartGameFromLink: GAME:7:Imp_Enemy.txt: there is no game numbered 7"},
         {"game:1:Imp_Enemy.txt",
          "You do not have a deck for this game!\nPlease choose a starter deck or a card store."},
     };

@@ -36,7 +36,7 @@ DeckOutcome DeckManagerLogic::SavePlayerAs() {
     // A file of the program folder is kept by its name there, as the profile list keeps it.
     const std::filesystem::path inFolder = path.lexically_relative(St().ProgramFolder);
     if (!inFolder.empty() && *inFolder.begin() != "..") path = inFolder;
-    ShowSaveFailure(SavePlayerReason(path.string()), kTitle);
+    ShowSaveFailure(SavePlayerReason(path.string(), PathOrigin::Chosen), kTitle);
     return {};
 }
 

@@ -123,7 +123,8 @@ void Designer::Close() {
                 chosen = true;
             }
         }
-        if (chosen) SaveCollection(s.EditCards, s.CardSetFile, "COLLECTION", "", 0);
+        if (chosen)
+            SaveCollection(s.EditCards, s.CardSetFile, "COLLECTION", "", 0, PathOrigin::Chosen);
     }
     s.DesignerActive = 0;
     const std::string& playerFile = s.CurrentProfile.PlayerFile;

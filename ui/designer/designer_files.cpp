@@ -116,7 +116,7 @@ void Designer::SaveCards() {
     s.EditIndex = static_cast<int16_t>(SlotAfterSort(s.EditCards, shown, s.EditIndex));
     form.controls.CardCombo.Select(s.EditIndex - 1);
     SetColFileName(s.CardSetFile, 1);
-    SaveCollection(s.EditCards, s.CardSetFile, "COLLECTION", "", 0);
+    SaveCollection(s.EditCards, s.CardSetFile, "COLLECTION", "", 0, PathOrigin::Chosen);
     form.ShowSlot(s.EditIndex);
 }
 
@@ -127,7 +127,7 @@ void Designer::SaveCardsAs() {
     if (!file) return;
     s.CardSetFile = *file;
     SetColFileName(s.CardSetFile, 1);
-    SaveCollection(s.EditCards, s.CardSetFile, "COLLECTION", "", 0);
+    SaveCollection(s.EditCards, s.CardSetFile, "COLLECTION", "", 0, PathOrigin::Chosen);
 }
 
 void Designer::CreateCustomEnemy() {
@@ -173,7 +173,7 @@ void Designer::WriteStoreOrStarter(const char* title, const char* prompt, const 
         TheDialogs().Message(unnamed, kTitle);
         return;
     }
-    SaveCollection(s.EditCards, *file, "#CARDINDECK", *name, starter);
+    SaveCollection(s.EditCards, *file, "#CARDINDECK", *name, starter, PathOrigin::Chosen);
 }
 
 void Designer::CreateCardStore() {

@@ -168,6 +168,33 @@ TEST_F(DesignerFilesTest, SaveAsMakesTheChosenFileTheDesignersFile) {
     EXPECT_EQ(read[1].TraitValues[1], "8");
 }
 
+// A card file the player aimed outside the program folder with a save dialog was refused as if a
+// shared file had named it: "Not saved: ... lies outside the program folder."
+TEST_F(DesignerFilesTest, EverySaveDialogSavesWhereThePlayerChose) {
+    OpenSet();
+    const fs::path chosen = Folder().string() + "-chosen";
+    fs::create_directories(chosen);
+    struct Row {
+        void (ui::Designer::*command)();
+        const char* file;
+        const char* holds;
+    };
+    const Row rows[] = {{&ui::Designer::SaveCardsAs, "As.txt", "Alpha"},
+                        {&ui::Designer::SaveCards, "As.txt", "Alpha"},
+                        {&ui::Designer::CreateCardStore, "Store.txt", "Named"},
+                        {&ui::Designer::CreateStarterDeckBuilder, "Starter.txt", "Named"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.file);
+        dialogs.files = {(chosen / r.file).string()};
+        dialogs.inputs = {std::string("Named")};
+        (designer.*r.command)();
+        EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front();
+        EXPECT_TRUE(host.messages.empty()) << host.messages.front();
+        EXPECT_NE(ReadFile((chosen / r.file).string()).find(r.holds), std::string::npos);
+    }
+    fs::remove_all(chosen);
+}
+
 TEST_F(DesignerFilesTest, AddingAFileTakesOnlyCardsNotLoadedYet) {
     OpenSet();
     dialogs.files = {WriteCards(

@@ -310,5 +310,46 @@ TEST_F(GamesPageLinkTest, GamesPageLinksStartTheGameWithTheirWholePath) {
     EXPECT_TRUE(flow.messages.empty()) << flow.messages.front();
 }
 
+// Links are page text, and pages come from shared files: "GAME:1:/etc/passwd" started a game
+// against a file that is no opponent, and a help link to no page opened an empty help window.
+TEST_F(GamesPageLinkTest, LinksToFilesOutsideTheFoldersAreRefusedWithTheirReason) {
+    Main();
+    fs::create_directories(Folder() / "elsewhere");
+    const std::string enemy = "#ENEMYDECK, Imp, imp, , , , #FF0000, , An imp.\r\n";
+    ASSERT_EQ(AtomicSave(Folder() / "elsewhere" / "Imp_Enemy.txt", enemy), "");
+    ASSERT_EQ(AtomicSave(Folder() / "elsewhere" / "Away.html", "<p>away</p>"), "");
+    fs::create_symlink(Folder() / "elsewhere" / "Imp_Enemy.txt",
+                       program / "Mosslight" / "Linked_Enemy.txt");
+    const std::string outside = "\" lies outside the program folder and the game's folder.";
+    struct Row {
+        std::string link;
+        std::string message;
+    };
+    const Row rows[] = {
+        {"GAME:1:/etc/passwd", "The game is not started: \"/etc/passwd" + outside},
+        {"GAME:1:../../elsewhere/Imp_Enemy.txt",
+         "The game is not started: \"../../elsewhere/Imp_Enemy.txt" + outside},
+        {"game:1:" + (program / "Mosslight" / "Linked_Enemy.txt").string(),
+         "The game is not started: \"" + (program / "Mosslight" / "Linked_Enemy.txt").string() +
+             outside},
+        {"GAME:9:Bogwarden_Enemy.txt",
+         "Error in StartGameFromLink: GAME:9:Bogwarden_Enemy.txt: there is no game numbered 9"},
+        {"HELP:Missing.html", "The help page \"Missing.html\" was not found."},
+        {"HELP:..\\..\\elsewhere\\Away.html",
+         "The help page \"..\\..\\elsewhere\\Away.html\" was not found."},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.link);
+        flow.messages.clear();
+        flow.calls.clear();
+        const std::size_t pages = flow.pages.size();
+        BoardClick(r.link);
+        EXPECT_EQ(flow.messages, std::vector<std::string>{r.message});
+        EXPECT_EQ(flow.pages.size(), pages) << "the games page stays as it was";
+        EXPECT_TRUE(flow.calls.empty()) << flow.calls.front();
+        EXPECT_EQ(St().GameStarted, 0);
+    }
+}
+
 }  // namespace
 }  // namespace dv::ui
