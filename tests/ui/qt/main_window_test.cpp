@@ -75,6 +75,7 @@ class MainWindowTest : public QObject {
         dialogs_ = test::ScriptedDialogs{};
         program_ = std::make_unique<Program>(folder_, &dialogs_);
         St().Players[1].Hand = List<Card>(10);
+        St().GameRunning = 1;
         window().show();
     }
     void cleanup() {
@@ -202,6 +203,10 @@ class MainWindowTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(test::PageText(*window().BoardView()).contains("Mosslight"),
                                  kWaitMs);
         QCOMPARE(Child<QPushButton>(window(), "Command1")->text(), QString("Take Turn"));
+        // On the games page there is no game to play a turn of.
+        test::ClickButton(window(), "Command1");
+        QCOMPARE(St().TurnsPlayed, 0);
+        QVERIFY(test::PageText(*window().BoardView()).contains("Mosslight"));
     }
 
   private:
