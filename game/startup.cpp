@@ -98,6 +98,7 @@ void QuickStart() {
         st.HTMLText.clear();
         st.DeckRejected = 0;
         st.GameOver = 0;
+        st.GameRunning = 0;
         TheHost().Call(WindowCall::SetEndTurnCaption, "Take Turn");
         SeedFromClock();
         CreateBitLookup();

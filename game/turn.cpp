@@ -153,6 +153,7 @@ void PlayCards(int turnKind) {
         // A new game begins: the log of computer-played turns holds this game's turns only.
         st.AIGameLog.clear();
         st.TurnsPlayed = 0;
+        st.GameRunning = 1;
     }
     ++st.TurnsPlayed;
 

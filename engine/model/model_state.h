@@ -85,6 +85,9 @@ struct ModelState {
     std::string FailReason;
     uint8_t DebugMode = 0;
     uint8_t GameOver = 0;
+    // 1 from a game's first turn until it ends or the new-game set-up shows the games page: only
+    // meanwhile is there a turn to play and a hand to show.
+    uint8_t GameRunning = 0;
     uint8_t Winner = 0;
 
     // Values the game flow and the designer keep but the engine reads and counts.

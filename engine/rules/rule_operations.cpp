@@ -44,6 +44,7 @@ void RecordWonMission() {
 void EndGame(uint8_t& winner) {
     Guarded("EndGame", [&] {
         St().GameOver = 1;
+        St().GameRunning = 0;
         St().PickingCard = 0;
         St().DeckManagerMode = 0;
         St().LastTarget = 0;

@@ -5,9 +5,21 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace dv::ui {
+namespace {
+
+// Messages and prompts carry card and file names: their text shows as written, never as HTML.
+int ShowBox(QWidget* parent, QMessageBox::Icon icon, const std::string& text,
+            const std::string& title, QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, ToQt(title), ToQt(text), buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    return box.exec();
+}
+
+}  // namespace
 
 QString ToQt(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -23,21 +35,26 @@ QWidget* QtDialogs::Parent() const {
 }
 
 void QtDialogs::Message(const std::string& text, const std::string& title) {
-    QMessageBox::information(Parent(), ToQt(title), ToQt(text));
+    ShowBox(Parent(), QMessageBox::Information, text, title, QMessageBox::Ok);
 }
 
 std::optional<std::string> QtDialogs::Input(const std::string& prompt, const std::string& title,
                                             const std::string& defaultText) {
-    bool ok = false;
-    const QString answer = QInputDialog::getText(Parent(), ToQt(title), ToQt(prompt),
-                                                 QLineEdit::Normal, ToQt(defaultText), &ok);
-    if (!ok) return std::nullopt;
-    return FromQt(answer);
+    QInputDialog dialog(Parent());
+    dialog.setWindowTitle(ToQt(title));
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setLabelText(ToQt(prompt));
+    dialog.setTextValue(ToQt(defaultText));
+    // The dialog has no text format of its own; its prompt is the one label it holds.
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return FromQt(dialog.textValue());
 }
 
 bool QtDialogs::YesNo(const std::string& question, const std::string& title) {
-    return QMessageBox::question(Parent(), ToQt(title), ToQt(question),
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    return ShowBox(Parent(), QMessageBox::Question, question, title,
+                   QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 std::optional<std::string> QtDialogs::OpenFile(const std::string& title, const std::string& folder,

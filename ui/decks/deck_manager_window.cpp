@@ -19,6 +19,7 @@
 #include "engine/model/state.h"
 #include "ui/common/engine_guard.h"
 #include "ui/common/qt_dialogs.h"
+#include "ui/common/qt_plain_text.h"
 #include "ui/decks/deck_manager_modes.h"
 #include "ui/main/hand_picture_widget.h"
 #include "viewer/ulk_browser.h"
@@ -82,12 +83,12 @@ DeckManager::DeckManager(QWidget* parent) : QDialog(parent) {
     connect(combo_, &QComboBox::activated, this, [this](int entry) {
         Handle("Combo1_Click", [=, this] { return logic_.ChooseDeck(entry); });
     });
-    tokens_ = new QLabel("Tokens", this);
+    tokens_ = NewPlainLabel(this, "Tokens");
     tokens_->setObjectName("Label1");
     tokens_->setToolTip(
         "This is how many tokens you have.  Tokens are used to purchase and enhance new cards at "
         "the card shop.");
-    cardCount_ = new QLabel("Cards:", this);
+    cardCount_ = NewPlainLabel(this, "Cards:");
     cardCount_->setObjectName("Cardcount");
     top->addWidget(combo_);
     top->addWidget(tokens_);

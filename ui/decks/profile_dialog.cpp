@@ -7,6 +7,7 @@
 
 #include "ui/common/engine_guard.h"
 #include "ui/common/qt_dialogs.h"
+#include "ui/common/qt_plain_text.h"
 
 namespace dv::ui {
 namespace {
@@ -52,7 +53,7 @@ ProfileDialog::ProfileDialog(QWidget* parent) : QDialog(parent) {
 void ProfileDialog::UpdateButtons() {
     const auto captions = chooser_.Captions();
     for (int i = 0; i < kProfileButtons; ++i)
-        buttons_[i]->setText(ToQt(captions[i]));
+        buttons_[i]->setText(PlainCaption(ToQt(captions[i])));
     const QSignalBlocker quiet(scroll_);
     scroll_->setMaximum(chooser_.ScrollMaximum());
     scroll_->setValue(chooser_.Offset());

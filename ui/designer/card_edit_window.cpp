@@ -23,6 +23,7 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/engine_guard.h"
 #include "ui/common/qt_dialogs.h"
+#include "ui/common/qt_plain_text.h"
 #include "ui/decks/deck_manager_window.h"
 #include "ui/decks/designer_link.h"
 #include "ui/designer/effect_picker_dialog.h"
@@ -308,7 +309,7 @@ QWidget* CardEditWindow::BuildCardFields() {
             designer_.form.CardComboClick(position);
         });
     });
-    cardTotal_ = new QLabel(box);
+    cardTotal_ = NewPlainLabel(box);
     cardTotal_->setObjectName("cardtotal");
     grid->addWidget(cardTotal_, 1, 5);
 

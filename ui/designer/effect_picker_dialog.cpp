@@ -9,6 +9,7 @@
 
 #include "ui/common/engine_guard.h"
 #include "ui/common/qt_dialogs.h"
+#include "ui/common/qt_plain_text.h"
 #include "ui/designer/value_generator_dialog.h"
 
 namespace dv::ui {
@@ -50,9 +51,8 @@ EffectPickerDialog::EffectPickerDialog(QWidget* parent)
         row->view()->setMinimumWidth(row->view()->sizeHintForColumn(0));
         grid->addWidget(row, i, 0);
 
-        auto* description = new QLabel(this);
+        QLabel* description = NewPlainLabel(this);
         description->setObjectName(QString("Label1_%1").arg(i));
-        description->setTextFormat(Qt::PlainText);
         description->setWordWrap(true);
         description->setMinimumWidth(280);
         grid->addWidget(description, i, 1);

@@ -19,6 +19,7 @@
 #include "engine/model/state.h"
 #include "ui/common/engine_guard.h"
 #include "ui/common/qt_dialogs.h"
+#include "ui/common/qt_plain_text.h"
 
 namespace dv::ui {
 namespace {
@@ -56,7 +57,7 @@ PicPickDialog::PicPickDialog(QWidget* parent) : QDialog(parent) {
 
     drives_ = new QComboBox;
     drives_->setObjectName("Drive1");
-    folderLabel_ = new QLabel;
+    folderLabel_ = NewPlainLabel(nullptr);
     folderLabel_->setObjectName("DirLabel");
     folderLabel_->setWordWrap(true);
     folders_ = new QListWidget;
@@ -77,7 +78,7 @@ PicPickDialog::PicPickDialog(QWidget* parent) : QDialog(parent) {
         button->setIconSize(kThumbnailIcon);
         button->setFixedSize(kCellWidth, kThumbnailIcon.height() + 8);
         button->setAutoRaise(true);
-        auto* name = new QLabel;
+        QLabel* name = NewPlainLabel(nullptr);
         name->setObjectName(QString("PicNameLabel_%1").arg(i));
         name->setFixedWidth(kCellWidth);
         name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -105,7 +106,7 @@ PicPickDialog::PicPickDialog(QWidget* parent) : QDialog(parent) {
     scroll_->setObjectName("VScroll1");
     scroll_->setSingleStep(1);
     scroll_->setPageStep(kPickerThumbnails);
-    prompt_ = new QLabel;
+    prompt_ = NewPlainLabel(nullptr);
     prompt_->setObjectName("Label1");
 
     auto* middle = new QHBoxLayout;
@@ -237,7 +238,7 @@ void PicPickDialog::DrawPage() {
         if (!slot.visible) continue;
         const QString name = ToQt(slot.name);
         names_[i]->setText(names_[i]->fontMetrics().elidedText(name, Qt::ElideMiddle, kCellWidth));
-        names_[i]->setToolTip(name);
+        names_[i]->setToolTip(PlainTip(name));
         // A picture that cannot be read leaves the thumbnail as it was.
         const QImage small = ThumbnailOf(ToQt(slot.path));
         if (!small.isNull()) thumbnails_[i]->setIcon(QPixmap::fromImage(small));

@@ -8,6 +8,7 @@
 
 #include "ui/common/engine_guard.h"
 #include "ui/common/qt_dialogs.h"
+#include "ui/common/qt_plain_text.h"
 #include "ui/designer/trait_scope_dialog.h"
 
 namespace dv::ui {
@@ -19,9 +20,8 @@ ValueGeneratorDialog::ValueGeneratorDialog(QWidget* parent, const std::string& q
     setWindowTitle("Value Generator");
     auto* layout = new QVBoxLayout(this);
 
-    auto* label = new QLabel(ToQt(question), this);
+    QLabel* label = NewPlainLabel(this, ToQt(question));
     label->setObjectName("Label1");
-    label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     layout->addWidget(label);
 

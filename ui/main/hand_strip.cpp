@@ -21,6 +21,8 @@ std::array<HandSlotView, kHandSlots> HandStrip::Redraw() {
     lastHoverSlot_ = 0;
     std::array<HandSlotView, kHandSlots> views;
     RunCommand("UpdateHand", [&] {
+        // The end of a game hides the hand, and the rest of the turn that ended it redraws it.
+        if (St().GameRunning == 0) return;
         for (int i = 1; i <= kHandSlots; ++i) {
             const Card* card = HandCard(i);
             if (!card) continue;

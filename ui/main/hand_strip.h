@@ -19,7 +19,8 @@ struct HandSlotView {
 
 class HandStrip {
   public:
-    // UpdateHand: slot i (1 to 10) of the human player's hand as it should show, at index i - 1.
+    // UpdateHand: slot i (1 to 10) of the human player's hand as it should show, at index i - 1;
+    // none while no game runs.
     // Forgets the hovered slot, so that a new card in that slot shows on the next hover.
     std::array<HandSlotView, kHandSlots> Redraw();
     // HideHand.

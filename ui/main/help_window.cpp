@@ -1,7 +1,9 @@
 #include "ui/main/help_window.h"
 
+#include <QCloseEvent>
 #include <QResizeEvent>
 
+#include "ui/main/main_commands.h"
 #include "viewer/ulk_browser.h"
 
 namespace dv::ui {
@@ -30,6 +32,11 @@ void HelpWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (height() == 0) return;
     viewer_->setGeometry(0, 0, width(), height());
+}
+
+void HelpWindow::closeEvent(QCloseEvent* event) {
+    HelpWindowClosed();
+    QWidget::closeEvent(event);
 }
 
 }  // namespace dv::ui

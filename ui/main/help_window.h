@@ -18,6 +18,7 @@ class HelpWindow : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     ulkBrowser* viewer_;

@@ -39,8 +39,15 @@ void ShowBlankPages() {
     HTMLDisplay2(kCardViewer, "blank.htm");
 }
 
+// The turn buttons start a new game once the game is over and play a turn while one runs; on the
+// games page there is no board to play on.
+bool TurnToPlay() {
+    return St().GameOver == 1 || St().GameRunning == 1;
+}
+
 void PlayTurn() {
     State& st = St();
+    if (!TurnToPlay()) return;
     if (st.GameOver == 1) {
         st.HTMLText.clear();
         QuickStart();
@@ -89,12 +96,17 @@ Activation MainCommands::Activate() {
     return activation;
 }
 
+void HelpWindowClosed() {
+    St().HelpRaise = 0;
+}
+
 bool MainCommands::TakeTurn() {
     return Command("Command1_Click", PlayTurn);
 }
 
 bool MainCommands::ComputerTurn() {
     return Command("AITurnButton_Click", [] {
+        if (!TurnToPlay()) return;
         St().AITurn = 1;
         PlayTurn();
     });

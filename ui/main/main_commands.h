@@ -22,6 +22,9 @@ enum class CloseOutcome {
 // The player file of the current game and profile; empty when no game is current.
 std::string CurrentPlayerFile();
 
+// The player closed the help window: no later activation brings it back.
+void HelpWindowClosed();
+
 class MainCommands {
   public:
     // Form_Load: the queued-plays and card views show "blank.htm"; the hand is hidden.
@@ -30,7 +33,8 @@ class MainCommands {
     // hands back, never on a mere focus change: a re-read then would drop cards won in play.
     Activation Activate();
 
-    bool TakeTurn();      // "Take Turn"; a new game once the game is over
+    // "Take Turn"; a new game once the game is over, nothing while no game runs.
+    bool TakeTurn();
     bool ComputerTurn();  // "AI Turn": the computer plays the human side from now on
     bool ComputerGame();  // "AI Game"
     bool Tournament();    // "AI Game Test"

@@ -11,6 +11,7 @@
 #include "engine/model/state.h"
 #include "ui/common/engine_guard.h"
 #include "ui/common/qt_dialogs.h"
+#include "ui/common/qt_plain_text.h"
 #include "ui/main/hand_picture_widget.h"
 #include "ui/main/help_window.h"
 #include "ui/main/link_router.h"
@@ -99,7 +100,7 @@ void MainWindow::BuildHand(QWidget* area) {
         });
         handPictures_[slot - 1] = picture;
 
-        auto* label = new QLabel(area);
+        QLabel* label = NewPlainLabel(area);
         label->setObjectName(QString("HandLabel_%1").arg(slot - 1));
         label->setAutoFillBackground(true);
         label->setStyleSheet("background-color: black; color: white;");
@@ -191,7 +192,8 @@ void MainWindow::HandBack() {
     const Activation activation = commands_.Activate();
     deckManagerItem_->setEnabled(activation.deckManagerEnabled);
     debugItem_->setChecked(St().DebugMode == 1);
-    if (activation.raiseHelp && help_) help_->ShowInFront();
+    // Only a help window still open comes to the front: one the player closed stays closed.
+    if (activation.raiseHelp && help_ && help_->isVisible()) help_->ShowInFront();
 }
 
 void MainWindow::UpdateHand() {
@@ -222,7 +224,7 @@ void MainWindow::HideHand() {
 }
 
 void MainWindow::SetEndTurnCaption(const std::string& caption) {
-    takeTurn_->setText(ToQt(caption));
+    takeTurn_->setText(PlainCaption(ToQt(caption)));
 }
 
 void MainWindow::EnableDeckManagerMenu(bool enabled) {

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "engine/pages/page_buffer.h"
 #include "game/play_queue.h"
+#include "game/turn.h"
 #include "tests/ui/main/main_fixture.h"
 #include "ui/common/engine_guard.h"
 
@@ -84,6 +87,31 @@ TEST_F(HandStripTest, ReleasingAPictureQueuesItsCardWithTheSelectionOrAsADiscard
             EXPECT_EQ(St().SelectedCard, 0);
         }
     }
+}
+
+// The end of a game hides the hand; a game that ends inside a turn had the rest of the turn draw
+// the old hand again, whose pictures then did nothing on the games page.
+TEST_F(HandStripTest, AGameEndedInATurnLeavesTheHandHiddenUntilANewGameBegins) {
+    InHand(1, "Moth");
+    HandStrip hand;
+    ASSERT_TRUE(hand.Redraw()[0].visible);
+    const int doom = Place("Doom", 1);
+    Script(doom, "LOSEGAME");
+    Register(doom);
+
+    PlayCards(0);
+    ASSERT_EQ(St().GameOver, 1);
+    const auto hidden = std::find(flow.calls.begin(), flow.calls.end(), "HideHand");
+    ASSERT_NE(hidden, flow.calls.end());
+    EXPECT_NE(std::find(hidden, flow.calls.end(), "RedrawHand"), flow.calls.end())
+        << "the turn goes on after the end and redraws the hand";
+    for (const HandSlotView& view : hand.Redraw())
+        EXPECT_FALSE(view.visible);
+
+    C(doom).Name.clear();
+    St().GameOver = 0;
+    PlayCards(kFirstTurn);
+    EXPECT_TRUE(hand.Redraw()[0].visible) << "a new game's hand shows";
 }
 
 TEST_F(HandStripTest, ASecondReleaseTakesTheCardOutOfTheQueue) {

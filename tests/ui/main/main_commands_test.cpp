@@ -7,6 +7,7 @@
 #include "data/card_files.h"
 #include "engine/model/files.h"
 #include "engine/pages/page_buffer.h"
+#include "engine/rules/rule_operations.h"
 #include "tests/support/dialogs_fixture.h"
 #include "tests/ui/main/main_fixture.h"
 #include "ui/common/dialogs.h"
@@ -91,6 +92,41 @@ TEST_F(MainCommandsTest, TakeTurnAfterTheGameEndedStartsANewGame) {
     EXPECT_EQ(flow.calls.front(), "SetEndTurnCaption:Take Turn");
 }
 
+// On the games page, at the start or once "End Game" brought it back, there is no board: a turn
+// there showed "Player 1" without a game and empty play tables.
+TEST_F(MainCommandsTest, TheTurnButtonsPlayATurnOnlyWhileAGameRuns) {
+    struct Row {
+        const char* name;
+        bool gameEnded;  // a game ended and "End Game" showed the games page
+        uint8_t running;
+        bool played;
+    };
+    const Row rows[] = {
+        {"a game on the board", false, 1, true},
+        {"the games page at the start", false, 0, false},
+        {"the games page after End Game", true, 1, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        St().GameRunning = r.running;
+        if (r.gameEnded) {
+            uint8_t winner = 2;
+            EndGame(winner);
+            ASSERT_TRUE(commands.TakeTurn());
+            ASSERT_EQ(St().GameOver, 0) << "the games page is back";
+        }
+        for (const bool computer : {false, true}) {
+            St().AITurn = 0;
+            const int32_t turns = St().TurnsPlayed;
+            flow.pages.clear();
+            EXPECT_TRUE(computer ? commands.ComputerTurn() : commands.TakeTurn());
+            EXPECT_EQ(St().TurnsPlayed, turns + (r.played ? 1 : 0));
+            EXPECT_EQ(flow.pages.empty(), !r.played);
+            EXPECT_EQ(St().AITurn, computer && r.played ? 1 : 0);
+        }
+    }
+}
+
 // Activation reads the player file back into the collection; while a collection pick is held
 // for a menu action it must not, and the deck manager stays shut.
 TEST_F(MainCommandsTest, ActivationReReadsTheCollectionOnlyOutsideAPick) {
@@ -114,6 +150,14 @@ TEST_F(MainCommandsTest, ActivationRaisesTheHelpWindowOnceAfterAHelpPage) {
     EXPECT_FALSE(commands.Activate().raiseHelp);
     EXPECT_EQ(Shown(kQueueViewer), 2);
     EXPECT_EQ(Shown(kCardViewer), 2);
+}
+
+// A help window the player closed came back over the board at the next hand-back, a game start.
+TEST_F(MainCommandsTest, AClosedHelpWindowIsNotRaisedAgain) {
+    DisplayHelp("MainHelp.html");
+    ASSERT_EQ(St().HelpRaise, 1);
+    HelpWindowClosed();
+    EXPECT_FALSE(commands.Activate().raiseHelp);
 }
 
 TEST_F(MainCommandsTest, SavingThePlayerWithoutAGameSaysSoAndWritesNothing) {

@@ -1,6 +1,6 @@
 #pragma once
-// A board for the main window's logic: the two player cards in play, a hand of ten slots, and a
-// host that answers the deck manager when the logic opens it.
+// A board for the main window's logic: a game running with the two player cards in play, a hand
+// of ten slots, and a host that answers the deck manager when the logic opens it.
 
 #include <string>
 
@@ -17,6 +17,7 @@ class MainWindowLogicTest : public BoardTest {
         BoardTest::SetUp();
         SetHost(&flow);
         St().Players[1].Hand = List<Card>(10);
+        St().GameRunning = 1;
         WriteFile("blank.htm", "<html></html>");
     }
 

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QTcpServer>
@@ -25,6 +26,7 @@
 #include "tests/ui/qt/support/program_steps.h"
 #include "tests/ui/qt/support/window_steps.h"
 #include "tests/ui/qt/support/window_test_main.h"
+#include "ui/common/qt_dialogs.h"
 #include "ui/main/program.h"
 #include "ui/main/qt_connection.h"
 #include "viewer/ulk_browser.h"
@@ -75,6 +77,7 @@ class MainWindowTest : public QObject {
         dialogs_ = test::ScriptedDialogs{};
         program_ = std::make_unique<Program>(folder_, &dialogs_);
         St().Players[1].Hand = List<Card>(10);
+        St().GameRunning = 1;
         window().show();
     }
     void cleanup() {
@@ -108,6 +111,20 @@ class MainWindowTest : public QObject {
         QCOMPARE(int(St().ActionTargets[1]), kDiscardTarget);
         QTRY_VERIFY_WITH_TIMEOUT(test::PageText(*window().QueueView()).contains("Discard"),
                                  kWaitMs);
+    }
+
+    // A card name is data: laid out as rich text, an <img src> in it loads that file.
+    void aNameWithMarkupShowsAsItsOwnText() {
+        const fs::path picture = folder_ / "Pictures" / "Card-boghound.jpg";
+        const int pictureHeight = QImage(ToQt(picture.string())).height();
+        QVERIFY(pictureHeight > 100);
+        const std::string name = "<img src='" + picture.string() + "'>Bog <b>Hound</b>";
+        InHand(1, name, "Card-boghound-mini.jpg", "#FFFFFF");
+        window().UpdateHand();
+        auto* label = Child<QLabel>(window(), "HandLabel_0");
+        QCOMPARE(label->text(), ToQt(name));
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+        QVERIFY2(label->sizeHint().height() < pictureHeight, "the picture is not laid out");
     }
 
     // A press on the name inside a card link reaches the router through the link's href; the
@@ -202,6 +219,10 @@ class MainWindowTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(test::PageText(*window().BoardView()).contains("Mosslight"),
                                  kWaitMs);
         QCOMPARE(Child<QPushButton>(window(), "Command1")->text(), QString("Take Turn"));
+        // On the games page there is no game to play a turn of.
+        test::ClickButton(window(), "Command1");
+        QCOMPARE(St().TurnsPlayed, 0);
+        QVERIFY(test::PageText(*window().BoardView()).contains("Mosslight"));
     }
 
   private:

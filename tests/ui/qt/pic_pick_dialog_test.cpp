@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QToolButton>
 
 #include "tests/ui/qt/support/window_test_main.h"
@@ -62,6 +63,26 @@ class PicPickDialogTest : public QObject {
         QCOMPARE(NameShown(dialog, 0), QString("p05.jpg"));
         QCOMPARE(NameShown(dialog, 19), QString("p24.jpg"));
         QVERIFY(Find<QToolButton>(dialog, "Image1_19")->isVisible());
+    }
+
+    // A file name is data: one that looks like HTML shows as written, in its label and its tip.
+    void aFileNameWithMarkupShowsAsWritten() {
+        QTemporaryDir odd;
+        const QString name = "<i>Bog&Co.jpg";
+        QImage small(40, 30, QImage::Format_RGB32);
+        small.fill(Qt::red);
+        QVERIFY(small.save(odd.filePath(name), "JPG"));
+        PicPickDialog dialog;
+        dialog.ShowFolder(FromQt(odd.path()));
+        dialog.Prepare("", false);
+        dialog.show();
+        auto* label = Find<QLabel>(dialog, "PicNameLabel_0");
+        QCOMPARE(label->text(), name);
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+        QTextDocument tip;  // how the tip lays its text out
+        tip.setHtml(label->toolTip());
+        QVERIFY(Qt::mightBeRichText(label->toolTip()));
+        QCOMPARE(tip.toPlainText(), name);
     }
 
     void aThumbnailClickChoosesItsFileAndCloses() {

@@ -24,6 +24,7 @@
 #include "ui/common/engine_guard.h"
 #include "ui/common/qt_dialogs.h"
 #include "ui/decks/deck_manager_window.h"
+#include "ui/main/help_window.h"
 #include "ui/main/main_window.h"
 #include "ui/main/program.h"
 #include "viewer/ulk_browser.h"
@@ -138,6 +139,10 @@ void ProgramEndToEndTest::aNewPlayerPlaysTheSampleGameToItsEnd() {
         deckChosen = decks->currentText();
         ClickButton(*manager, "Command2");  // DONE
     });
+    // The player closes the help window: the game start's hand-back must not bring it back.
+    test::ChooseMenuItem(window, "helpmen");
+    QVERIFY(program.Help().isVisible());
+    program.Help().close();
     QVERIFY(test::PressLink(board, opponent));
     // GameStarted stays 1 from the starter game: the deck manager's answer marks the start.
     QTRY_VERIFY_WITH_TIMEOUT(*decked && !EngineGuard::Busy(), kWaitMs);
@@ -147,6 +152,7 @@ void ProgramEndToEndTest::aNewPlayerPlaysTheSampleGameToItsEnd() {
     QCOMPARE(int(CollectionKeys().size()), 42);
     QTRY_VERIFY_WITH_TIMEOUT(test::PageText(board).contains("The marsh lanterns flicker to life."),
                              kWaitMs);
+    QVERIFY2(!program.Help().isVisible(), "the closed help window stays closed");
 
     // Hovering a hand picture shows its card.
     int slot = 0;
@@ -177,6 +183,9 @@ void ProgramEndToEndTest::aNewPlayerPlaysTheSampleGameToItsEnd() {
     }
     QVERIFY2(St().GameOver == 1, "the game ended");
     QCOMPARE(Child<QPushButton>(window, "Command1")->text(), QString("End Game"));
+    // The game ended inside a turn, whose end drew the hand again.
+    for (int i = 0; i < 10; ++i)
+        QVERIFY(!Child<QLabel>(window, QString("HandLabel_%1").arg(i))->isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(test::PageText(board).contains("goes dark"), kWaitMs);
     QCOMPARE(dialogs_.messages, std::vector<std::string>{});
 
