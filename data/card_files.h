@@ -42,7 +42,8 @@ bool SaveCollection(List<Card>& cards, const std::string& path, const std::strin
                     const std::string& generatedName, int starter);
 
 // Writes the player file of the current profile into the program folder, and then the profile
-// list. When the player file could not be written the old file stays as it was.
+// list. When the player file could not be written the old file stays as it was. Nothing is written
+// in debug mode or while a card test runs: the result then says so as a skipped save.
 SaveResult SavePlayerReason(const std::string& fileName);
 bool SavePlayer(const std::string& fileName);
 // Writes the player file of the current game and profile, named by PlayerFileName. Fails when

@@ -190,8 +190,12 @@ void MainWindow::Load() {
 void MainWindow::HandBack() {
     const Activation activation = commands_.Activate();
     deckManagerItem_->setEnabled(activation.deckManagerEnabled);
-    debugItem_->setChecked(St().DebugMode == 1);
+    ShowDebugMode();
     if (activation.raiseHelp && help_) help_->ShowInFront();
+}
+
+void MainWindow::ShowDebugMode() {
+    debugItem_->setChecked(St().DebugMode == 1);
 }
 
 void MainWindow::UpdateHand() {

@@ -197,11 +197,16 @@ class MainWindowTest : public QObject {
         // "Take Turn" once the game is over starts a new game: the games page comes back.
         St().CurrentProfile.Name = "Guest";
         St().GameOver = 1;
+        // The game was a card test, which found debug mode off: the new game ends the test.
+        debug->trigger();
+        St().DebugModeBeforeTest = 0;
         test::ClickButton(window(), "Command1");
         QCOMPARE(int(St().GameOver), 0);
         QTRY_VERIFY_WITH_TIMEOUT(test::PageText(*window().BoardView()).contains("Mosslight"),
                                  kWaitMs);
         QCOMPARE(Child<QPushButton>(window(), "Command1")->text(), QString("Take Turn"));
+        QCOMPARE(int(St().DebugMode), 0);
+        QVERIFY2(!debug->isChecked(), "the check mark kept the test's debug mode");
     }
 
   private:
