@@ -45,7 +45,8 @@ bool SaveCollection(List<Card>& cards, const std::string& path, const std::strin
 
 // Writes the player file of the current profile into the program folder (or, chosen, where the
 // player chose), and then the profile list, which keeps only a file of the program folder. When
-// the player file could not be written the old file stays as it was.
+// the player file could not be written the old file stays as it was. Nothing is written in debug
+// mode or while a card test runs: the result then says so as a skipped save.
 SaveResult SavePlayerReason(const std::string& fileName, PathOrigin origin = PathOrigin::Named);
 bool SavePlayer(const std::string& fileName, PathOrigin origin = PathOrigin::Named);
 // Writes the player file of the current game and profile, named by PlayerFileName. Fails when

@@ -112,9 +112,17 @@ SaveResult SavePlayerReason(const std::string& fileName, PathOrigin origin) {
     const SaveResult guardShown = NotSaved("Error in SavePlayer: " + fileName, false);
     return GuardedFile("SavePlayer", fileName, guardShown, [&]() -> SaveResult {
         State& s = St();
-        if (s.DebugMode == 1) return {};
+        if (s.DebugMode == 1) {
+            return SkippedSave(
+                "Debug mode is on, so the player file was not saved. Turn off \"Debug Mode\" in "
+                "the Options menu to save it.");
+        }
         // A card test plays with lists of its own: the player's stay aside, and so does the file.
-        if (s.PlayerDataAside) return {};
+        if (s.PlayerDataAside) {
+            return SkippedSave(
+                "A card test is running, so the player file was not saved: the cards and decks "
+                "in play are the test's.");
+        }
         s.SaleMode = 0;
         if (!s.PartialCollectionFile.empty()) {
             return NotSaved("The collection was not read whole from " + s.PartialCollectionFile +

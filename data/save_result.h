@@ -14,6 +14,9 @@ struct SaveResult {
     // Whether the reason is still to be shown: not when the guard has shown an error already,
     // nor when the save was not tried for want of a game.
     bool toShow = true;
+    // Not written on purpose (debug mode, a card test): the bool form keeps quiet about it, as the
+    // saves the program makes on its own do then, but a save the player asked for tells why.
+    bool skipped = false;
 
     bool Saved() const { return reason.empty(); }
 };
@@ -25,6 +28,10 @@ enum class PathOrigin { Named, Chosen };
 
 inline SaveResult NotSaved(std::string reason, bool toShow = true) {
     return {std::move(reason), toShow};
+}
+
+inline SaveResult SkippedSave(std::string reason) {
+    return {std::move(reason), false, true};
 }
 
 // The bool form: shows a reason still to be shown through the host; true when saved.

@@ -59,6 +59,11 @@ void BeginCardTest() {
 void EndCardTest() {
     Guarded("EndCardTest", [&] {
         State& st = St();
+        if (st.DebugModeBeforeTest) {
+            st.DebugMode = *st.DebugModeBeforeTest;
+            st.DebugModeBeforeTest.reset();
+            TheHost().Call(WindowCall::ShowDebugMode, "");
+        }
         if (!st.PlayerDataAside) return;
         PlayerFileData kept = std::move(*st.PlayerDataAside);
         st.PlayerDataAside.reset();
@@ -92,6 +97,7 @@ bool ReadCardTestRules(const std::string& path) {
 void StartCardTest() {
     Guarded("StartCardTest", [&] {
         State& st = St();
+        if (!st.DebugModeBeforeTest) st.DebugModeBeforeTest = st.DebugMode;
         st.DebugMode = 1;
         MRPForTesting();
 

@@ -1,7 +1,8 @@
 #pragma once
 // The card test: a game of the card designer's cards, set up in the deck manager's four test
 // lists (TopCards 1 to 4: the two hands and the cards in play of each side). While a test runs
-// the player's own collection and deck lists are kept aside and no player file is written.
+// the player's own collection and deck lists are kept aside, no player file is written, and the
+// test games play in debug mode.
 
 #include <string>
 
@@ -15,7 +16,8 @@ inline constexpr const char* kTestListNames[] = {"In Player's Hand", "In Enemy's
 // Keeps the player's data aside (the first test's keep stands while tests follow one another)
 // and gives Decks the four one-entry test lists.
 void BeginCardTest();
-// Puts the player's data back as it was before the test; does nothing when no test runs.
+// Puts the player's data and debug mode back as they were before the test; does nothing when no
+// test runs.
 void EndCardTest();
 bool CardTestRunning();
 

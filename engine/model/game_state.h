@@ -47,6 +47,9 @@ struct GameState {
     uint32_t AIGamesStarted = 0;
     // Decks bred by deck evolution; a computer game takes a deck from here before any file.
     List<BredDeck> BredDecks;
+    // Set while a card test runs: debug mode as the first test game found it. A test game plays
+    // in debug mode; the end of the test puts the player's own setting back.
+    std::optional<uint8_t> DebugModeBeforeTest;
 
     // Snapshots of play for the trial payments under way, one per nesting level; kept between
     // payments so that each copy reuses the room of the one before.

@@ -19,6 +19,7 @@ enum class WindowCall {
     ShowProfileMenu,    // the profile chooser, modal: sets CurrentProfile and reads its player file
     ShowDeckManager,    // the deck manager, modal: sets CurrentDeck, or DeckRejected to 1
     StoreFullSizeTick,  // stores in FullSize whether the full-size menu item is ticked
+    ShowDebugMode,      // ticks the debug-mode menu item exactly when DebugMode is 1
     EndProgram,         // closes every window without saving; the program ends
 };
 

@@ -69,6 +69,8 @@ const char* WindowCallName(WindowCall call) {
             return "ShowDeckManager";
         case WindowCall::StoreFullSizeTick:
             return "StoreFullSizeTick";
+        case WindowCall::ShowDebugMode:
+            return "ShowDebugMode";
         case WindowCall::EndProgram:
             return "EndProgram";
     }

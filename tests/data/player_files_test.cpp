@@ -89,7 +89,8 @@ TEST_F(PlayerFilesTest, NothingIsWrittenInDebugModeOrForAnEmptyCollection) {
     WriteFile("p.plr", "old");
     St().DebugMode = 1;
     St().Collection = {NewCard("Plain", 11)};
-    EXPECT_TRUE(SavePlayer("p.plr"));
+    EXPECT_FALSE(SavePlayer("p.plr")) << "a save skipped in debug mode is no save";
+    EXPECT_TRUE(host.messages.empty()) << "the program's own saves keep quiet in debug mode";
     St().DebugMode = 0;
     St().Collection = List<Card>(2);
     EXPECT_TRUE(SavePlayer("p.plr"));

@@ -5,7 +5,8 @@
 namespace dv::ui {
 
 bool ShowSaveFailure(const SaveResult& result, const std::string& title) {
-    if (!result.Saved() && result.toShow) TheDialogs().Message(result.reason, title);
+    if (!result.Saved() && (result.toShow || result.skipped))
+        TheDialogs().Message(result.reason, title);
     return result.Saved();
 }
 

@@ -7,7 +7,8 @@
 
 namespace dv::ui {
 
-// Shows the reason of a failed save that is still to be shown; true when the file was saved.
+// Shows the reason of a save the player asked for that failed or was skipped on purpose, unless it
+// was shown already; true when the file was saved.
 bool ShowSaveFailure(const SaveResult& result, const std::string& title);
 
 }  // namespace dv::ui

@@ -9,6 +9,7 @@
 #include "game/deck_rules.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/engine_guard.h"
+#include "ui/common/flag_scope.h"
 #include "ui/decks/deck_manager_logic.h"
 #include "ui/decks/deck_manager_texts.h"
 #include "ui/decks/designer_link.h"
@@ -70,14 +71,15 @@ DeckOutcome DeckManagerLogic::CollectionClick(int slot) {
 
 DeckOutcome DeckManagerLogic::EditInDesigner(int position) {
     State& st = St();
-    st.EditFromDeckManager = 1;
-    st.CurrentCard = st.Collection[position];
-    if (DesignerLink* designer = TheDesignerLink()) {
-        ModalScope level;
-        designer->EditCurrentCard();
+    {
+        // Until the designer hands back: its next opening is its own again.
+        const StateFlagScope handedOver(&State::EditFromDeckManager, 1);
+        st.CurrentCard = st.Collection[position];
+        if (DesignerLink* designer = TheDesignerLink()) {
+            ModalScope level;
+            designer->EditCurrentCard();
+        }
     }
-    // The designer has handed back: its next opening is its own again.
-    st.EditFromDeckManager = 0;
     if (st.Collection.Has(position)) st.Collection[position] = st.CurrentCard;
     editNextCard_ = false;
     return Activation();

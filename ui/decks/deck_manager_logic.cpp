@@ -14,6 +14,7 @@
 #include "game/deck_rules.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/engine_guard.h"
+#include "ui/common/flag_scope.h"
 #include "ui/decks/deck_manager_texts.h"
 #include "ui/decks/designer_link.h"
 
@@ -313,10 +314,10 @@ bool DeckManagerLogic::DeckMeetsRules() {
 }
 
 DeckOutcome DeckManagerLogic::HandToDesigner(int index) {
-    State& st = St();
-    st.ListBusy = 1;
-    if (DesignerLink* designer = TheDesignerLink()) designer->ShowCard(index);
-    st.ListBusy = 0;
+    {
+        const ListBusyScope busy;
+        if (DesignerLink* designer = TheDesignerLink()) designer->ShowCard(index);
+    }
     DeckOutcome out;
     out.close = true;
     return out;

@@ -10,6 +10,7 @@
 #include "engine/rules/card_life.h"
 #include "engine/rules/trait_changes.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/flag_scope.h"
 
 namespace dv::ui {
 namespace {
@@ -49,6 +50,12 @@ std::vector<int> ShownSlots(int count, Carries carries) {
     return slots;
 }
 
+// Whether the card has pictures to compose its own from; one without them and without picture
+// files is an empty card, with no picture of its own to show or write.
+bool HasPictureSources(const Card& card) {
+    return !card.ArtSource.empty() || !card.BackSource.empty();
+}
+
 void SetCaption(Card& card, int slot, const std::string& caption) {
     if (card.TraitActionDescs.size() < slot) card.TraitActionDescs.Resize(slot);
     card.TraitActionDescs[slot] = caption;
@@ -83,7 +90,7 @@ std::string CardPictureName(const std::string& uniqueName, const std::string& su
 void CardForm::UpdateCard() {
     State& s = St();
     const Card& card = s.CurrentCard;
-    if (FormUpdating == 0) FormUpdating = 1;
+    const FlagScope<uint8_t> updating(FormUpdating, FormUpdating == 0 ? uint8_t{1} : FormUpdating);
     TraitTop = ClampTop(TraitTop);
     CaptionTop = ClampTop(CaptionTop);
     ActionTop = ClampTop(ActionTop);
@@ -124,8 +131,6 @@ void CardForm::UpdateCard() {
                middle, high);
     pictures.NameColour = static_cast<uint32_t>(high + middle * 256 + low * 65536);
     controls.NameColour = pictures.NameColour;
-
-    if (FormUpdating == 1) FormUpdating = 0;
     controls.CardTotal = "Total Cards: " + std::to_string(s.EditCards.size());
 }
 
@@ -213,13 +218,13 @@ void CardForm::LoadCardToForm(const Card& card) {
     if (card.Name.empty()) return;
     const Card copy = card;  // the card may lie in the list that a commit writes
     St().CurrentCard = copy;
-    FormUpdating = 2;
+    const FlagScope<uint8_t> loading(FormUpdating, 2);
     ActionTop = CaptionTop = TraitTop = 1;
     FillRows(copy);
     UpdateCard();
-    if (!copy.Picture.empty()) peers_.UpdatePic(0);
+    // Composed now when the card has no files yet, so that a store writes this card's picture.
+    if (!copy.Picture.empty() || HasPictureSources(copy)) peers_.UpdatePic(0);
     CardListStale = 0;
-    FormUpdating = 0;
 }
 
 void CardForm::ShowSlot(int slot) {
@@ -258,8 +263,9 @@ void CardForm::StoreCardFromForm(Card& result) {
     w.TraitMask.fill(0);
 
     // A card without a picture file gets the shown picture and thumbnail written under names of
-    // its own; a file that cannot be written leaves the names empty for the next store.
-    if (w.Picture.empty())
+    // its own; a file that cannot be written leaves the names empty for the next store. An empty
+    // card has no picture to write: the blank picture box would only leave grey files behind.
+    if (w.Picture.empty() && HasPictureSources(w))
         peers_.StorePictureFiles(CardPictureName(w.UniqueName, ".jpg"),
                                  CardPictureName(w.UniqueName, "-mini.jpg"), w);
 
@@ -299,7 +305,7 @@ void CardForm::Commit() {
 
 void CardForm::LoadCombos() {
     State& s = St();
-    if (FormUpdating == 0) FormUpdating = 2;
+    const FlagScope<uint8_t> filling(FormUpdating, FormUpdating == 0 ? uint8_t{2} : FormUpdating);
     // The card names are listed afresh here; a stale list would otherwise move EditIndex away
     // from the shown card when the selection is put back.
     CardListStale = 0;
@@ -332,10 +338,10 @@ void CardForm::LoadCombos() {
     cards.Clear();
     for (const Card& card : s.EditCards)
         cards.Add(card.Name);
-    const uint8_t listBusy = s.ListBusy;
-    s.ListBusy = 1;
-    SelectCardEntry(std::min(kept, s.EditCards.size() - 1));
-    s.ListBusy = listBusy;
+    {
+        const ListBusyScope busy;
+        SelectCardEntry(std::min(kept, s.EditCards.size() - 1));
+    }
 
     ComboList& templates = controls.TemplateCombo;
     templates.Clear();
@@ -348,7 +354,6 @@ void CardForm::LoadCombos() {
         controls.RarityCombo.Add(entry);
 
     UpdateCard();
-    if (FormUpdating == 2) FormUpdating = 0;
 }
 
 void CardForm::loadcommontraits() {
@@ -490,11 +495,10 @@ void CardForm::CardComboClick(int position) {
     if (s.ListBusy != 1) Commit();
     if (CardListStale == 1) {
         CardListStale = 0;
-        FormUpdating = 1;
+        const FlagScope<uint8_t> rebuilding(FormUpdating, 1);
         const int kept = controls.CardCombo.selected;
         LoadCombos();
         controls.CardCombo.Select(kept);
-        FormUpdating = 0;
     }
     s.EditIndex = static_cast<int16_t>(std::max(1, position + 1));
     if (s.ListBusy != 1) ShowSlot(s.EditIndex);

@@ -11,6 +11,7 @@
 #include "engine/pages/page_buffer.h"
 #include "game/startup.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/flag_scope.h"
 #include "ui/designer/card_designer.h"
 
 namespace dv::ui {
@@ -18,6 +19,39 @@ namespace {
 
 constexpr const char* kTitle = "Duvenhall";
 constexpr uint32_t kWhite = 0xFFFFFF;
+
+// The designer prices a card outside any game. While this lives the cost card's runs go on whether
+// or not the last game is over; what they write for the game (the turn log and its debug lines,
+// the echo, the last target and amount) is dropped when it ends, on every way out.
+class PricingApart {
+  public:
+    PricingApart() { St().GameOver = 0; }
+    ~PricingApart() {
+        State& s = St();
+        s.TurnLog = std::move(turnLog_);
+        s.EchoParts = std::move(echoParts_);
+        s.EchoText = std::move(echoText_);
+        s.TraitEcho = std::move(traitEcho_);
+        s.LastTarget = lastTarget_;
+        s.LastTargetName = std::move(lastTargetName_);
+        s.LastAmount = std::move(lastAmount_);
+        s.CurrentValue = std::move(currentValue_);
+        s.GameOver = gameOver_;
+    }
+    PricingApart(const PricingApart&) = delete;
+    PricingApart& operator=(const PricingApart&) = delete;
+
+  private:
+    std::string turnLog_ = St().TurnLog;
+    PickerCommand echoParts_ = St().EchoParts;
+    std::string echoText_ = St().EchoText;
+    std::string traitEcho_ = St().TraitEcho;
+    int32_t lastTarget_ = St().LastTarget;
+    std::string lastTargetName_ = St().LastTargetName;
+    Value lastAmount_ = St().LastAmount;
+    Value currentValue_ = St().CurrentValue;
+    uint8_t gameOver_ = St().GameOver;
+};
 
 // Runs one step of the activation; a failure skips only that step.
 template <class Step>
@@ -212,12 +246,12 @@ void Designer::DeleteCard() {
     SortCards(s.EditCards, "NAME", 1);
     if (s.EditCards.empty()) s.EditCards.Resize(1);
     s.EditIndex = 1;
-    const uint8_t listBusy = s.ListBusy;
-    s.ListBusy = 1;
-    form.LoadCombos();
-    form.UpdateCard();
-    form.CardListStale = 0;
-    s.ListBusy = listBusy;
+    {
+        const ListBusyScope busy;
+        form.LoadCombos();
+        form.UpdateCard();
+        form.CardListStale = 0;
+    }
     // The form shows the card the index points at, so the next commit stores that card again
     // instead of the blank one over it.
     form.controls.CardCombo.Select(0);
@@ -236,16 +270,19 @@ void Designer::CalculateCost() {
     State& s = St();
     if (s.CostCard.Name.empty()) return;
     form.Commit();
-    Card& target = s.EditCards[s.EditIndex];
-    for (int i = 1; i <= s.CostCard.Effects.size(); ++i) {
-        Value zero(0);
-        EffArgs args;
-        args.effectIndex = i;
-        args.runKind = RunKind::Pricing;
-        args.carried = 1;
-        args.noCounters = 1;
-        args.value = &zero;
-        EffCard(s.CostCard, target, args);
+    {
+        const PricingApart apart;
+        Card& target = s.EditCards[s.EditIndex];
+        for (int i = 1; i <= s.CostCard.Effects.size(); ++i) {
+            Value zero(0);
+            EffArgs args;
+            args.effectIndex = i;
+            args.runKind = RunKind::Pricing;
+            args.carried = 1;
+            args.noCounters = 1;
+            args.value = &zero;
+            EffCard(s.CostCard, target, args);
+        }
     }
     form.ShowSlot(s.EditIndex);
 }

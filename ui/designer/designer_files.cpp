@@ -7,6 +7,7 @@
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/flag_scope.h"
 #include "ui/decks/deck_manager_modes.h"
 #include "ui/designer/card_designer.h"
 
@@ -69,13 +70,11 @@ void Designer::LoadCards() {
     s.CardSetFile = *file;
     form.loadcommontraits();
     form.pictures.CardFolder = FolderOf(*file);
-    const uint8_t listBusy = s.ListBusy;
-    s.ListBusy = 1;
+    const ListBusyScope busy;
     s.EditIndex = 1;
     form.controls.CardCombo.Select(0);
     form.ShowSlot(1);
     form.UpdateCard();
-    s.ListBusy = listBusy;
 }
 
 void Designer::AddCardsFromFile() {
@@ -108,10 +107,10 @@ void Designer::SaveCards() {
     }
     const Card shown = s.EditCards.Has(s.EditIndex) ? s.EditCards[s.EditIndex] : Card{};
     SortCards(s.EditCards, "NAME", 0);
-    const uint8_t listBusy = s.ListBusy;
-    s.ListBusy = 1;
-    form.LoadCombos();
-    s.ListBusy = listBusy;
+    {
+        const ListBusyScope busy;
+        form.LoadCombos();
+    }
     // The sort moves cards: the form goes on with the card it showed, wherever it now lies.
     s.EditIndex = static_cast<int16_t>(SlotAfterSort(s.EditCards, shown, s.EditIndex));
     form.controls.CardCombo.Select(s.EditIndex - 1);

@@ -12,6 +12,7 @@
 #include "game/turn.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/engine_guard.h"
+#include "ui/common/flag_scope.h"
 #include "ui/common/save_failure.h"
 
 namespace dv::ui {
@@ -146,11 +147,10 @@ bool MainCommands::NewGame() {
 bool MainCommands::OpenDeckManager() {
     return Command("deckmanagermen_Click", [] {
         State& st = St();
-        st.DeckManagerFromMenu = 1;
+        const StateFlagScope fromMenu(&State::DeckManagerFromMenu, 1);
         st.DeckManagerMode = 0;
         st.PickingCard = 0;
         TheHost().Call(WindowCall::ShowDeckManager, "");
-        st.DeckManagerFromMenu = 0;
     });
 }
 

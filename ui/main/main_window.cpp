@@ -191,9 +191,13 @@ void MainWindow::Load() {
 void MainWindow::HandBack() {
     const Activation activation = commands_.Activate();
     deckManagerItem_->setEnabled(activation.deckManagerEnabled);
-    debugItem_->setChecked(St().DebugMode == 1);
+    ShowDebugMode();
     // Only a help window still open comes to the front: one the player closed stays closed.
     if (activation.raiseHelp && help_ && help_->isVisible()) help_->ShowInFront();
+}
+
+void MainWindow::ShowDebugMode() {
+    debugItem_->setChecked(St().DebugMode == 1);
 }
 
 void MainWindow::UpdateHand() {

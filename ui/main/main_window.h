@@ -54,6 +54,8 @@ class MainWindow : public QMainWindow {
     void EnableDeckManagerMenu(bool enabled);
     void LoadCardPicture(const std::string& path);
     void StoreFullSizeTick();
+    // "Debug Mode" carries its check mark exactly when DebugMode is 1.
+    void ShowDebugMode();
     // Shows the window; coming back from hidden counts as a hand-back.
     void ShowFromEngine();
     // The program ends without the player file being saved.

@@ -101,6 +101,9 @@ void QtHost::Call(WindowCall call, const std::string& argument) {
         case WindowCall::StoreFullSizeTick:
             main_->StoreFullSizeTick();
             break;
+        case WindowCall::ShowDebugMode:
+            main_->ShowDebugMode();
+            break;
         default:
             break;
     }

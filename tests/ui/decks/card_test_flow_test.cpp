@@ -143,5 +143,41 @@ TEST_F(CardTestFlow, ATestLeavesThePlayersFileAndDecksAsTheyWere) {
     EXPECT_EQ(PlayerFile().find("In Player's Hand"), std::string::npos);
 }
 
+// A test game plays in debug mode; the end of the test puts the player's own setting back (and the
+// menu's check mark with it), so that the saves after it write the player file again.
+TEST_F(CardTestFlow, TheTestPutsDebugModeBackAsItFoundIt) {
+    State& st = St();
+    for (const uint8_t found : {uint8_t{0}, uint8_t{1}}) {
+        SCOPED_TRACE(int(found));
+        if (found == 1) {
+            Player reader;
+            ReadCards(st.EditCards, "Mosslight/Mosslight_Set.txt", reader);
+            ui::PrepareCardTest();
+            Apply(logic.Open());
+        }
+        st.DebugMode = found;
+        Put(3, "Lamplighter");
+        Put(4, "Bog Hound");
+        Apply(logic.Done());
+        ASSERT_TRUE(closed);
+        closed = false;
+        EXPECT_EQ(st.DebugMode, 1);
+        // The player switches debug mode off in the test game, then tests again.
+        st.DebugMode = 0;
+        StartCardTest();
+        EXPECT_EQ(st.DebugMode, 1);
+
+        flow.calls.clear();
+        QuickStart();
+        EXPECT_EQ(st.DebugMode, found) << "the test left debug mode on";
+        EXPECT_EQ(std::count(flow.calls.begin(), flow.calls.end(), "ShowDebugMode"), 1)
+            << "the check mark was not told";
+    }
+    st.DebugMode = 0;
+    st.Players[1].Tokens = 777;
+    EXPECT_TRUE(SavePlayer(PlayerFileName()));
+    EXPECT_NE(PlayerFile().find("#TOKENS, 777"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace dv

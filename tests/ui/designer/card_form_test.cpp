@@ -174,24 +174,37 @@ TEST_F(CardFormTest, UniqueNamesAndPictureFiles) {
         const char* name;
         const char* uniqueName;
         const char* picture;
+        const char* art;
+        const char* back;
         const char* expectPicture;  // "" = no file written
         const char* expectThumbnail;
     };
     const Row rows[] = {
-        {"Fire Imp", "Fire Imp12", "", "Card-FireImp12.jpg", "Card-FireImp12-mini.jpg"},
-        {"Fire Imp", "Fire Imp12", "Card-own.jpg", "", ""},
-        {"Slash", "a/b\\c:d\te", "", "Card-a_b_c_d_e.jpg", "Card-a_b_c_d_e-mini.jpg"},
+        {"Fire Imp", "Fire Imp12", "", "imp.jpg", "", "Card-FireImp12.jpg",
+         "Card-FireImp12-mini.jpg"},
+        {"Fire Imp", "Fire Imp12", "Card-own.jpg", "imp.jpg", "", "", ""},
+        {"Slash", "a/b\\c:d\te", "", "slash.jpg", "", "Card-a_b_c_d_e.jpg",
+         "Card-a_b_c_d_e-mini.jpg"},
+        {"Walled", "Walled3", "", "", "stone.bmp", "Card-Walled3.jpg", "Card-Walled3-mini.jpg"},
+        // Nothing to compose a picture from: the blank box is not written as one.
+        {"Card", "Card77", "", "", "", "", ""},
     };
     designer.Open(ui::DesignerOpener::MainMenu);
     for (const Row& r : rows) {
         SCOPED_TRACE(r.uniqueName);
         peers.savedPictures.clear();
+        peers.calls.clear();
         Card card;
         InitCard(card, 1, 0);
         card.Name = r.name;
         card.UniqueName = r.uniqueName;
         card.Picture = r.picture;
+        card.ArtSource = r.art;
+        card.BackSource = r.back;
         form.LoadCardToForm(card);
+        const bool ownPicture = *r.picture || *r.art || *r.back;
+        EXPECT_EQ(peers.calls, std::vector<std::string>(ownPicture ? 1 : 0, "UpdatePic:0"))
+            << "a store writes the picture the card was shown with";
         const Card stored = Stored();
         EXPECT_EQ(stored.UniqueName, r.uniqueName);
         if (std::string(r.expectPicture).empty()) {

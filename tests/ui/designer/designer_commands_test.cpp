@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
@@ -115,6 +116,103 @@ TEST_F(DesignerCommandsTest, CalculateCostRunsTheCostCardOnTheShownCard) {
     EXPECT_EQ(St().EditCards[1].TraitValues[slot], "3");
     EXPECT_EQ(St().CurrentCard.Name, "Alpha");
     EXPECT_NE(GetTraitNum(St().CurrentCard, "GLOWCOST"), 0) << "the form shows the priced card";
+}
+
+// The sample game's cost card prices by kind: a structure at half its HP, a creature at half its
+// POWER and HP together, rounded down. The price reaches the form and the card's text, and the
+// designer's runs leave nothing in the game: not its turn log (debug lines included) nor its echo,
+// and a game that is over does not stop them.
+TEST_F(DesignerCommandsTest, TheSampleCostCardPricesTheShownCardApartFromTheGame) {
+    OpenWith(WriteCards("set.txt",
+                        {{"Bell", "b", {"STRUCTURE:", "HP:5", "GLOWCOST:2"}, {}, {}},
+                         {"Lantern", "l", {"STRUCTURE:", "HP:2", "GLOWCOST:2"}, {}, {}},
+                         {"Toad", "t", {"CREATURE:", "POWER:2", "HP:2", "GLOWCOST:1"}, {}, {}}}));
+    Player reader;
+    List<Card> rules;
+    ASSERT_TRUE(ReadCards(rules, std::string(DV_SOURCE_DIR) + "/content/Mosslight.gam", reader));
+    ASSERT_EQ(St().CostCard.Effects.size(), 3);
+    State& st = St();
+    st.GameOver = 1;
+    st.DebugMode = 1;
+    st.TurnLog = "<p>the last turn</p>";
+
+    struct Row {
+        int position;  // in the card list, sorted by name
+        const char* name;
+        const char* price;
+    };
+    const Row rows[] = {{0, "Bell", "2"}, {1, "Lantern", "1"}, {2, "Toad", "2"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        form.CardComboClick(r.position);
+        ASSERT_EQ(st.CurrentCard.Name, r.name);
+        designer.CalculateCost();
+        const int slot = GetTraitNum(st.EditCards[st.EditIndex], "GLOWCOST");
+        ASSERT_NE(slot, 0);
+        EXPECT_EQ(st.EditCards[st.EditIndex].TraitValues[slot], r.price);
+        std::string shown;
+        for (int row = 1; row <= ui::kTableRows; ++row)
+            if (form.TraitRows[row] == "GLOWCOST") shown = form.TraitRows[row + ui::kTableRows];
+        EXPECT_EQ(shown, r.price) << "the form shows the card before pricing";
+        designer.GenerateCardText();
+        EXPECT_NE(form.controls.OutputText.find(std::string("GLOWCOST:") + r.price),
+                  std::string::npos);
+    }
+    EXPECT_EQ(st.TurnLog, "<p>the last turn</p>");
+    EXPECT_EQ(st.GameOver, 1);
+    EXPECT_EQ(EchoPart(st.EchoParts, 4), "") << "the echo of the next turn";
+}
+
+// A new blank card has no picture of its own: no picture file is written for it, neither when
+// it is made nor when it is stored.
+TEST_F(DesignerCommandsTest, ABlankNewCardWritesNoPictureFiles) {
+    OpenThree();
+    peers.savedPictures.clear();
+    form.controls.TemplateCombo.Select(0);
+    designer.NewCardFromTemplate();
+    ASSERT_EQ(St().EditIndex, 4);
+    designer.SaveCard();
+    EXPECT_EQ(St().EditCards[4].Name, "Card");
+    EXPECT_EQ(St().EditCards[4].Picture, "");
+    EXPECT_EQ(St().CurrentCard.Picture, "") << "a picture would be asked about before a new one";
+    EXPECT_TRUE(peers.savedPictures.empty());
+}
+
+// A command that fails part-way leaves neither the card list nor the form locked: the next card
+// choice commits and shows as ever.
+TEST_F(DesignerCommandsTest, AFailedCommandLeavesTheCardListFree) {
+    struct Row {
+        const char* what;
+        std::function<void()> act;
+    };
+    const Row rows[] = {
+        {"load a card file",
+         [this] {
+             dialogs.files.push_back(St().CardSetFile);
+             designer.LoadCards();
+         }},
+        {"delete a card",
+         [this] {
+             dialogs.answers = {true};
+             designer.DeleteCard();
+         }},
+        {"choose a card", [this] { form.CardComboClick(1); }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        ResetState();
+        St().Players[1].Id = 1;
+        OpenThree();
+        peers.failPictures = true;
+        EXPECT_ANY_THROW(r.act());
+        peers.failPictures = false;
+        EXPECT_EQ(St().ListBusy, 0);
+        EXPECT_EQ(form.FormUpdating, 0);
+        const int last = St().EditCards.size() - 1;
+        form.CardComboClick(last);
+        EXPECT_EQ(St().EditIndex, last + 1);
+        EXPECT_EQ(form.controls.CardText[0], St().EditCards[last + 1].Name);
+    }
 }
 
 TEST_F(DesignerCommandsTest, AddEffectAppendsThePickersCommands) {

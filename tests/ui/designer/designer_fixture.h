@@ -3,6 +3,7 @@
 // hands over to, and card files written in a line or two.
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ class FakePeers : public ui::DesignerPeers {
     std::vector<std::string> enemyNames;
     // What the deck manager does while the designer has handed over to it.
     std::function<void()> handedOver = [] {};
+    // Picture work that fails, as a picture that cannot be read does.
+    bool failPictures = false;
 
     void EditEnemyDeck() override {
         calls.push_back("EditEnemyDeck:" + std::to_string(St().DeckManagerMode));
@@ -34,7 +37,10 @@ class FakePeers : public ui::DesignerPeers {
         calls.push_back("ShowDeckManagerFor:" + std::to_string(mode));
         handedOver();
     }
-    void UpdatePic(int mode) override { calls.push_back("UpdatePic:" + std::to_string(mode)); }
+    void UpdatePic(int mode) override {
+        calls.push_back("UpdatePic:" + std::to_string(mode));
+        if (failPictures) throw std::runtime_error("the picture cannot be read");
+    }
     bool StorePictureFiles(const std::string& picture, const std::string& thumbnail,
                            Card& stored) override {
         savedPictures.push_back(picture);

@@ -170,6 +170,43 @@ TEST_F(MainCommandsTest, SavingThePlayerWithoutAGameSaysSoAndWritesNothing) {
     EXPECT_TRUE(Exists("Mosslight_Wren.plr"));
 }
 
+// "Save Current Player" tells why it wrote nothing when the save was skipped on purpose; the
+// program's own saves (closing the window) keep quiet about it.
+TEST_F(MainCommandsTest, ASkippedSaveSaysWhyOnlyWhenThePlayerAskedForIt) {
+    St().GameStarted = 1;
+    struct Row {
+        const char* what;
+        uint8_t debugMode;
+        bool cardTest;
+        const char* says;  // the message's start; "" = saved, nothing said
+    };
+    const Row rows[] = {
+        {"debug mode", 1, false, "Debug mode is on, so the player file was not saved."},
+        {"a card test", 0, true, "A card test is running, so the player file was not saved"},
+        {"neither", 0, false, ""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        fs::remove(Folder() / "Mosslight_Wren.plr");
+        dialogs.messages.clear();
+        St().DebugMode = r.debugMode;
+        St().PlayerDataAside.reset();
+        if (r.cardTest) St().PlayerDataAside = PlayerFileData{};
+        ASSERT_TRUE(commands.SaveCurrentPlayer());
+        const bool saved = *r.says == '\0';
+        EXPECT_EQ(Exists("Mosslight_Wren.plr"), saved);
+        ASSERT_EQ(dialogs.messages.size(), saved ? 0u : 1u);
+        if (!saved) {
+            EXPECT_EQ(dialogs.messages[0].rfind(r.says, 0), 0u) << dialogs.messages[0];
+        }
+
+        dialogs.messages.clear();
+        EXPECT_EQ(commands.Close(), CloseOutcome::Closed);
+        EXPECT_TRUE(dialogs.messages.empty());
+        EXPECT_TRUE(flow.messages.empty());
+    }
+}
+
 TEST_F(MainCommandsTest, ACancelledEvolveDialogEvolvesNothing) {
     dialogs.files.push_back(std::nullopt);
     ASSERT_TRUE(commands.EvolveDeck());

@@ -214,6 +214,9 @@ class MainWindowTest : public QObject {
         // "Take Turn" once the game is over starts a new game: the games page comes back.
         St().CurrentProfile.Name = "Guest";
         St().GameOver = 1;
+        // The game was a card test, which found debug mode off: the new game ends the test.
+        debug->trigger();
+        St().DebugModeBeforeTest = 0;
         test::ClickButton(window(), "Command1");
         QCOMPARE(int(St().GameOver), 0);
         QTRY_VERIFY_WITH_TIMEOUT(test::PageText(*window().BoardView()).contains("Mosslight"),
@@ -223,6 +226,8 @@ class MainWindowTest : public QObject {
         test::ClickButton(window(), "Command1");
         QCOMPARE(St().TurnsPlayed, 0);
         QVERIFY(test::PageText(*window().BoardView()).contains("Mosslight"));
+        QCOMPARE(int(St().DebugMode), 0);
+        QVERIFY2(!debug->isChecked(), "the check mark kept the test's debug mode");
     }
 
   private:
