@@ -31,6 +31,9 @@ STARTER_BUILDER_FILE = "Lamplighter_StarterDeck.txt"
 STARTER_NAME = "Lamplighter Starter Deck"
 STARTER_DESCRIPTION = "New to the marsh? Play this first: it gives you your starter cards."
 STARTER_PLAYER_CARD_NOTE = "Every deck needs a player card, and this one is yours."
+# Below the description of a player card: its HP and its glow, filled in from the card wherever
+# the card is shown with its description (clicked on the board, in the deck manager).
+PLAYER_CARD_FIGURES = "<br><b>HP:</b> #TRAIT/HP# <b>GLOW:</b> #TRAIT/GLOW#"
 # The number of cards the card designer's starter deck builders hand out.
 STARTER_DECK_SIZE = 80
 
@@ -131,6 +134,11 @@ class Card:
             check_script(name, script)
 
     @property
+    def card_desc(self):
+        """The description a card line carries; an opponent's deck line keeps the plain one."""
+        return self.desc + PLAYER_CARD_FIGURES if self.kind == H else self.desc
+
+    @property
     def picture(self):
         return f"Card-{self.key}.jpg"
 
@@ -143,7 +151,7 @@ def card_text(card, zone, gid, set_file):
     """The block the card writer produces for one card: banner, card line and detail lines."""
     lines = [f"{BANNER} {card.name}",
              f'#CARD, {zone}, "{card.name}", "{card.key}:{gid}", {set_file}, {card.picture}, '
-             f'{card.thumbnail}, {card.colour}, "{card.desc}"']
+             f'{card.thumbnail}, {card.colour}, "{card.card_desc}"']
     if zone in ("PLAYERCARD", "#PLAYERCARD"):
         return lines + [""]
     lines.append("".join(f'#TRAIT, "{n}:{v}", ' for n, v in card.traits))
@@ -674,8 +682,8 @@ def game_help():
     return page(f"{GAME} help", [
         f"<h2>{GAME}</h2>",
         "<p>Night has fallen on the marsh. Each side keeps a lantern burning: your",
-        "<b>player card</b> with its HP and its <b>GLOW</b>. When the HP of a player card falls",
-        "to 0 that side loses the game.</p>",
+        "<b>player card</b> with its HP and its <b>GLOW</b>: click a player card on the board to",
+        "see both. When the HP of a player card falls to 0 that side loses the game.</p>",
         "<h3>The turn</h3>",
         "<ol>",
         "<li><b>Turn start:</b> each player draws a card. In the first turn each player draws",

@@ -11,6 +11,7 @@
 #include "engine/model/cards.h"
 #include "engine/model/files.h"
 #include "engine/model/state.h"
+#include "engine/pages/card_pages.h"
 #include "engine/rules/card_life.h"
 #include "game/game_start.h"
 #include "game/play_queue.h"
@@ -202,6 +203,32 @@ TEST_F(GameFlowEndToEnd, QueuedPlayWithATargetAndThreeTurns) {
         EXPECT_TRUE(Has(Page("Display.html"), "Lamplighter"));
     }
     EXPECT_EQ(st.GameOver, 0);
+}
+
+// The sample game's help sends a new player to a player card clicked on the board to see its HP
+// and its glow: the card view shows them as they stand, for either side, and again after a turn.
+TEST_F(GameFlowEndToEnd, AClickedPlayerCardShowsItsHpAndGlowAsTheyStand) {
+    StartUpAndStartTheSampleGame();
+    State& st = St();
+    std::string before;
+    for (int turn = 1; turn <= 2; ++turn) {
+        for (const char* name : {"Lamplighter", "Bogwarden"}) {
+            SCOPED_TRACE(std::string(name) + " in turn " + std::to_string(turn));
+            const int slot = InPlayNamed(name);
+            ASSERT_GT(slot, 0);
+            Card& card = st.InPlay[slot];
+            DisplayCard(card, 1);
+            const std::string view = Page("CardDesc.html");
+            EXPECT_TRUE(Has(view, "<b>HP:</b> " + GetTrait(card, "HP").Text() + " ")) << view;
+            const std::string glow = GetTrait(card, "GLOW").Text();
+            EXPECT_TRUE(Has(view, "<b>GLOW:</b> " + glow + "<")) << view;
+            if (turn == 1 && card.Owner == 1) before = glow;
+            if (turn == 2 && card.Owner == 1) {
+                EXPECT_NE(glow, before) << "the glow grew";
+            }
+        }
+        PlayCards(0);
+    }
 }
 
 }  // namespace

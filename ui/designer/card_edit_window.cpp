@@ -232,7 +232,7 @@ QWidget* CardEditWindow::BuildPicturePanel() {
     mainPic_->setObjectName("MainPic");
     mainPic_->setFixedSize(300, 450);
     mainPic_->setAlignment(Qt::AlignCenter);
-    mainPic_->setToolTip("Click to choose the card's picture.");
+    mainPic_->setToolTip(kMainPicTip);
     mainPic_->installEventFilter(this);
     column->addWidget(mainPic_);
 
