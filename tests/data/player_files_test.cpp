@@ -269,7 +269,8 @@ TEST_F(PlayerFilesTest, SavesThroughLinksReachOnlyFilesOfTheProgramFolder) {
         const char* why;   // in the message when refused
     };
     const Row rows[] = {
-        {"player file linked inside", [] { return SavePlayer("In.plr"); }, program / "kept.plr"},
+        {"player file linked inside", [] { return SavePlayer("In.plr"); }, program / "kept.plr",
+         ""},
         {"player file linked out", [] { return SavePlayer("Out.plr"); }, {}, "is a link to"},
         {"dangling link out", [] { return SavePlayer("Dangling.plr"); }, {}, "outside the program"},
         {"card file linked out",
@@ -277,16 +278,16 @@ TEST_F(PlayerFilesTest, SavesThroughLinksReachOnlyFilesOfTheProgramFolder) {
          {},
          "is a link to"},
         {"page file", [] { return CreateHTML("Display.html", "#000000"); },
-         program / "Display.html"},
+         program / "Display.html", ""},
         {"player file chosen outside",
          [&] { return SavePlayer((Folder() / "Chosen.plr").string(), PathOrigin::Chosen); },
-         Folder() / "Chosen.plr"},
+         Folder() / "Chosen.plr", ""},
         {"card file chosen outside",
          [&] {
              return SaveCollection(deck, (Folder() / "Set.txt").string(), "COLLECTION", "", 0,
                                    PathOrigin::Chosen);
          },
-         Folder() / "Set.txt"},
+         Folder() / "Set.txt", ""},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);

@@ -154,6 +154,7 @@ TEST_F(MainCommandsTest, ActivationRaisesTheHelpWindowOnceAfterAHelpPage) {
 
 // A help window the player closed came back over the board at the next hand-back, a game start.
 TEST_F(MainCommandsTest, AClosedHelpWindowIsNotRaisedAgain) {
+    WriteFile("MainHelp.html", "<p>Help</p>");
     DisplayHelp("MainHelp.html");
     ASSERT_EQ(St().HelpRaise, 1);
     HelpWindowClosed();
