@@ -185,6 +185,12 @@ bool CardPictures::StorePictureFiles(const std::string& pictureName,
     };
     const std::string picturePath = InCurrentFolder(pictureName);
     const std::string thumbnailPath = InCurrentFolder(thumbnailName);
+    // The files are named for the card, and the card's name comes from a card file: a link that
+    // stands under that name (a shared archive can hold one) is replaced, not written through.
+    for (const std::string& path : {picturePath, thumbnailPath}) {
+        std::error_code ec;
+        if (fs::is_symlink(path, ec)) fs::remove(path, ec);
+    }
     if (!written(platform_.SaveImage(picturePath)) || !written(platform_.SaveMini(thumbnailPath)))
         return false;
     // The deck manager's panes and the board show a card by these locations: the files just

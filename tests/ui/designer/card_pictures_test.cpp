@@ -304,7 +304,12 @@ TEST_F(CardPicturesTest, StoreNamesThePicturesOnlyWhenBothFilesWereWritten) {
     }
 
     platform.failing.clear();
+    // A link under the card's picture name must not lead the picture onto a file elsewhere.
+    WriteFile("theirs.txt", "the user's own");
+    std::filesystem::create_symlink(Folder() / "theirs.txt", Folder() / "Card-Goblin1.jpg");
     EXPECT_TRUE(pictures.StorePictureFiles("Card-Goblin1.jpg", "Card-Goblin1-mini.jpg", stored));
+    EXPECT_FALSE(std::filesystem::is_symlink(Folder() / "Card-Goblin1.jpg"));
+    EXPECT_TRUE(std::filesystem::exists(Folder() / "theirs.txt"));
     EXPECT_EQ(platform.saved.back(), "mini:" + (Folder() / "Card-Goblin1-mini.jpg").string());
     for (const Card* card : {&current, &stored}) {
         EXPECT_EQ(card->Picture, "Card-Goblin1.jpg");
