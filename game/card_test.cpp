@@ -124,6 +124,9 @@ void StartCardTest() {
         AddAllTraitEffects(1);
 
         st.EditorTest = 1;
+        // The test is a game of its own: one that ended before it must not end the test at its
+        // first "Take Turn".
+        st.GameOver = 0;
         TheHost().Call(WindowCall::ShowMainWindow, "");
         PlayCards(kFirstTurn);
     });

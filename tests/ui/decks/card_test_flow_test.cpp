@@ -63,8 +63,10 @@ TEST_F(CardTestFlow, TheTestGameIsDealtFromTheTestListsWithoutAQuestion) {
     Apply(logic.DeckClick(0));
     ASSERT_FALSE(st.GameFile.empty()) << "the card file names its rules file";
 
+    st.GameOver = 1;  // the last game ended before the test
     Apply(logic.Done());
     EXPECT_TRUE(closed);
+    EXPECT_EQ(st.GameOver, 0) << "the first Take Turn of the test would start a new game";
     EXPECT_TRUE(dialogs.asked.empty()) << "a rules file already found was asked for";
     EXPECT_EQ(st.EditorTest, 1);
     EXPECT_EQ(st.DebugMode, 1);
