@@ -18,6 +18,7 @@ class QAction;
 class QWebChannel;
 class QWebEngineView;
 class ulkPageBridge;
+class ulkWebPage;
 
 // The element under the pointer at a press, as the page holds it. Texts are the attributes
 // exactly as written in the page, never resolved against the page's address.
@@ -181,6 +182,7 @@ class ulkBrowser : public QFrame {
     void RaiseQueued(std::function<void()> raise);
 
     QWebEngineView* WebBrowser1_ = nullptr;
+    ulkWebPage* page_ = nullptr;
     QWebChannel* channel_ = nullptr;
     ulkPageBridge* bridge_ = nullptr;
     QMenu* mnuClipboard_ = nullptr;
