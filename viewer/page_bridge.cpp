@@ -1,5 +1,6 @@
 #include "viewer/page_bridge.h"
 
+#include "viewer/page_location.h"
 #include "viewer/ulk_browser.h"
 
 ulkPageBridge::ulkPageBridge(ulkBrowser* browser) : QObject(browser), browser_(browser) {}
@@ -21,7 +22,20 @@ void ulkPageBridge::contextMenu(const QString& selectionHtml, const QString& sel
 ulkWebPage::ulkWebPage(std::function<bool()> followLinks, QObject* parent)
     : QWebEnginePage(parent), followLinks_(std::move(followLinks)) {}
 
+void ulkWebPage::LoadOwn(const QUrl& url) {
+    own_.append(url);
+    load(url);
+}
+
+void ulkWebPage::Forget(const QUrl& url) {
+    own_.removeOne(url);
+}
+
 bool ulkWebPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
-    if (type == NavigationTypeLinkClicked && !followLinks_()) return false;
-    return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
+    if (!isMainFrame || type == NavigationTypeRedirect) return false;
+    if (url == QUrl(QStringLiteral("about:blank"))) return true;
+    for (const QUrl& own : own_)
+        if (ulk::SameLocation(url, own)) return true;
+    // Page script is off, so a link is followed only after a press of the user's own.
+    return type == NavigationTypeLinkClicked && followLinks_();
 }

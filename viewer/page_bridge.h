@@ -1,8 +1,10 @@
 #pragma once
-// The control's object on the page's web channel, and the page that refuses link navigation
-// when the control handles the click itself.
+// The control's object on the page's web channel, and the page that accepts only the navigations
+// the control starts.
 
+#include <QList>
 #include <QObject>
+#include <QUrl>
 #include <QVariantMap>
 #include <QWebEnginePage>
 #include <functional>
@@ -26,10 +28,16 @@ class ulkPageBridge : public QObject {
 class ulkWebPage : public QWebEnginePage {
     Q_OBJECT
   public:
-    // `followLinks` answers whether a clicked link may navigate.
+    // `followLinks` answers whether a link the user clicks may navigate.
     ulkWebPage(std::function<bool()> followLinks, QObject* parent);
 
+    // Loads `url` as a navigation of the control's own; it stays accepted until Forget.
+    void LoadOwn(const QUrl& url);
+    void Forget(const QUrl& url);
+
   protected:
+    // A page navigates only where the control sends it: no redirect, refresh, frame or load a
+    // page starts by itself. "about:blank" is always accepted.
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
     // Messages of the pages' scripts are theirs; the control shows none.
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int,
@@ -37,4 +45,5 @@ class ulkWebPage : public QWebEnginePage {
 
   private:
     std::function<bool()> followLinks_;
+    QList<QUrl> own_;  // one entry per load asked for and not yet forgotten
 };

@@ -39,4 +39,12 @@ QUrl UrlOfLocation(const QString& location) {
     return QUrl::fromLocalFile(QDir::cleanPath(QFileInfo(location).absoluteFilePath()));
 }
 
+bool SameLocation(const QUrl& a, const QUrl& b) {
+    auto text = [](const QUrl& url) {
+        return QUrl::fromPercentEncoding(
+            url.adjusted(QUrl::StripTrailingSlash | QUrl::NormalizePathSegments).toEncoded());
+    };
+    return text(a).compare(text(b), Qt::CaseInsensitive) == 0;
+}
+
 }  // namespace ulk

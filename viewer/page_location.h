@@ -11,4 +11,7 @@ namespace ulk {
 // folder. Empty for an empty location.
 QUrl UrlOfLocation(const QString& location);
 
+// Equal but for what the browser may write differently: escapes, a closing "/", letter case.
+bool SameLocation(const QUrl& a, const QUrl& b);
+
 }  // namespace ulk

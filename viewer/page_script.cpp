@@ -54,7 +54,9 @@ const char* const kPageScript = R"(
     for (var i = 0; i < sel.rangeCount; ++i) holder.appendChild(sel.getRangeAt(i).cloneContents());
     return holder.innerHTML;
   };
+  // Only the user's own presses count: a page's script could make up one on a link of its own.
   window.addEventListener('mousedown', function (e) {
+    if (!e.isTrusted) return;
     var el = document.elementFromPoint(e.clientX, e.clientY) || document.body;
     post('press', [describe(el), buttonsOf(e)]);
     // The browser's own handling of a press (starting a drag or a selection) holds back a page
@@ -72,6 +74,7 @@ const char* const kPageScript = R"(
   }, true);
   window.addEventListener('contextmenu', function (e) {
     e.preventDefault();
+    if (!e.isTrusted) return;
     var sel = window.getSelection();
     post('contextMenu', [window.ulkSelectionHtml(), sel ? sel.toString() : '']);
   }, true);

@@ -16,25 +16,28 @@
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <memory>
 
 #include "viewer/html_clipboard.h"
 #include "viewer/page_bridge.h"
 #include "viewer/page_location.h"
+#include "viewer/page_requests.h"
 #include "viewer/page_script.h"
 #include "viewer/page_template.h"
 
 namespace {
 
-// While a control waits for a page, presses, keys and wheel turns anywhere in the program are
-// dropped: they were aimed at what was on screen before and must not act on the page that comes.
-// Releases and moves go through, so that neither a widget nor the browser is left thinking a
-// button is still held down.
+// While a control waits for a page, presses, keys and wheel turns aimed at it are dropped: they
+// were aimed at the page on screen before and must not act on the page that comes. Input for
+// every other widget goes on as usual; the host's own re-entry rules decide what it may do
+// meanwhile. Releases and moves go through, so that neither a widget nor the browser is left
+// thinking a button is still held down.
 class InputDropper : public QObject {
   public:
     using QObject::QObject;
-    bool eventFilter(QObject*, QEvent* event) override {
+    bool eventFilter(QObject* watched, QEvent* event) override {
         switch (event->type()) {
             case QEvent::MouseButtonPress:
             case QEvent::MouseButtonDblClick:
@@ -42,29 +45,48 @@ class InputDropper : public QObject {
             case QEvent::ShortcutOverride:
             case QEvent::Wheel:
             case QEvent::TouchBegin:
-                return true;
+                return AimedAtWaiting(watched);
             default:
                 return false;
         }
     }
+
+    // The controls waiting now, innermost last; a control gone meanwhile is null.
+    QList<QPointer<QWidget>> waiting;
+
+  private:
+    bool AimedAtWaiting(QObject* watched) const {
+        // The window system's events pass through the top-level window first and reach the
+        // widget aimed at next; they are judged there.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget) return false;
+        for (const QPointer<QWidget>& control : waiting)
+            if (control && (control == widget || control->isAncestorOf(widget))) return true;
+        return false;
+    }
 };
 
-// Drops input for as long as any control of the program waits.
+// Drops the input aimed at `control` while it waits.
 class DroppingInput {
   public:
-    DroppingInput() {
-        if (depth_++ > 0 || !qApp) return;
+    explicit DroppingInput(QWidget* control) {
+        if (!qApp) return;
         if (!dropper_) dropper_ = new InputDropper(qApp);
-        qApp->installEventFilter(dropper_);
+        if (dropper_->waiting.isEmpty()) qApp->installEventFilter(dropper_);
+        dropper_->waiting.append(control);
+        active_ = true;
     }
     ~DroppingInput() {
-        if (--depth_ == 0 && qApp && dropper_) qApp->removeEventFilter(dropper_);
+        if (!active_ || !dropper_) return;
+        // Waits end in the reverse order they began: each runs in an event loop of its own.
+        dropper_->waiting.removeLast();
+        if (dropper_->waiting.isEmpty() && qApp) qApp->removeEventFilter(dropper_);
     }
     DroppingInput(const DroppingInput&) = delete;
     DroppingInput& operator=(const DroppingInput&) = delete;
 
   private:
-    static inline int depth_ = 0;
+    bool active_ = false;
     static inline QPointer<InputDropper> dropper_;
 };
 
@@ -81,15 +103,6 @@ const QString kPageScriptName = QStringLiteral("ulkPageScript");
 const QString kHtmlPrefix = QStringLiteral("<HTML><BODY>");
 const QString kHtmlSuffix = QStringLiteral("</BODY></HTML>");
 
-// Equal but for what the browser may write differently: escapes, a closing "/", letter case.
-bool SameLocation(const QUrl& a, const QUrl& b) {
-    auto text = [](const QUrl& url) {
-        return QUrl::fromPercentEncoding(
-            url.adjusted(QUrl::StripTrailingSlash | QUrl::NormalizePathSegments).toEncoded());
-    };
-    return text(a).compare(text(b), Qt::CaseInsensitive) == 0;
-}
-
 int NextInstanceNumber() {
     static int count = 0;
     return ++count;
@@ -102,6 +115,15 @@ ulkBrowser::ulkBrowser(QWidget* parent)
     WebBrowser1_ = new QWebEngineView(this);
     WebBrowser1_->setObjectName("WebBrowser1");
     auto* page = new ulkWebPage([this] { return respondToEvents_; }, WebBrowser1_);
+    page_ = page;
+    // Page text is data: no script of its own, nothing remote, and of other files only what a
+    // page shows (the request filter). Local file access stays on: without it the browser engine
+    // shows no picture given by path.
+    QWebEngineSettings* settings = page->settings();
+    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    page->setUrlRequestInterceptor(new ulk::RequestFilter(page->profile(), page));
     WebBrowser1_->setPage(page);
     WebBrowser1_->setContextMenuPolicy(Qt::PreventContextMenu);
     setFocusProxy(WebBrowser1_);
@@ -167,7 +189,7 @@ ulkBrowser::WaitEnd ulkBrowser::WaitFor(QEventLoop& loop, const bool& done) cons
     limit.start(loadTimeLimitMs_);
     ++waiting_;
     {
-        DroppingInput dropping;
+        DroppingInput dropping(const_cast<ulkBrowser*>(this));
         loop.exec();
     }
     if (!self) return WaitEnd::Gone;
@@ -181,33 +203,36 @@ ulkBrowser::WaitEnd ulkBrowser::NavigateAndWait(const QUrl& url) {
     bool done = false;
     int restarts = 0;
     // Another load may still start or end meanwhile. A load that replaces a running one starts
-    // no load of its own and ends with its own address; one that was redirected ends with
-    // another. A load stopped here to be asked for again does not end the wait.
+    // no load of its own and ends with its own address; a redirect is refused, which ends the
+    // load where it began. A load stopped here to be asked for again does not end the wait.
     connect(WebBrowser1_->page(), &QWebEnginePage::loadingChanged, &loop,
             [&](const QWebEngineLoadingInfo& info) {
                 if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
-                    started = started || SameLocation(info.url(), url);
+                    started = started || ulk::SameLocation(info.url(), url);
                     return;
                 }
-                if (!started && !SameLocation(info.url(), url)) return;
+                if (!started && !ulk::SameLocation(info.url(), url)) return;
                 if (!started && restarts > 0 &&
                     info.status() == QWebEngineLoadingInfo::LoadStoppedStatus)
                     return;
                 done = true;
                 loop.quit();
             });
-    WebBrowser1_->page()->load(url);
+    page_->LoadOwn(url);
     QTimer restart;
     connect(&restart, &QTimer::timeout, &loop, [&] {
         if (started || done || ++restarts > kMaxLoadRestarts) {
             restart.stop();
             return;
         }
-        WebBrowser1_->page()->triggerAction(QWebEnginePage::Stop);
-        WebBrowser1_->page()->load(url);
+        page_->triggerAction(QWebEnginePage::Stop);
+        page_->load(url);
     });
     restart.start(kLoadStartMs);
-    return WaitFor(loop, done);
+    QPointer<ulkWebPage> page(page_);
+    const WaitEnd end = WaitFor(loop, done);
+    if (page) page->Forget(url);
+    return end;
 }
 
 ulkBrowser::WaitEnd ulkBrowser::RunScriptAndWait(const QString& script, QVariant* result) const {

@@ -18,6 +18,7 @@ class QAction;
 class QWebChannel;
 class QWebEngineView;
 class ulkPageBridge;
+class ulkWebPage;
 
 // The element under the pointer at a press, as the page holds it. Texts are the attributes
 // exactly as written in the page, never resolved against the page's address.
@@ -79,9 +80,11 @@ class ulkBrowser : public QFrame {
     explicit ulkBrowser(QWidget* parent = nullptr);
     ~ulkBrowser() override;
 
-    // Shows a "file:" URL (the "|" that stands for ":" in its path is undone), any other URL, or
-    // a plain file path, and returns once the page has loaded or the time limit has passed.
-    // User input waits meanwhile.
+    // Shows a "file:" URL (the "|" that stands for ":" in its path is undone), any other URL (one
+    // the page rules refuse, such as a remote address, fails at once; page_requests.h), or a plain
+    // file path, and returns once the page has loaded or the time limit has passed.
+    // Presses, keys and wheel turns aimed at the control are dropped meanwhile; the rest of the
+    // program takes its input as usual.
     void OpenURL(const QString& sURL);
 
     QString DocumentTitle() const { return documentTitle_; }
@@ -161,7 +164,7 @@ class ulkBrowser : public QFrame {
 
     enum class WaitEnd { Done, TimedOut, Gone };
 
-    // Runs window events, user input held back, until `done` or the time limit.
+    // Runs window events, input aimed at this control dropped, until `done` or the time limit.
     WaitEnd WaitFor(QEventLoop& loop, const bool& done) const;
     WaitEnd NavigateAndWait(const QUrl& url);
     WaitEnd RunScriptAndWait(const QString& script, QVariant* result) const;
@@ -181,6 +184,7 @@ class ulkBrowser : public QFrame {
     void RaiseQueued(std::function<void()> raise);
 
     QWebEngineView* WebBrowser1_ = nullptr;
+    ulkWebPage* page_ = nullptr;
     QWebChannel* channel_ = nullptr;
     ulkPageBridge* bridge_ = nullptr;
     QMenu* mnuClipboard_ = nullptr;

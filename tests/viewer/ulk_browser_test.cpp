@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
@@ -22,6 +23,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+#include <QWebEngineUrlSchemeHandler>
 #include <QWebEngineView>
 #include <filesystem>
 #include <memory>
@@ -63,9 +70,10 @@ bool WriteBytes(const QString& path, const QByteArray& bytes) {
 
 QVariant RunScript(ulkBrowser& browser, const QString& script) {
     auto result = std::make_shared<std::pair<bool, QVariant>>();
-    browser.Document()->runJavaScript(script, [result](const QVariant& value) {
-        *result = {true, value};
-    });
+    browser.Document()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                                      [result](const QVariant& value) {
+                                          *result = {true, value};
+                                      });
     QElapsedTimer clock;
     clock.start();
     while (!result->first && clock.elapsed() < kScriptWaitMs)
@@ -120,6 +128,45 @@ void Select(ulkBrowser& browser, const QString& id) {
                   " return s.toString(); })()");
 }
 
+// Pages the program itself serves, as slow as the test needs: "stall:/redirect" is sent on to
+// "stall:/redirected", which is answered at once; any other is held until Answer.
+const QByteArray kStallScheme = "stall";
+
+class StallingPages : public QWebEngineUrlSchemeHandler {
+  public:
+    void requestStarted(QWebEngineUrlRequestJob* job) override {
+        const QString path = job->requestUrl().path();
+        if (path == "/redirect") {
+            job->redirect(QUrl("stall:/redirected"));
+        } else if (path == "/redirected") {
+            Reply(job, "<html><head><title>redirected</title></head></html>");
+        } else {
+            held_.append(job);
+        }
+    }
+    int Held() const { return int(held_.size()); }
+    void Answer(const QByteArray& html) {
+        for (const QPointer<QWebEngineUrlRequestJob>& job : held_)
+            if (job) Reply(job, html);
+        held_.clear();
+    }
+
+  private:
+    static void Reply(QWebEngineUrlRequestJob* job, const QByteArray& html) {
+        auto* body = new QBuffer(job);
+        body->setData(html);
+        body->open(QIODevice::ReadOnly);
+        job->reply("text/html", body);
+    }
+
+    QList<QPointer<QWebEngineUrlRequestJob>> held_;
+};
+
+// As a host that lets pages run their own scripts would: what the control itself must still hold.
+void RunPageScripts(ulkBrowser& browser) {
+    browser.Document()->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
+}
+
 }  // namespace
 
 class ulkBrowserTest : public QObject {
@@ -147,8 +194,13 @@ class ulkBrowserTest : public QObject {
     void linkNavigatesOnlyWhenRespondingToEvents();
     void hostShowsAnotherPageFromInsideHTMLClick();
     void loadThatNeverFinishesStopsAtItsLimit();
-    void aPressWhileAPageLoadsIsDroppedNotDeliveredLater();
+    void aPressOnTheLoadingViewIsDroppedAndOneElsewhereTaken();
     void openWhileAnotherLoadRunsWaitsForItsOwnPage();
+    void aRedirectIsRefusedAndEndsTheWait();
+    void scriptInPageTextRunsNothing_data();
+    void scriptInPageTextRunsNothing();
+    void madeUpPressesRaiseNothing();
+    void pageReadsNoOtherFileAndReachesNothingOutside();
     void bodyUpdateShowsTheNewBody();
     void printsToAPdfFileWithThePageText();
     void clipboardBlockOffsetsCountBytes_data();
@@ -171,6 +223,7 @@ class ulkBrowserTest : public QObject {
     dv::test::SamplePages sample_;
     QString ownPage_;   // link forms the sample pages do not hold
     QString textPage_;  // plain text to select, print and copy
+    StallingPages stalling_;
 };
 
 void ulkBrowserTest::initTestCase() {
@@ -198,9 +251,14 @@ void ulkBrowserTest::initTestCase() {
                                                  "<p id=marsh>Lanterns <b>über</b> the marsh ☘</p>"
                                                  "</body></html>")
                                       .toUtf8()));
+    QVERIFY(QFile::copy(QString(DV_SOURCE_DIR) + "/content/Pictures/Card-bogwarden-mini.jpg",
+                        folder_ + "/portrait.jpg"));
+    QVERIFY(WriteBytes(folder_ + "/secret.txt", "the player's secret"));
+    QWebEngineProfile::defaultProfile()->installUrlSchemeHandler(kStallScheme, &stalling_);
 }
 
 void ulkBrowserTest::cleanupTestCase() {
+    QWebEngineProfile::defaultProfile()->removeUrlSchemeHandler(&stalling_);
     dv::SetHost(nullptr);
     dv::ResetState();
 }
@@ -507,49 +565,70 @@ void ulkBrowserTest::hostShowsAnotherPageFromInsideHTMLClick() {
 }
 
 void ulkBrowserTest::loadThatNeverFinishesStopsAtItsLimit() {
-    QTcpServer silent;  // takes the connection and never answers
-    QVERIFY(silent.listen(QHostAddress::LocalHost));
     ulkBrowser browser;
     browser.setLoadTimeLimit(1500);
     QSignalSpy errors(&browser, &ulkBrowser::ViewerError);
     QElapsedTimer clock;
     clock.start();
-    browser.OpenURL(QString("http://127.0.0.1:%1/never").arg(silent.serverPort()));
+    browser.OpenURL("stall:/never");
     QVERIFY2(clock.elapsed() < 1500 + 5000, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(errors.count(), 1);
     QCOMPARE(errors[0][0].toInt(), ulkBrowser::kPageTimeLimitError);
     QVERIFY(errors[0][1].toString().contains("/never"));
     QCOMPARE(browser.Document()->url(), QUrl("about:blank"));
+    stalling_.Answer({});
 }
 
-void ulkBrowserTest::aPressWhileAPageLoadsIsDroppedNotDeliveredLater() {
-    QTcpServer silent;
-    QVERIFY(silent.listen(QHostAddress::LocalHost));
-    ulkBrowser browser;
-    browser.setLoadTimeLimit(1500);
+void ulkBrowserTest::aPressOnTheLoadingViewIsDroppedAndOneElsewhereTaken() {
+    ulkBrowser loading;
+    ulkBrowser other;
+    Show(loading, ownPage_);
+    Show(other, ownPage_);
     QPushButton button("elsewhere");
     button.show();
     QVERIFY(QTest::qWaitForWindowExposed(&button));
-    QSignalSpy clicked(&button, &QPushButton::clicked);
-    QTimer::singleShot(300, &button, [&] { QTest::mouseClick(&button, Qt::LeftButton); });
-    browser.OpenURL(QString("http://127.0.0.1:%1/slow").arg(silent.serverPort()));
-    QCoreApplication::processEvents();
-    QCOMPARE(clicked.count(), 0);
-    QTest::mouseClick(&button, Qt::LeftButton);
-    QCOMPARE(clicked.count(), 1);
+    // Were the press let through, the page still on screen would follow its link.
+    loading.setRespondToEvents(true);
+    const QPoint onLoading = PointOf(loading, "other.html");
+    const QPoint onOther = PointOf(other, "CARD1234");
+    QSignalSpy loadingClicks(&loading, &ulkBrowser::HTMLClick);
+    QSignalSpy buttonClicks(&button, &QPushButton::clicked);
+    QString otherClicked;
+    connect(&other, &ulkBrowser::HTMLClick, this, [&] {
+        if (stalling_.Held() == 0) return;  // only a press taken while the page loads counts
+        otherClicked = other.CurrentElement().href;
+        stalling_.Answer("<html><head><title>loaded</title></head></html>");
+    });
+    QTimer::singleShot(200, this, [&] {
+        Press(loading, onLoading);
+        QTest::mouseClick(&button, Qt::LeftButton);
+        Press(other, onOther);
+    });
+    loading.setLoadTimeLimit(10000);
+    QSignalSpy errors(&loading, &ulkBrowser::ViewerError);
+    loading.OpenURL("stall:/slow");
+    QCOMPARE(errors.count(), 0);
+    QCOMPARE(loading.Document()->title(), QString("loaded"));
+    QCOMPARE(loading.Document()->url(), QUrl("stall:/slow"));
+    QCOMPARE(otherClicked, QString("CARD1234"));
+    QCOMPARE(buttonClicks.count(), 1);
+    QTest::qWait(300);
+    QCOMPARE(loadingClicks.count(), 0);
 }
 
 void ulkBrowserTest::openWhileAnotherLoadRunsWaitsForItsOwnPage() {
-    QTcpServer silent;
-    QVERIFY(silent.listen(QHostAddress::LocalHost));
     ulkBrowser browser;
     browser.setLoadTimeLimit(5000);
     QSignalSpy errors(&browser, &ulkBrowser::ViewerError);
-    browser.OpenURL(ownPage_);
-    // As a followed link would: a load the control does not wait for, still running.
+    browser.setRespondToEvents(true);
+    const QString page = folder_ + "/follow.html";
+    QVERIFY(WriteBytes(page, "<html><body><a href=\"stall:/slow\">slow</a></body></html>"));
+    Show(browser, page);
+    // A followed link: a load the control does not wait for, still running.
     QSignalSpy started(browser.Document(), &QWebEnginePage::loadStarted);
-    browser.Document()->load(QUrl(QString("http://127.0.0.1:%1/slow").arg(silent.serverPort())));
+    Press(browser, PointOf(browser, "stall:/slow"));
     QTRY_COMPARE(started.count(), 1);
+    QTRY_COMPARE(stalling_.Held(), 1);
     QElapsedTimer clock;
     clock.start();
     browser.OpenURL(textPage_);
@@ -557,6 +636,132 @@ void ulkBrowserTest::openWhileAnotherLoadRunsWaitsForItsOwnPage() {
     QCOMPARE(errors.count(), 0);
     QCOMPARE(browser.Document()->url(), QUrl::fromLocalFile(textPage_));
     QVERIFY(browser.allHTML().contains("Lanterns"));
+    stalling_.Answer({});
+}
+
+void ulkBrowserTest::aRedirectIsRefusedAndEndsTheWait() {
+    ulkBrowser browser;
+    browser.setLoadTimeLimit(5000);
+    Show(browser, ownPage_);
+    QSignalSpy errors(&browser, &ulkBrowser::ViewerError);
+    QElapsedTimer clock;
+    clock.start();
+    browser.OpenURL("stall:/redirect");
+    QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(errors.count(), 0);
+    QTest::qWait(300);
+    QVERIFY(browser.Document()->title() != "redirected");
+    QCOMPARE(browser.Document()->url(), QUrl::fromLocalFile(ownPage_));
+}
+
+void ulkBrowserTest::scriptInPageTextRunsNothing_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("press");  // the href of a link to press, if any
+    QTest::newRow("script element") << QByteArray("<script>document.title = 'ran';</script>") << "";
+    QTest::newRow("error handler of a picture")
+        << QByteArray("<img src=\"missing.png\" onerror=\"document.title = 'ran'\">") << "";
+    QTest::newRow("refresh to another page")
+        << QByteArray("<meta http-equiv=\"refresh\" content=\"0;url=other.html\">") << "";
+    QTest::newRow("script link pressed")
+        << QByteArray("<p><a href=\"javascript:document.title = 'ran'\">go</a></p>")
+        << "javascript:document.title = 'ran'";
+    QTest::newRow("frame of another page")
+        << QByteArray("<iframe id=frame src=\"other.html\"></iframe>") << "";
+}
+
+void ulkBrowserTest::scriptInPageTextRunsNothing() {
+    QFETCH(QByteArray, text);
+    QFETCH(QString, press);
+    const QString page = folder_ + "/hostile.html";
+    QVERIFY(WriteBytes(page, "<html><head><title>unset</title></head><body>" + text +
+                                 "<p>Card text</p></body></html>"));
+    ulkBrowser browser;
+    browser.setRespondToEvents(true);  // a link the user presses would even be followed
+    Show(browser, page);
+    if (!press.isEmpty()) {
+        QSignalSpy clicks(&browser, &ulkBrowser::HTMLClick);
+        Press(browser, PointOf(browser, press));
+        QTRY_COMPARE(clicks.count(), 1);
+        QCOMPARE(browser.CurrentElement().href, press);
+    }
+    QTest::qWait(500);
+    QCOMPARE(browser.Document()->title(), QString("unset"));
+    QCOMPARE(browser.Document()->url(), QUrl::fromLocalFile(page));
+    // A frame left empty is the page's own; one that loaded another page is not.
+    QCOMPARE(RunScript(browser,
+                       "(function () { var f = document.getElementById('frame');"
+                       " if (!f) return ''; try { return f.contentDocument.body.innerText;"
+                       " } catch (e) { return 'loaded'; } })()")
+                 .toString(),
+             QString());
+}
+
+void ulkBrowserTest::madeUpPressesRaiseNothing() {
+    const QString page = folder_ + "/made-up.html";
+    QVERIFY(WriteBytes(
+        page,
+        "<html><head><title>unset</title></head><body style=\"margin: 0\">"
+        "<p style=\"margin-top: 300px\"><a href=\"CARD1234\">real</a></p><script>"
+        "var a = document.createElement('a'); a.href = 'GAME:1:x'; a.textContent = 'start';"
+        "a.style = 'position: fixed; left: 0; top: 0; width: 200px; height: 100px';"
+        "document.body.appendChild(a); getSelection().selectAllChildren(document.body);"
+        "['mousedown', 'contextmenu'].forEach(function (type) {"
+        "  a.dispatchEvent(new MouseEvent(type, {bubbles: true, clientX: 10, clientY: 10,"
+        "                                        button: 0, buttons: 1})); });"
+        "document.title = 'dispatched';</script></body></html>"));
+    ulkBrowser browser;
+    RunPageScripts(browser);
+    browser.setAllowMouseSelect(true);
+    browser.setShowRightClickClipboardmenu(true);
+    QSignalSpy clicks(&browser, &ulkBrowser::HTMLClick);
+    QSignalSpy rightClicks(&browser, &ulkBrowser::HTMLRightClick);
+    Show(browser, page);
+    QTRY_COMPARE(browser.Document()->title(), QString("dispatched"));
+    QTest::qWait(300);
+    QCOMPARE(clicks.count(), 0);
+    QCOMPARE(rightClicks.count(), 0);
+    QVERIFY2(!browser.findChild<QMenu*>("mnuClipboard")->isVisible(), "a made-up menu request");
+    // The user's own press on the page still counts.
+    Press(browser, PointOf(browser, "CARD1234"));
+    QTRY_COMPARE(clicks.count(), 1);
+    QCOMPARE(browser.CurrentElement().href, QString("CARD1234"));
+}
+
+void ulkBrowserTest::pageReadsNoOtherFileAndReachesNothingOutside() {
+    QTcpServer outside;
+    QVERIFY(outside.listen(QHostAddress::LocalHost));
+    const QString port = QString::number(outside.serverPort());
+    const QString page = folder_ + "/reader.html";
+    QVERIFY(WriteBytes(
+        page, ("<html><head><title>unset</title></head><body><img id=pic src=\"portrait.jpg\">"
+               "<img src=\"http://127.0.0.1:" +
+               port +
+               "/x.png\"><script>"
+               "var seen = 'refused';"
+               "try { var r = new XMLHttpRequest(); r.open('GET', 'secret.txt', false); r.send();"
+               "      seen = 'read ' + r.responseText; } catch (e) {}"
+               "try { new WebSocket('ws://127.0.0.1:" +
+               port +
+               "/'); } catch (e) {}"
+               "fetch('http://127.0.0.1:" +
+               port +
+               "/f').catch(function () {});"
+               "document.title = seen;</script></body></html>")
+                  .toUtf8()));
+    ulkBrowser browser;
+    RunPageScripts(browser);
+    Show(browser, page);
+    QTRY_VERIFY(browser.Document()->title() != "unset");
+    QCOMPARE(browser.Document()->title(), QString("refused"));
+    QVERIFY2(RunScript(browser, "document.getElementById('pic').naturalWidth").toInt() > 0,
+             "a picture given by path shows");
+    // Nor may the host's own call open a page from outside.
+    QElapsedTimer clock;
+    clock.start();
+    browser.OpenURL("http://127.0.0.1:" + port + "/page");
+    QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
+    QTest::qWait(500);
+    QVERIFY(!outside.hasPendingConnections());
 }
 
 void ulkBrowserTest::bodyUpdateShowsTheNewBody() {
@@ -761,6 +966,9 @@ void ulkBrowserTest::customEntriesFollowTheHostsItems() {
 }
 
 int main(int argc, char** argv) {
+    QWebEngineUrlScheme stall(kStallScheme);
+    stall.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+    QWebEngineUrlScheme::registerScheme(stall);
     return dv::test::RunWindowTest<ulkBrowserTest>(argc, argv);
 }
 

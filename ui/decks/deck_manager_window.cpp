@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -58,6 +59,21 @@ void DrawSlot(QLabel* box, const SlotDraw& slot) {
     box->setVisible(slot.change == SlotDraw::Change::Show);
 }
 
+// A wheel turned over a pane or one of its pictures moves the pane's scroll bar as a wheel over
+// the bar itself would.
+class WheelToBar : public QObject {
+  public:
+    WheelToBar(QScrollBar* bar, QObject* parent) : QObject(parent), bar_(bar) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::Wheel) return false;
+        QCoreApplication::sendEvent(bar_, event);
+        return true;
+    }
+
+  private:
+    QScrollBar* bar_;
+};
+
 QScrollBar* PaneScroll(const char* name, QWidget* parent) {
     auto* bar = new QScrollBar(Qt::Vertical, parent);
     bar->setObjectName(name);
@@ -112,10 +128,13 @@ void DeckManager::BuildPanes(QWidget* area) {
     row->setContentsMargins(0, 0, 0, 0);
     auto pane = [&](std::array<HandPictureWidget*, kPaneSlots>& pictures, const char* name,
                     bool deck) {
-        auto* grid = new QGridLayout;
+        auto* paneArea = new QWidget(area);
+        paneArea->setObjectName(QString("%1Pane").arg(name));
+        auto* grid = new QGridLayout(paneArea);
+        grid->setContentsMargins(0, 0, 0, 0);
         grid->setSpacing(4);
         for (int i = 0; i < kPaneSlots; ++i) {
-            auto* picture = new HandPictureWidget(area);
+            auto* picture = new HandPictureWidget(paneArea);
             picture->setObjectName(QString("%1_%2").arg(name).arg(i));
             picture->setFixedSize(kPictureSize, kPictureSize);
             picture->setFrameShape(QFrame::Box);
@@ -144,14 +163,17 @@ void DeckManager::BuildPanes(QWidget* area) {
             grid->setRowMinimumHeight(r, kPictureSize);
         for (int c = 0; c < kColumns; ++c)
             grid->setColumnMinimumWidth(c, kPictureSize);
-        row->addLayout(grid);
+        row->addWidget(paneArea);
+        auto* bar = PaneScroll(deck ? "VScroll1_0" : "VScroll1_1", area);
+        auto* wheel = new WheelToBar(bar, paneArea);
+        paneArea->installEventFilter(wheel);
+        for (HandPictureWidget* picture : pictures)
+            picture->installEventFilter(wheel);
+        row->addWidget(bar);
+        return bar;
     };
-    pane(deckPics_, "DeckPic", true);
-    deckScroll_ = PaneScroll("VScroll1_0", area);
-    row->addWidget(deckScroll_);
-    pane(collectPics_, "CollectPic", false);
-    collectionScroll_ = PaneScroll("VScroll1_1", area);
-    row->addWidget(collectionScroll_);
+    deckScroll_ = pane(deckPics_, "DeckPic", true);
+    collectionScroll_ = pane(collectPics_, "CollectPic", false);
     for (int bar = 0; bar < 2; ++bar) {
         connect(bar == 0 ? deckScroll_ : collectionScroll_, &QScrollBar::valueChanged, this,
                 [this, bar](int value) {

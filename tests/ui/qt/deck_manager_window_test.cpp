@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
+#include <QWheelEvent>
+#include <utility>
 
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
@@ -100,6 +102,76 @@ class DeckManagerWindowTest : public QObject {
         QCOMPARE(VisibleCount(window, "CollectPic"), 15);
         QCOMPARE(St().ColDisplay[1], 11);
         QCOMPARE(bar->value(), 8);
+    }
+
+    void aClickOnAPictureWhileItsPageLoadsIsTaken() {
+        DeckManager window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.Viewer()->setLoadTimeLimit(kLoadWaitMs);
+        // Another card first: the pointer may have rested on the picture when the window showed.
+        QTest::mouseMove(Picture(window, "CollectPic", 1), QPoint(10, 10));
+        QSignalSpy loads(window.Viewer()->Document(), &QWebEnginePage::loadFinished);
+        HandPictureWidget* picture = Picture(window, "CollectPic", 0);
+        bool clicked = false;
+        bool clickedWhileLoading = false;
+        // The pointer reaches the picture, which shows its page; the click comes while it loads,
+        // through the window as the player's would.
+        connect(
+            window.Viewer()->Document(), &QWebEnginePage::loadStarted, this,
+            [&] {
+                if (std::exchange(clicked, true)) return;
+                clickedWhileLoading = loads.count() == 0;
+                QTest::mouseClick(window.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                                  picture->mapTo(&window, QPoint(10, 10)));
+            },
+            Qt::QueuedConnection);
+        QTest::mouseMove(picture, QPoint(10, 10));
+        QTRY_VERIFY_WITH_TIMEOUT(clicked, kLoadWaitMs);
+        QVERIFY(clickedWhileLoading);
+        QTRY_COMPARE(window.findChild<QLabel*>("Cardcount")->text(), QString("Cards: 4"));
+        QCOMPARE(VisibleCount(window, "DeckPic"), 4);
+    }
+
+    void theWheelOverAPaneMovesItsScrollBar_data() {
+        QTest::addColumn<QString>("pane");
+        QTest::addColumn<QString>("bar");
+        QTest::addColumn<QString>("otherBar");
+        QTest::newRow("deck") << "DeckPic"
+                              << "VScroll1_0"
+                              << "VScroll1_1";
+        QTest::newRow("collection") << "CollectPic"
+                                    << "VScroll1_1"
+                                    << "VScroll1_0";
+    }
+    void theWheelOverAPaneMovesItsScrollBar() {
+        QFETCH(QString, pane);
+        QFETCH(QString, bar);
+        QFETCH(QString, otherBar);
+        // Both panes longer than they show: the deck holds 20 of the 25 cards.
+        DeckList& red = St().Decks[1];
+        for (int32_t gid = 4; gid <= 20; ++gid) {
+            red.CardIds.PushBack(gid);
+            red.Positions.PushBack(0);
+        }
+        DeckManager window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* scroll = window.findChild<QScrollBar*>(bar);
+        auto* other = window.findChild<QScrollBar*>(otherBar);
+        QCOMPARE(scroll->value(), 1);
+        QVERIFY(scroll->maximum() > 1);
+        HandPictureWidget* picture = Picture(window, pane.toLatin1().constData(), 0);
+        QVERIFY(picture->isVisible());
+        const QPointF at(10, 10);
+        QWheelEvent down(at, picture->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(picture, &down);
+        QVERIFY(scroll->value() > 1);
+        QCOMPARE(other->value(), 1);
+        const int shown = pane == "DeckPic" ? window.Logic().DeckScrollPos()
+                                            : window.Logic().CollectionScrollPos();
+        QCOMPARE(shown, scroll->value());
     }
 
     void theDeckChoiceShowsTheDeckChosen() {

@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTest>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 #include <memory>
 
@@ -27,9 +28,10 @@ QWidget* PressTarget(ulkBrowser& view) {
 
 QVariant RunScript(ulkBrowser& view, const QString& script) {
     auto result = std::make_shared<std::pair<bool, QVariant>>();
-    view.Document()->runJavaScript(script, [result](const QVariant& value) {
-        *result = {true, value};
-    });
+    view.Document()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                                   [result](const QVariant& value) {
+                                       *result = {true, value};
+                                   });
     QElapsedTimer clock;
     clock.start();
     while (!result->first && clock.elapsed() < kScriptWaitMs)

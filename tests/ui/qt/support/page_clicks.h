@@ -10,7 +10,8 @@ class ulkBrowser;
 
 namespace dv::test {
 
-// Runs a script in the page and waits for its value (an invalid value after the time limit).
+// Runs a script in the page, in the world of the control's own script (the page's own runs none),
+// and waits for its value (an invalid value after the time limit).
 QVariant RunScript(ulkBrowser& view, const QString& script);
 // The page's visible text.
 QString PageText(ulkBrowser& view);
