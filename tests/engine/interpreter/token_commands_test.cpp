@@ -184,6 +184,36 @@ TEST_F(TokenCommandsTest, BoosterWithoutRequirementsTakesEachCardOnceAndNeverRun
     EXPECT_TRUE(host.messages.empty());
 }
 
+// A booster in a booster's requirement text runs once for every card of the outer one: 75 in
+// 75 stalled the game for seconds. The boosters nested in a booster share its card limit, while
+// small nestings and boosters one after another keep every card they ask for.
+TEST_F(TokenCommandsTest, BoostersNestedInABoosterShareItsCardLimit) {
+    struct Row {
+        const char* script;
+        int added;
+    };
+    const Row rows[] = {
+        {"BOOSTERWITHREQS:3:BOOSTERWITHREQS:2:RECOLORTARGET:#112233", 3 + 3 * 2},
+        {"BOOSTERWITHREQS:75:BOOSTERWITHREQS:75:RECOLORTARGET:#112233", 100},
+        {"BOOSTERWITHREQS:10:BOOSTERWITHREQS:10:BOOSTERWITHREQS:10", 100},
+        {"BOOSTERWITHREQS:100:BOOSTER:5", 100},
+        {"BOOSTERWITHREQS:10:BOOSTERCARD:Elf:5", 10 + 10 * 5},
+        {"BOOSTERWITHREQS:98:UNAMEBOOSTERCARD:Elf-u:5", 100},
+        {"BOOSTER:100:BOOSTER:100:BOOSTERCARD:Elf:100", 300},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.script);
+        St().Collection = List<Card>();
+        St().Players[2].OrigDeck = List<Card>();
+        St().Players[2].OrigDeck.PushBack(Loose("Elf"));
+        const int imp = Place("Imp", 1);
+        EXPECT_EQ(RunScript(imp, foe, r.script), 2);
+        EXPECT_EQ(Named(St().Collection), r.added);
+        EXPECT_EQ(St().BoosterCardsLeft, -1) << "no booster is left open";
+    }
+    EXPECT_TRUE(host.messages.empty());
+}
+
 TEST_F(TokenCommandsTest, BoosterWithRequirementsEndsTheProgramAndTrialsChangeNothing) {
     St().Players[2].OrigDeck.PushBack(Loose("Elf"));
     const int imp = Place("Imp", 1);
