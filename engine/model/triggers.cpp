@@ -111,12 +111,11 @@ bool FullOfLiveEntries(const TriggerSlot& slot) {
 
 void Append(TriggerSlot& slot, int card, int effect) {
     if (FullOfLiveEntries(slot)) return;  // refused cleanly
+    RegistryWillChange();
     if (slot.Cards.size() >= kMaxRegistryEntries) {
-        RegistryWillChange();
         PackSlot(slot);
         if (FullOfLiveEntries(slot)) return;
     }
-    RegistryWillChange();
     slot.Cards.PushBack(card);
     slot.Effects.PushBack(effect);
 }
@@ -430,8 +429,8 @@ void RegisterEffects(const Card& card) {
         slotOf = large.data();
     }
     FindSlotsOf(number, count, slotOf);
+    const Card& holder = std::as_const(st.InPlay)[number];
     for (int e = 1; e <= count; ++e) {
-        const Card& holder = std::as_const(st.InPlay)[number];
         uint8_t t = 0;
         const int wanted = Registrable(holder, e, t) ? t : -1;
         if (slotOf[e] == wanted) continue;
