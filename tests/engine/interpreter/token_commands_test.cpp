@@ -10,7 +10,15 @@
 namespace dv {
 namespace {
 
-using TokenCommandsTest = test::CardCommandBoardTest;
+class TokenCommandsTest : public test::CardCommandBoardTest {
+  protected:
+    // An empty collection, and a stock of one card that is always drawn.
+    static void EmptyCollectionAndOneElfInStock() {
+        St().Collection = List<Card>();
+        St().Players[2].OrigDeck = List<Card>();
+        St().Players[2].OrigDeck.PushBack(Loose("Elf"));
+    }
+};
 
 // Stands in for the trait requirement, whose family lives elsewhere.
 void RequireTrait(RunContext& run) {
@@ -169,9 +177,7 @@ TEST_F(TokenCommandsTest, BoosterWithoutRequirementsTakesEachCardOnceAndNeverRun
     for (const Row& r : rows) {
         SCOPED_TRACE(r.script);
         St().TurnLog.clear();
-        St().Collection = List<Card>();
-        St().Players[2].OrigDeck = List<Card>();
-        St().Players[2].OrigDeck.PushBack(Loose("Elf"));
+        EmptyCollectionAndOneElfInStock();
         const int imp = Place("Imp", 1);
         EXPECT_EQ(RunScript(imp, foe, r.script), 2);
         EXPECT_EQ(Named(St().Collection), r.added);
@@ -203,9 +209,7 @@ TEST_F(TokenCommandsTest, BoostersNestedInABoosterShareItsCardLimit) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.script);
-        St().Collection = List<Card>();
-        St().Players[2].OrigDeck = List<Card>();
-        St().Players[2].OrigDeck.PushBack(Loose("Elf"));
+        EmptyCollectionAndOneElfInStock();
         const int imp = Place("Imp", 1);
         EXPECT_EQ(RunScript(imp, foe, r.script), 2);
         EXPECT_EQ(Named(St().Collection), r.added);
