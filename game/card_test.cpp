@@ -110,10 +110,8 @@ void StartCardTest() {
             KillCard(st.InPlay[i], 0);
 
         RegistryWillChange();
-        for (TriggerSlot& slot : st.TriggerRegistry) {
-            slot.Cards = List<int32_t>(1);
-            slot.Effects = List<int32_t>(1);
-        }
+        for (TriggerSlot& slot : st.TriggerRegistry)
+            slot = TriggerSlot{};
         DealHand(st.TopCards[1], st.Players[1].Hand);
         DealHand(st.TopCards[2], st.Players[2].Hand);
         PlaceInPlay(st.TopCards[3], 1);

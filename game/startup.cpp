@@ -64,10 +64,8 @@ void ResetDecksAndPlayers() {
     for (int d = 1; d <= 3; ++d)
         if (st.PlayerDecks[d].Name.empty()) st.PlayerDecks[d].Name = kDeckNames[d - 1];
     RegistryWillChange();
-    for (TriggerSlot& slot : st.TriggerRegistry) {
-        slot.Cards = List<int32_t>(1);
-        slot.Effects = List<int32_t>(1);
-    }
+    for (TriggerSlot& slot : st.TriggerRegistry)
+        slot = TriggerSlot{};
     for (int d = 1; d <= 3; ++d)
         st.PlayerDecks[d].Cards = List<Card>(1);
     for (int p = 1; p <= 3; ++p)

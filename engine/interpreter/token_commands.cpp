@@ -89,6 +89,32 @@ int BoosterCount(RunContext& run) {
     return WholeCount(ArgValue(run, 1).Num(), kMaxCardsPerCommand);
 }
 
+// The boosters that run while a booster is open share its card limit: a booster whose stamp
+// opens boosters, which stamp boosters in turn, adds no more cards in all than one command may.
+class BoosterRoom {
+  public:
+    BoosterRoom() : outermost_(St().BoosterCardsLeft < 0) {
+        if (outermost_) St().BoosterCardsLeft = kMaxCardsPerCommand;
+    }
+    ~BoosterRoom() {
+        if (outermost_) St().BoosterCardsLeft = -1;
+    }
+    BoosterRoom(const BoosterRoom&) = delete;
+    BoosterRoom& operator=(const BoosterRoom&) = delete;
+
+    // Takes room for up to `asked` cards at once, before any is drawn, so that the boosters
+    // nested in this one share what this one leaves; gives how many cards there is room for.
+    int Take(int asked) {
+        int& left = St().BoosterCardsLeft;
+        const int granted = std::clamp(asked, 0, left);
+        left -= granted;
+        return granted;
+    }
+
+  private:
+    bool outermost_;
+};
+
 // A booster that could add none of the cards asked for missed; any other applied.
 void SettleBooster(RunContext& run, int count, int added) {
     run.echoLine += "<br>";
@@ -105,7 +131,9 @@ void Booster(RunContext& run) {
         return;
     }
     run.echoPending = true;
-    const int count = BoosterCount(run);
+    const int asked = BoosterCount(run);
+    BoosterRoom room;
+    const int count = room.Take(asked);
     int added = 0;
     for (int i = 1; i <= count; ++i) {
         bool limitReached = false;
@@ -118,7 +146,7 @@ void Booster(RunContext& run) {
         run.echoLine += FullDesc(card, -1, 0);
         if (i % kBoosterRow == 0) run.echoLine += "<br>";
     }
-    SettleBooster(run, count, added);
+    SettleBooster(run, asked, added);
 }
 
 // The rest of the script is the requirement text: it picks the cards and is then applied to
@@ -132,7 +160,9 @@ void BoosterWithReqs(RunContext& run) {
         return;
     }
     run.echoPending = true;
-    const int count = BoosterCount(run);
+    const int asked = BoosterCount(run);
+    BoosterRoom room;
+    const int count = room.Take(asked);
     const std::string requirements = RestOfScript(run, run.argIndex + 2);
     const bool required = !requirements.empty();
     bool limitTold = false;
@@ -172,7 +202,7 @@ void BoosterWithReqs(RunContext& run) {
         St().TurnLog += FullDesc(candidate, -1, 0);
         if (i % kBoosterRow == 0) run.echoLine += "<br>";
     }
-    SettleBooster(run, count, added);
+    SettleBooster(run, asked, added);
 }
 
 void BoosterCard(RunContext& run, bool byUniqueName) {
@@ -182,7 +212,7 @@ void BoosterCard(RunContext& run, bool byUniqueName) {
         return;
     }
     run.echoPending = true;
-    const int count = WholeCount(ArgValue(run, 2).Num(), kMaxCardsPerCommand);
+    const int asked = WholeCount(ArgValue(run, 2).Num(), kMaxCardsPerCommand);
     const Player& enemy = St().Players[2];
     const std::string name = Arg(run, 1);
     Card card = byUniqueName ? GetDeckCardByUName(enemy, name) : GetDeckCardByName(enemy, name);
@@ -192,12 +222,18 @@ void BoosterCard(RunContext& run, bool byUniqueName) {
         ++run.misses;
         return;
     }
+    BoosterRoom room;
+    const int count = room.Take(asked);
     for (int c = 1; c <= count; ++c) {
         Card copy = card;
         AddToCollection(copy);
         run.echoLine += FullDesc(copy, -1, 0);
     }
-    ++run.applied;
+    // Inside a booster that has given out all its room nothing more is added.
+    if (asked > 0 && count == 0)
+        ++run.misses;
+    else
+        ++run.applied;
 }
 
 void BoosterCardByName(RunContext& run) {

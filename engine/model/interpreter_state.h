@@ -15,6 +15,9 @@ struct InterpreterState {
     std::string RedirectText;
     // True while a redirected effect is carried to its new target; REDIRECT stays its hand then.
     bool CarryingRedirect = false;
+    // Cards that the open booster and the boosters run inside it (by the actions stamped on its
+    // cards) may still add between them; -1 while no booster is open.
+    int BoosterCardsLeft = -1;
 };
 
 }  // namespace dv

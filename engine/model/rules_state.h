@@ -22,6 +22,9 @@ inline constexpr int kMaxTraitMaskNames = 240;
 struct TriggerSlot {
     List<int32_t> Effects = List<int32_t>(1);
     List<int32_t> Cards = List<int32_t>(1);
+    // Set when packing a slot at the ceiling found no hole, cleared by the next hole made: a full
+    // slot then refuses a registration without walking its entries again.
+    bool PackedFull = false;
 };
 
 struct TraitMaskName {

@@ -116,6 +116,17 @@ class SharedList {
     // empty elements need go no further.
     int StoredSize() const { return items_ ? static_cast<int>(items_->size()) : 0; }
     bool Has(long long i) const { return i >= 1 && i <= size_; }
+    // Whether a held element passes the test; for a test that no empty element passes, whether
+    // any element does, without reading the elements one index at a time.
+    template <class Test>
+    bool AnyHeld(Test test) const {
+        if (!items_) return false;
+        for (const Slot& slot : *items_) {
+            const T* item = Slots::Read(slot);
+            if (item && test(*item)) return true;
+        }
+        return false;
+    }
 
     const T& operator[](long long i) const { return At(Checked(i)); }
     T& operator[](long long i) {

@@ -61,6 +61,7 @@ void MakeHole(TriggerSlot& slot, int k) {
     RegistryWillChange();
     slot.Cards[k] = 0;
     slot.Effects[k] = 0;
+    slot.PackedFull = false;
 }
 
 // Calls visit with the place (from 1) of each entry of the card in the slot, in order, until it
@@ -100,14 +101,40 @@ void PackSlot(TriggerSlot& slot) {
     }
     slot.Cards = std::move(cards);
     slot.Effects = std::move(effects);
+    slot.PackedFull = slot.Cards.size() >= kMaxRegistryEntries;
+}
+
+// A slot at the ceiling whose every entry is live, as its last packing found it.
+bool FullOfLiveEntries(const TriggerSlot& slot) {
+    return slot.PackedFull && slot.Cards.size() >= kMaxRegistryEntries;
 }
 
 void Append(TriggerSlot& slot, int card, int effect) {
+    if (FullOfLiveEntries(slot)) return;  // refused cleanly
     RegistryWillChange();
-    if (slot.Cards.size() >= kMaxRegistryEntries) PackSlot(slot);
-    if (slot.Cards.size() >= kMaxRegistryEntries) return;  // every entry is live: refuse cleanly
+    if (slot.Cards.size() >= kMaxRegistryEntries) {
+        PackSlot(slot);
+        if (FullOfLiveEntries(slot)) return;
+    }
     slot.Cards.PushBack(card);
     slot.Effects.PushBack(effect);
+}
+
+// Enters a registration the slot does not hold yet: into the first hole while the slot is
+// short, at the end from then on.
+void Place(TriggerSlot& slot, int card, int effect) {
+    if (slot.Cards.size() < kRegistryReuseLimit) {
+        const std::vector<int32_t>& cards = std::as_const(slot.Cards).raw();
+        const auto hole = std::find(cards.begin(), cards.end(), 0);
+        if (hole != cards.end()) {
+            const int k = static_cast<int>(hole - cards.begin()) + 1;
+            RegistryWillChange();
+            slot.Cards[k] = card;
+            slot.Effects[k] = effect;
+            return;
+        }
+    }
+    Append(slot, card, effect);
 }
 
 void Register(int card, int effect, int16_t replace, int16_t remove) {
@@ -137,24 +164,15 @@ void Register(int card, int effect, int16_t replace, int16_t remove) {
     }
 
     TriggerSlot& slot = st.TriggerRegistry[t];
+    // Whether the pair is there already or not, a slot full of live entries stays as it is:
+    // there is no need to look.
+    if (replace == 0 && FullOfLiveEntries(slot)) return;
     const bool registered = VisitEntriesOf(slot, card, [&](int k) {
         if (replace == 0) return slot.Effects[k] == effect;
         MakeHole(slot, k);
         return false;
     });
-    if (registered) return;
-    if (slot.Cards.size() < kRegistryReuseLimit) {
-        const std::vector<int32_t>& cards = std::as_const(slot.Cards).raw();
-        const auto hole = std::find(cards.begin(), cards.end(), 0);
-        if (hole != cards.end()) {
-            const int k = static_cast<int>(hole - cards.begin()) + 1;
-            RegistryWillChange();
-            slot.Cards[k] = card;
-            slot.Effects[k] = effect;
-            return;
-        }
-    }
-    Append(slot, card, effect);
+    if (!registered) Place(slot, card, effect);
 }
 
 // Walks the script's requirement words, setting the side requirement for the card's owner and,
@@ -365,47 +383,63 @@ bool Registrable(const Card& holder, int e, uint8_t& trigger) {
     return true;
 }
 
-// Cards with more effects than this are registered effect by effect without looking first.
-constexpr int kMaxLookedUpEffects = 32;
+// Cards with up to this many effects are looked up without taking memory.
+constexpr int kSmallCardEffects = 32;
+// In the slot-of-effect table: an effect found in more than one slot.
+constexpr int kSeveralSlots = -2;
 
-// Whether registering effects 1 to count of the card in play would change nothing: each
-// registrable one already under its trigger, none of them anywhere else. One pass over the
-// slots, and each trigger named once, instead of both for every effect; a card's traits change
-// far more often than its triggers.
-bool RegisteredAlready(int card, int count) {
+// Fills slotOf[1..count] with the one slot each effect of the card is registered in: -1 for
+// none, kSeveralSlots for more than one. One pass over the slots for the whole card.
+void FindSlotsOf(int card, int count, int* slotOf) {
+    std::fill(slotOf, slotOf + count + 1, -1);
     State& st = St();
-    if (count > kMaxLookedUpEffects || !st.InPlay.Has(card)) return false;
-    const Card& holder = std::as_const(st.InPlay)[card];
-    if (holder.Name.empty()) return false;
-    // The one slot each effect is registered in; -1 for none.
-    std::array<int, kMaxLookedUpEffects + 1> slotOf;
-    slotOf.fill(-1);
     for (int s = 0; s < static_cast<int>(st.TriggerRegistry.size()); ++s) {
         TriggerSlot& slot = st.TriggerRegistry[s];
-        const bool twoSlots = VisitEntriesOf(slot, card, [&](int k) {
+        VisitEntriesOf(slot, card, [&](int k) {
             const int e = slot.Effects[k];
             if (e < 1 || e > count) return false;
-            if (slotOf[e] != -1 && slotOf[e] != s) return true;
-            slotOf[e] = s;
+            slotOf[e] = slotOf[e] == -1 || slotOf[e] == s ? s : kSeveralSlots;
             return false;
         });
-        if (twoSlots) return false;
     }
-    for (int e = 1; e <= count; ++e) {
-        uint8_t t = 0;
-        const int wanted = Registrable(holder, e, t) ? t : -1;
-        if (slotOf[e] != wanted) return false;
-    }
-    return true;
 }
 
 }  // namespace
 
+// Looks the card up in the registry once and changes only what registering effect by effect
+// would change: an effect already in place is left, one registered nowhere goes straight into
+// its slot, and only one found elsewhere is registered the long way. A card's traits change far
+// more often than its triggers, and a card with many effects would otherwise search every slot
+// once per effect.
 void RegisterEffects(const Card& card) {
     const int count = card.Effects.size();
-    if (card.Index <= 0 || count == 0 || RegisteredAlready(card.Index, count)) return;
-    for (int e = 1; e <= count; ++e)
-        RegisterAction(card.Index, e, 0, 0);
+    if (card.Index <= 0 || count == 0) return;
+    State& st = St();
+    const int number = card.Index;
+    if (!st.InPlay.Has(number) || std::as_const(st.InPlay)[number].Name.empty()) {
+        for (int e = 1; e <= count; ++e)
+            RegisterAction(number, e, 0, 0);
+        return;
+    }
+    std::array<int, kSmallCardEffects + 1> small;
+    std::vector<int> large;
+    int* slotOf = small.data();
+    if (count > kSmallCardEffects) {
+        large.resize(count + 1);
+        slotOf = large.data();
+    }
+    FindSlotsOf(number, count, slotOf);
+    const Card& holder = std::as_const(st.InPlay)[number];
+    for (int e = 1; e <= count; ++e) {
+        uint8_t t = 0;
+        const int wanted = Registrable(holder, e, t) ? t : -1;
+        if (slotOf[e] == wanted) continue;
+        if (slotOf[e] == -1) {
+            Guarded("RegisterAction", [&] { Place(st.TriggerRegistry[t], number, e); });
+        } else {
+            RegisterAction(number, e, 0, 0);
+        }
+    }
 }
 
 }  // namespace dv

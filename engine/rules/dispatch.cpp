@@ -449,9 +449,10 @@ TriggerFilter::TriggerFilter(const std::string& trigger)
 bool TriggerFilter::MayRun(const Card& card) const {
     if (card.Name.empty() || trigger_.empty()) return false;
     if (!cost_ && card.Active == 0 && SameNoCase(card.StartTime, trigger_)) return true;
-    for (const Effect& effect : card.Effects)
-        if (effect.Trigger.size() == trigger_.size()) return true;
-    return false;
+    // An empty trigger never gets here, so the effects past the held ones need no look.
+    const std::size_t length = trigger_.size();
+    return card.Effects.AnyHeld(
+        [length](const Effect& effect) { return effect.Trigger.size() == length; });
 }
 
 void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) {

@@ -4,7 +4,7 @@
 // acts on a random enemy). On a small board of two players, a few cards and an opponent's stock,
 // the script is compiled as an effect of a card in play, run for real and as a trial against the
 // opponent's player card, and sent as a trigger to every card in play, so that its targets are
-// picked. It must end, and leave no run or depth counter behind.
+// picked. It must end, and leave no run, depth counter or open booster behind.
 
 #include <cstddef>
 #include <cstdint>
@@ -101,7 +101,7 @@ inline bool RunEffectScriptInput(const uint8_t* data, std::size_t size,
 
     auto atRest = [&] {
         return s.NestingDepth == 0 && s.AbsorbDepth == 0 && s.ExpressionDepth == 0 &&
-               s.BonusReads.empty();
+               s.BonusReads.empty() && s.BoosterCardsLeft < 0;
     };
     for (uint8_t preview : {0, 1}) {
         if (s.InPlay[source].Name.empty() || s.InPlay[foe].Name.empty()) break;

@@ -10,7 +10,15 @@
 namespace dv {
 namespace {
 
-using TokenCommandsTest = test::CardCommandBoardTest;
+class TokenCommandsTest : public test::CardCommandBoardTest {
+  protected:
+    // An empty collection, and a stock of one card that is always drawn.
+    static void EmptyCollectionAndOneElfInStock() {
+        St().Collection = List<Card>();
+        St().Players[2].OrigDeck = List<Card>();
+        St().Players[2].OrigDeck.PushBack(Loose("Elf"));
+    }
+};
 
 // Stands in for the trait requirement, whose family lives elsewhere.
 void RequireTrait(RunContext& run) {
@@ -169,9 +177,7 @@ TEST_F(TokenCommandsTest, BoosterWithoutRequirementsTakesEachCardOnceAndNeverRun
     for (const Row& r : rows) {
         SCOPED_TRACE(r.script);
         St().TurnLog.clear();
-        St().Collection = List<Card>();
-        St().Players[2].OrigDeck = List<Card>();
-        St().Players[2].OrigDeck.PushBack(Loose("Elf"));
+        EmptyCollectionAndOneElfInStock();
         const int imp = Place("Imp", 1);
         EXPECT_EQ(RunScript(imp, foe, r.script), 2);
         EXPECT_EQ(Named(St().Collection), r.added);
@@ -180,6 +186,34 @@ TEST_F(TokenCommandsTest, BoosterWithoutRequirementsTakesEachCardOnceAndNeverRun
         for (const Effect& effect : C(imp).Effects)
             effects += effect.Text.empty() ? 0 : 1;
         EXPECT_EQ(effects, 1) << "no bonus action was added to stamp the cards";
+    }
+    EXPECT_TRUE(host.messages.empty());
+}
+
+// A booster in a booster's requirement text runs once for every card of the outer one: 75 in
+// 75 stalled the game for seconds. The boosters nested in a booster share its card limit, while
+// small nestings and boosters one after another keep every card they ask for.
+TEST_F(TokenCommandsTest, BoostersNestedInABoosterShareItsCardLimit) {
+    struct Row {
+        const char* script;
+        int added;
+    };
+    const Row rows[] = {
+        {"BOOSTERWITHREQS:3:BOOSTERWITHREQS:2:RECOLORTARGET:#112233", 3 + 3 * 2},
+        {"BOOSTERWITHREQS:75:BOOSTERWITHREQS:75:RECOLORTARGET:#112233", 100},
+        {"BOOSTERWITHREQS:10:BOOSTERWITHREQS:10:BOOSTERWITHREQS:10", 100},
+        {"BOOSTERWITHREQS:100:BOOSTER:5", 100},
+        {"BOOSTERWITHREQS:10:BOOSTERCARD:Elf:5", 10 + 10 * 5},
+        {"BOOSTERWITHREQS:98:UNAMEBOOSTERCARD:Elf-u:5", 100},
+        {"BOOSTER:100:BOOSTER:100:BOOSTERCARD:Elf:100", 300},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.script);
+        EmptyCollectionAndOneElfInStock();
+        const int imp = Place("Imp", 1);
+        EXPECT_EQ(RunScript(imp, foe, r.script), 2);
+        EXPECT_EQ(Named(St().Collection), r.added);
+        EXPECT_EQ(St().BoosterCardsLeft, -1) << "no booster is left open";
     }
     EXPECT_TRUE(host.messages.empty());
 }

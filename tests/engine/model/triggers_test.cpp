@@ -343,48 +343,63 @@ TEST_F(TriggersTest, NoRegistrationOutlivesItsCardOrEffect) {
 }
 
 // Registering a card's effects whole must leave the registry as registering them one by one
-// does, also when nearly all of them are in place already: a card found in order must not keep
-// a stray entry or miss one.
+// does, entry for entry, also when nearly all of them are in place already and also for a card
+// with many effects: a card found in order must not keep a stray entry or miss one, and a new
+// registration takes the hole it would have taken.
 TEST_F(TriggersTest, RegisteringACardsEffectsMatchesRegisteringEachInTurn) {
     struct Case {
         const char* fault;
-        void (*disturb)(int card);
+        void (*disturb)(int card, int other);
     };
     const Case cases[] = {
-        {"a card already in order is changed", [](int) {}},
-        {"an effect never registered is skipped", [](int a) { UnregisterAction(a, 2); }},
+        {"a card already in order is changed", [](int, int) {}},
+        {"an effect never registered is skipped", [](int a, int) { UnregisterAction(a, 2); }},
         {"an effect moved to another trigger stays under the old one too",
-         [](int a) { St().InPlay[a].Effects[1].Trigger = "TURNEND"; }},
-        {"a freed effect keeps its entry", [](int a) { St().InPlay[a].Effects[3].Text.clear(); }},
+         [](int a, int) { St().InPlay[a].Effects[1].Trigger = "TURNEND"; }},
+        {"a freed effect keeps its entry",
+         [](int a, int) { St().InPlay[a].Effects[3].Text.clear(); }},
         {"a stray entry under an earlier trigger survives",
-         [](int a) {
+         [](int a, int) {
              St().TriggerRegistry[5].Cards.PushBack(a), St().TriggerRegistry[5].Effects.PushBack(2);
          }},
         {"a stray entry under a later trigger survives",
-         [](int a) {
+         [](int a, int) {
              St().TriggerRegistry[17].Cards.PushBack(a),
                  St().TriggerRegistry[17].Effects.PushBack(2);
          }},
+        {"an unregistered card misses the hole another card left",
+         [](int a, int other) {
+             UnregisterCard(a);
+             UnregisterCard(other);
+         }},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.fault);
-        ResetState();
-        const int other = PlaceCard({"PHASE2"});
-        const int a = PlaceCard({"PHASE2", "ONDEATH", "PHASE2"});
-        St().InPlay[a].Index = a;
-        RegisterAllActions();
-        c.disturb(a);
-        const Card card = St().InPlay[a];
+    // Effects past the third, so that a card with many of them is tried too.
+    for (const int extra : {0, 40}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.fault) + ", extra effects " + std::to_string(extra));
+            ResetState();
+            const int other = PlaceCard({"PHASE2"});
+            std::vector<std::string> triggers = {"PHASE2", "ONDEATH", "PHASE2"};
+            for (int e = 0; e < extra; ++e)
+                triggers.push_back(e % 3 == 0 ? "TURNEND" : e % 3 == 1 ? "" : "PHASE2");
+            const int a = PlaceCard(triggers);
+            St().InPlay[a].Index = a;
+            RegisterAllActions();
+            c.disturb(a, other);
+            const Card card = St().InPlay[a];
 
-        const auto before = St().TriggerRegistry;
-        for (int e = 1; e <= card.Effects.size(); ++e)
-            RegisterAction(a, e, 0, 0);
-        const std::vector<Entry> expected = LiveEverywhere();
-        St().TriggerRegistry = before;
+            const auto before = St().TriggerRegistry;
+            for (int e = 1; e <= card.Effects.size(); ++e)
+                RegisterAction(a, e, 0, 0);
+            const auto expected = St().TriggerRegistry;
+            St().TriggerRegistry = before;
 
-        RegisterEffects(card);
-        EXPECT_EQ(LiveEverywhere(), expected);
-        EXPECT_EQ(Live(2).front(), (Entry{other, 1}));
+            RegisterEffects(card);
+            for (int t = 0; t <= 20; ++t) {
+                EXPECT_TRUE(St().TriggerRegistry[t].Cards == expected[t].Cards) << "slot " << t;
+                EXPECT_TRUE(St().TriggerRegistry[t].Effects == expected[t].Effects) << "slot " << t;
+            }
+        }
     }
     EXPECT_TRUE(host.messages.empty());
 }
@@ -449,6 +464,19 @@ TEST_F(TriggersTest, ASlotAtItsCeilingPacksItsHolesKeepingTheOrder) {
     RegisterAction(late, 1, 0, 0);
     EXPECT_EQ(Entries(6), kMaxRegistryEntries);
     EXPECT_EQ(slot.Cards[kMaxRegistryEntries], 5000 + kMaxRegistryEntries);
+    RegisterAction(late, 1, 0, 0);
+    RegisterEffects(St().InPlay[late]);
+    EXPECT_EQ(Entries(6), kMaxRegistryEntries) << "refused again, whichever way it is asked";
+
+    // A card leaving play opens a hole: the full slot takes a registration again.
+    UnregisterCard(5000 + 7);
+    RegisterAction(late, 1, 0, 0);
+    EXPECT_EQ(Entries(6), kMaxRegistryEntries);
+    EXPECT_EQ(slot.Cards[kMaxRegistryEntries], late);
+    EXPECT_EQ(slot.Cards[7], 5000 + 8) << "packed, in order";
+    const int later = PlaceCard({"PHASE6"});
+    RegisterAction(later, 1, 0, 0);
+    EXPECT_EQ(slot.Cards[kMaxRegistryEntries], late) << "full again";
     EXPECT_TRUE(host.messages.empty());
 }
 
