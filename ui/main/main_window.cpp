@@ -228,7 +228,7 @@ void MainWindow::HideHand() {
 }
 
 void MainWindow::SetEndTurnCaption(const std::string& caption) {
-    takeTurn_->setText(PlainCaption(ToQt(caption)));
+    takeTurn_->setText(ToQt(caption));
 }
 
 void MainWindow::EnableDeckManagerMenu(bool enabled) {
