@@ -198,6 +198,10 @@ void Duplicate(RunContext& run, bool ofTarget, bool withCost) {
             if (!PayCost(copy, check)) return;
             uint8_t pay = 0;
             PayCost(copy, pay);
+            // Paying placed the copy in play; it enters from the queue instead, paid for, and
+            // must not wait there to be activated and pay again.
+            if (St().InPlay.Has(copy.Index)) KillCard(St().InPlay[copy.Index], 1);
+            copy.Index = 0;
         }
         QueueCard(copy);
     }

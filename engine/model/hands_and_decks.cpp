@@ -41,6 +41,8 @@ void AddCardToHand(Player& player, Card& card, int removeFlag) {
     Guarded("AddCardToHand", [&] {
         if (card.Name.empty()) return;
         Card copy = card;
+        // A card in a hand pays when it is played again, however it once entered play.
+        copy.AlreadyPlaced = 0;
         std::string errorText;
         CompileCard(copy, errorText);
         if (int h = FreeHandSlot(player)) player.Hand[h] = std::move(copy);

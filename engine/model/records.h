@@ -93,7 +93,7 @@ struct Card {
     Value SortKey;
     uint8_t DisplayFilter = 0;
     uint8_t Dead = 0;
-    uint8_t AlreadyPlaced = 0;
+    uint8_t AlreadyPlaced = 0;  // 1: the cost step lets the card through without paying
     std::string ArtSource;
     std::string BackSource;
     std::string MiniSource;

@@ -84,6 +84,8 @@ RunActionsCall CostRun(uint8_t check) {
 }  // namespace
 
 bool PayCost(Card& card, uint8_t& check) {
+    // Queued cards (copies, created cards, a card test's cards) enter play free.
+    if (card.AlreadyPlaced == 1) return true;
     const bool trial = check == 1;
     std::optional<TrialScope> scope;
     if (trial) scope.emplace(card);

@@ -6,7 +6,9 @@
 #include "engine/model/keyword_table.h"
 #include "engine/model/state.h"
 #include "engine/model/triggers.h"
+#include "engine/rules/rule_operations.h"
 #include "tests/engine/interpreter/card_command_board.h"
+#include "tests/support/set_up_card.h"
 
 namespace dv {
 namespace {
@@ -106,6 +108,40 @@ TEST_F(CardLifeCommandsTest, CopiesAreQueuedForTheSourceSideFreeAndAlive) {
     EXPECT_EQ(copy.AlreadyPlaced, 1);
     EXPECT_EQ(copy.Dead, 0);
     EXPECT_EQ(C(elf).Owner, 2) << "the original stays where it was";
+}
+
+// A copy is queued and enters play free, so an owner who could not pay for it again still gets
+// it; a copy made with its cost pays once, in the command. Back in a hand, it pays again.
+TEST_F(CardLifeCommandsTest, QueuedCopiesEnterFreeAndACopyWithCostPaysOnce) {
+    struct Row {
+        const char* script;
+        int glow;
+        int glowAfter;
+        int imps;
+    };
+    const Row rows[] = {{"DUPLICATEME:1", 0, 0, 2},
+                        {"DUPLICATEMEWITHCOST:1", 3, 1, 2},
+                        {"DUPLICATEMEWITHCOST:1", 1, 1, 1}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.script) + " with glow " + std::to_string(r.glow));
+        const int imp = Place("Imp", 1);
+        Script(imp, "REQTRAITMORE:GLOW:2:MODTRAIT:GLOW:-2", "COST", 5);
+        SetTrait(C(hero), "GLOW", Value(r.glow), 1);
+        RunScript(imp, imp, r.script);
+        CreateSideBoards();
+        EXPECT_EQ(Trait(hero, "GLOW"), std::to_string(r.glowAfter));
+        const auto& play = St().InPlay;
+        EXPECT_EQ(
+            std::count_if(play.begin(), play.end(), [](const Card& c) { return c.Name == "Imp"; }),
+            r.imps);
+        EXPECT_EQ(St().Players[1].Hand[1].Name, "") << "the copy was refused into the hand";
+        for (Card& c : St().InPlay)
+            if (c.Name == "Imp") KillCard(c, 1);
+    }
+    Card copy = test::MakeCard("Imp");
+    QueueCard(copy);
+    AddCardToHand(St().Players[1], St().CardQueue[1], 0);
+    EXPECT_EQ(St().Players[1].Hand[1].AlreadyPlaced, 0);
 }
 
 TEST_F(CardLifeCommandsTest, AllyAndEnemyRequirementsFollowACardToItsNewSide) {
