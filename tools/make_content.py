@@ -36,6 +36,17 @@ STARTER_PLAYER_CARD_NOTE = "Every deck needs a player card, and this one is your
 PLAYER_CARD_FIGURES = "<br><b>HP:</b> #TRAIT/HP# <b>GLOW:</b> #TRAIT/GLOW#"
 # The number of cards the card designer's starter deck builders hand out.
 STARTER_DECK_SIZE = 80
+# A card's price in glow is its GLOWCOST trait, which its COST action charges. The cost card prices
+# a creature at half its POWER and HP and a structure at half its HP, rounded down, plus what its
+# abilities are worth (ABILITYCOST, carried by the cards whose price differs from that), so that
+# "Calculate Cost" gives every sample card the price its text states.
+OWNER_GLOW_COST = "REQTRAITMORE:GLOW:TRAIT/GLOWCOST:MODTRAIT:GLOW:TRAIT/GLOWCOST/TRAITMINUS1"
+# Each allied Moth Shrine (the trait LENDSGLOW) makes an allied spell cost 1 glow less, down to
+# nothing. The last TRAIT reads a trait the spell lacks, so that a price of 0 reads as 0 rather
+# than as the GLOWCOST read before it.
+SHRINES = "TRAITCOUNT/LENDSGLOW/SRCALLY"
+SPELL_GLOW_COST = (f"REQTRAITMORE:GLOW:{SHRINES}/NEG/TRAIT/GLOWCOST/TRAITPLUS1/MIN0/TRAIT/LENDSGLOW:"
+                   f"MODTRAIT:GLOW:TRAIT/GLOWCOST/TRAITMINUS1/{SHRINES}/MAX0/TRAIT/LENDSGLOW")
 
 # Keyword: number of fields that belong to it. Keywords after which compiling stops are marked.
 FIELDS = {
@@ -73,7 +84,7 @@ FIELDS = {
 }
 STOPS = {"ADDEFFECT", "REDIRECTTRAIT", "REDIRECTBYGID", "REDIRECT"}
 TARGETS = {"TARGETCARD", "RANDOM", "ALL", "RANDOMENEMY", "RANDOMALLY", "OWNER", "ENEMYPLAYER",
-           "SELF", "TRIGGERINGCARD", "COUNTER", "COLLECTION"}
+           "SELF", "TRIGGERINGCARD", "COUNTER", "COLLECTION", "GIDCARD"}
 
 used_keywords = set()
 
@@ -121,13 +132,16 @@ class Card:
             self.traits += [("HP", str(hp)), ("HPMAX", str(hp))]
         if kind != "HERO":
             self.traits.append(("GLOWCOST", str(cost)))
+        body = {C: (power or 0) + (hp or 0), T: hp or 0}.get(kind)
+        if cost > 0 and body is not None and cost != body // 2:
+            self.traits.append(("ABILITYCOST", str(cost - body // 2)))
         self.traits += list(traits)
         self.effects = []
         if cost > 0:
-            self.effects.append(("OWNER", "COST", f"REQTRAITMORE:GLOW:{cost}:MODTRAIT:GLOW:-{cost}"))
+            self.effects.append(("OWNER", "COST", SPELL_GLOW_COST if kind == S else OWNER_GLOW_COST))
         self.effects += list(effects)
         for target, trigger, script in self.effects:
-            if target not in TARGETS:
+            if target.split(":")[0] not in TARGETS:
                 raise SystemExit(f"{name}: unknown target {target}")
             if "," in trigger or '"' in desc:
                 raise SystemExit(f"{name}: comma in trigger or quote in description")
@@ -186,6 +200,19 @@ def cost_note(cost):
 
 
 C, S, T, H = "CREATURE", "SPELL", "STRUCTURE", "HERO"
+
+# Targets are picked and aims are checked by trial runs, in which CHANCE always holds. A RETARGET
+# with the AI mark ends a trial run, but in a real run it goes on when it finds no card, as it
+# does here (no card has the identifier 0): so the turtle shrugs off real actions only.
+SHELL = "REQENEMY:CHANCE:30:AIRETARGET:GIDCARD:ECHO:$MYNAME pulls into its shell.:CANCEL"
+# The human player may aim the Ferryman at a creature of either side (the first action marks the
+# player's own Ferryman so); the computer's rows back an enemy creature only.
+FERRY_ROW = "ECHO:The Ferryman rows $TARGETNAME back to its owner's hand.:RETURNTOHAND"
+FERRY = [("SELF", "ENTERPLAY", "REQISPLAYER:ADDTRAIT:EITHERBANK"),
+         ("TARGETCARD", "ENTERPLAY",
+          "REQMYTRAIT:EITHERBANK:REQNOTME:REQNOTTRAIT:PLAYER:REQTRAIT:CREATURE:" + FERRY_ROW),
+         ("TARGETCARD", "ENTERPLAY",
+          "REQMYNOTRAIT:EITHERBANK:REQENEMY:REQNOTTRAIT:PLAYER:REQTRAIT:CREATURE:" + FERRY_ROW)]
 
 CARDS = [
     Card("Lamplighter", "lamplighter", H, 0, "#FFD860", 1,
@@ -250,7 +277,8 @@ CARDS = [
          cost_note(2) + "Does not fight. In phase 6 she heals a wounded ally for 2.", hp=3,
          effects=[("RANDOMALLY", "PHASE6",
                    "REQTRAIT:HP:REQNOTTRAIT:STRUCTURE:REQISMORE:TARGTRAIT/HPMAX:TARGTRAIT/HP:"
-                   "MODTRAIT:HP:2:ECHO:The Herbalist tends to $TARGETNAME.")]),
+                   "MODTRAIT:HP:TARGTRAIT/HPMAX/TRAITPLUS1/TARGTRAIT/HP/TRAITMINUS1/MAX2:"
+                   "ECHO:The Herbalist tends to $TARGETNAME.")]),
     Card("Toll Keeper", "tollkeeper", C, 2, "#C2A46B", 10,
          cost_note(2) + "When it enters play on your side you gain 2 tokens.", 1, 3,
          effects=[("SELF", "ENTERPLAY",
@@ -325,16 +353,16 @@ CARDS = [
     Card("Marsh Lights", "marshlights", S, 2, "#7FE0B0", 20,
          cost_note(2) + "Spell. The lights drift to a random enemy and burn a creature there "
          "for 2.",
-         effects=[("SELF", "ENTERPLAY",
-                   "ECHOMINOR:Marsh lights drift across the water.:RETARGET:RANDOMENEMY:"
-                   "REQTRAIT:CREATURE:MODTRAIT:HP:-2:ECHO:The marsh lights burn $TARGETNAME.")]),
+         effects=[("RANDOMENEMY", "ENTERPLAY",
+                   "REQTRAIT:CREATURE:ECHOMINOR:Marsh lights drift across the water.:"
+                   "MODTRAIT:HP:-2:ECHO:The marsh lights burn $TARGETNAME.")]),
     Card("Pike Captain", "pikecaptain", C, 3, "#6F8FAF", 25,
          cost_note(3) + "When it enters play it marks an enemy as its quarry and harries it "
          "for 1 in phase 6.", 2, 4,
          effects=[("TARGETCARD", "ENTERPLAY",
                    "REQENEMY:REQTRAIT:HP:ECHO:The Pike Captain marks $TARGETNAME as its "
-                   "quarry.:SETCARDTARGET"),
-                  ("TARGETCARD", "PHASE6",
+                   "quarry.:SETMYTRAIT:QUARRY:TARGETGID"),
+                  ("GIDCARD:TRAIT/QUARRY", "PHASE6",
                    "REQENEMY:REQTRAIT:HP:MODTRAIT:HP:-1:ECHOMINOR:The Pike Captain harries its "
                    "quarry.")]),
     Card("Mask Weaver", "maskweaver", C, 2, "#A58FC7", 25,
@@ -354,8 +382,8 @@ CARDS = [
          "creature gains 1 POWER.", 4, 7,
          traits=[("LEGENDARY", ""), ("LIMITED", "1"), ("PRIORITY", "10")],
          effects=[("ALL", "ENTERPLAY",
-                   "REQALLY:REQNOTME:REQTRAIT:CREATURE:MODTRAIT:POWER:1:ECHOONCE:The Old Marsh "
-                   "King rises and his subjects grow bold."),
+                   "REQALLY:REQNOTME:REQTRAIT:CREATURE:REQTRAIT:POWER:MODTRAIT:POWER:1:ECHOONCE:"
+                   "The Old Marsh King rises and his subjects grow bold."),
                   ("SELF", "ENTERPLAY", "REQISPLAYER:UNLOCK:Old Marsh King")]),
     Card("Mossling Elder", "mosslingelder", C, 2, "#6B8F4E", 15,
          cost_note(2) + "When it enters play every allied Mossling gains 1 POWER.", 1, 3,
@@ -375,8 +403,7 @@ CARDS = [
     Card("Shellback Turtle", "shellback", C, 3, "#5F7F5F", 20,
          cost_note(3) + "When an enemy acts on it, it may pull into its shell and shrug the "
          "action off.", 1, 5,
-         effects=[("TRIGGERINGCARD", "TARGETED",
-                   "REQENEMY:CHANCE:30:ECHO:$MYNAME pulls into its shell.:CANCEL")]),
+         effects=[("TRIGGERINGCARD", "TARGETED", SHELL)]),
     Card("Decoy Scarecrow", "decoyscarecrow", T, 2, "#B39B6B", 20,
          cost_note(2) + "Enemy creatures that act on your cards strike the scarecrow instead.",
          hp=4,
@@ -391,9 +418,10 @@ CARDS = [
                    "of $TARGETNAME.:REDIRECTBYGID:TARGETOWNERGID")]),
     Card("Moth Shrine", "mothshrine", T, 2, "#E6D7A3", 30,
          cost_note(2) + "Each allied spell that is paid for costs 1 glow less.", hp=3,
+         traits=[("LENDSGLOW", "")],
          effects=[("TRIGGERINGCARD", "COSTMOD",
-                   "REQALLY:REQTRAIT:SPELL:MODOWNERTRAIT:GLOW:1:ECHOMINOR:The Moth Shrine lends "
-                   "its glow to $TARGETNAME.")]),
+                   "REQALLY:REQTRAIT:SPELL:ECHOMINOR:The Moth Shrine lends its glow to "
+                   "$TARGETNAME.")]),
     Card("Ember Newt", "embernewt", C, 2, "#E06B3A", 10,
          cost_note(2) + "Fire. In phase 3 it scorches a random enemy creature that is not of "
          "water.", 1, 2, traits=[("ELEMENT", "FIRE")],
@@ -425,9 +453,7 @@ CARDS = [
     Card("Ferryman", "ferryman", C, 3, "#4C5F7A", 30,
          cost_note(3) + "When it enters play it rows another creature back to its owner's hand.",
          2, 3,
-         effects=[("TARGETCARD", "ENTERPLAY",
-                   "REQNOTME:REQNOTTRAIT:PLAYER:REQTRAIT:CREATURE:ECHO:The Ferryman rows "
-                   "$TARGETNAME back to its owner's hand.:RETURNTOHAND")]),
+         effects=FERRY),
 ]
 
 HEROES = {
@@ -483,12 +509,14 @@ RULES_EFFECTS = [
     ("ALL", "TURNEND", "REQTRAIT:PLAYER:MODTRAIT:ROUND:1"),
 ]
 
+# ABILITYCOST is added twice before halving, so that it counts whole.
 COST_EFFECTS = [
     ("TARGETCARD", "PRICE",
-     "REQTRAIT:CREATURE:SETTRAIT:GLOWCOST:TARGTRAIT/POWER/TRAITPLUS1/TARGTRAIT/HP/TRAITPLUS1/"
-     "DIV2"),
+     "REQTRAIT:CREATURE:SETTRAIT:GLOWCOST:TARGTRAIT/ABILITYCOST/TRAITPLUS2/TARGTRAIT/POWER/"
+     "TRAITPLUS1/TARGTRAIT/HP/TRAITPLUS1/DIV2"),
     ("TARGETCARD", "PRICE",
-     "REQTRAIT:STRUCTURE:SETTRAIT:GLOWCOST:TARGTRAIT/HP/TRAITPLUS1/DIV2"),
+     "REQTRAIT:STRUCTURE:SETTRAIT:GLOWCOST:TARGTRAIT/ABILITYCOST/TRAITPLUS2/TARGTRAIT/HP/"
+     "TRAITPLUS1/DIV2"),
     ("TARGETCARD", "PRICE", "REQTRAIT:SPELL:REQTRAITLESS:GLOWCOST:0:SETTRAIT:GLOWCOST:1"),
 ]
 
@@ -549,27 +577,32 @@ def starter_file():
 def starter_builder_file():
     """The starter deck builder a new player takes from the games page, in the form the card
     designer writes: its starter card (a neutral store card whose game-start booster hands out
-    cards of the included deck) and the include. Three lines are our own: the head line that puts
-    the file on the games page, the card's start time, by which it answers the game start, and a
-    second game-start action with the player card every deck needs, which a booster may miss."""
+    cards of the included deck) and the include. Four things are our own: the head line that puts
+    the file on the games page, the card's start time, by which it answers the game start, a
+    booster that leaves out the included deck's player card, and a second game-start action that
+    hands out that player card once: every deck needs exactly one."""
     lamplighter = BY_KEY["lamplighter"]
     lines = [BANNER, "***********  CARD DATA FILE *************", BANNER, "",
              f"#ENEMYDECK, {STARTER_NAME}, {lamplighter.key}, {SET_FILE}, {lamplighter.picture}, "
              f"{lamplighter.thumbnail}, {lamplighter.colour}, , {STARTER_DESCRIPTION}", "",
              f"#GAMEFILE, {GAME_FILE}", "", "#STARTERDECK", ""]
-    # The lines of the designer's starter card, word for word.
+    # The lines of the designer's starter card, its booster aside: that one writes the cards it
+    # hands out straight into the report, so it follows the echo in an action of its own.
     effects = [("ALL", "OTHERENTERSPLAY", "REQNOTRAIT:STORE:DESTROY"),
                ("ALL", "GAMESTART",
                 "ECHO:Your new starter deck contains the following cards.  Click on the menu "
-                f"above to save your new deck.:BOOSTER:{STARTER_DECK_SIZE}"),
+                "above to save your new deck."),
+               ("ALL", "GAMESTART",
+                f"BOOSTERWITHREQS:{STARTER_DECK_SIZE}:TARGETREQUIREMENTS:REQNOTTRAIT:PLAYER"),
                ("SELF", "GAMESTART",
                 f"ECHO:{STARTER_PLAYER_CARD_NOTE}:BOOSTERCARD:{lamplighter.name}:1")]
     for _, _, script in effects:
         check_script(STARTER_NAME, script)
     lines += [f"#NEUTRALCARD, {STARTER_NAME}, , , #FFFFFF, , ,", "#TRAIT, STORE",
               f"#EFFECT, {effects[0][0]}, {effects[0][1]}, {effects[0][2]}",
-              f'#EFFECT, {effects[1][0]}, {effects[1][1]}, "{effects[1][2]}"', "",
-              f'#EFFECT, {effects[2][0]}, {effects[2][1]}, "{effects[2][2]}"',
+              f'#EFFECT, {effects[1][0]}, {effects[1][1]}, "{effects[1][2]}"',
+              f'#EFFECT, {effects[2][0]}, {effects[2][1]}, "{effects[2][2]}"', "",
+              f'#EFFECT, {effects[3][0]}, {effects[3][1]}, "{effects[3][2]}"',
               f"#EXTRADATA, 0, GAMESTART, , {NO_PICTURE_DATA}, ", "",
               f"#INCLUDE, {STARTER_DECK_FILE}", ""]
     return lines
@@ -788,7 +821,7 @@ def main():
         "card life": {"DRAWCARDS", "ADDEFFECT", "DESTROYME", "DESTROY", "REMOVE", "CREATECARD",
                       "MINDCONTROL", "DEFECTME", "RETURNTOHAND", "DUPLICATE", "DUPLICATEME",
                       "LOSEGAME"},
-        "targeting": {"REPEAT", "RETARGET", "SETCARDTARGET", "REDIRECTTRAIT", "REDIRECTBYGID"},
+        "targeting": {"REPEAT", "RETARGET", "REDIRECTTRAIT", "REDIRECTBYGID"},
         "names and colours": {"CHANGENAME", "RECOLORTARGET", "RECOLORME", "FRAMECOLOR",
                               "TARGETCOLOR"},
     }

@@ -153,13 +153,18 @@ TEST(ContentFilesTest, GameFileOpensWithItsRulesLine) {
     EXPECT_TRUE(fs::exists(ContentFolder() / items[5]));
 }
 
-// The starter deck builder carries the starter card the card designer writes, word for word, so
-// that it plays as a designer's starter deck does.
+// The starter deck builder carries the starter card the card designer writes, so that it plays as
+// a designer's starter deck does; only its booster leaves out the player card of the included
+// deck, which the builder hands out once by name.
 TEST(ContentFilesTest, StarterDeckBuilderHoldsTheDesignersStarterCard) {
     const std::string builder =
         Slurp(ContentFolder() / "Mosslight" / "Lamplighter_StarterDeck.txt");
-    const std::string card = GenStarterText("Lamplighter Starter Deck", "", "", 80);
-    ASSERT_FALSE(card.empty());
+    std::string card = GenStarterText("Lamplighter Starter Deck", "", "", 80);
+    const std::string booster = ":BOOSTER:80\"";
+    ASSERT_NE(card.find(booster), std::string::npos);
+    card.replace(card.find(booster), booster.size(),
+                 "\"\r\n#EFFECT, ALL, GAMESTART, "
+                 "\"BOOSTERWITHREQS:80:TARGETREQUIREMENTS:REQNOTTRAIT:PLAYER\"");
     EXPECT_NE(builder.find(card), std::string::npos) << card;
     EXPECT_NE(builder.find("\r\n#STARTERDECK\r\n"), std::string::npos);
     EXPECT_NE(builder.find("\r\n#INCLUDE, Lamplighter_Starter.txt\r\n"), std::string::npos);

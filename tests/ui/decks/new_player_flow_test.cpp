@@ -125,9 +125,13 @@ TEST_F(NewPlayerFlow, StarterDeckThenADeckOfItsCardsAgainstAnOpponent) {
     EXPECT_EQ(St().Players[1].Tokens, 500);
     const int owned = Named(St().Collection);
     EXPECT_EQ(owned, 81) << "a booster of 80 and the player card";
-    EXPECT_GE(Named(St().Collection, "Lamplighter"), 1);
+    EXPECT_EQ(Named(St().Collection, "Lamplighter"), 1) << "every deck has exactly one";
     EXPECT_EQ(Named(St().Collection, "Bogwarden"), 0) << "cards of the refused opponent";
-    EXPECT_TRUE(Has(Page(), "Your new starter deck contains the following cards."));
+    const std::string page = Page();
+    const auto firstCard = page.find("<i>Costs ");
+    ASSERT_NE(firstCard, std::string::npos);
+    EXPECT_LT(page.find("Your new starter deck contains the following cards."), firstCard)
+        << "the cards handed out follow the words that announce them";
     EXPECT_TRUE(menu.TakeTurn()) << "the starter game goes on quietly";
     EXPECT_EQ(Named(St().Collection), owned) << "only the game start hands out cards";
 
