@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "data/card_file_reader.h"
 #include "engine/model/case_fold.h"
 #include "engine/model/files.h"
 #include "engine/model/guard.h"
@@ -131,6 +132,18 @@ bool IsFile(const FolderEntry& entry, const char* pattern) {
 
 fs::path GameFolderPath(const GameInfo& game) {
     return ResolveDataPath(St().ProgramFolder, game.Folder);
+}
+
+// A file is listed for a game only when a link to it could start that game; game 0 stands for the
+// program folder alone. Where a link leads can change unseen by the folder watch, so a build that
+// refused a file is not kept.
+bool ListedFor(int game, const std::string& file) {
+    State& st = St();
+    const bool inside = game > 0 && st.Games.Has(game)
+                            ? OpponentFileInsideFolders(st.Games[game], file)
+                            : OpponentFileInsideFolders(GameInfo{}, file);
+    if (!inside && st.CatalogueBuild) st.CatalogueBuild->Keep = false;
+    return inside;
 }
 
 // The lock list names the mission files that must all have been won. Each listed mission counts
@@ -374,6 +387,7 @@ void SetCurrentGame(int number) {
 
 void LoadGameFile(const std::string& file) {
     GuardedFile("LoadGameFile", file, [&] {
+        if (!ListedFor(0, file)) return;
         ItemReader items(ReadFileOrFail(ResolveDataPath(St().ProgramFolder, file)));
         while (!items.AtEnd()) {
             const std::string_view item = items.NextView();
@@ -434,12 +448,16 @@ void AddFileToGame(const std::string& file, int game) {
     std::string step;
     try {
         State& st = St();
+        const int home = st.Games.Has(game) ? game : 0;
+        if (!ListedFor(home, file)) return;
+        // A file that names another game is listed there only if a link could start that one.
+        auto listable = [&](int g) { return g == home || ListedFor(g, file); };
         std::string bytes = ReadFileOrFail(ResolveDataPath(st.ProgramFolder, file));
         // Only these items do anything here: a file that holds none of them (a card set) is not
         // read item by item.
         if (!MayHoldItem(bytes, {"#GAME", "#LOCKED", "#ENEMYDECK", "#PLAYERCARD"})) return;
         ItemReader items(std::move(bytes));
-        int known = st.Games.Has(game) ? game : 0;
+        int known = home;
         auto readEight = [&] {
             std::vector<std::string> eight;
             for (int i = 0; i < 8; ++i)
@@ -460,13 +478,15 @@ void AddFileToGame(const std::string& file, int game) {
                 step = "#ENEMYDECK (" + std::to_string(known) + ") Input Command";
                 const auto eight = readEight();
                 step = "#ENEMYDECK (" + std::to_string(known) + ") AddPlayerToGame command";
-                if (known > 0) AddPlayerToGame(st.Games[known], eight[0], eight[4], eight[7], file);
+                if (known > 0 && listable(known))
+                    AddPlayerToGame(st.Games[known], eight[0], eight[4], eight[7], file);
                 return;
             } else if (item == "#PLAYERCARD") {
                 if (known <= 0) return;
                 step = "#PLAYERCARD (" + std::to_string(known) + ")";
                 const auto eight = readEight();
-                AddPlayerToGame(st.Games[known], eight[0], eight[4], eight[7], file);
+                if (listable(known))
+                    AddPlayerToGame(st.Games[known], eight[0], eight[4], eight[7], file);
             } else if (item == "#GAMERULES" || item == "#PLAYERDECK" || item == "#TRAITACTION" ||
                        item == "#RULESCARD") {
                 return;
@@ -483,6 +503,7 @@ void LoadMissionFile(const std::string& file, int game, int mission) {
         State& st = St();
         const std::string located = LocateMissionFile(file, game);
         if (located.empty()) throw RunFault("mission file not found: " + file);
+        if (!ListedFor(game, located)) return;
         ItemReader items(ReadFileOrFail(ResolveDataPath(st.CurrentFolder, located)));
         int owner = game;
         std::string text;
@@ -490,6 +511,7 @@ void LoadMissionFile(const std::string& file, int game, int mission) {
             const std::string item = items.NextOrEmpty();
             if (item == "#GAME") {
                 owner = GetNameNum(items.NextOrEmpty());
+                if (owner > 0 && owner != game && !ListedFor(owner, located)) return;
             } else if (item == "#HTML") {
                 text += items.NextOrEmpty();
             } else if (item == "#MISSION") {
@@ -515,6 +537,13 @@ void LoadMissionFile(const std::string& file, int game, int mission) {
             g.MissionFiles[mission] = located;
         }
     });
+}
+
+bool OpponentFileInsideFolders(const GameInfo& game, const std::string& file) {
+    const fs::path& program = St().ProgramFolder;
+    const fs::path gameFolder = ResolveDataPath(program, game.Folder);
+    const FoundFile found = FindDataFile(file, gameFolder);
+    return found.location.empty() || LiesInside(found.location, {program, gameFolder});
 }
 
 int GetNameNum(const std::string& name) {

@@ -26,4 +26,10 @@ void AddPlayerToGame(GameInfo& game, const std::string& name, const std::string&
 void LoadMissionFile(const std::string& file, int game, int mission);
 int GetNameNum(const std::string& name);
 
+// Whether the opponent or mission file a game link names lies, once links are followed, in the
+// program folder or the game's folder: pages are written from shared files, so a link may name any
+// path, and the catalogue lists only what a link may start. A file not found at all is left to
+// the reader, which says so.
+bool OpponentFileInsideFolders(const GameInfo& game, const std::string& file);
+
 }  // namespace dv

@@ -42,16 +42,6 @@ int LinkedGame(const std::string& field) {
     return games[g].Name.empty() ? 0 : g;
 }
 
-// Pages are written from shared files, so a link may name any path; the opponent or mission it
-// names must lie in the program folder or the game's folder, where the catalogue found it. A file
-// not found at all is left to the reader, which says so.
-bool OpponentFileInsideFolders(const GameInfo& game, const std::string& file) {
-    const fs::path& program = St().ProgramFolder;
-    const fs::path gameFolder = ResolveDataPath(program, game.Folder);
-    const FoundFile found = FindDataFile(file, gameFolder);
-    return found.location.empty() || LiesInside(found.location, {program, gameFolder});
-}
-
 // The deck list chosen, made one that exists: 0 (none chosen) becomes the first, and so does a
 // number left over from the deck lists before the last new-game set-up, which read the player's
 // own lists afresh (a new player has only the one empty list).

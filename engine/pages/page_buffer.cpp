@@ -1,5 +1,7 @@
 #include "engine/pages/page_buffer.h"
 
+#include <vector>
+
 #include "engine/model/files.h"
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
@@ -16,6 +18,53 @@ constexpr const char* kBodyTag =
 // The search answers a bare "file://" for a name it found nowhere; that is no page.
 bool IsNoLocation(const std::string& location) {
     return location.empty() || location == "file://";
+}
+
+// Help pages are named by shared files, and both the page's name and the search path's folders
+// can be links: a page is shown only from the program folder or a game's folder, as a game link's
+// file is read only from there.
+bool InsideGameFolders(const fs::path& file) {
+    const State& st = St();
+    std::vector<fs::path> folders = {st.ProgramFolder};
+    for (const GameInfo& game : st.Games)
+        if (!game.Folder.empty()) folders.push_back(ResolveDataPath(st.ProgramFolder, game.Folder));
+    return LiesInside(file, folders);
+}
+
+enum class PageShown { NotFound, Refused, Shown };
+
+// Shows the program folder's file of the page name's last component, else the first found on the
+// picture search path, unless `allowed` (when given) refuses where that file lies.
+PageShown ShowFoundPage(const std::string& viewer, const std::string& fileName,
+                        bool (*allowed)(const fs::path&)) {
+    PageShown result = PageShown::Shown;
+    bool opened = false;
+    std::string name = fileName;
+    const uint8_t wasBusy = St().HtmlBusy;
+    St().HtmlBusy = 1;
+    Guarded("HTMLDisplay2", [&] {
+        FileNameOf(name);
+        fs::path file;
+        std::string location;
+        if (!name.empty() && DataFileExists(St().ProgramFolder, name)) {
+            file = ResolveDataPath(St().ProgramFolder, name);
+            location = file.generic_string();
+        } else {
+            location = GetImagePath(name, 1, "");
+            if (allowed) file = GetImagePath(name, 0, "");
+        }
+        if (IsNoLocation(location)) {
+            result = PageShown::NotFound;
+        } else if (allowed && !allowed(file)) {
+            result = PageShown::Refused;
+        } else {
+            TheHost().OpenURL(viewer, location);
+            opened = true;
+        }
+    });
+    St().HtmlBusy = wasBusy;
+    if (opened && name == "Display.html") St().HTMLText.clear();
+    return result;
 }
 
 }  // namespace
@@ -54,33 +103,23 @@ void HTMLDisplay(const std::string& fileName) {
 }
 
 bool HTMLDisplay2(const std::string& viewer, const std::string& fileName) {
-    bool found = true;
-    bool shown = false;
-    std::string name = fileName;
-    const uint8_t wasBusy = St().HtmlBusy;
-    St().HtmlBusy = 1;
-    Guarded("HTMLDisplay2", [&] {
-        FileNameOf(name);
-        std::string location;
-        if (!name.empty() && DataFileExists(St().ProgramFolder, name))
-            location = ResolveDataPath(St().ProgramFolder, name).generic_string();
-        else
-            location = GetImagePath(name, 1, "");
-        found = !IsNoLocation(location);
-        if (!found) return;
-        TheHost().OpenURL(viewer, location);
-        shown = true;
-    });
-    St().HtmlBusy = wasBusy;
-    if (shown && name == "Display.html") St().HTMLText.clear();
-    return found;
+    return ShowFoundPage(viewer, fileName, nullptr) != PageShown::NotFound;
 }
 
 void DisplayHelp(const std::string& pageName) {
     // A help link is page text from a shared file; an empty help window would say nothing.
-    if (!HTMLDisplay2(kHelpViewer, pageName)) {
-        TheHost().MessageBox("The help page \"" + pageName + "\" was not found.", "Duvenhall");
-        return;
+    switch (ShowFoundPage(kHelpViewer, pageName, InsideGameFolders)) {
+        case PageShown::NotFound:
+            TheHost().MessageBox("The help page \"" + pageName + "\" was not found.", "Duvenhall");
+            return;
+        case PageShown::Refused:
+            TheHost().MessageBox("The help page \"" + pageName +
+                                     "\" is not shown: it lies outside the program folder and "
+                                     "the game folders.",
+                                 "Duvenhall");
+            return;
+        case PageShown::Shown:
+            break;
     }
     St().HelpRaise = 1;
     Guarded("DisplayHelp", [&] { TheHost().Call(WindowCall::ShowHelpWindow, ""); });

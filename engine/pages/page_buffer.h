@@ -19,7 +19,8 @@ void HTMLDisplay(const std::string& fileName);
 // Shows a page file of the program folder, or one found on the picture search path, in a viewer;
 // false when the page is found nowhere (nothing is shown then).
 bool HTMLDisplay2(const std::string& viewer, const std::string& fileName);
-// Shows a help page in the help window; a page found nowhere is said so instead.
+// Shows a help page in the help window; a page found nowhere, or one that lies outside the program
+// folder and the game folders once links are followed, is said so instead.
 void DisplayHelp(const std::string& pageName);
 
 }  // namespace dv

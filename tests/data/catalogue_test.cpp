@@ -400,5 +400,35 @@ TEST_F(CatalogueTest, ACatalogueReadThroughALinkIsNotKept) {
     }
 }
 
+// An opponent file linked to a file out of the program folder was listed with its portrait, though
+// a press on it was refused; so were a mission and a game file linked out. None is listed now, and
+// an opponent linked to a file inside lists as ever.
+TEST_F(CatalogueTest, FilesLinkedOutOfTheFoldersAreNotListed) {
+    namespace fs = std::filesystem;
+    const fs::path program = Folder() / "program";
+    St().ProgramFolder = St().CurrentFolder = program;
+    WriteGame("program/arena.gam", "Arena", "foes");
+    WriteFile("program/shared/imp.txt", EnemyDeck("Imp"));
+    WriteFile("elsewhere/troll.txt", EnemyDeck("Troll"));
+    WriteFile("elsewhere/ogre.txt", "#GAME, Arena\r\n" + EnemyDeck("Ogre"));
+    WriteFile("elsewhere/far.mis", "#MISSION, \"Far\", , \"far away\", troll.txt\r\n");
+    WriteFile("elsewhere/far.gam", "#GAMERULES, Faraway, p.jpg, #224488, , h.htm\r\n");
+    fs::create_directories(program / "foes");
+    fs::create_symlink(program / "shared/imp.txt", program / "foes/imp.txt");
+    fs::create_symlink(Folder() / "elsewhere/troll.txt", program / "foes/troll.txt");
+    fs::create_symlink(Folder() / "elsewhere/ogre.txt", program / "ogre.txt");
+    fs::create_symlink(Folder() / "elsewhere/far.mis", program / "foes/far.mis");
+    fs::create_symlink(Folder() / "elsewhere/far.gam", program / "far.gam");
+    RebuildCatalogue();
+
+    ASSERT_EQ(St().Games.size(), 1) << "the game file linked out was listed";
+    EXPECT_EQ(St().Games[1].Name, "Arena");
+    EXPECT_EQ(OpponentNames(1), std::vector<std::string>{"Imp"});
+    for (const std::string& text : St().Games[1].MissionTexts)
+        EXPECT_EQ(text, "") << "the mission linked out was listed";
+    EXPECT_FALSE(St().Catalogue.has_value()) << "where a link leads is not watched";
+    EXPECT_TRUE(host.messages.empty());
+}
+
 }  // namespace
 }  // namespace dv

@@ -15,7 +15,8 @@ namespace dv::test {
 class ScriptedDialogs : public ui::Dialogs {
   public:
     std::vector<std::string> messages;
-    std::vector<std::string> asked;  // prompts, questions and dialog titles, in order
+    std::vector<std::string> asked;    // prompts, questions and dialog titles, in order
+    std::vector<std::string> filters;  // the file dialogs' filters, in order
 
     std::deque<std::optional<std::string>> inputs;  // nullopt: cancel
     std::deque<bool> answers;
@@ -36,13 +37,15 @@ class ScriptedDialogs : public ui::Dialogs {
         return answer;
     }
     std::optional<std::string> OpenFile(const std::string& title, const std::string&,
-                                        const std::string&) override {
+                                        const std::string& filter) override {
         asked.push_back(title);
+        filters.push_back(filter);
         return Next(files);
     }
     std::optional<std::string> SaveFile(const std::string& title, const std::string&,
-                                        const std::string&, const std::string&) override {
+                                        const std::string&, const std::string& filter) override {
         asked.push_back(title);
+        filters.push_back(filter);
         return Next(files);
     }
     std::optional<uint32_t> Colour(uint32_t) override {

@@ -329,7 +329,7 @@ bool DeckManagerLogic::StartCardTestWithRules() {
         for (;;) {
             TheDialogs().Message(kChooseRulesFile, kTitle);
             const std::optional<std::string> file =
-                TheDialogs().OpenFile("Rules File", St().ProgramFolder.string(), kCardFileFilter);
+                TheDialogs().OpenFile("Rules File", St().ProgramFolder.string(), kRulesFileFilter);
             if (!file) return false;
             if (ReadCardTestRules(*file)) break;
         }

@@ -9,6 +9,9 @@ inline constexpr int kMaxDecks = 255;
 
 inline constexpr const char* kCardFileFilter = "Card files (*.txt *.TXT);;All files (*)";
 inline constexpr const char* kPlayerFileFilter = "Player files (*.plr *.PLR);;All files (*)";
+// A card set's rules file is a game file ("*.gam") or a card file that holds the rules.
+inline constexpr const char* kRulesFileFilter =
+    "Rules files (*.gam *.GAM *.txt *.TXT);;All files (*)";
 inline constexpr const char* kPlayerOrCardFileFilter =
     "Player files (*.plr *.PLR *.txt *.TXT);;All files (*)";
 

@@ -50,10 +50,11 @@ std::vector<int> ShownSlots(int count, Carries carries) {
     return slots;
 }
 
-// Whether the card has pictures to compose its own from; one without them and without picture
-// files is an empty card, with no picture of its own to show or write.
+// Whether the card has pictures to compose its own from (a thumbnail border alone is one); one
+// without them and without picture files is an empty card, with no picture of its own to show or
+// write.
 bool HasPictureSources(const Card& card) {
-    return !card.ArtSource.empty() || !card.BackSource.empty();
+    return !card.ArtSource.empty() || !card.BackSource.empty() || !card.MiniSource.empty();
 }
 
 void SetCaption(Card& card, int slot, const std::string& caption) {

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "engine/model/files.h"
 #include "engine/model/state.h"
 #include "tests/engine/pages/pages_fixture.h"
@@ -160,6 +165,41 @@ TEST_F(PageBufferTest, HelpPageRaisesTheHelpWindow) {
     EXPECT_EQ(host.pages[0].viewer, kHelpViewer);
     EXPECT_EQ(host.calls, std::vector<std::string>{"ShowHelpWindow"});
     EXPECT_EQ(St().HelpRaise, 1);
+}
+
+// MosslightHelp.html as a link to /etc/passwd showed that file in the help window, and a page
+// found through a folder link out of the program folder showed as well. A link that stays inside,
+// or leads into a game's folder, shows as ever.
+TEST_F(PageBufferTest, AHelpPageLinkedOutOfTheFoldersIsNotShownAndSaysWhy) {
+    namespace fs = std::filesystem;
+    const fs::path program = Folder() / "program";
+    St().ProgramFolder = St().CurrentFolder = program;
+    WriteFile("elsewhere/Away.html", "away");
+    WriteFile("elsewhere/deep/Deep.html", "deep");
+    WriteFile("program/help/Rules.html", "rules");
+    WriteFile("mossgame/MossHelp.html", "moss");
+    fs::create_symlink(Folder() / "elsewhere/Away.html", program / "Away.html");
+    fs::create_symlink(Folder() / "elsewhere/deep", program / "deep");
+    fs::create_symlink(program / "help/Rules.html", program / "Linked.html");
+    fs::create_symlink(Folder() / "mossgame", program / "Moss");
+    St().Games = List<GameInfo>(1);
+    St().Games[1].Folder = "Moss";
+
+    const std::pair<const char*, bool> rows[] = {
+        {"Away.html", false}, {"Deep.html", false}, {"Linked.html", true}, {"MossHelp.html", true}};
+    for (const auto& [page, shown] : rows) {
+        SCOPED_TRACE(page);
+        host.messages.clear();
+        host.pages.clear();
+        host.calls.clear();
+        DisplayHelp(page);
+        const std::string refused = "The help page \"" + std::string(page) +
+                                    "\" is not shown: it lies outside the program folder and the "
+                                    "game folders.";
+        EXPECT_EQ(host.messages, std::vector<std::string>(shown ? 0 : 1, refused));
+        EXPECT_EQ(host.pages.size(), shown ? 1u : 0u);
+        EXPECT_EQ(host.calls.size(), shown ? 1u : 0u) << "the help window raised";
+    }
 }
 
 }  // namespace

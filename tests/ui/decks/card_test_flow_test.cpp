@@ -97,6 +97,10 @@ TEST_F(CardTestFlow, TheRulesQuestionCanBeLeftAndAFileOutsideTheFolderIsRead) {
     Apply(logic.Done());
     EXPECT_FALSE(closed) << "the test start could not be left";
     EXPECT_EQ(dialogs.messages, (Names{ui::kChooseRulesFile}));
+    ASSERT_EQ(dialogs.filters.size(), 1u);
+    EXPECT_NE(dialogs.filters[0].substr(0, dialogs.filters[0].find(";;")).find("*.gam"),
+              std::string::npos)
+        << "the sample game's rules file was hidden";
     EXPECT_EQ(st.EditorTest, 0);
     EXPECT_EQ(st.DebugMode, debugBefore);
     EXPECT_EQ(flow.pages.size(), pagesBefore) << "a cancelled test played a turn";

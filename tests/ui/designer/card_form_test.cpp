@@ -176,18 +176,21 @@ TEST_F(CardFormTest, UniqueNamesAndPictureFiles) {
         const char* picture;
         const char* art;
         const char* back;
+        const char* border;
         const char* expectPicture;  // "" = no file written
         const char* expectThumbnail;
     };
     const Row rows[] = {
-        {"Fire Imp", "Fire Imp12", "", "imp.jpg", "", "Card-FireImp12.jpg",
+        {"Fire Imp", "Fire Imp12", "", "imp.jpg", "", "", "Card-FireImp12.jpg",
          "Card-FireImp12-mini.jpg"},
-        {"Fire Imp", "Fire Imp12", "Card-own.jpg", "imp.jpg", "", "", ""},
-        {"Slash", "a/b\\c:d\te", "", "slash.jpg", "", "Card-a_b_c_d_e.jpg",
+        {"Fire Imp", "Fire Imp12", "Card-own.jpg", "imp.jpg", "", "", "", ""},
+        {"Slash", "a/b\\c:d\te", "", "slash.jpg", "", "", "Card-a_b_c_d_e.jpg",
          "Card-a_b_c_d_e-mini.jpg"},
-        {"Walled", "Walled3", "", "", "stone.bmp", "Card-Walled3.jpg", "Card-Walled3-mini.jpg"},
+        {"Walled", "Walled3", "", "", "stone.bmp", "", "Card-Walled3.jpg", "Card-Walled3-mini.jpg"},
+        // A thumbnail border alone was taken for no picture: the card kept no files.
+        {"Rimmed", "Rimmed5", "", "", "", "rim.bmp", "Card-Rimmed5.jpg", "Card-Rimmed5-mini.jpg"},
         // Nothing to compose a picture from: the blank box is not written as one.
-        {"Card", "Card77", "", "", "", "", ""},
+        {"Card", "Card77", "", "", "", "", "", ""},
     };
     designer.Open(ui::DesignerOpener::MainMenu);
     for (const Row& r : rows) {
@@ -201,8 +204,9 @@ TEST_F(CardFormTest, UniqueNamesAndPictureFiles) {
         card.Picture = r.picture;
         card.ArtSource = r.art;
         card.BackSource = r.back;
+        card.MiniSource = r.border;
         form.LoadCardToForm(card);
-        const bool ownPicture = *r.picture || *r.art || *r.back;
+        const bool ownPicture = *r.picture || *r.art || *r.back || *r.border;
         EXPECT_EQ(peers.calls, std::vector<std::string>(ownPicture ? 1 : 0, "UpdatePic:0"))
             << "a store writes the picture the card was shown with";
         const Card stored = Stored();
