@@ -10,6 +10,7 @@
 #include "engine/model/host.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
+#include "engine/model/trait_names.h"
 #include "engine/pages/page_buffer.h"
 #include "engine/rules/rule_operations.h"
 #include "game/deck_evolution.h"
@@ -130,8 +131,12 @@ void PlayToEnd() {
 void LoadDeck(const std::string& deckFile, Player& player) {
     if (const List<Card>* bred = EvolvedDeck(deckFile)) {
         player.Deck = *bred;
-        for (Card& card : player.Deck)
+        // A bred deck's cards were read in earlier games, whose trait numbering this game's
+        // need not share.
+        for (Card& card : player.Deck) {
             card.Owner = player.Id;
+            RenumberTraitMasks(card);
+        }
         MakeOrigDeck(player);
         return;
     }

@@ -65,6 +65,14 @@ void MarkTraitMask(Card& card, const std::string& name, bool carries) {
         card.TraitMask[word] &= ~bit;
 }
 
+void RenumberTraitMasks(Card& card) {
+    card.TraitMask = {};
+    for (const std::string& name : std::as_const(card.TraitNames))
+        if (!name.empty()) MarkTraitMask(card, name, true);
+    for (int e = 1; e <= card.Effects.size(); ++e)
+        if (!std::as_const(card.Effects)[e].Text.empty()) SetActionMasks(card, e);
+}
+
 std::string BaseTraitName(const std::string& name) {
     return name.substr(0, name.find(':'));
 }

@@ -7,7 +7,9 @@
 
 #include "engine/model/hands_and_decks.h"
 #include "engine/model/state.h"
+#include "engine/model/trait_names.h"
 #include "engine/rules/card_life.h"
+#include "game/computer_games.h"
 #include "tests/game/computer_game_fixture.h"
 
 namespace dv {
@@ -146,6 +148,42 @@ TEST_F(DeckEvolutionTest, TwoGenerationsPlayTheBredDecksAndChangeThem) {
     EXPECT_NE(*EvolvedDeck("SeventhPlace.txt"), first);
     EXPECT_EQ(EvolvedDeck("SeventhPlace.txt")->size(), first.size());
     EXPECT_EQ(St().CurrentDeck, 1);
+}
+
+// A bred deck is played in games after the one its cards were read in: its cards must carry the
+// trait bits of the game they play in, and the side requirements of the player they play for,
+// or their requirements test other traits and the wrong side.
+TEST_F(DeckEvolutionTest, ABredDeckPlaysWithTheTraitNumberingOfItsGame) {
+    List<std::string> names(8);
+    names[1] = "Bogwarden_Enemy.txt";
+    EvolveDecks(names, 0);
+    EvolveDecks(names, 1);
+    int checked = 0;
+    int enemies = 0;
+    host.onCall[WindowCall::RedrawHand] = [&] {
+        if (checked > 0) return;
+        for (const List<Card>* cards : {&St().Players[1].Deck, &St().Players[1].Hand}) {
+            for (const Card& card : *cards) {
+                if (card.Name.empty()) continue;
+                SCOPED_TRACE(card.Name);
+                Card fresh = card;
+                fresh.TraitMask = {};
+                for (const std::string& name : card.TraitNames)
+                    if (!name.empty()) MarkTraitMask(fresh, name, true);
+                EXPECT_EQ(card.TraitMask, fresh.TraitMask);
+                for (const Effect& effect : card.Effects) {
+                    if (effect.Text.find("REQENEMY") != 0) continue;
+                    EXPECT_EQ(effect.SideReq, 2);
+                    ++enemies;
+                }
+                ++checked;
+            }
+        }
+    };
+    std::string loser;
+    PlayAIGame(names[1], "Mirewitch_Enemy.txt", loser);
+    EXPECT_GT(checked, 20);
+    EXPECT_GT(enemies, 0);
 }
 
 }  // namespace
