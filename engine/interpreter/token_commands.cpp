@@ -19,6 +19,10 @@ namespace {
 constexpr int32_t kMaxTokens = 2147483647;
 // Draws of one booster card before the last acceptable card drawn is taken anyway.
 constexpr int kMaxBoosterAttempts = 1000;
+// Draws of one booster command with requirements, those of the boosters with requirements run
+// inside it included: each draw may run a requirement trial, and a requirement that is all but
+// never met would otherwise cost the attempt limit for every card of a full booster.
+constexpr int kMaxRequirementDraws = 10 * kMaxBoosterAttempts;
 // A stock card rarer than this is never drawn into a booster.
 constexpr int kNeverDrawnRarity = 100;
 // Booster descriptions are laid out this many to a row.
@@ -62,27 +66,36 @@ bool Drawable(const Card& card) {
     return !card.Name.empty() && card.Rarity <= kNeverDrawnRarity;
 }
 
+// What drawing one booster card came to.
+struct StockDraw {
+    int pick = 0;  // the stock index taken, 0 when no drawable card came up at all
+    int attempts = 0;
+    bool limitReached = false;
+};
+
 // Draws stock cards until one is accepted by its rarity and by `accepts`. Every draw counts
 // toward the attempt limit, also one that finds an empty slot or an empty stock; at the limit
-// the last drawable card drawn is taken anyway. Returns its stock index, or 0 when no drawable
-// card came up at all.
+// the last drawable card drawn is taken anyway.
 template <class Accepts>
-int DrawStockCard(RunContext& run, Accepts accepts, bool& limitReached) {
+StockDraw DrawStockCard(RunContext& run, Accepts accepts, int maxAttempts) {
     const List<Card>& stock = St().Players[2].OrigDeck;
-    limitReached = false;
+    StockDraw draw;
     int lastDrawable = 0;
-    for (int attempt = 1; attempt <= kMaxBoosterAttempts; ++attempt) {
+    while (draw.attempts < maxAttempts) {
+        ++draw.attempts;
         if (stock.size() < 1) continue;
         const int pick = static_cast<int>(RandomNum(stock.size()));
         if (!stock.Has(pick) || !Drawable(stock[pick])) continue;
         lastDrawable = pick;
         if (RandomNum(100) < stock[pick].Rarity) continue;
         if (!accepts(Card(stock[pick]))) continue;
-        return pick;
+        draw.pick = pick;
+        return draw;
     }
-    limitReached = true;
+    draw.limitReached = true;
+    draw.pick = lastDrawable;
     run.echoLine += kMaxAttempts;
-    return lastDrawable;
+    return draw;
 }
 
 int BoosterCount(RunContext& run) {
@@ -94,10 +107,14 @@ int BoosterCount(RunContext& run) {
 class BoosterRoom {
   public:
     BoosterRoom() : outermost_(St().BoosterCardsLeft < 0) {
-        if (outermost_) St().BoosterCardsLeft = kMaxCardsPerCommand;
+        if (!outermost_) return;
+        St().BoosterCardsLeft = kMaxCardsPerCommand;
+        St().BoosterDrawsLeft = kMaxRequirementDraws;
     }
     ~BoosterRoom() {
-        if (outermost_) St().BoosterCardsLeft = -1;
+        if (!outermost_) return;
+        St().BoosterCardsLeft = -1;
+        St().BoosterDrawsLeft = 0;
     }
     BoosterRoom(const BoosterRoom&) = delete;
     BoosterRoom& operator=(const BoosterRoom&) = delete;
@@ -136,9 +153,9 @@ void Booster(RunContext& run) {
     const int count = room.Take(asked);
     int added = 0;
     for (int i = 1; i <= count; ++i) {
-        bool limitReached = false;
         const int pick = DrawStockCard(
-            run, [](const Card&) { return true; }, limitReached);
+                             run, [](const Card&) { return true; }, kMaxBoosterAttempts)
+                             .pick;
         if (pick == 0) continue;
         Card card = St().Players[2].OrigDeck[pick];
         AddToCollection(card);
@@ -167,7 +184,8 @@ void BoosterWithReqs(RunContext& run) {
     const bool required = !requirements.empty();
     bool limitTold = false;
     int added = 0;
-    for (int i = 1; i <= count; ++i) {
+    // The stamps of the cards may open boosters that draw from the same allowance.
+    for (int i = 1; i <= count && St().BoosterDrawsLeft > 0; ++i) {
         // The trials test the candidates against a copy: they never change the source card.
         Card sourceCopy = run.source;
         auto meetsRequirements = [&](Card candidate) {
@@ -180,13 +198,18 @@ void BoosterWithReqs(RunContext& run) {
             trial.adHocTrial = 1;
             return EffCard(sourceCopy, candidate, trial) != RunResult::Failed;
         };
-        bool limitReached = false;
-        const int pick = DrawStockCard(run, meetsRequirements, limitReached);
+        int& drawsLeft = St().BoosterDrawsLeft;
+        const StockDraw draw =
+            DrawStockCard(run, meetsRequirements, std::min(kMaxBoosterAttempts, drawsLeft));
+        // A requirement that one card's draws could not meet would cost the next cards as
+        // much: nothing more is drawn for this command.
+        drawsLeft = draw.limitReached ? 0 : drawsLeft - draw.attempts;
         // Requirements that no card meets would otherwise ask for a click per card.
-        if (limitReached && !limitTold) {
+        if (draw.limitReached && !limitTold) {
             limitTold = true;
             TheHost().MessageBox(kMaxAttempts, "Duvenhall");
         }
+        const int pick = draw.pick;
         if (pick == 0) continue;
 
         Card candidate = St().Players[2].OrigDeck[pick];

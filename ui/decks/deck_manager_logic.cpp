@@ -226,7 +226,19 @@ std::string DeckManagerLogic::ShowPage(const std::string& html) {
     return (st.ProgramFolder / "Display.html").string();
 }
 
-std::optional<std::string> DeckManagerLogic::DescribeCollectionCard(int slot) {
+// Runs with the guard held by the caller.
+void DeckManagerLogic::WaitForPage(const std::string& location, const PageShow& show) {
+    const FlagScope<bool> waiting(waitingForPage_, true);
+    show(location);
+}
+
+void DeckManagerLogic::ShowOutcomePage(const std::string& location, const PageShow& show) {
+    EngineGuard guard;
+    if (guard) WaitForPage(location, show);
+}
+
+std::optional<std::string> DeckManagerLogic::DescribeCollectionCard(int slot,
+                                                                    const PageShow& show) {
     EngineGuard guard;
     if (!guard || slot < 0 || slot >= kPaneSlots) return std::nullopt;
     State& st = St();
@@ -250,10 +262,11 @@ std::optional<std::string> DeckManagerLogic::DescribeCollectionCard(int slot) {
     st.PickedCard = c;
     st.PickedDeck = 0;
     if (page.empty()) return std::nullopt;
+    WaitForPage(page, show);
     return page;
 }
 
-std::optional<std::string> DeckManagerLogic::DescribeDeckCard(int slot) {
+std::optional<std::string> DeckManagerLogic::DescribeDeckCard(int slot, const PageShow& show) {
     EngineGuard guard;
     if (!guard || slot < 0 || slot >= kPaneSlots) return std::nullopt;
     State& st = St();
@@ -280,6 +293,7 @@ std::optional<std::string> DeckManagerLogic::DescribeDeckCard(int slot) {
     const std::string page =
         ShowPage(st.SaleMode == 1 ? std::string(kNoSaleFromDeck) : CardDescription(card, false));
     if (page.empty()) return std::nullopt;
+    WaitForPage(page, show);
     return page;
 }
 
@@ -372,10 +386,12 @@ DeckOutcome DeckManagerLogic::DoneByMode() {
 
 bool DeckManagerLogic::Closing(bool decided) {
     State& st = St();
+    EngineGuard guard;
+    // Asked while a command runs (a page loading, another window's turn): closing now would skip
+    // the save or the hand-back to the designer, so the close is refused and can be asked again.
+    if (!guard && !quitting_) return false;
     st.SaleMode = 0;
     if (quitting_) return true;
-    EngineGuard guard;
-    if (!guard) return true;
     const uint8_t mode = st.DeckManagerMode;
     if (mode == kEditDecks && st.PickingCard == 0) {
         if (st.Games.Has(st.CurrentGame)) {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,6 +52,10 @@ struct DeckOutcome {
     bool close = false;  // the window closes; its handler already did what the closing would
 };
 
+// Shows a page in the description viewer and returns once it has loaded; window events, the
+// player's presses among them, run meanwhile.
+using PageShow = std::function<void(const std::string& location)>;
+
 class DeckManagerLogic {
   public:
     // The first showing: the load, then the activation.
@@ -59,9 +64,16 @@ class DeckManagerLogic {
     DeckOutcome Activate();
     DeckView UpdateDecks();
 
-    // The pointer rests on a picture (slot 0 to 17): the description page to show, if any.
-    std::optional<std::string> DescribeCollectionCard(int slot);
-    std::optional<std::string> DescribeDeckCard(int slot);
+    // The pointer rests on a picture (slot 0 to 17): its description page, if any, is written and
+    // shown through `show`, and the page shown is given. The wait for the page is part of the
+    // command, so that no other command runs inside it.
+    std::optional<std::string> DescribeCollectionCard(int slot, const PageShow& show);
+    std::optional<std::string> DescribeDeckCard(int slot, const PageShow& show);
+    // Shows the page a handler's outcome names, the wait a command of its own.
+    void ShowOutcomePage(const std::string& location, const PageShow& show);
+    // Whether a page shown through `show` is loading: the window holds a press made meanwhile
+    // until it has loaded.
+    bool WaitingForPage() const { return waitingForPage_; }
 
     DeckOutcome ChooseDeck(int entry);       // an entry of the deck choice, from 0
     DeckOutcome Scroll(int bar, int value);  // bar 0 the deck pane's, 1 the collection's
@@ -104,6 +116,7 @@ class DeckManagerLogic {
     void SaveOpponent();
     DeckOutcome Redrawn(std::optional<std::string> page = std::nullopt);
     std::string ShowPage(const std::string& html);
+    void WaitForPage(const std::string& location, const PageShow& show);
     bool DeckMeetsRules();
     bool StartCardTestWithRules();
     DeckOutcome HandToDesigner(int index);
@@ -121,6 +134,7 @@ class DeckManagerLogic {
     int32_t lastShownCard_ = 0;
     int32_t lastShownDeckCard_ = 0;
     bool quitting_ = false;
+    bool waitingForPage_ = false;
     ShownControls shown_;
 };
 

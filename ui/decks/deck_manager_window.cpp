@@ -19,6 +19,7 @@
 
 #include "engine/model/state.h"
 #include "ui/common/engine_guard.h"
+#include "ui/common/flag_scope.h"
 #include "ui/common/qt_dialogs.h"
 #include "ui/common/qt_plain_text.h"
 #include "ui/decks/deck_manager_modes.h"
@@ -141,15 +142,17 @@ void DeckManager::BuildPanes(QWidget* area) {
             picture->hide();
             if (deck) {
                 connect(picture, &HandPictureWidget::Hovered, this, [this, i] {
-                    RunCommand("DeckPic_MouseMove", [&] { ShowPage(logic_.DescribeDeckCard(i)); });
+                    Hover("DeckPic_MouseMove",
+                          [this, i](const PageShow& show) { logic_.DescribeDeckCard(i, show); });
                 });
                 connect(picture, &HandPictureWidget::Released, this, [this, i] {
                     Handle("DeckPic_MouseUp", [=, this] { return logic_.DeckClick(i); });
                 });
             } else {
                 connect(picture, &HandPictureWidget::Hovered, this, [this, i] {
-                    RunCommand("CollectPic_MouseMove",
-                               [&] { ShowPage(logic_.DescribeCollectionCard(i)); });
+                    Hover("CollectPic_MouseMove", [this, i](const PageShow& show) {
+                        logic_.DescribeCollectionCard(i, show);
+                    });
                 });
                 connect(picture, &HandPictureWidget::Released, this, [this, i] {
                     Handle("CollectPic_MouseUp", [=, this] { return logic_.CollectionClick(i); });
@@ -298,6 +301,9 @@ void DeckManager::BuildMenus() {
 }
 
 void DeckManager::Handle(const char* name, const std::function<DeckOutcome()>& handler) {
+    if (HoldWhileWaiting(
+            [this, name = std::string(name), handler] { Handle(name.c_str(), handler); }))
+        return;
     DeckOutcome outcome;
     bool ran = false;
     RunCommand(name, [&] {
@@ -305,10 +311,38 @@ void DeckManager::Handle(const char* name, const std::function<DeckOutcome()>& h
         ran = true;
     });
     if (ran) Apply(outcome);
+    RunHeld();
+}
+
+// A move over a picture made while a page loads is not held: the next move shows its card.
+void DeckManager::Hover(const char* name, const std::function<void(const PageShow&)>& describe) {
+    RunCommand(name,
+               [&] { describe([this](const std::string& location) { ShowPage(location); }); });
+    RunHeld();
+}
+
+bool DeckManager::HoldWhileWaiting(std::function<void()> press) {
+    if (!logic_.WaitingForPage()) return false;
+    held_.push_back(std::move(press));
+    return true;
+}
+
+void DeckManager::RunHeld() {
+    // A held press that waits for a page of its own holds the presses made meanwhile behind the
+    // rest: the outermost run takes them all, in the order they were made.
+    if (runningHeld_ || logic_.WaitingForPage()) return;
+    const FlagScope<bool> running(runningHeld_, true);
+    while (!held_.empty()) {
+        std::function<void()> press = std::move(held_.front());
+        held_.pop_front();
+        press();
+    }
 }
 
 void DeckManager::Apply(const DeckOutcome& outcome) {
-    ShowPage(outcome.page);
+    if (outcome.page)
+        logic_.ShowOutcomePage(*outcome.page,
+                               [this](const std::string& location) { ShowPage(location); });
     if (outcome.controls) ShowControls(*outcome.controls);
     if (outcome.view) Draw(*outcome.view);
     if (outcome.close) {
@@ -317,8 +351,8 @@ void DeckManager::Apply(const DeckOutcome& outcome) {
     }
 }
 
-void DeckManager::ShowPage(const std::optional<std::string>& page) {
-    if (page) deckulk_->OpenURL(ToQt(*page));
+void DeckManager::ShowPage(const std::string& location) {
+    deckulk_->OpenURL(ToQt(location));
 }
 
 void DeckManager::ShowControls(const ShownControls& shown) {
@@ -357,6 +391,10 @@ void DeckManager::reject() {
 }
 
 void DeckManager::closeEvent(QCloseEvent* event) {
+    if (HoldWhileWaiting([this] { close(); })) {
+        event->ignore();
+        return;
+    }
     const bool decided = std::exchange(closeDecided_, false);
     bool mayClose = true;
     RunCommand("Form_QueryUnload", [&] { mayClose = logic_.Closing(decided); });
@@ -365,6 +403,8 @@ void DeckManager::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    // A closed window takes no more presses.
+    held_.clear();
     QDialog::done(QDialog::Accepted);
 }
 

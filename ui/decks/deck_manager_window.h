@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <array>
+#include <deque>
 #include <functional>
 
 #include "ui/decks/deck_manager_logic.h"
@@ -56,13 +57,20 @@ class DeckManager : public QDialog {
 
     // Runs a handler under its own name and does what its outcome asks.
     void Handle(const char* name, const std::function<DeckOutcome()>& handler);
+    void Hover(const char* name, const std::function<void(const PageShow&)>& describe);
+    // A press made while this window waits for one of its pages is held, and run once the page
+    // has loaded: neither inside the wait nor lost.
+    bool HoldWhileWaiting(std::function<void()> press);
+    void RunHeld();
     void Apply(const DeckOutcome& outcome);
     void Draw(const DeckView& view);
     void ShowControls(const ShownControls& shown);
-    void ShowPage(const std::optional<std::string>& page);
+    void ShowPage(const std::string& location);
 
     DeckManagerLogic logic_;
     bool closeDecided_ = false;
+    std::deque<std::function<void()>> held_;
+    bool runningHeld_ = false;
 
     std::array<HandPictureWidget*, kPaneSlots> deckPics_{};
     std::array<HandPictureWidget*, kPaneSlots> collectPics_{};

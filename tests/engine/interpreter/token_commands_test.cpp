@@ -153,12 +153,42 @@ TEST_F(TokenCommandsTest, BoosterWithRequirementsNoCardMeetsEndsAtTheAttemptLimi
     const int imp = Place("Imp", 1);
     EXPECT_EQ(RunScript(imp, foe, "BOOSTERWITHREQS:2:REQTRAIT:WATER"), 2);
     EXPECT_EQ(host.CountMessages("Max attempts exceeded."), 1) << "once per command, not per card";
-    EXPECT_EQ(Named(St().Collection), 2) << "the last card drawn is taken all the same";
+    EXPECT_EQ(Count(St().TurnLog, "Max attempts exceeded."), 1);
+    EXPECT_EQ(Named(St().Collection), 1)
+        << "the last card drawn is taken all the same, and no more is drawn";
 
     St().Collection = List<Card>();
     St().Players[2].OrigDeck = List<Card>();
     EXPECT_EQ(RunScript(imp, foe, "BOOSTERWITHREQS:2:REQTRAIT:WATER"), 0) << "empty stock";
     EXPECT_EQ(Named(St().Collection), 0);
+}
+
+// Requirement trials run (the stamp of a card taken is none); one in `metEvery` meets it.
+int trials = 0;
+int metEvery = 0;
+void CountedRequirement(RunContext& run) {
+    if (run.Preview() && ++trials % metEvery != 0) FailRequirement(run, "");
+}
+
+// A requirement no card meets once ran the attempt limit's trials for every card: 100,000 for
+// BOOSTERWITHREQS:100, a third of a second. The trials of one command are bounded as a whole.
+TEST_F(TokenCommandsTest, TheRequirementTrialsOfOneBoosterAreBoundedAsAWhole) {
+    StandIn("REQTRAIT", CountedRequirement);
+    struct Row {
+        int metEvery;
+        int trials;
+        int added;
+    };
+    const Row rows[] = {{1000000, 1000, 1}, {500, 10000, 20}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.metEvery);
+        EmptyCollectionAndOneElfInStock();
+        trials = 0;
+        metEvery = r.metEvery;
+        RunScript(Place("Imp", 1), foe, "BOOSTERWITHREQS:100:REQTRAIT:X");
+        EXPECT_EQ(trials, r.trials);
+        EXPECT_EQ(Named(St().Collection), r.added);
+    }
 }
 
 // An empty requirement text once ran the effect's own script again for every trial and every

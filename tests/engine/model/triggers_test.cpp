@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/model/board_snapshot.h"
 #include "tests/support/engine_fixture.h"
 
 namespace dv {
@@ -461,11 +462,21 @@ TEST_F(TriggersTest, ASlotAtItsCeilingPacksItsHolesKeepingTheOrder) {
         slot.Effects[k] = 1;
     }
     const int late = PlaceCard({"PHASE6"});
+    St().InPlay[late].Index = late;
     RegisterAction(late, 1, 0, 0);
     EXPECT_EQ(Entries(6), kMaxRegistryEntries);
     EXPECT_EQ(slot.Cards[kMaxRegistryEntries], 5000 + kMaxRegistryEntries);
+    // Refused again, however it is asked, the slot stays untouched: packing it again for every
+    // refusal once made each cost a walk and a copy of all its entries.
+    const int32_t* const entries = std::as_const(slot.Cards).raw().data();
+    BoardSnapshot snapshot;
+    snapshot.Take();
     RegisterAction(late, 1, 0, 0);
+    RegisterAction(late, 1, 1, 0);
     RegisterEffects(St().InPlay[late]);
+    EXPECT_FALSE(St().RegistryKeeps[0].copied) << "a change of the registry was announced";
+    snapshot.Release();
+    EXPECT_EQ(std::as_const(slot.Cards).raw().data(), entries) << "the entries were rebuilt";
     EXPECT_EQ(Entries(6), kMaxRegistryEntries) << "refused again, whichever way it is asked";
 
     // A card leaving play opens a hole: the full slot takes a registration again.

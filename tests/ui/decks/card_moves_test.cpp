@@ -218,7 +218,7 @@ TEST_F(CardMovesTest, PicksCloseTheWindowWithThePositionPicked) {
         st.PickMade = 0;
         ui::DeckManagerLogic picker;
         picker.Open();
-        picker.DescribeCollectionCard(0);
+        picker.DescribeCollectionCard(0, viewer);
         EXPECT_EQ(st.PickMade, 0) << "a description counted as a pick";
         const ui::DeckOutcome out = picker.CollectionClick(1);
         EXPECT_EQ(st.PickMade, 1);

@@ -112,6 +112,8 @@ class DeckManagerTest : public DialogsTest {
     ui::DeckManagerLogic logic;
     ui::DeckView view;
     std::vector<std::string> pages;
+    // The description viewer: a page shown loads at once.
+    const ui::PageShow viewer = [this](const std::string& location) { pages.push_back(location); };
     bool closed = false;
 };
 

@@ -131,26 +131,47 @@ TEST_F(DeckPanesTest, ThePointerShowsEachCardsPageOnceAndTheSalePrice) {
     SetDeck(1, "Red", {3});
     Apply(logic.Open());
 
-    const auto first = logic.DescribeCollectionCard(0);
+    const auto first = logic.DescribeCollectionCard(0, viewer);
     ASSERT_TRUE(first);
     EXPECT_EQ(*first, (Folder() / "Display.html").string());
     EXPECT_NE(PageText().find("<center><img src="), std::string::npos);
     EXPECT_NE(PageText().find("c1"), std::string::npos);
     EXPECT_EQ(St().PickedCard, 1);
-    EXPECT_FALSE(logic.DescribeCollectionCard(0)) << "the same card is rebuilt on every move";
+    EXPECT_EQ(pages, Names{*first}) << "shown in the viewer";
+    EXPECT_FALSE(logic.DescribeCollectionCard(0, viewer))
+        << "the same card is rebuilt on every move";
 
-    const auto deckCard = logic.DescribeDeckCard(0);
+    const auto deckCard = logic.DescribeDeckCard(0, viewer);
     ASSERT_TRUE(deckCard);
     EXPECT_NE(PageText().find("c3"), std::string::npos);
     EXPECT_EQ(PageText().find("<center>"), std::string::npos);
-    EXPECT_FALSE(logic.DescribeCollectionCard(0)) << "the last collection card is remembered";
-    EXPECT_FALSE(logic.DescribeDeckCard(5)) << "no card under an empty deck slot";
+    EXPECT_FALSE(logic.DescribeCollectionCard(0, viewer))
+        << "the last collection card is remembered";
+    EXPECT_FALSE(logic.DescribeDeckCard(5, viewer)) << "no card under an empty deck slot";
 
     Apply(logic.SellCards());
-    ASSERT_TRUE(logic.DescribeCollectionCard(1));
+    ASSERT_TRUE(logic.DescribeCollectionCard(1, viewer));
     EXPECT_NE(PageText().find("offer you <font color=#FFFF00>1 Tokens</font>"), std::string::npos);
-    ASSERT_TRUE(logic.DescribeCollectionCard(0));
+    ASSERT_TRUE(logic.DescribeCollectionCard(0, viewer));
     EXPECT_NE(PageText().find("3 Tokens"), std::string::npos) << "rarity 25 sells for 3";
+}
+
+// A card's page loads in an event loop in which the player's presses arrive: DONE, which can
+// start the card test's game, once ran inside it. While the page loads every command is refused,
+// leaving nothing to keep it from working when made again.
+TEST_F(DeckPanesTest, NoCommandRunsWhileAPointedCardsPageLoads) {
+    PlayZetaAsGuest();
+    SetCollection(Numbered(3));
+    Apply(logic.Open());
+    std::vector<bool> ran;  // DONE, the close box, another card's page
+    auto press = [&] {
+        ran = {logic.Done().close, logic.Closing(false),
+               logic.DescribeCollectionCard(1, viewer).has_value()};
+    };
+    ASSERT_TRUE(logic.DescribeCollectionCard(0, [&](const std::string&) { press(); }));
+    EXPECT_EQ(ran, (std::vector<bool>{false, false, false}));
+    press();
+    EXPECT_EQ(ran, (std::vector<bool>{true, true, true}));
 }
 
 }  // namespace

@@ -115,8 +115,9 @@ class DeckManagerWindowTest : public QObject {
         HandPictureWidget* picture = Picture(window, "CollectPic", 0);
         bool clicked = false;
         bool clickedWhileLoading = false;
+        QString countAfterClick;
         // The pointer reaches the picture, which shows its page; the click comes while it loads,
-        // through the window as the player's would.
+        // through the window as the player's would, and is taken once the page has loaded.
         connect(
             window.Viewer()->Document(), &QWebEnginePage::loadStarted, this,
             [&] {
@@ -124,11 +125,13 @@ class DeckManagerWindowTest : public QObject {
                 clickedWhileLoading = loads.count() == 0;
                 QTest::mouseClick(window.windowHandle(), Qt::LeftButton, Qt::NoModifier,
                                   picture->mapTo(&window, QPoint(10, 10)));
+                countAfterClick = window.findChild<QLabel*>("Cardcount")->text();
             },
             Qt::QueuedConnection);
         QTest::mouseMove(picture, QPoint(10, 10));
         QTRY_VERIFY_WITH_TIMEOUT(clicked, kLoadWaitMs);
         QVERIFY(clickedWhileLoading);
+        QCOMPARE(countAfterClick, QString("Cards: 3"));  // not run inside the page's wait
         QTRY_COMPARE(window.findChild<QLabel*>("Cardcount")->text(), QString("Cards: 4"));
         QCOMPARE(VisibleCount(window, "DeckPic"), 4);
     }
