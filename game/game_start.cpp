@@ -153,7 +153,12 @@ bool StartGameFromLink(const std::string& link) {
         st.CurrentProfile.GameFile = st.Games[g].GameFile;
         st.CurrentFolder = ResolveDataPath(st.ProgramFolder, st.Games[g].Folder);
         SetCurrentGame(g);
-        ReadCards(scratch, opponentFile, st.Players[2]);
+        if (!ReadCards(scratch, opponentFile, st.Players[2])) {
+            // The reader said why; a game now would be one against an empty side.
+            st.HTMLText.clear();
+            QuickStart();
+            return false;
+        }
         st.CurrentMission = opponentFile;
 
         const std::string playerFile = PlayerFileName(st.Games[g].Name, st.CurrentProfile.Name);

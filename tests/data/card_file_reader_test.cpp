@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <set>
@@ -198,9 +199,12 @@ TEST_F(CardReaderTest, AFailedReadSaysWhereAndNeverLetsAPartialCollectionBeSaved
         {"\r\n\r\n#CARD, COLLECTION, \"Elf\"", "in.txt, line 3: the file ends inside #CARD"},
         {"#CARDINPLAYERDECK, 4, a, b, c, d, e, f\r\n", "in.txt, line 1: \"4\" is out of range"},
         {"#INCLUDE, missing.txt, \r\n", "in.txt, line 1: the included file missing.txt"},
+        {"#INCLUDE, pipe.txt, \r\n",
+         "in.txt, line 1: the included file pipe.txt cannot be read: not a regular file"},
         {"#CARD, COLLECTION, \"Elf\", \"Elf:1\", , , , , \"\"\r\n#EXTRADATA, 300, , , , \r\n",
          "in.txt, line 2: \"300\" is out of range for a rarity"},
     };
+    ASSERT_EQ(::mkfifo((Folder() / "pipe.txt").c_str(), 0644), 0);
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);
         host.messages.clear();
@@ -223,6 +227,17 @@ TEST_F(CardReaderTest, AFailedReadSaysWhereAndNeverLetsAPartialCollectionBeSaved
     EXPECT_EQ(host.CountMessages(
                   "Error in reading cards: huge.txt: the file cannot be read: larger than 256 MB"),
               1);
+
+    // A FIFO or a device is there, but it is no file to read.
+    std::filesystem::create_symlink("/dev/zero", Folder() / "zero.txt");
+    for (const char* name : {"pipe.txt", "zero.txt"}) {
+        host.messages.clear();
+        EXPECT_FALSE(ReadCards(cards, name, Me()));
+        EXPECT_EQ(host.messages,
+                  std::vector<std::string>{"Error in reading cards: " + std::string(name) +
+                                           ": the file cannot be read: not a "
+                                           "regular file"});
+    }
 
     WriteFile("good.plr", CardLine("COLLECTION", "Elf", "Elf:1"));
     EXPECT_TRUE(ReadCards(St().Collection, "good.plr", Me()));
