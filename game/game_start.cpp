@@ -52,6 +52,22 @@ bool OpponentFileInsideFolders(const GameInfo& game, const std::string& file) {
     return found.location.empty() || LiesInside(found.location, {program, gameFolder});
 }
 
+// The game a game link names, or 0 (with the reason shown or thrown) when it may not be started.
+// A refused link leaves the page it is on as it is, so this comes before the page changes.
+int AcceptedGame(const std::string& link) {
+    if (!SameNoCase(GetField(link, 1, ":"), "game")) return 0;
+    const int g = LinkedGame(GetField(link, 2, ":"));
+    if (g == 0) throw RunFault("there is no game numbered " + GetField(link, 2, ":"));
+    const std::string opponentFile = GetFieldsFrom(link, 3, ":");
+    if (!OpponentFileInsideFolders(St().Games[g], opponentFile)) {
+        TheHost().MessageBox("The game is not started: \"" + opponentFile +
+                                 "\" lies outside the program folder and the game's folder.",
+                             "Duvenhall");
+        return 0;
+    }
+    return g;
+}
+
 // The deck list chosen, made one that exists: 0 (none chosen) becomes the first, and so does a
 // number left over from the deck lists before the last new-game set-up, which read the player's
 // own lists afresh (a new player has only the one empty list).
@@ -127,20 +143,16 @@ void MakeDeck(Player& player, int deckNum) {
     });
 }
 
+bool GameLinkAccepted(const std::string& link) {
+    return GuardedFile("StartGameFromLink", link, false, [&] { return AcceptedGame(link) != 0; });
+}
+
 bool StartGameFromLink(const std::string& link) {
     return GuardedFile("StartGameFromLink", link, false, [&] {
         State& st = St();
-        if (!SameNoCase(GetField(link, 1, ":"), "game")) return false;
-        // A refused link leaves the games page as it is, so it is read before the page changes.
-        const int g = LinkedGame(GetField(link, 2, ":"));
-        if (g == 0) throw RunFault("there is no game numbered " + GetField(link, 2, ":"));
+        const int g = AcceptedGame(link);
+        if (g == 0) return false;
         const std::string opponentFile = GetFieldsFrom(link, 3, ":");
-        if (!OpponentFileInsideFolders(st.Games[g], opponentFile)) {
-            TheHost().MessageBox("The game is not started: \"" + opponentFile +
-                                     "\" lies outside the program folder and the game's folder.",
-                                 "Duvenhall");
-            return false;
-        }
         ShowPage("<font size=+5>Loading...</font>");
 
         List<Card> scratch;

@@ -25,5 +25,8 @@ void MakeDeck(Player& player, int deckNum);
 // its first turn. Returns true when the game started; a refused link or an opponent file that
 // cannot be read starts none.
 bool StartGameFromLink(const std::string& link);
+// The checks StartGameFromLink makes before anything changes: the link names a game, and an
+// opponent or mission file inside its folders. Shows the reason when it does not.
+bool GameLinkAccepted(const std::string& link);
 
 }  // namespace dv

@@ -8,6 +8,7 @@
 #include "engine/model/files.h"
 #include "engine/model/text_utils.h"
 #include "engine/pages/page_buffer.h"
+#include "engine/rules/rule_operations.h"
 #include "game/play_queue.h"
 #include "game/startup.h"
 #include "tests/ui/main/main_fixture.h"
@@ -308,6 +309,51 @@ TEST_F(GamesPageLinkTest, GamesPageLinksStartTheGameWithTheirWholePath) {
     EXPECT_EQ(BoardClick(mission), ClickOutcome::GameStarted);
     EXPECT_EQ(St().CurrentMission, GetFieldsFrom(mission, 3, ":"));
     EXPECT_TRUE(flow.messages.empty()) << flow.messages.front();
+}
+
+// A card name from an opponent file can carry a game link onto the board. Pressed there, it
+// started its game on top of the one on the board: the old opponent's card stayed, and the
+// player's came twice. It ends that game first, running or over, as "Quit / New Game" does; a
+// link that starts nothing leaves the game as it is.
+TEST_F(GamesPageLinkTest, AGameLinkOnTheBoardEndsTheGameThereBeforeItStartsItsOwn) {
+    struct Row {
+        const char* name;
+        bool gameOver;
+        std::string link;
+        ClickOutcome outcome;
+        const char* opponentAfter;
+    };
+    const std::string mirewitch =
+        "GAME:1:" + (program / "Mosslight" / "Mirewitch_Enemy.txt").string();
+    const Row rows[] = {
+        {"running", false, mirewitch, ClickOutcome::GameStarted, "Mirewitch"},
+        {"over", true, mirewitch, ClickOutcome::GameStarted, "Mirewitch"},
+        {"no such game", false, "GAME:9:Mirewitch_Enemy.txt", ClickOutcome::GameNotStarted,
+         "Bogwarden"},
+    };
+    Main();
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        QuickStart();
+        ASSERT_EQ(BoardClick(PageLink("GAME:")), ClickOutcome::GameStarted);
+        if (r.gameOver) {
+            uint8_t winner = 2;
+            EndGame(winner);
+        }
+        flow.messages.clear();
+        EXPECT_EQ(BoardClick(r.link), r.outcome);
+
+        std::vector<std::string> playerCards[3];
+        for (Card& card : St().InPlay)
+            if (!card.Name.empty() && HasTrait(card, "PLAYER") && card.Owner <= 2)
+                playerCards[card.Owner].push_back(card.Name);
+        EXPECT_EQ(playerCards[1].size(), 1u) << "the player's card is in play once";
+        EXPECT_EQ(playerCards[2], std::vector<std::string>{r.opponentAfter});
+        EXPECT_EQ(St().GameRunning, r.gameOver && r.outcome != ClickOutcome::GameStarted ? 0 : 1);
+        if (r.outcome == ClickOutcome::GameStarted) {
+            EXPECT_TRUE(flow.messages.empty()) << flow.messages.front();
+        }
+    }
 }
 
 // Links are page text, and pages come from shared files: "GAME:1:/etc/passwd" started a game
