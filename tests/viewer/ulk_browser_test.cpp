@@ -3,6 +3,8 @@
 
 #include "viewer/ulk_browser.h"
 
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
@@ -38,6 +40,7 @@
 #include "tests/viewer/sample_pages.h"
 #include "viewer/html_clipboard.h"
 #include "viewer/page_location.h"
+#include "viewer/page_requests.h"
 #include "viewer/page_template.h"
 
 namespace {
@@ -162,6 +165,10 @@ class StallingPages : public QWebEngineUrlSchemeHandler {
     QList<QPointer<QWebEngineUrlRequestJob>> held_;
 };
 
+QString PageTextOf(ulkBrowser& browser) {
+    return RunScript(browser, "document.body ? document.body.innerText : ''").toString();
+}
+
 // As a host that lets pages run their own scripts would: what the control itself must still hold.
 void RunPageScripts(ulkBrowser& browser) {
     browser.Document()->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
@@ -200,6 +207,9 @@ class ulkBrowserTest : public QObject {
     void scriptInPageTextRunsNothing_data();
     void scriptInPageTextRunsNothing();
     void madeUpPressesRaiseNothing();
+    void onlyRegularFilesArePartsOfAPage_data();
+    void onlyRegularFilesArePartsOfAPage();
+    void aPageNamingAPipeLoadsPromptlyEveryTime();
     void pageReadsNoOtherFileAndReachesNothingOutside();
     void bodyUpdateShowsTheNewBody();
     void printsToAPdfFileWithThePageText();
@@ -254,6 +264,14 @@ void ulkBrowserTest::initTestCase() {
     QVERIFY(QFile::copy(QString(DV_SOURCE_DIR) + "/content/Pictures/Card-bogwarden-mini.jpg",
                         folder_ + "/portrait.jpg"));
     QVERIFY(WriteBytes(folder_ + "/secret.txt", "the player's secret"));
+    // What a page may name besides regular files.
+    const QString parts = folder_ + "/parts";
+    QVERIFY(QDir().mkpath(parts + "/folder"));
+    QVERIFY(QFile::copy(folder_ + "/portrait.jpg", parts + "/picture.jpg"));
+    QVERIFY(QFile::link(parts + "/picture.jpg", parts + "/linked.jpg"));
+    QVERIFY(QFile::link("/dev/zero", parts + "/zero.jpg"));
+    QVERIFY(QFile::link(parts + "/gone.jpg", parts + "/dangling.jpg"));
+    QCOMPARE(::mkfifo(QFile::encodeName(parts + "/pipe.jpg").constData(), 0644), 0);
     QWebEngineProfile::defaultProfile()->installUrlSchemeHandler(kStallScheme, &stalling_);
 }
 
@@ -725,6 +743,48 @@ void ulkBrowserTest::madeUpPressesRaiseNothing() {
     Press(browser, PointOf(browser, "CARD1234"));
     QTRY_COMPARE(clicks.count(), 1);
     QCOMPARE(browser.CurrentElement().href, QString("CARD1234"));
+}
+
+void ulkBrowserTest::onlyRegularFilesArePartsOfAPage_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("loadable");
+    QTest::newRow("regular file") << "picture.jpg" << true;
+    QTest::newRow("link to a regular file") << "linked.jpg" << true;
+    QTest::newRow("pipe") << "pipe.jpg" << false;
+    QTest::newRow("link out to a device") << "zero.jpg" << false;
+    QTest::newRow("link to nothing") << "dangling.jpg" << false;
+    QTest::newRow("folder") << "folder" << false;
+    QTest::newRow("missing") << "missing.jpg" << false;
+}
+
+void ulkBrowserTest::onlyRegularFilesArePartsOfAPage() {
+    QFETCH(QString, name);
+    QFETCH(bool, loadable);
+    QCOMPARE(ulk::RegularLocalFile(QUrl::fromLocalFile(folder_ + "/parts/" + name)), loadable);
+}
+
+// A picture that names a FIFO held its page for the whole time limit, each time, and left a
+// thread of the program blocked for good on opening it.
+void ulkBrowserTest::aPageNamingAPipeLoadsPromptlyEveryTime() {
+    const QString page = folder_ + "/parts/pipe.html";
+    QVERIFY(WriteBytes(page,
+                       "<html><head><link rel=stylesheet href=pipe.jpg></head><body>"
+                       "<img src=pipe.jpg><img src=zero.jpg>"
+                       "<p style=\"background: url(pipe.jpg)\">Card text</p>"
+                       "<img id=pic src=linked.jpg></body></html>"));
+    ulkBrowser browser;
+    browser.setLoadTimeLimit(4000);
+    QSignalSpy errors(&browser, &ulkBrowser::ViewerError);
+    for (int i = 0; i < 3; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        Show(browser, page);
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(errors.count(), 0);
+        QVERIFY(PageTextOf(browser).contains("Card text"));
+    }
+    QVERIFY2(RunScript(browser, "document.getElementById('pic').naturalWidth").toInt() > 0,
+             "a picture through a link to a regular file shows");
 }
 
 void ulkBrowserTest::pageReadsNoOtherFileAndReachesNothingOutside() {
