@@ -207,6 +207,9 @@ class ulkBrowserTest : public QObject {
     void scriptInPageTextRunsNothing_data();
     void scriptInPageTextRunsNothing();
     void madeUpPressesRaiseNothing();
+    void fileTextLaysNothingOverThePage_data();
+    void fileTextLaysNothingOverThePage();
+    void theEnginesPagesAreShownAsWritten();
     void onlyRegularFilesArePartsOfAPage_data();
     void onlyRegularFilesArePartsOfAPage();
     void aPageNamingAPipeLoadsPromptlyEveryTime();
@@ -743,6 +746,61 @@ void ulkBrowserTest::madeUpPressesRaiseNothing() {
     Press(browser, PointOf(browser, "CARD1234"));
     QTRY_COMPARE(clicks.count(), 1);
     QCOMPARE(browser.CurrentElement().href, QString("CARD1234"));
+}
+
+// A card name from an opponent file, laid over the whole board: the player's next press
+// anywhere pressed its link instead of the card under the pointer.
+void ulkBrowserTest::fileTextLaysNothingOverThePage_data() {
+    QTest::addColumn<QByteArray>("text");
+    const QByteArray cover = "left:0;top:0;width:100%;height:100%;z-index:99;display:block";
+    const QByteArray box = "display:block;width:400px;height:400px";
+    QTest::newRow("fixed link") << "<a href='GAME:1:Mirewitch_Enemy.txt' style='position:fixed;" +
+                                       cover + "'></a>";
+    QTest::newRow("weighted rule of the page") << "<style>a#h{position:absolute !important;" +
+                                                      cover + "}</style><a id=h href=GAME:1:x></a>";
+    QTest::newRow("rule of a linked style sheet")
+        << QByteArray("<link rel=stylesheet href=cover.css><a class=cover href=GAME:1:x></a>");
+    QTest::newRow("generated box") << "<style>a.g::after{content:'';position:fixed;" + cover +
+                                          "}</style><a class=g href=GAME:1:x>g</a>";
+    QTest::newRow("transform") << "<a href=GAME:1:x style='" + box +
+                                      ";transform:translate(-300px,0)'></a>";
+    QTest::newRow("negative margins")
+        << "<a href=GAME:1:x style='" + box + ";display:inline-block;margin:-200px'></a>";
+    QTest::newRow("open dialog")
+        << "<dialog open style='padding:0;margin:0;left:0;top:0'><a href=GAME:1:x style='" + box +
+               "'></a></dialog>";
+    QTest::newRow("drawing beyond its box") << QByteArray(
+        "<svg width=1 height=1 style='overflow:visible'><a href=GAME:1:x>"
+        "<rect x=-200 y=-200 width=400 height=400 fill=transparent /></a></svg>");
+    QTest::newRow("closed shadow tree")
+        << "<span><template shadowroot=closed><a href=GAME:1:x style='position:fixed;" + cover +
+               "'></a></template></span>";
+}
+
+void ulkBrowserTest::fileTextLaysNothingOverThePage() {
+    QFETCH(QByteArray, text);
+    const QString page = folder_ + "/covered.html";
+    QVERIFY(WriteBytes(folder_ + "/cover.css",
+                       "a.cover{position:fixed;left:0;top:0;width:100%;height:100%}"));
+    QVERIFY(WriteBytes(page,
+                       "<html><body><table><tr><td valign=top><a href=CARD1234>Lamplighter</a></td>"
+                       "<td>" +
+                           text + "</td></tr></table></body></html>"));
+    ulkBrowser browser;
+    Show(browser, page);
+    QSignalSpy clicks(&browser, &ulkBrowser::HTMLClick);
+    Press(browser, PointOf(browser, "CARD1234"));
+    QTRY_COMPARE(clicks.count(), 1);
+    QCOMPARE(browser.CurrentElement().href, QString("CARD1234"));
+}
+
+// The pages the engine writes hold nothing the control has to take back: it changes none of them.
+void ulkBrowserTest::theEnginesPagesAreShownAsWritten() {
+    for (const std::filesystem::path& page : {sample_.games, sample_.board}) {
+        ulkBrowser browser;
+        Show(browser, Path(page));
+        QCOMPARE(RunScript(browser, "document.querySelectorAll('[style]').length").toInt(), 0);
+    }
 }
 
 void ulkBrowserTest::onlyRegularFilesArePartsOfAPage_data() {
