@@ -1103,6 +1103,13 @@ FoundFile FindDataFile(const std::string& name, const std::filesystem::path& fol
     return {name, {}};
 }
 
+std::string UnreadableFileMessage(const std::string& name, const std::filesystem::path& folder) {
+    if (!FindDataFile(name, folder).location.empty()) return {};
+    if (NamesNoRegularFile(name, folder))
+        return "Error in reading cards: " + name + ": the file cannot be read: not a regular file";
+    return "Error in reading cards: " + name + ": the file cannot be found";
+}
+
 bool ReadCardsIn(ReadScope scope, List<Card>& cards, const std::string& fileName, Player& player,
                  int duplicateCheck, const std::string& zoneOverride, int mode) {
     if (fileName.empty()) return true;
@@ -1113,12 +1120,9 @@ bool ReadCardsIn(ReadScope scope, List<Card>& cards, const std::string& fileName
         if (intoCollection) St().PartialCollectionFile = found.name;
         return false;
     };
-    if (found.location.empty() && NamesNoRegularFile(fileName, St().CurrentFolder))
-        return fail(fileName + ": the file cannot be read: not a regular file");
     if (found.location.empty()) {
         // Nothing was read and nothing changed.
-        TheHost().MessageBox("Error in reading cards: " + fileName + ": the file cannot be found",
-                             "Duvenhall");
+        TheHost().MessageBox(UnreadableFileMessage(fileName, St().CurrentFolder), "Duvenhall");
         return false;
     }
     if (St().IncludeList.Depth > 0 && OnChain(found.location)) {

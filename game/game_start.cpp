@@ -144,7 +144,16 @@ void MakeDeck(Player& player, int deckNum) {
 }
 
 bool GameLinkAccepted(const std::string& link) {
-    return GuardedFile("StartGameFromLink", link, false, [&] { return AcceptedGame(link) != 0; });
+    return GuardedFile("StartGameFromLink", link, false, [&] {
+        const int g = AcceptedGame(link);
+        if (g == 0) return false;
+        const fs::path gameFolder = ResolveDataPath(St().ProgramFolder, St().Games[g].Folder);
+        const std::string unreadable =
+            UnreadableFileMessage(GetFieldsFrom(link, 3, ":"), gameFolder);
+        if (unreadable.empty()) return true;
+        TheHost().MessageBox(unreadable, "Duvenhall");
+        return false;
+    });
 }
 
 bool StartGameFromLink(const std::string& link) {

@@ -25,8 +25,9 @@ void MakeDeck(Player& player, int deckNum);
 // its first turn. Returns true when the game started; a refused link or an opponent file that
 // cannot be read starts none.
 bool StartGameFromLink(const std::string& link);
-// The checks StartGameFromLink makes before anything changes: the link names a game, and an
-// opponent or mission file inside its folders. Shows the reason when it does not.
+// Whether the game a link names can be started: the checks StartGameFromLink makes before
+// anything changes (the link names a game, and an opponent or mission file inside its folders),
+// and a file there to be read. Shows the reason when it cannot.
 bool GameLinkAccepted(const std::string& link);
 
 }  // namespace dv
