@@ -228,17 +228,6 @@ TEST_F(CardReaderTest, AFailedReadSaysWhereAndNeverLetsAPartialCollectionBeSaved
                   "Error in reading cards: huge.txt: the file cannot be read: larger than 256 MB"),
               1);
 
-    // A FIFO or a device is there, but it is no file to read.
-    std::filesystem::create_symlink("/dev/zero", Folder() / "zero.txt");
-    for (const char* name : {"pipe.txt", "zero.txt"}) {
-        host.messages.clear();
-        EXPECT_FALSE(ReadCards(cards, name, Me()));
-        EXPECT_EQ(host.messages,
-                  std::vector<std::string>{"Error in reading cards: " + std::string(name) +
-                                           ": the file cannot be read: not a "
-                                           "regular file"});
-    }
-
     WriteFile("good.plr", CardLine("COLLECTION", "Elf", "Elf:1"));
     EXPECT_TRUE(ReadCards(St().Collection, "good.plr", Me()));
     EXPECT_TRUE(St().PartialCollectionFile.empty()) << "a whole read makes saving safe again";

@@ -4,23 +4,17 @@
 // the deck manager, a hand card queued on a target clicked in the board, turns until the game
 // ends, and a restart that reads back what closing saved.
 
-#include <sys/stat.h>
-
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <filesystem>
-#include <memory>
 #include <utility>
 #include <vector>
 
-#include "engine/model/cards.h"
-#include "engine/model/files.h"
 #include "engine/model/state.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/ui/qt/support/page_clicks.h"
@@ -41,7 +35,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kWaitMs = 60000;
-constexpr int kCardShownMs = 10000;
 constexpr const char* kNewPlayer = "Wren";
 constexpr const char* kPlayerFile = "Mosslight_Wren.plr";
 // The sample game ends long before this many turns: after round 15 the night takes 2 HP a turn.
@@ -79,7 +72,6 @@ class ProgramEndToEndTest : public QObject {
     void leavingTheChooserWithoutAProfileEndsTheProgram();
     void aNewPlayerPlaysTheSampleGameToItsEnd();
     void aRestartReadsTheSameCollectionAndTokens();
-    void hostileFilesNeitherStallPagesNorCoverTheBoardNorStackGames();
 
   private:
     QTemporaryDir root_;
@@ -223,78 +215,6 @@ void ProgramEndToEndTest::aRestartReadsTheSameCollectionAndTokens() {
     QCOMPARE(CollectionKeys(), collectionAtClose_);
     QVERIFY(dialogs_.asked.empty());
     program.Window().close();
-}
-
-// A copy of the sample game with hostile files: the mission's text names a FIFO as a picture, and
-// the Bogwarden's name carries a game link laid over the whole board. The games page waited
-// 10 s and stayed blank, at every start and every "Quit / New Game"; the player's press on their
-// own card started the linked game, on top of the running one.
-void ProgramEndToEndTest::hostileFilesNeitherStallPagesNorCoverTheBoardNorStackGames() {
-    const fs::path folder = fs::path(root_.path().toStdString()) / "hostile folder";
-    fs::create_directories(folder);
-    test::CopySampleGame(folder);
-    QCOMPARE(::mkfifo((folder / "Pictures" / "h.jpg").c_str(), 0644), 0);
-    auto rewrite = [&](const fs::path& file, const std::string& from, const std::string& to) {
-        std::string text = ReadWholeFile(file).value_or("");
-        for (std::size_t at = text.find(from); at != std::string::npos;
-             at = text.find(from, at + to.size()))
-            text.replace(at, from.size(), to);
-        return AtomicSave(file, text).empty();
-    };
-    const std::string mirewitch = "GAME:1:Mirewitch_Enemy.txt";
-    QVERIFY(rewrite(folder / "Mosslight" / "FirstLight.mis", "#HTML, \"<i>",
-                    "#HTML, \"<img src=Pictures/h.jpg><i>"));
-    QVERIFY(rewrite(folder / "Mosslight" / "Bogwarden_Enemy.txt", "\"Bogwarden\", \"bogwarden:",
-                    "\"Bogwarden<a href='" + mirewitch +
-                        "' style='position:fixed;left:0;top:0;width:100%;height:100%;z-index:99;"
-                        "display:block'>!</a>\", \"bogwarden:"));
-
-    std::unique_ptr<Program> program;
-    QElapsedTimer clock;
-    clock.start();
-    QVERIFY(test::StartWithFirstProfile(program, folder, dialogs_, 2024));
-    ulkBrowser& board = *program->Window().BoardView();
-    for (int i = 0; i < 2; ++i) {
-        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
-        QVERIFY(test::PageText(board).contains("Under the black water"));
-        clock.restart();
-        test::ChooseMenuItem(program->Window(), "newgamemen");
-    }
-    QCOMPARE(dialogs_.messages, std::vector<std::string>{});
-
-    auto startGame = [&](const QString& link) {
-        const test::Answered decked = test::AnswerModalOf<DeckManager>(
-            [](QWidget* manager) { ClickButton(*manager, "Command2"); });  // DONE
-        QVERIFY(test::PressLink(board, link));
-        QTRY_VERIFY_WITH_TIMEOUT(*decked && !EngineGuard::Busy(), kWaitMs);
-        test::DropModalAnswers();
-    };
-    startGame(test::FirstHrefStartingWith(board, "GAME:"));
-    QVERIFY(St().CurrentMission.ends_with("Bogwarden_Enemy.txt"));
-
-    // A press on the player's own card shows it, and nothing else happens.
-    const test::Answered opened = test::AnswerNextModal([](QWidget* modal) { modal->close(); });
-    const Card& own = St().InPlay[St().Players[1].CardIndex];
-    const QString ownName = ToQt(own.Name);
-    // The second: the first is the card's picture at the top, a floating one.
-    QVERIFY(test::PressLink(board, QString("CARD%1").arg(own.GID), 1));
-    QTRY_VERIFY_WITH_TIMEOUT(test::PageText(*program->Window().CardView()).contains(ownName),
-                             kCardShownMs);
-    QVERIFY(!*opened);
-    test::DropModalAnswers();
-    QVERIFY(St().CurrentMission.ends_with("Bogwarden_Enemy.txt"));
-
-    // Pressed where it stands, the link ends the game before it starts its own.
-    startGame(QString::fromStdString(mirewitch));
-    QVERIFY(St().CurrentMission.ends_with("Mirewitch_Enemy.txt"));
-    std::vector<std::string> playerCards[3];
-    for (Card& card : St().InPlay)
-        if (!card.Name.empty() && HasTrait(card, "PLAYER") && card.Owner >= 1 && card.Owner <= 2)
-            playerCards[card.Owner].push_back(card.Name);
-    QCOMPARE(int(playerCards[1].size()), 1);
-    QCOMPARE(playerCards[2], std::vector<std::string>{"Mirewitch"});
-    QCOMPARE(dialogs_.messages, std::vector<std::string>{});
-    program->Window().close();
 }
 
 }  // namespace dv::ui
