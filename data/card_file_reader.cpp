@@ -1058,6 +1058,13 @@ void ReadFile(Run& run, const FoundFile& file, const std::string& bytes,
     if (St().IncludeList.Depth == 1 && run.sinks.live) ShuffleDeck(run.player);
 }
 
+// A name that leads to a FIFO, a device or a folder is there but is no file to read: the reader
+// says so rather than that it cannot be found. The lookup found no regular file under it.
+bool NamesNoRegularFile(const std::string& name, const std::filesystem::path& folder) {
+    std::error_code ec;
+    return !name.empty() && std::filesystem::exists(ResolveDataPath(folder, name), ec);
+}
+
 void FileReader::Include() {
     const std::string name = Next();
     const std::string zone = in_.NextOr("");
@@ -1070,6 +1077,8 @@ void FileReader::Include() {
     }
     for (const IncludeSlot& slot : St().IncludeList.Names)
         if (!slot.Name.empty() && SameNoCase(slot.Name, name)) return;
+    if (found.location.empty() && NamesNoRegularFile(name, St().CurrentFolder))
+        in_.Fail("the included file " + name + " cannot be read: not a regular file");
     if (found.location.empty()) in_.Fail("the included file " + name + " cannot be found");
     std::string reason;
     const auto bytes = ReadWholeFile(found.location, &reason);
@@ -1094,6 +1103,13 @@ FoundFile FindDataFile(const std::string& name, const std::filesystem::path& fol
     return {name, {}};
 }
 
+std::string UnreadableFileMessage(const std::string& name, const std::filesystem::path& folder) {
+    if (!FindDataFile(name, folder).location.empty()) return {};
+    if (NamesNoRegularFile(name, folder))
+        return "Error in reading cards: " + name + ": the file cannot be read: not a regular file";
+    return "Error in reading cards: " + name + ": the file cannot be found";
+}
+
 bool ReadCardsIn(ReadScope scope, List<Card>& cards, const std::string& fileName, Player& player,
                  int duplicateCheck, const std::string& zoneOverride, int mode) {
     if (fileName.empty()) return true;
@@ -1106,8 +1122,7 @@ bool ReadCardsIn(ReadScope scope, List<Card>& cards, const std::string& fileName
     };
     if (found.location.empty()) {
         // Nothing was read and nothing changed.
-        TheHost().MessageBox("Error in reading cards: " + fileName + ": the file cannot be found",
-                             "Duvenhall");
+        TheHost().MessageBox(UnreadableFileMessage(fileName, St().CurrentFolder), "Duvenhall");
         return false;
     }
     if (St().IncludeList.Depth > 0 && OnChain(found.location)) {

@@ -26,4 +26,9 @@ struct FoundFile {
 FoundFile FindDataFile(const std::string& name);
 FoundFile FindDataFile(const std::string& name, const std::filesystem::path& folder);
 
+// The message a read of that name shows when it finds nothing to read ("Error in reading cards:
+// <name>: the file cannot be found", or "...: the file cannot be read: not a regular file" for a
+// FIFO, a device or a folder); empty when there is a file to read.
+std::string UnreadableFileMessage(const std::string& name, const std::filesystem::path& folder);
+
 }  // namespace dv

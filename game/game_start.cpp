@@ -42,6 +42,22 @@ int LinkedGame(const std::string& field) {
     return games[g].Name.empty() ? 0 : g;
 }
 
+// The game a game link names, or 0 (with the reason shown or thrown) when it may not be started.
+// A refused link leaves the page it is on as it is, so this comes before the page changes.
+int AcceptedGame(const std::string& link) {
+    if (!SameNoCase(GetField(link, 1, ":"), "game")) return 0;
+    const int g = LinkedGame(GetField(link, 2, ":"));
+    if (g == 0) throw RunFault("there is no game numbered " + GetField(link, 2, ":"));
+    const std::string opponentFile = GetFieldsFrom(link, 3, ":");
+    if (!OpponentFileInsideFolders(St().Games[g], opponentFile)) {
+        TheHost().MessageBox("The game is not started: \"" + opponentFile +
+                                 "\" lies outside the program folder and the game's folder.",
+                             "Duvenhall");
+        return 0;
+    }
+    return g;
+}
+
 // The deck list chosen, made one that exists: 0 (none chosen) becomes the first, and so does a
 // number left over from the deck lists before the last new-game set-up, which read the player's
 // own lists afresh (a new player has only the one empty list).
@@ -117,20 +133,25 @@ void MakeDeck(Player& player, int deckNum) {
     });
 }
 
+bool GameLinkAccepted(const std::string& link) {
+    return GuardedFile("StartGameFromLink", link, false, [&] {
+        const int g = AcceptedGame(link);
+        if (g == 0) return false;
+        const fs::path gameFolder = ResolveDataPath(St().ProgramFolder, St().Games[g].Folder);
+        const std::string unreadable =
+            UnreadableFileMessage(GetFieldsFrom(link, 3, ":"), gameFolder);
+        if (unreadable.empty()) return true;
+        TheHost().MessageBox(unreadable, "Duvenhall");
+        return false;
+    });
+}
+
 bool StartGameFromLink(const std::string& link) {
     return GuardedFile("StartGameFromLink", link, false, [&] {
         State& st = St();
-        if (!SameNoCase(GetField(link, 1, ":"), "game")) return false;
-        // A refused link leaves the games page as it is, so it is read before the page changes.
-        const int g = LinkedGame(GetField(link, 2, ":"));
-        if (g == 0) throw RunFault("there is no game numbered " + GetField(link, 2, ":"));
+        const int g = AcceptedGame(link);
+        if (g == 0) return false;
         const std::string opponentFile = GetFieldsFrom(link, 3, ":");
-        if (!OpponentFileInsideFolders(st.Games[g], opponentFile)) {
-            TheHost().MessageBox("The game is not started: \"" + opponentFile +
-                                     "\" lies outside the program folder and the game's folder.",
-                                 "Duvenhall");
-            return false;
-        }
         ShowPage("<font size=+5>Loading...</font>");
 
         List<Card> scratch;
@@ -143,7 +164,12 @@ bool StartGameFromLink(const std::string& link) {
         st.CurrentProfile.GameFile = st.Games[g].GameFile;
         st.CurrentFolder = ResolveDataPath(st.ProgramFolder, st.Games[g].Folder);
         SetCurrentGame(g);
-        ReadCards(scratch, opponentFile, st.Players[2]);
+        if (!ReadCards(scratch, opponentFile, st.Players[2])) {
+            // The reader said why; a game now would be one against an empty side.
+            st.HTMLText.clear();
+            QuickStart();
+            return false;
+        }
         st.CurrentMission = opponentFile;
 
         const std::string playerFile = PlayerFileName(st.Games[g].Name, st.CurrentProfile.Name);

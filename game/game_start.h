@@ -22,7 +22,12 @@ void MakeDeck(Player& player, int deckNum);
 // The steps of a "game" (or "GAME") link: field 2 the game's number in Games, the rest from
 // field 3 on the opponent or mission file, relative to the game's folder. Reads the game and
 // the opponent, has the deck chosen, builds and shuffles both decks, starts the game and plays
-// its first turn. Returns true when the game started.
+// its first turn. Returns true when the game started; a refused link or an opponent file that
+// cannot be read starts none.
 bool StartGameFromLink(const std::string& link);
+// Whether the game a link names can be started: the checks StartGameFromLink makes before
+// anything changes (the link names a game, and an opponent or mission file inside its folders),
+// and a file there to be read. Shows the reason when it cannot.
+bool GameLinkAccepted(const std::string& link);
 
 }  // namespace dv

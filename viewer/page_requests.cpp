@@ -1,5 +1,6 @@
 #include "viewer/page_requests.h"
 
+#include <QFileInfo>
 #include <QWebEngineProfile>
 
 namespace ulk {
@@ -24,6 +25,10 @@ bool RequestAllowed(const QString& scheme, QWebEngineUrlRequestInfo::ResourceTyp
     return scheme == u"qrc" || programScheme;
 }
 
+bool RegularLocalFile(const QUrl& url) {
+    return url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile();
+}
+
 RequestFilter::RequestFilter(const QWebEngineProfile* profile, QObject* parent)
     : QWebEngineUrlRequestInterceptor(parent), profile_(profile) {}
 
@@ -31,7 +36,14 @@ void RequestFilter::interceptRequest(QWebEngineUrlRequestInfo& info) {
     const QString scheme = info.requestUrl().scheme().toLower();
     const bool programScheme =
         !scheme.isEmpty() && profile_ && profile_->urlSchemeHandler(scheme.toUtf8()) != nullptr;
-    if (!RequestAllowed(scheme, info.resourceType(), programScheme)) info.block(true);
+    if (!RequestAllowed(scheme, info.resourceType(), programScheme)) {
+        info.block(true);
+        return;
+    }
+    if (scheme == u"file" &&
+        info.resourceType() != QWebEngineUrlRequestInfo::ResourceTypeMainFrame &&
+        !RegularLocalFile(info.requestUrl()))
+        info.block(true);
 }
 
 }  // namespace ulk

@@ -4,6 +4,7 @@
 // may leave the machine or reach another program.
 
 #include <QString>
+#include <QUrl>
 #include <QWebEngineUrlRequestInfo>
 #include <QWebEngineUrlRequestInterceptor>
 
@@ -18,7 +19,13 @@ namespace ulk {
 bool RequestAllowed(const QString& scheme, QWebEngineUrlRequestInfo::ResourceType type,
                     bool programScheme);
 
-// Refuses every request of the page that RequestAllowed does not allow.
+// Whether a "file:" address names a regular file, links followed. Opening anything else that a
+// page names (a FIFO, a device) can hold the browser's loading thread for good.
+bool RegularLocalFile(const QUrl& url);
+
+// Refuses every request of the page that RequestAllowed does not allow, and every "file:" part
+// of a page (a picture, a style sheet) that is not a regular file. The page itself is the host's
+// to choose.
 class RequestFilter : public QWebEngineUrlRequestInterceptor {
     Q_OBJECT
   public:

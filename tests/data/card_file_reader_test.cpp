@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <set>
@@ -198,9 +199,12 @@ TEST_F(CardReaderTest, AFailedReadSaysWhereAndNeverLetsAPartialCollectionBeSaved
         {"\r\n\r\n#CARD, COLLECTION, \"Elf\"", "in.txt, line 3: the file ends inside #CARD"},
         {"#CARDINPLAYERDECK, 4, a, b, c, d, e, f\r\n", "in.txt, line 1: \"4\" is out of range"},
         {"#INCLUDE, missing.txt, \r\n", "in.txt, line 1: the included file missing.txt"},
+        {"#INCLUDE, pipe.txt, \r\n",
+         "in.txt, line 1: the included file pipe.txt cannot be read: not a regular file"},
         {"#CARD, COLLECTION, \"Elf\", \"Elf:1\", , , , , \"\"\r\n#EXTRADATA, 300, , , , \r\n",
          "in.txt, line 2: \"300\" is out of range for a rarity"},
     };
+    ASSERT_EQ(::mkfifo((Folder() / "pipe.txt").c_str(), 0644), 0);
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);
         host.messages.clear();

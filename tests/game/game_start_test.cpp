@@ -1,8 +1,10 @@
 #include "game/game_start.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -235,7 +237,15 @@ TEST_F(GameLinkTest, LinksThatStartNoGame) {
          "Error in StartGameFromLink: GAME:7:Imp_Enemy.txt: there is no game numbered 7"},
         {"game:1:Imp_Enemy.txt",
          "You do not have a deck for this game!\nPlease choose a starter deck or a card store."},
+        // These were "not found", and the start went on as against an empty opponent.
+        {"GAME:1:odd/Pipe_Enemy.txt",
+         "Error in reading cards: odd/Pipe_Enemy.txt: the file cannot be read: not a regular file"},
+        {"GAME:1:odd/Zero_Enemy.txt",
+         "Error in reading cards: odd/Zero_Enemy.txt: the file cannot be read: not a regular file"},
     };
+    std::filesystem::create_directories(Folder() / "zeta" / "odd");
+    ASSERT_EQ(::mkfifo((Folder() / "zeta" / "odd" / "Pipe_Enemy.txt").c_str(), 0644), 0);
+    std::filesystem::create_symlink("/dev/zero", Folder() / "zeta" / "odd" / "Zero_Enemy.txt");
     for (const Row& r : rows) {
         SCOPED_TRACE(r.link);
         flow.messages.clear();

@@ -3,6 +3,8 @@
 
 #include "viewer/ulk_browser.h"
 
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
@@ -38,6 +40,7 @@
 #include "tests/viewer/sample_pages.h"
 #include "viewer/html_clipboard.h"
 #include "viewer/page_location.h"
+#include "viewer/page_requests.h"
 #include "viewer/page_template.h"
 
 namespace {
@@ -200,6 +203,7 @@ class ulkBrowserTest : public QObject {
     void scriptInPageTextRunsNothing_data();
     void scriptInPageTextRunsNothing();
     void madeUpPressesRaiseNothing();
+    void fileTextNeitherCoversNorStallsThePage();
     void pageReadsNoOtherFileAndReachesNothingOutside();
     void bodyUpdateShowsTheNewBody();
     void printsToAPdfFileWithThePageText();
@@ -469,6 +473,8 @@ void ulkBrowserTest::linkTextReachesTheHostExactly() {
     QSignalSpy clicks(&browser, &ulkBrowser::HTMLClick);
     QSignalSpy rightClicks(&browser, &ulkBrowser::HTMLRightClick);
     QCOMPARE(browser.CurrentElement().tagName, QString("BODY"));
+    // What keeps file text in its place changes nothing in these pages.
+    QCOMPARE(RunScript(browser, "document.querySelectorAll('[style]').length").toInt(), 0);
 
     const QPoint at = PointOf(browser, href, which, tagName == "A" ? "" : tagName);
     QVERIFY(at.x() >= 0);
@@ -722,6 +728,35 @@ void ulkBrowserTest::madeUpPressesRaiseNothing() {
     QCOMPARE(rightClicks.count(), 0);
     QVERIFY2(!browser.findChild<QMenu*>("mnuClipboard")->isVisible(), "a made-up menu request");
     // The user's own press on the page still counts.
+    Press(browser, PointOf(browser, "CARD1234"));
+    QTRY_COMPARE(clicks.count(), 1);
+    QCOMPARE(browser.CurrentElement().href, QString("CARD1234"));
+}
+
+// A card name from an opponent file laid a link over the whole board: the player's next press
+// anywhere pressed it instead of the card under the pointer. A picture naming a FIFO held the
+// page for the whole time limit, and a thread for good.
+void ulkBrowserTest::fileTextNeitherCoversNorStallsThePage() {
+    QCOMPARE(::mkfifo(QFile::encodeName(folder_ + "/pipe.jpg").constData(), 0644), 0);
+    QVERIFY(QFile::link("/dev/zero", folder_ + "/zero.jpg"));
+    QVERIFY(QFile::link(folder_ + "/portrait.jpg", folder_ + "/linked.jpg"));
+    QVERIFY(ulk::RegularLocalFile(QUrl::fromLocalFile(folder_ + "/linked.jpg")));
+    QVERIFY(!ulk::RegularLocalFile(QUrl::fromLocalFile(folder_ + "/zero.jpg")));
+    const QByteArray cover = "left:0;top:0;width:100%;height:100%;display:block'></a>";
+    const QString page = folder_ + "/hostile.html";
+    QVERIFY(WriteBytes(
+        page,
+        "<table><tr><td><a href=CARD1234>Lamplighter</a></td><td>"
+        "<a href='GAME:1:Mirewitch_Enemy.txt' style='position:fixed;" +
+            cover +
+            "<style>#w{position:absolute!important;inset:0}</style><a id=w href=G></a>"
+            "<span><template shadowroot=closed><a href=G style='position:fixed;" +
+            cover + "</template></span><img src=pipe.jpg><img src=zero.jpg></td></tr></table>"));
+    ulkBrowser browser;
+    QSignalSpy errors(&browser, &ulkBrowser::ViewerError);
+    Show(browser, page);
+    QCOMPARE(errors.count(), 0);
+    QSignalSpy clicks(&browser, &ulkBrowser::HTMLClick);
     Press(browser, PointOf(browser, "CARD1234"));
     QTRY_COMPARE(clicks.count(), 1);
     QCOMPARE(browser.CurrentElement().href, QString("CARD1234"));

@@ -13,6 +13,7 @@
 #include "game/game_start.h"
 #include "game/play_queue.h"
 #include "ui/common/engine_guard.h"
+#include "ui/main/main_commands.h"
 
 namespace dv::ui {
 namespace {
@@ -138,6 +139,18 @@ ClickOutcome MenuActionLink(const PageLink& link) {
     return ClickOutcome::MenuChosen;
 }
 
+// A game link on the board of a game, running or over, ends that game as "Quit / New Game" does
+// before it starts its own: the new game's cards would otherwise join the old ones. A link that
+// starts nothing leaves the game as it is.
+ClickOutcome GameLink(const std::string& link) {
+    const State& st = St();
+    if (st.GameRunning == 1 || st.GameOver == 1) {
+        if (!GameLinkAccepted(link)) return ClickOutcome::GameNotStarted;
+        QuitToNewGame();
+    }
+    return StartGameFromLink(link) ? ClickOutcome::GameStarted : ClickOutcome::GameNotStarted;
+}
+
 }  // namespace
 
 PageLink ReadLink(const std::string& href) {
@@ -180,8 +193,7 @@ ClickOutcome BoardClick(const std::string& href) {
                 outcome = ClickOutcome::HelpShown;
                 break;
             case LinkKind::Game:
-                outcome = StartGameFromLink(link.text) ? ClickOutcome::GameStarted
-                                                       : ClickOutcome::GameNotStarted;
+                outcome = GameLink(link.text);
                 break;
             case LinkKind::Card:
                 if (const int n = CardInPlay(link.gid); n != 0) outcome = CardLink(n);

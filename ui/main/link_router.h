@@ -24,8 +24,9 @@ enum class ClickOutcome {
     Ignored,            // not a link form this view answers, or it names nothing
     Busy,               // a page load or another window command is under way
     HelpShown,          // a help page
-    GameStarted,        // a game link started its game
-    GameNotStarted,     // a game link whose start stopped (no deck, a refused deck, a bad link)
+    GameStarted,        // a game link started its game, the one on the board ended first
+    GameNotStarted,     // a game link whose start stopped (no deck, a refused deck, a bad link,
+                        // an opponent file that cannot be read)
     CardShown,          // a card link showed the card
     QueueTargetSet,     // ... and became the target of the queued play waiting for one
     MenuTargetSet,      // ... and became the target of the menu action waiting for one

@@ -136,12 +136,14 @@ bool MainCommands::BackToGame() {
     return Command("backbutton_Click", [] { HTMLDisplay("Display.html"); });
 }
 
+void QuitToNewGame() {
+    uint8_t winner = 0;
+    EndGame(winner);
+    QuickStart();
+}
+
 bool MainCommands::NewGame() {
-    return Command("newgamemen_Click", [] {
-        uint8_t winner = 0;
-        EndGame(winner);
-        QuickStart();
-    });
+    return Command("newgamemen_Click", QuitToNewGame);
 }
 
 bool MainCommands::OpenDeckManager() {

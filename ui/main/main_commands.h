@@ -22,6 +22,10 @@ enum class CloseOutcome {
 // The player file of the current game and profile; empty when no game is current.
 std::string CurrentPlayerFile();
 
+// What "Quit / New Game" does: ends the game (the player file is saved), clears the board,
+// hands, queue and traits, and shows the games page.
+void QuitToNewGame();
+
 // The player closed the help window: no later activation brings it back.
 void HelpWindowClosed();
 

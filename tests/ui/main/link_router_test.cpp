@@ -8,6 +8,7 @@
 #include "engine/model/files.h"
 #include "engine/model/text_utils.h"
 #include "engine/pages/page_buffer.h"
+#include "engine/rules/rule_operations.h"
 #include "game/play_queue.h"
 #include "game/startup.h"
 #include "tests/ui/main/main_fixture.h"
@@ -308,6 +309,35 @@ TEST_F(GamesPageLinkTest, GamesPageLinksStartTheGameWithTheirWholePath) {
     EXPECT_EQ(BoardClick(mission), ClickOutcome::GameStarted);
     EXPECT_EQ(St().CurrentMission, GetFieldsFrom(mission, 3, ":"));
     EXPECT_TRUE(flow.messages.empty()) << flow.messages.front();
+}
+
+// A card name from an opponent file can carry a game link onto the board. Pressed there, it
+// started its game on top of the one there, whose opponent stayed and whose player card came
+// twice. A link that can start nothing leaves that game as it is.
+TEST_F(GamesPageLinkTest, AGameLinkOnTheBoardEndsTheGameThereFirst) {
+    struct Row {
+        bool gameOver;
+        const char* opponent;  // the file the link names
+        const char* opponentAfter;
+    };
+    const Row rows[] = {{false, "Mirewitch_Enemy.txt", "Mirewitch"},
+                        {true, "Mirewitch_Enemy.txt", "Mirewitch"},
+                        {false, "Gone_Enemy.txt", "Bogwarden"}};
+    Main();
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.opponent);
+        QuickStart();
+        ASSERT_EQ(BoardClick(PageLink("GAME:")), ClickOutcome::GameStarted);
+        uint8_t winner = 2;
+        if (r.gameOver) EndGame(winner);
+        BoardClick(std::string("GAME:1:") + r.opponent);
+        std::vector<std::string> playerCards[3];
+        for (Card& card : St().InPlay)
+            if (!card.Name.empty() && HasTrait(card, "PLAYER") && card.Owner <= 2)
+                playerCards[card.Owner].push_back(card.Name);
+        EXPECT_EQ(playerCards[1].size(), 1u);
+        EXPECT_EQ(playerCards[2], std::vector<std::string>{r.opponentAfter});
+    }
 }
 
 // Links are page text, and pages come from shared files: "GAME:1:/etc/passwd" started a game
