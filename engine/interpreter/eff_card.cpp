@@ -622,4 +622,18 @@ RunResult EffCard(Card& source, Card& target, EffArgs& args) {
     return result;
 }
 
+void PriceCard(Card& card) {
+    Card& costCard = St().CostCard;
+    for (int i = 1; i <= costCard.Effects.size(); ++i) {
+        Value zero(0);
+        EffArgs args;
+        args.effectIndex = i;
+        args.runKind = RunKind::Pricing;
+        args.carried = 1;
+        args.noCounters = 1;
+        args.value = &zero;
+        EffCard(costCard, card, args);
+    }
+}
+
 }  // namespace dv

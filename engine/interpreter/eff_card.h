@@ -43,4 +43,8 @@ inline constexpr int kMaxTrialNesting = 2;
 // Of the arguments only outerEcho is written back (and the value, through its pointer).
 RunResult EffCard(Card& source, Card& target, EffArgs& args);
 
+// Runs every effect of the game's cost card on the card as a pricing run, as the card designer's
+// "Calculate Cost" does: the card's price traits are set, nothing of the game is asked.
+void PriceCard(Card& card);
+
 }  // namespace dv

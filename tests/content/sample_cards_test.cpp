@@ -377,17 +377,7 @@ TEST_F(SampleCardsTest, CostCardPricesEachCardAtWhatItCharges) {
         if (original.Name.empty() || HasTrait(original, "PLAYER")) continue;
         SCOPED_TRACE(original.Name);
         Card card = original;
-        State& st = St();
-        for (int i = 1; i <= st.CostCard.Effects.size(); ++i) {
-            Value zero(0);
-            EffArgs args;
-            args.effectIndex = i;
-            args.runKind = RunKind::Pricing;
-            args.carried = 1;
-            args.noCounters = 1;
-            args.value = &zero;
-            EffCard(st.CostCard, card, args);
-        }
+        PriceCard(card);
         const double price = GetTrait(card, "GLOWCOST").Num();
         EXPECT_EQ(price, GetTrait(original, "GLOWCOST").Num());
         EXPECT_NE(card.Description.find("Costs " + std::to_string(int(price)) + " glow."),

@@ -272,17 +272,7 @@ void Designer::CalculateCost() {
     form.Commit();
     {
         const PricingApart apart;
-        Card& target = s.EditCards[s.EditIndex];
-        for (int i = 1; i <= s.CostCard.Effects.size(); ++i) {
-            Value zero(0);
-            EffArgs args;
-            args.effectIndex = i;
-            args.runKind = RunKind::Pricing;
-            args.carried = 1;
-            args.noCounters = 1;
-            args.value = &zero;
-            EffCard(s.CostCard, target, args);
-        }
+        PriceCard(s.EditCards[s.EditIndex]);
     }
     form.ShowSlot(s.EditIndex);
 }
