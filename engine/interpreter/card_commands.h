@@ -11,6 +11,21 @@ namespace dv {
 inline constexpr int kMaxCardsPerCommand = 100;
 
 void RegisterTokenCommands(CommandRegistry& commands);
+
+// Held over the repetitions of a run (REPEAT): their boosters draw on what the run's own boosters
+// left of one command's cards, as boosters opened inside a booster do, so that a booster repeated
+// adds no more cards in all than one command may. `takenBeforeRun` is BoosterCardsTaken as the
+// run began. Inside an open booster it changes nothing.
+class RepeatedBoosters {
+  public:
+    explicit RepeatedBoosters(long long takenBeforeRun);
+    ~RepeatedBoosters();
+    RepeatedBoosters(const RepeatedBoosters&) = delete;
+    RepeatedBoosters& operator=(const RepeatedBoosters&) = delete;
+
+  private:
+    bool opened_;
+};
 void RegisterCardLifeCommands(CommandRegistry& commands);
 void RegisterNameColourCommands(CommandRegistry& commands);
 

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/interpreter/card_commands.h"
 #include "engine/interpreter/command_context.h"
 #include "engine/interpreter/eff_card_stages.h"
 #include "engine/model/cards.h"
@@ -54,7 +55,8 @@ bool CountersHoldEcho(const RunContext& run) {
 // One run of EffCard after the argument copy: set-up, counter stage, loop, epilogue, end steps.
 class EffRun {
   public:
-    EffRun(Card& source, Card& target, EffArgs& args) : run_(source, target, args) {
+    EffRun(Card& source, Card& target, EffArgs& args)
+        : run_(source, target, args), boosterCardsBefore_(St().BoosterCardsTaken) {
         std::vector<std::string>& free = St().FreeActionTexts;
         // Reserved now, so that giving the room back never allocates.
         if (free.capacity() < kMaxFreeActionTexts) free.reserve(kMaxFreeActionTexts);
@@ -94,6 +96,7 @@ class EffRun {
     void ReportOnce();
 
     RunContext run_;
+    long long boosterCardsBefore_;  // BoosterCardsTaken as the run began
     bool errorReported_ = false;
 };
 
@@ -204,6 +207,15 @@ StageEnd EffRun::BonusAction(const std::string& adHoc) {
     if (onCopies) nested.copies = 1;
     run.result = EffCard(source, target, nested);
     args.outerEcho = nested.outerEcho;
+    // A booster's stamp has done its work once it has run: freed at once, it does not pile up on
+    // the card with every card a booster hands out, for each later copy of the card to carry.
+    if (args.runKind == RunKind::Stamp && source.Effects.Has(index)) {
+        Effect& stamp = source.Effects[index];
+        stamp.Text.clear();
+        stamp.Trigger.clear();
+        stamp.Compiled = 0;
+        DropRegistrations(source, index);
+    }
     return StageEnd::Return;
 }
 
@@ -528,6 +540,7 @@ void EffRun::Repeat() {
     // Bounded before rounding: a count too large for an integer must not round to nonsense.
     const int times =
         static_cast<int>(std::lround(std::min<double>(run.repeatCount.Num(), kMaxRepeat)));
+    const RepeatedBoosters boosters(boosterCardsBefore_);
     for (int i = 1; i <= times; ++i) {
         int32_t type = run.repeatTargetType;
         RunResult outcome = RunResult::NothingApplied;

@@ -125,12 +125,31 @@ class BoosterRoom {
         int& left = St().BoosterCardsLeft;
         const int granted = std::clamp(asked, 0, left);
         left -= granted;
+        St().BoosterCardsTaken += granted;
         return granted;
     }
 
   private:
     bool outermost_;
 };
+
+}  // namespace
+
+RepeatedBoosters::RepeatedBoosters(long long takenBeforeRun) : opened_(St().BoosterCardsLeft < 0) {
+    if (!opened_) return;
+    const long long taken = St().BoosterCardsTaken - takenBeforeRun;
+    St().BoosterCardsLeft = static_cast<int>(
+        std::clamp<long long>(kMaxCardsPerCommand - taken, 0, kMaxCardsPerCommand));
+    St().BoosterDrawsLeft = kMaxRequirementDraws;
+}
+
+RepeatedBoosters::~RepeatedBoosters() {
+    if (!opened_) return;
+    St().BoosterCardsLeft = -1;
+    St().BoosterDrawsLeft = 0;
+}
+
+namespace {
 
 // A booster that could add none of the cards asked for missed; any other applied.
 void SettleBooster(RunContext& run, int count, int added) {

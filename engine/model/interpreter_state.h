@@ -21,6 +21,9 @@ struct InterpreterState {
     // Draws the open booster and the boosters with requirements run inside it may still make
     // between them; 0 once one of their draws has reached the attempt limit.
     int BoosterDrawsLeft = 0;
+    // Cards booster commands have taken room for so far: what a run's boosters took is what its
+    // repetitions (REPEAT) may no longer take.
+    long long BoosterCardsTaken = 0;
 };
 
 }  // namespace dv

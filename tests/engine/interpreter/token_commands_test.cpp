@@ -143,7 +143,11 @@ TEST_F(TokenCommandsTest, BoosterWithRequirementsTakesMatchingCardsAndStampsThem
     }
     EXPECT_EQ(Count(St().TurnLog, kDescription), 3) << "descriptions go to the turn log";
     EXPECT_EQ(stock[2].Colour, "#FFFFFF") << "the stock card itself is not stamped";
-    EXPECT_GT(C(imp).Effects.size(), effects);
+    int stamps = 0;
+    for (const Effect& effect : std::as_const(C(imp).Effects))
+        stamps += effect.Text.rfind("TRAIT:BONUSACTION:", 0) == 0;
+    EXPECT_EQ(stamps, 0) << "a stamp that has run does not stay on the card";
+    EXPECT_LE(C(imp).Effects.size(), effects + 2) << "each stamp takes the slot the last one freed";
     EXPECT_TRUE(host.messages.empty());
 }
 
@@ -223,7 +227,7 @@ TEST_F(TokenCommandsTest, BoosterWithoutRequirementsTakesEachCardOnceAndNeverRun
 // A booster in a booster's requirement text runs once for every card of the outer one: 75 in
 // 75 stalled the game for seconds. The boosters nested in a booster share its card limit, while
 // small nestings and boosters one after another keep every card they ask for.
-TEST_F(TokenCommandsTest, BoostersNestedInABoosterShareItsCardLimit) {
+TEST_F(TokenCommandsTest, BoostersNestedInABoosterOrRepeatedShareItsCardLimit) {
     struct Row {
         const char* script;
         int added;
@@ -236,6 +240,10 @@ TEST_F(TokenCommandsTest, BoostersNestedInABoosterShareItsCardLimit) {
         {"BOOSTERWITHREQS:10:BOOSTERCARD:Elf:5", 10 + 10 * 5},
         {"BOOSTERWITHREQS:98:UNAMEBOOSTERCARD:Elf-u:5", 100},
         {"BOOSTER:100:BOOSTER:100:BOOSTERCARD:Elf:100", 300},
+        // A run's repetitions draw on what the run's own boosters left.
+        {"REPEAT:SELF:3:BOOSTER:20", 20 + 3 * 20},
+        {"REPEAT:SELF:100:BOOSTER:60", 100},
+        {"REPEAT:SELF:100:BOOSTERWITHREQS:100:RECOLORTARGET:#112233", 100},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.script);
