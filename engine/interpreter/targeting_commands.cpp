@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "engine/interpreter/command_context.h"
+#include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
 #include "engine/rules/dispatch.h"
@@ -32,26 +33,7 @@ void Retarget(RunContext& run, NewTarget how) {
         return;
     }
     const std::string rest = RestOfScript(run, run.argIndex + 2);
-    Card* card = nullptr;
-    if (how == NewTarget::Picked) {
-        int32_t type = GetTargetType(Arg(run, 1));
-        RunResult outcome = RunResult::NothingApplied;
-        const int picked = PickTarget(run.source, run.args.effectIndex, type, rest, outcome);
-        if (picked > 0 && st.InPlay.Has(picked)) card = &st.InPlay[picked];
-    } else if (how == NewTarget::InPlayByGid) {
-        const int16_t found = GetCardNum(ArgValue(run, 1));
-        if (!st.InPlay.Has(found)) {
-            run.endLoop = true;
-            return;
-        }
-        card = &st.InPlay[found];
-    } else {
-        // No collection card with that identifier: nothing to act on, as for RETARGET.
-        const int16_t found = GetCollectionCardNum(ArgValue(run, 1));
-        if (st.Collection.Has(found)) card = &st.Collection[found];
-    }
-
-    if (card) {
+    auto moveTo = [&](Card& card) {
         EffArgs moved;
         moved.effectIndex = run.args.effectIndex;
         moved.runKind = run.args.runKind;
@@ -63,9 +45,27 @@ void Retarget(RunContext& run, NewTarget how) {
         moved.adHocText = rest;
         Value none = 0;
         moved.value = &none;
-        EffCard(run.source, *card, moved);
+        const RunResult result = EffCard(run.source, card, moved);
         if (!moved.outerEcho.empty()) run.echoPending = true;
         TakeNestedEcho(run, moved.outerEcho);
+        return result;
+    };
+    if (how == NewTarget::Picked) {
+        int32_t type = GetTargetType(Arg(run, 1));
+        RunResult outcome = RunResult::NothingApplied;
+        const int picked = PickTarget(run.source, run.args.effectIndex, type, rest, outcome);
+        if (picked > 0 && st.InPlay.Has(picked)) moveTo(st.InPlay[picked]);
+    } else if (how == NewTarget::InPlayByGid) {
+        const int16_t found = GetCardNum(ArgValue(run, 1));
+        if (!st.InPlay.Has(found)) {
+            run.endLoop = true;
+            return;
+        }
+        moveTo(st.InPlay[found]);
+    } else {
+        // No collection card with that identifier: nothing to act on, as for RETARGET.
+        const int16_t found = GetCollectionCardNum(ArgValue(run, 1));
+        if (st.Collection.Has(found)) ChangeListedCard(st.Collection, found, moveTo);
     }
     if (!run.aiMark) run.endLoop = true;
 }

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
 #include "engine/model/guard.h"
@@ -127,16 +128,18 @@ void RunOnCollection(EffectRun& e) {
     const int slot = std::as_const(e.card.Effects)[e.i].Target;
     const int deck = std::as_const(e.card.Effects)[e.i].DeckSel;
     if (slot <= 0 || e.call.preview == 1) return;
-    Card* target = nullptr;
+    List<Card>* list = nullptr;
     if (deck == 0 && st.Collection.Has(slot)) {
-        target = &st.Collection[slot];
+        list = &st.Collection;
     } else if (deck != 0 && st.PlayerDecks.Has(deck) && st.PlayerDecks[deck].Cards.Has(slot)) {
-        target = &st.PlayerDecks[deck].Cards[slot];
+        list = &st.PlayerDecks[deck].Cards;
     }
-    if (!target) return;
+    if (!list) return;
     st.CollectionEffect = 1;
     const DispatchRun collectionRun{e.card, e.i, RunKind::Pricing};
-    e.last = collectionRun(*target, 0, deck != 0 ? e.call.actionText : "", e.echo);
+    e.last = ChangeListedCard(*list, slot, [&](Card& target) {
+        return collectionRun(target, 0, deck != 0 ? e.call.actionText : "", e.echo);
+    });
     e.ran = true;
     st.CollectionEffect = 0;
 }

@@ -52,8 +52,9 @@ int BoosterWords(std::string_view script) {
 // Every saved input of the action-script fuzz corpus ends soon (the booster without requirements
 // once ran itself again for every card; a booster in a booster's requirements once drew for
 // every card of the other, a full trigger slot was packed again for every registration, and a
-// repeated booster added its cards again for every repetition, its stamps piling up on the card)
-// and leaves no run behind.
+// repeated booster added its cards again for every repetition, its stamps piling up on the card),
+// leaves no run behind, and (under the sanitizers) reads no card a booster moved away: the
+// collection card an effect worked on once moved when the effect's booster grew the collection.
 TEST_F(CorpusReplayTest, EverySavedActionScriptEndsSoonAndLeavesNoRunBehind) {
     const fs::path corpus = fs::path(DV_TEST_DATA) / "data" / "effect_corpus";
     const auto entries = ListFolder(corpus);
