@@ -12,19 +12,27 @@ inline constexpr int kMaxCardsPerCommand = 100;
 
 void RegisterTokenCommands(CommandRegistry& commands);
 
-// Held over the repetitions of a run (REPEAT): their boosters draw on what the run's own boosters
-// left of one command's cards, as boosters opened inside a booster do, so that a booster repeated
-// adds no more cards in all than one command may. `takenBeforeRun` is BoosterCardsTaken as the
-// run began. Inside an open booster it changes nothing.
-class RepeatedBoosters {
+// The boosters that run while a booster is open share its card limit: a booster whose stamp
+// opens boosters, which stamp boosters in turn, adds no more cards in all than one command may.
+// The room held over the repetitions of a run (REPEAT) holds only what the run's own boosters
+// left, so that a booster repeated adds no more either. Inside an open room a new one changes
+// nothing.
+class BoosterRoom {
   public:
-    explicit RepeatedBoosters(long long takenBeforeRun);
-    ~RepeatedBoosters();
-    RepeatedBoosters(const RepeatedBoosters&) = delete;
-    RepeatedBoosters& operator=(const RepeatedBoosters&) = delete;
+    explicit BoosterRoom(int cards = kMaxCardsPerCommand);
+    ~BoosterRoom();
+    BoosterRoom(const BoosterRoom&) = delete;
+    BoosterRoom& operator=(const BoosterRoom&) = delete;
+
+    // Takes room for up to `asked` cards at once, before any is drawn, so that the boosters
+    // nested in this one share what this one leaves; gives how many cards there is room for.
+    int Take(int asked);
+    // What one command's cards leave once boosters have taken room since BoosterCardsTaken was
+    // `takenBefore`.
+    static int LeftAfter(long long takenBefore);
 
   private:
-    bool opened_;
+    bool outermost_;
 };
 void RegisterCardLifeCommands(CommandRegistry& commands);
 void RegisterNameColourCommands(CommandRegistry& commands);

@@ -209,13 +209,7 @@ StageEnd EffRun::BonusAction(const std::string& adHoc) {
     args.outerEcho = nested.outerEcho;
     // A booster's stamp has done its work once it has run: freed at once, it does not pile up on
     // the card with every card a booster hands out, for each later copy of the card to carry.
-    if (args.runKind == RunKind::Stamp && source.Effects.Has(index)) {
-        Effect& stamp = source.Effects[index];
-        stamp.Text.clear();
-        stamp.Trigger.clear();
-        stamp.Compiled = 0;
-        DropRegistrations(source, index);
-    }
+    if (args.runKind == RunKind::Stamp && source.Effects.Has(index)) FreeBonusAction(source, index);
     return StageEnd::Return;
 }
 
@@ -540,7 +534,7 @@ void EffRun::Repeat() {
     // Bounded before rounding: a count too large for an integer must not round to nonsense.
     const int times =
         static_cast<int>(std::lround(std::min<double>(run.repeatCount.Num(), kMaxRepeat)));
-    const RepeatedBoosters boosters(boosterCardsBefore_);
+    const BoosterRoom boosters(BoosterRoom::LeftAfter(boosterCardsBefore_));
     for (int i = 1; i <= times; ++i) {
         int32_t type = run.repeatTargetType;
         RunResult outcome = RunResult::NothingApplied;

@@ -102,51 +102,32 @@ int BoosterCount(RunContext& run) {
     return WholeCount(ArgValue(run, 1).Num(), kMaxCardsPerCommand);
 }
 
-// The boosters that run while a booster is open share its card limit: a booster whose stamp
-// opens boosters, which stamp boosters in turn, adds no more cards in all than one command may.
-class BoosterRoom {
-  public:
-    BoosterRoom() : outermost_(St().BoosterCardsLeft < 0) {
-        if (!outermost_) return;
-        St().BoosterCardsLeft = kMaxCardsPerCommand;
-        St().BoosterDrawsLeft = kMaxRequirementDraws;
-    }
-    ~BoosterRoom() {
-        if (!outermost_) return;
-        St().BoosterCardsLeft = -1;
-        St().BoosterDrawsLeft = 0;
-    }
-    BoosterRoom(const BoosterRoom&) = delete;
-    BoosterRoom& operator=(const BoosterRoom&) = delete;
-
-    // Takes room for up to `asked` cards at once, before any is drawn, so that the boosters
-    // nested in this one share what this one leaves; gives how many cards there is room for.
-    int Take(int asked) {
-        int& left = St().BoosterCardsLeft;
-        const int granted = std::clamp(asked, 0, left);
-        left -= granted;
-        St().BoosterCardsTaken += granted;
-        return granted;
-    }
-
-  private:
-    bool outermost_;
-};
-
 }  // namespace
 
-RepeatedBoosters::RepeatedBoosters(long long takenBeforeRun) : opened_(St().BoosterCardsLeft < 0) {
-    if (!opened_) return;
-    const long long taken = St().BoosterCardsTaken - takenBeforeRun;
-    St().BoosterCardsLeft = static_cast<int>(
-        std::clamp<long long>(kMaxCardsPerCommand - taken, 0, kMaxCardsPerCommand));
+BoosterRoom::BoosterRoom(int cards) : outermost_(St().BoosterCardsLeft < 0) {
+    if (!outermost_) return;
+    St().BoosterCardsLeft = cards;
     St().BoosterDrawsLeft = kMaxRequirementDraws;
 }
 
-RepeatedBoosters::~RepeatedBoosters() {
-    if (!opened_) return;
+BoosterRoom::~BoosterRoom() {
+    if (!outermost_) return;
     St().BoosterCardsLeft = -1;
     St().BoosterDrawsLeft = 0;
+}
+
+int BoosterRoom::Take(int asked) {
+    int& left = St().BoosterCardsLeft;
+    const int granted = std::clamp(asked, 0, left);
+    left -= granted;
+    St().BoosterCardsTaken += granted;
+    return granted;
+}
+
+int BoosterRoom::LeftAfter(long long takenBefore) {
+    const long long taken = St().BoosterCardsTaken - takenBefore;
+    return static_cast<int>(
+        std::clamp<long long>(kMaxCardsPerCommand - taken, 0, kMaxCardsPerCommand));
 }
 
 namespace {

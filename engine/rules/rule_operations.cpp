@@ -88,15 +88,18 @@ void ClearBonuses() {
             for (int k = 1; k <= card.Effects.size(); ++k) {
                 int32_t e = k;
                 std::string word = "BONUSACTION";
-                if (GetEffectTrait2(card, e, word) == "NONE") continue;
-                Effect& effect = card.Effects[k];
-                effect.Text.clear();
-                effect.Trigger.clear();
-                effect.Compiled = 0;  // its old program must not keep naming the bonus
-                DropRegistrations(card, k);
+                if (GetEffectTrait2(card, e, word) != "NONE") FreeBonusAction(card, k);
             }
         }
     });
+}
+
+void FreeBonusAction(Card& card, int effectNumber) {
+    Effect& effect = card.Effects[effectNumber];
+    effect.Text.clear();
+    effect.Trigger.clear();
+    effect.Compiled = 0;  // its old program must not keep naming the bonus
+    DropRegistrations(card, effectNumber);
 }
 
 void CreateCard(const std::string& cardName, const std::string& setFile, int owner, int count) {

@@ -14,6 +14,9 @@ inline constexpr int kMaxQueuedCards = 1000;
 
 void EndGame(uint8_t& winner);
 void ClearBonuses();
+// Frees the slot of a bonus action (its text, trigger, program and registrations), as the start
+// of the next turn does for every bonus action.
+void FreeBonusAction(Card& card, int effectNumber);
 void CreateCard(const std::string& cardName, const std::string& setFile, int owner, int count);
 void QueueCard(Card& card);
 int16_t GetTokenCost(Card& card);
