@@ -41,7 +41,8 @@ STARTER_DECK_SIZE = 80
 # abilities are worth (ABILITYCOST, carried by the cards whose price differs from that), so that
 # "Calculate Cost" gives every sample card the price its text states.
 OWNER_GLOW_COST = "REQTRAITMORE:GLOW:TRAIT/GLOWCOST:MODTRAIT:GLOW:TRAIT/GLOWCOST/TRAITMINUS1"
-# Each allied Moth Shrine (the trait LENDSGLOW) makes an allied spell cost 1 glow less, down to
+# Each allied Moth Shrine in play (the trait LENDSGLOW, which a shrine gains as it enters, so that
+# one queued but not yet paid for lends nothing) makes an allied spell cost 1 glow less, down to
 # nothing. The last TRAIT reads a trait the spell lacks, so that a price of 0 reads as 0 rather
 # than as the GLOWCOST read before it.
 SHRINES = "TRAITCOUNT/LENDSGLOW/SRCALLY"
@@ -214,6 +215,20 @@ FERRY = [("SELF", "ENTERPLAY", "REQISPLAYER:ADDTRAIT:EITHERBANK"),
          ("TARGETCARD", "ENTERPLAY",
           "REQMYNOTRAIT:EITHERBANK:REQENEMY:REQNOTTRAIT:PLAYER:REQTRAIT:CREATURE:" + FERRY_ROW)]
 
+# The Wisp's two sears are two actions, so that a Decoy Scarecrow can draw each of them (a repeat
+# runs inside the first, where no intercept is offered it). The first marks the enemy it sears,
+# and the second passes a marked enemy by unless it is a decoy (SEARED less DECOY below 1), so
+# that it sears another enemy, while a decoy that drew the first draws the second too. The last
+# read is of a trait the Wisp lacks, so that a sum of 0 reads as 0 rather than as DECOY. The
+# third action takes the mark away again.
+WISP_SEAR = "MODTRAIT:HP:-1:ECHO:Wisp-light sears $TARGETNAME."
+NOT_SEARED_OR_DECOY = ("REQISLESS:TARGTRAIT/SEARED/TRAITPLUS1/TARGTRAIT/DECOY/TRAITMINUS1/"
+                       "TRAIT/SEARED:1")
+WISP_SEARS = [
+    ("RANDOMENEMY", "ENTERPLAY", "REQTRAIT:HP:SETTRAIT:SEARED:1:" + WISP_SEAR),
+    ("RANDOMENEMY", "ENTERPLAY", f"REQTRAIT:HP:{NOT_SEARED_OR_DECOY}:{WISP_SEAR}"),
+    ("ALL", "ENTERPLAY", "REQTRAIT:SEARED:REMOVETRAIT:SEARED")]
+
 CARDS = [
     Card("Lamplighter", "lamplighter", H, 0, "#FFD860", 1,
          "Keeper of the marsh lanterns. While your lantern burns you are in the game. "
@@ -226,7 +241,8 @@ CARDS = [
          cost_note(1) + "Flying. When it enters play its owner gains 1 glow.", 1, 1,
          traits=[("FLYING", "")],
          effects=[("OWNER", "ENTERPLAY",
-                   "MODTRAIT:GLOW:1:ECHO:The Glowmoth settles on the lantern of $TARGETNAME.")]),
+                   "REQALLY:MODTRAIT:GLOW:1:ECHO:The Glowmoth settles on the lantern of "
+                   "$TARGETNAME.")]),
     Card("Heron Scout", "heronscout", C, 2, "#B8C7D1", 8,
          cost_note(2) + "Flying. When it enters play its owner draws a card.", 1, 2,
          traits=[("FLYING", "")],
@@ -263,9 +279,7 @@ CARDS = [
     Card("Will-o'-Wisp", "willowisp", C, 2, "#9FE8E0", 20,
          cost_note(2) + "Flying. When it enters play it sears two random enemies for 1 each.",
          1, 1, traits=[("FLYING", "")],
-         effects=[("RANDOMENEMY", "ENTERPLAY",
-                   "REQTRAIT:HP:REPEAT:RANDOMENEMY:1:MODTRAIT:HP:-1:ECHO:Wisp-light sears "
-                   "$TARGETNAME.")]),
+         effects=WISP_SEARS),
     Card("Drowned Bell", "drownedbell", T, 2, "#5A7F8C", 20,
          cost_note(2) + "At the start of each turn every wounded allied creature heals 1 HP.",
          hp=5,
@@ -405,10 +419,10 @@ CARDS = [
          "action off.", 1, 5,
          effects=[("TRIGGERINGCARD", "TARGETED", SHELL)]),
     Card("Decoy Scarecrow", "decoyscarecrow", T, 2, "#B39B6B", 20,
-         cost_note(2) + "Enemy creatures that act on your cards strike the scarecrow instead.",
-         hp=4,
+         cost_note(2) + "Enemy creatures that act on your cards strike the scarecrow instead, "
+         "if their action could strike a structure.", hp=4, traits=[("DECOY", "1")],
          effects=[("TRIGGERINGCARD", "INTERCEPT",
-                   "REQENEMY:REQTRAITMORE:POWER:1:ECHO:The Decoy Scarecrow draws the eye of "
+                   "REQENEMY:REQTRAIT:CREATURE:ECHO:The Decoy Scarecrow draws the eye of "
                    "$TARGETNAME.")]),
     Card("Willow Ward", "willowward", T, 3, "#7B9E6B", 35,
          cost_note(3) + "A blow aimed at the ward may whip back at the attacker's master.",
@@ -418,8 +432,8 @@ CARDS = [
                    "of $TARGETNAME.:REDIRECTBYGID:TARGETOWNERGID")]),
     Card("Moth Shrine", "mothshrine", T, 2, "#E6D7A3", 30,
          cost_note(2) + "Each allied spell that is paid for costs 1 glow less.", hp=3,
-         traits=[("LENDSGLOW", "")],
-         effects=[("TRIGGERINGCARD", "COSTMOD",
+         effects=[("SELF", "ENTERPLAY", "ADDTRAIT:LENDSGLOW"),
+                  ("TRIGGERINGCARD", "COSTMOD",
                    "REQALLY:REQTRAIT:SPELL:ECHOMINOR:The Moth Shrine lends its glow to "
                    "$TARGETNAME.")]),
     Card("Ember Newt", "embernewt", C, 2, "#E06B3A", 10,
@@ -456,19 +470,23 @@ CARDS = [
          effects=FERRY),
 ]
 
+# A rarity above 100 keeps a card out of every booster, so that no trade with the Wisp Trader
+# hands out an enemy's player card or the wraith, which starts in play and has no cost.
+NEVER_TRADED = 101
+
 HEROES = {
-    "Bogwarden": Card("Bogwarden", "bogwarden", H, 0, "#7A5C3E", 1,
+    "Bogwarden": Card("Bogwarden", "bogwarden", H, 0, "#7A5C3E", NEVER_TRADED,
                       "Warden of the sunken paths. Its hounds and mummies guard the bog.", hp=20,
                       traits=[("GLOW", "1")], in_set=False),
-    "Mirewitch": Card("Mirewitch", "mirewitch", H, 0, "#6E5A8C", 1,
+    "Mirewitch": Card("Mirewitch", "mirewitch", H, 0, "#6E5A8C", NEVER_TRADED,
                       "A witch of the mists who fights with spells and wisps.", hp=18,
                       traits=[("GLOW", "2")], in_set=False),
-    "Reedmother": Card("Reedmother", "reedmother", H, 0, "#A9B665", 1,
+    "Reedmother": Card("Reedmother", "reedmother", H, 0, "#A9B665", NEVER_TRADED,
                        "Mother of the reed folk. She wakes when the drowned chapel is freed.",
                        hp=24, traits=[("GLOW", "1")], in_set=False),
 }
 
-WRAITH = Card("Chapel Bell Wraith", "chapelwraith", C, 0, "#9FB8C8", 60,
+WRAITH = Card("Chapel Bell Wraith", "chapelwraith", C, 0, "#9FB8C8", NEVER_TRADED,
               "Starts in play. In phase 7 the drowned bell may flood the far bank and every "
               "enemy creature loses 1 HP.", 2, 6, traits=[("STARTSINPLAY", "")],
               effects=[("ALL", "PHASE7",
@@ -821,7 +839,8 @@ def main():
         "card life": {"DRAWCARDS", "ADDEFFECT", "DESTROYME", "DESTROY", "REMOVE", "CREATECARD",
                       "MINDCONTROL", "DEFECTME", "RETURNTOHAND", "DUPLICATE", "DUPLICATEME",
                       "LOSEGAME"},
-        "targeting": {"REPEAT", "RETARGET", "REDIRECTTRAIT", "REDIRECTBYGID"},
+        # No REPEAT: a repeat runs inside its action, where no intercept is offered it.
+        "targeting": {"RETARGET", "REDIRECTTRAIT", "REDIRECTBYGID"},
         "names and colours": {"CHANGENAME", "RECOLORTARGET", "RECOLORME", "FRAMECOLOR",
                               "TARGETCOLOR"},
     }

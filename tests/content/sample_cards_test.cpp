@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "data/card_files.h"
 #include "engine/interpreter/eff_card.h"
@@ -28,14 +30,16 @@ namespace {
 
 class SampleCardsTest : public test::SampleGameTest {
   protected:
-    // A game between the starter deck and the Mirewitch before its first turn, the generator at
-    // the seed, each side with no glow.
-    void NewBoard(int seed) {
+    static constexpr const char* kMirewitch = "Mirewitch_Enemy.txt";
+
+    // A game between the starter deck and an opponent file before its first turn, the generator
+    // at the seed, each side with no glow.
+    void NewBoard(int seed, const char* opponent = kMirewitch) {
         QuickStart();
         State& st = St();
         for (int p = 1; p <= 2; ++p) {
             List<Card> scratch;
-            const char* deck = p == 1 ? "Lamplighter_Starter.txt" : "Mirewitch_Enemy.txt";
+            const char* deck = p == 1 ? "Lamplighter_Starter.txt" : opponent;
             ReadCards(scratch, (Folder() / "Mosslight" / deck).string(), st.Players[p], "#INDECK");
         }
         StartGame(1);
@@ -81,6 +85,15 @@ class SampleCardsTest : public test::SampleGameTest {
         ActivateCard(St().InPlay[n], 0);
         return St().InPlay[n].Name == name ? n : 0;
     }
+
+    // Queued by its owner from the hand, aimed at a card or not: in play, neither paid for nor
+    // entered, until the turn start reaches it.
+    void Queue(const std::string& name, int owner, int aim = 0) {
+        Card card = FromSet(name, owner);
+        card.PresetTarget = static_cast<int16_t>(aim);
+        AddCard(card);
+    }
+    static void TurnStart() { RunListActions(Value(GetTriggerNum("TURNSTART"))); }
 
     // Played by the computer, as its only hand card. 0 when it kept it in the hand.
     int ComputerPlays(const std::string& name) {
@@ -128,6 +141,37 @@ class SampleCardsTest : public test::SampleGameTest {
     }
     static bool Logged(const std::string& text) {
         return St().TurnLog.find(text) != std::string::npos;
+    }
+    // The HP each card has lost, of the cards given with the HP they had.
+    static std::vector<int> Losses(const std::vector<std::pair<int, int>>& cards) {
+        std::vector<int> lost;
+        for (const auto& [n, hp] : cards)
+            lost.push_back(hp - static_cast<int>(Num(n, "HP")));
+        return lost;
+    }
+
+    // Trades of a Wisp Trader of the player, each its special action chosen as a click chooses it
+    // and run at the turn start: true when each handed out one card and none of them is a player
+    // card or one that starts in play.
+    bool TradesHandOutNoPlayerOrStartingCard(int trades) {
+        State& st = St();
+        const int trader = Place("Wisp Trader", 1);
+        st.Players[1].Tokens = 5 * trades;
+        st.Collection = List<Card>();
+        for (int t = 0; t < trades; ++t) {
+            for (int e = 1; e <= C(trader).Effects.size(); ++e)
+                if (C(trader).Effects[e].MenuState != MenuState::None)
+                    ChooseMenuAction("MENUACTION:" + std::to_string(C(trader).GID) + ":" +
+                                     std::to_string(e));
+            Dispatch(trader, "TURNSTART");
+        }
+        int handedOut = 0;
+        for (Card& card : st.Collection) {
+            if (card.Name.empty()) continue;
+            ++handedOut;
+            if (HasTrait(card, "PLAYER") || HasTrait(card, "STARTSINPLAY")) return false;
+        }
+        return handedOut == trades && st.Players[1].Tokens == 0;
     }
 
     // A Pike Captain of the side enters against two enemy creatures, the player's aimed at the
@@ -193,6 +237,7 @@ TEST_F(SampleCardsTest, EachCardKeepsWhatItsTextSays) {
         int least;
         int most;
         std::function<bool()> kept;
+        const char* opponent = kMirewitch;
     };
     const Row rows[] = {
         {"Fen Twins", "a second twin joins it, for the 3 glow paid once", 1, 1, 1,
@@ -219,23 +264,45 @@ TEST_F(SampleCardsTest, EachCardKeepsWhatItsTextSays) {
         {"Moth Shrine", "an allied spell costs 1 glow less; an enemy shrine lends nothing", 1, 1, 1,
          [&] {
              const int moss = Place("Mossling", 1);
-             Place("Moth Shrine", 1);
-             Place("Moth Shrine", 2);
+             SetGlow(1, 2);
+             SetGlow(2, 2);
+             Enter("Moth Shrine", 1);
+             Enter("Moth Shrine", 2);
              SetGlow(1, 2);
              return Enter("Mirror Pool", 1, moss) != 0 && Glow(1) == 0;
          }},
         {"Moth Shrine", "two shrines make a 1-glow spell cost nothing", 1, 1, 1,
          [&] {
-             Place("Moth Shrine", 1);
-             Place("Moth Shrine", 1);
+             SetGlow(1, 4);
+             Enter("Moth Shrine", 1);
+             Enter("Moth Shrine", 1);
              return Enter("Lantern Oil", 1) != 0 && Glow(1) == 3;
          }},
         {"Moth Shrine", "the computer plays the spell its glow pays for", 1, 1, 1,
          [&] {
              Place("Mossling", 2);
-             Place("Moth Shrine", 2);
+             SetGlow(2, 2);
+             Enter("Moth Shrine", 2);
              SetGlow(2, 2);
              return ComputerPlays("Mirror Pool") != 0 && Glow(2) == 0;
+         }},
+        {"Moth Shrine", "one queued after a spell and refused for want of glow lends it nothing", 1,
+         1, 1,
+         [&] {
+             SetGlow(1, 1);
+             Queue("Spark of Dawn", 1, PlayerCard(2));
+             Queue("Moth Shrine", 1);
+             TurnStart();
+             return Num(PlayerCard(2), "HP") == 16 && Glow(1) == 0 && Logged("cannot play") &&
+                    InHand("Moth Shrine", 1) == 1 && CountInPlay("Moth Shrine", 1) == 0;
+         }},
+        {"Moth Shrine", "one queued before a spell and paid for lends it its glow", 1, 1, 1,
+         [&] {
+             SetGlow(1, 3);
+             Queue("Moth Shrine", 1);
+             Queue("Spark of Dawn", 1, PlayerCard(2));
+             TurnStart();
+             return Num(PlayerCard(2), "HP") == 16 && Glow(1) == 1;
          }},
         {"Shellback Turtle", "an action aimed at it stays on it", 60, 60, 60,
          [&] {
@@ -326,12 +393,65 @@ TEST_F(SampleCardsTest, EachCardKeepsWhatItsTextSays) {
              return king != 0 && Num(moss, "POWER") == 2 && !HasTrait(C(herbalist), "POWER") &&
                     !HasTrait(C(trader), "POWER") && Num(king, "POWER") == 4;
          }},
+        {"Decoy Scarecrow", "it takes both sears of an entering enemy Will-o'-Wisp", 50, 50, 50,
+         [&] {
+             const std::vector<std::pair<int, int>> side = {{Place("Decoy Scarecrow", 1), 4},
+                                                            {Place("Mossling", 1), 2},
+                                                            {Place("Glowmoth", 1), 1},
+                                                            {PlayerCard(1), 20}};
+             SetGlow(2, 2);
+             return Enter("Will-o'-Wisp", 2) != 0 && Losses(side) == std::vector{2, 0, 0, 0};
+         }},
+        {"Decoy Scarecrow", "enemy strikes land on it, a scorch that asks for a creature does not",
+         50, 50, 50,
+         [&] {
+             const int scarecrow = Place("Decoy Scarecrow", 1);
+             const int sentry = Place("Reed Sentry", 1);
+             Dispatch(Place("Ember Newt", 2), "PHASE3");
+             const bool scorched = Num(sentry, "HP") == 3 && Num(scarecrow, "HP") == 4;
+             Dispatch(Place("Bog Hound", 2), "PHASE5");
+             return scorched && Num(scarecrow, "HP") == 2 && Num(sentry, "HP") == 3;
+         }},
+        {"Decoy Scarecrow", "it draws an enemy creature that has lost its POWER", 1, 1, 1,
+         [&] {
+             const int scarecrow = Place("Decoy Scarecrow", 1);
+             const int shaman = Place("Mire Shaman", 2);
+             SetTrait(C(shaman), "POWER", Value(0), 1);
+             Dispatch(shaman, "PHASE4");
+             return Num(scarecrow, "HP") == 3 && Num(PlayerCard(1), "HP") == 20;
+         }},
+        {"Glowmoth", "its owner gains 1 glow, an enemy scarecrow in play or not", 1, 1, 1,
+         [&] {
+             const int scarecrow = Place("Decoy Scarecrow", 1);
+             SetGlow(2, 1);
+             return Enter("Glowmoth", 2) != 0 && Glow(2) == 1 && !HasTrait(C(scarecrow), "GLOW");
+         }},
+        {"Will-o'-Wisp", "it sears two different enemies of three, each for 1", 100, 100, 100,
+         [&] {
+             const std::vector<std::pair<int, int>> side = {
+                 {Place("Mossling", 1), 2}, {Place("Reed Sentry", 1), 4}, {PlayerCard(1), 20}};
+             SetGlow(2, 2);
+             if (Enter("Will-o'-Wisp", 2) == 0) return false;
+             const std::vector<int> lost = Losses(side);
+             const auto marked = std::count_if(St().InPlay.begin(), St().InPlay.end(),
+                                               [](Card& c) { return HasTrait(c, "SEARED"); });
+             return std::count(lost.begin(), lost.end(), 1) == 2 &&
+                    std::count(lost.begin(), lost.end(), 0) == 1 && marked == 0;
+         }},
+        {"Wisp Trader", "a trade with the Bogwarden hands out no player card", 30, 30, 30,
+         [&] { return TradesHandOutNoPlayerOrStartingCard(10); }, "Bogwarden_Enemy.txt"},
+        {"Wisp Trader", "a trade with the Mirewitch hands out no player card", 30, 30, 30,
+         [&] { return TradesHandOutNoPlayerOrStartingCard(10); }},
+        {"Wisp Trader", "a trade with the Reedmother hands out no player card", 30, 30, 30,
+         [&] { return TradesHandOutNoPlayerOrStartingCard(10); }, "Reedmother_Enemy.txt"},
+        {"Wisp Trader", "a trade in the mission hands out neither player card nor the wraith", 30,
+         30, 30, [&] { return TradesHandOutNoPlayerOrStartingCard(10); }, "FirstLight.mis"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(std::string(r.card) + ": " + r.promise);
         int kept = 0;
         for (int seed = 1; seed <= r.seeds; ++seed) {
-            NewBoard(seed);
+            NewBoard(seed, r.opponent);
             kept += r.kept();
         }
         EXPECT_GE(kept, r.least);
