@@ -61,6 +61,35 @@ TEST_F(TargetingCommandsTest, RetargetCollectionChangesTheOwnedCard) {
         << "no card: nothing to act on";
 }
 
+// A bonus action once stayed on its card until the next turn: REPEAT:SELF:50:RETARGET:SELF:ECHO:x
+// left 51 on the Imp, for every copy of the card to carry.
+TEST_F(TargetingCommandsTest, ABonusActionIsFreedOnceItHasRun) {
+    struct Row {
+        CommandRow row;
+        int slots;  // effects of the Imp at most: its script and the bonus actions open at once
+    };
+    const Row rows[] = {
+        {{"S.HP=10", "", "RETARGET:SELF:MODTRAIT:HP:-2", 2, "S.HP=8", ""}, 2},
+        {{"", "", "REPEAT:SELF:50:RETARGET:SELF:ECHO:x", 2, "", "x"}, 2},
+        {{"S.HP=10", "", "RETARGET:SELF:RETARGET:SELF:RETARGET:SELF:MODTRAIT:HP:-2", 2, "S.HP=8",
+          ""},
+         4},
+        {{"T.HP=10", "", "RETARGETBYGID:1001:MODTRAIT:HP:-2", 2, "H.HP=18", ""}, 2},
+        // The redirected action runs as a bonus action of the Imp.
+        {{"T.HP=10", "T|TARGETED|7|REDIRECT:", "MODTRAIT:HP:-3", 2, "F.HP=17", ""}, 2},
+    };
+    for (const Row& r : rows) {
+        Check(r.row);
+        for (char letter : {'S', 'T', 'H', 'F'}) {
+            int bonus = 0;
+            for (const Effect& effect : std::as_const(C(CardOf(letter)).Effects))
+                bonus += effect.Text.find("BONUSACTION") != std::string::npos;
+            EXPECT_EQ(bonus, 0) << letter << " still carries bonus actions that have run";
+        }
+        EXPECT_LE(C(imp).Effects.size(), r.slots) << "each bonus action takes a freed slot";
+    }
+}
+
 // An effect on an owned card once worked on a copy that took the card's place when it ended:
 // a save the effect made wrote the card as it was, and an inner effect's change was undone by the
 // outer copy. A booster growing the list the card is in must leave the change on the card all the
