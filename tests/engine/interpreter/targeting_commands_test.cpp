@@ -48,13 +48,18 @@ TEST_F(TargetingCommandsTest, RetargetsHandTheRestOfTheScriptToAnotherCard) {
         Check(row);
 }
 
-TEST_F(TargetingCommandsTest, RetargetCollectionChangesTheOwnedCard) {
+// An owned card of POWER 5 with the identifier 777.
+Card OwnedRelic() {
     Card owned;
     owned.Name = "Relic";
     InitCard(owned, 1, 1);
     owned.GID = 777;
     SetTrait(owned, "POWER", "5", 1);
-    St().Collection.PushBack(owned);
+    return owned;
+}
+
+TEST_F(TargetingCommandsTest, RetargetCollectionChangesTheOwnedCard) {
+    St().Collection.PushBack(OwnedRelic());
     EXPECT_EQ(Run(imp, orc, Script(imp, "RETARGETCOLLECTION:777:MODTRAIT:POWER:2")), 2);
     EXPECT_EQ(GetTrait(St().Collection[1], "POWER").Text(), "7");
     EXPECT_EQ(Run(imp, orc, Script(imp, "RETARGETCOLLECTION:778:MODTRAIT:POWER:2")), 2)
@@ -128,11 +133,7 @@ TEST_F(TargetingCommandsTest, AnEffectOnAnOwnedCardChangesTheCardItself) {
         elf.Name = "Elf";
         InitCard(elf, 2, 0);
         St().Players[2].OrigDeck.PushBack(elf);
-        Card owned;
-        owned.Name = "Relic";
-        InitCard(owned, 1, 1);
-        owned.GID = 777;
-        SetTrait(owned, "POWER", "5", 1);
+        Card owned = OwnedRelic();
         St().Collection.PushBack(owned);
         List<Card>& deck = St().PlayerDecks[1].Cards;
         owned.GID = 888;
