@@ -74,12 +74,10 @@ TEST_F(TargetingCommandsTest, ABonusActionIsFreedOnceItHasRun) {
         int slots;  // effects of the Imp at most: its script and the bonus actions open at once
     };
     const Row rows[] = {
-        {{"S.HP=10", "", "RETARGET:SELF:MODTRAIT:HP:-2", 2, "S.HP=8", ""}, 2},
         {{"", "", "REPEAT:SELF:50:RETARGET:SELF:ECHO:x", 2, "", "x"}, 2},
         {{"S.HP=10", "", "RETARGET:SELF:RETARGET:SELF:RETARGET:SELF:MODTRAIT:HP:-2", 2, "S.HP=8",
           ""},
          4},
-        {{"T.HP=10", "", "RETARGETBYGID:1001:MODTRAIT:HP:-2", 2, "H.HP=18", ""}, 2},
         // The redirected action runs as a bonus action of the Imp.
         {{"T.HP=10", "T|TARGETED|7|REDIRECT:", "MODTRAIT:HP:-3", 2, "F.HP=17", ""}, 2},
     };
@@ -113,9 +111,7 @@ TEST_F(TargetingCommandsTest, AnEffectOnAnOwnedCardChangesTheCardItself) {
         {-1, "RETARGETCOLLECTION:777:MODTRAIT:POWER:1:RETARGETCOLLECTION:777:MODTRAIT:POWER:10",
          "16", 1, false},
         {-1, "RETARGETCOLLECTION:777:BOOSTER:60:MODTRAIT:POWER:2", "7", 61, false},
-        {-1, "RETARGETCOLLECTION:777:BOOSTER:60:MODTRAIT:POWER:2:SAVECOLLECTION", "7", 61, true},
         {0, "MODTRAIT:POWER:2:SAVECOLLECTION", "7", 1, true},
-        {0, "MODTRAIT:POWER:1:RETARGETCOLLECTION:777:MODTRAIT:POWER:10", "16", 1, false},
         {0, "BOOSTER:60:MODTRAIT:POWER:2", "7", 61, false},
         {1, "MODTRAIT:POWER:2:SAVECOLLECTION", "7", 1, true},
     };
