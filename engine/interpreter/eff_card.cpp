@@ -207,9 +207,11 @@ StageEnd EffRun::BonusAction(const std::string& adHoc) {
     if (onCopies) nested.copies = 1;
     run.result = EffCard(source, target, nested);
     args.outerEcho = nested.outerEcho;
-    // A booster's stamp has done its work once it has run: freed at once, it does not pile up on
-    // the card with every card a booster hands out, for each later copy of the card to carry.
-    if (args.runKind == RunKind::Stamp && source.Effects.Has(index)) FreeBonusAction(source, index);
+    // A bonus action has done its work once it has run: freed at once, it does not pile up on the
+    // card (a booster's stamp with every card handed out, a retarget with every repetition) for
+    // each later copy of the card to carry. A run that deleted it may have left its slot to
+    // another effect, which stays.
+    if (source.Effects.Has(index)) FreeBonusAction(source, index);
     return StageEnd::Return;
 }
 

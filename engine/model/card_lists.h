@@ -30,21 +30,4 @@ void AddToCollection(Card& card);
 // LinkDeck (deck_lists.h) drops such identifiers instead.
 void LinkDeck(DeckList& deck, const List<Card>& cards);
 
-// Changes the card at `slot` of `list` through a copy that then takes its place again, or the
-// place the same card (by its identifier) holds by then: the change may add cards to the very list
-// (a booster adds to the collection), which moves the cards it holds.
-template <class Change>
-auto ChangeListedCard(List<Card>& list, int slot, Change change) {
-    Card card = list[slot];
-    const int32_t gid = card.GID;
-    auto result = change(card);
-    if (!(list.Has(slot) && list[slot].GID == gid)) {
-        slot = 0;
-        for (int i = 1; i <= list.size() && slot == 0; ++i)
-            if (list[i].GID == gid) slot = i;
-    }
-    if (slot > 0) list[slot] = std::move(card);
-    return result;
-}
-
 }  // namespace dv

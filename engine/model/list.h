@@ -52,11 +52,25 @@ class BasicList {
     Storage items_;
 };
 
-template <class T>
-using List = BasicList<T, std::vector<T>>;
-
 // Growth never moves the elements already held: references into it stay valid while it grows.
 template <class T>
 using StableList = BasicList<T, std::deque<T>>;
+
+struct Card;
+
+// How a List holds its elements: side by side, but cards each in a place of its own, as in a
+// StableList. A run that changes a card of a list (the collection, a stored deck) works on the card
+// itself while its commands add cards to that very list (a booster adds to the collection).
+template <class T>
+struct ListStorage {
+    using Type = std::vector<T>;
+};
+template <>
+struct ListStorage<Card> {
+    using Type = std::deque<Card>;
+};
+
+template <class T>
+using List = BasicList<T, typename ListStorage<T>::Type>;
 
 }  // namespace dv

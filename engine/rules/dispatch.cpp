@@ -5,7 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
 #include "engine/model/guard.h"
@@ -128,18 +127,17 @@ void RunOnCollection(EffectRun& e) {
     const int slot = std::as_const(e.card.Effects)[e.i].Target;
     const int deck = std::as_const(e.card.Effects)[e.i].DeckSel;
     if (slot <= 0 || e.call.preview == 1) return;
-    List<Card>* list = nullptr;
+    // The card itself: its list keeps it in place while the run's boosters add to the list.
+    Card* target = nullptr;
     if (deck == 0 && st.Collection.Has(slot)) {
-        list = &st.Collection;
+        target = &st.Collection[slot];
     } else if (deck != 0 && st.PlayerDecks.Has(deck) && st.PlayerDecks[deck].Cards.Has(slot)) {
-        list = &st.PlayerDecks[deck].Cards;
+        target = &st.PlayerDecks[deck].Cards[slot];
     }
-    if (!list) return;
+    if (!target) return;
     st.CollectionEffect = 1;
     const DispatchRun collectionRun{e.card, e.i, RunKind::Pricing};
-    e.last = ChangeListedCard(*list, slot, [&](Card& target) {
-        return collectionRun(target, 0, deck != 0 ? e.call.actionText : "", e.echo);
-    });
+    e.last = collectionRun(*target, 0, deck != 0 ? e.call.actionText : "", e.echo);
     e.ran = true;
     st.CollectionEffect = 0;
 }

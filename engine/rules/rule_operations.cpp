@@ -85,16 +85,16 @@ void ClearBonuses() {
                 if (bonusFirst) RemoveTrait(card, base);
                 if (bonusSecond) RemoveTrait(card, base);
             }
-            for (int k = 1; k <= card.Effects.size(); ++k) {
-                int32_t e = k;
-                std::string word = "BONUSACTION";
-                if (GetEffectTrait2(card, e, word) != "NONE") FreeBonusAction(card, k);
-            }
+            for (int k = 1; k <= card.Effects.size(); ++k)
+                FreeBonusAction(card, k);
         }
     });
 }
 
 void FreeBonusAction(Card& card, int effectNumber) {
+    int32_t e = effectNumber;
+    std::string word = "BONUSACTION";
+    if (GetEffectTrait2(card, e, word) == "NONE") return;
     Effect& effect = card.Effects[effectNumber];
     effect.Text.clear();
     effect.Trigger.clear();

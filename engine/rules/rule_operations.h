@@ -14,8 +14,9 @@ inline constexpr int kMaxQueuedCards = 1000;
 
 void EndGame(uint8_t& winner);
 void ClearBonuses();
-// Frees the slot of a bonus action (its text, trigger, program and registrations), as the start
-// of the next turn does for every bonus action.
+// Frees the slot of the effect when it is a bonus action (its text, trigger, program and
+// registrations): at the start of each turn for every bonus action, and once a bonus action has
+// run for that one.
 void FreeBonusAction(Card& card, int effectNumber);
 void CreateCard(const std::string& cardName, const std::string& setFile, int owner, int count);
 void QueueCard(Card& card);

@@ -432,10 +432,8 @@ TEST_F(EffCardTest, AnAdHocTextRunsAsABonusActionOnlyForReal) {
 
     args.preview = 0;
     EXPECT_EQ(EffCard(C(imp), C(foe), args), RunResult::Applied);
-    std::string name = "BONUSACTION";
-    int32_t index = 1;
-    EXPECT_NE(GetEffectTrait2(C(imp), index, name), "NONE");
     EXPECT_NE(St().TurnLog.find("bonus"), std::string::npos);
+    EXPECT_EQ(C(imp).Effects[1].Text, "") << "the bonus action is freed once it has run";
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "engine/interpreter/command_context.h"
 #include "engine/model/cards.h"
+#include "engine/model/files.h"
 #include "engine/model/state.h"
+#include "engine/rules/dispatch.h"
 #include "engine/rules/trait_changes.h"
 #include "tests/engine/interpreter/command_rows.h"
 
@@ -45,17 +48,113 @@ TEST_F(TargetingCommandsTest, RetargetsHandTheRestOfTheScriptToAnotherCard) {
         Check(row);
 }
 
-TEST_F(TargetingCommandsTest, RetargetCollectionChangesTheOwnedCard) {
+// An owned card of POWER 5 with the identifier 777.
+Card OwnedRelic() {
     Card owned;
     owned.Name = "Relic";
     InitCard(owned, 1, 1);
     owned.GID = 777;
     SetTrait(owned, "POWER", "5", 1);
-    St().Collection.PushBack(owned);
+    return owned;
+}
+
+TEST_F(TargetingCommandsTest, RetargetCollectionChangesTheOwnedCard) {
+    St().Collection.PushBack(OwnedRelic());
     EXPECT_EQ(Run(imp, orc, Script(imp, "RETARGETCOLLECTION:777:MODTRAIT:POWER:2")), 2);
     EXPECT_EQ(GetTrait(St().Collection[1], "POWER").Text(), "7");
     EXPECT_EQ(Run(imp, orc, Script(imp, "RETARGETCOLLECTION:778:MODTRAIT:POWER:2")), 2)
         << "no card: nothing to act on";
+}
+
+// A bonus action once stayed on its card until the next turn: REPEAT:SELF:50:RETARGET:SELF:ECHO:x
+// left 51 on the Imp, for every copy of the card to carry.
+TEST_F(TargetingCommandsTest, ABonusActionIsFreedOnceItHasRun) {
+    struct Row {
+        CommandRow row;
+        int slots;  // effects of the Imp at most: its script and the bonus actions open at once
+    };
+    const Row rows[] = {
+        {{"", "", "REPEAT:SELF:50:RETARGET:SELF:ECHO:x", 2, "", "x"}, 2},
+        {{"S.HP=10", "", "RETARGET:SELF:RETARGET:SELF:RETARGET:SELF:MODTRAIT:HP:-2", 2, "S.HP=8",
+          ""},
+         4},
+        // The redirected action runs as a bonus action of the Imp.
+        {{"T.HP=10", "T|TARGETED|7|REDIRECT:", "MODTRAIT:HP:-3", 2, "F.HP=17", ""}, 2},
+    };
+    for (const Row& r : rows) {
+        Check(r.row);
+        for (char letter : {'S', 'T', 'H', 'F'}) {
+            int bonus = 0;
+            for (const Effect& effect : std::as_const(C(CardOf(letter)).Effects))
+                bonus += effect.Text.find("BONUSACTION") != std::string::npos;
+            EXPECT_EQ(bonus, 0) << letter << " still carries bonus actions that have run";
+        }
+        EXPECT_LE(C(imp).Effects.size(), r.slots) << "each bonus action takes a freed slot";
+    }
+}
+
+// An effect on an owned card once worked on a copy that took the card's place when it ended:
+// a save the effect made wrote the card as it was, and an inner effect's change was undone by the
+// outer copy. A booster growing the list the card is in must leave the change on the card all the
+// same (it once moved the card away from the run that was changing it).
+TEST_F(TargetingCommandsTest, AnEffectOnAnOwnedCardChangesTheCardItself) {
+    struct Row {
+        int deck;            // -1: RETARGETCOLLECTION by the Imp; else the effect's own target,
+                             // slot 1 of the collection (0) or of that stored deck
+        const char* script;  // the owned card starts with POWER 5
+        const char* power;
+        int collection;  // named cards of the collection after
+        bool saved;      // the player file holds the POWER after
+    };
+    const Row rows[] = {
+        {-1, "RETARGETCOLLECTION:777:MODTRAIT:POWER:2:SAVECOLLECTION", "7", 1, true},
+        {-1, "RETARGETCOLLECTION:777:MODTRAIT:POWER:1:RETARGETCOLLECTION:777:MODTRAIT:POWER:10",
+         "16", 1, false},
+        {-1, "RETARGETCOLLECTION:777:BOOSTER:60:MODTRAIT:POWER:2", "7", 61, false},
+        {0, "MODTRAIT:POWER:2:SAVECOLLECTION", "7", 1, true},
+        {0, "BOOSTER:60:MODTRAIT:POWER:2", "7", 61, false},
+        {1, "MODTRAIT:POWER:2:SAVECOLLECTION", "7", 1, true},
+    };
+    const std::filesystem::path file = Folder() / "Dunes_Ann.plr";
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.script);
+        FreshBoard();
+        GameInfo game;
+        game.Name = "Dunes";
+        St().Games.PushBack(game);
+        St().CurrentGame = 1;
+        St().CurrentProfile.Name = "Ann";
+        std::filesystem::remove(file);
+        Card elf;
+        elf.Name = "Elf";
+        InitCard(elf, 2, 0);
+        St().Players[2].OrigDeck.PushBack(elf);
+        Card owned = OwnedRelic();
+        St().Collection.PushBack(owned);
+        List<Card>& deck = St().PlayerDecks[1].Cards;
+        owned.GID = 888;
+        deck.PushBack(owned);
+
+        if (r.deck < 0) {
+            Run(imp, orc, Script(imp, r.script));
+        } else {
+            const int e = Script(imp, r.script, "PHASE1", kTargetCollection);
+            C(imp).Effects[e].Target = 1;
+            C(imp).Effects[e].DeckSel = static_cast<uint8_t>(r.deck);
+            RunActions(C(imp), "PHASE1");
+        }
+        Card& changed = r.deck > 0 ? deck[1] : St().Collection[1];
+        EXPECT_EQ(GetTrait(changed, "POWER").Text(), r.power);
+        int named = 0;
+        for (const Card& card : St().Collection)
+            named += card.Name.empty() ? 0 : 1;
+        EXPECT_EQ(named, r.collection);
+        if (r.saved) {
+            const std::string power = "\"POWER:" + std::string(r.power) + "\"";
+            EXPECT_NE(ReadWholeFile(file).value_or("").find(power), std::string::npos)
+                << "the save saw the change";
+        }
+    }
 }
 
 TEST_F(TargetingCommandsTest, SetCardTargetSpreadsThePlayersChoice) {
