@@ -355,13 +355,7 @@ TEST_F(DesignerCommandsTest, ADesignerOpenedAgainHasNoCardFileSoClosingItEmpties
     again.Open(ui::DesignerOpener::MainMenu);
     again.Activate();
     EXPECT_EQ(St().CardSetFile, "");
-    for (auto command :
-         {&ui::Designer::TestCards, &ui::Designer::ViewCards, &ui::Designer::CreateCustomEnemy}) {
-        dialogs.messages.clear();
-        (again.*command)();
-        EXPECT_EQ(dialogs.messages,
-                  std::vector<std::string>{"You need to load a card file first."});
-    }
+    ExpectCardFileNeeded(again);
     dialogs.asked.clear();
     dialogs.answers = {true};
     dialogs.files = {std::nullopt};
