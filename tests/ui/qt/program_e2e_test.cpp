@@ -118,12 +118,6 @@ void ProgramEndToEndTest::aSecondProgramInTheFolderEndsBeforeItsChooser() {
     QVERIFY(!chooserShown);
     QVERIFY(!second.Window().isVisible());
     QVERIFY(!fs::exists(folder_ / "PlayerProfiles.txt"));
-
-    // Another program folder is another program's.
-    const fs::path beside = folder_.parent_path() / "second program folder";
-    fs::create_directories(beside);
-    FolderLock besideLock;
-    QVERIFY(besideLock.Take(beside));
     dialogs_.messages.clear();
 }
 
