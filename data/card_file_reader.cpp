@@ -1110,8 +1110,11 @@ std::string UnreadableFileMessage(const std::string& name, const std::filesystem
     return "Error in reading cards: " + name + ": the file cannot be found";
 }
 
-bool ReadCardsIn(ReadScope scope, List<Card>& cards, const std::string& fileName, Player& player,
-                 int duplicateCheck, const std::string& zoneOverride, int mode) {
+namespace {
+
+// A read whose lines, in a set-only scope, act on `scratch`.
+bool ReadWith(ReadScope scope, Scratch& scratch, List<Card>& cards, const std::string& fileName,
+              Player& player, int duplicateCheck, const std::string& zoneOverride, int mode) {
     if (fileName.empty()) return true;
     const FoundFile found = FindDataFile(fileName);
     const bool intoCollection = &cards == &St().Collection;
@@ -1134,7 +1137,6 @@ bool ReadCardsIn(ReadScope scope, List<Card>& cards, const std::string& fileName
     const auto bytes = ReadWholeFile(found.location, &reason);
     if (!bytes) return fail(found.name + ": the file cannot be read: " + reason);
 
-    Scratch scratch;
     Run run{cards, player, duplicateCheck,
             scope == ReadScope::Game ? GameSinks() : ScratchSinks(scratch)};
     if (mode == kReadReplace) {
@@ -1154,6 +1156,29 @@ bool ReadCardsIn(ReadScope scope, List<Card>& cards, const std::string& fileName
     }
     if (intoCollection && mode == kReadReplace) St().PartialCollectionFile.clear();
     return true;
+}
+
+}  // namespace
+
+bool ReadCardsIn(ReadScope scope, List<Card>& cards, const std::string& fileName, Player& player,
+                 int duplicateCheck, const std::string& zoneOverride, int mode) {
+    Scratch scratch;
+    return ReadWith(scope, scratch, cards, fileName, player, duplicateCheck, zoneOverride, mode);
+}
+
+std::optional<bool> MarksStarterDeck(const std::string& fileName) {
+    // The identifiers drawn for the cards read are given back: the games played after this look
+    // draw what they would have drawn without it.
+    const Rng random = St().Random;
+    Scratch scratch;
+    List<Card> cards;
+    Player player;
+    InitPlayer(player, 2);
+    const bool read =
+        ReadWith(ReadScope::SetOnly, scratch, cards, fileName, player, 0, "", kReadReplace);
+    St().Random = random;
+    if (!read) return std::nullopt;
+    return scratch.starterDeck == 1;
 }
 
 bool ReadCards(List<Card>& cards, const std::string& fileName, Player& player, int duplicateCheck,

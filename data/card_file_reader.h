@@ -3,6 +3,7 @@
 // running game alone and keeps only the cards it fetches.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "engine/model/records.h"
@@ -16,6 +17,11 @@ enum class ReadScope {
 
 bool ReadCardsIn(ReadScope scope, List<Card>& cards, const std::string& fileName, Player& player,
                  int duplicateCheck, const std::string& zoneOverride, int mode);
+
+// Whether reading the file (with the files it includes) makes the game a starter game
+// ("#STARTERDECK"), read apart from the game: nothing of the game changes. Nothing when it cannot
+// be read, having said why.
+std::optional<bool> MarksStarterDeck(const std::string& fileName);
 
 // Where a data file name is found: the current folder (or the folder given), else the picture
 // search path. Empty when neither holds it.

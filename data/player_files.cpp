@@ -6,6 +6,7 @@
 #include "data/card_file_writer_parts.h"
 #include "data/card_files.h"
 #include "data/card_sets.h"
+#include "data/catalogue.h"
 #include "engine/model/cards.h"
 #include "engine/model/files.h"
 #include "engine/model/guard.h"
@@ -82,6 +83,30 @@ std::string PlayerFileName(const std::string& gameName, const std::string& profi
         }
     }
     return gameName + "_" + profileName + ".plr";
+}
+
+// Why no player file of the profile name could be saved for some game of the catalogue: its
+// name, with what a save adds for its temporary file, passes the program folder's limit.
+std::string PlayerFileTooLong(const std::string& profileName) {
+    RebuildCatalogue();  // a first start has read no game yet
+    const State& s = St();
+    const std::size_t longest = LongestSavedName(s.ProgramFolder);
+    for (const GameInfo& game : s.Games) {
+        if (game.Name.empty()) continue;
+        std::string refused;
+        const std::string file = PlayerFileName(game.Name, profileName, refused);
+        if (file.size() <= longest) continue;
+        const std::size_t over = file.size() - longest;
+        const std::size_t allowed = profileName.size() > over ? profileName.size() - over : 0;
+        return "This profile name is too long: the player file for " + game.Name +
+               " would have a name of " + std::to_string(file.size()) +
+               " bytes, and a file saved in the program folder can have at most " +
+               std::to_string(longest) +
+               " (the temporary file it is written to first has a longer name still). Choose "
+               "a name of at most " +
+               std::to_string(allowed) + " bytes.";
+    }
+    return {};
 }
 
 }  // namespace
@@ -301,6 +326,11 @@ bool NewPlayerProfile(const std::string& name) {
     const std::string reason = CheckTypedFileName(name);
     if (!reason.empty()) {
         Refuse("\"" + name + "\" cannot be a profile name. " + reason);
+        return false;
+    }
+    const std::string tooLong = PlayerFileTooLong(name);
+    if (!tooLong.empty()) {
+        Refuse(tooLong);
         return false;
     }
     State& s = St();

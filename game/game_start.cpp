@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "data/card_file_reader.h"
 #include "data/card_files.h"
@@ -56,6 +57,34 @@ int AcceptedGame(const std::string& link) {
         return 0;
     }
     return g;
+}
+
+constexpr const char* kNoDeckForGame =
+    "You do not have a deck for this game!\nPlease choose a starter deck or a card store.";
+
+// Whether the profile has a player file for game g: a game of the player's own deck needs one.
+bool HasPlayerFileFor(int g) {
+    const State& st = St();
+    const std::string file = PlayerFileName(st.Games[g].Name, st.CurrentProfile.Name);
+    return !file.empty() && DataFileExists(st.ProgramFolder, file);
+}
+
+// Whether the game file or the opponent file of a link to game g makes it a starter game, found
+// as StartGameFromLink reads them: the game file from the program folder, the opponent's from
+// the game's folder. Nothing when the opponent file cannot be read.
+std::optional<bool> StarterGame(int g, const std::string& opponentFile,
+                                const fs::path& gameFolder) {
+    State& st = St();
+    const fs::path folder = st.CurrentFolder;
+    st.CurrentFolder = st.ProgramFolder;
+    // The game start reads on past a game file that fails.
+    std::optional<bool> starter = MarksStarterDeck(st.Games[g].GameFile).value_or(false);
+    if (!*starter) {
+        st.CurrentFolder = gameFolder;
+        starter = MarksStarterDeck(opponentFile);
+    }
+    st.CurrentFolder = folder;
+    return starter;
 }
 
 // The deck list chosen, made one that exists: 0 (none chosen) becomes the first, and so does a
@@ -137,12 +166,18 @@ bool GameLinkAccepted(const std::string& link) {
     return GuardedFile("StartGameFromLink", link, false, [&] {
         const int g = AcceptedGame(link);
         if (g == 0) return false;
+        const std::string opponentFile = GetFieldsFrom(link, 3, ":");
         const fs::path gameFolder = ResolveDataPath(St().ProgramFolder, St().Games[g].Folder);
-        const std::string unreadable =
-            UnreadableFileMessage(GetFieldsFrom(link, 3, ":"), gameFolder);
-        if (unreadable.empty()) return true;
-        TheHost().MessageBox(unreadable, "Duvenhall");
-        return false;
+        const std::string unreadable = UnreadableFileMessage(opponentFile, gameFolder);
+        if (!unreadable.empty()) {
+            TheHost().MessageBox(unreadable, "Duvenhall");
+            return false;
+        }
+        if (HasPlayerFileFor(g)) return true;
+        const std::optional<bool> starter = StarterGame(g, opponentFile, gameFolder);
+        if (!starter) return false;  // the reader said why
+        if (!*starter) TheHost().MessageBox(kNoDeckForGame, "Duvenhall");
+        return *starter;
     });
 }
 
@@ -172,16 +207,11 @@ bool StartGameFromLink(const std::string& link) {
         }
         st.CurrentMission = opponentFile;
 
-        const std::string playerFile = PlayerFileName(st.Games[g].Name, st.CurrentProfile.Name);
-        const bool havePlayerFile =
-            !playerFile.empty() && DataFileExists(st.ProgramFolder, playerFile);
+        const bool havePlayerFile = HasPlayerFileFor(g);
         if (st.StarterDeck == 0) {
             st.CurrentFolder = st.ProgramFolder;
             if (!havePlayerFile) {
-                TheHost().MessageBox(
-                    "You do not have a deck for this game!\nPlease choose a starter deck or a "
-                    "card store.",
-                    "Duvenhall");
+                TheHost().MessageBox(kNoDeckForGame, "Duvenhall");
                 // A new game, not just the games page: the opponent read above would otherwise
                 // stay in the opponent's deck, and the next game would read its own on top.
                 st.HTMLText.clear();

@@ -27,7 +27,8 @@ void MakeDeck(Player& player, int deckNum);
 bool StartGameFromLink(const std::string& link);
 // Whether the game a link names can be started: the checks StartGameFromLink makes before
 // anything changes (the link names a game, and an opponent or mission file inside its folders),
-// and a file there to be read. Shows the reason when it cannot.
+// a file there to be read, and, unless the files read make it a starter game, the profile's
+// player file for the game. Shows the reason when it cannot.
 bool GameLinkAccepted(const std::string& link);
 
 }  // namespace dv

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -40,6 +41,12 @@ std::optional<std::string> FindCaseless(const fs::path& folder, const std::strin
 
 // mkstemp's random tail of a temporary file's name.
 constexpr std::size_t kTemporarySuffix = 6;
+
+// A save's temporary file lies beside its target, hidden, under the target's name followed by a
+// full stop and mkstemp's tail.
+std::string TemporaryPrefix(const std::string& fileName) {
+    return "." + fileName + ".";
+}
 
 std::string SystemReason() {
     return std::strerror(errno);
@@ -178,7 +185,7 @@ std::string AtomicSave(const fs::path& given, const std::string& bytes, Durabili
         return "";
 
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const std::string prefix = "." + target.filename().string() + ".";
+    const std::string prefix = TemporaryPrefix(target.filename().string());
     // Only a save cut short by the end of the process leaves its temporary file, so a target's
     // leftovers need looking for once a run.
     if (St().SweptSaveTargets.insert(target.string()).second)
@@ -224,6 +231,14 @@ std::string AtomicSave(const fs::path& given, const std::string& bytes, Durabili
         }
     }
     return {};
+}
+
+std::size_t LongestSavedName(const fs::path& folder) {
+    long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    if (limit <= 0) limit = NAME_MAX;
+    const std::size_t added = TemporaryPrefix("").size() + kTemporarySuffix;
+    const auto longest = static_cast<std::size_t>(limit);
+    return longest > added ? longest - added : 0;
 }
 
 fs::path PathInsideFolder(const fs::path& folder, const std::string& name, std::string& reason) {

@@ -49,6 +49,10 @@ std::string AtomicSave(const fs::path& target, const std::string& bytes,
                        Durability durability = Durability::Durable,
                        LinkInPlace link = LinkInPlace::SaveThrough);
 
+// The longest file name AtomicSave can write in folder: the name of the temporary file it writes
+// first is longer, and must still fit the folder's limit.
+std::size_t LongestSavedName(const fs::path& folder);
+
 // Where a file the engine writes lands: name (as written in data) resolved below folder. Empty,
 // with the reason, when it would land outside folder: an absolute path elsewhere, "..", a folder
 // link leading out, or a link in the file's place whose last target lies outside (a shared

@@ -23,6 +23,32 @@ std::string ProgramFolder() {
     return St().ProgramFolder.string();
 }
 
+// What reading a player file replaces: the deck manager's panes and the player it shows.
+struct ShownPlayer {
+    List<Card> collection = St().Collection;
+    List<DeckList> decks = St().Decks;
+    List<CardDeck> playerDecks = St().PlayerDecks;
+    uint8_t currentDeck = St().CurrentDeck;
+    Player player = St().Players[1];
+    std::string partialFile = St().PartialCollectionFile;
+
+    void PutBack() {
+        State& st = St();
+        st.Collection = std::move(collection);
+        st.Decks = std::move(decks);
+        st.PlayerDecks = std::move(playerDecks);
+        st.CurrentDeck = currentDeck;
+        st.Players[1] = std::move(player);
+        st.PartialCollectionFile = std::move(partialFile);
+    }
+};
+
+bool HoldsCards(const List<Card>& cards) {
+    for (const Card& card : cards)
+        if (!card.Name.empty()) return true;
+    return false;
+}
+
 }  // namespace
 
 DeckOutcome DeckManagerLogic::SavePlayerAs() {
@@ -47,7 +73,17 @@ DeckOutcome DeckManagerLogic::LoadPlayer() {
         TheDialogs().OpenFile("Load Player", ProgramFolder(), kPlayerOrCardFileFilter);
     if (!file) return {};
     State& st = St();
+    ShownPlayer shown;
     ReadCards(st.Collection, *file, st.Players[1], 0, "", kReadReplace);
+    // A picture or an empty file reads as no cards at all: the panes went empty without a word.
+    if (!HoldsCards(st.Collection)) {
+        shown.PutBack();
+        TheDialogs().Message(
+            "\"" + std::filesystem::path(*file).filename().string() +
+                "\" holds no cards: the collection and the decks stay as they were.",
+            kTitle);
+        return {};
+    }
     // The file brings deck lists of its own: the one on show must still be one of them.
     if (st.Decks.empty()) st.Decks.PushBack(DeckList{"", {0}, {0}});
     if (!st.Decks.Has(st.CurrentDeck)) st.CurrentDeck = 1;

@@ -228,8 +228,7 @@ std::string DeckManagerLogic::ShowPage(const std::string& html) {
 
 // Runs with the guard held by the caller.
 void DeckManagerLogic::WaitForPage(const std::string& location, const PageShow& show) {
-    const FlagScope<bool> waiting(waitingForPage_, true);
-    show(location);
+    presses_.Wait([&] { show(location); });
 }
 
 void DeckManagerLogic::ShowOutcomePage(const std::string& location, const PageShow& show) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/model/model_state.h"
+#include "ui/common/held_presses.h"
 
 namespace dv::ui {
 
@@ -71,9 +72,9 @@ class DeckManagerLogic {
     std::optional<std::string> DescribeDeckCard(int slot, const PageShow& show);
     // Shows the page a handler's outcome names, the wait a command of its own.
     void ShowOutcomePage(const std::string& location, const PageShow& show);
-    // Whether a page shown through `show` is loading: the window holds a press made meanwhile
-    // until it has loaded.
-    bool WaitingForPage() const { return waitingForPage_; }
+    // The presses made while a page shown through `show` loads: the window holds them until it
+    // has loaded.
+    HeldPresses& Presses() { return presses_; }
 
     DeckOutcome ChooseDeck(int entry);       // an entry of the deck choice, from 0
     DeckOutcome Scroll(int bar, int value);  // bar 0 the deck pane's, 1 the collection's
@@ -134,7 +135,7 @@ class DeckManagerLogic {
     int32_t lastShownCard_ = 0;
     int32_t lastShownDeckCard_ = 0;
     bool quitting_ = false;
-    bool waitingForPage_ = false;
+    HeldPresses presses_;
     ShownControls shown_;
 };
 

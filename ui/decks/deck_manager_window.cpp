@@ -19,7 +19,6 @@
 
 #include "engine/model/state.h"
 #include "ui/common/engine_guard.h"
-#include "ui/common/flag_scope.h"
 #include "ui/common/qt_dialogs.h"
 #include "ui/common/qt_plain_text.h"
 #include "ui/decks/deck_manager_modes.h"
@@ -301,42 +300,22 @@ void DeckManager::BuildMenus() {
 }
 
 void DeckManager::Handle(const char* name, const std::function<DeckOutcome()>& handler) {
-    if (HoldWhileWaiting(
-            [this, name = std::string(name), handler] { Handle(name.c_str(), handler); }))
-        return;
-    DeckOutcome outcome;
-    bool ran = false;
-    RunCommand(name, [&] {
-        outcome = handler();
-        ran = true;
+    logic_.Presses().Run([this, name = std::string(name), handler] {
+        DeckOutcome outcome;
+        bool ran = false;
+        RunCommand(name.c_str(), [&] {
+            outcome = handler();
+            ran = true;
+        });
+        if (ran) Apply(outcome);
     });
-    if (ran) Apply(outcome);
-    RunHeld();
 }
 
 // A move over a picture made while a page loads is not held: the next move shows its card.
 void DeckManager::Hover(const char* name, const std::function<void(const PageShow&)>& describe) {
     RunCommand(name,
                [&] { describe([this](const std::string& location) { ShowPage(location); }); });
-    RunHeld();
-}
-
-bool DeckManager::HoldWhileWaiting(std::function<void()> press) {
-    if (!logic_.WaitingForPage()) return false;
-    held_.push_back(std::move(press));
-    return true;
-}
-
-void DeckManager::RunHeld() {
-    // A held press that waits for a page of its own holds the presses made meanwhile behind the
-    // rest: the outermost run takes them all, in the order they were made.
-    if (runningHeld_ || logic_.WaitingForPage()) return;
-    const FlagScope<bool> running(runningHeld_, true);
-    while (!held_.empty()) {
-        std::function<void()> press = std::move(held_.front());
-        held_.pop_front();
-        press();
-    }
+    logic_.Presses().RunHeld();
 }
 
 void DeckManager::Apply(const DeckOutcome& outcome) {
@@ -391,7 +370,7 @@ void DeckManager::reject() {
 }
 
 void DeckManager::closeEvent(QCloseEvent* event) {
-    if (HoldWhileWaiting([this] { close(); })) {
+    if (logic_.Presses().Hold([this] { close(); })) {
         event->ignore();
         return;
     }
@@ -403,8 +382,7 @@ void DeckManager::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
-    // A closed window takes no more presses.
-    held_.clear();
+    logic_.Presses().Drop();
     QDialog::done(QDialog::Accepted);
 }
 

@@ -14,7 +14,6 @@
 #include <QDialog>
 #include <QPointer>
 #include <array>
-#include <deque>
 #include <functional>
 
 #include "ui/decks/deck_manager_logic.h"
@@ -57,11 +56,9 @@ class DeckManager : public QDialog {
 
     // Runs a handler under its own name and does what its outcome asks.
     void Handle(const char* name, const std::function<DeckOutcome()>& handler);
-    void Hover(const char* name, const std::function<void(const PageShow&)>& describe);
     // A press made while this window waits for one of its pages is held, and run once the page
-    // has loaded: neither inside the wait nor lost.
-    bool HoldWhileWaiting(std::function<void()> press);
-    void RunHeld();
+    // has loaded: neither inside the wait nor lost. A move over a picture is not held.
+    void Hover(const char* name, const std::function<void(const PageShow&)>& describe);
     void Apply(const DeckOutcome& outcome);
     void Draw(const DeckView& view);
     void ShowControls(const ShownControls& shown);
@@ -69,8 +66,6 @@ class DeckManager : public QDialog {
 
     DeckManagerLogic logic_;
     bool closeDecided_ = false;
-    std::deque<std::function<void()>> held_;
-    bool runningHeld_ = false;
 
     std::array<HandPictureWidget*, kPaneSlots> deckPics_{};
     std::array<HandPictureWidget*, kPaneSlots> collectPics_{};

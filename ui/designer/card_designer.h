@@ -70,6 +70,7 @@ class Designer {
         List<Card> EditCards;
         int16_t EditIndex = 0;
         List<CardTemplate> Templates;
+        std::string CardSetFile;
         uint8_t EditorTest = 0;
         uint8_t DesignerActive = 0;
     };

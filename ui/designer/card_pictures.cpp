@@ -24,13 +24,6 @@ std::string Loadable(const std::string& name) {
     return name.empty() ? std::string() : GetImagePath(name, 0);
 }
 
-// A bare name is a file of the current folder.
-std::string InCurrentFolder(const std::string& name) {
-    const fs::path path(name);
-    if (path.is_absolute()) return name;
-    return (St().CurrentFolder / path).string();
-}
-
 }  // namespace
 
 CardPictures::CardPictures(CardPictureState& state, PicturePlatform& platform,
@@ -48,7 +41,24 @@ std::optional<std::string> CardPictures::Pick(const std::string& prompt) {
     return chosen;
 }
 
+CardPictures::PictureFiles CardPictures::FilesOf(const Card& card) {
+    return {card.Picture, card.PictureUrl, card.Thumbnail, card.ThumbnailUrl};
+}
+
+// A bare name is a file of the card file's folder, or without one, of the current folder.
+std::string CardPictures::InCardFolder(const std::string& name) const {
+    const fs::path path(name);
+    if (path.is_absolute()) return name;
+    const fs::path folder =
+        state_.CardFolder.empty() ? St().CurrentFolder : fs::path(state_.CardFolder);
+    return (folder / path).string();
+}
+
 void CardPictures::UpdatePic(int mode) {
+    Update(mode, FilesOf(St().CurrentCard));
+}
+
+void CardPictures::Update(int mode, const PictureFiles& had) {
     auto& st = St();
     Card& card = st.CurrentCard;
     st.CurrentFolder = st.ProgramFolder;
@@ -57,6 +67,7 @@ void CardPictures::UpdatePic(int mode) {
         card.PictureUrl.clear();
         platform_.BeginComposing();
     }
+    const std::string namedArt = card.ArtSource;
     for (std::string* name : {&card.ArtSource, &card.MiniSource, &card.BackSource})
         if (!name->empty() && !IsFileIn(st.CurrentFolder, *name)) *name = GetImagePath(*name, 0);
     state_.ArtPath = card.ArtSource;
@@ -64,15 +75,42 @@ void CardPictures::UpdatePic(int mode) {
     state_.BackPath = card.BackSource;
     state_.Region = RegionOfCard(card.ArtRegion);
 
+    shownComposed_ = false;
     if (!card.Picture.empty()) {
         platform_.ShowSavedPictures(Loadable(card.Picture), Loadable(card.Thumbnail));
-    } else if (platform_.ComposePictures({Loadable(state_.BackPath), Loadable(state_.ArtPath),
-                                          Loadable(state_.MiniPath), state_.Region,
-                                          state_.NameColour})) {
-        // The card's picture files are written into the folder of its card file.
-        if (!state_.CardFolder.empty()) st.CurrentFolder = state_.CardFolder;
+    } else {
+        const std::string art = Loadable(state_.ArtPath);
+        const PictureCompose made =
+            platform_.ComposePictures({Loadable(state_.BackPath), art, Loadable(state_.MiniPath),
+                                       state_.Region, state_.NameColour});
+        shownComposed_ = made.composed;
+        if (made.composed) {
+            // The card's picture files are written into the folder of its card file.
+            if (!state_.CardFolder.empty()) st.CurrentFolder = state_.CardFolder;
+        } else if (!namedArt.empty() && art.empty()) {
+            NotComposed("\"" + namedArt + "\" cannot be found", had);
+        } else {
+            NotComposed(made.reason, had);
+        }
     }
     platform_.EndComposing();
+}
+
+void CardPictures::NotComposed(const std::string& reason, const PictureFiles& had) {
+    Card& card = St().CurrentCard;
+    // The blank boxes are no picture of the card: the files it had are its pictures still.
+    if (card.Picture.empty() && !had.picture.empty()) {
+        card.Picture = had.picture;
+        card.PictureUrl = had.pictureUrl;
+        card.Thumbnail = had.thumbnail;
+        card.ThumbnailUrl = had.thumbnailUrl;
+        platform_.ShowSavedPictures(Loadable(card.Picture), Loadable(card.Thumbnail));
+    }
+    // A card is composed again on every showing: each reason is told once.
+    if (reason.empty() || !told_.insert(reason).second) return;
+    TheDialogs().Message("The card picture could not be made: " + reason +
+                             ". The card's picture files are left as they were.",
+                         kTitle);
 }
 
 void CardPictures::MainPicClick() {
@@ -86,6 +124,7 @@ void CardPictures::MainPicClick() {
     PicRegion region;
     const std::optional<std::string> art = platform_.PickPicture("", true, region);
     if (!art || art->empty()) return;
+    const PictureFiles had = FilesOf(card);
     // The located files go with the names: a location left from the old picture would show it.
     card.Picture.clear();
     card.PictureUrl.clear();
@@ -97,7 +136,7 @@ void CardPictures::MainPicClick() {
     card.MiniSource = state_.MiniPath;
     card.ArtRegion = ArtRegionOf(region);
     state_.Region = region;
-    UpdatePic(1);
+    Update(1, had);
 }
 
 void CardPictures::LoadExistingCardImage() {
@@ -121,11 +160,12 @@ void CardPictures::LoadBackgroundImage() {
     const std::optional<std::string> back = Pick("");
     if (!back) return;
     Card& card = St().CurrentCard;
+    const PictureFiles had = FilesOf(card);
     card.Picture.clear();
     card.PictureUrl.clear();
     card.BackSource = *back;
     state_.BackPath = *back;
-    UpdatePic(1);
+    Update(1, had);
 }
 
 void CardPictures::LoadThumbnailBorderImage() {
@@ -179,12 +219,14 @@ void CardPictures::RandomPic() {
 
 bool CardPictures::StorePictureFiles(const std::string& pictureName,
                                      const std::string& thumbnailName, Card& stored) {
+    // The author was told why when the composition failed.
+    if (!shownComposed_) return false;
     auto written = [](const PictureSave& result) {
         if (!result.written) TheDialogs().Message(result.reason, kTitle);
         return result.written;
     };
-    const std::string picturePath = InCurrentFolder(pictureName);
-    const std::string thumbnailPath = InCurrentFolder(thumbnailName);
+    const std::string picturePath = InCardFolder(pictureName);
+    const std::string thumbnailPath = InCardFolder(thumbnailName);
     // The files are named for the card, and the card's name comes from a card file: a link that
     // stands under that name (a shared archive can hold one) is replaced, not written through.
     for (const std::string& path : {picturePath, thumbnailPath}) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "engine/model/records.h"
@@ -41,6 +42,13 @@ struct PictureSave {
     std::string reason;
 };
 
+// Whether a composition drew the art picture, and if not, why: empty when no art picture was
+// given to compose from.
+struct PictureCompose {
+    bool composed = false;
+    std::string reason;
+};
+
 // What the picture work needs of the windows.
 class PicturePlatform {
   public:
@@ -57,9 +65,9 @@ class PicturePlatform {
     // Loads the card's saved picture files into the card picture and thumbnail; an empty path
     // leaves that picture as it is.
     virtual void ShowSavedPictures(const std::string& picture, const std::string& thumbnail) = 0;
-    // Composes both pictures; false when there was no art picture to compose from (the card
-    // picture then shows the back alone and the thumbnail is blank).
-    virtual bool ComposePictures(const PictureSources& sources) = 0;
+    // Composes both pictures; not composed when there was no art picture to compose from or it
+    // could not be read (the card picture then shows the back alone and the thumbnail is blank).
+    virtual PictureCompose ComposePictures(const PictureSources& sources) = 0;
     virtual void EndComposing() = 0;
     // Write the card picture (JPEG quality 100) and the thumbnail (quality 85) to a file whose
     // extension names the format.
@@ -73,7 +81,9 @@ class CardPictures {
     CardPictures(CardPictureState& state, PicturePlatform& platform, std::function<void()> commit);
 
     // Composes or reloads the card picture and thumbnail; mode 1 drops the card's saved picture
-    // name first and composes anew. Loading a card (0), new and duplicated cards (0).
+    // name first and composes anew. Loading a card (0), new and duplicated cards (0). A picture
+    // that cannot be composed (its art cannot be found or read) is never written: the card keeps
+    // the picture files it had, and the author is told why, once for each reason.
     void UpdatePic(int mode);
 
     // A click on the card picture, and "Load new Foreground Image": the art picture and its two
@@ -97,19 +107,33 @@ class CardPictures {
     void RandomPic();
 
     // The store of a card that has no picture file: writes the shown picture and thumbnail under
-    // the two names (a bare name goes into the current folder) and gives CurrentCard and `stored`
-    // those names and the written files as their locations. When a file cannot be written it says
-    // why and leaves the names empty, so the next store tries again; false then.
+    // the two names (a bare name goes into the card file's folder, else the current folder) and
+    // gives CurrentCard and `stored` those names and the written files as their locations. When a
+    // file cannot be written it says why and leaves the names empty, so the next store tries
+    // again; false then. Pictures that were not composed for the card are not written: false.
     bool StorePictureFiles(const std::string& pictureName, const std::string& thumbnailName,
                            Card& stored);
 
   private:
+    // The card's picture files, by name and by where they are.
+    struct PictureFiles {
+        std::string picture, pictureUrl, thumbnail, thumbnailUrl;
+    };
+    static PictureFiles FilesOf(const Card& card);
+
     bool Editing() const;
     std::optional<std::string> Pick(const std::string& prompt);
+    // UpdatePic for a card that had the picture files `had` before the command changed it.
+    void Update(int mode, const PictureFiles& had);
+    void NotComposed(const std::string& reason, const PictureFiles& had);
+    std::string InCardFolder(const std::string& name) const;
 
     CardPictureState& state_;
     PicturePlatform& platform_;
     std::function<void()> commit_;
+    // Whether the pictures on show were composed for the card shown: only those are written.
+    bool shownComposed_ = false;
+    std::set<std::string> told_;
 };
 
 // The designer's picture controls: texts and, for each item of the "Graphic" menu in its order,

@@ -91,8 +91,8 @@ void Designer::Open(DesignerOpener opener) {
     State& s = St();
     outer_.reset();
     if (opener == DesignerOpener::DeckManager)
-        outer_ =
-            OuterSession{s.EditCards, s.EditIndex, s.Templates, s.EditorTest, s.DesignerActive};
+        outer_ = OuterSession{s.EditCards,   s.EditIndex,  s.Templates,
+                              s.CardSetFile, s.EditorTest, s.DesignerActive};
     // A flag left by an earlier hand-over would lock the form of a designer opened from the menu.
     s.EditFromDeckManager = opener == DesignerOpener::DeckManager ? 1 : 0;
     if (s.EditFromDeckManager == 1) {
@@ -103,6 +103,8 @@ void Designer::Open(DesignerOpener opener) {
         InitCard(s.CurrentCard, 1, 0);
         s.CurrentCard.StartTime = "TURNSTART";
         s.EditCards = List<Card>(1);
+        // An empty list belongs to no file: saved under the last file's name, it would empty it.
+        s.CardSetFile.clear();
         form.pictures.NameColour = kWhite;
     }
     s.Templates = List<CardTemplate>(1);
@@ -142,6 +144,7 @@ void Designer::Close() {
             s.EditCards = std::move(outer_->EditCards);
             s.EditIndex = outer_->EditIndex;
             s.Templates = std::move(outer_->Templates);
+            s.CardSetFile = std::move(outer_->CardSetFile);
             s.EditorTest = outer_->EditorTest;
             s.DesignerActive = outer_->DesignerActive;
             outer_.reset();

@@ -28,10 +28,14 @@ CardPictureImages::CardPictureImages()
     MiniPic.fill(kEmptyPictureColour);
 }
 
-QImage LoadPicture(const std::string& path) {
+QImage LoadPicture(const std::string& path, std::string* why) {
     if (path.empty()) return {};
     QImageReader reader(QString::fromStdString(path));
-    return InPainterForm(reader.read());
+    const QImage image = reader.read();
+    if (image.isNull() && why)
+        *why = "\"" + path + "\" cannot be read as a picture (" +
+               reader.errorString().toStdString() + ")";
+    return InPainterForm(image);
 }
 
 PixelView ViewOf(QImage& image) {
@@ -98,11 +102,13 @@ bool ComposeCardPicture(const QImage& back, const QImage& givenArt, const QImage
     return true;
 }
 
-bool ComposeCardPicture(const PictureSources& sources, CardPictureImages& images) {
-    const QImage art = LoadPicture(sources.art);
-    return ComposeCardPicture(LoadPicture(sources.back), art,
-                              art.isNull() ? QImage() : LoadPicture(sources.border), sources.region,
-                              sources.nameColour, images);
+PictureCompose ComposeCardPicture(const PictureSources& sources, CardPictureImages& images) {
+    PictureCompose made;
+    const QImage art = LoadPicture(sources.art, &made.reason);
+    made.composed = ComposeCardPicture(LoadPicture(sources.back), art,
+                                       art.isNull() ? QImage() : LoadPicture(sources.border),
+                                       sources.region, sources.nameColour, images);
+    return made;
 }
 
 void ShowSavedPictures(const std::string& picture, const std::string& thumbnail,

@@ -21,8 +21,9 @@ struct CardPictureImages {
     QImage MiniPic;
 };
 
-// A picture file in the form the painters work on; a null image when it cannot be read.
-QImage LoadPicture(const std::string& path);
+// A picture file in the form the painters work on; a null image when it cannot be read, and then,
+// when `why` is given, the reason in it.
+QImage LoadPicture(const std::string& path, std::string* why = nullptr);
 
 // The image itself when it is in the form the painters work on, else a converted copy.
 QImage InPainterForm(const QImage& image);
@@ -40,8 +41,8 @@ void PellamPaintPicture(const QImage& source, QImage& target, int sourceLeft, in
 // picture the card picture shows the back alone, the thumbnail is blank, and the result is false.
 bool ComposeCardPicture(const QImage& back, const QImage& art, const QImage& border,
                         const PicRegion& region, uint32_t nameColour, CardPictureImages& images);
-// The same from picture files.
-bool ComposeCardPicture(const PictureSources& sources, CardPictureImages& images);
+// The same from picture files; an art picture that cannot be read gives the reason.
+PictureCompose ComposeCardPicture(const PictureSources& sources, CardPictureImages& images);
 
 // Loads the card's saved picture files; an empty path, or a file that cannot be read, leaves that
 // picture as it was.

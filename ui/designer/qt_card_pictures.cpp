@@ -45,7 +45,7 @@ void QtCardPictures::ShowSavedPictures(const std::string& picture, const std::st
     ui::ShowSavedPictures(picture, thumbnail, images_);
 }
 
-bool QtCardPictures::ComposePictures(const PictureSources& sources) {
+PictureCompose QtCardPictures::ComposePictures(const PictureSources& sources) {
     return ComposeCardPicture(sources, images_);
 }
 

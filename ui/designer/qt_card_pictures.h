@@ -39,7 +39,7 @@ class QtCardPictures : public QObject, public PicturePlatform {
     std::string PickerFolder() override;
     void BeginComposing() override;
     void ShowSavedPictures(const std::string& picture, const std::string& thumbnail) override;
-    bool ComposePictures(const PictureSources& sources) override;
+    PictureCompose ComposePictures(const PictureSources& sources) override;
     void EndComposing() override;
     PictureSave SaveImage(const std::string& path) override;
     PictureSave SaveMini(const std::string& path) override;

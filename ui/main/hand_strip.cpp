@@ -50,10 +50,11 @@ bool HandStrip::Hover(int slot) {
         if (!card) return;
         lastHoverSlot_ = slot;
         const int16_t selected = St().SelectedCard;
-        DisplayCard(*card, 1);
+        presses_.Wait([&] { DisplayCard(*card, 1); });
         St().SelectedCard = selected;
         shown = true;
     });
+    presses_.RunHeld();
     return shown;
 }
 

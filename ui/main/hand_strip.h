@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "ui/common/held_presses.h"
+
 namespace dv::ui {
 
 inline constexpr int kHandSlots = 10;
@@ -26,16 +28,21 @@ class HandStrip {
     // HideHand.
     void Hide() { lastHoverSlot_ = 0; }
     // Picture2_MouseMove: shows the card of the slot unless it was the last shown; true when
-    // shown. The selection stays as it was.
+    // shown. The selection stays as it was. The player did not ask for that page: the main
+    // window's presses made while it loads are held, and run once it has loaded.
     bool Hover(int slot);
     // Picture2_MouseUp: toggles the card in the queue of plays, as a discard with the right
     // button. True when the slot held a card.
     bool Release(int slot, bool rightButton);
 
     int LastHoverSlot() const { return lastHoverSlot_; }
+    // The main window's presses go through this, so that one made during a hover's page load is
+    // held rather than refused.
+    HeldPresses& Presses() { return presses_; }
 
   private:
     int lastHoverSlot_ = 0;
+    HeldPresses presses_;
 };
 
 }  // namespace dv::ui

@@ -77,9 +77,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     connection_ = new QtConnection(this);
     connect(connection_, &QtConnection::Connected, this, &MainWindow::Relayout);
 
-    connect(board_, &ulkBrowser::HTMLClick, this, [this] { BoardClick(ClickedLink(board_)); });
+    // The link is read at the press: a held press must not take the link of a later one.
+    connect(board_, &ulkBrowser::HTMLClick, this,
+            [this] { Press([href = ClickedLink(board_)] { BoardClick(href); }); });
     connect(cardView_, &ulkBrowser::HTMLClick, this,
-            [this] { CardViewClick(ClickedLink(cardView_)); });
+            [this] { Press([href = ClickedLink(cardView_)] { CardViewClick(href); }); });
     connect(board_, &ulkBrowser::ViewerError, this, [](int number, const QString& description) {
         ViewerError(number, FromQt(description));
     });
@@ -96,7 +98,9 @@ void MainWindow::BuildHand(QWidget* area) {
         connect(picture, &HandPictureWidget::Hovered, this,
                 [this, slot] { handStrip_.Hover(slot); });
         connect(picture, &HandPictureWidget::Released, this, [this, slot](Qt::MouseButton button) {
-            handStrip_.Release(slot, button == Qt::RightButton);
+            Press([this, slot, right = button == Qt::RightButton] {
+                handStrip_.Release(slot, right);
+            });
         });
         handPictures_[slot - 1] = picture;
 
@@ -112,7 +116,8 @@ void MainWindow::BuildHand(QWidget* area) {
 void MainWindow::BuildButtons(QWidget* area) {
     takeTurn_ = NewButton(area, "Command1", "Take Turn");
     Place(takeTurn_, design::kTakeTurn);
-    connect(takeTurn_, &QPushButton::clicked, this, [this] { commands_.TakeTurn(); });
+    connect(takeTurn_, &QPushButton::clicked, this,
+            [this] { Press([this] { commands_.TakeTurn(); }); });
 
     // The computer's buttons start hidden and nothing shows them.
     struct Hidden {
@@ -128,15 +133,18 @@ void MainWindow::BuildButtons(QWidget* area) {
         QPushButton* button = NewButton(area, h.name, h.caption);
         button->hide();
         const auto command = h.command;
-        connect(button, &QPushButton::clicked, this, [this, command] { (commands_.*command)(); });
+        connect(button, &QPushButton::clicked, this,
+                [this, command] { Press([this, command] { (commands_.*command)(); }); });
     }
 
     backButton_ = NewButton(area, "backbutton", "<<< Back to Game");
     Place(backButton_, design::kBackButton);
     backButton_->hide();
     connect(backButton_, &QPushButton::clicked, this, [this] {
-        commands_.BackToGame();
-        backButton_->hide();
+        Press([this] {
+            commands_.BackToGame();
+            backButton_->hide();
+        });
     });
 }
 
@@ -149,16 +157,19 @@ void MainWindow::BuildMenus() {
     };
     QMenu* file = menuBar()->addMenu("File");
     file->setObjectName("filemen");
-    item(file, "newgamemen", "Quit / New Game", [this] { commands_.NewGame(); });
-    deckManagerItem_ =
-        item(file, "deckmanagermen", "Deck Manager", [this] { commands_.OpenDeckManager(); });
+    item(file, "newgamemen", "Quit / New Game", [this] { Press([this] { commands_.NewGame(); }); });
+    deckManagerItem_ = item(file, "deckmanagermen", "Deck Manager",
+                            [this] { Press([this] { commands_.OpenDeckManager(); }); });
     cardEditorItem_ = item(file, "EditMen", "Card Editor", [this] {
-        if (!openCardEditor_ || !commands_.LeaveForDesigner()) return;
-        openCardEditor_();
-        hide();
+        Press([this] {
+            if (!openCardEditor_ || !commands_.LeaveForDesigner()) return;
+            openCardEditor_();
+            hide();
+        });
     });
     cardEditorItem_->setEnabled(false);
-    item(file, "saveplrmen", "Save Current Player", [this] { commands_.SaveCurrentPlayer(); });
+    item(file, "saveplrmen", "Save Current Player",
+         [this] { Press([this] { commands_.SaveCurrentPlayer(); }); });
     item(file, "savehtmlmen", "Save HTML Snapshot", [] {});
 
     QMenu* options = menuBar()->addMenu("Options");
@@ -172,7 +183,7 @@ void MainWindow::BuildMenus() {
 
     QAction* help = menuBar()->addAction("Help");
     help->setObjectName("helpmen");
-    connect(help, &QAction::triggered, this, [this] { commands_.ShowHelp(); });
+    connect(help, &QAction::triggered, this, [this] { Press([this] { commands_.ShowHelp(); }); });
 }
 
 void MainWindow::SetHelpWindow(HelpWindow* help) {
@@ -277,9 +288,17 @@ void MainWindow::Relayout() {
     });
 }
 
+void MainWindow::Press(HeldPresses::Press press) {
+    handStrip_.Presses().Run(std::move(press));
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (closingWithoutSaving_) {
         event->accept();
+        return;
+    }
+    if (handStrip_.Presses().Hold([this] { close(); })) {
+        event->ignore();
         return;
     }
     switch (commands_.Close()) {
@@ -293,6 +312,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
             return;
         case CloseOutcome::Closed:
             if (help_) help_->close();
+            handStrip_.Presses().Drop();
             event->accept();
             return;
     }

@@ -71,6 +71,9 @@ class MainWindow : public QMainWindow {
     void BuildMenus();
     void BuildHand(QWidget* area);
     void BuildButtons(QWidget* area);
+    // Every press of the window goes through this: one made while a hover's page loads is held
+    // and runs once the page has loaded.
+    void Press(HeldPresses::Press press);
 
     MainCommands commands_;
     HandStrip handStrip_;

@@ -17,7 +17,8 @@
 namespace dv::ui {
 
 Program::Program(const std::filesystem::path& programFolder, Dialogs* dialogs)
-    : qtDialogs_(std::make_unique<QtDialogs>()),
+    : folder_(programFolder),
+      qtDialogs_(std::make_unique<QtDialogs>()),
       host_(std::make_unique<QtHost>()),
       help_(std::make_unique<HelpWindow>()),
       main_(std::make_unique<MainWindow>()) {
@@ -55,6 +56,10 @@ void Program::PlugInWindows() {
 }
 
 bool Program::Start() {
+    if (!lock_.Take(folder_)) {
+        TheDialogs().Message("Duvenhall is already running in this folder.", "Duvenhall");
+        return false;
+    }
     main_->Load();
     Main();
     return St().EndProgram == 0;

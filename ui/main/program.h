@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <memory>
 
+#include "ui/main/folder_lock.h"
+
 namespace dv::ui {
 
 class Dialogs;
@@ -22,7 +24,8 @@ class Program {
     Program& operator=(const Program&) = delete;
 
     // Main and QuickStart: the profile chooser when no profile is chosen, the games page in the
-    // board view, the main window shown. False when no profile was chosen: the program ends.
+    // board view, the main window shown. False when no profile was chosen, or when another
+    // program runs in the same folder (it says so): the program ends.
     bool Start();
     // Start, then the event loop; the exit code.
     int Run();
@@ -37,6 +40,8 @@ class Program {
     // main window's "Card Editor" through MainWindow::SetCardEditorOpener.
     void PlugInWindows();
 
+    std::filesystem::path folder_;
+    FolderLock lock_;
     std::unique_ptr<QtDialogs> qtDialogs_;
     std::unique_ptr<QtHost> host_;
     std::unique_ptr<HelpWindow> help_;

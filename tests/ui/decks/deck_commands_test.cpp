@@ -212,6 +212,34 @@ TEST_F(DeckCommandsTest, FileCommandsReadAndWriteWhatWasChosenAndCancelsChangeNo
     EXPECT_TRUE(st.PlayerDecks[1].Cards[1].Name.empty());
 }
 
+// "Load Player" of a file that is no player file emptied both panes without a word.
+TEST_F(DeckCommandsTest, LoadingAFileOfNoCardsSaysSoAndKeepsThePanes) {
+    fs::copy_file(fs::path(DV_SOURCE_DIR) / "content/Pictures/Card-marshwitch.jpg",
+                  Folder() / "witch.jpg");
+    WriteFile("empty.plr", "");
+    State& st = St();
+    st.Players[1].Tokens = 77;
+    const ui::DeckView before = view;
+    const std::vector<int32_t> ids = DeckIds(1);
+    for (const char* file : {"witch.jpg", "empty.plr"}) {
+        SCOPED_TRACE(file);
+        dialogs.messages.clear();
+        dialogs.files = {(Folder() / file).string()};
+        Apply(logic.LoadPlayer());
+        EXPECT_EQ(dialogs.messages,
+                  Names{"\"" + std::string(file) +
+                        "\" holds no cards: the collection and the decks stay as they were."});
+        ASSERT_EQ(st.Collection.size(), 3);
+        EXPECT_EQ(st.Collection[2].Name, "Imp");
+        EXPECT_EQ(DeckIds(1), ids);
+        EXPECT_EQ(DeckName(1), "Red");
+        EXPECT_EQ(st.Players[1].Tokens, 77);
+        EXPECT_EQ(Shown(view.deck), Shown(before.deck)) << "the deck pane was drawn afresh";
+        EXPECT_EQ(Shown(view.collection), Shown(before.collection));
+    }
+    EXPECT_FALSE(fs::exists(Folder() / "Zeta_Guest.plr")) << "nothing is written";
+}
+
 TEST_F(DeckCommandsTest, QuitEndsTheProgramWithoutSaving) {
     const ui::DeckOutcome out = Apply(logic.Quit());
     EXPECT_TRUE(out.close);

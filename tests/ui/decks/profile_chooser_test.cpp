@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "data/card_files.h"
+#include "engine/model/cards.h"
 #include "engine/model/files.h"
 #include "engine/model/state.h"
 #include "tests/support/dialogs_fixture.h"
@@ -118,6 +122,55 @@ TEST_F(ProfileChooserTest, NewPlayerNamesAreAskedForAndOnlyRealNamesAreSaved) {
             EXPECT_EQ(ProfileFile(), before);
         }
         host.messages.clear();
+    }
+}
+
+// A name of some 234 letters was taken, and no save of its player file could ever succeed: the
+// temporary file a save writes first has a name longer than the folder allows. The longest name
+// taken is one whose player file is saved.
+TEST_F(ProfileChooserTest, ANameWhosePlayerFileCouldNotBeSavedIsRefused) {
+    std::filesystem::copy(std::filesystem::path(DV_SOURCE_DIR) / "content", Folder(),
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
+    WriteProfiles(1);
+    const std::size_t allowed =
+        LongestSavedName(Folder()) - (PlayerFileName("Mosslight", "w").size() - 1);
+    ASSERT_GT(allowed, 200u);
+    Card moss;  // a collection of no card saves no file
+    InitCard(moss, 1, 0);
+    moss.Name = "Moss";
+    St().Collection.PushBack(moss);
+    struct Row {
+        std::size_t letters;
+        ProfileChooser::Choice choice;
+    };
+    for (const Row& r : {Row{allowed + 1, ProfileChooser::Choice::StaysOpen},
+                         Row{240, ProfileChooser::Choice::StaysOpen},
+                         Row{allowed, ProfileChooser::Choice::Created}}) {
+        SCOPED_TRACE(r.letters);
+        const std::string name(r.letters, 'w');
+        const std::string before = ProfileFile();
+        host.messages.clear();
+        dialogs.inputs = {name};
+        chooser.Load();
+        EXPECT_EQ(chooser.Click(0), r.choice);
+        const SaveResult saved = SavePlayerReason(PlayerFileName("Mosslight", name));
+        if (r.choice == ProfileChooser::Choice::Created) {
+            EXPECT_TRUE(saved.Saved()) << saved.reason;
+            EXPECT_TRUE(host.messages.empty());
+            continue;
+        }
+        EXPECT_FALSE(saved.Saved()) << "a name refused whose player file is saved";
+        EXPECT_EQ(ProfileFile(), before);
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0].find("This profile name is too long: the player file for "
+                                        "Mosslight would have a name of " +
+                                        std::to_string(r.letters + 14) + " bytes"),
+                  0u)
+            << host.messages[0];
+        EXPECT_NE(host.messages[0].find("Choose a name of at most " + std::to_string(allowed) +
+                                        " bytes."),
+                  std::string::npos);
     }
 }
 

@@ -29,6 +29,7 @@ class FakePlatform : public PicturePlatform {
     std::vector<std::pair<std::string, std::string>> shown;
     std::vector<std::string> saved;  // "image:path" or "mini:path"
     std::string failing;             // a path whose save fails
+    std::string unreadable;          // an art picture that cannot be read
     std::string folder;
     int begun = 0;
     int ended = 0;
@@ -48,9 +49,11 @@ class FakePlatform : public PicturePlatform {
     void ShowSavedPictures(const std::string& picture, const std::string& thumbnail) override {
         shown.emplace_back(picture, thumbnail);
     }
-    bool ComposePictures(const PictureSources& sources) override {
+    PictureCompose ComposePictures(const PictureSources& sources) override {
         composed.push_back(sources);
-        return !sources.art.empty();
+        if (!unreadable.empty() && sources.art == unreadable)
+            return {false, "\"" + unreadable + "\" cannot be read as a picture"};
+        return {!sources.art.empty(), ""};
     }
     void EndComposing() override { ++ended; }
     PictureSave SaveImage(const std::string& path) override { return Save("image:", path); }
@@ -76,6 +79,7 @@ class CardPicturesTest : public test::DialogsTest {
         card.ArtSource = "old-art.jpg";
         card.ArtRegion = {1, 2, 3, 4, 5, 6, 7, 8};
         card.Colour = "#FFFFFF";
+        WriteFile("Pictures/Art/old-art.jpg", "j");
     }
     // The card's picture names and sources, to see that a command changed nothing.
     static std::vector<std::string> PictureFields() {
@@ -294,6 +298,7 @@ TEST_F(CardPicturesTest, StoreNamesThePicturesOnlyWhenBothFilesWereWritten) {
     // Located files of the card the design started from, as a template's card carries them.
     current.PictureUrl = "/pictures/Card-Mossling.jpg";
     current.ThumbnailUrl = "/pictures/Card-Mossling-mini.jpg";
+    pictures.UpdatePic(0);  // composed from the art
     Card stored = current;
     platform.failing = (Folder() / "Card-Goblin1-mini.jpg").string();
     EXPECT_FALSE(pictures.StorePictureFiles("Card-Goblin1.jpg", "Card-Goblin1-mini.jpg", stored));
@@ -318,6 +323,70 @@ TEST_F(CardPicturesTest, StoreNamesThePicturesOnlyWhenBothFilesWereWritten) {
         EXPECT_EQ(card->PictureUrl, (Folder() / "Card-Goblin1.jpg").string());
         EXPECT_EQ(card->ThumbnailUrl, (Folder() / "Card-Goblin1-mini.jpg").string());
     }
+}
+
+// An art picture that cannot be read once left the blank boxes to be written as the card's
+// picture files, flat grey, into the program folder, and told nobody.
+TEST_F(CardPicturesTest, APictureThatCouldNotBeComposedIsNeverWrittenAndIsToldOnce) {
+    WriteFile("art/notes.jpg", "plain text");
+    const std::string text = (Folder() / "art/notes.jpg").string();
+    platform.unreadable = text;
+    const std::vector<std::string> before = PictureFields();
+
+    dialogs.answers.push_back(true);
+    platform.picks.push_back({text, {}});
+    pictures.MainPicClick();
+    const Card& card = St().CurrentCard;
+    EXPECT_EQ(card.Picture, "Card-Goblin1.jpg") << "the card keeps the picture files it had";
+    EXPECT_EQ(card.Thumbnail, "Card-Goblin1-mini.jpg");
+    EXPECT_EQ(PictureFields()[1], before[1]);
+    EXPECT_EQ(PictureFields()[3], before[3]);
+    ASSERT_FALSE(platform.shown.empty()) << "and shows them again";
+    EXPECT_EQ(dialogs.messages,
+              std::vector<std::string>{"The card picture could not be made: \"" + text +
+                                       "\" cannot be read as a picture. The card's picture files "
+                                       "are left as they were."});
+
+    // A card of no picture files with that art: composed on every showing, told once, and its
+    // store writes nothing.
+    Card& bare = St().CurrentCard;
+    bare.Picture.clear();
+    bare.PictureUrl.clear();
+    bare.Thumbnail.clear();
+    bare.ThumbnailUrl.clear();
+    bare.ArtSource = text;
+    pictures.UpdatePic(0);
+    pictures.UpdatePic(1);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+    Card stored = bare;
+    EXPECT_FALSE(pictures.StorePictureFiles("Card-Goblin1.jpg", "Card-Goblin1-mini.jpg", stored));
+    EXPECT_TRUE(platform.saved.empty());
+    EXPECT_EQ(stored.Picture, "");
+    EXPECT_EQ(St().CurrentCard.Thumbnail, "");
+
+    // An art picture that is nowhere to be found is not composed either.
+    St().CurrentCard.ArtSource = "gone.jpg";
+    pictures.UpdatePic(0);
+    EXPECT_FALSE(pictures.StorePictureFiles("Card-Goblin1.jpg", "Card-Goblin1-mini.jpg", stored));
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1].find("The card picture could not be made: \"gone.jpg\" cannot "
+                                       "be found."),
+              0u);
+    EXPECT_TRUE(platform.saved.empty());
+}
+
+// Composed pictures are written beside the card file even when something else moved the current
+// folder since they were composed.
+TEST_F(CardPicturesTest, ComposedPicturesAreWrittenIntoTheCardFilesFolder) {
+    state.CardFolder = (Folder() / "cards").string();
+    St().CurrentCard.Picture.clear();
+    pictures.UpdatePic(0);
+    St().CurrentFolder = St().ProgramFolder;
+    Card stored = St().CurrentCard;
+    ASSERT_TRUE(pictures.StorePictureFiles("Card-Goblin1.jpg", "Card-Goblin1-mini.jpg", stored));
+    EXPECT_EQ(platform.saved, (std::vector<std::string>{
+                                  "image:" + (Folder() / "cards/Card-Goblin1.jpg").string(),
+                                  "mini:" + (Folder() / "cards/Card-Goblin1-mini.jpg").string()}));
 }
 
 TEST_F(CardPicturesTest, RandomPicTakesAWholeJpegOfThePickersFolder) {

@@ -339,6 +339,50 @@ TEST_F(DesignerCommandsTest, ClosingWithYesAndNoFileAsksAndACancelWritesNothing)
     EXPECT_TRUE(std::filesystem::is_empty(Folder()));
 }
 
+// A designer opened again from the menu holds no cards, but still named the file saved before:
+// "Yes" to saving rewrote that file with no cards, and the commands that need a card file ran.
+TEST_F(DesignerCommandsTest, ADesignerOpenedAgainHasNoCardFileSoClosingItEmptiesNone) {
+    OpenThree();
+    const std::string mine = (Folder() / "MyCards.txt").string();
+    dialogs.files = {mine};
+    designer.SaveCardsAs();
+    dialogs.answers = {true};
+    designer.Close();
+    const std::string saved = ReadFile(mine);
+    ASSERT_NE(saved.find("Gamma"), std::string::npos);
+
+    ui::Designer again{peers};
+    again.Open(ui::DesignerOpener::MainMenu);
+    again.Activate();
+    EXPECT_EQ(St().CardSetFile, "");
+    ExpectCardFileNeeded(again);
+    dialogs.asked.clear();
+    dialogs.answers = {true};
+    dialogs.files = {std::nullopt};
+    again.Close();
+    EXPECT_EQ(dialogs.asked, (std::vector<std::string>{"Save cards now?", "Save Cards"}))
+        << "Yes asks where to save";
+    EXPECT_EQ(ReadFile(mine), saved);
+}
+
+// The designer stays open, hidden, during its own test game: coming back it has its file.
+TEST_F(DesignerCommandsTest, ADesignerBackFromItsTestGameKeepsItsCardFile) {
+    OpenThree();
+    const std::string file = St().CardSetFile;
+    designer.TestCards();
+    designer.ComeBack();
+    EXPECT_EQ(St().CardSetFile, file);
+
+    // A designer the deck manager opens meanwhile may load another file; the one around it keeps
+    // its own, or its next save would write its cards over the other file.
+    ui::Designer inner{peers};
+    St().CurrentCard = test::OwnedCard();
+    inner.Open(ui::DesignerOpener::DeckManager);
+    St().CardSetFile = (Folder() / "other.txt").string();
+    inner.Close();
+    EXPECT_EQ(St().CardSetFile, file);
+}
+
 TEST_F(DesignerCommandsTest, ACardFromTheDeckManagerGoesBackWithoutSaveOrNewGame) {
     St().CurrentCard = test::OwnedCard();
     designer.Open(ui::DesignerOpener::DeckManager);

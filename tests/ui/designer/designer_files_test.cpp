@@ -232,13 +232,7 @@ TEST_F(DesignerFilesTest, EnemyDecksStartEmpty) {
 TEST_F(DesignerFilesTest, TestAndViewNeedACardFile) {
     designer.Open(ui::DesignerOpener::MainMenu);
     designer.Activate();
-    for (auto command :
-         {&ui::Designer::TestCards, &ui::Designer::ViewCards, &ui::Designer::CreateCustomEnemy}) {
-        dialogs.messages.clear();
-        (designer.*command)();
-        EXPECT_EQ(dialogs.messages,
-                  std::vector<std::string>{"You need to load a card file first."});
-    }
+    ExpectCardFileNeeded(designer);
     EXPECT_TRUE(peers.calls.empty());
     EXPECT_EQ(St().DeckManagerMode, 0);
 }

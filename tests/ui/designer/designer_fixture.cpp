@@ -1,5 +1,7 @@
 #include "tests/ui/designer/designer_fixture.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -44,6 +46,16 @@ std::string DesignerTest::ReadFile(const std::string& path) const {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+void DesignerTest::ExpectCardFileNeeded(ui::Designer& shown) {
+    for (auto command :
+         {&ui::Designer::TestCards, &ui::Designer::ViewCards, &ui::Designer::CreateCustomEnemy}) {
+        dialogs.messages.clear();
+        (shown.*command)();
+        EXPECT_EQ(dialogs.messages,
+                  std::vector<std::string>{"You need to load a card file first."});
+    }
 }
 
 std::vector<std::string> DesignerTest::EditNames() {

@@ -83,6 +83,8 @@ class DesignerTest : public DialogsTest {
     // Opens the designer from the main menu and loads the file.
     void OpenWith(const std::string& file);
     std::string ReadFile(const std::string& path) const;
+    // "Test Cards", "View Cards" and "Create Custom Enemy" each refuse for want of a card file.
+    void ExpectCardFileNeeded(ui::Designer& shown);
     // The names of EditCards in slot order, free slots as "".
     static std::vector<std::string> EditNames();
 

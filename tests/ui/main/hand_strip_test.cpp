@@ -122,6 +122,35 @@ TEST_F(HandStripTest, ASecondReleaseTakesTheCardOutOfTheQueue) {
     EXPECT_EQ(St().ActionCards[1], 0);
 }
 
+// Moving onto a picture shows its card, and the page's load takes a while: a click on the picture
+// meanwhile was refused by the re-entry guard and lost. It is held and runs once the page has
+// loaded; a click while a turn runs is still refused.
+TEST_F(HandStripTest, AClickWhileAHoveredCardsPageLoadsQueuesTheCardOnceItHasLoaded) {
+    InHand(1, "Moth");
+    InHand(2, "Newt");
+    HandStrip hand;
+    bool queued = false;
+    int loads = 0;
+    flow.onPageLoad = [&](const std::string& viewer, const std::string&) {
+        if (viewer != kCardViewer || loads++ > 0) return;
+        hand.Presses().Run([&] { queued = hand.Release(2, false); });
+        EXPECT_EQ(St().ActionCards[1], 0) << "run inside the page's wait";
+    };
+    ASSERT_TRUE(hand.Hover(2));
+    EXPECT_TRUE(queued);
+    EXPECT_EQ(St().ActionCards[1], 2);
+
+    ClearActions();
+    queued = false;
+    {
+        EngineGuard turnRunning;
+        hand.Presses().Run([&] { queued = hand.Release(1, false); });
+    }
+    hand.Presses().RunHeld();
+    EXPECT_FALSE(queued) << "a press refused mid-turn was held and ran later";
+    EXPECT_EQ(St().ActionCards[1], 0);
+}
+
 TEST_F(HandStripTest, NothingIsQueuedOrShownWhileAnotherCommandRuns) {
     InHand(2, "Newt");
     HandStrip hand;

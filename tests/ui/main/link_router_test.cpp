@@ -340,6 +340,36 @@ TEST_F(GamesPageLinkTest, AGameLinkOnTheBoardEndsTheGameThereFirst) {
     }
 }
 
+// A game link on the board ended the running game before the start found no player file of the
+// profile for the linked game: the game was lost to a link that started nothing.
+TEST_F(GamesPageLinkTest, AGameLinkTheProfileHasNoDeckForLeavesTheGameOnTheBoard) {
+    auto opponent = [] {
+        for (Card& card : St().InPlay)
+            if (!card.Name.empty() && HasTrait(card, "PLAYER") && card.Owner == 2) return card.Name;
+        return std::string();
+    };
+    Main();
+    ASSERT_EQ(BoardClick(PageLink("GAME:")), ClickOutcome::GameStarted);
+    fs::rename(program / "Mosslight_Guest.plr", program / "Kept.plr");
+    const uint64_t draws = St().Random.Draws();
+    const int inPlay = St().InPlay.size();
+    flow.messages.clear();
+    EXPECT_EQ(BoardClick("GAME:1:Mirewitch_Enemy.txt"), ClickOutcome::GameNotStarted);
+    EXPECT_EQ(flow.messages, std::vector<std::string>{"You do not have a deck for this game!\n"
+                                                      "Please choose a starter deck or a card "
+                                                      "store."});
+    EXPECT_EQ(St().GameRunning, 1);
+    EXPECT_EQ(opponent(), "Bogwarden");
+    EXPECT_EQ(St().InPlay.size(), inPlay);
+    EXPECT_EQ(St().Random.Draws(), draws)
+        << "the look at the linked files changed the game's draws";
+
+    // A starter deck needs no player file: its link ends the game and starts its own.
+    flow.messages.clear();
+    EXPECT_EQ(BoardClick("GAME:1:Lamplighter_StarterDeck.txt"), ClickOutcome::GameStarted);
+    EXPECT_TRUE(flow.messages.empty()) << flow.messages.front();
+}
+
 // Links are page text, and pages come from shared files: "GAME:1:/etc/passwd" started a game
 // against a file that is no opponent, and a help link to no page opened an empty help window.
 TEST_F(GamesPageLinkTest, LinksToFilesOutsideTheFoldersAreRefusedWithTheirReason) {

@@ -2,7 +2,10 @@
 // black pixels left out, and inputs that once divided by zero or read outside the picture.
 
 #include <QApplication>
+#include <QFile>
+#include <QImageReader>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "tests/ui/qt/support/window_test_main.h"
@@ -159,7 +162,40 @@ class CardPictureTest : public QObject {
                                     {}, kRust, none));
         QCOMPARE(At(none.MainPic, 150, 225), QColor(Qt::blue));
         QVERIFY(Empty(none.MiniPic, 32, 32));
-        QVERIFY(!ComposeCardPicture(PictureSources{"", "/no/such/art.jpg", "", {}, kRust}, none));
+        QVERIFY(!ComposeCardPicture(PictureSources{"", "/no/such/art.jpg", "", {}, kRust}, none)
+                     .composed);
+    }
+
+    // An art picture that cannot be read once composed flat grey pictures that the designer
+    // then wrote as the card's: the composition says it failed, and why.
+    void artThatCannotBeReadIsNotComposedAndSaysWhy() {
+        QTemporaryDir dir;
+        const QString text = dir.filePath("art.jpg");
+        QFile file(text);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a picture\n");
+        file.close();
+        const QString large = dir.filePath("large.png");
+        QVERIFY(Solid(1200, 1200, Qt::green).save(large));
+        struct Row {
+            const char* what;
+            QString art;
+            int limitMb;  // the reader's allocation limit while composing
+        };
+        const Row rows[] = {{"a text file", text, QImageReader::allocationLimit()},
+                            {"a picture too large to load", large, 1}};
+        const int limit = QImageReader::allocationLimit();
+        for (const Row& r : rows) {
+            QImageReader::setAllocationLimit(r.limitMb);
+            CardPictureImages images;
+            const PictureCompose made =
+                ComposeCardPicture(PictureSources{"", r.art.toStdString(), "", {}, kRust}, images);
+            QImageReader::setAllocationLimit(limit);
+            QVERIFY2(!made.composed, r.what);
+            QVERIFY2(
+                QString::fromStdString(made.reason).startsWith("\"" + r.art + "\" cannot be read"),
+                made.reason.c_str());
+        }
     }
 };
 

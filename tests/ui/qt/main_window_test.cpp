@@ -9,10 +9,12 @@
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWebEnginePage>
 #include <clocale>
 #include <filesystem>
 
@@ -110,6 +112,41 @@ class MainWindowTest : public QObject {
         QCOMPARE(int(St().ActionCards[1]), 2);
         QCOMPARE(int(St().ActionTargets[1]), kDiscardTarget);
         QTRY_VERIFY_WITH_TIMEOUT(test::PageText(*window().QueueView()).contains("Discard"),
+                                 kWaitMs);
+    }
+
+    // The pointer moves from one hand picture onto another, whose card then loads in the card
+    // view, and the click comes while it loads: it was refused by the re-entry guard and lost.
+    void aClickOnAHandPictureWhileItsCardLoadsQueuesIt() {
+        InHand(1, "Glow Moth", "Card-glowmoth-mini.jpg", "#FFD860");
+        InHand(2, "Ember Newt", "Card-embernewt-mini.jpg", "#102030");
+        window().UpdateHand();
+        QVERIFY(QTest::qWaitForWindowExposed(&window()));
+        window().CardView()->setLoadTimeLimit(kWaitMs);
+        QTest::mouseMove(Child<QLabel>(window(), "Picture2_1"), QPoint(10, 10));
+        QTRY_VERIFY_WITH_TIMEOUT(test::PageText(*window().CardView()).contains("Glow Moth"),
+                                 kWaitMs);
+        auto* picture = Child<QLabel>(window(), "Picture2_2");
+        QSignalSpy loads(window().CardView()->Document(), &QWebEnginePage::loadFinished);
+        bool clicked = false;
+        bool clickedWhileLoading = false;
+        int queuedInsideTheWait = -1;
+        connect(
+            window().CardView()->Document(), &QWebEnginePage::loadStarted, this,
+            [&] {
+                if (std::exchange(clicked, true)) return;
+                clickedWhileLoading = loads.count() == 0;
+                QTest::mouseClick(window().windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                                  picture->mapTo(&window(), QPoint(10, 10)));
+                queuedInsideTheWait = St().ActionCards[1];
+            },
+            Qt::QueuedConnection);
+        QTest::mouseMove(picture, QPoint(10, 10));
+        QTRY_VERIFY_WITH_TIMEOUT(clicked, kWaitMs);
+        QVERIFY(clickedWhileLoading);
+        QCOMPARE(queuedInsideTheWait, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(int(St().ActionCards[1]), 2, kWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(test::PageText(*window().QueueView()).contains("Ember Newt"),
                                  kWaitMs);
     }
 

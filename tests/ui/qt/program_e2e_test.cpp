@@ -2,7 +2,14 @@
 // a new player who takes the starter deck and saves it from the menu, the sample game started by
 // a click on its opponent in the games page with the player's file loaded and its deck chosen in
 // the deck manager, a hand card queued on a target clicked in the board, turns until the game
-// ends, and a restart that reads back what closing saved.
+// ends, and a restart that reads back what closing saved after a program was killed in the folder.
+// A second program in a folder where one runs ends before its profile chooser.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -24,9 +31,11 @@
 #include "ui/common/engine_guard.h"
 #include "ui/common/qt_dialogs.h"
 #include "ui/decks/deck_manager_window.h"
+#include "ui/main/folder_lock.h"
 #include "ui/main/help_window.h"
 #include "ui/main/main_window.h"
 #include "ui/main/program.h"
+#include "ui/main/qt_host.h"
 #include "viewer/ulk_browser.h"
 
 namespace dv::ui {
@@ -70,6 +79,7 @@ class ProgramEndToEndTest : public QObject {
     }
 
     void leavingTheChooserWithoutAProfileEndsTheProgram();
+    void aSecondProgramInTheFolderEndsBeforeItsChooser();
     void aNewPlayerPlaysTheSampleGameToItsEnd();
     void aRestartReadsTheSameCollectionAndTokens();
 
@@ -91,6 +101,58 @@ void ProgramEndToEndTest::leavingTheChooserWithoutAProfileEndsTheProgram() {
     QVERIFY(!program.Window().isVisible());
     QVERIFY(!fs::exists(folder_ / "PlayerProfiles.txt"));
 }
+
+// Two programs in one folder each saved the player file over the other's changes.
+void ProgramEndToEndTest::aSecondProgramInTheFolderEndsBeforeItsChooser() {
+    FolderLock running;  // the first program's
+    QVERIFY(running.Take(folder_));
+    ResetState();
+    dialogs_ = test::ScriptedDialogs{};
+    Program second(folder_, &dialogs_);
+    bool chooserShown = false;
+    second.Host().SetAnswer(WindowCall::ShowProfileMenu,
+                            [&](const std::string&) { chooserShown = true; });
+    QVERIFY(!second.Start());
+    QCOMPARE(dialogs_.messages,
+             std::vector<std::string>{"Duvenhall is already running in this folder."});
+    QVERIFY(!chooserShown);
+    QVERIFY(!second.Window().isVisible());
+    QVERIFY(!fs::exists(folder_ / "PlayerProfiles.txt"));
+    dialogs_.messages.clear();
+}
+
+namespace {
+
+// A program killed in its folder: the kernel drops its lock with it, and its lock file stays.
+void KillAProgramHoldingTheLock(const fs::path& folder) {
+    const std::string file = (folder / kLockFileName).string();
+    int ready[2];
+    QCOMPARE(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        // This process runs the browser's threads: the child makes system calls only.
+        const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        const char taken = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 'y' : 'n';
+        if (::write(ready[1], &taken, 1) != 1) ::_exit(1);
+        ::pause();
+        ::_exit(0);
+    }
+    char taken = 0;
+    QCOMPARE(::read(ready[0], &taken, 1), ssize_t(1));
+    QCOMPARE(taken, 'y');
+    FolderLock meanwhile;
+    QVERIFY(!meanwhile.Take(folder));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFSIGNALED(status));
+    ::close(ready[0]);
+    ::close(ready[1]);
+    QVERIFY(fs::exists(file));
+}
+
+}  // namespace
 
 void ProgramEndToEndTest::aNewPlayerPlaysTheSampleGameToItsEnd() {
     ResetState();
@@ -200,6 +262,8 @@ void ProgramEndToEndTest::aNewPlayerPlaysTheSampleGameToItsEnd() {
 
 void ProgramEndToEndTest::aRestartReadsTheSameCollectionAndTokens() {
     QVERIFY(!collectionAtClose_.empty());
+    KillAProgramHoldingTheLock(folder_);
+    if (QTest::currentTestFailed()) return;
     ResetState();
     dialogs_ = test::ScriptedDialogs{};
     Program program(folder_, &dialogs_);
