@@ -236,8 +236,8 @@ void BoosterWithReqs(RunContext& run) {
     const std::string requirements = RestOfScript(run, run.argIndex + 2);
     RequirementTrials trials(run, requirements);
     bool limitTold = false;
-    // Asked once a card's draws reach the limit, and then no more: a requirement that a card of
-    // the stock can meet keeps every card its rule, however rare.
+    // Asked when a card's draws reach the limit, until some card may meet the requirements:
+    // then every card keeps the rule of the attempt limit, however rare the cards that meet them.
     bool someCardMayMeet = false;
     int added = 0;
     for (int i = 1; i <= count; ++i) {

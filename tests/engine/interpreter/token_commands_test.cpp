@@ -200,7 +200,7 @@ TEST_F(TokenCommandsTest, TheRequirementTrialsOfOneBoosterAreBoundedAsAWhole) {
     };
     const Row rows[] = {
         {"no card meets it", 1, false, 0, "BOOSTERWITHREQS:100:REQTRAIT:X", 1, 0, 1, 1},
-        {"met at random", 1, false, 500, "BOOSTERWITHREQS:100:REQTRAIT:X", 100, 0, 100 * 1000, 1},
+        {"met at random", 1, false, 500, "BOOSTERWITHREQS:30:REQTRAIT:X", 30, 0, 30 * 1000, 1},
         {"one card in 600 meets it", 600, true, 0, "BOOSTERWITHREQS:10:REQTRAIT:X", 10, 5, 10 * 600,
          1},
         {"none of 600 meets it", 600, false, 0, "BOOSTERWITHREQS:100:REQTRAIT:X", 1, 0, 600, 1},
