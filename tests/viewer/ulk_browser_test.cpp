@@ -746,8 +746,8 @@ void ulkBrowserTest::madeUpPressesRaiseNothing() {
 
 // A card name from an opponent file laid a link over the whole board: the player's next press
 // anywhere pressed it instead of the card under the pointer. A picture naming a FIFO held the
-// page for the whole time limit, and a thread for good: the test let the thread go, or the
-// program would never end.
+// page for the whole time limit, and a thread for good: should a picture's load open the FIFO,
+// the test says so at once and lets the thread go, so that the program can end.
 void ulkBrowserTest::fileTextNeitherCoversNorStallsThePage() {
     const QString pipe = folder_ + "/pipe.jpg";
     QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
