@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <functional>
 #include <optional>
 #include <system_error>
@@ -200,7 +201,8 @@ std::string PlacementZone(std::string zone, const std::string& zoneOverride, int
     if (!zoneOverride.empty() && Overridable(zone)) zone = zoneOverride;
     const auto [zoneHead, zoneRest] = SplitFirstColon(zone);
     if (UpperText(zoneHead) == "INPLAYERDECK") {
-        storedDeck = static_cast<int>(ReadNumber(zoneRest));
+        // No number of a stored deck is that large: held to what an int holds, it stays none.
+        storedDeck = static_cast<int>(std::clamp<double>(ReadNumber(zoneRest), INT_MIN, INT_MAX));
         zone = "PLAYERDECK";
     }
     zone.erase(std::remove(zone.begin(), zone.end(), '#'), zone.end());

@@ -1,6 +1,8 @@
 #include "game/deck_rules.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "engine/model/cards.h"
@@ -31,8 +33,12 @@ double TraitAmount(Card& card, const std::string& trait) {
     return trait == kAny ? 1 : GetTrait(card, trait).Num();
 }
 
+// A total past what 32 bits hold stands at the nearer end: wrapped, a huge total would pass any
+// limit.
 int32_t RoundedTotal(double sum) {
-    return static_cast<int32_t>(std::nearbyint(sum));
+    const double rounded = std::nearbyint(sum);
+    if (std::isnan(rounded)) return 0;
+    return static_cast<int32_t>(std::clamp<double>(rounded, INT32_MIN, INT32_MAX));
 }
 
 // Copies of a card are known by their unique name; a card without one by its name, so that such

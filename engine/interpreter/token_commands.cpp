@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/interpreter/card_commands.h"
 #include "engine/model/card_lists.h"
@@ -19,10 +21,6 @@ namespace {
 constexpr int32_t kMaxTokens = 2147483647;
 // Draws of one booster card before the last acceptable card drawn is taken anyway.
 constexpr int kMaxBoosterAttempts = 1000;
-// Draws of one booster command with requirements, those of the boosters with requirements run
-// inside it included: each draw may run a requirement trial, and a requirement that is all but
-// never met would otherwise cost the attempt limit for every card of a full booster.
-constexpr int kMaxRequirementDraws = 10 * kMaxBoosterAttempts;
 // A stock card rarer than this is never drawn into a booster.
 constexpr int kNeverDrawnRarity = 100;
 // Booster descriptions are laid out this many to a row.
@@ -73,22 +71,22 @@ struct StockDraw {
     bool limitReached = false;
 };
 
-// Draws stock cards until one is accepted by its rarity and by `accepts`. Every draw counts
-// toward the attempt limit, also one that finds an empty slot or an empty stock; at the limit
-// the last drawable card drawn is taken anyway.
+// Draws stock cards until one is accepted by its rarity and by `accepts` (given its stock
+// index). Every draw counts toward the attempt limit, also one that finds an empty slot or an
+// empty stock; at the limit the last drawable card drawn is taken anyway.
 template <class Accepts>
-StockDraw DrawStockCard(RunContext& run, Accepts accepts, int maxAttempts) {
+StockDraw DrawStockCard(RunContext& run, Accepts accepts) {
     const List<Card>& stock = St().Players[2].OrigDeck;
     StockDraw draw;
     int lastDrawable = 0;
-    while (draw.attempts < maxAttempts) {
+    while (draw.attempts < kMaxBoosterAttempts) {
         ++draw.attempts;
         if (stock.size() < 1) continue;
         const int pick = static_cast<int>(RandomNum(stock.size()));
         if (!stock.Has(pick) || !Drawable(stock[pick])) continue;
         lastDrawable = pick;
         if (RandomNum(100) < stock[pick].Rarity) continue;
-        if (!accepts(Card(stock[pick]))) continue;
+        if (!accepts(pick)) continue;
         draw.pick = pick;
         return draw;
     }
@@ -107,13 +105,11 @@ int BoosterCount(RunContext& run) {
 BoosterRoom::BoosterRoom(int cards) : outermost_(St().BoosterCardsLeft < 0) {
     if (!outermost_) return;
     St().BoosterCardsLeft = cards;
-    St().BoosterDrawsLeft = kMaxRequirementDraws;
 }
 
 BoosterRoom::~BoosterRoom() {
     if (!outermost_) return;
     St().BoosterCardsLeft = -1;
-    St().BoosterDrawsLeft = 0;
 }
 
 int BoosterRoom::Take(int asked) {
@@ -153,9 +149,7 @@ void Booster(RunContext& run) {
     const int count = room.Take(asked);
     int added = 0;
     for (int i = 1; i <= count; ++i) {
-        const int pick = DrawStockCard(
-                             run, [](const Card&) { return true; }, kMaxBoosterAttempts)
-                             .pick;
+        const int pick = DrawStockCard(run, [](int) { return true; }).pick;
         if (pick == 0) continue;
         Card card = St().Players[2].OrigDeck[pick];
         AddToCollection(card);
@@ -165,6 +159,65 @@ void Booster(RunContext& run) {
     }
     SettleBooster(run, asked, added);
 }
+
+// The requirement trials of the draws of a booster with requirements. A trial is a preview: it
+// changes nothing that a later trial reads. So while no card is taken, a stock card whose trial
+// failed and left the generator as it was would fail again; its trial is not run again, which
+// leaves every draw as it was.
+class RequirementTrials {
+  public:
+    RequirementTrials(const RunContext& run, std::string requirements)
+        : run_(run), requirements_(std::move(requirements)) {}
+
+    // Starts the draws of the next card: a card taken may have changed what trials read.
+    void NextCard() {
+        sourceCopy_ = run_.source;
+        knownMisses_.assign(St().Players[2].OrigDeck.size() + 1, 0);
+    }
+
+    bool Meets(int pick) {
+        if (requirements_.empty()) return true;
+        if (knownMisses_[pick]) return false;
+        const Rng before = St().Random;
+        if (Trial(pick)) return true;
+        if (St().Random == before) knownMisses_[pick] = 1;
+        return false;
+    }
+
+    // Whether some drawable stock card may meet the requirements: false once each is known to
+    // fail. Trials that draw from the generator cannot tell; whatever the trials made to find
+    // out drew is put back, so that the draws of a seeded game go on as they would.
+    bool SomeCardMayMeet() {
+        const List<Card>& stock = St().Players[2].OrigDeck;
+        for (int pick = 1; pick <= stock.size(); ++pick) {
+            if (!Drawable(stock[pick]) || knownMisses_[pick]) continue;
+            const Rng before = St().Random;
+            const bool met = Meets(pick);
+            const bool random = St().Random != before;
+            St().Random = before;
+            if (met || random) return true;
+        }
+        return false;
+    }
+
+  private:
+    // The trials test the candidates against a copy: they never change the source card.
+    bool Trial(int pick) {
+        EffArgs trial;
+        trial.effectIndex = run_.args.effectIndex;
+        trial.runKind = RunKind::Ordinary;
+        trial.preview = 1;
+        trial.adHocText = requirements_;
+        trial.adHocTrial = 1;
+        Card candidate = St().Players[2].OrigDeck[pick];
+        return EffCard(sourceCopy_, candidate, trial) != RunResult::Failed;
+    }
+
+    const RunContext& run_;
+    const std::string requirements_;
+    Card sourceCopy_;
+    std::vector<char> knownMisses_;  // by stock index
+};
 
 // The rest of the script is the requirement text: it picks the cards and is then applied to
 // each, so the loop ends here. Without a requirement text every card is taken as drawn: an empty
@@ -181,39 +234,35 @@ void BoosterWithReqs(RunContext& run) {
     BoosterRoom room;
     const int count = room.Take(asked);
     const std::string requirements = RestOfScript(run, run.argIndex + 2);
-    const bool required = !requirements.empty();
+    RequirementTrials trials(run, requirements);
     bool limitTold = false;
+    // Asked when a card's draws reach the limit, until some card may meet the requirements:
+    // then every card keeps the rule of the attempt limit, however rare the cards that meet them.
+    bool someCardMayMeet = false;
     int added = 0;
-    // The stamps of the cards may open boosters that draw from the same allowance.
-    for (int i = 1; i <= count && St().BoosterDrawsLeft > 0; ++i) {
-        // The trials test the candidates against a copy: they never change the source card.
-        Card sourceCopy = run.source;
-        auto meetsRequirements = [&](Card candidate) {
-            if (!required) return true;
-            EffArgs trial;
-            trial.effectIndex = run.args.effectIndex;
-            trial.runKind = RunKind::Ordinary;
-            trial.preview = 1;
-            trial.adHocText = requirements;
-            trial.adHocTrial = 1;
-            return EffCard(sourceCopy, candidate, trial) != RunResult::Failed;
-        };
-        int& drawsLeft = St().BoosterDrawsLeft;
-        const StockDraw draw =
-            DrawStockCard(run, meetsRequirements, std::min(kMaxBoosterAttempts, drawsLeft));
-        // A requirement that one card's draws could not meet would cost the next cards as
-        // much: nothing more is drawn for this command.
-        drawsLeft = draw.limitReached ? 0 : drawsLeft - draw.attempts;
+    for (int i = 1; i <= count; ++i) {
+        trials.NextCard();
+        const StockDraw draw = DrawStockCard(run, [&](int pick) { return trials.Meets(pick); });
         // Requirements that no card meets would otherwise ask for a click per card.
         if (draw.limitReached && !limitTold) {
             limitTold = true;
             TheHost().MessageBox(kMaxAttempts, "Duvenhall");
         }
+        // No card of the stock can meet the requirements: the card at the limit is taken, as
+        // every card's would be, and nothing more is drawn for this command.
+        bool lastCard = false;
+        if (draw.limitReached && !someCardMayMeet) {
+            someCardMayMeet = trials.SomeCardMayMeet();
+            lastCard = !someCardMayMeet;
+        }
         const int pick = draw.pick;
-        if (pick == 0) continue;
+        if (pick == 0) {
+            if (lastCard) break;
+            continue;
+        }
 
         Card candidate = St().Players[2].OrigDeck[pick];
-        if (required) {
+        if (!requirements.empty()) {
             EffArgs stamp;
             stamp.effectIndex = run.args.effectIndex;
             stamp.runKind = RunKind::Stamp;
@@ -224,6 +273,7 @@ void BoosterWithReqs(RunContext& run) {
         ++added;
         St().TurnLog += FullDesc(candidate, -1, 0);
         if (i % kBoosterRow == 0) run.echoLine += "<br>";
+        if (lastCard) break;
     }
     SettleBooster(run, asked, added);
 }

@@ -18,9 +18,6 @@ struct InterpreterState {
     // Cards that the open booster and the boosters run inside it (by the actions stamped on its
     // cards) may still add between them; -1 while no booster is open.
     int BoosterCardsLeft = -1;
-    // Draws the open booster and the boosters with requirements run inside it may still make
-    // between them; 0 once one of their draws has reached the attempt limit.
-    int BoosterDrawsLeft = 0;
     // Cards booster commands have taken room for so far: what a run's boosters took is what its
     // repetitions (REPEAT) may no longer take.
     long long BoosterCardsTaken = 0;

@@ -16,6 +16,7 @@ class Rng {
     uint64_t Draws() const { return draws_; }
     // Moves on as n draws would, without making them.
     void Skip(uint64_t n);
+    bool operator==(const Rng&) const = default;
 
   private:
     uint64_t state_ = 0;

@@ -549,6 +549,8 @@ bool ChooseMenuAction(const std::string& link) {
         const int number = GetCardNum(Value(gid));
         if (number <= 0 || !st.InPlay.Has(number)) return false;
         Card& card = st.InPlay[number];
+        // Compared before it is made a whole number, which one too large for any slot is not.
+        if (!(effect.Num() < card.Effects.size() + 1)) return false;
         const long long i = static_cast<long long>(effect.Num());
         if (!card.Effects.Has(i) || card.Effects[i].MenuState == MenuState::None) return false;
         card.Effects[i].MenuState = MenuState::Chosen;

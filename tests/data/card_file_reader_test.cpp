@@ -43,8 +43,11 @@ TEST_F(CardReaderTest, ZonesPlaceCardsWhereTheySay) {
                      CardLine("#cardindeck", "Orc") + CardLine("#inplay", "Imp") +
                      CardLine("SIDEBOARD", "Rat") + CardLine("PLAYERCARD", "Nobody") +
                      "#TRAIT, \"HP:3\", \r\n" + CardLine("MOON", "Lost") +
-                     "#CARDINPLAYERDECK, 2, Bat, , , #FFFFFF, 3 gold, \"\"\r\n"));
-    EXPECT_EQ(Names(cards), std::vector<std::string>{"Elf"});
+                     "#CARDINPLAYERDECK, 2, Bat, , , #FFFFFF, 3 gold, \"\"\r\n" +
+                     // stored-deck numbers no int holds, once cast all the same
+                     CardLine("INPLAYERDECK:-99999999999999999999", "Mole") +
+                     CardLine("INPLAYERDECK:99999999999999999999", "Vole")));
+    EXPECT_EQ(Names(cards), (std::vector<std::string>{"Elf", "Mole", "Vole"}));
     EXPECT_EQ(cards[1].GID, 5);
     EXPECT_EQ(Names(Me().Deck), std::vector<std::string>{"Orc"});
     ASSERT_EQ(St().InPlay.size(), 1);
@@ -198,6 +201,9 @@ TEST_F(CardReaderTest, AFailedReadSaysWhereAndNeverLetsAPartialCollectionBeSaved
         {"#TOKENS, lots\r\n", "in.txt, line 1: \"lots\" is not a number"},
         {"\r\n\r\n#CARD, COLLECTION, \"Elf\"", "in.txt, line 3: the file ends inside #CARD"},
         {"#CARDINPLAYERDECK, 4, a, b, c, d, e, f\r\n", "in.txt, line 1: \"4\" is out of range"},
+        {"#TOKENS, -99999999999999999999\r\n", "line 1: \"-99999999999999999999\" is out of range"},
+        {"#CARD, COLLECTION, \"Elf\", \"Elf:99999999999999999999\", , , , , \"\"\r\n",
+         "line 1: \"99999999999999999999\" is out of range for a card identifier"},
         {"#INCLUDE, missing.txt, \r\n", "in.txt, line 1: the included file missing.txt"},
         {"#INCLUDE, pipe.txt, \r\n",
          "in.txt, line 1: the included file pipe.txt cannot be read: not a regular file"},

@@ -419,6 +419,12 @@ TEST_F(CatalogueTest, FilesLinkedOutOfTheFoldersAreNotListed) {
     fs::create_symlink(Folder() / "elsewhere/ogre.txt", program / "ogre.txt");
     fs::create_symlink(Folder() / "elsewhere/far.mis", program / "foes/far.mis");
     fs::create_symlink(Folder() / "elsewhere/far.gam", program / "far.gam");
+    // A player file of the program folder that names the game: a link to its name from the game
+    // starts the file of that name in the game's folder, which leads out.
+    WriteFile("program/gnome.txt",
+              "#GAME, Arena\r\n#CARD, #PLAYERCARD, Gnome, g, s, p, t, c, d\r\nx\r\n");
+    WriteFile("elsewhere/gnome.txt", EnemyDeck("Gnome"));
+    fs::create_symlink(Folder() / "elsewhere/gnome.txt", program / "foes/gnome.txt");
     RebuildCatalogue();
 
     ASSERT_EQ(St().Games.size(), 1) << "the game file linked out was listed";
@@ -428,6 +434,29 @@ TEST_F(CatalogueTest, FilesLinkedOutOfTheFoldersAreNotListed) {
         EXPECT_EQ(text, "") << "the mission linked out was listed";
     EXPECT_FALSE(St().Catalogue.has_value()) << "where a link leads is not watched";
     EXPECT_TRUE(host.messages.empty());
+}
+
+// A mission file of one game's folder that names another game is that game's mission only if a
+// link from that game could start it: from a folder that leads out of the program folder it
+// once took the place of the other game's own mission of its number.
+TEST_F(CatalogueTest, AMissionNamingAnotherGameJoinsItOnlyIfALinkFromThereCouldStartIt) {
+    namespace fs = std::filesystem;
+    const fs::path program = Folder() / "program";
+    St().ProgramFolder = St().CurrentFolder = program;
+    WriteGame("program/arena.gam", "Arena", "arena");
+    WriteGame("program/outpost.gam", "Outpost", "outpost");
+    WriteFile("program/arena/own.mis", "#MISSION, \"Own\", , \"own text\", foe.txt\r\n");
+    WriteFile("elsewhere/outpost/stray.mis",
+              "#GAME, Arena\r\n#MISSION, \"Stray\", , \"strayed in\", foe.txt\r\n");
+    fs::create_directory_symlink(Folder() / "elsewhere/outpost", program / "outpost");
+    RebuildCatalogue();
+
+    ASSERT_GE(St().Games.size(), 1);
+    const GameInfo& arena = St().Games[1];
+    ASSERT_EQ(arena.Name, "Arena");
+    ASSERT_EQ(arena.MissionTexts.size(), 1);
+    EXPECT_EQ(arena.MissionTexts[1], "own text");
+    EXPECT_EQ(arena.MissionTitles[1], "Own");
 }
 
 }  // namespace

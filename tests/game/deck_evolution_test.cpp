@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/model/hands_and_decks.h"
 #include "engine/model/state.h"
 #include "engine/model/trait_names.h"
+#include "engine/model/triggers.h"
 #include "engine/rules/card_life.h"
 #include "game/computer_games.h"
 #include "tests/game/computer_game_fixture.h"
@@ -160,6 +162,7 @@ TEST_F(DeckEvolutionTest, ABredDeckPlaysWithTheTraitNumberingOfItsGame) {
     EvolveDecks(names, 1);
     int checked = 0;
     int enemies = 0;
+    int masked = 0;  // effects whose requirements test traits
     host.onCall[WindowCall::RedrawHand] = [&] {
         if (checked > 0) return;
         for (const List<Card>* cards : {&St().Players[1].Deck, &St().Players[1].Hand}) {
@@ -171,7 +174,22 @@ TEST_F(DeckEvolutionTest, ABredDeckPlaysWithTheTraitNumberingOfItsGame) {
                 for (const std::string& name : card.TraitNames)
                     if (!name.empty()) MarkTraitMask(fresh, name, true);
                 EXPECT_EQ(card.TraitMask, fresh.TraitMask);
-                for (const Effect& effect : card.Effects) {
+                for (int e = 1; e <= card.Effects.size(); ++e) {
+                    const Effect& effect = card.Effects[e];
+                    if (effect.Text.empty()) continue;
+                    // The trait bits an effect's requirements test, in this game's numbering.
+                    SetActionMasks(fresh, e);
+                    const Effect& rebuilt = std::as_const(fresh).Effects[e];
+                    EXPECT_EQ(effect.ReqSourceHas, rebuilt.ReqSourceHas) << effect.Text;
+                    EXPECT_EQ(effect.ReqTargetHas, rebuilt.ReqTargetHas) << effect.Text;
+                    EXPECT_EQ(effect.ReqSourceNot, rebuilt.ReqSourceNot) << effect.Text;
+                    EXPECT_EQ(effect.ReqTargetNot, rebuilt.ReqTargetNot) << effect.Text;
+                    EXPECT_EQ(effect.TraitBits, rebuilt.TraitBits) << effect.Text;
+                    masked += rebuilt.ReqSourceHas != MaskWords{} ||
+                              rebuilt.ReqTargetHas != MaskWords{} ||
+                              rebuilt.ReqSourceNot != MaskWords{} ||
+                              rebuilt.ReqTargetNot != MaskWords{} ||
+                              rebuilt.TraitBits != MaskWords{};
                     if (effect.Text.find("REQENEMY") != 0) continue;
                     EXPECT_EQ(effect.SideReq, 2);
                     ++enemies;
@@ -184,6 +202,7 @@ TEST_F(DeckEvolutionTest, ABredDeckPlaysWithTheTraitNumberingOfItsGame) {
     PlayAIGame(names[1], "Mirewitch_Enemy.txt", loser);
     EXPECT_GT(checked, 20);
     EXPECT_GT(enemies, 0);
+    EXPECT_GT(masked, 0);
 }
 
 }  // namespace

@@ -198,6 +198,13 @@ TEST_F(DeckRulesTest, VerdictsAndMessagesForACardJoiningTheDeck) {
          "TRAITMINIMUM:#ANY#:4",
          2,
          nullptr},
+        // A total past 32 bits once wrapped to -2147483648, which met any limit.
+        {"trait total past 32 bits",
+         {{"Titan", "titan", "POWER=3000000000"}},
+         {"Orc", "orc", "POWER=1"},
+         "TRAITLIMIT:POWER:60",
+         0,
+         "You can only have a total of 60 POWER in your deck."},
         {"card without traits adds nothing to a trait",
          {{"Gob", "gob", "POWER=2", 2}},
          {"Plain", "plain", ""},
@@ -252,6 +259,21 @@ TEST_F(DeckRulesTest, WholeDeckIsMeasuredAsItStands) {
          "SAMENAMELIMIT:#ANY#:4",
          2,
          nullptr},
+        {"a total past 32 bits",
+         {{"T", "t", "POWER=3000000000"}},
+         "TRAITLIMIT:POWER:60",
+         0,
+         "You can only have a total of 60 POWER in your deck."},
+        {"a total below -2^31",
+         {{"T", "t", "POWER=-3000000000"}},
+         "TRAITMINIMUM:POWER:-60",
+         1,
+         "You must have at least -60 cards in your deck with the POWER trait."},
+        {"copies' total past 32 bits",
+         {{"T", "t", "POWER=1500000000", 2}},
+         "SAMENAMELIMIT:POWER:60",
+         0,
+         "You can only have a total of 60 POWER in your deck from \"T\" cards."},
         {"LIMITED copies over their own limit",
          {{"D", "d", "LIMITED=2", 3}},
          "",
@@ -295,6 +317,11 @@ TEST_F(DeckRulesTest, DeckTotalCountsOnlyRealCards) {
     EXPECT_EQ(GetDeckTraitTotal("POWER", 1, ""), 2);  // 2.5 rounds to the even 2
     BuildDeck({{"A", "a", "POWER=1.5"}, {"B", "b", "POWER=2"}});
     EXPECT_EQ(GetDeckTraitTotal("POWER", 1, ""), 4);  // 3.5 rounds to the even 4
+    // Totals past 32 bits stand at the nearer end rather than wrap.
+    BuildDeck({{"A", "a", "POWER=3000000000"}, {"B", "b", "POWER=99999999999999999999"}});
+    EXPECT_EQ(GetDeckTraitTotal("POWER", 1, ""), 2147483647);
+    BuildDeck({{"A", "a", "POWER=-3000000000"}});
+    EXPECT_EQ(GetDeckTraitTotal("POWER", 1, ""), -2147483648LL);
     EXPECT_TRUE(host.messages.empty());
 }
 

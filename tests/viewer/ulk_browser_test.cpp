@@ -3,7 +3,9 @@
 
 #include "viewer/ulk_browser.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -164,6 +166,15 @@ class StallingPages : public QWebEngineUrlSchemeHandler {
 
     QList<QPointer<QWebEngineUrlRequestJob>> held_;
 };
+
+// Opens the writing end of a FIFO without waiting and closes it again, so that a reader held in
+// opening it goes on, to read nothing; says whether one was held there.
+bool ReleaseFifoReader(const QString& path) {
+    const int end = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK);
+    if (end < 0) return false;
+    ::close(end);
+    return true;
+}
 
 // As a host that lets pages run their own scripts would: what the control itself must still hold.
 void RunPageScripts(ulkBrowser& browser) {
@@ -735,14 +746,24 @@ void ulkBrowserTest::madeUpPressesRaiseNothing() {
 
 // A card name from an opponent file laid a link over the whole board: the player's next press
 // anywhere pressed it instead of the card under the pointer. A picture naming a FIFO held the
-// page for the whole time limit, and a thread for good.
+// page for the whole time limit, and a thread for good: should a picture's load open the FIFO,
+// the test says so at once and lets the thread go, so that the program can end.
 void ulkBrowserTest::fileTextNeitherCoversNorStallsThePage() {
-    QCOMPARE(::mkfifo(QFile::encodeName(folder_ + "/pipe.jpg").constData(), 0644), 0);
+    const QString pipe = folder_ + "/pipe.jpg";
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    struct Release {
+        QString pipe;
+        ~Release() { ReleaseFifoReader(pipe); }
+    } release{pipe};
     QVERIFY(QFile::link("/dev/zero", folder_ + "/zero.jpg"));
     QVERIFY(QFile::link(folder_ + "/portrait.jpg", folder_ + "/linked.jpg"));
     QVERIFY(ulk::RegularLocalFile(QUrl::fromLocalFile(folder_ + "/linked.jpg")));
     QVERIFY(!ulk::RegularLocalFile(QUrl::fromLocalFile(folder_ + "/zero.jpg")));
     const QByteArray cover = "left:0;top:0;width:100%;height:100%;display:block'></a>";
+    const QByteArray kCentred =
+        "display:inline-block;width:4000px;height:4000px;margin:-2000px -2000px -2000px -2000px";
+    // The page loads at once when it opens no FIFO.
+    constexpr int kFifoWaitMs = 5000;
     const QString page = folder_ + "/hostile.html";
     QVERIFY(WriteBytes(
         page,
@@ -751,10 +772,16 @@ void ulkBrowserTest::fileTextNeitherCoversNorStallsThePage() {
             cover +
             "<style>#w{position:absolute!important;inset:0}</style><a id=w href=G></a>"
             "<span><template shadowroot=closed><a href=G style='position:fixed;" +
-            cover + "</template></span><img src=pipe.jpg><img src=zero.jpg></td></tr></table>"));
+            cover + "</template></span><img src=pipe.jpg><img src=zero.jpg></td></tr></table>" +
+            // Negative margins that centre a large box on its place, from an attribute and
+            // from a style sheet; each box alone would cover the page.
+            "<div style='height:0'><a href=G style='" + kCentred + "'></a></div><style>.m{" +
+            kCentred + "}</style><div style='height:0'><a class=m href=G></a></div>"));
     ulkBrowser browser;
+    browser.setLoadTimeLimit(kFifoWaitMs);
     QSignalSpy errors(&browser, &ulkBrowser::ViewerError);
     Show(browser, page);
+    QVERIFY2(!ReleaseFifoReader(pipe), "the page opened a picture that is a FIFO");
     QCOMPARE(errors.count(), 0);
     QSignalSpy clicks(&browser, &ulkBrowser::HTMLClick);
     Press(browser, PointOf(browser, "CARD1234"));

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/model/state.h"
+#include "engine/model/text_utils.h"
 #include "tests/engine/interpreter/card_command_board.h"
 
 namespace dv {
@@ -167,31 +168,63 @@ TEST_F(TokenCommandsTest, BoosterWithRequirementsNoCardMeetsEndsAtTheAttemptLimi
     EXPECT_EQ(Named(St().Collection), 0);
 }
 
-// Requirement trials run (the stamp of a card taken is none); one in `metEvery` meets it.
+// Requirement trials run (the stamp of a card taken is none). A card with WATER meets the
+// requirement; with `metOneIn` set, so does one trial in about that many, drawn at random.
 int trials = 0;
-int metEvery = 0;
+int metOneIn = 0;
 void CountedRequirement(RunContext& run) {
-    if (run.Preview() && ++trials % metEvery != 0) FailRequirement(run, "");
+    if (!run.Preview()) return;
+    ++trials;
+    if (HasTrait(run.target, "WATER")) return;
+    if (metOneIn > 0 && RandomNum(metOneIn) == 1) return;
+    FailRequirement(run, "");
 }
 
 // A requirement no card meets once ran the attempt limit's trials for every card: 100,000 for
-// BOOSTERWITHREQS:100, a third of a second. The trials of one command are bounded as a whole.
+// BOOSTERWITHREQS:100, a third of a second. A bound on all draws of a command then cut a
+// requirement that one stock card in 600 meets to 1 to 6 of 10 cards. No card is tried twice
+// while nothing is taken, and drawing ends once it is known that no stock card meets the
+// requirement; any other requirement keeps every card it asks for.
 TEST_F(TokenCommandsTest, TheRequirementTrialsOfOneBoosterAreBoundedAsAWhole) {
     StandIn("REQTRAIT", CountedRequirement);
     struct Row {
-        int metEvery;
-        int trials;
+        const char* what;
+        int stock;  // cards, the first of them with WATER when `water`
+        bool water;
+        int metOneIn;
+        const char* script;
         int added;
+        int watery;     // of the added cards at least this many have WATER
+        int maxTrials;  // made in all
+        int messages;   // "Max attempts exceeded."
     };
-    const Row rows[] = {{1000000, 1000, 1}, {500, 10000, 20}};
+    const Row rows[] = {
+        {"no card meets it", 1, false, 0, "BOOSTERWITHREQS:100:REQTRAIT:X", 1, 0, 1, 1},
+        {"met at random", 1, false, 500, "BOOSTERWITHREQS:30:REQTRAIT:X", 30, 0, 30 * 1000, 1},
+        {"one card in 600 meets it", 600, true, 0, "BOOSTERWITHREQS:10:REQTRAIT:X", 10, 5, 10 * 600,
+         1},
+        {"none of 600 meets it", 600, false, 0, "BOOSTERWITHREQS:100:REQTRAIT:X", 1, 0, 600, 1},
+    };
     for (const Row& r : rows) {
-        SCOPED_TRACE(r.metEvery);
-        EmptyCollectionAndOneElfInStock();
+        SCOPED_TRACE(r.what);
+        St().Collection = List<Card>();
+        St().Players[2].OrigDeck = List<Card>();
+        for (int c = 1; c <= r.stock; ++c) {
+            const std::string name = "Card" + std::to_string(c);
+            St().Players[2].OrigDeck.PushBack(r.water && c == 1 ? Loose(name, 0, {{"WATER", "1"}})
+                                                                : Loose(name));
+        }
+        host.messages.clear();
         trials = 0;
-        metEvery = r.metEvery;
-        RunScript(Place("Imp", 1), foe, "BOOSTERWITHREQS:100:REQTRAIT:X");
-        EXPECT_EQ(trials, r.trials);
+        metOneIn = r.metOneIn;
+        RunScript(Place("Imp", 1), foe, r.script);
+        EXPECT_LE(trials, r.maxTrials);
         EXPECT_EQ(Named(St().Collection), r.added);
+        int watery = 0;
+        for (const Card& card : St().Collection)
+            watery += card.Name == "Card1" && r.water;
+        EXPECT_GE(watery, r.watery);
+        EXPECT_LE(host.CountMessages("Max attempts exceeded."), r.messages);
     }
 }
 

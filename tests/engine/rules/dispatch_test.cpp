@@ -92,8 +92,11 @@ TEST_F(DispatchTest, MenuActionsRunOnlyOncePerChoice) {
     const int plain = Script(imp, "BREAKPOINT", "PHASE2", 7);
     for (const std::string& bad :
          {"MENUACTION:" + std::to_string(C(imp).GID) + ":" + std::to_string(plain),
-          "MENUACTION:" + std::to_string(C(imp).GID) + ":40", std::string("MENUACTION:77:1"),
-          std::string("MENUACTION::1"), std::string("CARD") + std::to_string(C(imp).GID)}) {
+          "MENUACTION:" + std::to_string(C(imp).GID) + ":40",
+          // once cast to a whole number that cannot hold it
+          "MENUACTION:" + std::to_string(C(imp).GID) + ":99999999999999999999999",
+          std::string("MENUACTION:77:1"), std::string("MENUACTION::1"),
+          std::string("CARD") + std::to_string(C(imp).GID)}) {
         SCOPED_TRACE(bad);
         EXPECT_FALSE(ChooseMenuAction(bad));
     }
