@@ -9,6 +9,7 @@
 #include "data/card_file_items.h"
 #include "data/card_files.h"
 #include "data/card_sets.h"
+#include "engine/interpreter/run_budget.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
 #include "engine/model/files.h"
@@ -1134,6 +1135,8 @@ bool ReadCardsIn(ReadScope scope, List<Card>& cards, const std::string& fileName
     const auto bytes = ReadWholeFile(found.location, &reason);
     if (!bytes) return fail(found.name + ": the file cannot be read: " + reason);
 
+    // Cards read into play are activated, and their effects run.
+    const TurnBudget budget;
     Scratch scratch;
     Run run{cards, player, duplicateCheck,
             scope == ReadScope::Game ? GameSinks() : ScratchSinks(scratch)};
