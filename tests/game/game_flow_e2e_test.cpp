@@ -297,5 +297,54 @@ TEST_F(GameFlowEndToEnd, AnOpponentWhoseCardsFeedOneAnotherStartsAndPlaysItsTurn
     EXPECT_EQ(St().GameRunning, 1);
 }
 
+// A tree of files, each including the two files of the next level, 22 levels deep: under an
+// opponent file its portrait froze the program, under the profile's player file start-up stayed
+// busy for hours. The read is refused now, saying why, with nothing of it read: no game starts
+// against the opponent, and start-up goes on with the games page, the player's file kept as it is.
+TEST_F(GameFlowEndToEnd, ATreeOfIncludedFilesIsRefusedAndStartUpGoesOn) {
+    for (int l = 1; l <= 22; ++l) {
+        for (const char* side : {"a", "b"}) {
+            const std::string next = "Tree" + std::to_string(l + 1);
+            WriteFile("Tree" + std::to_string(l) + side + ".txt",
+                      l < 22
+                          ? "#INCLUDE, " + next + "a.txt\r\n\r\n#INCLUDE, " + next + "b.txt\r\n\r\n"
+                          : "#CARD, COLLECTION, \"Leaf\", \"leaf:1\", , , , , \"\"\r\n");
+        }
+    }
+    const std::string refused =
+        ": the read would open more than 1000 files (this file and those "
+        "it includes); nothing was read";
+    WriteFile("Mosslight/Tree_Enemy.txt",
+              "#ENEMYDECK, Tree, bogwarden, , Card-bogwarden.jpg, Card-bogwarden-mini.jpg, "
+              "#7A5C3E, , A tree.\r\n#INCLUDE, ../Tree1a.txt\r\n\r\n");
+    Main();
+    ASSERT_TRUE(flow.messages.empty());
+    const std::string link = OpponentLink("Tree_Enemy.txt");
+    ASSERT_FALSE(link.empty());
+    EXPECT_FALSE(StartGameFromLink(link));
+    ASSERT_EQ(flow.messages.size(), 1u);
+    EXPECT_EQ(flow.messages[0], "Error in reading cards: " +
+                                    (Folder() / "Mosslight/Tree_Enemy.txt").string() + refused);
+    EXPECT_EQ(St().GameStarted, 0);
+    EXPECT_TRUE(Has(Page("Display.html"), DisplayGames())) << "the games page again";
+
+    const std::string player = Page("Mosslight_Guest.plr") + "#INCLUDE, Tree1a.txt\r\n\r\n";
+    WriteFile("Mosslight_Guest.plr", player);
+    ResetState();
+    SetHost(&flow);
+    St().ProgramFolder = St().CurrentFolder = Folder();
+    flow.messages.clear();
+    flow.pages.clear();
+    Main();
+    // The profile chooser reads the player file, and the new game's set-up again.
+    ASSERT_FALSE(flow.messages.empty());
+    for (const std::string& message : flow.messages)
+        EXPECT_EQ(message, "Error in reading cards: Mosslight_Guest.plr" + refused);
+    EXPECT_EQ(St().EndProgram, 0);
+    EXPECT_TRUE(Has(Page("Display.html"), DisplayGames())) << "start-up went on";
+    EXPECT_FALSE(SaveCurrentPlayer()) << "a collection not read whole is not saved";
+    EXPECT_EQ(Page("Mosslight_Guest.plr"), player);
+}
+
 }  // namespace
 }  // namespace dv
