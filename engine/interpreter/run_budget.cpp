@@ -1,6 +1,7 @@
 #include "engine/interpreter/run_budget.h"
 
 #include <string>
+#include <utility>
 
 #include "engine/model/state.h"
 #include "engine/model/turn_log.h"
@@ -46,20 +47,18 @@ bool TakeRun(bool real) {
 }
 
 void TellCuts() {
+    static const std::string chainLine =
+        "<br>The rest of this chain of effects was left out: one trigger may set off at most " +
+        std::to_string(kMaxChainRuns) + " effect runs.<br>";
+    static const std::string turnLine =
+        "<br>The rest of the effects of this turn were left out: one turn may make at most " +
+        std::to_string(kMaxTurnRuns) + " effect runs.<br>";
     RunBudgetCounts& budget = St().RunBudget;
-    if (budget.ChainCutOwed) {
-        static const std::string line =
-            "<br>The rest of this chain of effects was left out: one trigger may set off at most " +
-            std::to_string(kMaxChainRuns) + " effect runs.<br>";
-        budget.ChainCutOwed = false;
-        AddCutLineToTurnLog(line);
-    }
-    if (budget.TurnCutOwed) {
-        static const std::string line =
-            "<br>The rest of the effects of this turn were left out: one turn may make at most " +
-            std::to_string(kMaxTurnRuns) + " effect runs.<br>";
-        budget.TurnCutOwed = false;
-        AddCutLineToTurnLog(line);
+    for (auto [owed, line] :
+         {std::pair{&budget.ChainCutOwed, &chainLine}, std::pair{&budget.TurnCutOwed, &turnLine}}) {
+        if (!*owed) continue;
+        *owed = false;
+        AddCutLineToTurnLog(*line);
     }
 }
 
