@@ -134,8 +134,8 @@ fs::path GameFolderPath(const GameInfo& game) {
     return ResolveDataPath(St().ProgramFolder, game.Folder);
 }
 
-// A game's folder is named by its game file, a shared file: once links are followed it must be
-// the program folder or lie in it, as the files listed from it must lie in it or there.
+// A game's folder is named by its game file, a shared file: it is read only when, once links are
+// followed, it is the program folder or lies in it.
 bool FolderInsideProgramFolder(const std::string& folder) {
     const fs::path& program = St().ProgramFolder;
     const fs::path path = ResolveDataPath(program, folder);

@@ -202,6 +202,7 @@ std::string AIPlayCards(int player) {
         List<Card>& hand = st.Players[player].Hand;
         std::vector<int> chosen;
         {
+            // Trying out plays runs effects, on a budget of their own.
             const TrialBudget trials;
             AISetMenus(2);
             for (int i = 1; i <= hand.size(); ++i) {
