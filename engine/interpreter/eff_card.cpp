@@ -613,7 +613,9 @@ RunResult RunOnFrame(Card& source, Card& target, EffArgs& args) {
     DepthCount frame(st.CallFrames);
     struct LogBound {
         std::size_t before = St().TurnLog.size();
-        ~LogBound() { KeepTurnLogBound(before); }
+        ~LogBound() {
+            if (St().TurnLog.size() != before) KeepTurnLogBound(before);
+        }
     } logBound;
     DepthRestore restore{st.NestingDepth};
     const bool outermost = st.NestingDepth <= 0;
@@ -642,7 +644,8 @@ RunResult EffCard(Card& source, Card& target, EffArgs& args) {
     if (!TakeRun(args.preview == 0)) return RunResult::NothingApplied;
     const RunResult result = RunOnFrame(source, target, args);
     // The chain has ended: a cut of its budget is told after what the chain put into the log.
-    if (St().CallFrames == 0) TellCuts();
+    const State& st = St();
+    if (st.CallFrames == 0 && (st.RunBudget.ChainCutOwed || st.RunBudget.TurnCutOwed)) TellCuts();
     return result;
 }
 
