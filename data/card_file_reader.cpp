@@ -5,11 +5,14 @@
 #include <climits>
 #include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <system_error>
 
 #include "data/card_file_items.h"
 #include "data/card_files.h"
 #include "data/card_sets.h"
+#include "engine/interpreter/run_budget.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
 #include "engine/model/files.h"
@@ -28,6 +31,23 @@ namespace {
 // A "#DUPLICATE" line makes at most this many copies.
 constexpr int kMaxDuplicateCopies = 1000;
 constexpr int kStoredDecks = 3;
+// Files one outermost read may open: the file itself and each file it includes, as often as it
+// is included. A tree of files each of which includes the two files of the next level opens 2 to
+// the power of its levels. The sample game's reads open two at most.
+constexpr int kMaxReadFiles = 1000;
+// Cards one outermost read may place, in whatever list. The sample game's largest read places
+// 81 (a player file after the starter game); a test reads 8,008 cards into play from one file.
+constexpr long long kMaxReadCards = 100000;
+// Cards one outermost read may copy, as the deck read so far, at the end of the files it
+// includes. The sample game's reads copy 43 at most.
+constexpr long long kMaxReadCopies = 1000000;
+
+// A read refused for what it would read: more than the bounds above allow, or a file outside the
+// program folder and the game folders. Found by reading first into scratch lists, such a read
+// changes nothing.
+struct RefusedRead : CardFileFault {
+    using CardFileFault::CardFileFault;
+};
 
 // Text before the first ":" and after it (empty when there is none).
 std::pair<std::string, std::string> SplitFirstColon(const std::string& text) {
@@ -125,11 +145,37 @@ struct Run {
     Player& player;
     int duplicateCheck;
     Sinks sinks;
+    std::string name;  // of the outermost file
     int cardsCount = 0;
     bool cutCardsOnFirst = false;
     int templateCount = 0;
     int deckListCount = 0;
     int storedDeck = 0;
+    bool dryRun = false;  // into scratch lists, to find whether the read is refused: no deck copies
+    int filesOpened = 0;
+    long long cardsPlaced = 0;
+    long long cardsCopied = 0;
+
+    void CountFile() {
+        if (++filesOpened > kMaxReadFiles)
+            throw RefusedRead(name, 0,
+                              "the read would open more than " + std::to_string(kMaxReadFiles) +
+                                  " files (this file and those it includes)");
+    }
+    void CountCard() {
+        if (++cardsPlaced > kMaxReadCards)
+            throw RefusedRead(name, 0,
+                              "the read would place more than " + std::to_string(kMaxReadCards) +
+                                  " cards (from this file and those it includes)");
+    }
+    void CountCopies(long long cards) {
+        cardsCopied += cards;
+        if (cardsCopied > kMaxReadCopies)
+            throw RefusedRead(name, 0,
+                              "the read would copy more than " + std::to_string(kMaxReadCopies) +
+                                  " cards (the deck as read so far, after each file "
+                                  "it includes)");
+    }
 };
 
 // Keeps the include depth and the name slots right however the read of a file ends.
@@ -330,9 +376,13 @@ class FileReader {
         return static_cast<int>(NumberItem(in_, item, 1, kStoredDecks, "a stored deck number"));
     }
 
-    int PlaceInDeck(Card card) { return run_.player.Deck.PushBack(std::move(card)); }
+    int PlaceInDeck(Card card) {
+        run_.CountCard();
+        return run_.player.Deck.PushBack(std::move(card));
+    }
 
     int PlaceInPlay(Card card, bool activate) {
+        run_.CountCard();
         PlayList& inPlay = *run_.sinks.inPlay;
         const int slot = inPlay.PushBack(std::move(card));
         // The card knows its slot, so activating it does not place it a second time.
@@ -342,6 +392,7 @@ class FileReader {
     }
 
     int PlaceInCards(Card card) {
+        run_.CountCard();
         run_.cutCardsOnFirst = false;
         const int slot = ++run_.cardsCount;
         run_.cards.Resize(slot);
@@ -350,10 +401,22 @@ class FileReader {
     }
 
     int PlaceInStoredDeck(int deck, const Card& card) {
+        run_.CountCard();
         return (*run_.sinks.playerDecks)[deck].Cards.PushBack(card);
     }
 
+    int PlaceInSideBoard(const Card& card) {
+        run_.CountCard();
+        return run_.sinks.sideBoard->PushBack(card);
+    }
+
+    int PlaceTraitAction(const Card& card) {
+        run_.CountCard();
+        return run_.sinks.traitActions->PushBack(card);
+    }
+
     int PlaceTemplate(const Card& card) {
+        run_.CountCard();
         List<CardTemplate>& templates = *run_.sinks.templates;
         const int slot = ++run_.templateCount;
         templates.Resize(slot);
@@ -384,7 +447,7 @@ class FileReader {
     void SideBoardCard() {
         Card card = SixItemCard(0);
         card.Owner = 0;
-        current_ = {Kind::SideBoard, run_.sinks.sideBoard->PushBack(card)};
+        current_ = {Kind::SideBoard, PlaceInSideBoard(card)};
     }
 
     void CollectionCard() { current_ = {Kind::Cards, PlaceInCards(SixItemCard(run_.player.Id))}; }
@@ -416,7 +479,7 @@ class FileReader {
         Card card = NewCard(0);
         card.Name = Next();
         card.Owner = 0;
-        current_ = {Kind::TraitAction, run_.sinks.traitActions->PushBack(card)};
+        current_ = {Kind::TraitAction, PlaceTraitAction(card)};
         if (recording_) {
             KeptDraw(before, 2 + static_cast<int>(recording_->traitActions.size()));
             recording_->traitActions.push_back(current_.index);
@@ -535,7 +598,7 @@ class FileReader {
                 Record(false, current_.index, pictureLookedUp, thumbnailLookedUp, fileZone);
             }
         } else if (zone == "SIDEBOARD") {
-            current_ = {Kind::SideBoard, run_.sinks.sideBoard->PushBack(card)};
+            current_ = {Kind::SideBoard, PlaceInSideBoard(card)};
         } else if (zone == "PLAYER") {
             const int slot = PlaceInPlay(card, true);
             run_.player.CardIndex = slot;
@@ -545,7 +608,7 @@ class FileReader {
         } else if (zone == "TEMPLATE") {
             current_ = {Kind::Template, PlaceTemplate(card)};
         } else if (zone == "TRAITACTION") {
-            current_ = {Kind::TraitAction, run_.sinks.traitActions->PushBack(card)};
+            current_ = {Kind::TraitAction, PlaceTraitAction(card)};
         } else {
             current_ = {};
             if (recording_ && Overridable(fileZone)) recording_->everyCardPlaced = false;
@@ -1049,6 +1112,7 @@ void ReadOrRepeat(Run& run, ItemReader& in, const FoundFile& file, const std::st
 // Reads one file of the run (the outermost or an included one) after it has been found.
 void ReadFile(Run& run, const FoundFile& file, const std::string& bytes,
               const std::string& zoneOverride) {
+    run.CountFile();
     ItemReader in(bytes, file.name);
     ChainEntry entry(in, file.name, file.location);
     if (Memorable(run)) {
@@ -1056,7 +1120,10 @@ void ReadFile(Run& run, const FoundFile& file, const std::string& bytes,
     } else {
         FileReader(run, in, zoneOverride).ReadAll();
     }
-    MakeOrigDeck(run.player);
+    // An included file, too, leaves a copy of the deck as read so far, which a card activated
+    // later in the read may draw from; a tree of files would copy it for each of its files.
+    if (St().IncludeList.Depth > 1) run.CountCopies(run.player.Deck.size());
+    if (!run.dryRun) MakeOrigDeck(run.player);
     if (St().IncludeList.Depth == 1 && run.sinks.live) ShuffleDeck(run.player);
 }
 
@@ -1069,6 +1136,7 @@ bool NamesNoRegularFile(const std::string& name, const std::filesystem::path& fo
 
 void FileReader::Include() {
     const std::string name = Next();
+    const int line = in_.Line();
     const std::string zone = in_.NextOr("");
     const FoundFile found = FindDataFile(name);
     if (!found.location.empty() && OnChain(found.location)) {
@@ -1082,10 +1150,62 @@ void FileReader::Include() {
     if (found.location.empty() && NamesNoRegularFile(name, St().CurrentFolder))
         in_.Fail("the included file " + name + " cannot be read: not a regular file");
     if (found.location.empty()) in_.Fail("the included file " + name + " cannot be found");
+    if (!InsideProgramOrGameFolders(found.location))
+        throw RefusedRead(in_.FileName(), line,
+                          "the included file " + name +
+                              " is not read: it lies outside the program folder and the game "
+                              "folders");
     std::string reason;
     const auto bytes = ReadWholeFile(found.location, &reason);
     if (!bytes) in_.Fail("the included file " + name + " cannot be read: " + reason);
     ReadFile(run_, found, *bytes, zone);
+}
+
+// Whether a read of these bytes could be refused: only an include opens a second file, or one
+// outside the folders, and each card placed but a copy takes an item that begins with '#'.
+bool MayBeRefused(std::string_view bytes) {
+    long long marks = 0;
+    for (auto at = bytes.find('#'); at != std::string_view::npos; at = bytes.find('#', at + 1)) {
+        const std::string_view rest = bytes.substr(at);
+        if (rest.starts_with("#INCLUDE") || rest.starts_with("#DUPLICATE") ||
+            ++marks > kMaxReadCards)
+            return true;
+    }
+    return false;
+}
+
+// Why a read of the file would be refused, found by reading it first into scratch lists; empty
+// when it would not be. The generator, the host and the include chain are left as they were, so
+// a refused read changes nothing, as a file that cannot be read changes nothing. Any other fault
+// is left to the read itself to tell.
+std::string RefusalOfRead(const FoundFile& found, const std::string& bytes, uint8_t playerId,
+                          int duplicateCheck, const std::string& zoneOverride) {
+    if (!MayBeRefused(bytes)) return {};
+    State& st = St();
+    const Rng random = st.Random;
+    const IncludeChain chain = st.IncludeList;
+    const uint8_t traitChanged = st.TraitChanged;
+    SilentHost silent;
+    std::string refusal;
+    {
+        const HostStandIn standIn(silent);
+        Scratch scratch;
+        List<Card> cards;
+        Player player;
+        player.Id = playerId;
+        Run run{cards, player, duplicateCheck, ScratchSinks(scratch), found.name};
+        run.dryRun = true;
+        try {
+            ReadFile(run, found, bytes, zoneOverride);
+        } catch (const RefusedRead& f) {
+            refusal = f.what();
+        } catch (const std::exception&) {
+        }
+    }
+    st.Random = random;
+    st.IncludeList = chain;
+    st.TraitChanged = traitChanged;
+    return refusal;
 }
 
 }  // namespace
@@ -1139,8 +1259,14 @@ bool ReadWith(ReadScope scope, Scratch& scratch, List<Card>& cards, const std::s
     const auto bytes = ReadWholeFile(found.location, &reason);
     if (!bytes) return fail(found.name + ": the file cannot be read: " + reason);
 
+    const std::string refusal =
+        RefusalOfRead(found, *bytes, player.Id, duplicateCheck, zoneOverride);
+    if (!refusal.empty()) return fail(refusal + "; nothing was read");
+
+    // Cards read into play are activated, and their effects run.
+    const TurnBudget budget;
     Run run{cards, player, duplicateCheck,
-            scope == ReadScope::Game ? GameSinks() : ScratchSinks(scratch)};
+            scope == ReadScope::Game ? GameSinks() : ScratchSinks(scratch), found.name};
     if (mode == kReadReplace) {
         cards.Resize(1);
         cards[1] = Card{};

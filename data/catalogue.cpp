@@ -134,6 +134,15 @@ fs::path GameFolderPath(const GameInfo& game) {
     return ResolveDataPath(St().ProgramFolder, game.Folder);
 }
 
+// A game's folder is named by its game file, a shared file: it is read only when, once links are
+// followed, it is the program folder or lies in it.
+bool FolderInsideProgramFolder(const std::string& folder) {
+    const fs::path& program = St().ProgramFolder;
+    const fs::path path = ResolveDataPath(program, folder);
+    std::error_code ec;
+    return fs::equivalent(path, program, ec) || LiesInside(path, {program});
+}
+
 // A file is listed for a game only when a link to it could start that game; game 0 stands for the
 // program folder alone. Where a link leads can change unseen by the folder watch, so a build that
 // refused a file is not kept.
@@ -422,6 +431,13 @@ void CreateGame(const std::string& name, const std::string& picture, const std::
         game.Name = name;
         game.HeaderText = headerText;
         game.Folder = folder;
+        if (!folder.empty() && !FolderInsideProgramFolder(folder)) {
+            // The game is kept, with the opponents of the program folder alone.
+            TheHost().MessageBox("The game folder \"" + folder + "\" of " + file +
+                                     " is not read: it lies outside the program folder.",
+                                 "Duvenhall");
+            game.Folder.clear();
+        }
         game.Picture = picture;
         game.GameFile = file;
         game.HelpPage = helpPage;

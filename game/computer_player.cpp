@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/interpreter/eff_card.h"
+#include "engine/interpreter/run_budget.h"
 #include "engine/model/board_snapshot.h"
 #include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
@@ -198,33 +199,37 @@ float GetAILove(Card& card) {
 std::string AIPlayCards(int player) {
     return Guarded("AIPlayCards", std::string(), [&] {
         State& st = St();
-        AISetMenus(2);
         List<Card>& hand = st.Players[player].Hand;
-        for (int i = 1; i <= hand.size(); ++i) {
-            if (hand[i].Name.empty()) InitCard(hand[i], 1, 0);
-            GetAILove(hand[i]);
-        }
-        SortCards(hand, "AILOVE", 0);
-
-        // Each card is tried against what the cards chosen before it have spent; the cost itself
-        // is paid once, when the card is activated in play. A chosen card's cost is taken from
-        // the budget only when another card is still to be tried after it.
         std::vector<int> chosen;
-        std::optional<PlaySnapshot> snapshot;
-        std::size_t spent = 0;
-        const int slots = hand.size();
-        for (int i = 1; i <= slots && hand.Has(i); ++i) {
-            Card& card = hand[i];
-            if (card.Name.empty()) continue;
-            if (GetTrait(card, "AILOVE").Num() < 0) continue;
-            if (spent < chosen.size() && !snapshot) snapshot.emplace().Take();
-            for (; spent < chosen.size(); ++spent)
-                PayAgainstBudget(hand[chosen[spent]]);
-            uint8_t trial = 1;
-            if (!PayCost(card, trial)) continue;
-            chosen.push_back(i);
+        {
+            // Trying out plays runs effects, on a budget of their own.
+            const TrialBudget trials;
+            AISetMenus(2);
+            for (int i = 1; i <= hand.size(); ++i) {
+                if (hand[i].Name.empty()) InitCard(hand[i], 1, 0);
+                GetAILove(hand[i]);
+            }
+            SortCards(hand, "AILOVE", 0);
+
+            // Each card is tried against what the cards chosen before it have spent; the cost
+            // itself is paid once, when the card is activated in play. A chosen card's cost is
+            // taken from the budget only when another card is still to be tried after it.
+            std::optional<PlaySnapshot> snapshot;
+            std::size_t spent = 0;
+            const int slots = hand.size();
+            for (int i = 1; i <= slots && hand.Has(i); ++i) {
+                Card& card = hand[i];
+                if (card.Name.empty()) continue;
+                if (GetTrait(card, "AILOVE").Num() < 0) continue;
+                if (spent < chosen.size() && !snapshot) snapshot.emplace().Take();
+                for (; spent < chosen.size(); ++spent)
+                    PayAgainstBudget(hand[chosen[spent]]);
+                uint8_t trial = 1;
+                if (!PayCost(card, trial)) continue;
+                chosen.push_back(i);
+            }
+            if (snapshot) snapshot->Restore();
         }
-        if (snapshot) snapshot->Restore();
 
         std::string plays;
         int cells = 0;
@@ -243,7 +248,10 @@ std::string AIPlayCards(int player) {
             AddCard(played);
         }
 
-        ChooseNewMenus();
+        {
+            const TrialBudget trials;
+            ChooseNewMenus();
+        }
         plays += "</p></td></tr></table>";
         plays += "<table width=100%><tr><td colspan=80 ";
         plays += kPlaysShade;

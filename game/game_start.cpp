@@ -8,6 +8,7 @@
 #include "data/card_files.h"
 #include "data/card_sets.h"
 #include "data/catalogue.h"
+#include "engine/interpreter/run_budget.h"
 #include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
@@ -117,6 +118,7 @@ void PlaceStartingCards(int p) {
 }  // namespace
 
 void StartGame(int keepFirstDeck) {
+    const TurnBudget budget;
     Guarded("StartGame", [&] {
         State& st = St();
         DeckList& chosen = ChosenDeckList();

@@ -4,9 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "engine/interpreter/run_budget.h"
 #include "engine/model/cards.h"
 #include "engine/model/host.h"
 #include "engine/model/state.h"
+#include "engine/model/turn_log.h"
 #include "engine/pages/card_pages.h"
 #include "engine/pages/page_buffer.h"
 #include "engine/rules/card_life.h"
@@ -58,9 +60,9 @@ void RunRulesCard(const std::string& trigger) {
 void RunPhase(const Phase& phase) {
     State& st = St();
     if (st.DebugMode == 1) {
-        st.TurnLog += std::string("<table bgcolor=") + phase.colour +
-                      "><tr><td><p><font color=000000>Starting " + phase.name +
-                      "</font><p></td></tr></table>";
+        AddToTurnLog(std::string("<table bgcolor=") + phase.colour +
+                     "><tr><td><p><font color=000000>Starting " + phase.name +
+                     "</font><p></td></tr></table>");
     }
     for (char step : phase.steps) {
         Step([&] {
@@ -135,6 +137,7 @@ void WriteReportPage() {
 
 void PlayCards(int turnKind) {
     State& st = St();
+    const TurnBudget budget;
     Step([&] {
         // A computer game between deck files shows no notice: nobody watches its turns.
         if (st.AIGameRunning == 1) return;

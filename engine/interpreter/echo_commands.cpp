@@ -4,6 +4,7 @@
 #include "engine/interpreter/command_context.h"
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
+#include "engine/model/turn_log.h"
 #include "engine/pages/card_pages.h"
 
 namespace dv {
@@ -102,9 +103,9 @@ void Cancel(RunContext& run) {
     ++run.applied;
     st.EffectOutcome = EffectOutcome::CancelOnReturn;
     if (st.DebugMode == 1 && !run.Preview()) {
-        st.TurnLog += "<br>" + DCard(run.source) + " has cancelled the action \"" +
-                      run.args.reactedTo + "\" from " + DCard(run.target) + " with the effect \"" +
-                      run.actionText + "\"";
+        AddToTurnLog("<br>" + DCard(run.source) + " has cancelled the action \"" +
+                     run.args.reactedTo + "\" from " + DCard(run.target) + " with the effect \"" +
+                     run.actionText + "\"");
     }
     ++st.CancelledActions;
 }

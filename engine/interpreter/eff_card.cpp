@@ -12,12 +12,14 @@
 #include "engine/interpreter/card_commands.h"
 #include "engine/interpreter/command_context.h"
 #include "engine/interpreter/eff_card_stages.h"
+#include "engine/interpreter/run_budget.h"
 #include "engine/model/cards.h"
 #include "engine/model/compiler.h"
 #include "engine/model/guard.h"
 #include "engine/model/scratch_card.h"
 #include "engine/model/state.h"
 #include "engine/model/triggers.h"
+#include "engine/model/turn_log.h"
 #include "engine/pages/card_pages.h"
 #include "engine/rules/card_life.h"
 #include "engine/rules/dispatch.h"
@@ -425,10 +427,10 @@ void EffRun::Epilogue() {
 
     HandOverEcho(EchoFrame());
     if (st.DebugMode == 1 && real && run.applied > 0) {
-        st.TurnLog += "<br><font size=-2>Action from " + DCard(run.source) +
-                      " successfully applied to " + DCard(run.target) + " at counter level " +
-                      std::to_string(st.NestingDepth) + ".  (Action: \"" + run.actionText +
-                      "\")</font>";
+        AddToTurnLog("<br><font size=-2>Action from " + DCard(run.source) +
+                     " successfully applied to " + DCard(run.target) + " at counter level " +
+                     std::to_string(st.NestingDepth) + ".  (Action: \"" + run.actionText +
+                     "\")</font>");
     }
     if (real && run.applied > 0) ++st.SuccessfulActions;
     if (!run.keepResult) SettleResult();
@@ -605,12 +607,18 @@ void EffRun::EndSteps() {
     if (run.destroyTarget) KillCard(run.target, 0);
 }
 
-}  // namespace
-
-RunResult EffCard(Card& source, Card& target, EffArgs& args) {
+// A run on a frame of its own: whatever way it leaves, the frame count and the nesting depth are
+// as they were, and what the run and the runs it set off put into the turn log is held to that
+// log's bound.
+RunResult RunOnFrame(Card& source, Card& target, EffArgs& args) {
     State& st = St();
-    if (st.CallFrames >= kMaxCallFrames) return RunResult::Applied;
-    DepthCount frame(St().CallFrames);
+    DepthCount frame(st.CallFrames);
+    struct LogBound {
+        std::size_t before = St().TurnLog.size();
+        ~LogBound() {
+            if (St().TurnLog.size() != before) KeepTurnLogBound(before);
+        }
+    } logBound;
     DepthRestore restore{st.NestingDepth};
     const bool outermost = st.NestingDepth <= 0;
     if (outermost) ClearPendingSignals();
@@ -628,6 +636,18 @@ RunResult EffCard(Card& source, Card& target, EffArgs& args) {
     // A cancel or redirect this run leaves is for its caller to read (the trait store, target
     // picking); the next outermost run or the end of the dispatch forgets it.
     args.outerEcho = std::move(local.outerEcho);
+    return result;
+}
+
+}  // namespace
+
+RunResult EffCard(Card& source, Card& target, EffArgs& args) {
+    if (St().CallFrames >= kMaxCallFrames) return RunResult::Applied;
+    if (!TakeRun(args.preview == 0)) return RunResult::NothingApplied;
+    const RunResult result = RunOnFrame(source, target, args);
+    // The chain has ended: a cut of its budget is told after what the chain put into the log.
+    const State& st = St();
+    if (st.CallFrames == 0 && (st.RunBudget.ChainCutOwed || st.RunBudget.TurnCutOwed)) TellCuts();
     return result;
 }
 

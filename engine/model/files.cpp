@@ -289,6 +289,14 @@ bool LiesInside(const fs::path& file, const std::vector<fs::path>& folders) {
     });
 }
 
+bool InsideProgramOrGameFolders(const fs::path& file) {
+    const State& st = St();
+    std::vector<fs::path> folders = {st.ProgramFolder};
+    for (const GameInfo& game : st.Games)
+        if (!game.Folder.empty()) folders.push_back(ResolveDataPath(st.ProgramFolder, game.Folder));
+    return LiesInside(file, folders);
+}
+
 std::string CheckTypedFileName(const std::string& name) {
     if (name.empty()) return "Please enter a name.";
     if (name.find('/') != std::string::npos || name.find('\\') != std::string::npos ||

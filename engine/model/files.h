@@ -62,6 +62,9 @@ fs::path PathInsideFolder(const fs::path& folder, const std::string& name, std::
 // Whether file, with every link on its way followed, lies inside one of folders (followed too).
 // For files that names in data lead the program to read.
 bool LiesInside(const fs::path& file, const std::vector<fs::path>& folders);
+// Whether file, its links followed as above, lies in the program folder or a game's folder: the
+// only folders that names in shared files (help pages, included card files) may lead reads to.
+bool InsideProgramOrGameFolders(const fs::path& file);
 
 // A name typed by the player that becomes part of a file name: refused when it could leave its
 // folder (a path separator, "..", a drive colon) or is empty. Returns the reason, empty if fine.

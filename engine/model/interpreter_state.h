@@ -5,6 +5,19 @@
 
 namespace dv {
 
+// The work of effect runs against its bounds (engine/interpreter/run_budget.h).
+struct RunBudgetCounts {
+    long long ChainRuns = 0;  // since the outermost run of the open chain began
+    long long TurnRuns = 0;   // since the open turn began
+    // A cut is noted once a real run is dropped, and owed until its line is in the turn log.
+    bool ChainCutNoted = false;
+    bool TurnCutNoted = false;
+    bool ChainCutOwed = false;
+    bool TurnCutOwed = false;
+    int OpenTurns = 0;   // TurnBudget scopes alive
+    bool Quiet = false;  // a TrialBudget is alive: a cut is not told
+};
+
 struct InterpreterState {
     // Runs of EffCard in progress; 1 while only the outermost runs. The only value EffCard keeps
     // between calls (everything else of a run lives in its RunContext).
@@ -21,6 +34,7 @@ struct InterpreterState {
     // Cards booster commands have taken room for so far: what a run's boosters took is what its
     // repetitions (REPEAT) may no longer take.
     long long BoosterCardsTaken = 0;
+    RunBudgetCounts RunBudget;
 };
 
 }  // namespace dv

@@ -82,6 +82,8 @@ struct ModelState {
     int32_t LastTarget = 0;
     std::string LastTargetName;
     std::string TurnLog;
+    // Where the line that says the turn log was cut ends in it (engine/model/turn_log.h).
+    std::size_t TurnLogCutAt = 0;
     std::string FailReason;
     uint8_t DebugMode = 0;
     uint8_t GameOver = 0;

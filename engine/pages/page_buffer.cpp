@@ -1,7 +1,5 @@
 #include "engine/pages/page_buffer.h"
 
-#include <vector>
-
 #include "engine/model/files.h"
 #include "engine/model/guard.h"
 #include "engine/model/state.h"
@@ -18,17 +16,6 @@ constexpr const char* kBodyTag =
 // The search answers a bare "file://" for a name it found nowhere; that is no page.
 bool IsNoLocation(const std::string& location) {
     return location.empty() || location == "file://";
-}
-
-// Help pages are named by shared files, and both the page's name and the search path's folders
-// can be links: a page is shown only from the program folder or a game's folder, as a game link's
-// file is read only from there.
-bool InsideGameFolders(const fs::path& file) {
-    const State& st = St();
-    std::vector<fs::path> folders = {st.ProgramFolder};
-    for (const GameInfo& game : st.Games)
-        if (!game.Folder.empty()) folders.push_back(ResolveDataPath(st.ProgramFolder, game.Folder));
-    return LiesInside(file, folders);
 }
 
 enum class PageShown { NotFound, Refused, Shown };
@@ -108,7 +95,9 @@ bool HTMLDisplay2(const std::string& viewer, const std::string& fileName) {
 
 void DisplayHelp(const std::string& pageName) {
     // A help link is page text from a shared file; an empty help window would say nothing.
-    switch (ShowFoundPage(kHelpViewer, pageName, InsideGameFolders)) {
+    // Help pages are named by shared files, and both the page's name and the search path's
+    // folders can be links.
+    switch (ShowFoundPage(kHelpViewer, pageName, InsideProgramOrGameFolders)) {
         case PageShown::NotFound:
             TheHost().MessageBox("The help page \"" + pageName + "\" was not found.", "Duvenhall");
             return;

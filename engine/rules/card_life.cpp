@@ -10,6 +10,7 @@
 #include "engine/model/text_utils.h"
 #include "engine/model/trait_actions.h"
 #include "engine/model/triggers.h"
+#include "engine/model/turn_log.h"
 #include "engine/pages/card_pages.h"
 #include "engine/rules/costs.h"
 #include "engine/rules/dispatch.h"
@@ -120,8 +121,8 @@ void ActivateCard(Card& card, int quiet) {
             std::string ownerText;
             if (owner && inPlay.Has(owner->CardIndex) && !inPlay[owner->CardIndex].Name.empty())
                 ownerText = DCard(inPlay[owner->CardIndex]);
-            St().TurnLog +=
-                "<br>" + ownerText + " cannot play " + DCard(c) + ": " + St().FailReason + "<br>";
+            AddToTurnLog("<br>" + ownerText + " cannot play " + DCard(c) + ": " + St().FailReason +
+                         "<br>");
             // A neutral card has no hand to go back to; it only leaves play.
             if (owner) AddCardToHand(*owner, c, 0);
             KillCard(c, 1);

@@ -13,6 +13,7 @@
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/model/triggers.h"
+#include "engine/model/turn_log.h"
 #include "engine/pages/page_buffer.h"
 #include "engine/rules/card_life.h"
 #include "engine/rules/effect_runs.h"
@@ -121,7 +122,7 @@ void CreateCard(const std::string& cardName, const std::string& setFile, int own
                 QueueCard(found);
             return;
         }
-        St().TurnLog += "<br>Card \"" + cardName + "\" not found in \"" + setFile + "\".<br>";
+        AddToTurnLog("<br>Card \"" + cardName + "\" not found in \"" + setFile + "\".<br>");
     });
 }
 

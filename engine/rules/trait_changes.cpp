@@ -12,6 +12,7 @@
 #include "engine/model/state.h"
 #include "engine/model/trait_actions.h"
 #include "engine/model/trait_names.h"
+#include "engine/model/turn_log.h"
 #include "engine/rules/dispatch.h"
 #include "engine/rules/effect_runs.h"
 
@@ -90,8 +91,8 @@ void SetTrait(Card& card, const std::string& name, const Value& value, const Val
             echo = call.echo;
         }
         st.LastAmount = savedAmount;
-        st.TraitEcho += echo;
-        if (quiet == 0) EchoPart(5) += echo;
+        AppendForTurnLog(st.TraitEcho, echo);
+        if (quiet == 0) AppendForTurnLog(EchoPart(5), echo);
     });
 }
 
@@ -116,7 +117,10 @@ Value Modtrait(Card& card, const std::string& name, Value& amount, Card& source,
             result = savedAmount;
             if (st.EffectOutcome == EffectOutcome::Cancelled) return result;
             if (st.RedirectTarget > 0) return result;
-            if (quiet == 0) EchoPart(3) += st.EchoText + echo;
+            if (quiet == 0) {
+                AppendForTurnLog(EchoPart(3), st.EchoText);
+                AppendForTurnLog(EchoPart(3), echo);
+            }
         }
 
         st.LastAmount = std::fabs(amount.Num());

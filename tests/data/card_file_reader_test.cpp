@@ -239,6 +239,93 @@ TEST_F(CardReaderTest, AFailedReadSaysWhereAndNeverLetsAPartialCollectionBeSaved
     EXPECT_TRUE(St().PartialCollectionFile.empty()) << "a whole read makes saving safe again";
 }
 
+// A file whose includes would take more than one read may, or that includes a file out of the
+// program folder and the game folders, is refused before anything changes, as a file that cannot
+// be read is. A tree of files each including both files of the next level was read 2^(levels-1)
+// times, each leaf's cards placed each time: 22 levels kept start-up busy for hours.
+TEST_F(CardReaderTest, AReadRefusedForWhatItWouldReadChangesNothingAndSaysWhy) {
+    namespace fs = std::filesystem;
+    const fs::path program = Folder() / "program";
+    auto include = [](const std::string& name) { return "#INCLUDE, " + name + "\r\n\r\n"; };
+    auto tree = [&](const std::string& stem, int levels) {
+        for (int l = 1; l <= levels; ++l)
+            for (const std::string side : {"a", "b"}) {
+                const std::string next = stem + std::to_string(l + 1);
+                WriteFile("program/" + stem + std::to_string(l) + side + ".txt",
+                          l < levels ? include(next + "a.txt") + include(next + "b.txt")
+                                     : CardLine("INDECK", "Leaf"));
+            }
+        return include(stem + "1a.txt");
+    };
+    const std::string thousand = CardLine("INDECK", "Copied") + "#DUPLICATE, 1000\r\n";
+    std::string copies;
+    for (int l = 1; l <= 101; ++l) {
+        copies += thousand;
+        if (l <= 46)  // each includes the next, then places 1,001 cards
+            WriteFile("program/chain" + std::to_string(l) + ".txt",
+                      (l < 46 ? include("chain" + std::to_string(l + 1) + ".txt") : "") + thousand);
+    }
+    WriteFile("elsewhere/Away.txt", CardLine("INDECK", "Away"));
+    WriteFile("program/Moss/Home.txt", CardLine("INDECK", "Home"));
+    WriteFile("program/Shared.txt", CardLine("INDECK", "Shared"));
+    WriteFile("program/Leads.txt", include("Linked.txt"));
+    fs::create_symlink(Folder() / "elsewhere/Away.txt", program / "Linked.txt");
+    fs::create_symlink(program / "Shared.txt", program / "Moss/Alias.txt");
+    const std::string away = (Folder() / "elsewhere/Away.txt").string();
+    const std::string outside =
+        " is not read: it lies outside the program folder and the game "
+        "folders; nothing was read";
+    struct Row {
+        std::string text;     // of in.txt in the current folder
+        const char* folder;   // the current folder, in the program folder
+        std::string refusal;  // after "Error in reading cards: "; empty: read
+        int cards = 0;        // placed in the deck when read
+    };
+    const Row rows[] = {
+        {tree("t", 22), "",
+         "in.txt: the read would open more than 1000 files (this file and those it includes); "
+         "nothing "
+         "was read"},
+        {tree("n", 9), "", "", 256},  // 511 files
+        {copies, "",
+         "in.txt: the read would place more than 100000 cards (from this file and those it "
+         "includes); "
+         "nothing was read"},
+        {include("chain1.txt"), "",
+         "in.txt: the read would copy more than 1000000 cards (the deck as read so far, after each "
+         "file "
+         "it includes); nothing was read"},
+        {include(away), "", "in.txt, line 1: the included file " + away + outside},
+        {include("../elsewhere/Away.txt"), "",
+         "in.txt, line 1: the included file ../elsewhere/Away.txt" + outside},
+        {include("Linked.txt"), "", "in.txt, line 1: the included file Linked.txt" + outside},
+        {include("Leads.txt"), "", "Leads.txt, line 1: the included file Linked.txt" + outside},
+        {include("../Shared.txt") + include("Alias.txt") + include("Home.txt"), "Moss", "", 3},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text.substr(0, 60));
+        St().ProgramFolder = program;
+        St().CurrentFolder = program / r.folder;
+        WriteFile("program/" + std::string(r.folder) + "/in.txt", r.text);
+        cards = List<Card>(1);
+        cards[1].Name = "Old";
+        Me().Deck = cards;
+        host.messages.clear();
+        const uint64_t draws = St().Random.Draws();
+        EXPECT_EQ(ReadCards(cards, "in.txt", Me(), 0, "", kReadAppend), r.refusal.empty());
+        EXPECT_EQ(St().IncludeList.Depth, 0);
+        if (r.refusal.empty()) {
+            EXPECT_TRUE(host.messages.empty()) << host.messages.front();
+            EXPECT_EQ(Me().Deck.size(), 1 + r.cards);
+            continue;
+        }
+        EXPECT_EQ(host.messages, std::vector<std::string>{"Error in reading cards: " + r.refusal});
+        EXPECT_EQ(Names(cards), std::vector<std::string>{"Old"});
+        EXPECT_EQ(Names(Me().Deck), std::vector<std::string>{"Old"});
+        EXPECT_EQ(St().Random.Draws(), draws) << "the scratch read's draws are not kept";
+    }
+}
+
 TEST_F(CardReaderTest, GameLinesSetTheRulesCostCardTemplatesAndTraitActions) {
     const std::string game =
         "#RULESCARD\r\n#TRAIT, \"TRAITGRAPHIC:Shield:shield.gif:Armour:#00FF00:1:0:1:Armour\", "

@@ -459,5 +459,41 @@ TEST_F(CatalogueTest, AMissionNamingAnotherGameJoinsItOnlyIfALinkFromThereCouldS
     EXPECT_EQ(arena.MissionTitles[1], "Own");
 }
 
+// A game file names its game's folder, and the opponents and missions there were read, listed and
+// played wherever it led: an absolute path, ".." or a link out of the program folder. Such a folder
+// is not read now, and its game keeps the opponents of the program folder.
+TEST_F(CatalogueTest, AGameFolderOutOfTheProgramFolderIsNotReadAndSaysWhy) {
+    namespace fs = std::filesystem;
+    const fs::path program = Folder() / "program";
+    St().ProgramFolder = St().CurrentFolder = program;
+    const std::string far = (Folder() / "elsewhere/far").string();
+    const std::pair<std::string, std::string> games[] = {
+        {"Far", far}, {"Linked", "Linked"}, {"Near", "Near"}, {"Up", "../elsewhere/up"}};
+    for (const char* out : {"elsewhere/far", "elsewhere/up", "elsewhere/linked"}) {
+        WriteFile(std::string(out) + "/troll.txt", EnemyDeck("Troll"));
+        WriteFile(std::string(out) + "/deep.mis", "#MISSION, \"Deep\", , \"deep\", troll.txt\r\n");
+    }
+    WriteFile("program/Near/imp.txt", EnemyDeck("Imp"));
+    WriteFile("program/ogre.txt", "#GAME, Far\r\n" + EnemyDeck("Ogre"));
+    fs::create_symlink(Folder() / "elsewhere/linked", program / "Linked");
+    for (const auto& [game, folder] : games)
+        WriteGame("program/" + game + ".gam", game, folder);
+    RebuildCatalogue();
+
+    ASSERT_EQ(St().Games.size(), 4);
+    EXPECT_EQ(OpponentNames(1), std::vector<std::string>{"Ogre"});
+    EXPECT_EQ(OpponentNames(2), std::vector<std::string>{});
+    EXPECT_EQ(OpponentNames(3), std::vector<std::string>{"Imp"});
+    EXPECT_EQ(OpponentNames(4), std::vector<std::string>{});
+    std::vector<std::string> refused;
+    for (int g : {1, 2, 4}) {
+        EXPECT_EQ(St().Games[g].MissionTexts.size(), 1) << "a mission of a folder out";
+        refused.push_back("The game folder \"" + games[g - 1].second + "\" of " +
+                          games[g - 1].first +
+                          ".gam is not read: it lies outside the program folder.");
+    }
+    EXPECT_EQ(host.messages, refused);
+}
+
 }  // namespace
 }  // namespace dv

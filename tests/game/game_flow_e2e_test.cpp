@@ -8,9 +8,11 @@
 
 #include "data/card_files.h"
 #include "data/games_page.h"
+#include "engine/interpreter/run_budget.h"
 #include "engine/model/cards.h"
 #include "engine/model/files.h"
 #include "engine/model/state.h"
+#include "engine/model/turn_log.h"
 #include "engine/pages/card_pages.h"
 #include "engine/rules/card_life.h"
 #include "game/game_start.h"
@@ -45,6 +47,12 @@ class GameFlowEndToEnd : public test::EngineTest {
     }
     static bool Has(const std::string& text, const std::string& part) {
         return text.find(part) != std::string::npos;
+    }
+    static int Count(const std::string& text, const std::string& part) {
+        int n = 0;
+        for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+            ++n;
+        return n;
     }
 
     // The slot in play of the first named card of that name, 0 when none.
@@ -229,6 +237,48 @@ TEST_F(GameFlowEndToEnd, AClickedPlayerCardShowsItsHpAndGlowAsTheyStand) {
         }
         PlayCards(0);
     }
+}
+
+// Ten opponent cards, each "ALL, TRAITCHANGE:HP, MODTRAIT:HP:1" and changing its own HP at the
+// game's start and in PHASE1, each change a chain that grows as ten to the tenth power: the game
+// start took 17 s and the next turn more than five minutes. Now the game start's chains and each
+// turn's share a budget, each chain cut at its own with a line in the report, and play goes on.
+TEST_F(GameFlowEndToEnd, AnOpponentWhoseCardsFeedOneAnotherStartsAndPlaysItsTurns) {
+    const std::string bogwarden = Page("Mosslight/Bogwarden_Enemy.txt");
+    std::string opponent = "#ENEMYDECK, Feeders, bogwarden, , , , , , \r\n" +
+                           bogwarden.substr(bogwarden.find('\n') + 1);
+    for (int i = 1; i <= 10; ++i)
+        opponent += "#CARD, INDECK, \"Feeder\", \"feeder:" + std::to_string(9100 + i) +
+                    "\", , , , , \"\"\r\n#TRAIT, \"HP:5\", #TRAIT, \"STARTSINPLAY:\", \r\n"
+                    "#EFFECT, ALL, TRAITCHANGE:HP, \"MODTRAIT:HP:1\"\r\n"
+                    "#EFFECT, SELF, PHASE1, \"MODTRAIT:HP:-1\"\r\n"
+                    "#EFFECT, SELF, GAMESTART, \"MODTRAIT:HP:-1\"\r\n"
+                    "#EXTRADATA, 1, GAMESTART, , %%%0%0%0%0%0%0%0%0, \r\n";
+    WriteFile("Mosslight/Feeders_Enemy.txt", opponent);
+    Main();
+    ASSERT_TRUE(StartGameFromLink(OpponentLink("Feeders_Enemy.txt")));
+    const std::string chainCut = "The rest of this chain of effects was left out";
+    const std::string turnCut = "The rest of the effects of this turn were left out";
+    // The first turn's report shows the game start's cuts as well.
+    EXPECT_EQ(Count(Page("Display.html"), turnCut), 2);
+    auto feedersHP = [] {
+        double sum = 0;
+        for (Card& card : St().InPlay)
+            if (card.Name == "Feeder") sum += GetTrait(card, "HP").Num();
+        return sum;
+    };
+    for (int turn = 2; turn <= 3; ++turn) {
+        const double before = feedersHP();
+        PlayCards(0);
+        const std::string report = Page("Display.html");
+        EXPECT_EQ(Count(report, turnCut), 1);
+        EXPECT_GE(Count(report, chainCut), 1);
+        // Every HP the feeders gained was a trait-change dispatch of the turn's chains.
+        EXPECT_GT(feedersHP() - before, 1000);
+        EXPECT_LE(feedersHP() - before, kMaxTurnRuns);
+        EXPECT_LE(report.size(), kMaxTurnLogBytes + 100000);
+    }
+    EXPECT_EQ(St().GameRunning, 1);
 }
 
 }  // namespace
