@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/card_files.h"
+#include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
 #include "engine/model/hands_and_decks.h"
@@ -75,12 +76,6 @@ class QuietTurns {
     QuietTurns(const QuietTurns&) = delete;
     QuietTurns& operator=(const QuietTurns&) = delete;
 };
-
-bool HasNamedCard(const List<Card>& cards) {
-    for (const Card& card : cards)
-        if (!card.Name.empty()) return true;
-    return false;
-}
 
 // A game can go on while either side has a card to draw or to play, or a player card in play.
 bool HasSomethingToPlay() {

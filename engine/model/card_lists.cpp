@@ -307,6 +307,12 @@ void SortCollectionByName() {
     });
 }
 
+bool HasNamedCard(const List<Card>& cards) {
+    for (const Card& card : cards)
+        if (!card.Name.empty()) return true;
+    return false;
+}
+
 void AddToCollection(Card& card) {
     Guarded("AddToCollection", [&] {
         // A clash would make two bought cards one: the next clean-up drops all but one of them.

@@ -20,6 +20,8 @@ void SortCards(List<Card>& list, const std::string& key, int trim);
 void MSortCards(List<Card>& list, int first, int last, const std::string& key);
 void MSortMerge(List<Card>& list, int first, int last, const std::string& key);
 void SortCollectionByName();
+// Whether the list holds a card with a name: an empty slot is no card.
+bool HasNamedCard(const List<Card>& cards);
 
 // Deck manager services the engine calls.
 // Gives the card an identifier no collection card or deck list has yet and puts it into the

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "data/card_files.h"
+#include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
 #include "engine/model/deck_lists.h"
 #include "engine/model/files.h"
@@ -43,12 +44,6 @@ struct ShownPlayer {
     }
 };
 
-bool HoldsCards(const List<Card>& cards) {
-    for (const Card& card : cards)
-        if (!card.Name.empty()) return true;
-    return false;
-}
-
 }  // namespace
 
 DeckOutcome DeckManagerLogic::SavePlayerAs() {
@@ -76,7 +71,7 @@ DeckOutcome DeckManagerLogic::LoadPlayer() {
     ShownPlayer shown;
     ReadCards(st.Collection, *file, st.Players[1], 0, "", kReadReplace);
     // A picture or an empty file reads as no cards at all: the panes went empty without a word.
-    if (!HoldsCards(st.Collection)) {
+    if (!HasNamedCard(st.Collection)) {
         shown.PutBack();
         TheDialogs().Message(
             "\"" + std::filesystem::path(*file).filename().string() +
