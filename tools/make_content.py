@@ -296,7 +296,8 @@ CARDS = [
                    "MODTRAIT:HP:1:ECHOONCE:The Drowned Bell tolls and wounded allies take "
                    "heart.")]),
     Card("Herbalist", "herbalist", C, 2, "#9CC98A", 8,
-         cost_note(2) + "Does not fight. In phase 6 she heals a wounded ally for 2.", hp=3,
+         cost_note(2) + "Does not fight. In phase 6 she heals a wounded ally that is not a "
+         "structure for 2.", hp=3,
          effects=[("RANDOMALLY", "PHASE6",
                    "REQTRAIT:HP:REQNOTTRAIT:STRUCTURE:REQISMORE:TARGTRAIT/HPMAX:TARGTRAIT/HP:"
                    "MODTRAIT:HP:TARGTRAIT/HPMAX/TRAITPLUS1/TARGTRAIT/HP/TRAITMINUS1/MAX2:"
@@ -710,8 +711,7 @@ def main_help():
         "selected card.</li>",
         "<li>Click a card in your hand to queue it for play, aimed at the selected card. Click",
         "it again to take it back. Click it with the right button to discard it instead: a",
-        "discard pays the card's cost as a play does, and a card whose cost you cannot pay stays",
-        "in your hand.</li>",
+        "discard pays the card's cost when the turn is taken, as a play does.</li>",
         "<li>Right after you queue a card, the next card you click on the board becomes its",
         "target.</li>",
         "<li>The queued plays are listed beside the board. Press <b>Take Turn</b> to play them.",

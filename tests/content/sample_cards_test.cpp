@@ -23,7 +23,9 @@
 #include "game/computer_games.h"
 #include "game/computer_player.h"
 #include "game/game_start.h"
+#include "game/play_queue.h"
 #include "game/startup.h"
+#include "game/turn.h"
 #include "tests/game/computer_game_fixture.h"
 
 namespace dv {
@@ -924,6 +926,24 @@ TEST_F(SampleCardsTest, EachMeetingKeepsWhatBothTextsSay) {
              Enter("Spark of Dawn", 2, golem);
              return Num(golem, "HP") == 6 && Num(golem, "MOSSHIDE") == 1;
          }},
+        {"Decoy Scarecrow / Bog Hound", "the dying bite at the player strikes the scarecrow", 1, 1,
+         1,
+         [&] {
+             const int scarecrow = Place("Decoy Scarecrow", 1);
+             KillCard(C(Place("Bog Hound", 2)), 0);
+             return Num(PlayerCard(1), "HP") == 20 && Num(scarecrow, "HP") == 3;
+         }},
+        {"Herbalist / Willow Ward",
+         "a wounded ally that is not a structure is healed, the ward not", 1, 1, 1,
+         [&] {
+             const int herbalist = Place("Herbalist", 1);
+             const int ward = Place("Willow Ward", 1);
+             SetTrait(C(ward), "HP", Value(2), 1);
+             SetTrait(C(PlayerCard(1)), "HP", Value(15), 1);
+             Dispatch(herbalist, "PHASE6");
+             return Says("Herbalist", "a wounded ally that is not a structure") &&
+                    Num(ward, "HP") == 2 && Num(PlayerCard(1), "HP") == 17;
+         }},
         {"Hermit of the Hollow", "it spends 3 glow and its owner draws two cards", 1, 1, 1,
          [&] {
              const int hermit = Place("Hermit of the Hollow", 1);
@@ -945,6 +965,20 @@ TEST_F(SampleCardsTest, EachMeetingKeepsWhatBothTextsSay) {
          }},
     };
     CheckRows(rows);
+}
+
+// As the help page says, a queued discard pays its card's cost when the turn is taken.
+TEST_F(SampleCardsTest, AQueuedDiscardPaysItsCardsCostAsTheHelpPageSays) {
+    EXPECT_NE(File("MainHelp.html").find("discard pays the card's cost"), std::string::npos);
+    NewBoard(1, "Bogwarden_Enemy.txt");
+    St().Players[1].Hand[1] = FromSet("Reed Sentry", 1);
+    SetGlow(1, 3);
+    AddAction(1, kDiscardTarget);
+    PlayCards(0);
+    // 3 glow, 2 paid for the discard, 2 gained in phase 1.
+    EXPECT_EQ(Glow(1), 3);
+    EXPECT_EQ(InHand("Reed Sentry", 1), 0);
+    EXPECT_EQ(CountInPlay("Reed Sentry", 1), 0);
 }
 
 // "Calculate Cost" gives every sample card the price its text states and its COST action charges.
