@@ -207,27 +207,35 @@ C, S, T, H = "CREATURE", "SPELL", "STRUCTURE", "HERO"
 # does here (no card has the identifier 0): so the turtle shrugs off real actions only.
 SHELL = "REQENEMY:CHANCE:30:AIRETARGET:GIDCARD:ECHO:$MYNAME pulls into its shell.:CANCEL"
 # The human player may aim the Ferryman at a creature of either side (the first action marks the
-# player's own Ferryman so); the computer's rows back an enemy creature only.
-FERRY_ROW = "ECHO:The Ferryman rows $TARGETNAME back to its owner's hand.:RETURNTOHAND"
+# player's own Ferryman so, for its entry only); the computer's rows back an enemy creature only.
+# A card goes to the hand of the side it is on: the engine keeps no first owner.
+FERRY_ROW = "ECHO:The Ferryman rows $TARGETNAME back to the hand of $TARGETOWNER.:RETURNTOHAND"
 FERRY = [("SELF", "ENTERPLAY", "REQISPLAYER:ADDTRAIT:EITHERBANK"),
          ("TARGETCARD", "ENTERPLAY",
           "REQMYTRAIT:EITHERBANK:REQNOTME:REQNOTTRAIT:PLAYER:REQTRAIT:CREATURE:" + FERRY_ROW),
          ("TARGETCARD", "ENTERPLAY",
-          "REQMYNOTRAIT:EITHERBANK:REQENEMY:REQNOTTRAIT:PLAYER:REQTRAIT:CREATURE:" + FERRY_ROW)]
+          "REQMYNOTRAIT:EITHERBANK:REQENEMY:REQNOTTRAIT:PLAYER:REQTRAIT:CREATURE:" + FERRY_ROW),
+         ("SELF", "ENTERPLAY", "REQMYTRAIT:EITHERBANK:REMOVEMYTRAIT:EITHERBANK")]
 
 # The Wisp's two sears are two actions, so that a Decoy Scarecrow can draw each of them (a repeat
-# runs inside the first, where no intercept is offered it). The first marks the enemy it sears,
-# and the second passes a marked enemy by unless it is a decoy (SEARED less DECOY below 1), so
-# that it sears another enemy, while a decoy that drew the first draws the second too. The last
-# read is of a trait the Wisp lacks, so that a sum of 0 reads as 0 rather than as DECOY. The
-# third action takes the mark away again.
+# runs inside the first, where no intercept is offered it). The first notes on the Wisp itself
+# which enemy it seared, and the second passes that enemy by, so that it sears another one. A
+# decoy that drew the first draws the second too: its identifier is noted less a number larger
+# than any identifier, which no card has. The Wisp's own third action takes the note away; a
+# note on the Wisp is out of every other card's reach, so none can keep it there.
 WISP_SEAR = "MODTRAIT:HP:-1:ECHO:Wisp-light sears $TARGETNAME."
-NOT_SEARED_OR_DECOY = ("REQISLESS:TARGTRAIT/SEARED/TRAITPLUS1/TARGTRAIT/DECOY/TRAITMINUS1/"
-                       "TRAIT/SEARED:1")
 WISP_SEARS = [
-    ("RANDOMENEMY", "ENTERPLAY", "REQTRAIT:HP:SETTRAIT:SEARED:1:" + WISP_SEAR),
-    ("RANDOMENEMY", "ENTERPLAY", f"REQTRAIT:HP:{NOT_SEARED_OR_DECOY}:{WISP_SEAR}"),
-    ("ALL", "ENTERPLAY", "REQTRAIT:SEARED:REMOVETRAIT:SEARED")]
+    ("RANDOMENEMY", "ENTERPLAY",
+     "REQTRAIT:HP:SETMYTRAIT:SEARED:TARGETGID:"
+     "MODMYTRAIT:SEARED:TARGTRAIT/DECOY/TRAITMINUS1000000000:" + WISP_SEAR),
+    ("RANDOMENEMY", "ENTERPLAY", "REQTRAIT:HP:REQMYTRAITNOTEQUALS:SEARED:TARGETGID:" + WISP_SEAR),
+    ("SELF", "ENTERPLAY", "REQMYTRAIT:SEARED:REMOVEMYTRAIT:SEARED")]
+# The ward answers the loss of HP itself, not the action that causes it: what it whips back is
+# always a blow, which strikes the attacker's master whatever the action asked of its target, and
+# a mark or a mark's removal is never whipped. Trial runs stop at the retarget, so that they see
+# the blow land on the ward.
+WARD_WHIP = ("REQVALLESS:-1:REQENEMY:CHANCE:40:AIRETARGET:GIDCARD:ECHO:The Willow Ward whips the "
+             "blow of $TARGETNAME back at $TARGETOWNER.:MODOWNERTRAIT:HP:CURVAL:SETVAL:0")
 
 CARDS = [
     Card("Lamplighter", "lamplighter", H, 0, "#FFD860", 1,
@@ -288,7 +296,8 @@ CARDS = [
                    "MODTRAIT:HP:1:ECHOONCE:The Drowned Bell tolls and wounded allies take "
                    "heart.")]),
     Card("Herbalist", "herbalist", C, 2, "#9CC98A", 8,
-         cost_note(2) + "Does not fight. In phase 6 she heals a wounded ally for 2.", hp=3,
+         cost_note(2) + "Does not fight. In phase 6 she heals a wounded ally that is not a "
+         "structure for 2.", hp=3,
          effects=[("RANDOMALLY", "PHASE6",
                    "REQTRAIT:HP:REQNOTTRAIT:STRUCTURE:REQISMORE:TARGTRAIT/HPMAX:TARGTRAIT/HP:"
                    "MODTRAIT:HP:TARGTRAIT/HPMAX/TRAITPLUS1/TARGTRAIT/HP/TRAITMINUS1/MAX2:"
@@ -311,10 +320,9 @@ CARDS = [
                    "$TARGETNAME.")]),
     Card("Fen Twins", "fentwins", C, 3, "#7FA88E", 25,
          cost_note(3) + "When it enters play a second twin joins it.", 1, 2,
-         traits=[("TWIN", "")],
+         # A copy joins quietly, without its entry actions, so the twin brings no twin of its own.
          effects=[("SELF", "ENTERPLAY",
-                   "REQMYTRAIT:TWIN:ECHOLOCKED:A second twin wades out of the fen.:"
-                   "DUPLICATEME:1:REMOVEMYTRAIT:TWIN")]),
+                   "ECHOLOCKED:A second twin wades out of the fen.:DUPLICATEME:1")]),
     Card("Mirror Pool", "mirrorpool", S, 3, "#9FC3E8", 40,
          cost_note(3) + "Spell. Choose an allied creature: a copy of it joins your side.",
          traits=[("PRIORITY", "5")],
@@ -383,9 +391,9 @@ CARDS = [
          cost_note(2) + "When it enters play it hides an enemy creature behind a mask of reeds.",
          1, 2,
          effects=[("TARGETCARD", "ENTERPLAY",
-                   "REQENEMY:REQTRAIT:CREATURE:ECHO:The Mask Weaver hides $TARGETNAME behind a "
-                   "mask of reeds.:CHANGENAME:Masked $SIMPLETARGETNAME:RECOLORTARGET:#667766:"
-                   "TARGETCOLOR")]),
+                   "REQENEMY:REQTRAIT:CREATURE:REQNOTTRAIT:MASKED:ECHO:The Mask Weaver hides "
+                   "$TARGETNAME behind a mask of reeds.:CHANGENAME:Masked $SIMPLETARGETNAME:"
+                   "SETTRAIT:MASKED:1:RECOLORTARGET:#667766:TARGETCOLOR")]),
     Card("Lantern Herald", "lanternherald", C, 1, "#F5E6B8", 10,
          cost_note(1) + "It announces the dawn, and its light turns golden.", 1, 2,
          effects=[("SELF", "ENTERPLAY",
@@ -401,9 +409,10 @@ CARDS = [
                   ("SELF", "ENTERPLAY", "REQISPLAYER:UNLOCK:Old Marsh King")]),
     Card("Mossling Elder", "mosslingelder", C, 2, "#6B8F4E", 15,
          cost_note(2) + "When it enters play every allied Mossling gains 1 POWER.", 1, 3,
+         # A Mossling behind a Mask Weaver's mask is still one.
          effects=[("ALL", "ENTERPLAY",
-                   "REQALLY:REQNAME:Mossling:MODTRAIT:POWER:1:ECHO:The Mossling Elder teaches "
-                   "$TARGETNAME to bite.")]),
+                   f"REQALLY:REQNAME:{name}:MODTRAIT:POWER:1:ECHO:The Mossling Elder teaches "
+                   "$TARGETNAME to bite.") for name in ("Mossling", "Masked Mossling")]),
     Card("Twin-Moon Oracle", "twinmoonoracle", C, 3, "#C0C8F0", 30,
          cost_note(3) + "In phase 2, if the enemy has more creatures, its owner draws a card. "
          "Alone, it heals at the end of the turn.", 1, 3,
@@ -427,9 +436,7 @@ CARDS = [
     Card("Willow Ward", "willowward", T, 3, "#7B9E6B", 35,
          cost_note(3) + "A blow aimed at the ward may whip back at the attacker's master.",
          hp=5,
-         effects=[("TRIGGERINGCARD", "TARGETED",
-                   "REQENEMY:CHANCE:40:ECHO:The Willow Ward whips the blow back at the master "
-                   "of $TARGETNAME.:REDIRECTBYGID:TARGETOWNERGID")]),
+         effects=[("SELF", "BEFORETRAITCHANGE:HP", WARD_WHIP)]),
     Card("Moth Shrine", "mothshrine", T, 2, "#E6D7A3", 30,
          cost_note(2) + "Each allied spell that is paid for costs 1 glow less.", hp=3,
          effects=[("SELF", "ENTERPLAY", "ADDTRAIT:LENDSGLOW"),
@@ -453,11 +460,14 @@ CARDS = [
                    "REQTRAIT:PLAYER:REQTRAITMORE:GLOW:1:MODTRAIT:GLOW:-1:MODMYOWNERTRAIT:GLOW:1:"
                    "ECHO:The Lamp Thief steals a little glow from $TARGETNAME.")]),
     Card("Hermit of the Hollow", "hermit", C, 3, "#8F8F70", 30,
-         cost_note(3) + "In phase 2, if its owner has 6 glow or more, it trades 3 glow for two "
-         "cards.", 1, 4,
+         cost_note(3) + "In phase 2, if its owner has 6 glow or more, it spends 3 glow and its "
+         "owner draws two cards.", 1, 4,
+         # No action can see whether the hand has room or the deck has cards, so the text says
+         # what happens rather than promising a trade.
          effects=[("SELF", "PHASE2",
                    "REQMYOWNERTRAITMORE:GLOW:6:MODMYOWNERTRAIT:GLOW:-3:DRAWCARDS:2:ECHO:The "
-                   "Hermit of the Hollow trades three glow for two old secrets.")]),
+                   "Hermit of the Hollow spends three glow on old secrets and $MYOWNER draws two "
+                   "cards.")]),
     Card("Reed Archer", "reedarcher", C, 2, "#B5A35A", 10,
          cost_note(2) + "In phase 4 it shoots a random flying creature or structure of the "
          "enemy for 1.", 1, 2,
@@ -465,7 +475,8 @@ CARDS = [
                    "REQONEOF:FLYING/STRUCTURE:MODTRAIT:HP:-1:ECHO:The Reed Archer shoots at "
                    "$TARGETNAME.")]),
     Card("Ferryman", "ferryman", C, 3, "#4C5F7A", 30,
-         cost_note(3) + "When it enters play it rows another creature back to its owner's hand.",
+         cost_note(3) + "When it enters play it rows another creature back to the hand of the "
+         "side it is on.",
          2, 3,
          effects=FERRY),
 ]
@@ -699,7 +710,8 @@ def main_help():
         "<li>Click a card on the board to look at it. The last card you clicked is the",
         "selected card.</li>",
         "<li>Click a card in your hand to queue it for play, aimed at the selected card. Click",
-        "it again to take it back. Click it with the right button to discard it instead.</li>",
+        "it again to take it back. Click it with the right button to discard it instead: a",
+        "discard pays the card's cost when the turn is taken, as a play does.</li>",
         "<li>Right after you queue a card, the next card you click on the board becomes its",
         "target.</li>",
         "<li>The queued plays are listed beside the board. Press <b>Take Turn</b> to play them.",
@@ -839,8 +851,10 @@ def main():
         "card life": {"DRAWCARDS", "ADDEFFECT", "DESTROYME", "DESTROY", "REMOVE", "CREATECARD",
                       "MINDCONTROL", "DEFECTME", "RETURNTOHAND", "DUPLICATE", "DUPLICATEME",
                       "LOSEGAME"},
-        # No REPEAT: a repeat runs inside its action, where no intercept is offered it.
-        "targeting": {"RETARGET", "REDIRECTTRAIT", "REDIRECTBYGID"},
+        # No REPEAT: a repeat runs inside its action, where no intercept is offered it. No
+        # REDIRECT or REDIRECTBYGID: the action sent on keeps what it asks of its target, which
+        # the new target need not meet.
+        "targeting": {"RETARGET", "REDIRECTTRAIT"},
         "names and colours": {"CHANGENAME", "RECOLORTARGET", "RECOLORME", "FRAMECOLOR",
                               "TARGETCOLOR"},
     }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "data/card_files.h"
+#include "engine/interpreter/card_commands.h"
 #include "engine/interpreter/eff_card.h"
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
@@ -22,7 +23,9 @@
 #include "game/computer_games.h"
 #include "game/computer_player.h"
 #include "game/game_start.h"
+#include "game/play_queue.h"
 #include "game/startup.h"
+#include "game/turn.h"
 #include "tests/game/computer_game_fixture.h"
 
 namespace dv {
@@ -204,6 +207,149 @@ class SampleCardsTest : public test::SampleGameTest {
         return Num(quarry == a ? b : a, "HP") + Num(PlayerCard(foe), "HP") == others;
     }
 
+    // A promise of a card, or of two cards where they meet: how often it must hold over the seeds,
+    // each seed on a fresh board.
+    struct Row {
+        const char* card;
+        const char* promise;
+        int seeds;
+        int least;
+        int most;
+        std::function<bool()> kept;
+        const char* opponent = kMirewitch;
+    };
+    template <std::size_t N>
+    void CheckRows(const Row (&rows)[N]) {
+        for (const Row& r : rows) {
+            SCOPED_TRACE(std::string(r.card) + ": " + r.promise);
+            int kept = 0;
+            for (int seed = 1; seed <= r.seeds; ++seed) {
+                NewBoard(seed, r.opponent);
+                kept += r.kept();
+            }
+            EXPECT_GE(kept, r.least);
+            EXPECT_LE(kept, r.most);
+        }
+    }
+
+    static int Occurrences(const std::string& text) {
+        int n = 0;
+        for (auto at = St().TurnLog.find(text); at != std::string::npos;
+             at = St().TurnLog.find(text, at + 1))
+            ++n;
+        return n;
+    }
+    // The card of that name on that side in play, or 0.
+    static int Find(const std::string& name, int side) {
+        const auto& play = St().InPlay;
+        for (int n = 1; n <= play.size(); ++n)
+            if (play[n].Name == name && play[n].Owner == side && play[n].Dead == 0) return n;
+        return 0;
+    }
+    // A mark that must not outlive its turn, on any card in play or in a hand.
+    static bool AnyMarkLeft() {
+        auto marked = [](Card& c) {
+            return !c.Name.empty() && (HasTrait(c, "SEARED") || HasTrait(c, "EITHERBANK"));
+        };
+        State& st = St();
+        for (Card& c : st.InPlay)
+            if (marked(c)) return true;
+        for (int p = 1; p <= 2; ++p)
+            for (Card& c : st.Players[p].Hand)
+                if (marked(c)) return true;
+        return false;
+    }
+    // Played again by its owner from the hand, as it stands there. 0 when it is not in the hand
+    // or went back to it.
+    int PlayFromHand(const std::string& name, int side, int aim = 0) {
+        for (Card& held : St().Players[side].Hand) {
+            if (held.Name != name) continue;
+            Card card = held;
+            held.Name.clear();
+            card.PresetTarget = static_cast<int16_t>(aim);
+            card.NextTarget = static_cast<int16_t>(aim);
+            const int n = AddCard(card);
+            ActivateCard(St().InPlay[n], 0);
+            return St().InPlay[n].Name == name ? n : 0;
+        }
+        return 0;
+    }
+    // The toad's turn ends until it has hopped over to the other bank.
+    static void HopOver(int toad) {
+        const int side = C(toad).Owner;
+        for (int end = 0; end < 200 && C(toad).Owner == side; ++end)
+            Dispatch(toad, "TURNEND");
+    }
+    bool Says(const std::string& card, const std::string& text) const {
+        return FromSet(card, 1).Description.find(text) != std::string::npos;
+    }
+    static void FillHand(int side) {
+        for (Card& slot : St().Players[side].Hand)
+            if (slot.Name.empty()) slot.Name = "Mossling";
+    }
+    static int HandCount(int side) {
+        const auto& hand = St().Players[side].Hand;
+        return static_cast<int>(
+            std::count_if(hand.begin(), hand.end(), [](const Card& c) { return !c.Name.empty(); }));
+    }
+
+    // The player's Willow Ward takes a blow of the computer's card: either the ward loses the HP,
+    // or the whip is told and the computer's player card loses them instead; never both, nor
+    // neither. Returns whether it whipped.
+    bool WardTakesBlow(int ward, int blow, const std::function<void()>& strike) {
+        const double master = Num(PlayerCard(2), "HP");
+        const double player = Num(PlayerCard(1), "HP");
+        strike();
+        if (Num(PlayerCard(1), "HP") != player)
+            return false;  // a random blow that struck the player
+        const bool whipped = Logged("The Willow Ward whips the blow");
+        const bool whole = whipped
+                               ? Num(ward, "HP") == 5 && Num(PlayerCard(2), "HP") == master - blow
+                               : Num(ward, "HP") == 5 - blow && Num(PlayerCard(2), "HP") == master;
+        EXPECT_TRUE(whole) << "whipped " << whipped << ", ward HP " << Num(ward, "HP");
+        return whipped;
+    }
+
+    // The player's Shellback Turtle meets the computer's card: either it shrugs the action off and
+    // nothing of it lands, or the acting card's text holds.
+    bool ShrugsOrHolds(const std::string& card, int glow,
+                       const std::function<bool(int turtle, int acting)>& holds) {
+        const int turtle = Place("Shellback Turtle", 1);
+        SetGlow(2, glow);
+        const int acting = Enter(card, 2, turtle);
+        if (!Logged("pulls into its shell")) return holds(turtle, acting);
+        return C(turtle).Name == "Shellback Turtle" && C(turtle).Owner == 1 &&
+               Num(turtle, "HP") == 5 && !HasTrait(C(turtle), "ROTTING") &&
+               !HasTrait(C(acting), "QUARRY");
+    }
+
+    // Wisps of the computer enter one after another against a turtle, a Mossling and the player:
+    // each sears two different enemies, less the sears the turtle shrugs off, and leaves no mark.
+    bool WispsSearTwoEach(int wisps) {
+        const std::vector<int> foes = {Place("Shellback Turtle", 1), Place("Mossling", 1),
+                                       PlayerCard(1)};
+        for (int w = 0; w < wisps; ++w) {
+            std::vector<double> hp;
+            for (int n : foes)
+                hp.push_back(Num(n, "HP"));
+            const int shrugs = Occurrences("pulls into its shell");
+            SetGlow(2, 2);
+            if (Enter("Will-o'-Wisp", 2) == 0) return false;
+            int seared = 0;
+            for (std::size_t i = 0; i < foes.size(); ++i) {
+                const double lost = hp[i] - Num(foes[i], "HP");
+                if (lost > 1) return false;
+                seared += lost == 1;
+            }
+            if (seared + Occurrences("pulls into its shell") - shrugs != 2 || AnyMarkLeft())
+                return false;
+            // Healed, so that the next Wisp meets the same three.
+            for (std::size_t i = 0; i < foes.size(); ++i)
+                SetTrait(C(foes[i]), "HP", Value(hp[i]), 1);
+        }
+        return true;
+    }
+
     List<Card> set_;
 };
 
@@ -227,18 +373,51 @@ TEST_F(SampleCardsTest, ComputerGamesRefuseNoQueuedCopy) {
     EXPECT_GE(copies, 20);
 }
 
+// Computer games over every pairing of the sample decks and the mission, 300 in all: at the end
+// of every turn no card has more HP than its HPMAX and, while the game goes on, no mark of a turn
+// is left (a game won in the middle of an entry runs nothing more), and no game refuses a card,
+// reports an error or masks a creature twice.
+TEST_F(SampleCardsTest, ComputerGamesKeepHpMarksAndMasksWhereCardsMeet) {
+    const char* decks[] = {"Lamplighter_Starter.txt", "Bogwarden_Enemy.txt", "Mirewitch_Enemy.txt",
+                           "Reedmother_Enemy.txt"};
+    std::vector<std::pair<std::string, std::string>> pairings;
+    for (const char* first : decks) {
+        for (const char* second : decks)
+            pairings.emplace_back(first, second);
+        pairings.emplace_back(first, "FirstLight.mis");
+    }
+    int turns = 0;
+    std::string fault;
+    host.onCall[WindowCall::RedrawHand] = [&] {
+        ++turns;
+        if (!fault.empty()) return;
+        for (Card& card : St().InPlay) {
+            if (card.Name.empty() || card.Dead || !HasTrait(card, "HPMAX")) continue;
+            if (GetTrait(card, "HP").Num() > GetTrait(card, "HPMAX").Num())
+                fault = card.Name + " has more HP than its HPMAX";
+        }
+        if (St().GameOver == 0 && AnyMarkLeft()) fault = "a mark outlived its turn";
+        if (St().HTMLText.find("Masked Masked") != std::string::npos) fault = "masked twice";
+    };
+    for (int seed = 1; seed <= 15; ++seed) {
+        for (const auto& [first, second] : pairings) {
+            SCOPED_TRACE(first + " against " + second + ", seed " + std::to_string(seed));
+            St().SeedOverride = 7000 + seed;
+            std::string loser;
+            PlayAIGame(first, second, loser);
+            EXPECT_EQ(fault, "");
+            EXPECT_EQ(St().AIGameLog.find("cannot play"), std::string::npos);
+            fault.clear();
+        }
+    }
+    for (const std::string& message : host.messages)
+        EXPECT_NE(message.rfind("Error in", 0), 0u) << message;
+    EXPECT_GE(turns, 2500);
+}
+
 // Each card of the table is played as its text says, on a fresh board for every seed; the row
 // counts the seeds on which the text held, which must lie between its bounds.
 TEST_F(SampleCardsTest, EachCardKeepsWhatItsTextSays) {
-    struct Row {
-        const char* card;
-        const char* promise;
-        int seeds;
-        int least;
-        int most;
-        std::function<bool()> kept;
-        const char* opponent = kMirewitch;
-    };
     const Row rows[] = {
         {"Fen Twins", "a second twin joins it, for the 3 glow paid once", 1, 1, 1,
          [&] {
@@ -447,16 +626,359 @@ TEST_F(SampleCardsTest, EachCardKeepsWhatItsTextSays) {
         {"Wisp Trader", "a trade in the mission hands out neither player card nor the wraith", 30,
          30, 30, [&] { return TradesHandOutNoPlayerOrStartingCard(10); }, "FirstLight.mis"},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(std::string(r.card) + ": " + r.promise);
-        int kept = 0;
-        for (int seed = 1; seed <= r.seeds; ++seed) {
-            NewBoard(seed, r.opponent);
-            kept += r.kept();
-        }
-        EXPECT_GE(kept, r.least);
-        EXPECT_LE(kept, r.most);
-    }
+    CheckRows(rows);
+}
+
+// Where a card that answers other cards' actions meets a card whose action it can answer, both
+// texts hold: one row per meeting, the first card named the one that answers.
+TEST_F(SampleCardsTest, EachMeetingKeepsWhatBothTextsSay) {
+    const Row rows[] = {
+        {"Willow Ward / Reed Archer",
+         "no shot vanishes: it strikes the ward or, whipped, the master", 100, 25, 55,
+         [&] {
+             const int ward = Place("Willow Ward", 1);
+             const int archer = Place("Reed Archer", 2);
+             return WardTakesBlow(ward, 1, [&] { Dispatch(archer, "PHASE4"); });
+         }},
+        {"Willow Ward / Spark of Dawn", "about 40 of 100 blows whip back at the caster's master",
+         100, 25, 55,
+         [&] {
+             const int ward = Place("Willow Ward", 1);
+             SetGlow(2, 1);
+             return WardTakesBlow(ward, 2, [&] { Enter("Spark of Dawn", 2, ward); });
+         }},
+        {"Willow Ward / Mire Shaman", "a chant at the ward strikes it or the shaman's master", 60,
+         3, 30,
+         [&] {
+             const int ward = Place("Willow Ward", 1);
+             const int shaman = Place("Mire Shaman", 2);
+             return WardTakesBlow(ward, 1, [&] { Dispatch(shaman, "PHASE4"); });
+         }},
+        {"Willow Ward / Pike Captain",
+         "the ward is the quarry, the mark is not whipped, the harrying may be", 100, 100, 100,
+         [&] {
+             const int ward = Place("Willow Ward", 1);
+             SetGlow(2, 3);
+             const int captain = Enter("Pike Captain", 2, ward);
+             if (captain == 0 || Num(captain, "QUARRY") != C(ward).GID || Logged("whips"))
+                 return false;
+             WardTakesBlow(ward, 1, [&] { Dispatch(captain, "PHASE6"); });
+             return true;
+         }},
+        {"Willow Ward / Will-o'-Wisp", "two different enemies seared, a whipped sear on the master",
+         100, 100, 100,
+         [&] {
+             const int ward = Place("Willow Ward", 1);
+             const std::vector<std::pair<int, int>> cards = {
+                 {ward, 5}, {Place("Mossling", 1), 2}, {PlayerCard(1), 20}, {PlayerCard(2), 18}};
+             SetGlow(2, 2);
+             if (Enter("Will-o'-Wisp", 2) == 0) return false;
+             const std::vector<int> lost = Losses(cards);
+             const bool whipped = Logged("whips");
+             return std::count(lost.begin(), lost.end(), 1) == 2 &&
+                    std::count(lost.begin(), lost.end(), 0) == 2 && (lost[3] == 1) == whipped &&
+                    lost[0] + lost[3] <= 1 && !AnyMarkLeft();
+         }},
+        {"Willow Ward / Sinkhole", "the ward leaves play; nothing is whipped", 10, 10, 10,
+         [&] {
+             const int ward = Place("Willow Ward", 1);
+             SetGlow(2, 4);
+             Enter("Sinkhole", 2, ward);
+             return C(ward).Name.empty() && !Logged("whips") && Num(PlayerCard(2), "HP") == 18;
+         }},
+        {"Shellback Turtle / Will-o'-Wisp",
+         "each of two Wisps sears two enemies or is shrugged off", 100, 100, 100,
+         [&] { return WispsSearTwoEach(2); }},
+        {"Shellback Turtle / Bog Mummy", "shrugged off, or the turtle rots", 40, 40, 40,
+         [&] {
+             return ShrugsOrHolds("Bog Mummy", 3, [&](int turtle, int) {
+                 Dispatch(turtle, "TURNEND");
+                 return HasTrait(C(turtle), "ROTTING") && Num(turtle, "HP") == 4;
+             });
+         }},
+        {"Shellback Turtle / Siren of the Reeds", "shrugged off, or the turtle wades over", 40, 40,
+         40,
+         [&] {
+             return ShrugsOrHolds("Siren of the Reeds", 4,
+                                  [&](int turtle, int) { return C(turtle).Owner == 2; });
+         }},
+        {"Shellback Turtle / Mask Weaver", "shrugged off, or the turtle is masked", 40, 40, 40,
+         [&] {
+             return ShrugsOrHolds("Mask Weaver", 2, [&](int turtle, int) {
+                 return C(turtle).Name == "Masked Shellback Turtle";
+             });
+         }},
+        {"Shellback Turtle / Ferryman", "shrugged off, or the turtle is in its side's hand", 40, 40,
+         40,
+         [&] {
+             return ShrugsOrHolds("Ferryman", 3, [&](int turtle, int) {
+                 return C(turtle).Name.empty() && InHand("Shellback Turtle", 1) == 1;
+             });
+         }},
+        {"Shellback Turtle / Pike Captain", "shrugged off, or the turtle is the quarry", 40, 40, 40,
+         [&] {
+             return ShrugsOrHolds("Pike Captain", 3, [&](int turtle, int captain) {
+                 return Num(captain, "QUARRY") == C(turtle).GID;
+             });
+         }},
+        {"Decoy Scarecrow / Reed Archer", "a shot at a flyer strikes the scarecrow", 40, 40, 40,
+         [&] {
+             const int scarecrow = Place("Decoy Scarecrow", 1);
+             const int moth = Place("Glowmoth", 1);
+             Dispatch(Place("Reed Archer", 2), "PHASE4");
+             return Num(scarecrow, "HP") == 3 && Num(moth, "HP") == 1;
+         }},
+        {"Decoy Scarecrow / Pike Captain",
+         "a captain aimed at a creature takes the scarecrow as quarry", 1, 1, 1,
+         [&] {
+             const int scarecrow = Place("Decoy Scarecrow", 1);
+             const int moss = Place("Mossling", 1);
+             SetGlow(2, 3);
+             const int captain = Enter("Pike Captain", 2, moss);
+             Dispatch(captain, "PHASE6");
+             return Num(captain, "QUARRY") == C(scarecrow).GID && Num(scarecrow, "HP") == 3 &&
+                    Num(moss, "HP") == 2;
+         }},
+        {"Decoy Scarecrow / Siren of the Reeds", "an action that asks for a creature is not drawn",
+         1, 1, 1,
+         [&] {
+             const int scarecrow = Place("Decoy Scarecrow", 1);
+             const int moss = Place("Mossling", 1);
+             SetGlow(2, 4);
+             Enter("Siren of the Reeds", 2, moss);
+             return C(moss).Owner == 2 && C(scarecrow).Owner == 1;
+         }},
+        {"Decoy Scarecrow / Spark of Dawn", "a spell is no creature: it burns the card aimed at", 1,
+         1, 1,
+         [&] {
+             const int scarecrow = Place("Decoy Scarecrow", 1);
+             const int sentry = Place("Reed Sentry", 1);
+             SetGlow(2, 1);
+             Enter("Spark of Dawn", 2, sentry);
+             return Num(sentry, "HP") == 2 && Num(scarecrow, "HP") == 4;
+         }},
+        {"Siren of the Reeds / Ferryman",
+         "a hound the Siren took goes to the hand of the side it is on", 20, 20, 20,
+         [&] {
+             const int hound = Place("Bog Hound", 1);
+             SetGlow(2, 4);
+             Enter("Siren of the Reeds", 2, hound);
+             SetGlow(1, 3);
+             Enter("Ferryman", 1, hound);
+             return Says("Ferryman", "back to the hand of the side it is on") &&
+                    C(hound).Name.empty() && InHand("Bog Hound", 2) == 1 &&
+                    InHand("Bog Hound", 1) == 0;
+         }},
+        {"Siren of the Reeds / Ferryman",
+         "the player's take the wraith; it goes to the player's hand", 20, 20, 20,
+         [&] {
+             const int wraith = Find("Chapel Bell Wraith", 2);
+             if (wraith == 0) return false;
+             ActivateCard(C(wraith), 1);  // as the first turn start leaves it
+             SetGlow(1, 4);
+             if (Enter("Siren of the Reeds", 1, wraith) == 0) return false;
+             SetGlow(1, 3);
+             Enter("Ferryman", 1, wraith);
+             return C(wraith).Name.empty() && InHand("Chapel Bell Wraith", 1) == 1;
+         },
+         "FirstLight.mis"},
+        {"Siren of the Reeds / Bog Hound", "a hound the Siren took bites its new side's enemy", 1,
+         1, 1,
+         [&] {
+             const int hound = Place("Bog Hound", 1);
+             SetGlow(2, 4);
+             Enter("Siren of the Reeds", 2, hound);
+             KillCard(C(hound), 0);
+             return Num(PlayerCard(1), "HP") == 19 && Num(PlayerCard(2), "HP") == 18;
+         }},
+        {"Ferryman / Fen Twins", "a twin rowed back by the player's Ferryman brings its twin again",
+         20, 20, 20,
+         [&] {
+             SetGlow(1, 3);
+             const int twin = Enter("Fen Twins", 1);
+             CreateSideBoards();
+             SetGlow(1, 3);
+             Enter("Ferryman", 1, twin);
+             SetGlow(1, 3);
+             PlayFromHand("Fen Twins", 1);
+             CreateSideBoards();
+             return CountInPlay("Fen Twins", 1) == 3 && Glow(1) == 0 && !AnyMarkLeft();
+         }},
+        {"Ferryman / Fen Twins",
+         "a twin rowed back by the computer's Ferryman brings its twin again", 20, 20, 20,
+         [&] {
+             SetGlow(1, 3);
+             const int twin = Enter("Fen Twins", 1);
+             CreateSideBoards();
+             SetGlow(2, 3);
+             Enter("Ferryman", 2, twin);
+             SetGlow(1, 3);
+             PlayFromHand("Fen Twins", 1);
+             CreateSideBoards();
+             return CountInPlay("Fen Twins", 1) == 3;
+         }},
+        {"Ferryman / Will-o'-Wisp", "a Wisp rowed back sears two different enemies again", 20, 20,
+         20,
+         [&] {
+             Place("Mossling", 1);
+             Place("Reed Sentry", 1);
+             SetGlow(2, 2);
+             const int wisp = Enter("Will-o'-Wisp", 2);
+             SetGlow(1, 3);
+             Enter("Ferryman", 1, wisp);
+             std::vector<std::pair<int, int>> side;
+             for (int n = 1; n <= St().InPlay.size(); ++n)
+                 if (C(n).Owner == 1 && !C(n).Name.empty())
+                     side.emplace_back(n, static_cast<int>(Num(n, "HP")));
+             SetGlow(2, 2);
+             if (PlayFromHand("Will-o'-Wisp", 2) == 0) return false;
+             const std::vector<int> lost = Losses(side);
+             return std::count(lost.begin(), lost.end(), 1) == 2 &&
+                    std::count(lost.begin(), lost.end(), 0) == int(lost.size()) - 2 &&
+                    !AnyMarkLeft();
+         }},
+        {"Mirror Pool / Fen Twins", "a copy of a twin adds exactly one twin", 20, 20, 20,
+         [&] {
+             SetGlow(1, 3);
+             const int twin = Enter("Fen Twins", 1);
+             CreateSideBoards();
+             SetGlow(1, 3);
+             Enter("Mirror Pool", 1, twin);
+             CreateSideBoards();
+             return CountInPlay("Fen Twins", 1) == 3;
+         }},
+        {"Mirror Pool / Will-o'-Wisp", "a copy joins quietly: it sears nothing and bears no mark",
+         20, 20, 20,
+         [&] {
+             const int wisp = Place("Will-o'-Wisp", 1);
+             const int foe = Place("Reed Sentry", 2);
+             SetGlow(1, 3);
+             Enter("Mirror Pool", 1, wisp);
+             CreateSideBoards();
+             return CountInPlay("Will-o'-Wisp", 1) == 2 && Num(foe, "HP") == 4 &&
+                    Num(PlayerCard(2), "HP") == 18 && !AnyMarkLeft();
+         }},
+        {"Mirror Pool / Mask Weaver", "a copy of a masked creature is masked and not masked again",
+         1, 1, 1,
+         [&] {
+             const int moss = Place("Mossling", 2);
+             SetGlow(1, 2);
+             Enter("Mask Weaver", 1, moss);
+             SetGlow(2, 3);
+             Enter("Mirror Pool", 2, moss);
+             CreateSideBoards();
+             SetGlow(1, 2);
+             Enter("Mask Weaver", 1);
+             return CountInPlay("Masked Mossling", 2) == 2 && !Logged("Masked Masked");
+         }},
+        {"Mask Weaver / Mask Weaver", "a masked creature is not masked again", 20, 20, 20,
+         [&] {
+             const int moss = Place("Mossling", 1);
+             const int sentry = Place("Reed Sentry", 1);
+             SetGlow(2, 2);
+             Enter("Mask Weaver", 2, moss);
+             SetGlow(2, 2);
+             Enter("Mask Weaver", 2, moss);
+             SetGlow(2, 2);
+             ComputerPlays("Mask Weaver");
+             return C(moss).Name == "Masked Mossling" && C(sentry).Name == "Masked Reed Sentry" &&
+                    !Logged("Masked Masked");
+         }},
+        {"Mask Weaver / Mossling Elder", "a masked Mossling is still taught to bite", 1, 1, 1,
+         [&] {
+             const int moss = Place("Mossling", 1);
+             SetGlow(2, 2);
+             Enter("Mask Weaver", 2, moss);
+             SetGlow(1, 2);
+             Enter("Mossling Elder", 1);
+             return C(moss).Name == "Masked Mossling" && Num(moss, "POWER") == 2;
+         }},
+        {"Turncoat Toad / Pike Captain",
+         "a quarry that hops over to the captain is harried no more", 1, 1, 1,
+         [&] {
+             const int toad = Place("Turncoat Toad", 1);
+             SetGlow(2, 3);
+             const int captain = Enter("Pike Captain", 2, toad);
+             HopOver(toad);
+             Dispatch(captain, "PHASE6");
+             return Num(toad, "HP") == 2 && Num(PlayerCard(1), "HP") == 20;
+         }},
+        {"Turncoat Toad / Ferryman",
+         "a toad that hopped over goes to the hand of the side it is on", 1, 1, 1,
+         [&] {
+             const int toad = Place("Turncoat Toad", 1);
+             HopOver(toad);
+             SetGlow(1, 3);
+             Enter("Ferryman", 1, toad);
+             return InHand("Turncoat Toad", 2) == 1 && InHand("Turncoat Toad", 1) == 0;
+         }},
+        {"Lantern Knight / Spark of Dawn", "the blow of 2 is 1 smaller", 1, 1, 1,
+         [&] {
+             const int knight = Place("Lantern Knight", 1);
+             SetGlow(2, 1);
+             Enter("Spark of Dawn", 2, knight);
+             return Num(knight, "HP") == 4;
+         }},
+        {"Peat Golem / Spark of Dawn", "the moss hide soaks up the blow", 1, 1, 1,
+         [&] {
+             const int golem = Place("Peat Golem", 1);
+             SetGlow(2, 1);
+             Enter("Spark of Dawn", 2, golem);
+             return Num(golem, "HP") == 6 && Num(golem, "MOSSHIDE") == 1;
+         }},
+        {"Decoy Scarecrow / Bog Hound", "the dying bite at the player strikes the scarecrow", 1, 1,
+         1,
+         [&] {
+             const int scarecrow = Place("Decoy Scarecrow", 1);
+             KillCard(C(Place("Bog Hound", 2)), 0);
+             return Num(PlayerCard(1), "HP") == 20 && Num(scarecrow, "HP") == 3;
+         }},
+        {"Herbalist / Willow Ward",
+         "a wounded ally that is not a structure is healed, the ward not", 1, 1, 1,
+         [&] {
+             const int herbalist = Place("Herbalist", 1);
+             const int ward = Place("Willow Ward", 1);
+             SetTrait(C(ward), "HP", Value(2), 1);
+             SetTrait(C(PlayerCard(1)), "HP", Value(15), 1);
+             Dispatch(herbalist, "PHASE6");
+             return Says("Herbalist", "a wounded ally that is not a structure") &&
+                    Num(ward, "HP") == 2 && Num(PlayerCard(1), "HP") == 17;
+         }},
+        {"Hermit of the Hollow", "it spends 3 glow and its owner draws two cards", 1, 1, 1,
+         [&] {
+             const int hermit = Place("Hermit of the Hollow", 1);
+             SetGlow(1, 6);
+             Dispatch(hermit, "PHASE2");
+             return Says("Hermit of the Hollow",
+                         "it spends 3 glow and its owner draws two cards") &&
+                    Glow(1) == 3 && HandCount(1) == 2;
+         }},
+        {"Hermit of the Hollow", "with a full hand it spends 3 glow and its owner draws none", 1, 1,
+         1,
+         [&] {
+             const int hermit = Place("Hermit of the Hollow", 1);
+             FillHand(1);
+             const int held = HandCount(1);
+             SetGlow(1, 6);
+             Dispatch(hermit, "PHASE2");
+             return Glow(1) == 3 && HandCount(1) == held;
+         }},
+    };
+    CheckRows(rows);
+}
+
+// As the help page says, a queued discard pays its card's cost when the turn is taken.
+TEST_F(SampleCardsTest, AQueuedDiscardPaysItsCardsCostAsTheHelpPageSays) {
+    EXPECT_NE(File("MainHelp.html").find("discard pays the card's cost"), std::string::npos);
+    NewBoard(1, "Bogwarden_Enemy.txt");
+    St().Players[1].Hand[1] = FromSet("Reed Sentry", 1);
+    SetGlow(1, 3);
+    AddAction(1, kDiscardTarget);
+    PlayCards(0);
+    // 3 glow, 2 paid for the discard, 2 gained in phase 1.
+    EXPECT_EQ(Glow(1), 3);
+    EXPECT_EQ(InHand("Reed Sentry", 1), 0);
+    EXPECT_EQ(CountInPlay("Reed Sentry", 1), 0);
 }
 
 // "Calculate Cost" gives every sample card the price its text states and its COST action charges.
