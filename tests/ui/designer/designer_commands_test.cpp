@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
@@ -455,6 +457,93 @@ TEST_F(DesignerCommandsTest, ADesignerOpenedByTheDeckManagerLeavesTheDesignerAro
     EXPECT_EQ(St().Templates.size(), templates);
     EXPECT_EQ(St().EditorTest, 1) << "closing the test game would not come back to the designer";
     EXPECT_EQ(St().DesignerActive, 1);
+}
+
+// Closing the designer lost every unsaved card when the save it offered did not happen: Yes and
+// then Cancel, or Yes and a save that failed (reported, then the window closed anyway). A Save
+// As that failed left the failed file as the designer's card file.
+TEST_F(DesignerCommandsTest, ASaveThatDidNotHappenKeepsTheDesignerOpenWithItsCards) {
+    namespace fs = std::filesystem;
+    // A file where a folder should be: nothing can be written below it.
+    WriteFile("zeta", "a file");
+    const std::string unwritable = (Folder() / "zeta" / "cards.txt").string();
+    struct Row {
+        const char* what;
+        bool withFile;
+        std::deque<std::optional<std::string>> files;
+    };
+    const Row rows[] = {
+        {"no card file, the save dialog cancelled", false, {std::nullopt}},
+        {"no card file, the chosen file cannot be written", false, {unwritable}},
+        {"a card file that cannot be written", true, {}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        designer.Open(ui::DesignerOpener::MainMenu);
+        designer.Activate();
+        St().DesignerActive = 1;
+        form.OnCardText(0, "Solo");
+        designer.SaveCard();
+        if (r.withFile) St().CardSetFile = unwritable;
+        const std::string cardFile = St().CardSetFile;
+        peers.calls.clear();
+        host.calls.clear();
+        dialogs.answers = {true};
+        dialogs.files = r.files;
+        EXPECT_FALSE(designer.Close());
+        EXPECT_EQ(EditNames(), std::vector<std::string>{"Solo"});
+        EXPECT_EQ(St().CardSetFile, cardFile);
+        EXPECT_EQ(St().DesignerActive, 1);
+        EXPECT_TRUE(peers.calls.empty()) << peers.calls.front();
+        EXPECT_TRUE(host.calls.empty()) << "a new game started under the designer";
+        EXPECT_FALSE(fs::exists(unwritable));
+    }
+    EXPECT_EQ(host.messages.size(), 2u) << "each failed save says why";
+
+    OpenThree();
+    const std::string file = St().CardSetFile;
+    dialogs.files = {unwritable};
+    designer.SaveCardsAs();
+    EXPECT_EQ(St().CardSetFile, file) << "a failed Save As took the file it could not write";
+}
+
+// After Test Cards a sort in the test's deck manager reordered the designer's card list while the
+// designer kept its slot: the form showed one card and the list another, and Save Card wrote the
+// card shown over that other card.
+TEST_F(DesignerCommandsTest, ACardTestWithASortBringsTheDesignerBackOnItsCardAndItsList) {
+    OpenWith(WriteCards("set.txt", {{"Lamplighter", "lamp", {"HP:5"}, {}, {}},
+                                    {"Bog Hound", "hound", {"HP:3"}, {}, {}},
+                                    {"Alder", "alder", {"HP:1"}, {}, {}}}));
+    struct Row {
+        const char* what;
+        std::function<void()> comeBack;
+        const char* shown;
+    };
+    const Row rows[] = {
+        {"Test Cards, the test game played", [this] { designer.ComeBack(); }, "Bog Hound"},
+        {"View Cards, a card clicked in the sorted view", [this] { designer.ShowCardOfList(1); },
+         "Alder"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        form.CardComboClick(1);  // Bog Hound
+        const std::vector<std::string> names = EditNames();
+        peers.handedOver = [] { SortCards(St().EditCards, "NAME", 0); };
+        if (std::string(r.what).starts_with("Test"))
+            designer.TestCards();
+        else
+            designer.ViewCards();
+        ASSERT_EQ(St().EditCards[1].Name, "Alder") << "the deck manager's sort";
+        r.comeBack();
+        EXPECT_EQ(EditNames(), names) << "the designer's list came back reordered";
+        EXPECT_EQ(St().CurrentCard.Name, r.shown);
+        EXPECT_EQ(St().EditCards[St().EditIndex].Name, r.shown);
+        EXPECT_EQ(form.controls.CardCombo.selected, St().EditIndex - 1);
+        form.OnValueText(0, "9");
+        designer.SaveCard();
+        EXPECT_EQ(EditNames(), names) << "Save Card wrote over another card";
+        EXPECT_EQ(St().EditCards[St().EditIndex].TraitValues[1], "9");
+    }
 }
 
 }  // namespace
