@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -459,90 +458,57 @@ TEST_F(DesignerCommandsTest, ADesignerOpenedByTheDeckManagerLeavesTheDesignerAro
     EXPECT_EQ(St().DesignerActive, 1);
 }
 
-// Closing the designer lost every unsaved card when the save it offered did not happen: Yes and
-// then Cancel, or Yes and a save that failed (reported, then the window closed anyway). A Save
-// As that failed left the failed file as the designer's card file.
+// Closing lost every unsaved card when the save it offered did not happen (Yes, then Cancel; or
+// Yes and a save that failed), and a Save As that failed took the file it could not write.
 TEST_F(DesignerCommandsTest, ASaveThatDidNotHappenKeepsTheDesignerOpenWithItsCards) {
-    namespace fs = std::filesystem;
-    // A file where a folder should be: nothing can be written below it.
-    WriteFile("zeta", "a file");
+    WriteFile("zeta", "a file where a folder should be");
     const std::string unwritable = (Folder() / "zeta" / "cards.txt").string();
-    struct Row {
-        const char* what;
-        bool withFile;
-        std::deque<std::optional<std::string>> files;
-    };
-    const Row rows[] = {
-        {"no card file, the save dialog cancelled", false, {std::nullopt}},
-        {"no card file, the chosen file cannot be written", false, {unwritable}},
-        {"a card file that cannot be written", true, {}},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.what);
+    const std::pair<std::string, std::optional<std::string>> rows[] = {
+        {"", std::nullopt}, {"", unwritable}, {unwritable, std::nullopt}};
+    for (const auto& [cardFile, chosen] : rows) {
         designer.Open(ui::DesignerOpener::MainMenu);
         designer.Activate();
-        St().DesignerActive = 1;
         form.OnCardText(0, "Solo");
-        designer.SaveCard();
-        if (r.withFile) St().CardSetFile = unwritable;
-        const std::string cardFile = St().CardSetFile;
+        St().CardSetFile = cardFile;
         peers.calls.clear();
-        host.calls.clear();
         dialogs.answers = {true};
-        dialogs.files = r.files;
+        dialogs.files = {chosen};
         EXPECT_FALSE(designer.Close());
         EXPECT_EQ(EditNames(), std::vector<std::string>{"Solo"});
         EXPECT_EQ(St().CardSetFile, cardFile);
         EXPECT_EQ(St().DesignerActive, 1);
-        EXPECT_TRUE(peers.calls.empty()) << peers.calls.front();
+        EXPECT_TRUE(peers.calls.empty()) << "the designer went on closing";
         EXPECT_TRUE(host.calls.empty()) << "a new game started under the designer";
-        EXPECT_FALSE(fs::exists(unwritable));
     }
-    EXPECT_EQ(host.messages.size(), 2u) << "each failed save says why";
-
     OpenThree();
     const std::string file = St().CardSetFile;
     dialogs.files = {unwritable};
     designer.SaveCardsAs();
-    EXPECT_EQ(St().CardSetFile, file) << "a failed Save As took the file it could not write";
+    EXPECT_EQ(St().CardSetFile, file);
+    EXPECT_EQ(host.messages.size(), 3u) << "each failed save says why";
 }
 
-// After Test Cards a sort in the test's deck manager reordered the designer's card list while the
-// designer kept its slot: the form showed one card and the list another, and Save Card wrote the
-// card shown over that other card.
-TEST_F(DesignerCommandsTest, ACardTestWithASortBringsTheDesignerBackOnItsCardAndItsList) {
-    OpenWith(WriteCards("set.txt", {{"Lamplighter", "lamp", {"HP:5"}, {}, {}},
-                                    {"Bog Hound", "hound", {"HP:3"}, {}, {}},
-                                    {"Alder", "alder", {"HP:1"}, {}, {}}}));
-    struct Row {
-        const char* what;
-        std::function<void()> comeBack;
-        const char* shown;
-    };
-    const Row rows[] = {
-        {"Test Cards, the test game played", [this] { designer.ComeBack(); }, "Bog Hound"},
-        {"View Cards, a card clicked in the sorted view", [this] { designer.ShowCardOfList(1); },
-         "Alder"},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.what);
-        form.CardComboClick(1);  // Bog Hound
-        const std::vector<std::string> names = EditNames();
-        peers.handedOver = [] { SortCards(St().EditCards, "NAME", 0); };
-        if (std::string(r.what).starts_with("Test"))
-            designer.TestCards();
-        else
-            designer.ViewCards();
-        ASSERT_EQ(St().EditCards[1].Name, "Alder") << "the deck manager's sort";
-        r.comeBack();
-        EXPECT_EQ(EditNames(), names) << "the designer's list came back reordered";
-        EXPECT_EQ(St().CurrentCard.Name, r.shown);
-        EXPECT_EQ(St().EditCards[St().EditIndex].Name, r.shown);
-        EXPECT_EQ(form.controls.CardCombo.selected, St().EditIndex - 1);
-        form.OnValueText(0, "9");
+// After Test Cards (or View Cards) a sort in the deck manager reordered the designer's list under
+// the slot it kept: the form showed one card, the list another, and Save Card wrote over that one.
+TEST_F(DesignerCommandsTest, AHandOverWithASortBringsTheDesignerBackOnItsCardAndItsList) {
+    // A sort by name moves every card of Zeta, Beta, Gamma.
+    OpenWith(WriteCards("set.txt", {{"Zeta", "z", {"HP:1"}, {}, {}},
+                                    {"Beta", "b", {"HP:2"}, {}, {}},
+                                    {"Gamma", "c", {"HP:3"}, {}, {}}}));
+    const std::vector<std::string> names = EditNames();
+    peers.handedOver = [] { SortCards(St().EditCards, "NAME", 0); };
+    for (bool view : {false, true}) {
+        form.controls.CardCombo.Select(2);
+        form.CardComboClick(2);  // Gamma
+        view ? designer.ViewCards() : designer.TestCards();
+        ASSERT_EQ(St().EditCards[1].Name, "Beta") << "the deck manager's sort";
+        view ? designer.ShowCardOfList(3) : designer.ComeBack();  // Zeta, or Gamma shown
+        const std::string shown = view ? "Zeta" : "Gamma";
+        EXPECT_EQ(EditNames(), names);
+        EXPECT_EQ(form.controls.CardText[0], shown);
+        EXPECT_EQ(form.controls.CardCombo.text, shown);
         designer.SaveCard();
         EXPECT_EQ(EditNames(), names) << "Save Card wrote over another card";
-        EXPECT_EQ(St().EditCards[St().EditIndex].TraitValues[1], "9");
     }
 }
 

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <map>
 
+#include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
 #include "engine/model/text_utils.h"
 #include "tests/data/golden.h"
@@ -27,20 +28,6 @@ class DesignerFilesTest : public DesignerTest {
         setFile = WriteCards("set.txt",
                              {{"Gamma", "c", {"HP:3"}, {}, {}}, {"Alpha", "a", {"HP:1"}, {}, {}}});
         OpenWith(setFile);
-    }
-    // The names of the designer's templates, free slots left out.
-    static std::vector<std::string> TemplateNames() {
-        std::vector<std::string> names;
-        for (const CardTemplate& t : St().Templates)
-            if (!t.card.Name.empty()) names.push_back(t.card.Name);
-        return names;
-    }
-    // The set of OpenSet with one template of its own, saved.
-    void OpenSetWithTemplate() {
-        OpenSet();
-        form.CardComboClick(1);  // Alpha
-        designer.SaveAsTemplate();
-        designer.SaveCards();
     }
     // Every file of the test's folder with its text.
     std::map<std::string, std::string> Files() const {
@@ -274,180 +261,99 @@ TEST_F(DesignerFilesTest, TestAndViewHandTheCardsToTheDeckManager) {
     EXPECT_EQ(form.controls.CardCombo.selected, 1);
 }
 
-// A Load Cards whose read failed half-way kept the failed file as the designer's card file, with
-// the cards read before the bad line: the next Save Cards wrote it over the file the author meant
-// to mend, and the cards the designer had were gone.
-TEST_F(DesignerFilesTest, AFailedLoadKeepsCardsTemplatesAndCardFileSoTheNextSaveWritesTheOldFile) {
+// A Load Cards (or Add Cards) whose read failed half-way kept the cards and templates read before
+// the bad line, and the failed file as the card file: the next Save Cards wrote it over the file
+// the author meant to mend. Another file's templates stayed after a load, and were saved into it.
+TEST_F(DesignerFilesTest, AFailedLoadChangesNothingAndEachLoadStartsFromNoTemplates) {
     const fs::path outside = Folder().string() + "-outside";
     fs::create_directories(outside);
-    { std::ofstream(outside / "far.txt") << FileText({{"Far", "far", {"HP:1"}, {}, {}}}); }
-    struct Row {
-        const char* what;
-        void (ui::Designer::*command)();
-        std::string lead;     // before the good card
-        std::string badLine;  // after it
-        const char* tells;    // how the last message ends
+    std::ofstream(outside / "far.txt") << FileText({{"Far", "far", {}, {}, {}}});
+    const std::string lead = "#TEMPLATE, Bad, , , #FFFFFF, , ,\r\n";
+    const std::pair<std::string, std::string> faults[] = {
+        {"", "#TEMPLATEDATA, b.bmp, , 0"},  // template data before any template
+        {lead, "#TRAIT, \"HP:4"},           // a quoted item not closed
+        {lead, "#INCLUDE, \"" + (outside / "far.txt").string() + "\""},  // refused
     };
-    const std::string refusedInclude = "#INCLUDE, \"" + (outside / "far.txt").string() + "\"";
-    const std::string aTemplate = "#TEMPLATE, Bad Template, , , #FFFFFF, , ,\r\n";
-    const std::string dataFirst = "#TEMPLATEDATA, backs-generic.bmp, , 0";
-    const std::string unclosed = "#TRAIT, \"HP:4";
-    const Row rows[] = {
-        {"Load, template data before any template", &ui::Designer::LoadCards, "", dataFirst,
-         "; nothing was loaded"},
-        {"Load, a quoted item not closed", &ui::Designer::LoadCards, aTemplate, unclosed,
-         "; nothing was loaded"},
-        {"Load, an include the reader refuses", &ui::Designer::LoadCards, aTemplate, refusedInclude,
-         "; nothing was read"},
-        {"Add, template data before any template", &ui::Designer::AddCardsFromFile, "", dataFirst,
-         "; nothing was loaded"},
-        {"Add, a quoted item not closed", &ui::Designer::AddCardsFromFile, aTemplate, unclosed,
-         "; nothing was loaded"},
-        {"Add, an include the reader refuses", &ui::Designer::AddCardsFromFile, aTemplate,
-         refusedInclude, "; nothing was read"},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.what);
-        OpenSetWithTemplate();
-        const std::string saved = ReadFile(setFile);
-        const std::vector<std::string> names = EditNames();
-        const std::vector<std::string> templates = TemplateNames();
-        ASSERT_EQ(templates.size(), 1u);
-        const std::string bad = (Folder() / "bad.txt").string();
-        WriteFile("bad.txt",
-                  r.lead + FileText({{"Beta", "b", {"HP:2"}, {}, {}}}) + r.badLine + "\r\n");
-        const std::string badText = ReadFile(bad);
-        host.messages.clear();
-        dialogs.files = {bad};
-        (designer.*r.command)();
-        EXPECT_EQ(EditNames(), names);
-        EXPECT_EQ(TemplateNames(), templates);
-        EXPECT_EQ(St().CardSetFile, setFile);
-        EXPECT_EQ(form.pictures.CardFolder, (Folder() / "").string());
-        ASSERT_FALSE(host.messages.empty());
-        EXPECT_TRUE(host.messages.back().ends_with(r.tells)) << host.messages.back();
-
-        designer.SaveCards();
-        EXPECT_TRUE(dialogs.files.empty());
-        EXPECT_EQ(ReadFile(setFile), saved) << "the next save wrote another file's cards";
-        EXPECT_EQ(ReadFile(bad), badText);
+    for (auto command : {&ui::Designer::LoadCards, &ui::Designer::AddCardsFromFile}) {
+        for (const auto& [before, after] : faults) {
+            SCOPED_TRACE(after);
+            OpenSet();
+            designer.SaveAsTemplate();
+            designer.SaveCards();
+            const std::string saved = ReadFile(setFile);
+            const std::vector<std::string> names = EditNames();
+            WriteFile("bad.txt", before + FileText({{"Beta", "b", {}, {}, {}}}) + after);
+            host.messages.clear();
+            dialogs.files = {(Folder() / "bad.txt").string()};
+            (designer.*command)();
+            EXPECT_EQ(EditNames(), names);
+            std::vector<std::string> templates;
+            for (const CardTemplate& t : St().Templates)
+                if (!t.card.Name.empty()) templates.push_back(t.card.Name);
+            EXPECT_EQ(templates, std::vector<std::string>{"Gamma"});
+            EXPECT_EQ(St().CardSetFile, setFile);
+            ASSERT_FALSE(host.messages.empty());
+            EXPECT_TRUE(host.messages.back().ends_with("nothing was loaded") ||
+                        host.messages.back().ends_with("nothing was read"));
+            designer.SaveCards();
+            EXPECT_EQ(ReadFile(setFile), saved) << "the next save wrote another file's cards";
+        }
     }
+    dialogs.files = {WriteCards("plain.txt", {{"Delta", "d", {}, {}, {}}})};
+    designer.LoadCards();
+    designer.SaveCards();
+    EXPECT_EQ(ReadFile(St().CardSetFile).find("#TEMPLATE"), std::string::npos);
     fs::remove_all(outside);
-}
-
-// The templates of one card file stayed after loading another, and the next save wrote them into
-// it; a file that reads as nothing (a picture chosen by mistake) became the file the next save
-// wrote over.
-TEST_F(DesignerFilesTest, EachLoadStartsFromNoTemplatesAndAFileOfNothingIsNotLoaded) {
-    OpenSetWithTemplate();
-    const std::string plain = WriteCards("plain.txt", {{"Delta", "d", {"HP:4"}, {}, {}}});
-    dialogs.files = {plain};
-    designer.LoadCards();
-    EXPECT_EQ(St().CardSetFile, plain);
-    EXPECT_TRUE(TemplateNames().empty());
-    designer.SaveCards();
-    EXPECT_EQ(ReadFile(plain).find("#TEMPLATE"), std::string::npos);
-
-    WriteFile("Card-x.jpg", std::string("\xFF\xD8\xFF\xE0 JFIF\0", 10));
-    const std::string picture = (Folder() / "Card-x.jpg").string();
-    const std::string pictureBytes = ReadFile(picture);
-    dialogs.files = {picture};
-    designer.LoadCards();
-    EXPECT_EQ(St().CardSetFile, plain);
-    EXPECT_EQ(EditNames(), std::vector<std::string>{"Delta"});
-    EXPECT_EQ(dialogs.messages.back(),
-              "\"Card-x.jpg\" holds no cards or templates: nothing was loaded.");
-    designer.SaveCards();
-    EXPECT_EQ(ReadFile(picture), pictureBytes);
-
-    // Adding a file keeps the designer's templates and takes the file's after them.
-    OpenSetWithTemplate();
-    WriteFile("more.txt", "#TEMPLATE, Other, , , #FFFFFF, , ,\r\n#TEMPLATEDATA, b.bmp, , 0\r\n" +
-                              FileText({{"Beta", "b", {"HP:2"}, {}, {}}}));
-    dialogs.files = {(Folder() / "more.txt").string()};
-    designer.AddCardsFromFile();
-    EXPECT_EQ(TemplateNames(), (std::vector<std::string>{"Alpha", "Other"}));
 }
 
 // Every save dialog added its extension after it had closed, so its "replace?" question never saw
 // the file written: "work" over an existing "work.txt" replaced it without a question.
 TEST_F(DesignerFilesTest, ASaveAnswerWithoutExtensionReachesTheReplaceQuestion) {
-    struct Row {
-        const char* what;
-        void (*command)(ui::Designer&);
-        bool withFile;  // a card file is open
-        std::deque<bool> answers;
+    const std::pair<void (ui::Designer::*)(), bool> rows[] = {
+        {&ui::Designer::SaveCardsAs, true},
+        {&ui::Designer::SaveCards, false},  // the first save of new cards
+        {&ui::Designer::CreateCardStore, true},
+        {&ui::Designer::CreateStarterDeckBuilder, true},
+        {nullptr, false},  // closing, Yes to saving
     };
-    const Row rows[] = {
-        {"Save Cards As", [](ui::Designer& d) { d.SaveCardsAs(); }, true, {false}},
-        {"the first Save Cards", [](ui::Designer& d) { d.SaveCards(); }, false, {false}},
-        {"the save on closing", [](ui::Designer& d) { d.Close(); }, false, {true, false}},
-        {"Create Card Store", [](ui::Designer& d) { d.CreateCardStore(); }, true, {false}},
-        {"Create Starter Deck Builder",
-         [](ui::Designer& d) { d.CreateStarterDeckBuilder(); },
-         true,
-         {false}},
-    };
-    const std::string question = "work.txt already exists. Do you want to replace it?";
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.what);
-        if (r.withFile) {
-            OpenSet();
-        } else {
-            designer.Open(ui::DesignerOpener::MainMenu);
-            designer.Activate();
-            form.OnCardText(0, "Solo");
-        }
+    for (const auto& [command, withFile] : rows) {
+        designer.Open(ui::DesignerOpener::MainMenu);
+        designer.Activate();
+        if (withFile) OpenSet();
+        form.OnCardText(0, "Solo");
         WriteFile("work.txt", "the author's own");
         dialogs.asked.clear();
-        dialogs.extensions.clear();
         dialogs.files = {(Folder() / "work").string()};
         dialogs.inputs = {std::string("Named")};
-        dialogs.answers = r.answers;
-        r.command(designer);
-        EXPECT_NE(std::find(dialogs.asked.begin(), dialogs.asked.end(), question),
-                  dialogs.asked.end());
-        EXPECT_EQ(dialogs.extensions, std::vector<std::string>{"txt"});
+        dialogs.answers = {command == nullptr, false};
+        command ? (designer.*command)() : void(designer.Close());
+        EXPECT_EQ(dialogs.asked.back(), "work.txt already exists. Do you want to replace it?");
+        EXPECT_EQ(dialogs.extensions.back(), "txt");
         EXPECT_EQ(ReadFile((Folder() / "work.txt").string()), "the author's own");
-        EXPECT_NE(St().CardSetFile, (Folder() / "work.txt").string());
     }
 }
 
-// A store or starter deck named its card set by its full path on the machine that wrote it: once
-// copied, or read from a game folder, it could not be read back.
-TEST_F(DesignerFilesTest, StoresNameTheirSetFromTheProgramFolder) {
+// A store named its card set by its full path: copied, or read from a game folder, it read nothing.
+TEST_F(DesignerFilesTest, StoresNameTheirSetFromTheProgramFolderOrElseInFull) {
     fs::create_directories(Folder() / "Marsh");
-    const std::string set = WriteCards("Marsh/Marsh_Set.txt", {{"Gamma", "c", {"HP:3"}, {}, {}}});
-    OpenWith(set);
-    const std::string store = (Folder() / "Marsh" / "Marsh_Store.txt").string();
-    dialogs.files = {store};
-    dialogs.inputs = {std::string("Marsh Market")};
-    designer.CreateCardStore();
-    EXPECT_NE(ReadFile(store).find("#INCLUDE, Marsh/Marsh_Set.txt\r\n"), std::string::npos)
-        << ReadFile(store);
-    // Read from a game folder, as the game reads a store, it still finds its set.
+    OpenWith(WriteCards("Marsh/Marsh_Set.txt", {{"Gamma", "c", {}, {}, {}}}));
+    const std::string store = (Folder() / "Marsh" / "Store.txt").string();
+    const std::string far = Folder().string() + "-elsewhere/Far_Set.txt";
+    const std::pair<std::string, std::string> rows[] = {{far, far},
+                                                        {St().CardSetFile, "Marsh/Marsh_Set.txt"}};
+    for (const auto& [set, named] : rows) {
+        St().CardSetFile = set;
+        dialogs.files = {store};
+        dialogs.inputs = {std::string("Market")};
+        dialogs.answers = {true};
+        designer.CreateCardStore();
+        EXPECT_NE(ReadFile(store).find("#INCLUDE, " + named + "\r\n"), std::string::npos);
+    }
     St().CurrentFolder = Folder() / "Marsh";
     List<Card> read;
     Player reader;
     EXPECT_TRUE(ReadCards(read, store, reader));
-    bool gamma = false;
-    for (const Card& card : reader.Deck)
-        gamma = gamma || card.Name == "Gamma";
-    for (const Card& card : read)
-        gamma = gamma || card.Name == "Gamma";
-    EXPECT_TRUE(gamma) << "the store's set was not read";
-
-    // A set outside the program folder keeps its full path.
-    const fs::path outside = Folder().string() + "-elsewhere";
-    fs::create_directories(outside);
-    St().CardSetFile = (outside / "Far_Set.txt").string();
-    dialogs.files = {store};
-    dialogs.inputs = {std::string("Far Market")};
-    dialogs.answers = {true};
-    designer.CreateCardStore();
-    EXPECT_NE(ReadFile(store).find("#INCLUDE, " + (outside / "Far_Set.txt").string()),
-              std::string::npos);
-    fs::remove_all(outside);
+    EXPECT_TRUE(HasNamedCard(read)) << "read from its game folder the store found no set";
 }
 
 }  // namespace
