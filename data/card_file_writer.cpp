@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <string>
 
 #include "data/card_file_items.h"
@@ -27,6 +28,21 @@ std::string BannerName(std::string name) {
     for (char& c : name)
         if (c == ',' || c == '\r' || c == '\n') c = ' ';
     return name;
+}
+
+// The card set a store or starter deck includes, named from the program folder when it lies
+// inside it, as the sample game's files name theirs: a full path reads only on the machine and
+// in the folder where the file was made.
+std::string IncludedSetName(const std::string& setFile) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path program = fs::weakly_canonical(fs::absolute(St().ProgramFolder), ec);
+    if (ec || St().ProgramFolder.empty()) return setFile;
+    const fs::path set = fs::weakly_canonical(fs::absolute(setFile), ec);
+    if (ec) return setFile;
+    const fs::path relative = set.lexically_relative(program);
+    if (relative.empty() || relative == "." || *relative.begin() == "..") return setFile;
+    return relative.generic_string();
 }
 
 std::string TraitNameField(const Card& card, int slot) {
@@ -164,7 +180,9 @@ SaveResult SaveCollectionReason(List<Card>& cards, const std::string& path, cons
         State& s = St();
         text = FileHeader();
         const std::string include =
-            s.CardSetFile.empty() ? "" : Line("#INCLUDE, " + PlainItem(s.CardSetFile)) + kCRLF;
+            s.CardSetFile.empty()
+                ? ""
+                : Line("#INCLUDE, " + PlainItem(IncludedSetName(s.CardSetFile))) + kCRLF;
         if (starter != 0) {
             text += GenStarterText(generatedName, "", "", kStarterDeckSize) + kCRLF;
             if (!include.empty()) {

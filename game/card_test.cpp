@@ -108,6 +108,10 @@ void StartCardTest() {
         const int slots = st.InPlay.size();
         for (int i = 1; i <= slots && st.InPlay.Has(i); ++i)
             KillCard(st.InPlay[i], 0);
+        // The slot of the last game's player card is free now: the first test card placed there
+        // would stand for the player. A side has a player card only when the author puts one in.
+        for (int p = 1; p <= 2; ++p)
+            st.Players[p].CardIndex = 0;
 
         RegistryWillChange();
         for (TriggerSlot& slot : st.TriggerRegistry)

@@ -205,9 +205,10 @@ class Evaluation {
         return &St().InPlay[owner];
     }
 
+    // 0 for a side without a player card, as a card test starts unless the author puts one in.
     static int32_t OwnerCardGid(int owner) {
-        State& st = St();
-        return st.InPlay[st.Players[owner].CardIndex].GID;
+        const Card* card = InPlayCard(St().Players[owner].CardIndex);
+        return card ? card->GID : 0;
     }
 
     // The current trait read from a card by the name that follows the keyword.

@@ -1,9 +1,12 @@
 #pragma once
 // Dialogs answered from a script, recording what was asked: no real dialog ever opens in a test.
-// A dialog with no scripted answer is cancelled (a question is answered no).
+// A dialog with no scripted answer is cancelled (a question is answered no). A save dialog does
+// what the program's does: it adds its default extension to an answer that has none, and asks
+// whether an existing file may be replaced, the answer taken from `answers` (no: cancelled).
 
 #include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,8 +18,9 @@ namespace dv::test {
 class ScriptedDialogs : public ui::Dialogs {
   public:
     std::vector<std::string> messages;
-    std::vector<std::string> asked;    // prompts, questions and dialog titles, in order
-    std::vector<std::string> filters;  // the file dialogs' filters, in order
+    std::vector<std::string> asked;       // prompts, questions and dialog titles, in order
+    std::vector<std::string> filters;     // the file dialogs' filters, in order
+    std::vector<std::string> extensions;  // the save dialogs' default extensions, in order
 
     std::deque<std::optional<std::string>> inputs;  // nullopt: cancel
     std::deque<bool> answers;
@@ -43,10 +47,27 @@ class ScriptedDialogs : public ui::Dialogs {
         return Next(files);
     }
     std::optional<std::string> SaveFile(const std::string& title, const std::string&,
-                                        const std::string&, const std::string& filter) override {
+                                        const std::string&, const std::string& filter,
+                                        const std::string& defaultExtension) override {
         asked.push_back(title);
         filters.push_back(filter);
-        return Next(files);
+        extensions.push_back(defaultExtension);
+        std::optional<std::string> file = Next(files);
+        if (!file || file->empty()) return file;
+        namespace fs = std::filesystem;
+        if (!defaultExtension.empty() && !fs::path(*file).has_extension())
+            *file += "." + defaultExtension;
+        // A folder of that name is opened by the dialog, not replaced: the save then fails.
+        std::error_code ec;
+        if (fs::exists(*file, ec) && !fs::is_directory(*file, ec) &&
+            !YesNo(ReplaceQuestion(*file), title))
+            return std::nullopt;
+        return file;
+    }
+    // The question a save dialog asks about a file that exists.
+    static std::string ReplaceQuestion(const std::string& file) {
+        return std::filesystem::path(file).filename().string() +
+               " already exists. Do you want to replace it?";
     }
     std::optional<uint32_t> Colour(uint32_t) override {
         asked.push_back("colour");

@@ -16,7 +16,7 @@ class SilentDialogs : public Dialogs {
         return std::nullopt;
     }
     std::optional<std::string> SaveFile(const std::string&, const std::string&, const std::string&,
-                                        const std::string&) override {
+                                        const std::string&, const std::string&) override {
         return std::nullopt;
     }
     std::optional<uint32_t> Colour(uint32_t) override { return std::nullopt; }

@@ -21,9 +21,13 @@ class Dialogs {
     // nullopt when cancelled.
     virtual std::optional<std::string> OpenFile(const std::string& title, const std::string& folder,
                                                 const std::string& filter) = 0;
+    // `defaultExtension` ("txt", without the dot) is added to a typed name that has none before
+    // the dialog asks whether an existing file may be replaced: the question is about the file
+    // that will be written, and an answer is always a file the user agreed to write.
     virtual std::optional<std::string> SaveFile(const std::string& title, const std::string& folder,
                                                 const std::string& suggestedName,
-                                                const std::string& filter) = 0;
+                                                const std::string& filter,
+                                                const std::string& defaultExtension) = 0;
     // A colour as 0x00BBGGRR (red in the low byte), nullopt when cancelled.
     virtual std::optional<uint32_t> Colour(uint32_t initial) = 0;
 };

@@ -67,11 +67,20 @@ std::optional<std::string> QtDialogs::OpenFile(const std::string& title, const s
 
 std::optional<std::string> QtDialogs::SaveFile(const std::string& title, const std::string& folder,
                                                const std::string& suggestedName,
-                                               const std::string& filter) {
-    const QString start = QDir(ToQt(folder)).filePath(ToQt(suggestedName));
-    const QString path = QFileDialog::getSaveFileName(Parent(), ToQt(title), start, ToQt(filter));
-    if (path.isEmpty()) return std::nullopt;
-    return FromQt(QDir::toNativeSeparators(path));
+                                               const std::string& filter,
+                                               const std::string& defaultExtension) {
+    QFileDialog dialog(Parent(), ToQt(title), QDir(ToQt(folder)).filePath(ToQt(suggestedName)),
+                       ToQt(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // Qt's own dialog adds the extension before it asks about replacing a file; a native one may
+    // add it only after it has asked about the name as typed.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setDefaultSuffix(ToQt(defaultExtension));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.first().isEmpty()) return std::nullopt;
+    return FromQt(QDir::toNativeSeparators(chosen.first()));
 }
 
 std::optional<uint32_t> QtDialogs::Colour(uint32_t initial) {

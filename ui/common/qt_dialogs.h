@@ -20,8 +20,8 @@ class QtDialogs : public Dialogs {
     std::optional<std::string> OpenFile(const std::string& title, const std::string& folder,
                                         const std::string& filter) override;
     std::optional<std::string> SaveFile(const std::string& title, const std::string& folder,
-                                        const std::string& suggestedName,
-                                        const std::string& filter) override;
+                                        const std::string& suggestedName, const std::string& filter,
+                                        const std::string& defaultExtension) override;
     std::optional<uint32_t> Colour(uint32_t initial) override;
 
   private:

@@ -49,11 +49,11 @@ struct ShownPlayer {
 DeckOutcome DeckManagerLogic::SavePlayerAs() {
     EngineGuard guard;
     if (!guard) return {};
+    // The dialog adds ".plr" itself, before it asks about replacing a file of that name.
     const std::optional<std::string> file =
-        TheDialogs().SaveFile("Save Player", ProgramFolder(), "*.plr", kPlayerFileFilter);
+        TheDialogs().SaveFile("Save Player", ProgramFolder(), "*.plr", kPlayerFileFilter, "plr");
     if (!file) return {};
     std::filesystem::path path = *file;
-    if (!path.has_extension()) path += ".plr";
     // A file of the program folder is kept by its name there, as the profile list keeps it.
     const std::filesystem::path inFolder = path.lexically_relative(St().ProgramFolder);
     if (!inFolder.empty() && *inFolder.begin() != "..") path = inFolder;

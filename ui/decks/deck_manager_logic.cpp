@@ -33,12 +33,12 @@ SlotDraw Shown(const Card& card) {
     return {SlotDraw::Change::Show, card.ThumbnailUrl};
 }
 
-// A card of a list drawn by its name; an empty thumbnail name keeps the box's picture.
+// A card of a list drawn by its name; a card without a thumbnail shows an empty box, not the
+// picture the box showed for another card.
 SlotDraw ListCard(const List<Card>& cards, long long k) {
     if (!cards.Has(k) || cards[k].Name.empty()) return Hidden();
     const Card& card = cards[k];
-    return {SlotDraw::Change::Show,
-            card.Thumbnail.empty() ? std::nullopt : std::optional(card.ThumbnailUrl)};
+    return {SlotDraw::Change::Show, card.Thumbnail.empty() ? std::string() : card.ThumbnailUrl};
 }
 
 int ScrollMax(int last) {

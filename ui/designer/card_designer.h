@@ -23,10 +23,11 @@ class Designer {
     CardForm form;
 
     // The window's load, its activation (at first show and when a window of the program hands
-    // back), and its closing.
+    // back), and its closing. Close answers whether the window may close: not when the author
+    // asked to save the cards and the save was cancelled or failed.
     void Open(DesignerOpener opener);
     void Activate();
-    void Close();
+    bool Close();
     // The deck manager or a test game hands back: the card the designer was showing when it
     // handed over is its card again, then the activation.
     void ComeBack();
@@ -82,14 +83,25 @@ class Designer {
     void WriteStoreOrStarter(const char* title, const char* prompt, const char* unnamed,
                              int starter);
     bool NeedsCardFile();
-    // The windows the designer hands over to may change CurrentCard (a sort empties its name):
-    // the card shown is kept until the designer comes back.
+    // The windows the designer hands over to may change CurrentCard (a sort empties its name)
+    // and reorder EditCards (their sorts): the card shown, the list and the slot are kept until
+    // the designer comes back.
     void HandOverCard();
     void TakeBackCard();
+    // Save Cards: the card file, or a file asked for when there is none yet; whether it was
+    // written. Only a written file becomes the designer's card file.
+    bool SaveCardFile();
+
+    // What the designer showed when it handed over: the card, its list and the slot.
+    struct HandOver {
+        Card card;
+        List<Card> cards;
+        int16_t index = 0;
+    };
 
     DesignerPeers& peers_;
     std::optional<OuterSession> outer_;
-    std::optional<Card> handedOver_;
+    std::optional<HandOver> handedOver_;
 };
 
 }  // namespace dv::ui

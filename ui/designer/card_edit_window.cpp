@@ -601,7 +601,15 @@ void CardEditWindow::ShowCardOfList(int slot) {
 void CardEditWindow::closeEvent(QCloseEvent* event) {
     if (closing_) return;
     closing_ = true;
-    RunCommand("Form_QueryUnload", [&] { designer_.Close(); });
+    bool close = true;
+    RunCommand("Form_QueryUnload", [&] { close = designer_.Close(); });
+    if (!close) {
+        // The author's save did not happen: the window stays open with the cards.
+        closing_ = false;
+        event->ignore();
+        Redraw();
+        return;
+    }
     event->accept();
     if (openEditor == this) openEditor = nullptr;
     emit closed();

@@ -223,8 +223,9 @@ void CardForm::LoadCardToForm(const Card& card) {
     ActionTop = CaptionTop = TraitTop = 1;
     FillRows(copy);
     UpdateCard();
-    // Composed now when the card has no files yet, so that a store writes this card's picture.
-    if (!copy.Picture.empty() || HasPictureSources(copy)) peers_.UpdatePic(0);
+    // Composed now when the card has no files yet, so that a store writes this card's picture;
+    // a card of no picture shows empty boxes, not the picture of the card shown before.
+    peers_.UpdatePic(0);
     CardListStale = 0;
 }
 

@@ -14,6 +14,8 @@ namespace dv::ui {
 namespace {
 
 constexpr const char* kTitle = "Duvenhall";
+// The designer writes its card pictures as JPEG files.
+constexpr const char* kPictureExtension = "jpg";
 
 bool IsFileIn(const fs::path& folder, const std::string& name) {
     std::error_code ec;
@@ -68,6 +70,8 @@ void CardPictures::Update(int mode, const PictureFiles& had) {
         platform_.BeginComposing();
     }
     const std::string namedArt = card.ArtSource;
+    const std::string namedBack = card.BackSource;
+    const bool namedBorder = !card.MiniSource.empty();
     for (std::string* name : {&card.ArtSource, &card.MiniSource, &card.BackSource})
         if (!name->empty() && !IsFileIn(st.CurrentFolder, *name)) *name = GetImagePath(*name, 0);
     state_.ArtPath = card.ArtSource;
@@ -80,15 +84,23 @@ void CardPictures::Update(int mode, const PictureFiles& had) {
         platform_.ShowSavedPictures(Loadable(card.Picture), Loadable(card.Thumbnail));
     } else {
         const std::string art = Loadable(state_.ArtPath);
-        const PictureCompose made =
-            platform_.ComposePictures({Loadable(state_.BackPath), art, Loadable(state_.MiniPath),
-                                       state_.Region, state_.NameColour});
-        shownComposed_ = made.composed;
-        if (made.composed) {
+        const std::string back = Loadable(state_.BackPath);
+        const PictureCompose made = platform_.ComposePictures(
+            {back, art, Loadable(state_.MiniPath), state_.Region, state_.NameColour});
+        // An art picture named but not found leaves the back alone, which is no picture of the
+        // card.
+        const bool artMissing = !namedArt.empty() && art.empty();
+        shownComposed_ = made.composed && !artMissing;
+        if (shownComposed_) {
             // The card's picture files are written into the folder of its card file.
             if (!state_.CardFolder.empty()) st.CurrentFolder = state_.CardFolder;
-        } else if (!namedArt.empty() && art.empty()) {
+        } else if (artMissing) {
             NotComposed("\"" + namedArt + "\" cannot be found", had);
+        } else if (namedArt.empty() && !namedBack.empty() && back.empty()) {
+            NotComposed("\"" + namedBack + "\" cannot be found", had);
+        } else if (made.reason.empty() && namedBorder) {
+            // The border is laid over the art only: alone it makes no picture.
+            NotComposed("the card has a thumbnail border but no art or back picture", had);
         } else {
             NotComposed(made.reason, had);
         }
@@ -178,15 +190,22 @@ void CardPictures::LoadThumbnailBorderImage() {
 }
 
 void CardPictures::SaveCardImageAs() {
-    const std::optional<std::string> file =
-        TheDialogs().SaveFile("Save Card Image As...", St().CurrentFolder.string(), "", "");
+    const std::optional<std::string> file = TheDialogs().SaveFile(
+        "Save Card Image As...", St().CurrentFolder.string(), "", "", kPictureExtension);
     if (!file || file->empty()) return;
+    // The dialog asked about the picture's file; the thumbnail's beside it is asked about here,
+    // before either is written.
+    const std::string thumbnailName = MiniFileName(*file);
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(thumbnailName, ec)) &&
+        !TheDialogs().YesNo(
+            BareFileName(thumbnailName) + " already exists. Do you want to replace it?", kTitle))
+        return;
     const PictureSave picture = platform_.SaveImage(*file);
     if (!picture.written) {
         TheDialogs().Message(picture.reason, kTitle);
         return;
     }
-    const std::string thumbnailName = MiniFileName(*file);
     const PictureSave thumbnail = platform_.SaveMini(thumbnailName);
     if (!thumbnail.written) {
         TheDialogs().Message(thumbnail.reason, kTitle);

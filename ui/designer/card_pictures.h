@@ -42,7 +42,7 @@ struct PictureSave {
     std::string reason;
 };
 
-// Whether a composition drew the art picture, and if not, why: empty when no art picture was
+// Whether a composition drew the card's picture, and if not, why: empty when no picture was
 // given to compose from.
 struct PictureCompose {
     bool composed = false;
@@ -62,11 +62,12 @@ class PicturePlatform {
     virtual std::string PickerFolder() = 0;
     // "Generating new image..." in place of the card picture until EndComposing.
     virtual void BeginComposing() = 0;
-    // Loads the card's saved picture files into the card picture and thumbnail; an empty path
-    // leaves that picture as it is.
+    // Loads the card's saved picture files into the card picture and thumbnail; an empty path,
+    // or a file that cannot be read, leaves that box empty.
     virtual void ShowSavedPictures(const std::string& picture, const std::string& thumbnail) = 0;
-    // Composes both pictures; not composed when there was no art picture to compose from or it
-    // could not be read (the card picture then shows the back alone and the thumbnail is blank).
+    // Composes both pictures from the art picture, or without one from the back alone (the
+    // thumbnail then is blank). Not composed when the picture to draw could not be read (then with
+    // the reason) or none was given (then with no reason).
     virtual PictureCompose ComposePictures(const PictureSources& sources) = 0;
     virtual void EndComposing() = 0;
     // Write the card picture (JPEG quality 100) and the thumbnail (quality 85) to a file whose
@@ -96,8 +97,9 @@ class CardPictures {
     void LoadBackgroundImage();
     // "Load new Thumbnail Border Image".
     void LoadThumbnailBorderImage();
-    // "Save Card Image As...": the card picture to the chosen file, the thumbnail beside it with
-    // "-mini" before the extension, which becomes the card's thumbnail name.
+    // "Save Card Image As...": the card picture to the chosen file (".jpg" when the name has no
+    // extension), the thumbnail beside it with "-mini" before the extension, which becomes the
+    // card's thumbnail name. An existing thumbnail file is replaced only when the user agrees.
     void SaveCardImageAs();
     // "Card Name Color (Click to change)": the colour dialog; the card's colour and
     // state.NameColour take the choice (redraw the label from it) and the picture is composed

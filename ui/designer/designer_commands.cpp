@@ -124,15 +124,14 @@ void Designer::Activate() {
     Tolerant([&] { form.UpdateCard(); });
 }
 
-void Designer::Close() {
+bool Designer::Close() {
     State& s = St();
-    const bool fromDeckManager = s.EditFromDeckManager == 1;
-    peers_.UnloadPicPick();
-    s.DeckManagerMode = 0;
-    // A card handed over by the deck manager goes back in CurrentCard, not into the card file.
-    if (!fromDeckManager) form.Commit();
-    s.EditorTest = 0;
-    if (fromDeckManager) {
+    if (s.EditFromDeckManager == 1) {
+        peers_.UnloadPicPick();
+        s.DeckManagerMode = 0;
+        s.EditorTest = 0;
+        // A card handed over by the deck manager goes back in CurrentCard, not into the card
+        // file.
         Card card;
         form.StoreCardFromForm(card);
         s.CurrentCard = card;
@@ -149,25 +148,31 @@ void Designer::Close() {
             s.DesignerActive = outer_->DesignerActive;
             outer_.reset();
         }
-        return;
+        return true;
     }
-    peers_.ShowMainWindow();
+    form.Commit();
+    // The cards live only in the designer: a save that did not happen keeps it open with them.
     if (TheDialogs().YesNo("Save cards now?", kTitle)) {
-        bool chosen = !s.CardSetFile.empty();
-        if (!chosen) {
-            if (auto file = AskCardFile(FileChoice::Save, "Save Cards")) {
-                s.CardSetFile = *file;
-                chosen = true;
-            }
+        std::string file = s.CardSetFile;
+        if (file.empty()) {
+            const std::optional<std::string> chosen = AskCardFile(FileChoice::Save, "Save Cards");
+            if (!chosen) return false;
+            file = *chosen;
         }
-        if (chosen)
-            SaveCollection(s.EditCards, s.CardSetFile, "COLLECTION", "", 0, PathOrigin::Chosen);
+        if (!SaveCollection(s.EditCards, file, "COLLECTION", "", 0, PathOrigin::Chosen))
+            return false;
+        s.CardSetFile = file;
     }
+    peers_.UnloadPicPick();
+    s.DeckManagerMode = 0;
+    s.EditorTest = 0;
+    peers_.ShowMainWindow();
     s.DesignerActive = 0;
     const std::string& playerFile = s.CurrentProfile.PlayerFile;
     if (!GetImagePath(playerFile, 0, "").empty())
         ReadCards(s.Collection, playerFile, s.Players[1], 0, "", kReadReplace);
     QuickStart();
+    return true;
 }
 
 void Designer::NewSlotFor(bool duplicate) {

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
@@ -239,9 +240,10 @@ void PicPickDialog::DrawPage() {
         const QString name = ToQt(slot.name);
         names_[i]->setText(names_[i]->fontMetrics().elidedText(name, Qt::ElideMiddle, kCellWidth));
         names_[i]->setToolTip(PlainTip(name));
-        // A picture that cannot be read leaves the thumbnail as it was.
+        // A picture that cannot be read shows none: the one the slot showed before belongs to
+        // another file.
         const QImage small = ThumbnailOf(ToQt(slot.path));
-        if (!small.isNull()) thumbnails_[i]->setIcon(QPixmap::fromImage(small));
+        thumbnails_[i]->setIcon(small.isNull() ? QIcon() : QIcon(QPixmap::fromImage(small)));
     }
 }
 

@@ -11,6 +11,8 @@ namespace dv::ui {
 
 const char* const kFirstCornerPrompt = "Choose Upper Left Coordinates of Main Card Picture";
 
+// Only regular files, links followed: opening a FIFO named like a picture would wait for a writer
+// and hold the whole program.
 std::vector<std::string> ListPictureFiles(const std::string& folder) {
     static const char* const kPatterns[] = {"*.bmp", "*.jpg", "*.gif", "*.jpeg"};
     const std::string prefix = FolderWithSeparator(folder);
@@ -19,7 +21,7 @@ std::vector<std::string> ListPictureFiles(const std::string& folder) {
     std::set<std::string> listed;
     for (const char* pattern : kPatterns)
         for (const FolderEntry& entry : entries)
-            if (!entry.isFolder && MatchesPattern(entry.name, pattern) &&
+            if (entry.isRegular && MatchesPattern(entry.name, pattern) &&
                 listed.insert(entry.name).second)
                 files.push_back(prefix + entry.name);
     return files;

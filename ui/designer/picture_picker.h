@@ -15,8 +15,9 @@ constexpr int kPickerThumbnails = 20;
 constexpr int kPreviewMaxWidth = 500;
 constexpr int kPreviewMaxHeight = 600;
 
-// The picture files of a folder as full paths: the matches of "*.bmp", then of "*.jpg", "*.gif"
-// and "*.jpeg", without regard to case, each group sorted by name, each file once.
+// The picture files of a folder as full paths: the regular files (or links to one) that match
+// "*.bmp", then "*.jpg", "*.gif" and "*.jpeg", without regard to case, each group sorted by name,
+// each file once.
 std::vector<std::string> ListPictureFiles(const std::string& folder);
 
 // The zoom at which a picture of width by height pixels is enlarged: 1, or smaller so that it

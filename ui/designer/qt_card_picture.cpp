@@ -6,9 +6,11 @@
 namespace dv::ui {
 namespace {
 
-// A picture box shows a loaded picture at its own size from its top left corner.
+// A picture box shows a loaded picture at its own size from its top left corner; a null picture
+// leaves it empty.
 void LoadInto(QImage& box, const QImage& picture) {
     box.fill(kEmptyPictureColour);
+    if (picture.isNull()) return;
     QPainter painter(&box);
     painter.drawImage(0, 0, picture);
 }
@@ -104,19 +106,22 @@ bool ComposeCardPicture(const QImage& back, const QImage& givenArt, const QImage
 
 PictureCompose ComposeCardPicture(const PictureSources& sources, CardPictureImages& images) {
     PictureCompose made;
+    const bool noArt = sources.art.empty();
     const QImage art = LoadPicture(sources.art, &made.reason);
-    made.composed = ComposeCardPicture(LoadPicture(sources.back), art,
-                                       art.isNull() ? QImage() : LoadPicture(sources.border),
-                                       sources.region, sources.nameColour, images);
+    const QImage back = LoadPicture(sources.back, noArt ? &made.reason : nullptr);
+    made.composed =
+        ComposeCardPicture(back, art, art.isNull() ? QImage() : LoadPicture(sources.border),
+                           sources.region, sources.nameColour, images);
+    // A card without art is its back alone, as a card picture and as its picture files.
+    if (noArt && !back.isNull()) made.composed = true;
     return made;
 }
 
 void ShowSavedPictures(const std::string& picture, const std::string& thumbnail,
                        CardPictureImages& images) {
-    const QImage main = LoadPicture(picture);
-    if (!main.isNull()) LoadInto(images.MainPic, main);
-    const QImage mini = LoadPicture(thumbnail);
-    if (!mini.isNull()) LoadInto(images.MiniPic, mini);
+    // A file that cannot be read shows an empty box, never the picture shown before.
+    LoadInto(images.MainPic, LoadPicture(picture));
+    LoadInto(images.MiniPic, LoadPicture(thumbnail));
 }
 
 }  // namespace dv::ui

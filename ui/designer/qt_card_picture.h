@@ -41,11 +41,12 @@ void PellamPaintPicture(const QImage& source, QImage& target, int sourceLeft, in
 // picture the card picture shows the back alone, the thumbnail is blank, and the result is false.
 bool ComposeCardPicture(const QImage& back, const QImage& art, const QImage& border,
                         const PicRegion& region, uint32_t nameColour, CardPictureImages& images);
-// The same from picture files; an art picture that cannot be read gives the reason.
+// The same from picture files: composed too when no art picture is given and the back picture is
+// drawn alone. A picture given that cannot be read gives the reason (the back only without art).
 PictureCompose ComposeCardPicture(const PictureSources& sources, CardPictureImages& images);
 
 // Loads the card's saved picture files; an empty path, or a file that cannot be read, leaves that
-// picture as it was.
+// box empty.
 void ShowSavedPictures(const std::string& picture, const std::string& thumbnail,
                        CardPictureImages& images);
 

@@ -185,5 +185,37 @@ TEST_F(CardTestFlow, TheTestPutsDebugModeBackAsItFoundIt) {
     EXPECT_NE(PlayerFile().find("#TOKENS, 777"), std::string::npos);
 }
 
+// A card test kept the last game's player-card slot, freed by the clearing of the board: the first
+// test card placed there was taken for that side's player, and "enemy player" effects aimed at it
+// hit the card itself.
+TEST_F(CardTestFlow, ACardTestPlacesNoPlayerCardTheAuthorDidNotPutIn) {
+    State& st = St();
+    struct Row {
+        int list;
+        const char* card;
+        Names players;  // the card each side's player slot holds, "-" for none
+    };
+    const Row rows[] = {
+        {4, "Bog Hound", {"-", "-"}},
+        {3, "Bog Hound", {"-", "-"}},
+        {3, "Lamplighter", {"Lamplighter", "-"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::to_string(r.list) + " " + r.card);
+        ui::PrepareCardTest();
+        Apply(logic.Open());
+        Put(r.list, r.card);
+        Apply(logic.Done());
+        ASSERT_TRUE(closed);
+        closed = false;
+        Names players;
+        for (int p = 1; p <= 2; ++p) {
+            const Card* card = InPlayCard(st.Players[p].CardIndex);
+            players.push_back(card && !card->Name.empty() ? card->Name : "-");
+        }
+        EXPECT_EQ(players, r.players);
+    }
+}
+
 }  // namespace
 }  // namespace dv

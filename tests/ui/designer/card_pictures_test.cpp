@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/model/state.h"
@@ -53,7 +54,8 @@ class FakePlatform : public PicturePlatform {
         composed.push_back(sources);
         if (!unreadable.empty() && sources.art == unreadable)
             return {false, "\"" + unreadable + "\" cannot be read as a picture"};
-        return {!sources.art.empty(), ""};
+        // As the program's: the art picture, or without one the back alone.
+        return {!sources.art.empty() || !sources.back.empty(), ""};
     }
     void EndComposing() override { ++ended; }
     PictureSave SaveImage(const std::string& path) override { return Save("image:", path); }
@@ -373,6 +375,45 @@ TEST_F(CardPicturesTest, APictureThatCouldNotBeComposedIsNeverWrittenAndIsToldOn
                                        "be found."),
               0u);
     EXPECT_TRUE(platform.saved.empty());
+}
+
+// A card with a back picture but no art got no picture files, and the author was told nothing.
+TEST_F(CardPicturesTest, ACardOfABackAloneGetsItsPictureFilesOrTheAuthorIsToldWhyNot) {
+    WriteFile("back.bmp", "b");
+    WriteFile("rim.bmp", "b");
+    const std::tuple<const char*, const char*, const char*> rows[] = {
+        {"back.bmp", "", ""},
+        {"gone.bmp", "", "\"gone.bmp\" cannot be found"},
+        {"", "rim.bmp", "the card has a thumbnail border but no art or back picture"}};
+    for (const auto& [back, border, why] : rows) {
+        Card& card = St().CurrentCard;
+        card.Picture.clear();
+        card.ArtSource.clear();
+        card.BackSource = back;
+        card.MiniSource = border;
+        dialogs.messages.clear();
+        pictures.UpdatePic(0);
+        Card stored = card;
+        EXPECT_EQ(pictures.StorePictureFiles("Card-G.jpg", "Card-G-mini.jpg", stored), !*why);
+        EXPECT_EQ(dialogs.messages.empty(), !*why);
+        if (*why) {
+            EXPECT_NE(dialogs.messages[0].find(why), std::string::npos);
+        }
+    }
+}
+
+// Save Card Image As wrote the thumbnail beside the picture over a file of that name unasked.
+TEST_F(CardPicturesTest, SaveAsAsksBeforeItReplacesTheThumbnailBesideThePicture) {
+    WriteFile("Dragon-mini.jpg", "the author's own");
+    for (bool yes : {false, true}) {
+        dialogs.files = {(Folder() / "Dragon").string()};
+        dialogs.answers = {yes};
+        pictures.SaveCardImageAs();
+        EXPECT_EQ(dialogs.asked.back(),
+                  "Dragon-mini.jpg already exists. Do you want to replace it?");
+        EXPECT_EQ(platform.saved.size(), yes ? 2u : 0u);
+    }
+    EXPECT_EQ(platform.saved[0], "image:" + (Folder() / "Dragon.jpg").string());
 }
 
 // Composed pictures are written beside the card file even when something else moved the current

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
@@ -455,6 +456,60 @@ TEST_F(DesignerCommandsTest, ADesignerOpenedByTheDeckManagerLeavesTheDesignerAro
     EXPECT_EQ(St().Templates.size(), templates);
     EXPECT_EQ(St().EditorTest, 1) << "closing the test game would not come back to the designer";
     EXPECT_EQ(St().DesignerActive, 1);
+}
+
+// Closing lost every unsaved card when the save it offered did not happen (Yes, then Cancel; or
+// Yes and a save that failed), and a Save As that failed took the file it could not write.
+TEST_F(DesignerCommandsTest, ASaveThatDidNotHappenKeepsTheDesignerOpenWithItsCards) {
+    WriteFile("zeta", "a file where a folder should be");
+    const std::string unwritable = (Folder() / "zeta" / "cards.txt").string();
+    const std::pair<std::string, std::optional<std::string>> rows[] = {
+        {"", std::nullopt}, {"", unwritable}, {unwritable, std::nullopt}};
+    for (const auto& [cardFile, chosen] : rows) {
+        designer.Open(ui::DesignerOpener::MainMenu);
+        designer.Activate();
+        form.OnCardText(0, "Solo");
+        St().CardSetFile = cardFile;
+        peers.calls.clear();
+        dialogs.answers = {true};
+        dialogs.files = {chosen};
+        EXPECT_FALSE(designer.Close());
+        EXPECT_EQ(EditNames(), std::vector<std::string>{"Solo"});
+        EXPECT_EQ(St().CardSetFile, cardFile);
+        EXPECT_EQ(St().DesignerActive, 1);
+        EXPECT_TRUE(peers.calls.empty()) << "the designer went on closing";
+        EXPECT_TRUE(host.calls.empty()) << "a new game started under the designer";
+    }
+    OpenThree();
+    const std::string file = St().CardSetFile;
+    dialogs.files = {unwritable};
+    designer.SaveCardsAs();
+    EXPECT_EQ(St().CardSetFile, file);
+    EXPECT_EQ(host.messages.size(), 3u) << "each failed save says why";
+}
+
+// After Test Cards (or View Cards) a sort in the deck manager reordered the designer's list under
+// the slot it kept: the form showed one card, the list another, and Save Card wrote over that one.
+TEST_F(DesignerCommandsTest, AHandOverWithASortBringsTheDesignerBackOnItsCardAndItsList) {
+    // A sort by name moves every card of Zeta, Beta, Gamma.
+    OpenWith(WriteCards("set.txt", {{"Zeta", "z", {"HP:1"}, {}, {}},
+                                    {"Beta", "b", {"HP:2"}, {}, {}},
+                                    {"Gamma", "c", {"HP:3"}, {}, {}}}));
+    const std::vector<std::string> names = EditNames();
+    peers.handedOver = [] { SortCards(St().EditCards, "NAME", 0); };
+    for (bool view : {false, true}) {
+        form.controls.CardCombo.Select(2);
+        form.CardComboClick(2);  // Gamma
+        view ? designer.ViewCards() : designer.TestCards();
+        ASSERT_EQ(St().EditCards[1].Name, "Beta") << "the deck manager's sort";
+        view ? designer.ShowCardOfList(3) : designer.ComeBack();  // Zeta, or Gamma shown
+        const std::string shown = view ? "Zeta" : "Gamma";
+        EXPECT_EQ(EditNames(), names);
+        EXPECT_EQ(form.controls.CardText[0], shown);
+        EXPECT_EQ(form.controls.CardCombo.text, shown);
+        designer.SaveCard();
+        EXPECT_EQ(EditNames(), names) << "Save Card wrote over another card";
+    }
 }
 
 }  // namespace

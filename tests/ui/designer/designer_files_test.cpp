@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <map>
 
+#include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
 #include "engine/model/text_utils.h"
 #include "tests/data/golden.h"
@@ -118,9 +120,8 @@ TEST_F(DesignerFilesTest, StoreAndStarterTexts) {
         dialogs.files = {out};
         dialogs.inputs = {std::string(r.name)};
         (designer.*r.command)();
-        // The include line names the designer's file, which lies in the test's own folder.
-        const std::string text = ReplaceAllCopy(ReadFile(out), setFile, "<set file>");
-        data_files::ExpectFileGolden(std::string("../ui/designer/") + r.golden, text);
+        // The include line names the designer's file from the program folder, the test's own.
+        data_files::ExpectFileGolden(std::string("../ui/designer/") + r.golden, ReadFile(out));
     }
 }
 
@@ -258,6 +259,101 @@ TEST_F(DesignerFilesTest, TestAndViewHandTheCardsToTheDeckManager) {
     EXPECT_EQ(St().EditIndex, 2);
     EXPECT_EQ(St().CurrentCard.Name, "Alpha");
     EXPECT_EQ(form.controls.CardCombo.selected, 1);
+}
+
+// A Load Cards (or Add Cards) whose read failed half-way kept the cards and templates read before
+// the bad line, and the failed file as the card file: the next Save Cards wrote it over the file
+// the author meant to mend. Another file's templates stayed after a load, and were saved into it.
+TEST_F(DesignerFilesTest, AFailedLoadChangesNothingAndEachLoadStartsFromNoTemplates) {
+    const fs::path outside = Folder().string() + "-outside";
+    fs::create_directories(outside);
+    std::ofstream(outside / "far.txt") << FileText({{"Far", "far", {}, {}, {}}});
+    const std::string lead = "#TEMPLATE, Bad, , , #FFFFFF, , ,\r\n";
+    const std::pair<std::string, std::string> faults[] = {
+        {"", "#TEMPLATEDATA, b.bmp, , 0"},  // template data before any template
+        {lead, "#TRAIT, \"HP:4"},           // a quoted item not closed
+        {lead, "#INCLUDE, \"" + (outside / "far.txt").string() + "\""},  // refused
+    };
+    for (auto command : {&ui::Designer::LoadCards, &ui::Designer::AddCardsFromFile}) {
+        for (const auto& [before, after] : faults) {
+            SCOPED_TRACE(after);
+            OpenSet();
+            designer.SaveAsTemplate();
+            designer.SaveCards();
+            const std::string saved = ReadFile(setFile);
+            const std::vector<std::string> names = EditNames();
+            WriteFile("bad.txt", before + FileText({{"Beta", "b", {}, {}, {}}}) + after);
+            host.messages.clear();
+            dialogs.files = {(Folder() / "bad.txt").string()};
+            (designer.*command)();
+            EXPECT_EQ(EditNames(), names);
+            std::vector<std::string> templates;
+            for (const CardTemplate& t : St().Templates)
+                if (!t.card.Name.empty()) templates.push_back(t.card.Name);
+            EXPECT_EQ(templates, std::vector<std::string>{"Gamma"});
+            EXPECT_EQ(St().CardSetFile, setFile);
+            ASSERT_FALSE(host.messages.empty());
+            EXPECT_TRUE(host.messages.back().ends_with("nothing was loaded") ||
+                        host.messages.back().ends_with("nothing was read"));
+            designer.SaveCards();
+            EXPECT_EQ(ReadFile(setFile), saved) << "the next save wrote another file's cards";
+        }
+    }
+    dialogs.files = {WriteCards("plain.txt", {{"Delta", "d", {}, {}, {}}})};
+    designer.LoadCards();
+    designer.SaveCards();
+    EXPECT_EQ(ReadFile(St().CardSetFile).find("#TEMPLATE"), std::string::npos);
+    fs::remove_all(outside);
+}
+
+// Every save dialog added its extension after it had closed, so its "replace?" question never saw
+// the file written: "work" over an existing "work.txt" replaced it without a question.
+TEST_F(DesignerFilesTest, ASaveAnswerWithoutExtensionReachesTheReplaceQuestion) {
+    const std::pair<void (ui::Designer::*)(), bool> rows[] = {
+        {&ui::Designer::SaveCardsAs, true},
+        {&ui::Designer::SaveCards, false},  // the first save of new cards
+        {&ui::Designer::CreateCardStore, true},
+        {&ui::Designer::CreateStarterDeckBuilder, true},
+        {nullptr, false},  // closing, Yes to saving
+    };
+    for (const auto& [command, withFile] : rows) {
+        designer.Open(ui::DesignerOpener::MainMenu);
+        designer.Activate();
+        if (withFile) OpenSet();
+        form.OnCardText(0, "Solo");
+        WriteFile("work.txt", "the author's own");
+        dialogs.asked.clear();
+        dialogs.files = {(Folder() / "work").string()};
+        dialogs.inputs = {std::string("Named")};
+        dialogs.answers = {command == nullptr, false};
+        command ? (designer.*command)() : void(designer.Close());
+        EXPECT_EQ(dialogs.asked.back(), "work.txt already exists. Do you want to replace it?");
+        EXPECT_EQ(dialogs.extensions.back(), "txt");
+        EXPECT_EQ(ReadFile((Folder() / "work.txt").string()), "the author's own");
+    }
+}
+
+// A store named its card set by its full path: copied, or read from a game folder, it read nothing.
+TEST_F(DesignerFilesTest, StoresNameTheirSetFromTheProgramFolderOrElseInFull) {
+    fs::create_directories(Folder() / "Marsh");
+    OpenWith(WriteCards("Marsh/Marsh_Set.txt", {{"Gamma", "c", {}, {}, {}}}));
+    const std::string store = (Folder() / "Marsh" / "Store.txt").string();
+    const std::string far = Folder().string() + "-elsewhere/Far_Set.txt";
+    const std::pair<std::string, std::string> rows[] = {{far, far},
+                                                        {St().CardSetFile, "Marsh/Marsh_Set.txt"}};
+    for (const auto& [set, named] : rows) {
+        St().CardSetFile = set;
+        dialogs.files = {store};
+        dialogs.inputs = {std::string("Market")};
+        dialogs.answers = {true};
+        designer.CreateCardStore();
+        EXPECT_NE(ReadFile(store).find("#INCLUDE, " + named + "\r\n"), std::string::npos);
+    }
+    St().CurrentFolder = Folder() / "Marsh";
+    List<Card> read;
+    Player reader;
+    EXPECT_TRUE(ReadCards(read, store, reader));
+    EXPECT_TRUE(HasNamedCard(read)) << "read from its game folder the store found no set";
 }
 
 }  // namespace

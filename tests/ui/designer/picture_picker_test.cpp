@@ -1,6 +1,7 @@
 #include "ui/designer/picture_picker.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -68,6 +69,18 @@ TEST_F(PicturePickerTest, FilesAreListedByPatternInNameOrderEachOnce) {
                                                       "d.Jpeg", "f.jpeg"}));
     EXPECT_EQ(files.front(), (Folder() / "c.bmp").string());
     EXPECT_TRUE(ListPictureFiles((Folder() / "missing").string()).empty());
+}
+
+// A FIFO named "*.jpg" (or a link to one) was listed, and drawing its thumbnail opened it: the
+// whole program waited until another process wrote to the pipe.
+TEST_F(PicturePickerTest, OnlyRegularFilesAreListedSoNoPipeIsEverOpened) {
+    namespace fs = std::filesystem;
+    WriteFile("real.jpg", "x");
+    ASSERT_EQ(::mkfifo((Folder() / "pipe.jpg").c_str(), 0600), 0);
+    for (const char* target : {"pipe.jpg", "real.jpg", "gone.jpg", "."})
+        fs::create_symlink(Folder() / target, Folder() / (std::string("to-") + target + ".jpg"));
+    EXPECT_EQ(Names(ListPictureFiles(Folder().string())),
+              (std::vector<std::string>{"real.jpg", "to-real.jpg.jpg"}));
 }
 
 TEST_F(PicturePickerTest, FortyFiveFilesPageAsTwentyThumbnailsFromAnyStartUpToTheLastFile) {

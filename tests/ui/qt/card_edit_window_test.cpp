@@ -74,6 +74,21 @@ class CardEditWindowTest : public QObject {
         QCOMPARE(seams_.dialogs.asked.back(), std::string("Save cards now?"));
     }
 
+    // Yes to saving, then Cancel in the save dialog, closed the window with the cards unsaved.
+    void aCloseWhoseSaveWasCancelledStaysOpen() {
+        bool mainShown = false;
+        CardEditWindow window(DesignerOpener::MainMenu, {[&] { mainShown = true; }});
+        window.show();
+        test::Retype(Child<QLineEdit>(window, "CardText_0"), "Solo");
+        seams_.dialogs.answers = {true};
+        window.close();
+        QVERIFY(window.isVisible() && !mainShown);
+        QCOMPARE(Child<QLineEdit>(window, "CardText_0")->text(), QString("Solo"));
+        seams_.dialogs.answers = {false};
+        window.close();
+        QVERIFY(!window.isVisible() && mainShown);
+    }
+
     void addEffectAppendsThePickersScript() {
         CardEditWindow window(DesignerOpener::MainMenu, {});
         window.show();

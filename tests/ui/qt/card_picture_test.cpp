@@ -197,6 +197,23 @@ class CardPictureTest : public QObject {
                 made.reason.c_str());
         }
     }
+
+    // A card of a back alone got no picture files; a saved picture that cannot be read left the
+    // box showing the card shown before.
+    void aBackAloneIsComposedAndAnUnreadablePictureShowsAnEmptyBox() {
+        QTemporaryDir dir;
+        const std::string back = dir.filePath("back.bmp").toStdString();
+        QVERIFY(Solid(300, 450, Qt::blue).save(QString::fromStdString(back)));
+        const std::string text = dir.filePath("notes.jpg").toStdString();
+        QFile(QString::fromStdString(text)).open(QIODevice::WriteOnly);
+        CardPictureImages images;
+        QVERIFY(ComposeCardPicture(PictureSources{back, "", "", {}, kRust}, images).composed);
+        QCOMPARE(At(images.MainPic, 150, 225), QColor(Qt::blue));
+        QVERIFY(!ComposeCardPicture(PictureSources{text, "", "", {}, kRust}, images).composed);
+        ShowSavedPictures(back, back, images);
+        ShowSavedPictures(text, "", images);
+        QVERIFY2(Empty(images.MainPic, 5, 5) && Empty(images.MiniPic, 5, 5), "a picture stayed");
+    }
 };
 
 }  // namespace dv::ui

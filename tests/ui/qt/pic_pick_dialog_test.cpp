@@ -3,7 +3,10 @@
 
 #include "ui/designer/pic_pick_dialog.h"
 
+#include <sys/stat.h>
+
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -83,6 +86,21 @@ class PicPickDialogTest : public QObject {
         tip.setHtml(label->toolTip());
         QVERIFY(Qt::mightBeRichText(label->toolTip()));
         QCOMPARE(tip.toPlainText(), name);
+    }
+
+    // A slot whose file could not be read kept the picture it showed before; a pipe named like a
+    // picture held the window in its open() for good.
+    void aFileThatCannotBeReadShowsNoPictureAndNoPipeIsListed() {
+        PicPickDialog dialog;
+        dialog.ShowFolder(FromQt(dir_.path()));
+        QTemporaryDir odd;
+        QFile(odd.filePath("a.jpg")).open(QIODevice::WriteOnly);
+        QCOMPARE(::mkfifo(QFile::encodeName(odd.filePath("b.jpg")).constData(), 0600), 0);
+        dialog.ShowFolder(FromQt(odd.path()));
+        dialog.show();
+        QCOMPARE(NameShown(dialog, 0), QString("a.jpg"));
+        QVERIFY(Find<QToolButton>(dialog, "Image1_0")->icon().isNull());
+        QVERIFY(!Find<QToolButton>(dialog, "Image1_1")->isVisible());
     }
 
     void aThumbnailClickChoosesItsFileAndCloses() {
