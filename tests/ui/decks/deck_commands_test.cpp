@@ -245,6 +245,7 @@ TEST_F(DeckCommandsTest, QuitEndsTheProgramWithoutSaving) {
     EXPECT_TRUE(out.close);
     EXPECT_TRUE(closed);
     EXPECT_EQ(host.calls.back(), "EndProgram");
+    EXPECT_EQ(St().EndProgram, 1) << "the command that opened the window goes on";
     EXPECT_FALSE(fs::exists(Folder() / "Zeta_Guest.plr"));
     EXPECT_TRUE(CloseBox());
     EXPECT_FALSE(fs::exists(Folder() / "Zeta_Guest.plr"));

@@ -103,5 +103,24 @@ TEST_F(DeckManagerFlow, ACardSoldLeavesTheCollectionAndEveryDeckForGood) {
     EXPECT_TRUE(Holds(St().Decks[3].CardIds, 7002));
 }
 
+// Quit in the deck manager of a game start ended the program only after the game had started
+// and played its first turn, whose end may save the player file.
+TEST_F(DeckManagerFlow, QuitInTheDeckManagerOfAGameStartStartsNoGame) {
+    Main();
+    const std::string link = OpponentLink("Bogwarden_Enemy.txt");
+    ASSERT_FALSE(link.empty());
+    const std::string saved = PlayerFile();
+    flow.onCall[WindowCall::ShowDeckManager] = [&] {
+        Apply(logic.Open());
+        Apply(logic.Quit());
+    };
+    EXPECT_FALSE(StartGameFromLink(link));
+    EXPECT_EQ(flow.calls.back(), "EndProgram");
+    EXPECT_EQ(St().GameStarted, 0);
+    for (const Card& card : St().InPlay)
+        EXPECT_NE(card.Name, "Bogwarden") << "the opponent came into play";
+    EXPECT_EQ(PlayerFile(), saved);
+}
+
 }  // namespace
 }  // namespace dv
