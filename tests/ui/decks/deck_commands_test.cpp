@@ -6,7 +6,9 @@
 #include <fstream>
 
 #include "data/card_files.h"
+#include "engine/model/card_lists.h"
 #include "engine/model/files.h"
+#include "engine/model/hands_and_decks.h"
 #include "tests/ui/decks/deck_manager_fixture.h"
 #include "ui/decks/deck_manager_texts.h"
 
@@ -238,6 +240,83 @@ TEST_F(DeckCommandsTest, LoadingAFileOfNoCardsSaysSoAndKeepsThePanes) {
         EXPECT_EQ(Shown(view.collection), Shown(before.collection));
     }
     EXPECT_FALSE(fs::exists(Folder() / "Zeta_Guest.plr")) << "nothing is written";
+}
+
+// The text up to a few characters into the `nth` "#TRAIT" item (from 1): a file cut short there.
+std::string CutInsideTrait(const std::string& text, int nth) {
+    std::size_t at = 0;
+    for (int i = 0; i < nth && at != std::string::npos; ++i)
+        at = text.find("#TRAIT, \"", at + 1);
+    return at == std::string::npos ? std::string() : text.substr(0, at + 10);
+}
+
+Names NamesIn(const List<Card>& cards) {
+    Names names;
+    for (const Card& card : cards)
+        if (!card.Name.empty()) names.push_back(card.Name);
+    return names;
+}
+
+// Load Player of a player file cut short replaced the collection and the decks with the few
+// cards read before the break, and each load of the deck manager kept what it read so.
+TEST_F(DeckCommandsTest, AFailedLoadChangesNothingWhateverItReadBeforeTheFault) {
+    const fs::path content = fs::path(DV_SOURCE_DIR) / "content";
+    WriteFile("cut.plr",
+              CutInsideTrait(ReadWholeFile(content / "Mosslight_Guest.plr").value_or(""), 5));
+    WriteFile(
+        "zeta/Cut_Enemy.txt",
+        CutInsideTrait(ReadWholeFile(content / "Mosslight/Bogwarden_Enemy.txt").value_or(""), 4));
+    WriteFile("empty.plr", "");
+    fs::create_directory(Folder() / "folder.plr");
+    for (const char* cut : {"cut.plr", "zeta/Cut_Enemy.txt"}) {
+        SCOPED_TRACE(cut);
+        List<Card> cards;
+        Player reader;
+        InitPlayer(reader, 2);
+        EXPECT_FALSE(ReadCards(cards, (Folder() / cut).string(), reader, 0, "", kReadAppend));
+        EXPECT_TRUE(HasNamedCard(cards) || HasNamedCard(reader.Deck))
+            << "no card is read before the cut";
+    }
+
+    enum class Load { Player, IntoStoredDeck, IntoOpponent };
+    struct Row {
+        const char* fault;
+        Load load;
+        const char* file;
+    };
+    const Row rows[] = {
+        {"a player file cut short left the cards read before the cut", Load::Player, "cut.plr"},
+        {"a player file of no cards emptied the panes", Load::Player, "empty.plr"},
+        {"a player file that cannot be read changed the panes", Load::Player, "folder.plr"},
+        {"a card file cut short emptied the stored deck it was read into", Load::IntoStoredDeck,
+         "zeta/Cut_Enemy.txt"},
+        {"an opponent cut short added its first cards to the opponent being edited",
+         Load::IntoOpponent, "zeta/Cut_Enemy.txt"},
+    };
+    State& st = St();
+    st.Players[1].Tokens = 77;
+    st.PlayerDecks[1].Cards = ListOf({Owned("Keep", 7)});
+    st.EnemyCards = ListOf({Owned("Ghoul", 9)});
+    const std::string rules = st.RulesCard.Name;
+    const std::vector<int32_t> ids = DeckIds(1);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.fault);
+        st.DeckManagerMode = r.load == Load::IntoOpponent ? kOpponentDeck : kEditDecks;
+        host.messages.clear();
+        dialogs.messages.clear();
+        dialogs.files = {(Folder() / r.file).string()};
+        Apply(r.load == Load::Player ? logic.LoadPlayer() : logic.LoadExistingOpponent());
+        EXPECT_EQ(host.messages.size() + dialogs.messages.size(), 1u) << "the fault is told once";
+        EXPECT_EQ(NamesIn(st.Collection), (Names{"Mage", "Imp", "Orc"}));
+        ASSERT_EQ(st.Decks.size(), 1);
+        EXPECT_EQ(DeckName(1), "Red");
+        EXPECT_EQ(DeckIds(1), ids);
+        EXPECT_EQ(st.Players[1].Tokens, 77);
+        EXPECT_EQ(NamesIn(st.PlayerDecks[1].Cards), Names{"Keep"});
+        EXPECT_EQ(NamesIn(st.EnemyCards), Names{"Ghoul"});
+        EXPECT_EQ(st.RulesCard.Name, rules);
+        EXPECT_TRUE(st.PartialCollectionFile.empty()) << "the player file can no longer be saved";
+    }
 }
 
 TEST_F(DeckCommandsTest, QuitEndsTheProgramWithoutSaving) {
