@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <system_error>
 
 #include "data/card_files.h"
 #include "engine/model/card_lists.h"
@@ -173,7 +174,15 @@ void DeckManagerLogic::SaveOpponent() {
     }
     // Both refuse a name that would leave the game's folder, and say why they fail.
     const std::string path = EnemyFilePath(name);
-    if (path.empty() || !ShowSaveFailure(SaveEnemyReason(cards, path, name), kTitle)) return;
+    if (path.empty()) return;
+    // The name may be that of an opponent the player made before.
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::symlink_status(path, ec)) &&
+        !TheDialogs().YesNo("\"" + std::filesystem::path(path).filename().string() +
+                                "\" already exists. Replace it with this deck?",
+                            kTitle))
+        return;
+    if (!ShowSaveFailure(SaveEnemyReason(cards, path, name), kTitle)) return;
     TheDialogs().Message("Enemy saved.", kTitle);
     enemySaved_ = true;
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <filesystem>
 #include <fstream>
 
@@ -316,6 +317,52 @@ TEST_F(DeckCommandsTest, AFailedLoadChangesNothingWhateverItReadBeforeTheFault) 
         EXPECT_EQ(NamesIn(st.EnemyCards), Names{"Ghoul"});
         EXPECT_EQ(st.RulesCard.Name, rules);
         EXPECT_TRUE(st.PartialCollectionFile.empty()) << "the player file can no longer be saved";
+    }
+}
+
+// Saving an opponent under the name of one saved before replaced that file without a word.
+TEST_F(DeckCommandsTest, AnOpponentSavedOverAnExistingFileAsksFirstAndANoWritesNothing) {
+    const std::string question = "\"Wight_Enemy.txt\" already exists. Replace it with this deck?";
+    struct Row {
+        const char* fault;
+        uint8_t mode;
+        bool byDone;  // DONE of the opponent editing, which offers the save first
+        bool exists;  // a file of that name is there before
+        std::deque<bool> answers;
+        bool written;
+    };
+    const Row rows[] = {
+        {"the player's own opponent was replaced unasked", kEditDecks, false, true, {false}, false},
+        {"a Yes did not replace it", kEditDecks, false, true, {true}, true},
+        {"a new opponent's file was asked about", kEditDecks, false, false, {}, true},
+        {"the designer's opponent was replaced unasked",
+         kOpponentDeck,
+         false,
+         true,
+         {false},
+         false},
+        {"DONE's save replaced it unasked", kOpponentDeck, true, true, {true, false}, false},
+    };
+    const fs::path file = Folder() / "zeta" / "Wight_Enemy.txt";
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.fault);
+        St().DeckManagerMode = r.mode;
+        St().EnemyCards = ListOf({Owned("Ghoul", 9)});
+        fs::remove(file);
+        if (r.exists) WriteFile("zeta/Wight_Enemy.txt", "mine");
+        Apply(logic.Activate());
+        dialogs.asked.clear();
+        dialogs.messages.clear();
+        dialogs.inputs = {"Wight"};
+        dialogs.answers = r.answers;
+        Apply(r.byDone ? logic.Done() : logic.SaveAsOpponent());
+        const Names asked(dialogs.asked.begin() + (r.byDone ? 1 : 0), dialogs.asked.end());
+        const Names wanted =
+            r.exists ? Names{ui::kEnemyNamePrompt, question} : Names{ui::kEnemyNamePrompt};
+        EXPECT_EQ(asked, wanted);
+        EXPECT_EQ(ReadWholeFile(file).value_or("") == "mine", !r.written);
+        EXPECT_EQ(dialogs.messages.size() == 1 && dialogs.messages[0] == "Enemy saved.", r.written);
+        EXPECT_EQ(logic.EnemySaved(), r.written);
     }
 }
 
