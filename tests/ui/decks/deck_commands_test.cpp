@@ -366,6 +366,28 @@ TEST_F(DeckCommandsTest, AnOpponentSavedOverAnExistingFileAsksFirstAndANoWritesN
     }
 }
 
+// An opponent saved from a deck played under its player card's name: "Mage draws an opening hand."
+// on both sides, and no end line said who had lost.
+TEST_F(DeckCommandsTest, ASavedOpponentsPlayerCardCarriesTheNameGiven) {
+    for (const char* name : {"Wight", ""}) {
+        SCOPED_TRACE(name);
+        dialogs.inputs = {std::string(name)};
+        Apply(logic.SaveAsOpponent());
+        const std::string given = *name ? name : "Mage";
+        List<Card> read;
+        Player opponent;
+        InitPlayer(opponent, 2);
+        ASSERT_TRUE(
+            ReadCards(read, (Folder() / "zeta" / (given + "_Enemy.txt")).string(), opponent));
+        Names players;
+        for (Card& card : opponent.Deck)
+            if (!card.Name.empty() && HasTrait(card, "PLAYER", 0)) players.push_back(card.Name);
+        EXPECT_EQ(players, Names{given}) << "the opponent plays its deck's player card";
+        EXPECT_EQ(NamesIn(opponent.Deck).size(), 2u);
+    }
+    EXPECT_EQ(St().Collection[1].Name, "Mage") << "the player's own card was renamed";
+}
+
 TEST_F(DeckCommandsTest, QuitEndsTheProgramWithoutSaving) {
     const ui::DeckOutcome out = Apply(logic.Quit());
     EXPECT_TRUE(out.close);
