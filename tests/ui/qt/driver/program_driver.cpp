@@ -3,14 +3,17 @@
 // timer, which also ticks inside modal windows and page waits, and writes each step taken and
 // each message box it closed to the file DV_DRIVE_LOG. Steps, separated by ';':
 //   window:NAME  waits for the visible window of that object name: the steps after act on it
-//   idle:N       waits until at most N event loops run: no page wait or modal window beyond
-//                those of the window, whose commands would refuse a press meanwhile
+//   idle:N       waits until the program's own event loop runs, and at most N event loops in
+//                all: no page wait or modal window beyond those of the window, whose commands
+//                would refuse a press meanwhile
 //   press:NAME   clicks that push button of the window
 //   menu:NAME    chooses that menu item of the window
 //   link:TEXT    presses the first link of the window's board view whose href holds TEXT
 //   file:PATH    chooses that file in the file dialog open
 //   close        closes the window
 // A step that may open a modal window runs after the tick, so that the ticks go on inside it.
+
+#include <dlfcn.h>
 
 #include <QAction>
 #include <QApplication>
@@ -29,6 +32,10 @@
 namespace {
 
 constexpr int kTickMs = 100;
+
+// Set once the program has entered its event loop. Before, its start-up runs the profile chooser
+// and its page waits in event loops of their own, one deep as the program's own loop is.
+bool programLoopRuns = false;
 
 class Driver : public QObject {
   public:
@@ -70,7 +77,7 @@ class Driver : public QObject {
             if (!window_) return;
             Done(step + " (" + window_->windowTitle() + ")");
         } else if (verb == "idle") {
-            if (QThread::currentThread()->loopLevel() > name.toInt()) return;
+            if (!programLoopRuns || QThread::currentThread()->loopLevel() > name.toInt()) return;
             Done(step);
         } else if (!window_) {
             return;
@@ -152,3 +159,11 @@ void StartDriver() {
 }  // namespace
 
 Q_COREAPP_STARTUP_FUNCTION(StartDriver)
+
+// The program's call of its event loop comes here first, the driver being loaded before Qt.
+int QApplication::exec() {
+    programLoopRuns = true;
+    using Exec = int (*)();
+    static const auto exec = reinterpret_cast<Exec>(dlsym(RTLD_NEXT, "_ZN12QApplication4execEv"));
+    return exec();
+}
