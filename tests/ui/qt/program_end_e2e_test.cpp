@@ -1,6 +1,8 @@
 // The real program, started as a player starts it, ended by each of its ways to end, and checked
 // from outside: its process is gone within seconds, and the next start in its folder opens the
-// profile chooser. A driver preloaded into it (driver/program_driver.cpp) plays the player's part.
+// profile chooser. On the way, a save over an opponent's file and a catalogue of game folders out
+// of the program folder are checked as a player meets them. A driver preloaded into the program
+// (driver/program_driver.cpp) plays the player's part.
 
 #include <QFile>
 #include <QProcess>
@@ -8,7 +10,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
+#include <fstream>
 
+#include "engine/model/files.h"
 #include "tests/ui/qt/support/program_steps.h"
 #include "tests/ui/qt/support/window_test_main.h"
 
@@ -33,6 +37,8 @@ class ProgramEndTest : public QObject {
     void initTestCase();
     void eachWayToEndTheProgramEndsItsProcess_data();
     void eachWayToEndTheProgramEndsItsProcess();
+    void anOpponentSavedOverAnotherAsksAndANoKeepsItsFile();
+    void gameFoldersOutsideTheProgramFolderAreToldInOneMessageAtEachRebuild();
 
   private:
     // Runs the program with the driver's steps until it has ended; the driver's log.
@@ -141,6 +147,45 @@ void ProgramEndTest::eachWayToEndTheProgramEndsItsProcess() {
     if (QTest::currentTestFailed()) return;
     QCOMPARE(next,
              (QStringList{"done window:ProfileMenu (Choose a Player Profile)", "done close"}));
+}
+
+// Saving the deck as an opponent under the name of one of the game's opponents replaced its file
+// without a word.
+void ProgramEndTest::anOpponentSavedOverAnotherAsksAndANoKeepsItsFile() {
+    const fs::path file = folder_ / "Mosslight" / "Bogwarden_Enemy.txt";
+    const std::string before = ReadWholeFile(file).value_or("");
+    const QStringList log = Run(QString(kGuest) +
+                                    "menu:deckmanagermen;window:DeckManager;idle:2;"
+                                    "menu:saveasopponent;input:Bogwarden;idle:2;menu:quitmen",
+                                "menu:quitmen");
+    if (QTest::currentTestFailed()) return;
+    QCOMPARE(log.filter(QRegularExpression("^message: ")),
+             QStringList{"message: \"Bogwarden_Enemy.txt\" already exists. Replace it with this "
+                         "deck?"});
+    QVERIFY(!before.empty());
+    QCOMPARE(ReadWholeFile(file).value_or(""), before);
+}
+
+// Fifty game files whose game folders lie outside the program folder showed fifty message boxes at
+// the start and fifty again at every "Quit / New Game".
+void ProgramEndTest::gameFoldersOutsideTheProgramFolderAreToldInOneMessageAtEachRebuild() {
+    constexpr int kGames = 50;
+    for (int g = 1; g <= kGames; ++g)
+        std::ofstream(folder_ / ("Far" + std::to_string(g) + ".gam"))
+            << "#GAMERULES, Far " << g << ", far.jpg, #224488, ../far, far.htm\r\n";
+    const QStringList log =
+        Run(QString(kGuest) + "menu:newgamemen;idle:1;menu:newgamemen;idle:1;close", "close");
+    for (int g = 1; g <= kGames; ++g)
+        fs::remove(folder_ / ("Far" + std::to_string(g) + ".gam"));
+    if (QTest::currentTestFailed()) return;
+    const QStringList told = log.filter(QRegularExpression("^message: "));
+    QCOMPARE(told.size(), 3);
+    for (const QString& message : told) {
+        QVERIFY2(message.startsWith("message: The game folder \"../far\" of Far1.gam is not read"),
+                 qPrintable(message));
+        QCOMPARE(message.count("\\n"), 20);
+        QVERIFY2(message.endsWith("\\n... and 30 more."), qPrintable(message));
+    }
 }
 
 }  // namespace dv::ui

@@ -10,6 +10,7 @@
 //   menu:NAME    chooses that menu item of the window
 //   link:TEXT    presses the first link of the window's board view whose href holds TEXT
 //   file:PATH    chooses that file in the file dialog open
+//   input:TEXT   answers the input box open with that text
 //   close        closes the window
 // A step that may open a modal window runs after the tick, so that the ticks go on inside it.
 
@@ -19,6 +20,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -54,7 +56,8 @@ class Driver : public QObject {
 
     void Tick() {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            Log("message: " + box->text());
+            // One line of the log a message, its line ends written as "\n".
+            Log("message: " + box->text().replace('\n', "\\n"));
             QTimer::singleShot(0, box, &QMessageBox::reject);
             return;
         }
@@ -70,6 +73,12 @@ class Driver : public QObject {
             typed->setText(name);
             QTimer::singleShot(0, dialog,
                                [dialog] { QMetaObject::invokeMethod(dialog, "accept"); });
+        } else if (verb == "input") {
+            auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            if (!box) return;
+            Done(step);
+            box->setTextValue(name);
+            QTimer::singleShot(0, box, &QInputDialog::accept);
         } else if (verb == "window") {
             window_ = nullptr;
             for (QWidget* top : QApplication::topLevelWidgets())
