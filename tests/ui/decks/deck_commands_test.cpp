@@ -243,12 +243,13 @@ TEST_F(DeckCommandsTest, LoadingAFileOfNoCardsSaysSoAndKeepsThePanes) {
     EXPECT_FALSE(fs::exists(Folder() / "Zeta_Guest.plr")) << "nothing is written";
 }
 
-// The text up to a few characters into the `nth` "#TRAIT" item (from 1): a file cut short there.
-std::string CutInsideTrait(const std::string& text, int nth) {
+// The text up to a few characters into the traits of its `nth` card (from 1): a file cut short
+// there, after the cards before it.
+std::string CutInsideTraits(const std::string& text, int nth) {
     std::size_t at = 0;
     for (int i = 0; i < nth && at != std::string::npos; ++i)
-        at = text.find("#TRAIT, \"", at + 1);
-    return at == std::string::npos ? std::string() : text.substr(0, at + 10);
+        at = text.find("\n#TRAIT, \"", at + 1);
+    return at == std::string::npos ? std::string() : text.substr(0, at + 11);
 }
 
 Names NamesIn(const List<Card>& cards) {
@@ -263,10 +264,10 @@ Names NamesIn(const List<Card>& cards) {
 TEST_F(DeckCommandsTest, AFailedLoadChangesNothingWhateverItReadBeforeTheFault) {
     const fs::path content = fs::path(DV_SOURCE_DIR) / "content";
     WriteFile("cut.plr",
-              CutInsideTrait(ReadWholeFile(content / "Mosslight_Guest.plr").value_or(""), 5));
+              CutInsideTraits(ReadWholeFile(content / "Mosslight_Guest.plr").value_or(""), 5));
     WriteFile(
         "zeta/Cut_Enemy.txt",
-        CutInsideTrait(ReadWholeFile(content / "Mosslight/Bogwarden_Enemy.txt").value_or(""), 4));
+        CutInsideTraits(ReadWholeFile(content / "Mosslight/Bogwarden_Enemy.txt").value_or(""), 4));
     WriteFile("empty.plr", "");
     fs::create_directory(Folder() / "folder.plr");
     for (const char* cut : {"cut.plr", "zeta/Cut_Enemy.txt"}) {

@@ -38,6 +38,7 @@ class ProgramEndTest : public QObject {
     void eachWayToEndTheProgramEndsItsProcess_data();
     void eachWayToEndTheProgramEndsItsProcess();
     void anOpponentSavedOverAnotherAsksAndANoKeepsItsFile();
+    void aPlayerFileCutShortLeavesTheDeckManagerAsItWas();
     void gameFoldersOutsideTheProgramFolderAreToldInOneMessageAtEachRebuild();
 
   private:
@@ -164,6 +165,36 @@ void ProgramEndTest::anOpponentSavedOverAnotherAsksAndANoKeepsItsFile() {
                          "deck?"});
     QVERIFY(!before.empty());
     QCOMPARE(ReadWholeFile(file).value_or(""), before);
+}
+
+// Load Player of a player file cut short told where it broke off, then showed the few cards read
+// before the break in place of the player's collection and decks.
+void ProgramEndTest::aPlayerFileCutShortLeavesTheDeckManagerAsItWas() {
+    // Cut inside the traits of its sixth card.
+    const std::string whole = ReadWholeFile(folder_ / "Mosslight_Guest.plr").value_or("");
+    std::size_t cut = 0;
+    for (int card = 1; card <= 6 && cut != std::string::npos; ++card)
+        cut = whole.find("\n#TRAIT, \"", cut + 1);
+    QVERIFY(cut != std::string::npos);
+    std::ofstream(folder_ / "Cut.plr", std::ios::binary) << whole.substr(0, cut + 11);
+    const QString shown = "window:DeckManager;idle:2;label:Cardcount;label:Label1;";
+    const QStringList log =
+        Run(QString(kGuest) + "menu:deckmanagermen;" + shown +
+                "menu:loadplrmen;file:" + QString::fromStdString((folder_ / "Cut.plr").string()) +
+                ";" + shown + "menu:quitmen",
+            "menu:quitmen");
+    fs::remove(folder_ / "Cut.plr");
+    if (QTest::currentTestFailed()) return;
+    const QStringList labels = log.filter(QRegularExpression("^done label:"));
+    QCOMPARE(labels.size(), 4);
+    QVERIFY2(labels[0] != "done label:Cardcount (Cards: 0)", qPrintable(labels[0]));
+    QCOMPARE(labels[2], labels[0]);
+    QCOMPARE(labels[3], labels[1]);
+    const QStringList told = log.filter(QRegularExpression("^message: "));
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told[0].startsWith("message: Error in reading cards: ") &&
+                 told[0].contains("Cut.plr, line "),
+             qPrintable(told[0]));
 }
 
 // Fifty game files whose game folders lie outside the program folder showed fifty message boxes at

@@ -11,6 +11,7 @@
 //   link:TEXT    presses the first link of the window's board view whose href holds TEXT
 //   file:PATH    chooses that file in the file dialog open
 //   input:TEXT   answers the input box open with that text
+//   label:NAME   writes the text that label of the window shows
 //   close        closes the window
 // A step that may open a modal window runs after the tick, so that the ticks go on inside it.
 
@@ -21,6 +22,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -90,6 +92,10 @@ class Driver : public QObject {
             Done(step);
         } else if (!window_) {
             return;
+        } else if (verb == "label") {
+            auto* label = window_->findChild<QLabel*>(name);
+            if (!label) return;
+            Done(step + " (" + label->text() + ")");
         } else if (verb == "press") {
             Later(window_->findChild<QPushButton*>(name), &QPushButton::click, step);
         } else if (verb == "menu") {
