@@ -1,7 +1,7 @@
 // The real program, started as a player starts it, ended by each of its ways to end, and checked
 // from outside: its process is gone within seconds, and the next start in its folder opens the
-// profile chooser. On the way, a save over an opponent's file and a catalogue of game folders out
-// of the program folder are checked as a player meets them. A driver preloaded into the program
+// profile chooser. On the way, a save over an opponent's file and a load of a player file cut
+// short are checked as a player meets them. A driver preloaded into the program
 // (driver/program_driver.cpp) plays the player's part.
 
 #include <QFile>
@@ -39,7 +39,6 @@ class ProgramEndTest : public QObject {
     void eachWayToEndTheProgramEndsItsProcess();
     void anOpponentSavedOverAnotherAsksAndANoKeepsItsFile();
     void aPlayerFileCutShortLeavesTheDeckManagerAsItWas();
-    void gameFoldersOutsideTheProgramFolderAreToldInOneMessageAtEachRebuild();
 
   private:
     // Runs the program with the driver's steps until it has ended; the driver's log.
@@ -195,28 +194,6 @@ void ProgramEndTest::aPlayerFileCutShortLeavesTheDeckManagerAsItWas() {
     QVERIFY2(told[0].startsWith("message: Error in reading cards: ") &&
                  told[0].contains("Cut.plr, line "),
              qPrintable(told[0]));
-}
-
-// Fifty game files whose game folders lie outside the program folder showed fifty message boxes at
-// the start and fifty again at every "Quit / New Game".
-void ProgramEndTest::gameFoldersOutsideTheProgramFolderAreToldInOneMessageAtEachRebuild() {
-    constexpr int kGames = 50;
-    for (int g = 1; g <= kGames; ++g)
-        std::ofstream(folder_ / ("Far" + std::to_string(g) + ".gam"))
-            << "#GAMERULES, Far " << g << ", far.jpg, #224488, ../far, far.htm\r\n";
-    const QStringList log =
-        Run(QString(kGuest) + "menu:newgamemen;idle:1;menu:newgamemen;idle:1;close", "close");
-    for (int g = 1; g <= kGames; ++g)
-        fs::remove(folder_ / ("Far" + std::to_string(g) + ".gam"));
-    if (QTest::currentTestFailed()) return;
-    const QStringList told = log.filter(QRegularExpression("^message: "));
-    QCOMPARE(told.size(), 3);
-    for (const QString& message : told) {
-        QVERIFY2(message.startsWith("message: The game folder \"../far\" of Far1.gam is not read"),
-                 qPrintable(message));
-        QCOMPARE(message.count("\\n"), 20);
-        QVERIFY2(message.endsWith("\\n... and 30 more."), qPrintable(message));
-    }
 }
 
 }  // namespace dv::ui
