@@ -336,12 +336,7 @@ TEST_F(DeckCommandsTest, AnOpponentSavedOverAnExistingFileAsksFirstAndANoWritesN
         {"the player's own opponent was replaced unasked", kEditDecks, false, true, {false}, false},
         {"a Yes did not replace it", kEditDecks, false, true, {true}, true},
         {"a new opponent's file was asked about", kEditDecks, false, false, {}, true},
-        {"the designer's opponent was replaced unasked",
-         kOpponentDeck,
-         false,
-         true,
-         {false},
-         false},
+        {"an edited opponent was replaced unasked", kOpponentDeck, false, true, {false}, false},
         {"DONE's save replaced it unasked", kOpponentDeck, true, true, {true, false}, false},
     };
     const fs::path file = Folder() / "zeta" / "Wight_Enemy.txt";
