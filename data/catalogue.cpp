@@ -122,11 +122,32 @@ void GrowTo(List<std::string>& list, int count) {
     if (list.size() < count) list.Resize(count);
 }
 
+// The files a build leaves unread, each with why, told in one message: a box for each came at
+// start and again at every rebuild, as many as there were such files.
+class UnreadFiles {
+  public:
+    void Add(std::string why) { lines_.push_back(std::move(why)); }
+    void Tell() {
+        if (lines_.empty()) return;
+        std::string text;
+        for (std::size_t i = 0; i < lines_.size() && i < kMaxLinesTold; ++i)
+            text += (i == 0 ? "" : "\n") + lines_[i];
+        if (lines_.size() > kMaxLinesTold)
+            text += "\n... and " + std::to_string(lines_.size() - kMaxLinesTold) + " more.";
+        lines_.clear();
+        TheHost().MessageBox(text, "Duvenhall");
+    }
+
+  private:
+    // A message taller than a screen would hide its own button.
+    static constexpr std::size_t kMaxLinesTold = 20;
+    std::vector<std::string> lines_;
+};
+
 // Only regular files are read: a FIFO would block start-up for ever, and a device never end.
-bool IsFile(const FolderEntry& entry, const char* pattern) {
+bool IsFile(const FolderEntry& entry, const char* pattern, UnreadFiles& unread) {
     if (entry.isFolder || !MatchesPattern(entry.name, pattern)) return false;
-    if (!entry.isRegular)
-        TheHost().MessageBox(entry.name + " is not read: it is not a regular file.", "Duvenhall");
+    if (!entry.isRegular) unread.Add(entry.name + " is not read: it is not a regular file.");
     return entry.isRegular;
 }
 
@@ -226,22 +247,27 @@ void WatchGameFolder(const fs::path& folder) {
     if (!st.CatalogueWatch.Add(folder.string())) st.CatalogueBuild->Keep = false;
 }
 
+void LoadGameFileInto(const std::string& file, UnreadFiles& unread);
+void CreateGameInto(const std::string& name, const std::string& picture,
+                    const std::string& headerText, const std::string& folder,
+                    const std::string& helpPage, const std::string& file, UnreadFiles& unread);
+
 // Fills Games from the files.
-void BuildCatalogue() {
+void BuildFrom(UnreadFiles& unread) {
     State& st = St();
     for (const FolderEntry& entry : ListFolder(st.ProgramFolder))
-        if (IsFile(entry, "*.gam")) LoadGameFile(entry.name);
+        if (IsFile(entry, "*.gam", unread)) LoadGameFileInto(entry.name, unread);
 
     for (int g = 1; g <= st.Games.size(); ++g) {
         if (st.Games[g].Folder.empty()) continue;
         const fs::path folder = GameFolderPath(st.Games[g]);
         WatchGameFolder(folder);
         for (const FolderEntry& entry : ListFolder(folder))
-            if (IsFile(entry, "*.txt")) AddFileToGame((folder / entry.name).string(), g);
+            if (IsFile(entry, "*.txt", unread)) AddFileToGame((folder / entry.name).string(), g);
     }
 
     for (const FolderEntry& entry : ListFolder(st.ProgramFolder))
-        if (IsFile(entry, "*.txt")) AddFileToGame(entry.name, 0);
+        if (IsFile(entry, "*.txt", unread)) AddFileToGame(entry.name, 0);
 
     for (int g = 1; g <= st.Games.size(); ++g) {
         GameInfo& game = st.Games[g];
@@ -254,7 +280,7 @@ void BuildCatalogue() {
         int count = 0;
         WatchGameFolder(GameFolderPath(game));
         for (const FolderEntry& entry : ListFolder(GameFolderPath(game))) {
-            if (!IsFile(entry, "*.mis")) continue;
+            if (!IsFile(entry, "*.mis", unread)) continue;
             ++count;
             GrowTo(st.Games[g].MissionTexts, count);
             GrowTo(st.Games[g].MissionFiles, count);
@@ -262,6 +288,17 @@ void BuildCatalogue() {
             LoadMissionFile(entry.name, g, count);
         }
     }
+}
+
+void BuildCatalogue() {
+    UnreadFiles unread;
+    try {
+        BuildFrom(unread);
+    } catch (...) {
+        unread.Tell();
+        throw;
+    }
+    unread.Tell();
 }
 
 // Whether a change to this entry of a watched folder may change what a build gives: a file it
@@ -395,6 +432,21 @@ void SetCurrentGame(int number) {
 }
 
 void LoadGameFile(const std::string& file) {
+    UnreadFiles unread;
+    LoadGameFileInto(file, unread);
+    unread.Tell();
+}
+
+void CreateGame(const std::string& name, const std::string& picture, const std::string& headerText,
+                const std::string& folder, const std::string& helpPage, const std::string& file) {
+    UnreadFiles unread;
+    CreateGameInto(name, picture, headerText, folder, helpPage, file, unread);
+    unread.Tell();
+}
+
+namespace {
+
+void LoadGameFileInto(const std::string& file, UnreadFiles& unread) {
     GuardedFile("LoadGameFile", file, [&] {
         if (!ListedFor(0, file)) return;
         ItemReader items(ReadFileOrFail(ResolveDataPath(St().ProgramFolder, file)));
@@ -406,7 +458,7 @@ void LoadGameFile(const std::string& file) {
                 const std::string header = items.Next();
                 const std::string folder = items.Next();
                 const std::string help = items.Next();
-                CreateGame(name, picture, header, folder, help, file);
+                CreateGameInto(name, picture, header, folder, help, file, unread);
                 return;
             }
             if (item == "#GAME" || item == "#CARDINDECK" || item == "#PLAYERCARD" ||
@@ -417,8 +469,9 @@ void LoadGameFile(const std::string& file) {
     });
 }
 
-void CreateGame(const std::string& name, const std::string& picture, const std::string& headerText,
-                const std::string& folder, const std::string& helpPage, const std::string& file) {
+void CreateGameInto(const std::string& name, const std::string& picture,
+                    const std::string& headerText, const std::string& folder,
+                    const std::string& helpPage, const std::string& file, UnreadFiles& unread) {
     Guarded("CreateGame", [&] {
         State& st = St();
         // An empty name marks a free record; such a game could never be found again.
@@ -433,9 +486,8 @@ void CreateGame(const std::string& name, const std::string& picture, const std::
         game.Folder = folder;
         if (!folder.empty() && !FolderInsideProgramFolder(folder)) {
             // The game is kept, with the opponents of the program folder alone.
-            TheHost().MessageBox("The game folder \"" + folder + "\" of " + file +
-                                     " is not read: it lies outside the program folder.",
-                                 "Duvenhall");
+            unread.Add("The game folder \"" + folder + "\" of " + file +
+                       " is not read: it lies outside the program folder.");
             game.Folder.clear();
         }
         game.Picture = picture;
@@ -444,6 +496,8 @@ void CreateGame(const std::string& name, const std::string& picture, const std::
         game.Opponents = List<Card>(1);
     });
 }
+
+}  // namespace
 
 void AddPlayerToGame(GameInfo& game, const std::string& name, const std::string& portrait,
                      const std::string& description, const std::string& file) {

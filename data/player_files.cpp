@@ -220,13 +220,13 @@ SaveResult SaveEnemyReason(List<Card>& cards, const std::string& path, const std
             if (card.Name.empty()) continue;
             if (!playerWritten && HasTrait(card, "PLAYER", 0)) {
                 playerWritten = true;
-                if (name.empty()) {
-                    text += CardBlock(card, "#PLAYERCARD") + kCRLF + kCRLF;
-                } else {
-                    Card named = card;
-                    named.Name = name;
-                    text += CardBlock(named, "#PLAYERCARD") + kCRLF + kCRLF;
-                }
+                // The opponent plays its deck's copy of the card, so that copy carries the name
+                // given too: the board and the log call the opponent by it.
+                Card named = card;
+                if (!name.empty()) named.Name = name;
+                text += CardBlock(named, "#PLAYERCARD") + kCRLF + kCRLF;
+                text += CardBlock(named, "INDECK") + kCRLF + kCRLF;
+                continue;
             }
             text += CardBlock(card, "INDECK") + kCRLF + kCRLF;
         }

@@ -221,6 +221,8 @@ bool StartGameFromLink(const std::string& link) {
                 return false;
             }
             TheHost().Call(WindowCall::ShowDeckManager, "");
+            // Quit in the deck manager: no game starts, and nothing is saved.
+            if (st.EndProgram == 1) return false;
             if (st.DeckRejected == 1) {
                 st.HTMLText.clear();
                 QuickStart();

@@ -34,7 +34,8 @@ struct GameState {
     uint8_t GameStarted = 0;
     int16_t SelectedCard = 0;
     std::string CurrentGameFile;
-    // Set when the new-game set-up ended the program (no profile was chosen).
+    // Set when the program ends: the new-game set-up found no profile chosen, or the deck
+    // manager's Quit.
     uint8_t EndProgram = 0;
 
     // Turns of the game on the board; the first turn of a game starts the count again.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -485,14 +486,39 @@ TEST_F(CatalogueTest, AGameFolderOutOfTheProgramFolderIsNotReadAndSaysWhy) {
     EXPECT_EQ(OpponentNames(2), std::vector<std::string>{});
     EXPECT_EQ(OpponentNames(3), std::vector<std::string>{"Imp"});
     EXPECT_EQ(OpponentNames(4), std::vector<std::string>{});
-    std::vector<std::string> refused;
+    std::string refused;
     for (int g : {1, 2, 4}) {
         EXPECT_EQ(St().Games[g].MissionTexts.size(), 1) << "a mission of a folder out";
-        refused.push_back("The game folder \"" + games[g - 1].second + "\" of " +
-                          games[g - 1].first +
-                          ".gam is not read: it lies outside the program folder.");
+        refused += std::string(refused.empty() ? "" : "\n") + "The game folder \"" +
+                   games[g - 1].second + "\" of " + games[g - 1].first +
+                   ".gam is not read: it lies outside the program folder.";
     }
-    EXPECT_EQ(host.messages, refused);
+    EXPECT_EQ(host.messages, std::vector<std::string>{refused});
+}
+
+// Fifty game files whose folders lie outside the program folder showed fifty message boxes, at
+// start and again at every "Quit / New Game"; a file that is no regular file one more each.
+TEST_F(CatalogueTest, FilesLeftUnreadAreToldInOneMessageAtEachRebuild) {
+    namespace fs = std::filesystem;
+    const fs::path program = Folder() / "program";
+    St().ProgramFolder = St().CurrentFolder = program;
+    constexpr int kGames = 50;
+    for (int g = 10; g < 10 + kGames; ++g)
+        WriteGame("program/g" + std::to_string(g) + ".gam", "Game " + std::to_string(g), "../out");
+    fs::create_symlink("/dev/null", program / "null.txt");
+    for (int rebuild = 1; rebuild <= 2; ++rebuild) {
+        SCOPED_TRACE(rebuild);
+        host.messages.clear();
+        RebuildCatalogue();
+        EXPECT_EQ(St().Games.size(), kGames);
+        ASSERT_EQ(host.messages.size(), 1u);
+        const std::string& told = host.messages[0];
+        EXPECT_EQ(told.substr(0, told.find('\n')),
+                  "The game folder \"../out\" of g10.gam is not read: it lies outside the program "
+                  "folder.");
+        EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 20) << "20 lines and the count";
+        EXPECT_EQ(told.substr(told.rfind('\n') + 1), "... and 31 more.");
+    }
 }
 
 }  // namespace

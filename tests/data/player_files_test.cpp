@@ -423,7 +423,9 @@ TEST_F(PlayerFilesTest, OpponentFilesTakeTheirHeaderAndPlayerCardFromThePlayerCa
     EXPECT_EQ(text.substr(0, text.find("\r\n")),
               "#ENEMYDECK, Orc, Last, Elves.txt, , , #FFFFFF, , \"Big, bad\"");
     EXPECT_NE(text.find("#CARD, #PLAYERCARD, \"Orc\", \"First:1\""), std::string::npos);
-    EXPECT_NE(text.find("#CARD, INDECK, \"First\""), std::string::npos);
+    // The deck's copy is the one played: it carries the name given too.
+    EXPECT_NE(text.find("#CARD, INDECK, \"Orc\", \"First:1\""), std::string::npos);
+    EXPECT_EQ(text.find("#CARD, INDECK, \"First\""), std::string::npos);
     EXPECT_NE(text.find("#CARD, INDECK, \"Last\""), std::string::npos);
 }
 

@@ -103,6 +103,8 @@ DeckOutcome DeckManagerLogic::Help() {
 
 DeckOutcome DeckManagerLogic::Quit() {
     quitting_ = true;
+    // The command that opened the window (a game start) reads this and goes no further.
+    St().EndProgram = 1;
     TheHost().Call(WindowCall::EndProgram, "");
     DeckOutcome out;
     out.close = true;

@@ -2,6 +2,8 @@
 // opponent, and an opponent's deck loaded into a stored deck.
 
 #include <filesystem>
+#include <functional>
+#include <system_error>
 
 #include "data/card_files.h"
 #include "engine/model/card_lists.h"
@@ -24,25 +26,69 @@ std::string ProgramFolder() {
     return St().ProgramFolder.string();
 }
 
-// What reading a player file replaces: the deck manager's panes and the player it shows.
-struct ShownPlayer {
+// Everything a read of a card file into the deck manager may change: the lists it shows, the
+// player it shows, and what a file sets up for the game (its rules, cost card, trait actions,
+// templates, side board and texts). A load that fails puts it all back, whatever it had read
+// before the fault: the reader keeps that part, which would take the place of what the player
+// has.
+struct BeforeLoad {
     List<Card> collection = St().Collection;
+    List<Card> enemyCards = St().EnemyCards;
     List<DeckList> decks = St().Decks;
     List<CardDeck> playerDecks = St().PlayerDecks;
     uint8_t currentDeck = St().CurrentDeck;
     Player player = St().Players[1];
     std::string partialFile = St().PartialCollectionFile;
+    Card rulesCard = St().RulesCard;
+    Card costCard = St().CostCard;
+    List<Card> traitActions = St().TraitActions;
+    List<CardTemplate> templates = St().Templates;
+    List<Card> sideBoard = St().SideBoard;
+    List<RandomStringList> texts = St().RandomStringLists;
+    std::string gameFile = St().GameFile;
+    std::string deckRules = St().DeckRules;
+    uint8_t starterDeck = St().StarterDeck;
 
     void PutBack() {
         State& st = St();
         st.Collection = std::move(collection);
+        st.EnemyCards = std::move(enemyCards);
         st.Decks = std::move(decks);
         st.PlayerDecks = std::move(playerDecks);
         st.CurrentDeck = currentDeck;
         st.Players[1] = std::move(player);
         st.PartialCollectionFile = std::move(partialFile);
+        st.RulesCard = std::move(rulesCard);
+        st.CostCard = std::move(costCard);
+        st.TraitActions = std::move(traitActions);
+        st.Templates = std::move(templates);
+        st.SideBoard = std::move(sideBoard);
+        st.RandomStringLists = std::move(texts);
+        st.GameFile = std::move(gameFile);
+        st.DeckRules = std::move(deckRules);
+        st.StarterDeck = starterDeck;
     }
 };
+
+// Runs a load of the deck manager: false, with everything as it was, when the read failed (the
+// reader said why) or, for `needsCards`, left that list without a named card (said here).
+bool Load(const std::string& file, const List<Card>* needsCards,
+          const std::function<bool()>& read) {
+    BeforeLoad before;
+    if (!read()) {
+        before.PutBack();
+        return false;
+    }
+    if (needsCards && !HasNamedCard(*needsCards)) {
+        before.PutBack();
+        TheDialogs().Message(
+            "\"" + std::filesystem::path(file).filename().string() +
+                "\" holds no cards: the collection and the decks stay as they were.",
+            kTitle);
+        return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -68,17 +114,10 @@ DeckOutcome DeckManagerLogic::LoadPlayer() {
         TheDialogs().OpenFile("Load Player", ProgramFolder(), kPlayerOrCardFileFilter);
     if (!file) return {};
     State& st = St();
-    ShownPlayer shown;
-    ReadCards(st.Collection, *file, st.Players[1], 0, "", kReadReplace);
     // A picture or an empty file reads as no cards at all: the panes went empty without a word.
-    if (!HasNamedCard(st.Collection)) {
-        shown.PutBack();
-        TheDialogs().Message(
-            "\"" + std::filesystem::path(*file).filename().string() +
-                "\" holds no cards: the collection and the decks stay as they were.",
-            kTitle);
+    if (!Load(*file, &st.Collection,
+              [&] { return ReadCards(st.Collection, *file, st.Players[1], 0, "", kReadReplace); }))
         return {};
-    }
     // The file brings deck lists of its own: the one on show must still be one of them.
     if (st.Decks.empty()) st.Decks.PushBack(DeckList{"", {0}, {0}});
     if (!st.Decks.Has(st.CurrentDeck)) st.CurrentDeck = 1;
@@ -98,10 +137,12 @@ DeckOutcome DeckManagerLogic::LoadExistingOpponent() {
     if (!file || !DataFileExists(st.ProgramFolder, *file)) return {};
     Player scratch;
     InitPlayer(scratch, 2);
-    st.PlayerDecks[st.CurrentDeck].Cards = List<Card>(1);
-    ReadCards(st.EnemyCards, *file, scratch, 0, "INPLAYERDECK:" + std::to_string(st.CurrentDeck),
-              kReadAppend);
-    return Redrawn();
+    const bool read = Load(*file, nullptr, [&] {
+        st.PlayerDecks[st.CurrentDeck].Cards = List<Card>(1);
+        return ReadCards(st.EnemyCards, *file, scratch, 0,
+                         "INPLAYERDECK:" + std::to_string(st.CurrentDeck), kReadAppend);
+    });
+    return read ? Redrawn() : DeckOutcome{};
 }
 
 DeckOutcome DeckManagerLogic::SaveAsOpponent() {
@@ -133,7 +174,15 @@ void DeckManagerLogic::SaveOpponent() {
     }
     // Both refuse a name that would leave the game's folder, and say why they fail.
     const std::string path = EnemyFilePath(name);
-    if (path.empty() || !ShowSaveFailure(SaveEnemyReason(cards, path, name), kTitle)) return;
+    if (path.empty()) return;
+    // The name may be that of an opponent the player made before.
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::symlink_status(path, ec)) &&
+        !TheDialogs().YesNo("\"" + std::filesystem::path(path).filename().string() +
+                                "\" already exists. Replace it with this deck?",
+                            kTitle))
+        return;
+    if (!ShowSaveFailure(SaveEnemyReason(cards, path, name), kTitle)) return;
     TheDialogs().Message("Enemy saved.", kTitle);
     enemySaved_ = true;
 }

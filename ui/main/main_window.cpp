@@ -17,6 +17,7 @@
 #include "ui/main/link_router.h"
 #include "ui/main/main_layout.h"
 #include "ui/main/qt_connection.h"
+#include "ui/main/qt_host.h"
 #include "viewer/ulk_browser.h"
 
 namespace dv::ui {
@@ -314,6 +315,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
             if (help_) help_->close();
             handStrip_.Presses().Drop();
             event->accept();
+            // The player file is saved: the program ends, whatever runs beneath this close.
+            EndEventLoop();
             return;
     }
 }

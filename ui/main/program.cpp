@@ -62,7 +62,7 @@ bool Program::Start() {
     }
     main_->Load();
     Main();
-    return St().EndProgram == 0;
+    return St().EndProgram == 0 && !host_->Ending();
 }
 
 int Program::Run() {

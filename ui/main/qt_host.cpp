@@ -30,25 +30,28 @@ void QtHost::SetAnswer(WindowCall call, Answer answer) {
 }
 
 void QtHost::MessageBox(const std::string& text, const std::string& title) {
-    TheDialogs().Message(text, title);
+    if (!ending_) TheDialogs().Message(text, title);
 }
 
 std::string QtHost::InputBox(const std::string& prompt, const std::string& title,
                              const std::string& defaultText) {
+    if (ending_) return {};
     return TheDialogs().Input(prompt, title, defaultText).value_or("");
 }
 
 bool QtHost::AskYesNo(const std::string& question, const std::string& title) {
-    return TheDialogs().YesNo(question, title);
+    return !ending_ && TheDialogs().YesNo(question, title);
 }
 
 void QtHost::OpenURL(const std::string& viewer, const std::string& location) {
+    if (ending_) return;
     const auto found = viewers_.find(viewer);
     if (found == viewers_.end() || !found->second) return;
     found->second->OpenURL(ToQt(location));
 }
 
 void QtHost::Call(WindowCall call, const std::string& argument) {
+    if (ending_) return;
     const bool modal = call == WindowCall::ShowProfileMenu || call == WindowCall::ShowDeckManager;
     if (const auto answer = answers_.find(call); answer != answers_.end()) {
         if (modal) {
@@ -57,7 +60,8 @@ void QtHost::Call(WindowCall call, const std::string& argument) {
         } else {
             answer->second(argument);
         }
-        if (call == WindowCall::ShowDeckManager && main_) main_->HandBack();
+        // A deck manager that ended the program hands nothing back.
+        if (call == WindowCall::ShowDeckManager && main_ && !ending_) main_->HandBack();
         return;
     }
     switch (call) {
@@ -116,8 +120,17 @@ void QtHost::ShowProfileMenu() {
 }
 
 void QtHost::EndProgram() {
+    ending_ = true;
     if (main_) main_->CloseWithoutSaving();
     QApplication::closeAllWindows();
+    EndEventLoop();
+}
+
+void EndEventLoop() {
+    // Closing the last window only posts the end of the loop, and any event loop entered after
+    // that (a page wait of the main window's hand-back, a modal window) takes it back: the
+    // process went on with no window. Quit ends every loop running, and none runs again.
+    QCoreApplication::quit();
 }
 
 }  // namespace dv::ui

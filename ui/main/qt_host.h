@@ -38,14 +38,23 @@ class QtHost : public Host {
     void OpenURL(const std::string& viewer, const std::string& location) override;
     void Call(WindowCall call, const std::string& argument) override;
 
+    // Whether the program was told to end: it then shows, asks and opens nothing more.
+    bool Ending() const { return ending_; }
+
   private:
     void ShowProfileMenu();
     void EndProgram();
 
+    bool ending_ = false;
     QPointer<MainWindow> main_;
     QPointer<HelpWindow> help_;
     std::map<std::string, QPointer<ulkBrowser>> viewers_;
     std::map<WindowCall, Answer> answers_;
 };
+
+// Ends the program's event loop from wherever it is called: every modal window and page wait
+// running returns, and none waits again. Before the loop runs (the start-up, a window test) it
+// does nothing.
+void EndEventLoop();
 
 }  // namespace dv::ui

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <filesystem>
 #include <fstream>
 
 #include "data/card_files.h"
+#include "engine/model/card_lists.h"
 #include "engine/model/files.h"
+#include "engine/model/hands_and_decks.h"
 #include "tests/ui/decks/deck_manager_fixture.h"
 #include "ui/decks/deck_manager_texts.h"
 
@@ -240,11 +243,153 @@ TEST_F(DeckCommandsTest, LoadingAFileOfNoCardsSaysSoAndKeepsThePanes) {
     EXPECT_FALSE(fs::exists(Folder() / "Zeta_Guest.plr")) << "nothing is written";
 }
 
+// The text up to a few characters into the traits of its `nth` card (from 1): a file cut short
+// there, after the cards before it.
+std::string CutInsideTraits(const std::string& text, int nth) {
+    std::size_t at = 0;
+    for (int i = 0; i < nth && at != std::string::npos; ++i)
+        at = text.find("\n#TRAIT, \"", at + 1);
+    return at == std::string::npos ? std::string() : text.substr(0, at + 11);
+}
+
+Names NamesIn(const List<Card>& cards) {
+    Names names;
+    for (const Card& card : cards)
+        if (!card.Name.empty()) names.push_back(card.Name);
+    return names;
+}
+
+// Load Player of a player file cut short replaced the collection and the decks with the few
+// cards read before the break, and each load of the deck manager kept what it read so.
+TEST_F(DeckCommandsTest, AFailedLoadChangesNothingWhateverItReadBeforeTheFault) {
+    const fs::path content = fs::path(DV_SOURCE_DIR) / "content";
+    WriteFile("cut.plr",
+              CutInsideTraits(ReadWholeFile(content / "Mosslight_Guest.plr").value_or(""), 5));
+    WriteFile(
+        "zeta/Cut_Enemy.txt",
+        CutInsideTraits(ReadWholeFile(content / "Mosslight/Bogwarden_Enemy.txt").value_or(""), 4));
+    WriteFile("empty.plr", "");
+    fs::create_directory(Folder() / "folder.plr");
+    for (const char* cut : {"cut.plr", "zeta/Cut_Enemy.txt"}) {
+        SCOPED_TRACE(cut);
+        List<Card> cards;
+        Player reader;
+        InitPlayer(reader, 2);
+        EXPECT_FALSE(ReadCards(cards, (Folder() / cut).string(), reader, 0, "", kReadAppend));
+        EXPECT_TRUE(HasNamedCard(cards) || HasNamedCard(reader.Deck))
+            << "no card is read before the cut";
+    }
+
+    enum class Load { Player, IntoStoredDeck, IntoOpponent };
+    struct Row {
+        const char* fault;
+        Load load;
+        const char* file;
+    };
+    const Row rows[] = {
+        {"a player file cut short left the cards read before the cut", Load::Player, "cut.plr"},
+        {"a player file of no cards emptied the panes", Load::Player, "empty.plr"},
+        {"a player file that cannot be read changed the panes", Load::Player, "folder.plr"},
+        {"a card file cut short emptied the stored deck it was read into", Load::IntoStoredDeck,
+         "zeta/Cut_Enemy.txt"},
+        {"an opponent cut short added its first cards to the opponent being edited",
+         Load::IntoOpponent, "zeta/Cut_Enemy.txt"},
+    };
+    State& st = St();
+    st.Players[1].Tokens = 77;
+    st.PlayerDecks[1].Cards = ListOf({Owned("Keep", 7)});
+    st.EnemyCards = ListOf({Owned("Ghoul", 9)});
+    const std::string rules = st.RulesCard.Name;
+    const std::vector<int32_t> ids = DeckIds(1);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.fault);
+        st.DeckManagerMode = r.load == Load::IntoOpponent ? kOpponentDeck : kEditDecks;
+        host.messages.clear();
+        dialogs.messages.clear();
+        dialogs.files = {(Folder() / r.file).string()};
+        Apply(r.load == Load::Player ? logic.LoadPlayer() : logic.LoadExistingOpponent());
+        EXPECT_EQ(host.messages.size() + dialogs.messages.size(), 1u) << "the fault is told once";
+        EXPECT_EQ(NamesIn(st.Collection), (Names{"Mage", "Imp", "Orc"}));
+        ASSERT_EQ(st.Decks.size(), 1);
+        EXPECT_EQ(DeckName(1), "Red");
+        EXPECT_EQ(DeckIds(1), ids);
+        EXPECT_EQ(st.Players[1].Tokens, 77);
+        EXPECT_EQ(NamesIn(st.PlayerDecks[1].Cards), Names{"Keep"});
+        EXPECT_EQ(NamesIn(st.EnemyCards), Names{"Ghoul"});
+        EXPECT_EQ(st.RulesCard.Name, rules);
+        EXPECT_TRUE(st.PartialCollectionFile.empty()) << "the player file can no longer be saved";
+    }
+}
+
+// Saving an opponent under the name of one saved before replaced that file without a word.
+TEST_F(DeckCommandsTest, AnOpponentSavedOverAnExistingFileAsksFirstAndANoWritesNothing) {
+    const std::string question = "\"Wight_Enemy.txt\" already exists. Replace it with this deck?";
+    struct Row {
+        const char* fault;
+        uint8_t mode;
+        bool byDone;  // DONE of the opponent editing, which offers the save first
+        bool exists;  // a file of that name is there before
+        std::deque<bool> answers;
+        bool written;
+    };
+    const Row rows[] = {
+        {"the player's own opponent was replaced unasked", kEditDecks, false, true, {false}, false},
+        {"a Yes did not replace it", kEditDecks, false, true, {true}, true},
+        {"a new opponent's file was asked about", kEditDecks, false, false, {}, true},
+        {"an edited opponent was replaced unasked", kOpponentDeck, false, true, {false}, false},
+        {"DONE's save replaced it unasked", kOpponentDeck, true, true, {true, false}, false},
+    };
+    const fs::path file = Folder() / "zeta" / "Wight_Enemy.txt";
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.fault);
+        St().DeckManagerMode = r.mode;
+        St().EnemyCards = ListOf({Owned("Ghoul", 9)});
+        fs::remove(file);
+        if (r.exists) WriteFile("zeta/Wight_Enemy.txt", "mine");
+        Apply(logic.Activate());
+        dialogs.asked.clear();
+        dialogs.messages.clear();
+        dialogs.inputs = {"Wight"};
+        dialogs.answers = r.answers;
+        Apply(r.byDone ? logic.Done() : logic.SaveAsOpponent());
+        const Names asked(dialogs.asked.begin() + (r.byDone ? 1 : 0), dialogs.asked.end());
+        const Names wanted =
+            r.exists ? Names{ui::kEnemyNamePrompt, question} : Names{ui::kEnemyNamePrompt};
+        EXPECT_EQ(asked, wanted);
+        EXPECT_EQ(ReadWholeFile(file).value_or("") == "mine", !r.written);
+        EXPECT_EQ(dialogs.messages.size() == 1 && dialogs.messages[0] == "Enemy saved.", r.written);
+        EXPECT_EQ(logic.EnemySaved(), r.written);
+    }
+}
+
+// An opponent saved from a deck played under its player card's name: "Mage draws an opening hand."
+// on both sides, and no end line said who had lost.
+TEST_F(DeckCommandsTest, ASavedOpponentsPlayerCardCarriesTheNameGiven) {
+    for (const char* name : {"Wight", ""}) {
+        SCOPED_TRACE(name);
+        dialogs.inputs = {std::string(name)};
+        Apply(logic.SaveAsOpponent());
+        const std::string given = *name ? name : "Mage";
+        List<Card> read;
+        Player opponent;
+        InitPlayer(opponent, 2);
+        ASSERT_TRUE(
+            ReadCards(read, (Folder() / "zeta" / (given + "_Enemy.txt")).string(), opponent));
+        Names players;
+        for (Card& card : opponent.Deck)
+            if (!card.Name.empty() && HasTrait(card, "PLAYER", 0)) players.push_back(card.Name);
+        EXPECT_EQ(players, Names{given}) << "the opponent plays its deck's player card";
+        EXPECT_EQ(NamesIn(opponent.Deck).size(), 2u);
+    }
+    EXPECT_EQ(St().Collection[1].Name, "Mage") << "the player's own card was renamed";
+}
+
 TEST_F(DeckCommandsTest, QuitEndsTheProgramWithoutSaving) {
     const ui::DeckOutcome out = Apply(logic.Quit());
     EXPECT_TRUE(out.close);
     EXPECT_TRUE(closed);
     EXPECT_EQ(host.calls.back(), "EndProgram");
+    EXPECT_EQ(St().EndProgram, 1) << "the command that opened the window goes on";
     EXPECT_FALSE(fs::exists(Folder() / "Zeta_Guest.plr"));
     EXPECT_TRUE(CloseBox());
     EXPECT_FALSE(fs::exists(Folder() / "Zeta_Guest.plr"));

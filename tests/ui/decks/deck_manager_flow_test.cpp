@@ -103,5 +103,64 @@ TEST_F(DeckManagerFlow, ACardSoldLeavesTheCollectionAndEveryDeckForGood) {
     EXPECT_TRUE(Holds(St().Decks[3].CardIds, 7002));
 }
 
+// An opponent saved from the player's deck played under its player card's name: both sides read
+// "Lamplighter" on the board and in the log.
+TEST_F(DeckManagerFlow, AnOpponentSavedFromADeckPlaysUnderTheNameGiven) {
+    Main();
+    State& st = St();
+    flow.onCall[WindowCall::ShowDeckManager] = [&] {
+        ui::ModalScope modal;
+        Apply(logic.Open());
+        dialogs.inputs = {"Gloamer"};
+        Apply(logic.SaveAsOpponent());
+        EXPECT_TRUE(CloseBox());
+    };
+    ui::MainCommands menu;
+    ASSERT_TRUE(menu.OpenDeckManager());
+    ASSERT_EQ(dialogs.messages, std::vector<std::string>{"Enemy saved."});
+    ui::QuitToNewGame();
+    const std::string link = OpponentLink("Gloamer_Enemy.txt");
+    ASSERT_FALSE(link.empty()) << "the games page does not offer the opponent saved";
+
+    flow.onCall[WindowCall::ShowDeckManager] = [&] {
+        logic = ui::DeckManagerLogic();
+        Apply(logic.Open());
+        Apply(logic.Done());
+    };
+    ASSERT_TRUE(StartGameFromLink(link));
+    ASSERT_TRUE(st.InPlay.Has(st.Players[2].CardIndex));
+    EXPECT_EQ(st.InPlay[st.Players[2].CardIndex].Name, "Gloamer");
+    // The board's text, without its tags.
+    std::string board;
+    bool inTag = false;
+    for (const char c : ReadWholeFile(Folder() / "Display.html").value_or("")) {
+        if (c == '<' || c == '>')
+            inTag = c == '<';
+        else if (!inTag)
+            board += c;
+    }
+    EXPECT_NE(board.find("Gloamer draws an opening hand."), std::string::npos);
+    EXPECT_NE(board.find("Lamplighter draws an opening hand."), std::string::npos);
+}
+
+// Quit in the deck manager of a game start ended the program only after the game had started
+// and played its first turn, whose end may save the player file.
+TEST_F(DeckManagerFlow, QuitInTheDeckManagerOfAGameStartStartsNoGame) {
+    Main();
+    const std::string link = OpponentLink("Bogwarden_Enemy.txt");
+    ASSERT_FALSE(link.empty());
+    const std::string saved = PlayerFile();
+    flow.onCall[WindowCall::ShowDeckManager] = [&] {
+        Apply(logic.Open());
+        Apply(logic.Quit());
+    };
+    EXPECT_FALSE(StartGameFromLink(link));
+    EXPECT_EQ(flow.calls.back(), "EndProgram");
+    EXPECT_EQ(St().GameStarted, 0);
+    for (const Card& card : St().InPlay)
+        EXPECT_NE(card.Name, "Bogwarden") << "the opponent came into play";
+    EXPECT_EQ(PlayerFile(), saved);
+}
+
 }  // namespace
 }  // namespace dv
