@@ -647,7 +647,7 @@ RunResult EffCard(Card& source, Card& target, EffArgs& args) {
     const RunResult result = RunOnFrame(source, target, args);
     // The chain has ended: a cut of its budget is told after what the chain put into the log.
     const State& st = St();
-    if (st.CallFrames == 0 && (st.RunBudget.ChainCutOwed || st.RunBudget.TurnCutOwed)) TellCuts();
+    if (st.CallFrames == 0 && ChainEndOwes()) EndChain();
     return result;
 }
 

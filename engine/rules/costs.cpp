@@ -8,6 +8,7 @@
 #include "engine/model/state.h"
 #include "engine/rules/card_life.h"
 #include "engine/rules/dispatch.h"
+#include "engine/rules/effect_runs.h"
 
 namespace dv {
 namespace {
@@ -108,6 +109,8 @@ bool PayCost(Card& card, uint8_t& check) {
             const Card& other = play[i];
             if (other.Name.empty() || (i != p && other.Active == 0)) continue;
             st.NewestCard = p;
+            // A spent budget would drop every run of the others' cost mods.
+            if (RunBudgetSpent(false)) break;
             // Handing out only the cards the trigger can reach keeps the others out of a trial's
             // journal.
             if (!costMods.MayRun(other)) continue;
