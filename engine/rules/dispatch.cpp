@@ -432,15 +432,16 @@ void RunListActions(const Value& trigger) {
         const TriggerFilter reaches(name);
         const PlayList& play = st.InPlay;
         const int count = play.size();
+        // Once the budget is spent no effect runs: only a card waiting to enter play at this
+        // trigger is still let in, without a look through its effects. Only runs spend it.
+        bool spent = RunBudgetSpent(false);
         for (int c = 1; c <= count && play.Has(c); ++c) {
-            // Once the budget is spent no effect runs: only a card waiting to enter play at this
-            // trigger is still let in, without a look through its effects.
-            if (RunBudgetSpent(false) ? !reaches.Enters(play[c]) : !reaches.MayRun(play[c]))
-                continue;
+            if (spent ? !reaches.Enters(play[c]) : !reaches.MayRun(play[c])) continue;
             RunActionsCall call;
             call.triggeringCard = -1;
             call.append = 1;
             RunActions(st.InPlay[c], name, call);
+            spent = RunBudgetSpent(false);
         }
     });
 }
