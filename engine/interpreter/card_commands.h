@@ -3,12 +3,17 @@
 // and card names, colours and the framing of the echo. Internal to the interpreter.
 
 #include "engine/interpreter/command_context.h"
+#include "engine/model/card_lists.h"
 
 namespace dv {
 
 // Cards one command may add, queue, create or draw: a count taken from a value expression never
 // asks for more than this.
 inline constexpr int kMaxCardsPerCommand = 100;
+// Cards the boosters of one turn may add to the collection, all their commands together (a
+// booster on an ALL effect otherwise adds thousands a turn, each one to the player file). The
+// sample game's busiest turn, the starter game's set-up, adds 81.
+inline constexpr int kMaxTurnBoosterCards = 2000;
 
 void RegisterTokenCommands(CommandRegistry& commands);
 
@@ -25,7 +30,8 @@ class BoosterRoom {
     BoosterRoom& operator=(const BoosterRoom&) = delete;
 
     // Takes room for up to `asked` cards at once, before any is drawn, so that the boosters
-    // nested in this one share what this one leaves; gives how many cards there is room for.
+    // nested in this one share what this one leaves; gives how many cards there is room for,
+    // within what the turn's boosters have left (a turn's cut is owed to its log).
     int Take(int asked);
     // What one command's cards leave once boosters have taken room since BoosterCardsTaken was
     // `takenBefore`.
@@ -33,6 +39,7 @@ class BoosterRoom {
 
   private:
     bool outermost_;
+    CollectionAdditions additions_;
 };
 void RegisterCardLifeCommands(CommandRegistry& commands);
 void RegisterNameColourCommands(CommandRegistry& commands);

@@ -477,7 +477,10 @@ std::string_view EffRun::EchoFrame() {
     std::string& head = EchoPart(St().EchoParts, 1);
     head.assign("<table width=100% border=1><tr><td");
     head.append(background).append(">").append(paragraph);
-    EchoPart(St().EchoParts, 7).insert(0, "</td></tr></table></p>");
+    // The part holds nothing but these closings (no other run writes it), so one added at the end
+    // is one added at the front; outermost runs that echo nothing pile them up until the next
+    // echo takes them, and what could never reach the log is not kept.
+    AppendForTurnLog(EchoPart(St().EchoParts, 7), "</td></tr></table></p>");
     return colour;
 }
 
@@ -647,7 +650,7 @@ RunResult EffCard(Card& source, Card& target, EffArgs& args) {
     const RunResult result = RunOnFrame(source, target, args);
     // The chain has ended: a cut of its budget is told after what the chain put into the log.
     const State& st = St();
-    if (st.CallFrames == 0 && (st.RunBudget.ChainCutOwed || st.RunBudget.TurnCutOwed)) TellCuts();
+    if (st.CallFrames == 0 && ChainEndOwes()) EndChain();
     return result;
 }
 

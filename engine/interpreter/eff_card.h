@@ -39,6 +39,11 @@ inline constexpr int kMaxNesting = 10;
 // A trial run nested deeper than this answers Applied at once.
 inline constexpr int kMaxTrialNesting = 2;
 
+// Whether EffCard would drop its next run for a spent budget (engine/interpreter/run_budget.h),
+// noted as such a drop. The loops that hand cards to runs ask it before each card and stop once
+// it holds, so that a spent budget costs nothing.
+bool RunsSpent(bool real);
+
 // How the run ended (engine/model/run_codes.h).
 // Of the arguments only outerEcho is written back (and the value, through its pointer).
 RunResult EffCard(Card& source, Card& target, EffArgs& args);

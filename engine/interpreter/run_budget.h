@@ -21,9 +21,20 @@ inline constexpr long long kMaxTurnRuns = 500000;
 // the run is dropped then, and the first real run dropped in a chain or a turn owes the line that
 // says so to the turn log.
 bool TakeRun(bool real);
+// Runs dropped since the state was made: a trial that saw a run of its own dropped cannot tell
+// whether what it tried holds.
+long long DroppedRuns();
+// SAVECOLLECTION: the player file is saved once the chain ends, or with a turn open, once the
+// turn ends, however many runs asked for it.
+void OweSave();
 // Puts the lines owed by cuts into the turn log, once the chain they cut has ended: after what
 // the chain put there, and where no run's hold on the log's bound can take them out again.
 void TellCuts();
+// Whether the end of a chain owes the turn log a line of a cut, or owes a save.
+bool ChainEndOwes();
+// What a chain owes when it ends: the lines of its cuts, and the save its runs asked for unless a
+// turn is open (then the turn's end makes it).
+void EndChain();
 
 // While one lives, the chains made share one budget, a turn's. One opened while another lives
 // joins it; while none lives, each chain has a turn's budget of its own.

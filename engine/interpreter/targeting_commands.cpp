@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "engine/interpreter/command_context.h"
+#include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
 #include "engine/rules/dispatch.h"
@@ -65,7 +66,10 @@ void Retarget(RunContext& run, NewTarget how) {
         // No collection card with that identifier: nothing to act on, as for RETARGET. The card
         // stays in place while the run's boosters add to the collection.
         const int16_t found = GetCollectionCardNum(ArgValue(run, 1));
-        if (st.Collection.Has(found)) moveTo(st.Collection[found]);
+        if (st.Collection.Has(found)) {
+            CollectionChanged();
+            moveTo(st.Collection[found]);
+        }
     }
     if (!run.aiMark) run.endLoop = true;
 }

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "engine/interpreter/card_commands.h"
+#include "engine/interpreter/run_budget.h"
 #include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/pages/card_pages.h"
-#include "engine/rules/game_files.h"
 
 namespace dv {
 namespace {
@@ -114,7 +114,14 @@ BoosterRoom::~BoosterRoom() {
 
 int BoosterRoom::Take(int asked) {
     int& left = St().BoosterCardsLeft;
-    const int granted = std::clamp(asked, 0, left);
+    RunBudgetCounts& turn = St().RunBudget;
+    const int turnLeft = std::max(0, kMaxTurnBoosterCards - turn.TurnBoosterCards);
+    if (std::min(asked, left) > turnLeft && !turn.BoosterCutNoted) {
+        turn.BoosterCutNoted = true;
+        turn.BoosterCutOwed = true;
+    }
+    const int granted = std::clamp(asked, 0, std::min(left, turnLeft));
+    turn.TurnBoosterCards += granted;
     left -= granted;
     St().BoosterCardsTaken += granted;
     return granted;
@@ -201,7 +208,8 @@ class RequirementTrials {
     }
 
   private:
-    // The trials test the candidates against a copy: they never change the source card.
+    // The trials test the candidates against a copy: they never change the source card. A trial
+    // that a spent budget cut short tried nothing, so it is not met.
     bool Trial(int pick) {
         EffArgs trial;
         trial.effectIndex = run_.args.effectIndex;
@@ -210,7 +218,9 @@ class RequirementTrials {
         trial.adHocText = requirements_;
         trial.adHocTrial = 1;
         Card candidate = St().Players[2].OrigDeck[pick];
-        return EffCard(sourceCopy_, candidate, trial) != RunResult::Failed;
+        const long long dropped = DroppedRuns();
+        const bool met = EffCard(sourceCopy_, candidate, trial) != RunResult::Failed;
+        return met && DroppedRuns() == dropped;
     }
 
     const RunContext& run_;
@@ -317,9 +327,10 @@ void BoosterCardByUniqueName(RunContext& run) {
     BoosterCard(run, true);
 }
 
-// A trial run saves nothing.
+// A trial run saves nothing. The save is made once, when the chain or turn ends: a save per run
+// made two synced writes for every card an ALL effect reached.
 void SaveCollection(RunContext& run) {
-    if (!run.Preview()) SaveCurrentPlayerFile();
+    if (!run.Preview()) OweSave();
 }
 
 }  // namespace

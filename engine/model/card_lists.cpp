@@ -313,8 +313,61 @@ bool HasNamedCard(const List<Card>& cards) {
     return false;
 }
 
+namespace {
+
+void BuildCollectionIndex(CollectionIndex& index) {
+    const State& st = St();
+    index.Ids.clear();
+    index.FreeSlots.clear();
+    index.NextFree = 0;
+    const List<Card>& collection = st.Collection;
+    for (int i = 1; i <= collection.size(); ++i) {
+        ++index.Ids[collection[i].GID];
+        if (collection[i].Name.empty()) index.FreeSlots.push_back(i);
+    }
+    for (const DeckList& deck : st.Decks)
+        for (int32_t entry : deck.CardIds)
+            ++index.Ids[entry];
+    index.Size = collection.size();
+    index.Built = true;
+}
+
+// AddToCollection with the index kept; the same picks as the look through the lists.
+void AddIndexed(Card& card, CollectionIndex& index) {
+    auto& collection = St().Collection;
+    if (!index.Built || index.Size != collection.size()) BuildCollectionIndex(index);
+    // Looked up anew should this add fail half-way.
+    index.Built = false;
+    for (int draw = 0; draw < kMaxIdentifierDraws; ++draw) {
+        card.GID = static_cast<int32_t>(RandomNum(200000000));
+        if (!index.Ids.contains(card.GID)) break;
+    }
+    const std::vector<int>& free = index.FreeSlots;
+    const List<Card>& seen = collection;
+    while (index.NextFree < free.size() && !seen[free[index.NextFree]].Name.empty())
+        ++index.NextFree;
+    if (index.NextFree < free.size()) {
+        const int slot = free[index.NextFree++];
+        if (auto old = index.Ids.find(seen[slot].GID); old != index.Ids.end() && --old->second == 0)
+            index.Ids.erase(old);
+        collection[slot] = Card(card);
+    } else {
+        collection.PushBack(card);
+    }
+    ++index.Ids[card.GID];
+    index.Size = collection.size();
+    index.Built = true;
+}
+
+}  // namespace
+
 void AddToCollection(Card& card) {
     Guarded("AddToCollection", [&] {
+        CollectionIndex& index = St().CollectionAdded;
+        if (index.Open > 0) {
+            AddIndexed(card, index);
+            return;
+        }
         // A clash would make two bought cards one: the next clean-up drops all but one of them.
         for (int draw = 0; draw < kMaxIdentifierDraws; ++draw) {
             card.GID = static_cast<int32_t>(RandomNum(200000000));
@@ -326,6 +379,20 @@ void AddToCollection(Card& card) {
         else
             collection.PushBack(card);
     });
+}
+
+CollectionAdditions::CollectionAdditions() {
+    ++St().CollectionAdded.Open;
+}
+
+CollectionAdditions::~CollectionAdditions() {
+    CollectionIndex& index = St().CollectionAdded;
+    if (--index.Open > 0) return;
+    index = CollectionIndex{};
+}
+
+void CollectionChanged() {
+    St().CollectionAdded.Built = false;
 }
 
 void LinkDeck(DeckList& deck, const List<Card>& cards) {

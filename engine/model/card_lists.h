@@ -27,6 +27,19 @@ bool HasNamedCard(const List<Card>& cards);
 // Gives the card an identifier no collection card or deck list has yet and puts it into the
 // first free slot of the collection, growing it by one when there is none.
 void AddToCollection(Card& card);
+// While one lives, AddToCollection keeps the identifiers taken and the free slots instead of
+// looking through the collection and the decks for each card, and picks what that look would.
+// The boosters of a command add their cards under one. Whatever else changes a collection card
+// meanwhile (an effect run on it) calls CollectionChanged.
+class CollectionAdditions {
+  public:
+    CollectionAdditions();
+    ~CollectionAdditions();
+    CollectionAdditions(const CollectionAdditions&) = delete;
+    CollectionAdditions& operator=(const CollectionAdditions&) = delete;
+};
+// The collection may have changed other than by AddToCollection: what it kept is looked up anew.
+void CollectionChanged();
 // Finds each identifier of the deck in cards (first match) and keeps its index; identifiers no
 // card carries stay, unlinked. The game start copies its deck through this; the deck manager's
 // LinkDeck (deck_lists.h) drops such identifiers instead.

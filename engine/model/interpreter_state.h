@@ -14,8 +14,19 @@ struct RunBudgetCounts {
     bool TurnCutNoted = false;
     bool ChainCutOwed = false;
     bool TurnCutOwed = false;
-    int OpenTurns = 0;   // TurnBudget scopes alive
-    bool Quiet = false;  // a TrialBudget is alive: a cut is not told
+    int OpenTurns = 0;      // TurnBudget scopes alive
+    bool Quiet = false;     // a TrialBudget is alive: a cut is not told
+    long long Asked = 0;    // runs asked for, dropped or not, since the state was made
+    long long Dropped = 0;  // of them, dropped
+    // Cards the boosters of the open turn added to the collection, and cards it queued to enter
+    // play; each bound's cut is noted and owed to the turn log as the run budget's are.
+    int TurnBoosterCards = 0;
+    int TurnQueuedCards = 0;
+    bool BoosterCutNoted = false;
+    bool QueueCutNoted = false;
+    bool BoosterCutOwed = false;
+    bool QueueCutOwed = false;
+    bool SaveOwed = false;
 };
 
 struct InterpreterState {

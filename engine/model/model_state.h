@@ -36,10 +36,21 @@ inline constexpr uint8_t kCardPick = 4;
 // The pictures of each pane of the deck manager.
 inline constexpr int kPaneSlots = 18;
 
+// What AddToCollection keeps of the collection while a CollectionAdditions lives (card_lists.h).
+struct CollectionIndex {
+    int Open = 0;  // CollectionAdditions alive
+    bool Built = false;
+    int Size = 0;                          // of the collection when last seen
+    std::unordered_map<int32_t, int> Ids;  // identifiers of the collection and the decks, counted
+    std::vector<int> FreeSlots;            // the collection's free slots, lowest first
+    std::size_t NextFree = 0;              // the first of them not filled since
+};
+
 struct ModelState {
     PlayList InPlay;
     List<Player> Players = List<Player>(3);
     List<Card> Collection;
+    CollectionIndex CollectionAdded;
     List<CardDeck> PlayerDecks = {{"Deck #1", {}}, {"Deck #2", {}}, {"Deck #3", {}}};
     List<DeckList> Decks;
     List<Card> SideBoard;

@@ -62,6 +62,7 @@ void AddInherited(Card& card, const std::string& traitFilter, PreparedEffects* p
     Guarded("AddTraitEffects", [&] {
         if (card.Name.empty() || card.TraitEffectsValid == 1) return;
         auto& actions = St().TraitActions;
+        bool inherited = false;
         for (int i = 1; i <= actions.size(); ++i) {
             const std::string name = actions[i].Name;
             if (name.empty()) continue;
@@ -76,12 +77,17 @@ void AddInherited(Card& card, const std::string& traitFilter, PreparedEffects* p
                     std::as_const(card.TraitActionDescs)[n] == "OVERRIDE")
                     continue;
             }
-            const SharedList<Effect> inherited = actions[i].Effects;
-            for (int k = 1; k <= inherited.size(); ++k)
-                if (!inherited[k].Text.empty()) Inherit(card, name, i, k, inherited[k], prepared);
+            const SharedList<Effect> effects = actions[i].Effects;
+            for (int k = 1; k <= effects.size(); ++k) {
+                if (effects[k].Text.empty()) continue;
+                Inherit(card, name, i, k, effects[k], prepared);
+                inherited = true;
+            }
         }
         card.TraitEffectsValid = 1;
-        if (card.Index > 0) RegisterEffects(card);
+        // Registering looks through the whole registry: a trait change that brought no effect
+        // (most do) leaves the registrations as they were.
+        if (card.Index > 0 && inherited) RegisterEffects(card);
         SetActionMasks(card, 0);
     });
 }

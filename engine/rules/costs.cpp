@@ -8,6 +8,7 @@
 #include "engine/model/state.h"
 #include "engine/rules/card_life.h"
 #include "engine/rules/dispatch.h"
+#include "engine/rules/effect_runs.h"
 
 namespace dv {
 namespace {
@@ -104,15 +105,19 @@ bool PayCost(Card& card, uint8_t& check) {
         static const TriggerFilter costMods("COSTMOD");
         const PlayList& play = st.InPlay;
         const int last = play.size();
+        // A spent budget would drop every run of the others' cost mods; only runs spend it.
+        bool spent = RunBudgetSpent(false);
         for (int i = 1; i <= last && play.Has(i); ++i) {
             const Card& other = play[i];
             if (other.Name.empty() || (i != p && other.Active == 0)) continue;
             st.NewestCard = p;
+            if (spent) break;
             // Handing out only the cards the trigger can reach keeps the others out of a trial's
             // journal.
             if (!costMods.MayRun(other)) continue;
             RunActionsCall call = CostRun(check);
             RunActions(st.InPlay[i], "COSTMOD", call);
+            spent = RunBudgetSpent(false);
         }
 
         RunActionsCall cost = CostRun(check);

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
 #include "engine/model/guard.h"
@@ -135,6 +136,7 @@ void RunOnCollection(EffectRun& e) {
         target = &st.PlayerDecks[deck].Cards[slot];
     }
     if (!target) return;
+    CollectionChanged();
     st.CollectionEffect = 1;
     const DispatchRun collectionRun{e.card, e.i, RunKind::Pricing};
     e.last = collectionRun(*target, 0, deck != 0 ? e.call.actionText : "", e.echo);
@@ -156,6 +158,7 @@ void RunOnAll(EffectRun& e) {
     const int cards = st.InPlay.size();
     for (int c = 1; c <= cards && st.InPlay.Has(c); ++c) {
         if (st.InPlay[c].Name.empty()) continue;
+        if (RunBudgetSpent(e.call.preview == 0)) return;
         e.last = e.run(st.InPlay[c], e.call.preview, e.call.actionText, e.echo);
         if (e.last != RunResult::Failed) e.collected += e.echo;
         e.echo.clear();
@@ -348,6 +351,7 @@ class TargetPick {
                 tried[c] = pass;
                 continue;
             }
+            if (RunBudgetSpent(false)) return std::nullopt;
             const std::optional<RunResult> result = Trial(c);
             if (!result) return 0;
             if (*result == RunResult::Applied || (pass >= 2 && *result == RunResult::PartlyApplied))
@@ -364,6 +368,7 @@ class TargetPick {
         std::vector<int> partial;
         for (int c = 1; c <= n_ && st.InPlay.Has(c); ++c) {
             if (!IsCandidate(st.InPlay[c], card_, type_)) continue;
+            if (RunBudgetSpent(false)) return 0;
             const std::optional<RunResult> result = Trial(c);
             if (!result) return 0;
             if (*result == RunResult::Applied) {
@@ -427,12 +432,16 @@ void RunListActions(const Value& trigger) {
         const TriggerFilter reaches(name);
         const PlayList& play = st.InPlay;
         const int count = play.size();
+        // Once the budget is spent no effect runs: only a card waiting to enter play at this
+        // trigger is still let in, without a look through its effects. Only runs spend it.
+        bool spent = RunBudgetSpent(false);
         for (int c = 1; c <= count && play.Has(c); ++c) {
-            if (!reaches.MayRun(play[c])) continue;
+            if (spent ? !reaches.Enters(play[c]) : !reaches.MayRun(play[c])) continue;
             RunActionsCall call;
             call.triggeringCard = -1;
             call.append = 1;
             RunActions(st.InPlay[c], name, call);
+            spent = RunBudgetSpent(false);
         }
     });
 }
@@ -446,6 +455,11 @@ void RunActions(Card& card, const std::string& trigger) {
 TriggerFilter::TriggerFilter(const std::string& trigger)
     : trigger_(trigger == "ENTERSPLAY" ? "ENTERPLAY" : trigger),
       cost_(trigger_ == "COST" || trigger_ == "COSTMOD") {}
+
+bool TriggerFilter::Enters(const Card& card) const {
+    return !card.Name.empty() && !trigger_.empty() && !cost_ && card.Active == 0 &&
+           SameNoCase(card.StartTime, trigger_);
+}
 
 bool TriggerFilter::MayRun(const Card& card) const {
     if (card.Name.empty() || trigger_.empty()) return false;
@@ -481,7 +495,9 @@ void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) 
         for (int i = first; i <= last && card.Effects.Has(i); ++i) {
             if (!TakeUpEffect(card, i, trigger)) continue;
             EffectRun effect(card, i, call, runKind, collected);
-            RunOnTargets(effect);
+            // Once the budget is spent, an effect is taken up and let go as one whose runs were
+            // all dropped, without picking a target or building a run.
+            if (!RunBudgetSpent(call.preview == 0)) RunOnTargets(effect);
             if (!card.Effects.Has(i)) break;
             SettleEffect(effect);
         }

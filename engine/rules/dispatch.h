@@ -47,6 +47,8 @@ class TriggerFilter {
   public:
     explicit TriggerFilter(const std::string& trigger);
     bool MayRun(const Card& card) const;
+    // Whether the card waits to enter play at the trigger, which activates it.
+    bool Enters(const Card& card) const;
 
   private:
     std::string trigger_;

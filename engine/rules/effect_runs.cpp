@@ -12,6 +12,10 @@ void ClearPendingSignals() {
     st.RedirectText.clear();
 }
 
+bool RunBudgetSpent(bool real) {
+    return RunsSpent(real);
+}
+
 RunResult RunDispatched(Card& card, int32_t effect, RunKind kind, Card& target, uint8_t preview,
                         const std::string& actionText, std::string& echo) {
     Value zero = 0;

@@ -17,6 +17,10 @@ namespace dv {
 // reaches an unrelated later effect.
 void ClearPendingSignals();
 
+// Whether the run budget is spent, so that the next run would be dropped (noted as a dropped run
+// when real): the dispatch asks it before each card it would hand to a run and stops once it holds.
+bool RunBudgetSpent(bool real);
+
 // A dispatched run of effect `effect` of card against target, with the value 0, reacting to
 // actionText. echo goes in as the run's outer echo and comes back as the run left it.
 RunResult RunDispatched(Card& card, int32_t effect, RunKind kind, Card& target, uint8_t preview,

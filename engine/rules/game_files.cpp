@@ -1,10 +1,13 @@
 #include "engine/rules/game_files.h"
 
 #include "data/card_files.h"
+#include "engine/model/state.h"
 
 namespace dv {
 
 bool SaveCurrentPlayerFile() {
+    // Any save of the player file is the one a SAVECOLLECTION of the open chain or turn owes.
+    St().RunBudget.SaveOwed = false;
     return SaveCurrentPlayer();
 }
 

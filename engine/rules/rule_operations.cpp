@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "engine/model/card_lists.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
 #include "engine/model/guard.h"
@@ -50,6 +51,7 @@ void EndGame(uint8_t& winner) {
         St().DeckManagerMode = 0;
         St().LastTarget = 0;
         if (winner == 1) RecordWonMission();
+        CollectionChanged();
         SaveCurrentPlayerFile();
         TheHost().Call(WindowCall::HideHand, "");
         TheHost().Call(WindowCall::SetEndTurnCaption, "End Game");
@@ -129,6 +131,14 @@ void CreateCard(const std::string& cardName, const std::string& setFile, int own
 void QueueCard(Card& card) {
     Guarded("QueueCard", [&] {
         if (St().CardQueueCount >= kMaxQueuedCards) return;
+        // The turn's cut is owed to its log, which the chain that queued it tells when it ends.
+        RunBudgetCounts& turn = St().RunBudget;
+        if (turn.TurnQueuedCards >= kMaxTurnQueuedCards) {
+            if (!turn.QueueCutNoted) turn.QueueCutOwed = true;
+            turn.QueueCutNoted = true;
+            return;
+        }
+        ++turn.TurnQueuedCards;
         int n = ++St().CardQueueCount;
         St().CardQueue.Resize(n);
         St().CardQueue[n] = card;

@@ -11,6 +11,10 @@ namespace dv {
 
 // Cards waiting to enter play; card numbers are 16-bit, so the queue stays far below that.
 inline constexpr int kMaxQueuedCards = 1000;
+// Cards one turn may queue, over all its emptyings of the queue: a card that copies itself each
+// turn would otherwise double play every turn. The sample game's cards queue one at a time (a
+// twin, a Mossling), a few in a turn at most.
+inline constexpr int kMaxTurnQueuedCards = 2000;
 
 void EndGame(uint8_t& winner);
 void ClearBonuses();

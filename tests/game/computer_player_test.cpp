@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/interpreter/run_budget.h"
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
 #include "engine/rules/card_life.h"
@@ -152,6 +153,29 @@ TEST_F(ComputerPlayerTest, PlaysBestLovedFirstKeepingHandOrderOnTiesAndSkipsTheU
         "color=#FFFF00>Your Card Plays</font></td></tr><tr><td  bgcolor = #004400 ><p "
         "align=right>";
     EXPECT_EQ(plays.substr(plays.size() - tail.size()), tail);
+}
+
+// The computer tries its plays out on a budget of its own. Had its trials drawn on the turn's, a
+// turn nearly spent would see them dropped, and a dropped trial fails nothing: the card whose
+// requirement no card meets would be played. Nor may trying out plays spend what real play has.
+TEST_F(ComputerPlayerTest, TryingOutPlaysSpendsNoneOfTheTurnsBudget) {
+    struct Row {
+        const char* what;
+        long long runsLeft;
+    };
+    const Row rows[] = {{"a turn just begun", kMaxTurnRuns}, {"a turn with one run left", 1}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        ResetState();
+        PlacePlayers();
+        Hand(2, {HandCard("Loved", {{"AIREQ", kAll, kHolds}}),
+                 HandCard("Unloved", {{"PHASE3", kEnemyPlayer, kFails}})});
+        const TurnBudget turn;
+        St().RunBudget.TurnRuns = kMaxTurnRuns - r.runsLeft;
+        AIPlayCards(2);
+        EXPECT_EQ(NamesInPlay(), (std::vector<std::string>{"Hero", "Foe", "Loved"}));
+        EXPECT_EQ(St().RunBudget.TurnRuns, kMaxTurnRuns - r.runsLeft);
+    }
 }
 
 TEST_F(ComputerPlayerTest, PlaysTableClosesItsRowAfterEveryFifthCell) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/interpreter/run_budget.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "tests/engine/interpreter/card_command_board.h"
@@ -295,6 +296,71 @@ TEST_F(TokenCommandsTest, BoosterWithRequirementsEndsTheProgramAndTrialsChangeNo
     EXPECT_EQ(RunScript(imp, foe, "BOOSTERWITHREQS:1:RECOLORME:#000000", 1), 2);
     EXPECT_EQ(Named(St().Collection), 0);
     EXPECT_EQ(C(imp).Colour, "#FFFFFF");
+}
+
+// Once the budget was spent, a requirement trial it dropped counted as met: BOOSTERWITHREQS:5 then
+// handed out five cards drawn at random, whether they met the requirement or not. A dropped
+// trial tried nothing: it is not met, and the booster ends as for a requirement no card meets.
+TEST_F(TokenCommandsTest, ARequirementTrialTheBudgetDroppedIsNotMet) {
+    StandIn("REQTRAIT", RequireTrait);
+    struct Row {
+        const char* what;
+        long long runsLeft;  // of the turn's budget when the booster runs
+        int added;
+        int fire;  // of them, meeting the requirement
+        int messages;
+    };
+    const Row rows[] = {
+        {"the budget holds the trials", kMaxTurnRuns, 5, 5, 0},
+        {"the booster's own run is the last", 1, 1, -1, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        St().Collection = List<Card>();
+        St().Players[2].OrigDeck = List<Card>();
+        St().Players[2].OrigDeck.PushBack(Loose("Ice"));
+        St().Players[2].OrigDeck.PushBack(Loose("Fire", 0, {{"FIRE", "1"}}));
+        host.messages.clear();
+        const int imp = Place("Imp", 1);
+        const TurnBudget turn;
+        St().RunBudget.TurnRuns = kMaxTurnRuns - r.runsLeft;
+        RunScript(imp, foe, "BOOSTERWITHREQS:5:REQTRAIT:FIRE");
+        EXPECT_EQ(Named(St().Collection), r.added);
+        int fire = 0;
+        for (const Card& card : St().Collection)
+            fire += card.Name == "Fire";
+        if (r.fire >= 0) {
+            EXPECT_EQ(fire, r.fire);
+        }
+        EXPECT_EQ(host.CountMessages("Max attempts exceeded."), r.messages);
+    }
+}
+
+// The draw count of the generator as each requirement trial began. The trials fail until
+// `failFirst` have run; each draws one number.
+std::vector<uint64_t> trialDraws;
+std::size_t failFirst = 0;
+void DrawingRequirement(RunContext& run) {
+    if (!run.Preview()) return;
+    trialDraws.push_back(St().Random.Draws());
+    RandomNum(2);
+    if (trialDraws.size() <= failFirst) FailRequirement(run, "");
+}
+
+// Once a card's draws reach the attempt limit, the booster asks whether some stock card may meet
+// the requirement at all, by trials. What those trials drew is put back: the next card's draws
+// go on from where the limit left the generator, as they would had nothing been asked.
+TEST_F(TokenCommandsTest, AskingWhetherSomeCardMayMeetLeavesTheGeneratorWhereItWas) {
+    StandIn("REQTRAIT", DrawingRequirement);
+    EmptyCollectionAndOneElfInStock();
+    trialDraws.clear();
+    failFirst = 1000;  // the attempt limit: the first card's draws all fail
+    RunScript(Place("Imp", 1), foe, "BOOSTERWITHREQS:2:REQTRAIT:X");
+    EXPECT_EQ(Named(St().Collection), 2);
+    ASSERT_EQ(trialDraws.size(), failFirst + 2);
+    // Trial 1001 asked whether some card may meet it. Then the first card drew its identifier, and
+    // the second card a stock card and its rarity: three numbers before trial 1002.
+    EXPECT_EQ(trialDraws[failFirst + 1], trialDraws[failFirst] + 3);
 }
 
 TEST_F(TokenCommandsTest, SaveCollectionWritesThePlayerFileButNotInATrial) {

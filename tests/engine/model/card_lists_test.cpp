@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/model/state.h"
+#include "engine/model/text_utils.h"
 #include "tests/support/engine_fixture.h"
 
 namespace dv {
@@ -306,6 +308,59 @@ TEST_F(CardListsTest, ShufflingAListKeepsEveryCard) {
         gids.push_back(c.GID);
     std::sort(gids.begin(), gids.end());
     EXPECT_EQ(gids, (std::vector<int>{1, 2, 3, 4, 5, 6}));
+}
+
+// Boosters add thousands of cards a turn, and each add once looked through the whole collection
+// and every deck for a free slot and an unused identifier. Under CollectionAdditions the adds keep
+// both, and pick what the look picks: the same identifiers, in the same slots, with the generator
+// left the same.
+TEST_F(CardListsTest, AddsThatKeepTheCollectionsSlotsAndIdentifiersPickWhatALookPicks) {
+    struct Row {
+        const char* what;
+        bool clash;      // the first identifier drawn is one a deck holds
+        int freedAfter;  // after this many adds, slot 1 is freed by something else (0: never)
+    };
+    const Row rows[] = {
+        {"free slots, then growth", false, 0},
+        {"an identifier drawn twice", true, 0},
+        {"a slot freed meanwhile", false, 2},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        std::vector<List<Card>> collections;
+        std::vector<Rng> generators;
+        for (const bool kept : {false, true}) {
+            State& st = St();
+            st.Random = Rng();
+            st.Random.Seed(7);
+            st.Collection = {Named("A", 0, 11), Named("", 0, 12), Named("C", 0, 13),
+                             Named("", 0, 14), Named("E", 0, 15)};
+            st.Decks = List<DeckList>(1);
+            st.Decks[1].CardIds = {21, 22};
+            if (r.clash) {
+                const Rng before = st.Random;
+                st.Decks[1].CardIds.PushBack(static_cast<int32_t>(RandomNum(200000000)));
+                st.Random = before;
+            }
+            std::optional<CollectionAdditions> additions;
+            if (kept) additions.emplace();
+            for (int a = 1; a <= 4; ++a) {
+                Card card = Named("New" + std::to_string(a));
+                AddToCollection(card);
+                if (a == r.freedAfter) {
+                    st.Collection[1].Name.clear();
+                    CollectionChanged();
+                }
+            }
+            collections.push_back(st.Collection);
+            generators.push_back(st.Random);
+        }
+        EXPECT_EQ(Order(collections[1]), Order(collections[0]));
+        EXPECT_EQ(generators[1], generators[0]);
+        if (r.clash) {
+            EXPECT_NE(collections[0][2].GID, St().Decks[1].CardIds[3]);
+        }
+    }
 }
 
 }  // namespace
