@@ -14,6 +14,7 @@
 #include "data/card_file_items.h"
 #include "data/card_files.h"
 #include "data/card_sets.h"
+#include "data/outermost_read.h"
 #include "engine/interpreter/run_budget.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
@@ -50,12 +51,6 @@ constexpr long long kMaxReadBytes = static_cast<long long>(kMaxDataFileBytes);
 // once a read, however often it is named; a name in the wrong case costs a folder listing for each
 // of its folders.
 constexpr std::size_t kMaxReadLookUps = 1000;
-// Of a kind of fault that many lines have alike, the names told.
-constexpr std::size_t kFirstNamesTold = 5;
-// Faults told at the end of one read: the others are counted in one more message.
-constexpr std::size_t kMaxFaultsTold = 20;
-// Faults of one read kept apart, each with its count: the others are only counted.
-constexpr std::size_t kMaxFaultsKept = 1000;
 
 // A read refused for what it would read: more than the bounds above allow, or a file outside the
 // program folder and the game folders. Found by reading first into scratch lists, such a read
@@ -235,134 +230,6 @@ NamedFile LookUpNamed(const Run& run, const std::string& name) {
     if (name.size() <= kMaxDataPathBytes) read.LookedUp.emplace(std::move(key), found);
     return found;
 }
-
-// Adds a fault that many lines may have alike to those the outermost read tells when it ends:
-// `text` when it comes once; else `head`, the count, `body` and the first names.
-void AddReadFault(const std::string& kind, const std::string& text, const std::string& head,
-                  const std::string& body, const std::string& name) {
-    std::vector<ReadFault>& faults = St().CardRead.Faults;
-    auto fault = std::find_if(faults.begin(), faults.end(),
-                              [&](const ReadFault& f) { return f.Kind == kind; });
-    if (fault == faults.end()) {
-        if (faults.size() >= kMaxFaultsKept) {
-            ++St().CardRead.UntoldFaults;
-            return;
-        }
-        faults.push_back({kind, "Duvenhall", text, head, body, 0, {}});
-        fault = faults.end() - 1;
-    }
-    ++fault->Count;
-    if (!name.empty() && fault->FirstNames.size() < kFirstNamesTold)
-        fault->FirstNames.push_back(name);
-}
-
-// What the faults of a read gathered so far say, in the order they first came; they are let go.
-std::vector<std::pair<std::string, std::string>> ToldFaults() {
-    OutermostRead& read = St().CardRead;
-    std::vector<ReadFault> faults = std::move(read.Faults);
-    read.Faults.clear();
-    long long untold = std::exchange(read.UntoldFaults, 0);
-    std::vector<std::pair<std::string, std::string>> told;
-    for (ReadFault& f : faults) {
-        if (told.size() >= kMaxFaultsTold) {
-            untold += f.Count;
-            continue;
-        }
-        std::string text = std::move(f.Text);
-        if (f.Count > 1 && f.Head.empty()) {
-            text += " (" + std::to_string(f.Count) + " times)";
-        } else if (f.Count > 1) {
-            text = f.Head + std::to_string(f.Count) + f.Body;
-            for (std::size_t i = 0; i < f.FirstNames.size(); ++i)
-                text += (i == 0 ? "" : ", ") + f.FirstNames[i];
-            const int more = f.Count - static_cast<int>(f.FirstNames.size());
-            if (more > 0) text += ", and " + std::to_string(more) + " more";
-            text += ".";
-        }
-        told.emplace_back(std::move(text), std::move(f.Title));
-    }
-    if (untold > 0)
-        told.emplace_back("Error in reading cards: " + std::to_string(untold) +
-                              " more messages of this read are not shown.",
-                          "Duvenhall");
-    return told;
-}
-
-// Stands in for the host while an outermost read runs: its messages wait for the end of the read,
-// and each is told once, with the times it came (a file of 2,000 faulty lines opened 2,000 boxes
-// in a row). Anything else the read asks of the host first hears the messages before it.
-class FoldingHost : public Host {
-  public:
-    explicit FoldingHost(Host& inner) : inner_(inner) {}
-
-    void MessageBox(const std::string& text, const std::string& title) override {
-        std::vector<ReadFault>& faults = St().CardRead.Faults;
-        const auto same = std::find_if(faults.begin(), faults.end(), [&](const ReadFault& f) {
-            return f.Head.empty() && f.Kind == text && f.Title == title;
-        });
-        if (same != faults.end()) {
-            ++same->Count;
-        } else if (faults.size() >= kMaxFaultsKept) {
-            ++St().CardRead.UntoldFaults;
-        } else {
-            faults.push_back({text, title, text, "", "", 1, {}});
-        }
-    }
-    std::string InputBox(const std::string& prompt, const std::string& title,
-                         const std::string& defaultText) override {
-        Tell();
-        return inner_.InputBox(prompt, title, defaultText);
-    }
-    bool AskYesNo(const std::string& question, const std::string& title) override {
-        Tell();
-        return inner_.AskYesNo(question, title);
-    }
-    void OpenURL(const std::string& viewer, const std::string& location) override {
-        Tell();
-        inner_.OpenURL(viewer, location);
-    }
-    void Call(WindowCall call, const std::string& argument) override {
-        Tell();
-        inner_.Call(call, argument);
-    }
-
-    // Tells the faults gathered so far.
-    void Tell() {
-        for (const auto& [text, title] : ToldFaults())
-            inner_.MessageBox(text, title);
-    }
-
-  private:
-    Host& inner_;
-};
-
-// Marks the reads running: the outermost starts the tally that the reads it sets off share, and
-// tells the faults of them all when it ends.
-class ReadInTally {
-  public:
-    ReadInTally() : outermost_(St().CardRead.Running == 0) {
-        if (outermost_) {
-            St().CardRead = OutermostRead{};
-            folding_.emplace(TheHost());
-            standIn_.emplace(*folding_);
-        }
-        ++St().CardRead.Running;
-    }
-    ~ReadInTally() {
-        --St().CardRead.Running;
-        if (!outermost_) return;
-        standIn_.reset();
-        folding_->Tell();
-        St().CardRead.LookedUp.clear();
-    }
-    ReadInTally(const ReadInTally&) = delete;
-    ReadInTally& operator=(const ReadInTally&) = delete;
-
-  private:
-    bool outermost_;
-    std::optional<FoldingHost> folding_;
-    std::optional<HostStandIn> standIn_;
-};
 
 // Where a read starts in its card list, as its mode says.
 void StartAt(Run& run, int mode) {
