@@ -931,12 +931,9 @@ bool IsSide(int id) {
     return id == 1 || id == 2;
 }
 
-// Whether the memo does again what this read would do. A card differs between the two sides
-// only by its owner, its side mask and its effects' side requirements, which a repeat sets
-// afresh; another zone override only sends the cards to other lists, when no card of the file
-// was left out and every card still goes to the deck or the list read into.
 // Whether the memo was kept for a reader like this read's: the same player or the other side, and
-// the rules and cost cards as they were.
+// the rules and cost cards as they were. A card differs between the two sides only by its owner,
+// its side mask and its effects' side requirements, which a repeat sets afresh.
 bool SameReader(const CardReadMemo& memo, const Run& run) {
     if (memo.DesignerActive != St().DesignerActive) return false;
     if (memo.PlayerId != run.player.Id && !(IsSide(memo.PlayerId) && IsSide(run.player.Id)))
@@ -953,6 +950,9 @@ bool SameReader(const CardReadMemo& memo, const Run& run) {
            sameBefore(memo.CostBefore, *run.sinks.costCard);
 }
 
+// Whether the memo does again what this read would do. Another zone override only sends the cards
+// to other lists, when no card of the file was left out and every card still goes to the deck or
+// the list read into.
 bool SameConditions(const CardReadMemo& memo, const Run& run, const FoundFile& file,
                     const std::string& bytes, const std::string& zoneOverride) {
     if (memo.Bytes.size() != bytes.size() || memo.Location != file.location.string() ||
@@ -1271,7 +1271,7 @@ void FileReader::Include() {
     const NamedFile found = LookUpNamed(run_, name);
     if (!found.location.empty() && OnChain(found.location)) {
         if (recording_) recording_->keep = false;
-        const std::string skipped = "\"#INCLUDE, " + name + "\" in " + in_.FileName();
+        const std::string skipped = "\"#INCLUDE, " + ShownName(name) + "\" in " + in_.FileName();
         AddReadFault("include of a file being read",
                      "Skipped " + skipped + ": that file is already being read.", "Skipped ",
                      " \"#INCLUDE\" lines of files already being read: ", skipped);
@@ -1281,7 +1281,8 @@ void FileReader::Include() {
         if (!slot.Name.empty() && SameNoCase(slot.Name, name)) return;
     if (found.location.empty() && NamesNoRegularFile(name, St().CurrentFolder))
         in_.Fail("the included file " + name + " cannot be read: not a regular file");
-    if (found.location.empty()) in_.Fail("the included file " + name + " cannot be found");
+    if (found.location.empty())
+        in_.Fail("the included file " + ShownName(name) + " cannot be found");
     if (!found.refusal.empty()) throw RefusedRead(in_.FileName(), line, found.refusal);
     // Counted before it is read: a file of the bound's size is not read to find it too large.
     std::error_code sizeError;

@@ -348,13 +348,14 @@ NamedFile FindNamedFile(const std::string& name, const fs::path& folder) {
     return named;
 }
 
-std::string NamedFileRefusal(const fs::path& file, const std::string& name) {
-    return InsideProgramOrGameFolders(file) ? std::string() : OutsideFoldersReason(name);
+std::string OutsideFoldersReason(const std::string& name) {
+    return "the included file " + ShownName(name) +
+           " is not read: it lies outside the program folder and the game folders";
 }
 
-std::string OutsideFoldersReason(const std::string& name) {
-    return "the included file " + name +
-           " is not read: it lies outside the program folder and the game folders";
+std::string ShownName(const std::string& name) {
+    if (name.size() <= kMaxDataPathBytes) return name;
+    return name.substr(0, 200) + "...";
 }
 
 std::string CheckTypedFileName(const std::string& name) {

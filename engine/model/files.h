@@ -82,10 +82,11 @@ struct FoundFile {
 FoundFile FindDataFile(const std::string& name);
 FoundFile FindDataFile(const std::string& name, const fs::path& folder);
 
-// The one gate of the files that shared data names: a card, opponent, game or mission file, a
-// card set of a "#REF..." line or of a card's script, a picture or page named by a card. Found as
-// FindDataFile finds it, such a file may be read only when it lies, its links followed, in the
-// program folder or a game folder.
+// The one gate of the files that shared data names (an included file, the card set of a "#REF..."
+// line): found as FindDataFile finds it, such a file may be read only when it lies, its links
+// followed, in the program folder or a game folder (InsideProgramOrGameFolders). The picture
+// search path (SearchDataPath, GetImagePath), which finds the card files of the scripts' commands
+// and the pictures and pages that cards name, holds its files to the same rule.
 struct NamedFile {
     std::string name;     // the name as it is opened
     fs::path location;    // empty when nothing was found
@@ -94,11 +95,11 @@ struct NamedFile {
 };
 NamedFile FindNamedFile(const std::string& name);
 NamedFile FindNamedFile(const std::string& name, const fs::path& folder);
-// The gate for a file already found (by GetImagePath, say), named name in data: the refusal, or
-// empty when it may be read.
-std::string NamedFileRefusal(const fs::path& file, const std::string& name);
 // "the included file <name> is not read: it lies outside the program folder and the game folders"
 std::string OutsideFoldersReason(const std::string& name);
+// A name of a file as a message shows it: one longer than a file's name can be is cut short
+// ("..."), so that a hostile name of 65 KB does not fill the message.
+std::string ShownName(const std::string& name);
 
 // A name typed by the player that becomes part of a file name: refused when it could leave its
 // folder (a path separator, "..", a drive colon) or is empty. Returns the reason, empty if fine.

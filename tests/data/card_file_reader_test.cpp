@@ -220,6 +220,14 @@ TEST_F(CardReaderTest, AFailedReadSaysWhereAndNeverLetsAPartialCollectionBeSaved
         EXPECT_EQ(St().IncludeList.Depth, 0);
     }
 
+    // A name longer than any file's is not looked up, nor shown whole.
+    const std::string longName = std::string(65 * 1024, 'A') + ".TXT";
+    host.messages.clear();
+    EXPECT_FALSE(Read("#INCLUDE, " + longName + "\r\n\r\n"));
+    EXPECT_EQ(host.messages, std::vector<std::string>{
+                                 "Error in reading cards: in.txt, line 2: the included file " +
+                                 longName.substr(0, 200) + "... cannot be found"});
+
     WriteFile("Game_Me.plr", "keep me");
     WriteFile("broken.plr", CardLine("COLLECTION", "Elf", "Elf:1") + "#TOKENS, x\r\n");
     EXPECT_FALSE(ReadCards(St().Collection, "broken.plr", Me()));
