@@ -953,9 +953,9 @@ bool SameReader(const CardReadMemo& memo, const Run& run) {
 // Whether the memo does again what this read would do. Another zone override only sends the cards
 // to other lists, when no card of the file was left out and every card still goes to the deck or
 // the list read into.
-bool SameConditions(const CardReadMemo& memo, const Run& run, const FoundFile& file,
-                    const std::string& bytes, const std::string& zoneOverride) {
-    if (memo.Bytes.size() != bytes.size() || memo.Location != file.location.string() ||
+bool SameConditions(const CardReadMemo& memo, const Run& run, const std::string& bytes,
+                    const std::string& zoneOverride) {
+    if (memo.Bytes.size() != bytes.size() || memo.Location != run.realLocation ||
         memo.Bytes != bytes || !SameReader(memo, run))
         return false;
     if (memo.ZoneOverride == zoneOverride) return true;
@@ -1144,7 +1144,7 @@ class WatchScope {
 };
 
 // Reads the bytes and keeps what the read did when a memo can do all of it again.
-void ReadAndKeep(Run& run, ItemReader& in, const FoundFile& file, const std::string& bytes,
+void ReadAndKeep(Run& run, ItemReader& in, const std::string& bytes,
                  const std::string& zoneOverride) {
     State& st = St();
     CardReadMemo memo;
@@ -1165,7 +1165,7 @@ void ReadAndKeep(Run& run, ItemReader& in, const FoundFile& file, const std::str
     }
     if (!recording.keep || watched.called) return;
 
-    memo.Location = run.keepByFile ? run.realLocation : file.location.string();
+    memo.Location = run.realLocation;
     if (run.keepByFile) {
         memo.Stamp = run.stamp;
         memo.StampedAlone = !recording.includes;
@@ -1216,15 +1216,17 @@ void ReadAndKeep(Run& run, ItemReader& in, const FoundFile& file, const std::str
 void ReadOrRepeat(Run& run, ItemReader& in, const FoundFile& file, const std::string& bytes,
                   const std::string& zoneOverride) {
     if (run.keepByFile) {
-        ReadAndKeep(run, in, file, bytes, zoneOverride);
+        ReadAndKeep(run, in, bytes, zoneOverride);
         return;
     }
+    // Kept by the file found: "S.txt" and "./S.txt" are one file.
+    run.realLocation = Canonical(file.location);
     std::vector<CardReadMemo>& memos = St().CardReadMemos;
     const auto kept = std::find_if(memos.begin(), memos.end(), [&](const CardReadMemo& m) {
-        return SameConditions(m, run, file, bytes, zoneOverride);
+        return SameConditions(m, run, bytes, zoneOverride);
     });
     if (kept == memos.end()) {
-        ReadAndKeep(run, in, file, bytes, zoneOverride);
+        ReadAndKeep(run, in, bytes, zoneOverride);
         return;
     }
     // The one used last goes to the end, away from the next to be let go.
