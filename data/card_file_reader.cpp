@@ -1,5 +1,7 @@
 #include "data/card_file_reader.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -12,6 +14,7 @@
 #include "data/card_file_items.h"
 #include "data/card_files.h"
 #include "data/card_sets.h"
+#include "data/outermost_read.h"
 #include "engine/interpreter/run_budget.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
@@ -41,6 +44,13 @@ constexpr long long kMaxReadCards = 100000;
 // Cards one outermost read may copy, as the deck read so far, at the end of the files it
 // includes. The sample game's reads copy 43 at most.
 constexpr long long kMaxReadCopies = 1000000;
+// Bytes one outermost read may read, a file included again counted again: as much as one data
+// file may hold. 998 includes of one 16 MB file read it all, twice, for 90 s.
+constexpr long long kMaxReadBytes = static_cast<long long>(kMaxDataFileBytes);
+// File names one outermost read may look up ("#INCLUDE" and "#REF..." lines): each is looked up
+// once a read, however often it is named; a name in the wrong case costs a folder listing for each
+// of its folders.
+constexpr std::size_t kMaxReadLookUps = 1000;
 
 // A read refused for what it would read: more than the bounds above allow, or a file outside the
 // program folder and the game folders. Found by reading first into scratch lists, such a read
@@ -138,8 +148,11 @@ struct CurrentCard {
     int deck = 0;
 };
 
-// One outermost read and the files it includes: they share the card list, the player, the
-// placement counts of the lists that a file fills from the start, and the stored-deck number.
+struct Recording;
+
+// One read and the files it includes: they share the card list, the player, the placement counts
+// of the lists that a file fills from the start, and the stored-deck number. Its counts go to the
+// tally of the outermost read (OutermostRead), which the reads it sets off share.
 struct Run {
     List<Card>& cards;
     Player& player;
@@ -152,31 +165,83 @@ struct Run {
     int deckListCount = 0;
     int storedDeck = 0;
     bool dryRun = false;  // into scratch lists, to find whether the read is refused: no deck copies
-    int filesOpened = 0;
-    long long cardsPlaced = 0;
-    long long cardsCopied = 0;
+    // A read kept by the file found (ReadCardSet): the file, its stamp, and while it is being
+    // kept, the recording that the files it includes add to.
+    bool keepByFile = false;
+    std::string realLocation = {};
+    std::string stamp = {};
+    Recording* recording = nullptr;
 
     void CountFile() {
-        if (++filesOpened > kMaxReadFiles)
+        ++St().CardRead.Files;
+        CheckBounds();
+    }
+    void CountCard() {
+        ++St().CardRead.Cards;
+        CheckBounds();
+    }
+    void CountCopies(long long cards) {
+        St().CardRead.Copies += cards;
+        CheckBounds();
+    }
+    void CountBytes(long long bytes) {
+        St().CardRead.Bytes += bytes;
+        CheckBounds();
+    }
+    // Refuses the read once the outermost read, with the reads it set off, passes a bound.
+    void CheckBounds() const {
+        const OutermostRead& read = St().CardRead;
+        if (read.Files > kMaxReadFiles)
             throw RefusedRead(name, 0,
                               "the read would open more than " + std::to_string(kMaxReadFiles) +
                                   " files (this file and those it includes)");
-    }
-    void CountCard() {
-        if (++cardsPlaced > kMaxReadCards)
+        if (read.Cards > kMaxReadCards)
             throw RefusedRead(name, 0,
                               "the read would place more than " + std::to_string(kMaxReadCards) +
                                   " cards (from this file and those it includes)");
-    }
-    void CountCopies(long long cards) {
-        cardsCopied += cards;
-        if (cardsCopied > kMaxReadCopies)
+        if (read.Copies > kMaxReadCopies)
             throw RefusedRead(name, 0,
                               "the read would copy more than " + std::to_string(kMaxReadCopies) +
                                   " cards (the deck as read so far, after each file "
                                   "it includes)");
+        if (read.Bytes > kMaxReadBytes)
+            throw RefusedRead(name, 0,
+                              "the read would read more than " +
+                                  std::to_string(kMaxReadBytes >> 20) +
+                                  " MB (this file and those it includes, each time it is "
+                                  "included)");
     }
 };
+
+// Where the read may open a file that the file read names, found once a read: the gate of the
+// files that data names (FindNamedFile).
+NamedFile LookUpNamed(const Run& run, const std::string& name) {
+    OutermostRead& read = St().CardRead;
+    std::string key = St().CurrentFolder.string();
+    key += '\0';
+    key += name;
+    if (const auto kept = read.LookedUp.find(key); kept != read.LookedUp.end()) return kept->second;
+    if (read.LookedUp.size() >= kMaxReadLookUps)
+        throw RefusedRead(run.name, 0,
+                          "the read would look up more than " + std::to_string(kMaxReadLookUps) +
+                              " file names (in this file and those it includes)");
+    NamedFile found = FindNamedFile(name);
+    // No file has a longer name: such a name is not kept, and looking it up costs nothing.
+    if (name.size() <= kMaxDataPathBytes) read.LookedUp.emplace(std::move(key), found);
+    return found;
+}
+
+// Where a read starts in its card list, as its mode says.
+void StartAt(Run& run, int mode) {
+    if (mode == kReadReplace) {
+        run.cards.Resize(1);
+        run.cards[1] = Card{};
+    } else if (mode == kReadAppend) {
+        run.cardsCount = run.cards.size();
+    } else {
+        run.cutCardsOnFirst = true;
+    }
+}
 
 // Keeps the include depth and the name slots right however the read of a file ends.
 class ChainEntry {
@@ -212,12 +277,15 @@ bool OnChain(const fs::path& location) {
 // it set, and whether it did anything a memo could not do again.
 struct Recording {
     bool keep = true;
+    bool acrossIncludes = false;  // a read kept by the file found: its includes are recorded too
+    bool includes = false;        // it has an "#INCLUDE" line
     struct Slot {
         bool intoDeck;
         int index;
         bool pictureLookedUp;
         bool thumbnailLookedUp;
         std::string zone;
+        int64_t gidDraw;  // see CardReadMemo::Placed
     };
     std::vector<Slot> placed;
     bool everyCardPlaced = true;
@@ -274,6 +342,9 @@ class FileReader {
             const std::string word = in_.Next("");
             try {
                 Directive(word);
+                // A read that a line set off (a card set, a card read into play that creates
+                // cards) counts toward this read's bounds.
+                run_.CheckBounds();
             } catch (const CardFileFault&) {
                 throw;
             } catch (const std::exception& e) {
@@ -323,7 +394,9 @@ class FileReader {
         }};
         for (const auto& [name, handler] : table) {
             if (word == name) {
-                if (recording_ && !Repeatable(handler)) recording_->keep = false;
+                if (recording_ && !Repeatable(handler) &&
+                    !(handler == &FileReader::Include && recording_->acrossIncludes))
+                    recording_->keep = false;
                 (this->*handler)();
                 return;
             }
@@ -344,13 +417,6 @@ class FileReader {
         for (Handler h : repeatable)
             if (h == handler) return true;
         return false;
-    }
-
-    void Record(bool intoDeck, int index, bool pictureLookedUp, bool thumbnailLookedUp,
-                const std::string& zone) {
-        if (recording_)
-            recording_->placed.push_back(
-                {intoDeck, index, pictureLookedUp, thumbnailLookedUp, zone});
     }
 
     // Cards.
@@ -527,10 +593,17 @@ class FileReader {
         std::string fileZone;
         bool pictureLookedUp = false;
         bool thumbnailLookedUp = false;
+        int64_t gidDraw = -1;  // of a drawn identifier, in a read kept by the file found
     };
 
+    void Record(bool intoDeck, int index, const ReadCard& read) {
+        if (recording_)
+            recording_->placed.push_back({intoDeck, index, read.pictureLookedUp,
+                                          read.thumbnailLookedUp, read.fileZone, read.gidDraw});
+    }
+
     ReadCard ReadFullCard() {
-        ReadCard read{NewCard(run_.player.Id), {}, false, false};
+        ReadCard read{NewCard(run_.player.Id), {}, false, false, -1};
         Card& card = read.card;
         read.fileZone = Next();
         card.Name = Next();
@@ -548,14 +621,25 @@ class FileReader {
                                   ? 0
                                   : LeadingNumberItem(in_, key.substr(colon + 1), INT32_MIN,
                                                       INT32_MAX, "a card identifier");
+        const uint64_t before = St().Random.Draws();
         card.GID =
             gid != 0 ? static_cast<int32_t>(gid) : static_cast<int32_t>(RandomNum(200000000));
-        // A drawn identifier stays in the card: a memo could not give it again.
-        if (gid == 0 && recording_) recording_->keep = false;
+        // A drawn identifier stays in the card: a memo of the bytes could not give it again; one
+        // kept by the file found draws it again at the same place of the generator's sequence.
+        if (gid == 0 && recording_) {
+            if (recording_->acrossIncludes && St().Random.Draws() == before + 1) {
+                read.gidDraw = static_cast<int64_t>(before - recording_->drawsBefore);
+            } else {
+                recording_->keep = false;
+            }
+        }
         if (card.Colour.empty()) card.Colour = "#FFFFFF";
         card.Owner = run_.player.Id;
         std::tie(card.Picture, card.PictureUrl) = SplitFirstColon(picture);
         std::tie(card.Thumbnail, card.ThumbnailUrl) = SplitFirstColon(thumbnail);
+        // A location given beside a name is shown as it is: it passes the folder rule first.
+        if (!PictureLocationAllowed(card.PictureUrl)) card.PictureUrl.clear();
+        if (!PictureLocationAllowed(card.ThumbnailUrl)) card.ThumbnailUrl.clear();
         read.pictureLookedUp = card.PictureUrl.empty();
         read.thumbnailLookedUp = card.ThumbnailUrl.empty();
         if (read.pictureLookedUp) card.PictureUrl = GetImagePath(card.Picture, 0, "");
@@ -575,15 +659,13 @@ class FileReader {
     void PlaceFullCard(ReadCard read, const std::string& zone) {
         Card& card = read.card;
         const std::string& fileZone = read.fileZone;
-        const bool pictureLookedUp = read.pictureLookedUp;
-        const bool thumbnailLookedUp = read.thumbnailLookedUp;
         // Each branch places the card at most once: it is moved there.
         if (zone == "INDECK" || zone == "CARDINDECK") {
             current_ = {Kind::Deck, PlaceInDeck(std::move(card))};
-            Record(true, current_.index, pictureLookedUp, thumbnailLookedUp, fileZone);
+            Record(true, current_.index, read);
         } else if (zone == "PLAYERDECK") {
             current_ = {Kind::Cards, PlaceInCards(std::move(card))};
-            Record(false, current_.index, pictureLookedUp, thumbnailLookedUp, fileZone);
+            Record(false, current_.index, read);
         } else if (zone == "INPLAY") {
             current_ = {Kind::InPlay, PlaceInPlay(std::move(card), true)};
         } else if (zone == "NEUTRAL") {
@@ -595,7 +677,7 @@ class FileReader {
                 if (recording_) recording_->everyCardPlaced = false;
             } else {
                 current_ = {Kind::Cards, PlaceInCards(std::move(card))};
-                Record(false, current_.index, pictureLookedUp, thumbnailLookedUp, fileZone);
+                Record(false, current_.index, read);
             }
         } else if (zone == "SIDEBOARD") {
             current_ = {Kind::SideBoard, PlaceInSideBoard(card)};
@@ -615,31 +697,29 @@ class FileReader {
         }
     }
 
-    void RefInDeck() {
+    // The card of a "#REF..." line: its set passes the gate of the files that data names, and is
+    // read, when it is not kept, as a read of this one.
+    Card SetCard() {
         const std::string name = Next();
         const std::string set = Next();
-        PlaceInDeck(GetCardsetCard(name, set));
+        const NamedFile found = LookUpNamed(run_, set);
+        if (!found.refusal.empty()) throw RefusedRead(in_.FileName(), in_.Line(), found.refusal);
+        Card card = GetCardsetCard(name, found);
+        run_.CheckBounds();
+        return card;
     }
+
+    void RefInDeck() { PlaceInDeck(SetCard()); }
 
     void RefInPlayerDeck() {
         const int deck = StoredDeckNumber(Next());
-        const std::string name = Next();
-        const std::string set = Next();
         run_.storedDeck = deck;
-        PlaceInStoredDeck(deck, GetCardsetCard(name, set));
+        PlaceInStoredDeck(deck, SetCard());
     }
 
-    void RefInPlay() {
-        const std::string name = Next();
-        const std::string set = Next();
-        PlaceInPlay(GetCardsetCard(name, set), false);
-    }
+    void RefInPlay() { PlaceInPlay(SetCard(), false); }
 
-    void RefCollection() {
-        const std::string name = Next();
-        const std::string set = Next();
-        PlaceInCards(GetCardsetCard(name, set));
-    }
+    void RefCollection() { PlaceInCards(SetCard()); }
 
     // Detail lines.
 
@@ -723,9 +803,12 @@ class FileReader {
         if (!card) return;
         const int slot = GetTraitNum(*card, name);
         if (slot == 0) {
-            TheHost().MessageBox("Error in reading cards: " + card->Name + " references trait " +
-                                     name + " but does not have it.",
-                                 "Duvenhall");
+            if (recording_) recording_->keep = false;
+            AddReadFault("trait action of a missing trait",
+                         "Error in reading cards: " + card->Name + " references trait " + name +
+                             " but does not have it.",
+                         "Error in reading cards: ", " lines name traits their cards do not have: ",
+                         card->Name + " (" + name + ")");
             return;
         }
         if (card->TraitActionDescs.size() < slot) card->TraitActionDescs.Resize(slot);
@@ -848,15 +931,11 @@ bool IsSide(int id) {
     return id == 1 || id == 2;
 }
 
-// Whether the memo does again what this read would do. A card differs between the two sides
-// only by its owner, its side mask and its effects' side requirements, which a repeat sets
-// afresh; another zone override only sends the cards to other lists, when no card of the file
-// was left out and every card still goes to the deck or the list read into.
-bool SameConditions(const CardReadMemo& memo, const Run& run, const FoundFile& file,
-                    const std::string& bytes, const std::string& zoneOverride) {
-    if (memo.Bytes.size() != bytes.size() || memo.DesignerActive != St().DesignerActive ||
-        memo.Location != file.location.string() || memo.Bytes != bytes)
-        return false;
+// Whether the memo was kept for a reader like this read's: the same player or the other side, and
+// the rules and cost cards as they were. A card differs between the two sides only by its owner,
+// its side mask and its effects' side requirements, which a repeat sets afresh.
+bool SameReader(const CardReadMemo& memo, const Run& run) {
+    if (memo.DesignerActive != St().DesignerActive) return false;
     if (memo.PlayerId != run.player.Id && !(IsSide(memo.PlayerId) && IsSide(run.player.Id)))
         return false;
     // Setting a card up afresh keeps some of its values and draws a new identifier.
@@ -867,8 +946,17 @@ bool SameConditions(const CardReadMemo& memo, const Run& run, const FoundFile& f
         drawnAlike.GID = before->GID;
         return drawnAlike == *before;
     };
-    if (!sameBefore(memo.RulesBefore, *run.sinks.rulesCard) ||
-        !sameBefore(memo.CostBefore, *run.sinks.costCard))
+    return sameBefore(memo.RulesBefore, *run.sinks.rulesCard) &&
+           sameBefore(memo.CostBefore, *run.sinks.costCard);
+}
+
+// Whether the memo does again what this read would do. Another zone override only sends the cards
+// to other lists, when no card of the file was left out and every card still goes to the deck or
+// the list read into.
+bool SameConditions(const CardReadMemo& memo, const Run& run, const std::string& bytes,
+                    const std::string& zoneOverride) {
+    if (memo.Bytes.size() != bytes.size() || memo.Location != run.realLocation ||
+        memo.Bytes != bytes || !SameReader(memo, run))
         return false;
     if (memo.ZoneOverride == zoneOverride) return true;
     if (!memo.EveryCardPlaced) return false;
@@ -934,6 +1022,15 @@ void Repeat(const CardReadMemo& memo, Run& run, const std::string& zoneOverride,
     State& st = St();
     const PictureLookupBatch lookups;
     const bool otherSide = memo.PlayerId != run.player.Id;
+    // The draws whose identifier stays in what the read built, in the order they were drawn:
+    // target -1 is a placed card (in the deck or the list read into, at index), else as KeptDraws.
+    struct Drawn {
+        uint64_t draw;
+        int target;
+        bool intoDeck = false;
+        int index = 0;
+    };
+    std::vector<Drawn> draws;
     for (const CardReadMemo::Placed& placed : memo.Cards) {
         Card card = placed.card;
         if (otherSide) {
@@ -950,13 +1047,16 @@ void Repeat(const CardReadMemo& memo, Run& run, const std::string& zoneOverride,
                                   ? placed.intoDeck
                                   : PlacementOf(PlacementZone(placed.zone, zoneOverride,
                                                               run.storedDeck)) == Placement::Deck;
+        int index = 0;
         if (intoDeck) {
-            run.player.Deck.PushBack(std::move(card));
+            index = run.player.Deck.PushBack(std::move(card));
         } else {
-            const int slot = ++run.cardsCount;
-            run.cards.Resize(slot);
-            run.cards[slot] = std::move(card);
+            index = ++run.cardsCount;
+            run.cards.Resize(index);
+            run.cards[index] = std::move(card);
         }
+        if (placed.GidDraw >= 0)
+            draws.push_back({static_cast<uint64_t>(placed.GidDraw), -1, intoDeck, index});
     }
     if (memo.Decks) {
         *run.sinks.decks = *memo.Decks;
@@ -984,14 +1084,24 @@ void Repeat(const CardReadMemo& memo, Run& run, const std::string& zoneOverride,
         run.sinks.traitActions->PushBack(action);
     for (int k = firstAction; k <= run.sinks.traitActions->size(); ++k)
         MoveCardBits((*run.sinks.traitActions)[k], moves);
+    for (const auto& [draw, target] : memo.KeptDraws)
+        draws.push_back({draw, target});
+    std::stable_sort(draws.begin(), draws.end(),
+                     [](const Drawn& a, const Drawn& b) { return a.draw < b.draw; });
     uint64_t drawn = 0;
-    for (const auto& [draw, target] : memo.KeptDraws) {
-        st.Random.Skip(draw - drawn);
+    for (const Drawn& d : draws) {
+        st.Random.Skip(d.draw - drawn);
+        drawn = d.draw + 1;
+        if (d.target < 0) {
+            // As the reader draws a card's identifier.
+            const auto gid = static_cast<int32_t>(RandomNum(200000000));
+            (d.intoDeck ? run.player.Deck[d.index] : run.cards[d.index]).GID = gid;
+            continue;
+        }
         const int32_t gid = DrawSetUpGID();
-        drawn = draw + 1;
-        if (target == 0) run.sinks.rulesCard->GID = gid;
-        if (target == 1) run.sinks.costCard->GID = gid;
-        if (target >= 2) (*run.sinks.traitActions)[firstAction + target - 2].GID = gid;
+        if (d.target == 0) run.sinks.rulesCard->GID = gid;
+        if (d.target == 1) run.sinks.costCard->GID = gid;
+        if (d.target >= 2) (*run.sinks.traitActions)[firstAction + d.target - 2].GID = gid;
     }
     st.Random.Skip(memo.Draws - drawn);
     for (const auto& [list, text] : memo.CustomStrings)
@@ -1034,22 +1144,34 @@ class WatchScope {
 };
 
 // Reads the bytes and keeps what the read did when a memo can do all of it again.
-void ReadAndKeep(Run& run, ItemReader& in, const FoundFile& file, const std::string& bytes,
+void ReadAndKeep(Run& run, ItemReader& in, const std::string& bytes,
                  const std::string& zoneOverride) {
     State& st = St();
     CardReadMemo memo;
     const uint64_t drawsBefore = st.Random.Draws();
     Recording recording;
     recording.drawsBefore = drawsBefore;
+    recording.acrossIncludes = run.keepByFile;
     WatchedHost watched(TheHost());
     {
         WatchScope scope(watched, memo);
+        // The files it includes add to the recording of a read kept by the file found.
+        struct Recorded {
+            Run& run;
+            ~Recorded() { run.recording = nullptr; }
+        } recorded{run};
+        if (run.keepByFile) run.recording = &recording;
         FileReader(run, in, zoneOverride, &recording).ReadAll();
     }
     if (!recording.keep || watched.called) return;
 
-    memo.Location = file.location.string();
-    memo.Bytes = bytes;
+    memo.Location = run.realLocation;
+    if (run.keepByFile) {
+        memo.Stamp = run.stamp;
+        memo.StampedAlone = !recording.includes;
+    } else {
+        memo.Bytes = bytes;
+    }
     memo.ZoneOverride = zoneOverride;
     memo.PlayerId = run.player.Id;
     memo.DesignerActive = st.DesignerActive;
@@ -1057,8 +1179,8 @@ void ReadAndKeep(Run& run, ItemReader& in, const FoundFile& file, const std::str
     memo.Cards.reserve(recording.placed.size());
     for (const Recording::Slot& slot : recording.placed) {
         const Card& card = slot.intoDeck ? run.player.Deck[slot.index] : run.cards[slot.index];
-        memo.Cards.push_back(
-            {card, slot.intoDeck, slot.pictureLookedUp, slot.thumbnailLookedUp, slot.zone});
+        memo.Cards.push_back({card, slot.intoDeck, slot.pictureLookedUp, slot.thumbnailLookedUp,
+                              slot.zone, slot.gidDraw});
     }
     if (recording.decks) memo.Decks = *run.sinks.decks;
     if (recording.wonMissions) memo.WonMissions = run.player.WonMissions;
@@ -1081,7 +1203,10 @@ void ReadAndKeep(Run& run, ItemReader& in, const FoundFile& file, const std::str
     memo.KeptDraws = std::move(recording.keptDraws);
     memo.EveryCardPlaced = recording.everyCardPlaced;
 
-    std::vector<CardReadMemo>& memos = st.CardReadMemos;
+    std::vector<CardReadMemo>& memos = run.keepByFile ? st.KeptSetReads : st.CardReadMemos;
+    std::erase_if(memos, [&](const CardReadMemo& m) {
+        return run.keepByFile && m.Location == memo.Location;
+    });
     if (memos.size() >= kMaxCardReadMemos) memos.erase(memos.begin());
     memos.push_back(std::move(memo));
 }
@@ -1090,12 +1215,18 @@ void ReadAndKeep(Run& run, ItemReader& in, const FoundFile& file, const std::str
 // under the same conditions did before.
 void ReadOrRepeat(Run& run, ItemReader& in, const FoundFile& file, const std::string& bytes,
                   const std::string& zoneOverride) {
+    if (run.keepByFile) {
+        ReadAndKeep(run, in, bytes, zoneOverride);
+        return;
+    }
+    // Kept by the file found: "S.txt" and "./S.txt" are one file.
+    run.realLocation = Canonical(file.location);
     std::vector<CardReadMemo>& memos = St().CardReadMemos;
     const auto kept = std::find_if(memos.begin(), memos.end(), [&](const CardReadMemo& m) {
-        return SameConditions(m, run, file, bytes, zoneOverride);
+        return SameConditions(m, run, bytes, zoneOverride);
     });
     if (kept == memos.end()) {
-        ReadAndKeep(run, in, file, bytes, zoneOverride);
+        ReadAndKeep(run, in, bytes, zoneOverride);
         return;
     }
     // The one used last goes to the end, away from the next to be let go.
@@ -1118,7 +1249,7 @@ void ReadFile(Run& run, const FoundFile& file, const std::string& bytes,
     if (Memorable(run)) {
         ReadOrRepeat(run, in, file, bytes, zoneOverride);
     } else {
-        FileReader(run, in, zoneOverride).ReadAll();
+        FileReader(run, in, zoneOverride, run.recording).ReadAll();
     }
     // An included file, too, leaves a copy of the deck as read so far, which a card activated
     // later in the read may draw from; a tree of files would copy it for each of its files.
@@ -1138,62 +1269,69 @@ void FileReader::Include() {
     const std::string name = Next();
     const int line = in_.Line();
     const std::string zone = in_.NextOr("");
-    const FoundFile found = FindDataFile(name);
+    if (recording_) recording_->includes = true;
+    const NamedFile found = LookUpNamed(run_, name);
     if (!found.location.empty() && OnChain(found.location)) {
-        TheHost().MessageBox("Skipped \"#INCLUDE, " + name + "\" in " + in_.FileName() +
-                                 ": that file is already being read.",
-                             "Duvenhall");
+        if (recording_) recording_->keep = false;
+        const std::string skipped = "\"#INCLUDE, " + ShownName(name) + "\" in " + in_.FileName();
+        AddReadFault("include of a file being read",
+                     "Skipped " + skipped + ": that file is already being read.", "Skipped ",
+                     " \"#INCLUDE\" lines of files already being read: ", skipped);
         return;
     }
     for (const IncludeSlot& slot : St().IncludeList.Names)
         if (!slot.Name.empty() && SameNoCase(slot.Name, name)) return;
     if (found.location.empty() && NamesNoRegularFile(name, St().CurrentFolder))
         in_.Fail("the included file " + name + " cannot be read: not a regular file");
-    if (found.location.empty()) in_.Fail("the included file " + name + " cannot be found");
-    if (!InsideProgramOrGameFolders(found.location))
-        throw RefusedRead(in_.FileName(), line,
-                          "the included file " + name +
-                              " is not read: it lies outside the program folder and the game "
-                              "folders");
+    if (found.location.empty())
+        in_.Fail("the included file " + ShownName(name) + " cannot be found");
+    if (!found.refusal.empty()) throw RefusedRead(in_.FileName(), line, found.refusal);
+    // Counted before it is read: a file of the bound's size is not read to find it too large.
+    std::error_code sizeError;
+    const std::uintmax_t size = std::filesystem::file_size(found.location, sizeError);
+    if (!sizeError) run_.CountBytes(static_cast<long long>(size));
     std::string reason;
     const auto bytes = ReadWholeFile(found.location, &reason);
     if (!bytes) in_.Fail("the included file " + name + " cannot be read: " + reason);
-    ReadFile(run_, found, *bytes, zone);
+    ReadFile(run_, {found.name, found.location}, *bytes, zone);
 }
 
-// Whether a read of these bytes could be refused: only an include opens a second file, or one
-// outside the folders, and each card placed but a copy takes an item that begins with '#'.
+// Whether a read of these bytes could be refused: only an include or a card set opens a second
+// file, or one outside the folders, and each card placed but a copy takes an item that begins
+// with '#'.
 bool MayBeRefused(std::string_view bytes) {
     long long marks = 0;
     for (auto at = bytes.find('#'); at != std::string_view::npos; at = bytes.find('#', at + 1)) {
         const std::string_view rest = bytes.substr(at);
         if (rest.starts_with("#INCLUDE") || rest.starts_with("#DUPLICATE") ||
-            ++marks > kMaxReadCards)
+            rest.starts_with("#REF") || ++marks > kMaxReadCards)
             return true;
     }
     return false;
 }
 
 // Why a read of the file would be refused, found by reading it first into scratch lists; empty
-// when it would not be. The generator, the host and the include chain are left as they were, so
-// a refused read changes nothing, as a file that cannot be read changes nothing. Any other fault
-// is left to the read itself to tell.
-std::string RefusalOfRead(const FoundFile& found, const std::string& bytes, uint8_t playerId,
-                          int duplicateCheck, const std::string& zoneOverride) {
+// when it would not be. It starts where the read starts: from the card list and the deck the read
+// adds to, and from the tally of the outermost read. The generator, the host, the include chain
+// and the tally are left as they were, so a refused read changes nothing, as a file that cannot be
+// read changes nothing. Any other fault is left to the read itself to tell.
+std::string RefusalOfRead(const FoundFile& found, const std::string& bytes, const Run& real,
+                          int mode, const std::string& zoneOverride) {
     if (!MayBeRefused(bytes)) return {};
     State& st = St();
     const Rng random = st.Random;
     const IncludeChain chain = st.IncludeList;
     const uint8_t traitChanged = st.TraitChanged;
+    const OutermostRead tally = st.CardRead;
     SilentHost silent;
     std::string refusal;
     {
         const HostStandIn standIn(silent);
         Scratch scratch;
-        List<Card> cards;
-        Player player;
-        player.Id = playerId;
-        Run run{cards, player, duplicateCheck, ScratchSinks(scratch), found.name};
+        List<Card> cards = mode == kReadReplace ? List<Card>(1) : real.cards;
+        Player player = real.player;
+        Run run{cards, player, real.duplicateCheck, ScratchSinks(scratch), found.name};
+        StartAt(run, mode);
         run.dryRun = true;
         try {
             ReadFile(run, found, bytes, zoneOverride);
@@ -1205,25 +1343,46 @@ std::string RefusalOfRead(const FoundFile& found, const std::string& bytes, uint
     st.Random = random;
     st.IncludeList = chain;
     st.TraitChanged = traitChanged;
+    st.CardRead = tally;
     return refusal;
 }
 
+// The stamp that stands for the bytes of a file kept by the file found: a file written again
+// (saved through a temporary file, or in its place) has another.
+std::string FileStamp(const fs::path& file) {
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return {};
+    return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino) + ":" +
+           std::to_string(info.st_size) + ":" + std::to_string(info.st_mtim.tv_sec) + "." +
+           std::to_string(info.st_mtim.tv_nsec) + ":" + std::to_string(info.st_ctim.tv_sec) + "." +
+           std::to_string(info.st_ctim.tv_nsec);
+}
+
+// Does again what a read kept by the file found did, as ReadFile does a memo's; false, having
+// changed nothing of the read, when no kept read fits it.
+bool RepeatKeptSetRead(Run& run, const FoundFile& found, const std::string& zoneOverride,
+                       int mode) {
+    std::vector<CardReadMemo>& kept = St().KeptSetReads;
+    const auto fits = std::find_if(kept.begin(), kept.end(), [&](const CardReadMemo& m) {
+        return m.Location == run.realLocation && m.Stamp == run.stamp &&
+               m.ZoneOverride == zoneOverride && SameReader(m, run);
+    });
+    if (fits == kept.end()) return false;
+    std::rotate(fits, fits + 1, kept.end());
+    const CardReadMemo& memo = kept.back();
+    std::vector<MovedBit> moves;
+    if (!HandOutMaskPositions(memo, moves)) return false;
+    StartAt(run, mode);
+    run.CountFile();
+    ItemReader in(std::string_view(), found.name);
+    ChainEntry entry(in, found.name, found.location);
+    Repeat(memo, run, zoneOverride, moves);
+    MakeOrigDeck(run.player);
+    if (St().IncludeList.Depth == 1 && run.sinks.live) ShuffleDeck(run.player);
+    return true;
+}
+
 }  // namespace
-
-FoundFile FindDataFile(const std::string& name) {
-    return FindDataFile(name, St().CurrentFolder);
-}
-
-FoundFile FindDataFile(const std::string& name, const std::filesystem::path& folder) {
-    if (name.empty()) return {};
-    if (DataFileExists(folder, name)) return {name, ResolveDataPath(folder, name)};
-    const std::string onPath = GetImagePath(name, 0, "");
-    if (!onPath.empty()) {
-        for (const auto& base : {folder, St().ProgramFolder})
-            if (DataFileExists(base, onPath)) return {onPath, ResolveDataPath(base, onPath)};
-    }
-    return {name, {}};
-}
 
 std::string UnreadableFileMessage(const std::string& name, const std::filesystem::path& folder) {
     if (!FindDataFile(name, folder).location.empty()) return {};
@@ -1234,10 +1393,13 @@ std::string UnreadableFileMessage(const std::string& name, const std::filesystem
 
 namespace {
 
-// A read whose lines, in a set-only scope, act on `scratch`.
+// A read whose lines, in a set-only scope, act on `scratch`. One kept by the file found
+// (ReadCardSet) is done again from memory while the file is unchanged.
 bool ReadWith(ReadScope scope, Scratch& scratch, List<Card>& cards, const std::string& fileName,
-              Player& player, int duplicateCheck, const std::string& zoneOverride, int mode) {
+              Player& player, int duplicateCheck, const std::string& zoneOverride, int mode,
+              bool keepByFile = false) {
     if (fileName.empty()) return true;
+    const ReadInTally inTally;
     const FoundFile found = FindDataFile(fileName);
     const bool intoCollection = &cards == &St().Collection;
     auto fail = [&](const std::string& reason) {
@@ -1255,26 +1417,32 @@ bool ReadWith(ReadScope scope, Scratch& scratch, List<Card>& cards, const std::s
                              "Duvenhall");
         return false;
     }
+    Run run{cards, player, duplicateCheck,
+            scope == ReadScope::Game ? GameSinks() : ScratchSinks(scratch), found.name};
+    // Only what a memo could keep is kept by the file: a read into the game from its start.
+    if (keepByFile && scope == ReadScope::Game && mode == kReadReplace && duplicateCheck == 0 &&
+        St().IncludeList.Depth == 0) {
+        run.stamp = FileStamp(found.location);
+        run.realLocation = Canonical(found.location);
+        run.keepByFile = !run.stamp.empty();
+        if (run.keepByFile && RepeatKeptSetRead(run, found, zoneOverride, mode)) return true;
+    }
     std::string reason;
     const auto bytes = ReadWholeFile(found.location, &reason);
     if (!bytes) return fail(found.name + ": the file cannot be read: " + reason);
 
-    const std::string refusal =
-        RefusalOfRead(found, *bytes, player.Id, duplicateCheck, zoneOverride);
+    std::string refusal;
+    try {
+        run.CountBytes(static_cast<long long>(bytes->size()));
+        refusal = RefusalOfRead(found, *bytes, run, mode, zoneOverride);
+    } catch (const RefusedRead& f) {
+        refusal = f.what();
+    }
     if (!refusal.empty()) return fail(refusal + "; nothing was read");
 
     // Cards read into play are activated, and their effects run.
     const TurnBudget budget;
-    Run run{cards, player, duplicateCheck,
-            scope == ReadScope::Game ? GameSinks() : ScratchSinks(scratch), found.name};
-    if (mode == kReadReplace) {
-        cards.Resize(1);
-        cards[1] = Card{};
-    } else if (mode == kReadAppend) {
-        run.cardsCount = cards.size();
-    } else {
-        run.cutCardsOnFirst = true;
-    }
+    StartAt(run, mode);
     try {
         ReadFile(run, found, *bytes, zoneOverride);
     } catch (const CardFileFault& f) {
@@ -1318,6 +1486,12 @@ bool ReadCards(List<Card>& cards, const std::string& fileName, Player& player, i
 bool ReadCards(List<Card>& cards, const std::string& fileName, Player& player,
                const std::string& zone) {
     return ReadCards(cards, fileName, player, 0, zone, kReadReplace);
+}
+
+bool ReadCardSet(List<Card>& cards, const std::string& fileName, Player& player,
+                 const std::string& zone) {
+    Scratch scratch;
+    return ReadWith(ReadScope::Game, scratch, cards, fileName, player, 0, zone, kReadReplace, true);
 }
 
 }  // namespace dv

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/model/files.h"
 #include "engine/model/records.h"
 
 namespace dv {
@@ -22,15 +23,6 @@ bool ReadCardsIn(ReadScope scope, List<Card>& cards, const std::string& fileName
 // ("#STARTERDECK"), read apart from the game: nothing of the game changes. Nothing when it cannot
 // be read, having said why.
 std::optional<bool> MarksStarterDeck(const std::string& fileName);
-
-// Where a data file name is found: the current folder (or the folder given), else the picture
-// search path. Empty when neither holds it.
-struct FoundFile {
-    std::string name;  // the name as it is opened
-    std::filesystem::path location;
-};
-FoundFile FindDataFile(const std::string& name);
-FoundFile FindDataFile(const std::string& name, const std::filesystem::path& folder);
 
 // The message a read of that name shows when it finds nothing to read ("Error in reading cards:
 // <name>: the file cannot be found", or "...: the file cannot be read: not a regular file" for a

@@ -23,6 +23,11 @@ bool ReadCards(List<Card>& cards, const std::string& fileName, Player& player, i
 // The same with no duplicate check, the zone as override, and mode kReadReplace.
 bool ReadCards(List<Card>& cards, const std::string& fileName, Player& player,
                const std::string& zone = "");
+// The same for a card set that a card's script creates cards from (CREATECARD): the read is kept
+// by the file found, and a read of the same file, however its name is spelt, is done again from
+// memory while the file is unchanged, until the next game.
+bool ReadCardSet(List<Card>& cards, const std::string& fileName, Player& player,
+                 const std::string& zone);
 
 // The text of one card as its block of lines, under the zone word of its "#CARD" line. Drops the
 // effects the card's trait actions put there, so that inherited actions are never stored.

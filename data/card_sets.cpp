@@ -25,6 +25,8 @@ constexpr int kRefreshTableSize = 2000;
 // Random draws of one probe before it walks the table slot by slot from the last draw.
 constexpr int kMaxRandomProbes = 1000;
 constexpr int kTestHandSlots = 10;
+// Card sets kept at once; past this they are all let go and read anew.
+constexpr int kMaxKeptSets = 100;
 
 Card FirstNamed(const Player& entry, const std::string& name) {
     for (const Card& card : entry.Deck)
@@ -79,10 +81,14 @@ struct RefreshTable {
 }  // namespace
 
 Card GetCardsetCard(const std::string& cardName, const std::string& setFile) {
+    return GetCardsetCard(cardName, FindNamedFile(setFile));
+}
+
+Card GetCardsetCard(const std::string& cardName, const NamedFile& set) {
     return Guarded("GetCardsetCard", Card{}, [&] {
-        const FoundFile found = FindDataFile(setFile);
-        if (found.location.empty()) return Card{};
-        const std::string& set = found.name;
+        if (set.location.empty() || !set.refusal.empty()) return Card{};
+        // Kept by the file found: "S.txt", "./S.txt" and "././S.txt" are one set, read once.
+        const std::string& key = set.real;
         List<Player>& cache = St().CardsetCache;
         if (cache.empty()) {
             cache.Resize(1);
@@ -92,9 +98,14 @@ Card GetCardsetCard(const std::string& cardName, const std::string& setFile) {
         int slot = 0;
         if (!cache[1].Name.empty()) {
             for (int i = 1; i <= cache.size() && slot == 0; ++i)
-                if (cache[i].Name == set) slot = i;
+                if (cache[i].Name == key) slot = i;
             if (slot != 0) return FirstNamed(cache[slot], cardName);
-            slot = cache.PushBack(Player{});
+            if (cache.size() >= kMaxKeptSets) {
+                cache = List<Player>(1);
+                slot = 1;
+            } else {
+                slot = cache.PushBack(Player{});
+            }
             InitPlayer(cache[slot], static_cast<uint8_t>(std::min(slot, 255)));
             cache[slot].Id = static_cast<uint8_t>(std::min(slot, 255));
         } else {
@@ -102,14 +113,20 @@ Card GetCardsetCard(const std::string& cardName, const std::string& setFile) {
         }
         // Claimed before the read, so a set that refers to its own cards finds this entry
         // rather than reading itself again.
-        cache[slot].Name = set;
+        cache[slot].Name = key;
         Player loaded = cache[slot];
         List<Card> scratch;
-        if (!ReadCardsIn(ReadScope::SetOnly, scratch, set, loaded, 1, "#INDECK", kReadAppend))
+        if (!ReadCardsIn(ReadScope::SetOnly, scratch, set.name, loaded, 1, "#INDECK", kReadAppend))
             loaded.Deck = List<Card>(1);
-        // The read may have added entries to the cache: store through the index, not a reference.
-        St().CardsetCache[slot] = std::move(loaded);
-        return FirstNamed(St().CardsetCache[slot], cardName);
+        // The read may have added entries to the cache, or let them all go: the entry is found
+        // again by its file.
+        List<Player>& after = St().CardsetCache;
+        slot = 0;
+        for (int i = 1; i <= after.size() && slot == 0; ++i)
+            if (after[i].Name == key) slot = i;
+        if (slot == 0) slot = after.PushBack(Player{});
+        after[slot] = std::move(loaded);
+        return FirstNamed(after[slot], cardName);
     });
 }
 
@@ -149,8 +166,9 @@ void MRPCards(List<Card>& cards, Player& player) {
         scratch.Id = 5;
         RefreshTable table;
         for (const std::string& set : sets) {
-            const FoundFile found = FindDataFile(set);
-            if (found.location.empty()) continue;
+            // The set is named by the card, in a shared file.
+            const NamedFile found = FindNamedFile(set);
+            if (found.location.empty() || !found.refusal.empty()) continue;
             if (StampEarlier(SetFileDate(found.location, found.name), player.LastModified))
                 continue;
             List<Card> setCards;

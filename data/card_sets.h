@@ -4,12 +4,17 @@
 
 #include <string>
 
+#include "engine/model/files.h"
 #include "engine/model/records.h"
 
 namespace dv {
 
-// A copy of the first card of that name in the set file; an empty card when there is none.
+// A copy of the first card of that name in the set file; an empty card when there is none, or
+// when the set file may not be read (FindNamedFile). A set is read once and kept by the file
+// found, however its name is spelt.
 Card GetCardsetCard(const std::string& cardName, const std::string& setFile);
+// The same for a set file already found.
+Card GetCardsetCard(const std::string& cardName, const NamedFile& set);
 // Refreshes the cards of the list from the sets they name that are not older than the player's
 // LastModified. Cards carrying "NOMRP" keep their version.
 void MRPCards(List<Card>& cards, Player& player);

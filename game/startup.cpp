@@ -55,6 +55,8 @@ void ResetLists() {
     st.ActivationQueue = List<int16_t>(1);
     st.CardsetCache = List<Player>(1);
     InitPlayer(st.CardsetCache[1], 1);
+    // A change to a file a set includes shows in no stamp: such a set is read again each game.
+    std::erase_if(st.KeptSetReads, [](const CardReadMemo& read) { return !read.StampedAlone; });
     st.RandomStringLists = List<RandomStringList>(1);
 }
 

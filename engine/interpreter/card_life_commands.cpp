@@ -1,11 +1,13 @@
 // The commands that draw, destroy, remove, create, duplicate and return cards, give a card a new
 // effect, change sides, replace the opponent, and win or lose the game.
 #include <cmath>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "engine/interpreter/card_commands.h"
 #include "engine/model/cards.h"
+#include "engine/model/files.h"
 #include "engine/model/guard.h"
 #include "engine/model/hands_and_decks.h"
 #include "engine/model/state.h"
@@ -72,11 +74,28 @@ void Remove(RunContext& run) {
     ++run.applied;
 }
 
+// The card file a command names, found as GetImagePath finds it (empty when it is not found).
+// Nothing when the file lies outside the program folder and the game folders: the echo line says
+// that it is not read, as the reader says of such an include.
+std::optional<std::string> NamedCardFile(RunContext& run, const std::string& name) {
+    SearchedFile file = SearchDataPath(name);
+    if (!file.refused) return std::move(file.path);
+    run.echoLine +=
+        "<br>Error in reading cards: " + OutsideFoldersReason(name) + "; nothing was read<br>";
+    run.echoPending = true;
+    return std::nullopt;
+}
+
 void CreateCardCommand(RunContext& run) {
     if (run.Preview()) return;
     const int amount = WholeCount(ArgValue(run, 1).Num(), kMaxCardsPerCommand);
     const std::string name = Arg(run, 2);
-    const std::string file = GetImagePath(Arg(run, 3), 0);
+    const std::optional<std::string> found = NamedCardFile(run, Arg(run, 3));
+    if (!found) {
+        ++run.misses;
+        return;
+    }
+    const std::string& file = *found;
     if (file.empty()) {
         run.echoLine += "<br>File not found:" + Arg(run, 3) + "<br>";
         run.echoPending = true;
@@ -222,15 +241,15 @@ void DuplicateMeWithCost(RunContext& run) {
 
 void NewEnemy(RunContext& run) {
     if (run.Preview()) return;
-    const std::string file = GetImagePath(Arg(run, 1), 0);
-    if (file.empty()) return;
+    const std::optional<std::string> file = NamedCardFile(run, Arg(run, 1));
+    if (!file || file->empty()) return;
     Player& enemy = St().Players[2];
     int held = 0;
     for (Card& card : enemy.Hand) {
         if (!card.Name.empty()) ++held;
         card.Name.clear();
     }
-    ReadCardFile(enemy.OrigDeck, file, enemy);
+    ReadCardFile(enemy.OrigDeck, *file, enemy);
     DrawCards(enemy, held);
 }
 

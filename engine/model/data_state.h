@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "engine/model/files.h"
 #include "engine/model/folder_watch.h"
 #include "engine/model/list.h"
 #include "engine/model/records.h"
@@ -63,9 +65,13 @@ struct PlayerFileData {
 // put cards into the player's deck or the list read into and set player and game values are kept,
 // and only when no number they drew stays in what they built.
 struct CardReadMemo {
-    // The conditions: where the bytes lay, the bytes, and how they were read.
+    // The conditions: where the bytes lay, the bytes, and how they were read. A set read kept by
+    // the file found (KeptSetReads) keeps no bytes: the file's stamp (device, inode, size and
+    // times) stands for them.
     std::string Location;
     std::string Bytes;
+    std::string Stamp;
+    bool StampedAlone = false;  // it includes no file, whose changes its stamp would not show
     std::string ZoneOverride;
     uint8_t PlayerId = 0;
     uint8_t DesignerActive = 0;
@@ -79,6 +85,9 @@ struct CardReadMemo {
         bool pictureLookedUp = false;
         bool thumbnailLookedUp = false;
         std::string zone;  // the file's zone item, before any override
+        // The draw that gave its identifier, counted from the read's first draw; -1 for an
+        // identifier the file gave (a read kept by its bytes has only those).
+        int64_t GidDraw = -1;
     };
     std::vector<Placed> Cards;
     // The rules and cost cards as the read set them up afresh, when it did, and as they were
@@ -124,6 +133,33 @@ struct CatalogueBuildNotes {
 // Card reads kept at once; the one used longest ago goes first.
 inline constexpr std::size_t kMaxCardReadMemos = 12;
 
+// A fault of a card file read that many of its lines may have alike, told once when the
+// outermost read ends: a message of no kind is told once with the times it came.
+struct ReadFault {
+    std::string Kind;  // of the fault, or the whole text of a message of no kind
+    std::string Title;
+    std::string Text;  // as told when it came once
+    // Of a kind, told when it came more than once: Head, the count, Body and the first names.
+    std::string Head;
+    std::string Body;
+    int Count = 0;
+    std::vector<std::string> FirstNames;
+};
+
+// The outermost card file read running now and the reads it sets off (the card set of a
+// "#REF..." line, the set that a card read into play creates a card from): its bounds hold for
+// them all together, each name is looked up once, and each kind of fault is told once.
+struct OutermostRead {
+    int Running = 0;  // reads running, the outermost one included
+    int Files = 0;
+    long long Cards = 0;
+    long long Copies = 0;
+    long long Bytes = 0;
+    std::unordered_map<std::string, NamedFile> LookedUp;  // by folder and name
+    std::vector<ReadFault> Faults;
+    int UntoldFaults = 0;  // past the faults kept
+};
+
 struct DataState {
     List<GameInfo> Games;
     int16_t CurrentGame = 0;
@@ -149,8 +185,12 @@ struct DataState {
     List<Card> MRPTable = List<Card>(1);
 
     IncludeChain IncludeList;
+    OutermostRead CardRead;
     // Most recently used last.
     std::vector<CardReadMemo> CardReadMemos;
+    // The reads of the card sets that cards' scripts create cards from, kept by the file found;
+    // those of sets that include files until the next game. Most recently used last.
+    std::vector<CardReadMemo> KeptSetReads;
     std::optional<CatalogueMemo> Catalogue;
     FolderWatch CatalogueWatch;  // the folders the kept catalogue was built from
     std::optional<CatalogueBuildNotes> CatalogueBuild;  // set while such a build runs

@@ -16,6 +16,7 @@
 
 #include "engine/model/case_fold.h"
 #include "engine/model/state.h"
+#include "engine/model/text_utils.h"
 
 namespace dv {
 namespace {
@@ -90,13 +91,43 @@ bool Below(const fs::path& folder, const fs::path& path) {
     return !relative.empty() && relative != "." && *relative.begin() != "..";
 }
 
+// The file a path leads to: absolute, with every link on its way followed; nothing for a chain of
+// links too long to follow.
+std::optional<fs::path> RealFile(const fs::path& file) {
+    std::error_code ec;
+    const std::optional<fs::path> linked = LinkedFile(fs::absolute(file, ec));
+    if (ec || !linked) return std::nullopt;
+    fs::path real = fs::weakly_canonical(*linked, ec);
+    if (ec) return std::nullopt;
+    return real;
+}
+
+// Whether a real file (see RealFile) lies below one of folders, their links followed.
+bool InsideOneOf(const fs::path& real, const std::vector<fs::path>& folders) {
+    return std::any_of(folders.begin(), folders.end(), [&](const fs::path& folder) {
+        std::error_code folderError;
+        const fs::path realFolder = fs::weakly_canonical(fs::absolute(folder), folderError);
+        return !folderError && Below(realFolder, real);
+    });
+}
+
+std::vector<fs::path> ProgramAndGameFolders() {
+    const State& st = St();
+    std::vector<fs::path> folders = {st.ProgramFolder};
+    for (const GameInfo& game : st.Games)
+        if (!game.Folder.empty()) folders.push_back(ResolveDataPath(st.ProgramFolder, game.Folder));
+    return folders;
+}
+
 }  // namespace
 
 fs::path ResolveDataPath(const fs::path& base, const std::string& name) {
     fs::path given(Slashes(name));
     fs::path full = given.is_absolute() ? given : base / given;
     std::error_code ec;
+    if (name.size() > kMaxDataPathBytes) return full;
     if (fs::exists(full, ec)) return full;
+    if (std::distance(given.begin(), given.end()) > kMaxDataPathParts) return full;
     // Walk the components, matching each without regard to case.
     fs::path walked = full.root_path();
     fs::path rest = full.relative_path();
@@ -277,24 +308,54 @@ fs::path PathInsideFolder(const fs::path& folder, const std::string& name, std::
 }
 
 bool LiesInside(const fs::path& file, const std::vector<fs::path>& folders) {
-    const std::optional<fs::path> linked = LinkedFile(fs::absolute(file));
-    if (!linked) return false;
-    std::error_code ec;
-    const fs::path real = fs::weakly_canonical(*linked, ec);
-    if (ec) return false;
-    return std::any_of(folders.begin(), folders.end(), [&](const fs::path& folder) {
-        std::error_code folderError;
-        const fs::path realFolder = fs::weakly_canonical(fs::absolute(folder), folderError);
-        return !folderError && Below(realFolder, real);
-    });
+    const std::optional<fs::path> real = RealFile(file);
+    return real && InsideOneOf(*real, folders);
 }
 
 bool InsideProgramOrGameFolders(const fs::path& file) {
-    const State& st = St();
-    std::vector<fs::path> folders = {st.ProgramFolder};
-    for (const GameInfo& game : st.Games)
-        if (!game.Folder.empty()) folders.push_back(ResolveDataPath(st.ProgramFolder, game.Folder));
-    return LiesInside(file, folders);
+    return LiesInside(file, ProgramAndGameFolders());
+}
+
+FoundFile FindDataFile(const std::string& name) {
+    return FindDataFile(name, St().CurrentFolder);
+}
+
+FoundFile FindDataFile(const std::string& name, const fs::path& folder) {
+    if (name.empty()) return {};
+    if (DataFileExists(folder, name)) return {name, ResolveDataPath(folder, name)};
+    const std::string onPath = SearchDataPath(name).path;
+    if (!onPath.empty()) {
+        for (const auto& base : {folder, St().ProgramFolder})
+            if (DataFileExists(base, onPath)) return {onPath, ResolveDataPath(base, onPath)};
+    }
+    return {name, {}};
+}
+
+NamedFile FindNamedFile(const std::string& name) {
+    return FindNamedFile(name, St().CurrentFolder);
+}
+
+NamedFile FindNamedFile(const std::string& name, const fs::path& folder) {
+    const FoundFile found = FindDataFile(name, folder);
+    NamedFile named{found.name, found.location, {}, {}};
+    if (found.location.empty()) return named;
+    const std::optional<fs::path> real = RealFile(found.location);
+    if (!real || !InsideOneOf(*real, ProgramAndGameFolders())) {
+        named.refusal = OutsideFoldersReason(name);
+        return named;
+    }
+    named.real = real->string();
+    return named;
+}
+
+std::string OutsideFoldersReason(const std::string& name) {
+    return "the included file " + ShownName(name) +
+           " is not read: it lies outside the program folder and the game folders";
+}
+
+std::string ShownName(const std::string& name) {
+    if (name.size() <= kMaxDataPathBytes) return name;
+    return name.substr(0, 200) + "...";
 }
 
 std::string CheckTypedFileName(const std::string& name) {

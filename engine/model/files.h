@@ -12,8 +12,15 @@ namespace dv {
 
 namespace fs = std::filesystem;
 
+// Names as data writes them are looked up only up to these: a longer name, or one with more
+// folders than that, is no file of the program, and each folder walked without regard to case
+// lists that folder (a 65 KB name in the wrong case took most of a second a look-up).
+inline constexpr std::size_t kMaxDataPathBytes = 4096;
+inline constexpr int kMaxDataPathParts = 32;
+
 // A path as written in data ("\" or "/" separators) taken relative to base unless absolute.
-// When that exact file is missing, each component is looked up without regard to case.
+// When that exact file is missing, each component is looked up without regard to case, unless
+// the name passes the bounds above.
 fs::path ResolveDataPath(const fs::path& base, const std::string& name);
 
 // Whether a path exists, resolved as ResolveDataPath does.
@@ -65,6 +72,34 @@ bool LiesInside(const fs::path& file, const std::vector<fs::path>& folders);
 // Whether file, its links followed as above, lies in the program folder or a game's folder: the
 // only folders that names in shared files (help pages, included card files) may lead reads to.
 bool InsideProgramOrGameFolders(const fs::path& file);
+
+// Where a data file name is found: the current folder (or the folder given), else the picture
+// search path. Empty when neither holds it.
+struct FoundFile {
+    std::string name;  // the name as it is opened
+    fs::path location;
+};
+FoundFile FindDataFile(const std::string& name);
+FoundFile FindDataFile(const std::string& name, const fs::path& folder);
+
+// The one gate of the files that shared data names (an included file, the card set of a "#REF..."
+// line): found as FindDataFile finds it, such a file may be read only when it lies, its links
+// followed, in the program folder or a game folder (InsideProgramOrGameFolders). The picture
+// search path (SearchDataPath, GetImagePath), which finds the card files of the scripts' commands
+// and the pictures and pages that cards name, holds its files to the same rule.
+struct NamedFile {
+    std::string name;     // the name as it is opened
+    fs::path location;    // empty when nothing was found
+    std::string real;     // the file found, links followed: what a kept read of it is kept by
+    std::string refusal;  // why it may not be read (OutsideFoldersReason); empty when it may
+};
+NamedFile FindNamedFile(const std::string& name);
+NamedFile FindNamedFile(const std::string& name, const fs::path& folder);
+// "the included file <name> is not read: it lies outside the program folder and the game folders"
+std::string OutsideFoldersReason(const std::string& name);
+// A name of a file as a message shows it: one longer than a file's name can be is cut short
+// ("..."), so that a hostile name of 65 KB does not fill the message.
+std::string ShownName(const std::string& name);
 
 // A name typed by the player that becomes part of a file name: refused when it could leave its
 // folder (a path separator, "..", a drive colon) or is empty. Returns the reason, empty if fine.

@@ -147,6 +147,7 @@ struct ModelState {
         std::vector<std::string> lowerNames;  // the file name, and the folders of the name given
         std::string location;
         bool checkOnUse = true;  // found through a link: checked to be there each time
+        bool refused = false;    // outside the program folder and the game folders
     };
     std::unordered_map<std::string, PictureLocation> PictureLocations;
     FolderWatch PictureFolderWatch;

@@ -219,15 +219,23 @@ bool ReachedThroughLink(const std::string& location) {
     return true;
 }
 
+// A file found for a name, with the folder rule of the files that data names applied.
+SearchedFile Gated(std::string found) {
+    if (found.empty()) return {};
+    const bool refused = !InsideProgramOrGameFolders(found);
+    return {std::move(found), refused};
+}
+
 // Every card read looks up its picture and thumbnail, mostly by a bare name, and each search
 // costs a stat per folder of the path and a listing of the program folder. An answer is kept
 // until an entry of a name it depends on (in any case) is added, removed or renamed in one of the
 // folders searched. A file found through a link is checked to be there still each time, for a
-// link whose target has gone.
-std::string RememberedPicture(const std::string& name) {
+// link whose target has gone; where a link leads can change unseen too, so such a file passes the
+// folder rule again each time.
+SearchedFile RememberedPicture(const std::string& name) {
     auto& st = St();
-    if (!IsBareName(name) && NamesToWatch(name).empty()) return FindPicture(name);
-    if (!WatchSearchFolders()) return FindPicture(name);
+    if (!IsBareName(name) && NamesToWatch(name).empty()) return Gated(FindPicture(name));
+    if (!WatchSearchFolders()) return Gated(FindPicture(name));
     auto& known = st.PictureLocations;
     bool tracked = true;
     if (st.PictureBatchDepth == 0 || !st.PictureBatchDrained) {
@@ -242,23 +250,23 @@ std::string RememberedPicture(const std::string& name) {
     }
     if (!tracked) {
         known.clear();
-        if (!WatchSearchFolders()) return FindPicture(name);
+        if (!WatchSearchFolders()) return Gated(FindPicture(name));
     }
     const auto remembered = known.find(name);
     if (remembered != known.end()) {
         const ModelState::PictureLocation& kept = remembered->second;
+        if (!kept.checkOnUse) return {kept.location, kept.refused};
         struct stat info {};
         // As IsFile, without making a path of the text.
-        if (!kept.checkOnUse ||
-            (::stat(kept.location.c_str(), &info) == 0 && S_ISREG(info.st_mode)))
-            return kept.location;
+        if (::stat(kept.location.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+            return Gated(kept.location);
     }
     if (known.size() >= kMaxRememberedPictures) known.clear();
-    std::string found = FindPicture(name);
+    SearchedFile found = Gated(FindPicture(name));
     if (IsBareName(name) || DirectFolderWatched(name)) {
-        const bool checkOnUse = !found.empty() && ReachedThroughLink(found);
-        known.insert_or_assign(name,
-                               ModelState::PictureLocation{NamesToWatch(name), found, checkOnUse});
+        const bool checkOnUse = !found.path.empty() && ReachedThroughLink(found.path);
+        known.insert_or_assign(name, ModelState::PictureLocation{NamesToWatch(name), found.path,
+                                                                 checkOnUse, found.refused});
     }
     return found;
 }
@@ -300,15 +308,31 @@ void FillSubDirectories(const std::string& relativeFolder) {
     ForgetPictureLocations();
 }
 
-std::string GetImagePath(const std::string& name, int urlMode, const std::string&) {
+SearchedFile SearchDataPath(const std::string& name) {
     auto& st = St();
+    // No file has a longer name: it is not looked for, nor kept among the answers.
+    if (name.size() > kMaxDataPathBytes) return {};
     if (!st.ImageFoldersBuilt) {
         FillSubDirectories("");
         st.ImageFoldersBuilt = true;
     }
-    const std::string found = RememberedPicture(name);
-    if (urlMode == 1) return FileUrl(found);
-    return found;
+    return RememberedPicture(name);
+}
+
+std::string GetImagePath(const std::string& name, int urlMode, const std::string&) {
+    SearchedFile found = SearchDataPath(name);
+    if (found.refused) found.path.clear();
+    if (urlMode == 1) return FileUrl(found.path);
+    return found.path;
+}
+
+bool PictureLocationAllowed(const std::string& location) {
+    const std::string path = PathOfLocation(location);
+    // A location of another kind ("http://...") names no file here.
+    const auto scheme = location.find("://");
+    if (path == location && scheme != std::string::npos && scheme > 0) return true;
+    if (path.empty()) return true;
+    return InsideProgramOrGameFolders(ResolveDataPath(St().ProgramFolder, path));
 }
 
 PictureLookupBatch::PictureLookupBatch() {

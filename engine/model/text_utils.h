@@ -47,6 +47,17 @@ std::string GetRandomString(const std::string& listName);
 std::string pickrandomfile(const std::string& folder, const std::string& pattern);
 void FillSubDirectories(const std::string& relativeFolder);
 std::string GetImagePath(const std::string& name, int urlMode, const std::string& ignoredText = "");
+// A file that data names, looked up as GetImagePath looks it up (its path form), and whether the
+// folder rule of the files data names (FindNamedFile) refuses it. GetImagePath finds no refused
+// file.
+struct SearchedFile {
+    std::string path;  // empty when nothing was found
+    bool refused = false;
+};
+SearchedFile SearchDataPath(const std::string& name);
+// Whether a picture location that a card file gives beside the picture's name may be shown: one
+// that names a file here must lie in the program folder or a game folder.
+bool PictureLocationAllowed(const std::string& location);
 
 // While one is open, picture look-ups ask the folder watch for changes once, at the first of
 // them: a run of look-ups made together (a card file read again) sees the folders as they were at

@@ -31,19 +31,22 @@ PageShown ShowFoundPage(const std::string& viewer, const std::string& fileName,
     St().HtmlBusy = 1;
     Guarded("HTMLDisplay2", [&] {
         FileNameOf(name);
-        fs::path file;
         std::string location;
+        bool refused = false;
         if (!name.empty() && DataFileExists(St().ProgramFolder, name)) {
-            file = ResolveDataPath(St().ProgramFolder, name);
+            const fs::path file = ResolveDataPath(St().ProgramFolder, name);
             location = file.generic_string();
+            refused = allowed && !allowed(file);
         } else {
+            // The search path finds no file outside the folders a shared file may name; that it
+            // found one there is told apart, for the page's message.
+            refused = allowed && SearchDataPath(name).refused;
             location = GetImagePath(name, 1, "");
-            if (allowed) file = GetImagePath(name, 0, "");
         }
-        if (IsNoLocation(location)) {
-            result = PageShown::NotFound;
-        } else if (allowed && !allowed(file)) {
+        if (refused) {
             result = PageShown::Refused;
+        } else if (IsNoLocation(location)) {
+            result = PageShown::NotFound;
         } else {
             TheHost().OpenURL(viewer, location);
             opened = true;

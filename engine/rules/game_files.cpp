@@ -16,4 +16,9 @@ bool ReadCardFile(List<Card>& cards, const std::string& fileName, Player& player
     return ReadCards(cards, fileName, player, zone);
 }
 
+bool ReadCardSetFile(List<Card>& cards, const std::string& fileName, Player& player,
+                     const std::string& zone) {
+    return ReadCardSet(cards, fileName, player, zone);
+}
+
 }  // namespace dv

@@ -16,5 +16,8 @@ bool SaveCurrentPlayerFile();
 // whole.
 bool ReadCardFile(List<Card>& cards, const std::string& fileName, Player& player,
                   const std::string& zone = "");
+// ReadCardSet: the same for the card set CREATECARD creates cards from, kept by the file found.
+bool ReadCardSetFile(List<Card>& cards, const std::string& fileName, Player& player,
+                     const std::string& zone);
 
 }  // namespace dv

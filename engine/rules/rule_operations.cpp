@@ -110,7 +110,7 @@ void CreateCard(const std::string& cardName, const std::string& setFile, int own
         Player& load = St().LoadPlayer;
         InitPlayer(load, 4);
         List<Card> read;
-        ReadCardFile(read, setFile, load, "INDECK");
+        ReadCardSetFile(read, setFile, load, "INDECK");
         for (int i = 1; i <= load.Deck.size(); ++i) {
             Card& found = load.Deck[i];
             // The empty first slot of a fresh deck is no card, whatever name was asked for.

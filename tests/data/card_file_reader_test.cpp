@@ -220,6 +220,14 @@ TEST_F(CardReaderTest, AFailedReadSaysWhereAndNeverLetsAPartialCollectionBeSaved
         EXPECT_EQ(St().IncludeList.Depth, 0);
     }
 
+    // A name longer than any file's is not looked up, nor shown whole.
+    const std::string longName = std::string(65 * 1024, 'A') + ".TXT";
+    host.messages.clear();
+    EXPECT_FALSE(Read("#INCLUDE, " + longName + "\r\n\r\n"));
+    EXPECT_EQ(host.messages, std::vector<std::string>{
+                                 "Error in reading cards: in.txt, line 2: the included file " +
+                                 longName.substr(0, 200) + "... cannot be found"});
+
     WriteFile("Game_Me.plr", "keep me");
     WriteFile("broken.plr", CardLine("COLLECTION", "Elf", "Elf:1") + "#TOKENS, x\r\n");
     EXPECT_FALSE(ReadCards(St().Collection, "broken.plr", Me()));
@@ -265,10 +273,20 @@ TEST_F(CardReaderTest, AReadRefusedForWhatItWouldReadChangesNothingAndSaysWhy) {
             WriteFile("program/chain" + std::to_string(l) + ".txt",
                       (l < 46 ? include("chain" + std::to_string(l + 1) + ".txt") : "") + thousand);
     }
+    // 100 includes of a file of 198 cards copy the deck 100 times: 999,900 cards from an empty
+    // deck, and more than 1,000,000 from a deck of 40.
+    WriteFile("program/c198.txt", CardLine("INDECK", "C") + "#DUPLICATE, 197\r\n");
+    std::string hundred;
+    for (int i = 0; i < 100; ++i)
+        hundred += include(i % 2 == 0 ? "c198.txt" : "./c198.txt");
+    // Included twice, a file of half the bytes a read may read and one more.
+    WriteFile("program/Half.txt", "");
+    fs::resize_file(program / "Half.txt", (kMaxDataFileBytes >> 1) + 1);
     WriteFile("elsewhere/Away.txt", CardLine("INDECK", "Away"));
     WriteFile("program/Moss/Home.txt", CardLine("INDECK", "Home"));
     WriteFile("program/Shared.txt", CardLine("INDECK", "Shared"));
     WriteFile("program/Leads.txt", include("Linked.txt"));
+    WriteFile("program/Refers.txt", "#REFINDECK, Away, Linked.txt\r\n");
     fs::create_symlink(Folder() / "elsewhere/Away.txt", program / "Linked.txt");
     fs::create_symlink(program / "Shared.txt", program / "Moss/Alias.txt");
     const std::string away = (Folder() / "elsewhere/Away.txt").string();
@@ -280,6 +298,7 @@ TEST_F(CardReaderTest, AReadRefusedForWhatItWouldReadChangesNothingAndSaysWhy) {
         const char* folder;   // the current folder, in the program folder
         std::string refusal;  // after "Error in reading cards: "; empty: read
         int cards = 0;        // placed in the deck when read
+        int held = 1;         // in the deck before the read
     };
     const Row rows[] = {
         {tree("t", 22), "",
@@ -301,6 +320,24 @@ TEST_F(CardReaderTest, AReadRefusedForWhatItWouldReadChangesNothingAndSaysWhy) {
         {include("Linked.txt"), "", "in.txt, line 1: the included file Linked.txt" + outside},
         {include("Leads.txt"), "", "Leads.txt, line 1: the included file Linked.txt" + outside},
         {include("../Shared.txt") + include("Alias.txt") + include("Home.txt"), "Moss", "", 3},
+        {hundred, "",
+         "in.txt: the read would copy more than 1000000 cards (the deck as read so far, after each "
+         "file it includes); nothing was read",
+         0, 40},
+        {include("Half.txt") + include("./Half.txt"), "",
+         "in.txt: the read would read more than 256 MB (this file and those it includes, each "
+         "time it is included); nothing was read"},
+        // The card sets of "#REF..." lines pass the same gate.
+        {"#REFINDECK, Away, " + away + "\r\n", "",
+         "in.txt, line 1: the included file " + away + outside},
+        {"#REFINPLAY, Away, ../elsewhere/Away.txt\r\n", "",
+         "in.txt, line 1: the included file ../elsewhere/Away.txt" + outside},
+        {"#REFCOLLECTION, Away, Linked.txt\r\n", "",
+         "in.txt, line 1: the included file Linked.txt" + outside},
+        {"#REFINPLAYERDECK, 1, Away, Linked.txt\r\n", "",
+         "in.txt, line 1: the included file Linked.txt" + outside},
+        {include("Refers.txt"), "", "Refers.txt, line 1: the included file Linked.txt" + outside},
+        {"#REFINDECK, Shared, ../Shared.txt\r\n#REFINDECK, Shared, Alias.txt\r\n", "Moss", "", 2},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text.substr(0, 60));
@@ -309,20 +346,89 @@ TEST_F(CardReaderTest, AReadRefusedForWhatItWouldReadChangesNothingAndSaysWhy) {
         WriteFile("program/" + std::string(r.folder) + "/in.txt", r.text);
         cards = List<Card>(1);
         cards[1].Name = "Old";
-        Me().Deck = cards;
+        Me().Deck = List<Card>(r.held);
+        for (Card& card : Me().Deck)
+            card.Name = "Old";
         host.messages.clear();
         const uint64_t draws = St().Random.Draws();
         EXPECT_EQ(ReadCards(cards, "in.txt", Me(), 0, "", kReadAppend), r.refusal.empty());
         EXPECT_EQ(St().IncludeList.Depth, 0);
         if (r.refusal.empty()) {
             EXPECT_TRUE(host.messages.empty()) << host.messages.front();
-            EXPECT_EQ(Me().Deck.size(), 1 + r.cards);
+            EXPECT_EQ(Me().Deck.size(), r.held + r.cards);
             continue;
         }
         EXPECT_EQ(host.messages, std::vector<std::string>{"Error in reading cards: " + r.refusal});
         EXPECT_EQ(Names(cards), std::vector<std::string>{"Old"});
-        EXPECT_EQ(Names(Me().Deck), std::vector<std::string>{"Old"});
+        EXPECT_EQ(Names(Me().Deck), std::vector<std::string>(r.held, "Old"));
         EXPECT_EQ(St().Random.Draws(), draws) << "the scratch read's draws are not kept";
+    }
+}
+
+// Each spelling of one set's name was read anew and kept for good: 200 spellings took 33 s and
+// 379 MB. Includes of one file are each read, and each counts toward the read's bytes.
+TEST_F(CardReaderTest, ASetIsKeptByTheFileFoundAndEveryIncludeCountsItsBytes) {
+    const std::string set = CardLine("COLLECTION", "Elf", "Elf:1") + CardLine("COLLECTION", "Orc");
+    WriteFile("S.txt", set);
+    std::string refs, spelling = "S.txt";
+    for (int i = 0; i < 50; ++i, spelling = "./" + spelling)
+        refs += "#REFINDECK, Elf, " + spelling + "\r\n";
+    ASSERT_TRUE(Read(refs));
+    EXPECT_EQ(Names(Me().Deck), std::vector<std::string>(50, "Elf"));
+    int sets = 0;
+    for (const Player& entry : St().CardsetCache)
+        sets += entry.Name.empty() ? 0 : 1;
+    EXPECT_EQ(sets, 1) << "one entry, one read, for 50 spellings";
+
+    const std::string one = std::string(1000, '*') + "\r\n";
+    WriteFile("one.txt", one);
+    std::string includes;
+    for (int i = 0; i < 998; ++i)
+        includes += "#INCLUDE, " + std::string(i % 2 == 0 ? "one.txt" : "./one.txt") + "\r\n\r\n";
+    ASSERT_TRUE(Read(includes));
+    EXPECT_EQ(St().CardRead.Files, 999);
+    EXPECT_EQ(St().CardRead.Bytes, static_cast<long long>(includes.size() + 998 * one.size()));
+}
+
+// A card file with 2,000 lines naming traits its card lacks opened 2,000 message boxes in a row.
+TEST_F(CardReaderTest, EachKindOfFaultIsToldOncePerReadWithItsCountAndFirstNames) {
+    std::string descs, selfIncludes;
+    for (int i = 0; i < 2000; ++i)
+        descs += "#TRAITACTIONDESC, T" + std::to_string(i) + ", \"x\"\r\n";
+    for (int i = 0; i < 20; ++i)
+        selfIncludes += "#INCLUDE, in.txt\r\n\r\n";
+    const std::string elf = CardLine("COLLECTION", "Elf", "Elf:1");
+    const std::string many =
+        "Error in reading cards: 2000 lines name traits their cards do not have: Elf (T0), "
+        "Elf (T1), Elf (T2), Elf (T3), Elf (T4), and 1995 more.";
+    const std::string skipped = "\"#INCLUDE, in.txt\" in in.txt";
+    struct Row {
+        std::string text;
+        bool read;
+        std::vector<std::string> messages;
+    };
+    const Row rows[] = {
+        {elf + descs, true, {many}},
+        {elf + "#TRAITACTIONDESC, Wings, \"x\"\r\n",
+         true,
+         {"Error in reading cards: Elf references trait Wings but does not have it."}},
+        {selfIncludes,
+         true,
+         {"Skipped 20 \"#INCLUDE\" lines of files already being read: " + skipped + ", " + skipped +
+          ", " + skipped + ", " + skipped + ", " + skipped + ", and 15 more."}},
+        {"#INCLUDE, in.txt\r\n\r\n",
+         true,
+         {"Skipped " + skipped + ": that file is already being read."}},
+        {elf + descs + "#TOKENS, lots\r\n",
+         false,
+         {many, "Error in reading cards: in.txt, line 2002: \"lots\" is not a number (tokens)"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text.substr(0, 60));
+        host.messages.clear();
+        EXPECT_EQ(Read(r.text), r.read);
+        EXPECT_EQ(host.messages, r.messages);
+        EXPECT_TRUE(St().CardRead.Faults.empty());
     }
 }
 

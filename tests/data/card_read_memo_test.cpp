@@ -100,6 +100,20 @@ TEST_F(CardReadMemoTest, ARepeatedReadLeavesTheGameAsAFreshOne) {
     ExpectSame(Read(), fresh);
 }
 
+// Each spelling of one file's name was a read and a memo of its own.
+TEST_F(CardReadMemoTest, AReadIsKeptByTheFileFoundHoweverItsNameIsSpelt) {
+    WriteFile("deck.txt", kDeck);
+    Player& player = St().Players[1];
+    player.Id = 1;
+    for (const char* spelling : {"deck.txt", "./deck.txt", "././deck.txt", ".//deck.txt"}) {
+        SCOPED_TRACE(spelling);
+        List<Card> cards;
+        player.Deck = List<Card>(1);
+        EXPECT_TRUE(ReadCards(cards, spelling, player));
+        EXPECT_EQ(St().CardReadMemos.size(), 1u);
+    }
+}
+
 TEST_F(CardReadMemoTest, AFileChangedOnDiskIsReadAnew) {
     WriteFile("deck.txt", kDeck);
     Read();

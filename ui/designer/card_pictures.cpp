@@ -26,6 +26,14 @@ std::string Loadable(const std::string& name) {
     return name.empty() ? std::string() : GetImagePath(name, 0);
 }
 
+// The pictures a card is composed from: the picker hands the author's choice, from any folder,
+// as a full path, which is read where it is; other names are looked up as a card's pictures are.
+std::string Source(const std::string& name) {
+    std::error_code ec;
+    if (fs::path(name).is_absolute() && fs::is_regular_file(name, ec)) return name;
+    return Loadable(name);
+}
+
 }  // namespace
 
 CardPictures::CardPictures(CardPictureState& state, PicturePlatform& platform,
@@ -83,10 +91,10 @@ void CardPictures::Update(int mode, const PictureFiles& had) {
     if (!card.Picture.empty()) {
         platform_.ShowSavedPictures(Loadable(card.Picture), Loadable(card.Thumbnail));
     } else {
-        const std::string art = Loadable(state_.ArtPath);
-        const std::string back = Loadable(state_.BackPath);
+        const std::string art = Source(state_.ArtPath);
+        const std::string back = Source(state_.BackPath);
         const PictureCompose made = platform_.ComposePictures(
-            {back, art, Loadable(state_.MiniPath), state_.Region, state_.NameColour});
+            {back, art, Source(state_.MiniPath), state_.Region, state_.NameColour});
         // An art picture named but not found leaves the back alone, which is no picture of the
         // card.
         const bool artMissing = !namedArt.empty() && art.empty();

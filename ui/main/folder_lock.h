@@ -5,6 +5,7 @@
 // crashed leaves nothing that blocks the next start.
 
 #include <filesystem>
+#include <string>
 
 namespace dv::ui {
 
@@ -18,12 +19,17 @@ class FolderLock {
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
 
-    // Takes the folder's lock; false when another running program holds it. A folder where no
-    // lock file can be made (read-only) gives no lock and no refusal: nothing can be saved there.
+    // Takes the folder's lock; false when the program may not run there, with the reason in
+    // Refusal(): another running program holds the lock, or the lock file is no regular file of
+    // the folder (a link, which would carry the lock file elsewhere; a FIFO, whose opening would
+    // wait; a folder or a device). A folder where no lock file can be made (read-only) gives no
+    // lock and no refusal: nothing can be saved there.
     bool Take(const std::filesystem::path& folder);
+    const std::string& Refusal() const { return refusal_; }
 
   private:
     int fd_ = -1;
+    std::string refusal_;
 };
 
 }  // namespace dv::ui

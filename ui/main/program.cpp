@@ -57,7 +57,7 @@ void Program::PlugInWindows() {
 
 bool Program::Start() {
     if (!lock_.Take(folder_)) {
-        TheDialogs().Message("Duvenhall is already running in this folder.", "Duvenhall");
+        TheDialogs().Message(lock_.Refusal(), "Duvenhall");
         return false;
     }
     main_->Load();

@@ -23,6 +23,34 @@ TEST_F(FilesTest, DataPathsFindFilesWithEitherSlashAndAnyCase) {
               Folder() / "Games/Sample/Cards.TXT");
 }
 
+// 20 includes of a 65 KB name in the wrong case took 14 s: each of its folders was listed to find
+// its name in any case. A name past the bounds is looked up only as it is written.
+TEST_F(FilesTest, NamesPastTheBoundsAreLookedUpOnlyAsWritten) {
+    WriteFile("Games/Sample/Cards.TXT", "x");
+    auto dots = [](int n) {
+        std::string text;
+        for (int i = 0; i < n; ++i)
+            text += "./";
+        return text;
+    };
+    struct Row {
+        std::string name;
+        bool found;
+    };
+    const Row rows[] = {
+        {dots(29) + "games/sample/cards.txt", true},  // 32 parts, any case
+        {dots(30) + "games/sample/cards.txt", false},
+        {dots(30) + "Games/Sample/Cards.TXT", true},  // as written
+        {dots(1900) + "Games/Sample/Cards.TXT", true},
+        {dots(33000) + "games/sample/cards.txt", false},  // 65 KB
+        {dots(33000) + "Games/Sample/Cards.TXT", false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name.size());
+        EXPECT_EQ(DataFileExists(Folder(), r.name), r.found);
+    }
+}
+
 TEST_F(FilesTest, AtomicSaveReplacesWholeOrLeavesTheOldFile) {
     const auto target = Folder() / "player.plr";
     ASSERT_EQ(AtomicSave(target, "first\r\n"), "");

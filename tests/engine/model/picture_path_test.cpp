@@ -121,10 +121,13 @@ TEST_F(PicturePathTest, ChangedFoldersGiveTheAnswerOfAFreshSearch) {
 }
 
 // The watch sees nothing of a link's target, nor of a linked folder taken away above the folder it
-// leads to: a picture found through a link is checked again each time it is asked for.
+// leads to: a picture found through a link is checked again each time it is asked for. (The
+// links lead to a game's folder beside the program folder, where a picture may be read.)
 TEST_F(PicturePathTest, APictureFoundThroughALinkIsForgottenWhenTheLinkLeadsNowhere) {
     namespace fs = std::filesystem;
     const fs::path outside = Folder().parent_path() / (Folder().filename().string() + "-outside");
+    St().Games = List<GameInfo>(1);
+    St().Games[1].Folder = outside.string();
     fs::create_directories(outside / "far");
     std::ofstream(outside / "Target.jpg") << "t";
     std::ofstream(outside / "far" / "Far.jpg") << "f";
@@ -145,6 +148,47 @@ TEST_F(PicturePathTest, APictureFoundThroughALinkIsForgottenWhenTheLinkLeadsNowh
     fs::remove(Folder() / "a" / "Plain.jpg");
     EXPECT_EQ(GetImagePath("Plain.jpg", 0), "") << "a plain file's going is seen by the watch";
     fs::remove_all(outside);
+}
+
+// A picture named by a card was read wherever its name led: an absolute path, "..", a link or a
+// linked folder out of the program folder and the game folders. Such a picture is not found; a
+// link to a game's folder is followed.
+TEST_F(PicturePathTest, PicturesOutsideTheProgramAndGameFoldersAreNotFound) {
+    namespace fs = std::filesystem;
+    const fs::path program = Folder() / "program";
+    const fs::path game = Folder() / "game";
+    WriteFile("elsewhere/Away.jpg", "a");
+    WriteFile("elsewhere/far/Far.jpg", "f");
+    WriteFile("game/Game.jpg", "g");
+    WriteFile("program/Home.jpg", "h");
+    fs::create_symlink(Folder() / "elsewhere/Away.jpg", program / "Linked.jpg");
+    fs::create_symlink(game / "Game.jpg", program / "ToGame.jpg");
+    fs::create_directory_symlink(Folder() / "elsewhere/far", program / "pics");
+    St().ProgramFolder = St().CurrentFolder = program;
+    St().Games = List<GameInfo>(1);
+    St().Games[1].Folder = game.string();
+    const std::string away = (Folder() / "elsewhere/Away.jpg").string();
+    struct Row {
+        std::string name;
+        std::string found;     // "" when not found
+        std::string location;  // given beside a name in a card file: whether it is shown
+    };
+    const Row rows[] = {
+        {away, "", "file://" + away},
+        {"../elsewhere/Away.jpg", "", "../elsewhere/Away.jpg"},
+        {"Linked.jpg", "", (program / "Linked.jpg").string()},
+        {"Far.jpg", "", (program / "pics/Far.jpg").string()},
+        {"Home.jpg", (program / "Home.jpg").string(), (program / "Home.jpg").string()},
+        {"ToGame.jpg", (program / "ToGame.jpg").string(), "ToGame.jpg"},
+        {"Game.jpg", "", "http://example.org/Game.jpg"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(GetImagePath(r.name, 0), r.found);
+        EXPECT_EQ(GetImagePath(r.name, 0), r.found) << "and so when the answer is kept";
+        EXPECT_EQ(SearchDataPath(r.name).refused, r.found.empty() && r.name != "Game.jpg");
+        EXPECT_EQ(PictureLocationAllowed(r.location), !r.found.empty() || r.name == "Game.jpg");
+    }
 }
 
 // A batch of look-ups asks the watch once: a change made before it opens must still be seen by its

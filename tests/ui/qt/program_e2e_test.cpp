@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -80,6 +81,7 @@ class ProgramEndToEndTest : public QObject {
 
     void leavingTheChooserWithoutAProfileEndsTheProgram();
     void aSecondProgramInTheFolderEndsBeforeItsChooser();
+    void aLockFileThatIsAFifoEndsTheProgramBeforeItsChooser();
     void aNewPlayerPlaysTheSampleGameToItsEnd();
     void aRestartReadsTheSameCollectionAndTokens();
 
@@ -118,6 +120,28 @@ void ProgramEndToEndTest::aSecondProgramInTheFolderEndsBeforeItsChooser() {
     QVERIFY(!chooserShown);
     QVERIFY(!second.Window().isVisible());
     QVERIFY(!fs::exists(folder_ / "PlayerProfiles.txt"));
+    dialogs_.messages.clear();
+}
+
+// A FIFO the user cannot write, planted as the lock file, held the start in open() before any
+// window: the start says what to remove and ends, as a second program's does.
+void ProgramEndToEndTest::aLockFileThatIsAFifoEndsTheProgramBeforeItsChooser() {
+    const fs::path lock = folder_ / kLockFileName;
+    fs::remove(lock);
+    QCOMPARE(::mkfifo(lock.c_str(), 0444), 0);
+    ResetState();
+    dialogs_ = test::ScriptedDialogs{};
+    Program program(folder_, &dialogs_);
+    bool chooserShown = false;
+    program.Host().SetAnswer(WindowCall::ShowProfileMenu,
+                             [&](const std::string&) { chooserShown = true; });
+    QVERIFY(!program.Start());
+    QCOMPARE(dialogs_.messages.size(), std::size_t(1));
+    QVERIFY(dialogs_.messages[0].find("is a FIFO (a named pipe), not a regular file. Remove " +
+                                      lock.string()) != std::string::npos);
+    QVERIFY(!chooserShown);
+    QVERIFY(!program.Window().isVisible());
+    fs::remove(lock);
     dialogs_.messages.clear();
 }
 
