@@ -26,14 +26,6 @@ std::string Loadable(const std::string& name) {
     return name.empty() ? std::string() : GetImagePath(name, 0);
 }
 
-// The pictures a card is composed from: the picker hands the author's choice, from any folder,
-// as a full path, which is read where it is; other names are looked up as a card's pictures are.
-std::string Source(const std::string& name) {
-    std::error_code ec;
-    if (fs::path(name).is_absolute() && fs::is_regular_file(name, ec)) return name;
-    return Loadable(name);
-}
-
 }  // namespace
 
 CardPictures::CardPictures(CardPictureState& state, PicturePlatform& platform,
@@ -47,8 +39,20 @@ bool CardPictures::Editing() const {
 std::optional<std::string> CardPictures::Pick(const std::string& prompt) {
     PicRegion unused;
     std::optional<std::string> chosen = platform_.PickPicture(prompt, false, unused);
-    if (chosen && chosen->empty()) return std::nullopt;
-    return chosen;
+    if (!chosen || chosen->empty()) return std::nullopt;
+    return Chosen(*chosen);
+}
+
+// The picker hands the author's choice, from any folder, as a full path.
+const std::string& CardPictures::Chosen(const std::string& path) {
+    return *chosen_.insert(path).first;
+}
+
+std::string CardPictures::Source(const std::string& name) const {
+    std::error_code ec;
+    if (chosen_.count(name) && fs::path(name).is_absolute() && fs::is_regular_file(name, ec))
+        return name;
+    return Loadable(name);
 }
 
 CardPictures::PictureFiles CardPictures::FilesOf(const Card& card) {
@@ -151,7 +155,7 @@ void CardPictures::MainPicClick() {
     card.Thumbnail.clear();
     card.ThumbnailUrl.clear();
     SwapReversedCorners(region);
-    card.ArtSource = *art;
+    card.ArtSource = Chosen(*art);
     card.BackSource = state_.BackPath;
     card.MiniSource = state_.MiniPath;
     card.ArtRegion = ArtRegionOf(region);
@@ -236,7 +240,7 @@ void CardPictures::RandomPic() {
     const std::string folder = FolderWithSeparator(platform_.PickerFolder());
     const std::string art = pickrandomfile(folder, "*.jpg");
     if (art == folder) return;  // the folder holds no such picture
-    state_.ArtPath = art;
+    state_.ArtPath = Chosen(art);
     state_.Region = {};
     Card& card = St().CurrentCard;
     card.ArtSource = art;

@@ -129,6 +129,10 @@ class CardPictures {
     void Update(int mode, const PictureFiles& had);
     void NotComposed(const std::string& reason, const PictureFiles& had);
     std::string InCardFolder(const std::string& name) const;
+    // A picture to compose from: one the author chose here is read where it is; a name that came
+    // with a card file is looked up as a card's pictures are, inside the folders only.
+    std::string Source(const std::string& name) const;
+    const std::string& Chosen(const std::string& path);
 
     CardPictureState& state_;
     PicturePlatform& platform_;
@@ -136,6 +140,7 @@ class CardPictures {
     // Whether the pictures on show were composed for the card shown: only those are written.
     bool shownComposed_ = false;
     std::set<std::string> told_;
+    std::set<std::string> chosen_;
 };
 
 // The designer's picture controls: texts and, for each item of the "Graphic" menu in its order,

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -400,6 +401,29 @@ TEST_F(CardPicturesTest, ACardOfABackAloneGetsItsPictureFilesOrTheAuthorIsToldWh
             EXPECT_NE(dialogs.messages[0].find(why), std::string::npos);
         }
     }
+}
+
+// A received card file whose art named a picture outside the program folder by its full path had
+// it read and composed into the card's picture; the author's own pick from there still is.
+TEST_F(CardPicturesTest, OnlyTheAuthorsOwnPickIsReadFromOutsideTheFolders) {
+    const fs::path outside = Folder().string() + "-outside";
+    fs::create_directories(outside);
+    const std::string art = (outside / "far.jpg").string();
+    std::ofstream(art) << "j";
+    Card& card = St().CurrentCard;
+    card.Picture.clear();
+    card.ArtSource = art;
+    pictures.UpdatePic(0);
+    ASSERT_EQ(platform.composed.size(), 1u);
+    EXPECT_EQ(platform.composed[0].art, "");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_NE(dialogs.messages[0].find("cannot be found"), std::string::npos);
+
+    dialogs.answers.push_back(true);
+    platform.picks.push_back({art, {}});
+    pictures.MainPicClick();
+    EXPECT_EQ(platform.composed.back().art, art);
+    fs::remove_all(outside);
 }
 
 // Save Card Image As wrote the thumbnail beside the picture over a file of that name unasked.
