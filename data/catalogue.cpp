@@ -122,11 +122,35 @@ void GrowTo(List<std::string>& list, int count) {
     if (list.size() < count) list.Resize(count);
 }
 
-// The files a build leaves unread, each with why, told in one message: a box for each came at
-// start and again at every rebuild, as many as there were such files.
-class UnreadFiles {
+// Stands in for the host while the catalogue is built: what the build tells (files it leaves
+// unread, files that fail to read) comes in one message at its end. A box for each came at start
+// and again at every rebuild, as many as there were such files.
+class OneMessage : public Host {
   public:
-    void Add(std::string why) { lines_.push_back(std::move(why)); }
+    explicit OneMessage(Host& inner) : inner_(inner) {}
+
+    void MessageBox(const std::string& text, const std::string& title) override {
+        if (lines_.empty()) title_ = title;
+        lines_.push_back(text);
+    }
+    std::string InputBox(const std::string& prompt, const std::string& title,
+                         const std::string& defaultText) override {
+        Tell();
+        return inner_.InputBox(prompt, title, defaultText);
+    }
+    bool AskYesNo(const std::string& question, const std::string& title) override {
+        Tell();
+        return inner_.AskYesNo(question, title);
+    }
+    void OpenURL(const std::string& viewer, const std::string& location) override {
+        Tell();
+        inner_.OpenURL(viewer, location);
+    }
+    void Call(WindowCall call, const std::string& argument) override {
+        Tell();
+        inner_.Call(call, argument);
+    }
+
     void Tell() {
         if (lines_.empty()) return;
         std::string text;
@@ -135,19 +159,22 @@ class UnreadFiles {
         if (lines_.size() > kMaxLinesTold)
             text += "\n... and " + std::to_string(lines_.size() - kMaxLinesTold) + " more.";
         lines_.clear();
-        TheHost().MessageBox(text, "Duvenhall");
+        inner_.MessageBox(text, title_);
     }
 
   private:
     // A message taller than a screen would hide its own button.
     static constexpr std::size_t kMaxLinesTold = 20;
+    Host& inner_;
     std::vector<std::string> lines_;
+    std::string title_;
 };
 
 // Only regular files are read: a FIFO would block start-up for ever, and a device never end.
-bool IsFile(const FolderEntry& entry, const char* pattern, UnreadFiles& unread) {
+bool IsFile(const FolderEntry& entry, const char* pattern) {
     if (entry.isFolder || !MatchesPattern(entry.name, pattern)) return false;
-    if (!entry.isRegular) unread.Add(entry.name + " is not read: it is not a regular file.");
+    if (!entry.isRegular)
+        TheHost().MessageBox(entry.name + " is not read: it is not a regular file.", "Duvenhall");
     return entry.isRegular;
 }
 
@@ -247,27 +274,22 @@ void WatchGameFolder(const fs::path& folder) {
     if (!st.CatalogueWatch.Add(folder.string())) st.CatalogueBuild->Keep = false;
 }
 
-void LoadGameFileInto(const std::string& file, UnreadFiles& unread);
-void CreateGameInto(const std::string& name, const std::string& picture,
-                    const std::string& headerText, const std::string& folder,
-                    const std::string& helpPage, const std::string& file, UnreadFiles& unread);
-
 // Fills Games from the files.
-void BuildFrom(UnreadFiles& unread) {
+void BuildFrom() {
     State& st = St();
     for (const FolderEntry& entry : ListFolder(st.ProgramFolder))
-        if (IsFile(entry, "*.gam", unread)) LoadGameFileInto(entry.name, unread);
+        if (IsFile(entry, "*.gam")) LoadGameFile(entry.name);
 
     for (int g = 1; g <= st.Games.size(); ++g) {
         if (st.Games[g].Folder.empty()) continue;
         const fs::path folder = GameFolderPath(st.Games[g]);
         WatchGameFolder(folder);
         for (const FolderEntry& entry : ListFolder(folder))
-            if (IsFile(entry, "*.txt", unread)) AddFileToGame((folder / entry.name).string(), g);
+            if (IsFile(entry, "*.txt")) AddFileToGame((folder / entry.name).string(), g);
     }
 
     for (const FolderEntry& entry : ListFolder(st.ProgramFolder))
-        if (IsFile(entry, "*.txt", unread)) AddFileToGame(entry.name, 0);
+        if (IsFile(entry, "*.txt")) AddFileToGame(entry.name, 0);
 
     for (int g = 1; g <= st.Games.size(); ++g) {
         GameInfo& game = st.Games[g];
@@ -280,7 +302,7 @@ void BuildFrom(UnreadFiles& unread) {
         int count = 0;
         WatchGameFolder(GameFolderPath(game));
         for (const FolderEntry& entry : ListFolder(GameFolderPath(game))) {
-            if (!IsFile(entry, "*.mis", unread)) continue;
+            if (!IsFile(entry, "*.mis")) continue;
             ++count;
             GrowTo(st.Games[g].MissionTexts, count);
             GrowTo(st.Games[g].MissionFiles, count);
@@ -291,14 +313,15 @@ void BuildFrom(UnreadFiles& unread) {
 }
 
 void BuildCatalogue() {
-    UnreadFiles unread;
+    OneMessage told(TheHost());
     try {
-        BuildFrom(unread);
+        const HostStandIn standIn(told);
+        BuildFrom();
     } catch (...) {
-        unread.Tell();
+        told.Tell();
         throw;
     }
-    unread.Tell();
+    told.Tell();
 }
 
 // Whether a change to this entry of a watched folder may change what a build gives: a file it
@@ -432,21 +455,6 @@ void SetCurrentGame(int number) {
 }
 
 void LoadGameFile(const std::string& file) {
-    UnreadFiles unread;
-    LoadGameFileInto(file, unread);
-    unread.Tell();
-}
-
-void CreateGame(const std::string& name, const std::string& picture, const std::string& headerText,
-                const std::string& folder, const std::string& helpPage, const std::string& file) {
-    UnreadFiles unread;
-    CreateGameInto(name, picture, headerText, folder, helpPage, file, unread);
-    unread.Tell();
-}
-
-namespace {
-
-void LoadGameFileInto(const std::string& file, UnreadFiles& unread) {
     GuardedFile("LoadGameFile", file, [&] {
         if (!ListedFor(0, file)) return;
         ItemReader items(ReadFileOrFail(ResolveDataPath(St().ProgramFolder, file)));
@@ -458,7 +466,7 @@ void LoadGameFileInto(const std::string& file, UnreadFiles& unread) {
                 const std::string header = items.Next();
                 const std::string folder = items.Next();
                 const std::string help = items.Next();
-                CreateGameInto(name, picture, header, folder, help, file, unread);
+                CreateGame(name, picture, header, folder, help, file);
                 return;
             }
             if (item == "#GAME" || item == "#CARDINDECK" || item == "#PLAYERCARD" ||
@@ -469,9 +477,8 @@ void LoadGameFileInto(const std::string& file, UnreadFiles& unread) {
     });
 }
 
-void CreateGameInto(const std::string& name, const std::string& picture,
-                    const std::string& headerText, const std::string& folder,
-                    const std::string& helpPage, const std::string& file, UnreadFiles& unread) {
+void CreateGame(const std::string& name, const std::string& picture, const std::string& headerText,
+                const std::string& folder, const std::string& helpPage, const std::string& file) {
     Guarded("CreateGame", [&] {
         State& st = St();
         // An empty name marks a free record; such a game could never be found again.
@@ -486,8 +493,9 @@ void CreateGameInto(const std::string& name, const std::string& picture,
         game.Folder = folder;
         if (!folder.empty() && !FolderInsideProgramFolder(folder)) {
             // The game is kept, with the opponents of the program folder alone.
-            unread.Add("The game folder \"" + folder + "\" of " + file +
-                       " is not read: it lies outside the program folder.");
+            TheHost().MessageBox("The game folder \"" + folder + "\" of " + file +
+                                     " is not read: it lies outside the program folder.",
+                                 "Duvenhall");
             game.Folder.clear();
         }
         game.Picture = picture;
@@ -496,8 +504,6 @@ void CreateGameInto(const std::string& name, const std::string& picture,
         game.Opponents = List<Card>(1);
     });
 }
-
-}  // namespace
 
 void AddPlayerToGame(GameInfo& game, const std::string& name, const std::string& portrait,
                      const std::string& description, const std::string& file) {

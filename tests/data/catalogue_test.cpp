@@ -84,15 +84,16 @@ TEST_F(CatalogueTest, GameFileWithCardDataBeforeItsRulesIsLeftOut) {
     EXPECT_TRUE(host.messages.empty());
 }
 
-// "Error in LoadGameFile" alone did not say which of several game files failed, nor why.
-TEST_F(CatalogueTest, GameFilesThatFailAreReportedByNameAndReason) {
+// "Error in LoadGameFile" alone did not say which of several game files failed, nor why; and each
+// came in a box of its own, at start and again at every rebuild.
+TEST_F(CatalogueTest, GameFilesThatFailAreReportedByNameAndReasonInOneMessage) {
     WriteFile("a.gam", "#GAMERULES, A, , #000000, , \r\n");
     WriteFile("g.gam", "#GAMERULES, G, p\r\n");
     WriteFile("h.gam", "");
     std::filesystem::resize_file(Folder() / "h.gam", kMaxDataFileBytes + 1);
     LoadAllGames();
     EXPECT_EQ(host.messages,
-              (std::vector<std::string>{"Error in LoadGameFile: g.gam: input past end of file",
+              (std::vector<std::string>{"Error in LoadGameFile: g.gam: input past end of file\n"
                                         "Error in LoadGameFile: h.gam: larger than 256 MB"}));
     EXPECT_EQ(GetNameNum("G"), 0);
     EXPECT_EQ(GetNameNum("A"), 1);
