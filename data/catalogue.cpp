@@ -125,33 +125,15 @@ void GrowTo(List<std::string>& list, int count) {
 // Stands in for the host while the catalogue is built: what the build tells (files it leaves
 // unread, files that fail to read) comes in one message at its end. A box for each came at start
 // and again at every rebuild, as many as there were such files.
-class OneMessage : public Host {
+class OneMessage : public MessageHoldingHost {
   public:
-    explicit OneMessage(Host& inner) : inner_(inner) {}
+    using MessageHoldingHost::MessageHoldingHost;
 
     void MessageBox(const std::string& text, const std::string& title) override {
         if (lines_.empty()) title_ = title;
         lines_.push_back(text);
     }
-    std::string InputBox(const std::string& prompt, const std::string& title,
-                         const std::string& defaultText) override {
-        Tell();
-        return inner_.InputBox(prompt, title, defaultText);
-    }
-    bool AskYesNo(const std::string& question, const std::string& title) override {
-        Tell();
-        return inner_.AskYesNo(question, title);
-    }
-    void OpenURL(const std::string& viewer, const std::string& location) override {
-        Tell();
-        inner_.OpenURL(viewer, location);
-    }
-    void Call(WindowCall call, const std::string& argument) override {
-        Tell();
-        inner_.Call(call, argument);
-    }
-
-    void Tell() {
+    void Tell() override {
         if (lines_.empty()) return;
         std::string text;
         for (std::size_t i = 0; i < lines_.size() && i < kMaxLinesTold; ++i)
@@ -165,7 +147,6 @@ class OneMessage : public Host {
   private:
     // A message taller than a screen would hide its own button.
     static constexpr std::size_t kMaxLinesTold = 20;
-    Host& inner_;
     std::vector<std::string> lines_;
     std::string title_;
 };

@@ -86,27 +86,6 @@ void FoldingHost::MessageBox(const std::string& text, const std::string& title) 
     }
 }
 
-std::string FoldingHost::InputBox(const std::string& prompt, const std::string& title,
-                                  const std::string& defaultText) {
-    Tell();
-    return inner_.InputBox(prompt, title, defaultText);
-}
-
-bool FoldingHost::AskYesNo(const std::string& question, const std::string& title) {
-    Tell();
-    return inner_.AskYesNo(question, title);
-}
-
-void FoldingHost::OpenURL(const std::string& viewer, const std::string& location) {
-    Tell();
-    inner_.OpenURL(viewer, location);
-}
-
-void FoldingHost::Call(WindowCall call, const std::string& argument) {
-    Tell();
-    inner_.Call(call, argument);
-}
-
 void FoldingHost::Tell() {
     for (const auto& [text, title] : ToldFaults())
         inner_.MessageBox(text, title);

@@ -20,22 +20,13 @@ void AddReadFault(const std::string& kind, const std::string& text, const std::s
 // Stands in for the host while an outermost read runs: its messages wait for the end of the read,
 // and each is told once, with the times it came (a file of 2,000 faulty lines opened 2,000 boxes
 // in a row). Anything else the read asks of the host first hears the messages before it.
-class FoldingHost : public Host {
+class FoldingHost : public MessageHoldingHost {
   public:
-    explicit FoldingHost(Host& inner) : inner_(inner) {}
+    using MessageHoldingHost::MessageHoldingHost;
 
     void MessageBox(const std::string& text, const std::string& title) override;
-    std::string InputBox(const std::string& prompt, const std::string& title,
-                         const std::string& defaultText) override;
-    bool AskYesNo(const std::string& question, const std::string& title) override;
-    void OpenURL(const std::string& viewer, const std::string& location) override;
-    void Call(WindowCall call, const std::string& argument) override;
-
     // Tells the faults gathered so far.
-    void Tell();
-
-  private:
-    Host& inner_;
+    void Tell() override;
 };
 
 // Marks a read running: the outermost starts the tally that the reads it sets off share, and

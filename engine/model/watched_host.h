@@ -1,5 +1,6 @@
 #pragma once
-// A host that notes whether it was called, and standing it in for the current host.
+// Hosts that stand in for the current one: one that notes whether it was called, one that holds
+// messages back; and standing one in.
 
 #include <string>
 
@@ -38,6 +39,36 @@ class WatchedHost : public Host {
     }
 
   private:
+    Host& inner_;
+};
+
+// Holds the messages it is given, to tell them later as it sees fit (Tell); anything else asked of
+// the host first hears the messages held so far, so that they come before it.
+class MessageHoldingHost : public Host {
+  public:
+    explicit MessageHoldingHost(Host& inner) : inner_(inner) {}
+
+    virtual void Tell() = 0;
+
+    std::string InputBox(const std::string& prompt, const std::string& title,
+                         const std::string& defaultText) override {
+        Tell();
+        return inner_.InputBox(prompt, title, defaultText);
+    }
+    bool AskYesNo(const std::string& question, const std::string& title) override {
+        Tell();
+        return inner_.AskYesNo(question, title);
+    }
+    void OpenURL(const std::string& viewer, const std::string& location) override {
+        Tell();
+        inner_.OpenURL(viewer, location);
+    }
+    void Call(WindowCall call, const std::string& argument) override {
+        Tell();
+        inner_.Call(call, argument);
+    }
+
+  protected:
     Host& inner_;
 };
 
