@@ -20,7 +20,8 @@ enum class WindowCall {
     ShowDeckManager,    // the deck manager, modal: sets CurrentDeck, or DeckRejected to 1
     StoreFullSizeTick,  // stores in FullSize whether the full-size menu item is ticked
     ShowDebugMode,      // ticks the debug-mode menu item exactly when DebugMode is 1
-    EndProgram,         // closes every window without saving; the program ends
+    EndProgram,         // closes every window without saving; the program ends, unless a
+                        // window's unsaved work keeps it going: EndProgram is then 0 again
 };
 
 const char* WindowCallName(WindowCall call);

@@ -107,7 +107,8 @@ DeckOutcome DeckManagerLogic::Quit() {
     St().EndProgram = 1;
     TheHost().Call(WindowCall::EndProgram, "");
     DeckOutcome out;
-    out.close = true;
+    // The designer's cards, their save not done, kept the program going: this window stays too.
+    quitting_ = out.close = St().EndProgram == 1;
     return out;
 }
 

@@ -28,6 +28,10 @@ class Designer {
     void Open(DesignerOpener opener);
     void Activate();
     bool Close();
+    // The program is told to end: the author is asked about the cards as on closing, and true
+    // means the program may end (saved, or No) without a new game. False when the save did not
+    // happen: the designer stays as it was, a hand-over to its card test included.
+    bool LetProgramEnd();
     // The deck manager or a test game hands back: the card the designer was showing when it
     // handed over is its card again, then the activation.
     void ComeBack();
@@ -88,6 +92,9 @@ class Designer {
     // the designer comes back.
     void HandOverCard();
     void TakeBackCard();
+    // "Save cards now?" and the save it offers: false when Yes was answered and the save did not
+    // happen.
+    bool OfferToSave();
     // Save Cards: the card file, or a file asked for when there is none yet; whether it was
     // written. Only a written file becomes the designer's card file.
     bool SaveCardFile();

@@ -598,11 +598,25 @@ void CardEditWindow::ShowCardOfList(int slot) {
     Command("CardCombo_Click", [&] { designer_.ShowCardOfList(slot); });
 }
 
+bool CardEditWindow::LetProgramEnd() {
+    // Closing, the designer has had its answer already.
+    if (closing_ || endAgreed_) return true;
+    bool mayEnd = false;
+    RunCommand("Form_QueryUnload", [&] { mayEnd = designer_.LetProgramEnd(); });
+    if (!mayEnd) {
+        if (isVisible()) Redraw();
+        return false;
+    }
+    endAgreed_ = true;
+    return true;
+}
+
 void CardEditWindow::closeEvent(QCloseEvent* event) {
     if (closing_) return;
     closing_ = true;
     bool close = true;
-    RunCommand("Form_QueryUnload", [&] { close = designer_.Close(); });
+    // Once the author let the program end, the cards have been asked about: no new game either.
+    if (!endAgreed_) RunCommand("Form_QueryUnload", [&] { close = designer_.Close(); });
     if (!close) {
         // The author's save did not happen: the window stays open with the cards.
         closing_ = false;
@@ -679,6 +693,11 @@ void CardEditWindow::ShowMainWindow() {
 
 CardEditWindow* TheCardEditor() {
     return openEditor.data();
+}
+
+bool CardEditorLetsProgramEnd() {
+    CardEditWindow* open = TheCardEditor();
+    return !open || open->LetProgramEnd();
 }
 
 CardEditWindow* OpenCardEditor(CardEditHooks hooks) {

@@ -44,6 +44,10 @@ class CardEditWindow : public QMainWindow, private DesignerPeers {
     void ShowCardOfList(int slot);
     // The deck manager or a test game hands back: the window shows again and is activated.
     void ComeBack();
+    // The program is told to end: the designer asks about its cards as on closing, shown or
+    // hidden during its card test. False when the author's save did not happen: the designer
+    // stays as it was, and the program must go on. Once true, closing the window asks nothing.
+    bool LetProgramEnd();
 
   signals:
     void closed();
@@ -85,6 +89,7 @@ class CardEditWindow : public QMainWindow, private DesignerPeers {
     std::unique_ptr<QtCardPictures> pictures_;
     bool activated_ = false;
     bool closing_ = false;
+    bool endAgreed_ = false;
 
     QMenu* fileMenu_ = nullptr;
     QLabel* mainPic_ = nullptr;
@@ -118,6 +123,9 @@ class CardEditWindow : public QMainWindow, private DesignerPeers {
 
 // The designer window that is open, if any: the deck manager and the test game hand back to it.
 CardEditWindow* TheCardEditor();
+// Asked before the program ends, by every way it ends: whether the designer from the menu, if one
+// is open, lets it end.
+bool CardEditorLetsProgramEnd();
 // "Card Editor" of the main window: the designer, not modal; it deletes itself once closed.
 CardEditWindow* OpenCardEditor(CardEditHooks hooks);
 // The main window makes way for the designer: the one hidden during a test game comes back,

@@ -151,18 +151,7 @@ bool Designer::Close() {
         return true;
     }
     form.Commit();
-    // The cards live only in the designer: a save that did not happen keeps it open with them.
-    if (TheDialogs().YesNo("Save cards now?", kTitle)) {
-        std::string file = s.CardSetFile;
-        if (file.empty()) {
-            const std::optional<std::string> chosen = AskCardFile(FileChoice::Save, "Save Cards");
-            if (!chosen) return false;
-            file = *chosen;
-        }
-        if (!SaveCollection(s.EditCards, file, "COLLECTION", "", 0, PathOrigin::Chosen))
-            return false;
-        s.CardSetFile = file;
-    }
+    if (!OfferToSave()) return false;
     peers_.UnloadPicPick();
     s.DeckManagerMode = 0;
     s.EditorTest = 0;
@@ -172,6 +161,53 @@ bool Designer::Close() {
     if (!GetImagePath(playerFile, 0, "").empty())
         ReadCards(s.Collection, playerFile, s.Players[1], 0, "", kReadReplace);
     QuickStart();
+    return true;
+}
+
+bool Designer::LetProgramEnd() {
+    State& s = St();
+    // One card handed over by the deck manager goes back to it, which ends too: nothing to save.
+    if (outer_) return true;
+    // Hidden during its card test or card view, the designer has handed its list over, which the
+    // deck manager may have sorted meanwhile: the cards asked about and saved are its own list, as
+    // it comes back after a test.
+    std::optional<HandOver> handedOver;
+    std::optional<HandOver> meanwhile;
+    if (handedOver_) {
+        handedOver = handedOver_;
+        meanwhile = HandOver{s.CurrentCard, s.EditCards, s.EditIndex};
+    }
+    TakeBackCard();
+    form.Commit();
+    if (!OfferToSave()) {
+        // The program goes on as it was, the hand-over too.
+        if (meanwhile) {
+            handedOver_ = std::move(handedOver);
+            s.CurrentCard = std::move(meanwhile->card);
+            s.EditCards = std::move(meanwhile->cards);
+            s.EditIndex = meanwhile->index;
+        }
+        return false;
+    }
+    peers_.UnloadPicPick();
+    s.DeckManagerMode = 0;
+    s.EditorTest = 0;
+    s.DesignerActive = 0;
+    return true;
+}
+
+bool Designer::OfferToSave() {
+    State& s = St();
+    // The cards live only in the designer: a save that did not happen keeps it open with them.
+    if (!TheDialogs().YesNo("Save cards now?", kTitle)) return true;
+    std::string file = s.CardSetFile;
+    if (file.empty()) {
+        const std::optional<std::string> chosen = AskCardFile(FileChoice::Save, "Save Cards");
+        if (!chosen) return false;
+        file = *chosen;
+    }
+    if (!SaveCollection(s.EditCards, file, "COLLECTION", "", 0, PathOrigin::Chosen)) return false;
+    s.CardSetFile = file;
     return true;
 }
 

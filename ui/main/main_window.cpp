@@ -312,6 +312,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
             if (openCardEditor_) openCardEditor_();
             return;
         case CloseOutcome::Closed:
+            // The designer's cards are asked about first: a save that did not happen keeps this
+            // window open as well.
+            if (!ProgramMayEnd()) {
+                event->ignore();
+                return;
+            }
             if (help_) help_->close();
             handStrip_.Presses().Drop();
             event->accept();

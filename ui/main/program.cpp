@@ -52,6 +52,7 @@ void Program::PlugInWindows() {
     host_->SetAnswer(WindowCall::ShowDeckManager,
                      [this](const std::string&) { RunDeckManager(main_.get()); });
     main_->SetCardEditorOpener([] { ShowCardEditor({}); });
+    SetEndQuestion(CardEditorLetsProgramEnd);
     InstallDesignerLink();
 }
 

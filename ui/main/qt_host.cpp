@@ -120,10 +120,38 @@ void QtHost::ShowProfileMenu() {
 }
 
 void QtHost::EndProgram() {
+    // Cards whose save did not happen keep the program going as it was before it was told to
+    // end; the command that told it reads EndProgram cleared.
+    if (!ProgramMayEnd()) {
+        St().EndProgram = 0;
+        return;
+    }
     ending_ = true;
     if (main_) main_->CloseWithoutSaving();
-    QApplication::closeAllWindows();
+    // Each window is closed even when one before it refuses (closeAllWindows stops there).
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible() && top->windowType() != Qt::Desktop) windows.append(top);
+    for (const QPointer<QWidget>& window : windows)
+        if (window && window->isVisible()) window->close();
     EndEventLoop();
+}
+
+namespace {
+
+std::function<bool()>& EndQuestion() {
+    static std::function<bool()> question;
+    return question;
+}
+
+}  // namespace
+
+void SetEndQuestion(std::function<bool()> mayEnd) {
+    EndQuestion() = std::move(mayEnd);
+}
+
+bool ProgramMayEnd() {
+    return !EndQuestion() || EndQuestion()();
 }
 
 void EndEventLoop() {

@@ -52,6 +52,12 @@ class QtHost : public Host {
     std::map<WindowCall, Answer> answers_;
 };
 
+// The question every way the program ends asks before it closes anything: a window holding work
+// of the author's (the designer's cards) answers it, and false keeps the program going. Unset, the
+// program may end.
+void SetEndQuestion(std::function<bool()> mayEnd);
+bool ProgramMayEnd();
+
 // Ends the program's event loop from wherever it is called: every modal window and page wait
 // running returns, and none waits again. Before the loop runs (the start-up, a window test) it
 // does nothing.

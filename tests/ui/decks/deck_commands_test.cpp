@@ -395,5 +395,16 @@ TEST_F(DeckCommandsTest, QuitEndsTheProgramWithoutSaving) {
     EXPECT_FALSE(fs::exists(Folder() / "Zeta_Guest.plr"));
 }
 
+// The designer's cards, their save not done, kept the program going: Quit still closed this window
+// and left the command that opened it stopping, with the program going on.
+TEST_F(DeckCommandsTest, AQuitThatDidNotEndTheProgramLeavesTheWindowAsItWas) {
+    host.onCall[WindowCall::EndProgram] = [] { St().EndProgram = 0; };
+    const ui::DeckOutcome out = Apply(logic.Quit());
+    EXPECT_FALSE(out.close);
+    EXPECT_EQ(St().EndProgram, 0);
+    EXPECT_TRUE(CloseBox());
+    EXPECT_TRUE(fs::exists(Folder() / "Zeta_Guest.plr")) << "its close saves as before";
+}
+
 }  // namespace
 }  // namespace dv

@@ -512,5 +512,35 @@ TEST_F(DesignerCommandsTest, AHandOverWithASortBringsTheDesignerBackOnItsCardAnd
     }
 }
 
+// The program told to end while the designer was hidden during its card test ended it without a
+// word about its cards; a save then would have written the list as the test's deck manager sorted
+// it, and a save that failed must leave the test going on as it was.
+TEST_F(DesignerCommandsTest, TheProgramsEndAsksAboutTheCardsOfADesignerHiddenInItsTest) {
+    WriteFile("zeta", "a file where a folder should be");
+    for (const bool writable : {true, false}) {
+        SCOPED_TRACE(writable ? "saved" : "the save failed");
+        const std::string file = WriteCards(
+            "set.txt", {{"Zeta", "z", {"HP:1"}, {}, {}}, {"Beta", "b", {"HP:2"}, {}, {}}});
+        OpenWith(file);
+        const std::string before = ReadFile(file);
+        if (!writable) St().CardSetFile = (Folder() / "zeta" / "cards.txt").string();
+        form.OnValueText(0, "7");  // Zeta's HP, never saved
+        peers.handedOver = [] { SortCards(St().EditCards, "NAME", 0); };
+        designer.TestCards();
+        dialogs.answers = {true};
+        EXPECT_EQ(designer.LetProgramEnd(), writable);
+        EXPECT_EQ(dialogs.asked.back(), "Save cards now?");
+        EXPECT_TRUE(host.calls.empty()) << "a new game started as the program ended";
+        const std::string after = ReadFile(file);
+        EXPECT_EQ(after != before, writable);
+        EXPECT_LT(after.find("Zeta"), after.find("Beta")) << "the test's sort was saved";
+        if (writable) continue;
+        EXPECT_EQ(EditNames(), (std::vector<std::string>{"Beta", "Zeta"})) << "the test's list";
+        designer.ComeBack();
+        EXPECT_EQ(EditNames(), (std::vector<std::string>{"Zeta", "Beta"}));
+        EXPECT_EQ(St().EditCards[1].TraitValues[1], "7");
+    }
+}
+
 }  // namespace
 }  // namespace dv::test

@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -19,6 +21,7 @@
 #include <filesystem>
 
 #include "engine/model/cards.h"
+#include "engine/model/files.h"
 #include "engine/model/state.h"
 #include "engine/model/value.h"
 #include "engine/pages/page_buffer.h"
@@ -29,8 +32,10 @@
 #include "tests/ui/qt/support/window_steps.h"
 #include "tests/ui/qt/support/window_test_main.h"
 #include "ui/common/qt_dialogs.h"
+#include "ui/designer/card_edit_window.h"
 #include "ui/main/program.h"
 #include "ui/main/qt_connection.h"
+#include "ui/main/qt_host.h"
 #include "viewer/ulk_browser.h"
 
 namespace dv::ui {
@@ -265,6 +270,50 @@ class MainWindowTest : public QObject {
         QVERIFY(test::PageText(*window().BoardView()).contains("Mosslight"));
         QCOMPARE(int(St().DebugMode), 0);
         QVERIFY2(!debug->isChecked(), "the check mark kept the test's debug mode");
+    }
+
+    // The main window closed, or the program told to end (as each Quit tells it), while the
+    // designer held cards never saved: the process ended and the cards were lost unasked.
+    void theDesignersCardsAreAskedAboutBeforeTheProgramEnds_data() {
+        QTest::addColumn<bool>("closed");  // the main window closed; else told to end
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("saveAs");  // "": the save dialog cancelled
+        for (const bool closed : {true, false}) {
+            const char* way = closed ? "main window closed" : "told to end";
+            QTest::addRow("%s, Yes and saved: it ends, the cards on disk", way)
+                << closed << true << "Mine.txt";
+            QTest::addRow("%s, Yes then Cancel: both windows stay", way) << closed << true << "";
+            QTest::addRow("%s, No: it ends", way) << closed << false << "";
+        }
+    }
+    void theDesignersCardsAreAskedAboutBeforeTheProgramEnds() {
+        QFETCH(bool, closed);
+        QFETCH(bool, yes);
+        QFETCH(QString, saveAs);
+        const bool ends = !yes || !saveAs.isEmpty();
+        const QPointer<CardEditWindow> designer = OpenCardEditor({});
+        test::Retype(Child<QLineEdit>(*designer, "CardText_0"), "Solo");
+        dialogs_.answers = {yes};
+        dialogs_.files = {(folder_ / saveAs.toStdString()).string()};
+        if (saveAs.isEmpty()) dialogs_.files = {std::nullopt};
+        St().EndProgram = closed ? 0 : 1;
+        const bool ended = test::EndsTheEventLoop([&] {
+            if (closed)
+                window().close();
+            else
+                TheHost().Call(WindowCall::EndProgram, "");
+        });
+        QVERIFY2(!dialogs_.asked.empty() && dialogs_.asked.front() == "Save cards now?",
+                 "the designer was not asked");
+        QCOMPARE(ended, ends);
+        QCOMPARE(window().isVisible(), !ends);
+        QCOMPARE(St().EndProgram != 0, !closed && ends);
+        QCOMPARE(program_->Host().Ending(), !closed && ends);
+        QCOMPARE(designer && designer->isVisible(), !ends || closed);
+        if (designer) QCOMPARE(Child<QLineEdit>(*designer, "CardText_0")->text(), QString("Solo"));
+        const std::string mine = ReadWholeFile(folder_ / "Mine.txt").value_or("");
+        QCOMPARE(mine.find("Solo") != std::string::npos, ends && yes);
+        delete designer.data();
     }
 
   private:

@@ -122,14 +122,15 @@ void ProgramEndTest::eachWayToEndTheProgramEndsItsProcess_data() {
         << "menu:quitmen" << QStringList{};
     QTest::newRow(
         "Quit in the deck manager of the designer's card test, whose windows beneath "
-        "are hidden, left the process running")
+        "are hidden, left the process running, the designer's cards never asked about")
         << QString(kGuest) + "menu:EditMen;window:CardEdit;idle:1;menu:loaddeckmen;file:" + cards +
                ";idle:1;menu:testcardsmen;window:DeckManager;idle:1;menu:quitmen"
         << "menu:quitmen"
         << QStringList{
                "message: Choose the cards you would like to test.  You may place cards in "
                "the player's starting hand or already in play.  When done, click the "
-               "Play button."};
+               "Play button.",
+               "message: Save cards now?"};
     QTest::newRow("closing the main window left the process running") << QString(kGuest) + "close"
                                                                       << "close" << QStringList{};
 }

@@ -24,7 +24,31 @@ QObject& PendingAnswers() {
     return *pending;
 }
 
+class QuitCatcher : public QObject {
+  public:
+    bool caught = false;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::Quit) return false;
+        caught = true;
+        return true;
+    }
+};
+
 }  // namespace
+
+bool EndsTheEventLoop(const std::function<void()>& steps) {
+    QuitCatcher catcher;
+    qApp->installEventFilter(&catcher);
+    QTimer::singleShot(0, qApp, [&] {
+        steps();
+        QCoreApplication::exit();
+    });
+    QApplication::exec();
+    qApp->removeEventFilter(&catcher);
+    return catcher.caught;
+}
 
 void ClickButton(const QWidget& window, const QString& name) {
     QTest::mouseClick(Child<QPushButton>(window, name), Qt::LeftButton);

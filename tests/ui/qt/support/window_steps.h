@@ -38,6 +38,10 @@ void Retype(Edit* edit, const QString& text) {
     QTest::keyClicks(edit, text);
 }
 
+// Runs `steps` inside the application's event loop: whether they asked it to end (the program's
+// end of the process). The end asked for is caught, and the test goes on.
+bool EndsTheEventLoop(const std::function<void()>& steps);
+
 // Runs `answer` on the next modal window that `wanted` accepts, from inside its own event loop;
 // the flag returned turns true once `answer` has returned. When none comes up within the time
 // limit the modal window on top is closed, so that the test goes on to fail rather than hang.
