@@ -114,7 +114,7 @@ bool PayCost(Card& card, uint8_t& check) {
             if (spent) break;
             // Handing out only the cards the trigger can reach keeps the others out of a trial's
             // journal.
-            if (!costMods.MayRun(other)) continue;
+            if (!costMods.MustHandOut(other)) continue;
             RunActionsCall call = CostRun(check);
             RunActions(st.InPlay[i], "COSTMOD", call);
             spent = RunBudgetSpent(false);

@@ -436,7 +436,11 @@ void RunListActions(const Value& trigger) {
         // trigger is still let in, without a look through its effects. Only runs spend it.
         bool spent = RunBudgetSpent(false);
         for (int c = 1; c <= count && play.Has(c); ++c) {
-            if (spent ? !reaches.Enters(play[c]) : !reaches.MayRun(play[c])) continue;
+            if (spent) {
+                if (!reaches.Enters(play[c])) continue;
+            } else if (!reaches.MustHandOut(play[c])) {
+                continue;
+            }
             RunActionsCall call;
             call.triggeringCard = -1;
             call.append = 1;
@@ -468,6 +472,37 @@ bool TriggerFilter::MayRun(const Card& card) const {
     const std::size_t length = trigger_.size();
     return card.Effects.AnyHeld(
         [length](const Effect& effect) { return effect.Trigger.size() == length; });
+}
+
+// Reads the card as RunActions and TakeUpEffect would treat it. A walk over a crowded board hands
+// a trigger such as COSTMOD to every card with an effect of its length, and a dispatch of each
+// costs far more than this look.
+TriggerFilter::Reach TriggerFilter::Reaches(const Card& card) const {
+    if (card.Name.empty() || trigger_.empty()) return Reach::Nothing;
+    if (!cost_ && card.Active == 0)
+        return SameNoCase(card.StartTime, trigger_) ? Reach::Dispatch : Reach::Nothing;
+    const std::size_t length = trigger_.size();
+    const bool selfLeftAlone = trigger_ == "COSTMOD" && card.Active == 1;
+    bool takenUp = false;
+    for (int i = 1; i <= card.Effects.StoredSize(); ++i) {
+        const Effect& effect = card.Effects[i];
+        if (effect.Trigger.size() != length) continue;
+        if (selfLeftAlone && effect.TargetType == kTargetSelf) continue;
+        if (effect.MenuState == MenuState::Offered) continue;
+        if (effect.Trigger == trigger_) return Reach::Dispatch;
+        const EffectRunFlags flags = RunFlagsOf(card, i);
+        if (flags.Running != 0 || flags.DispatchWork != 0) return Reach::Dispatch;
+        takenUp = true;
+    }
+    if (!takenUp) return Reach::Nothing;
+    if (card.NextTarget > 0 && card.PresetTarget != card.NextTarget) return Reach::Dispatch;
+    return Reach::ClearsEchoOnce;
+}
+
+bool TriggerFilter::MustHandOut(const Card& card) const {
+    const Reach reach = Reaches(card);
+    if (reach == Reach::ClearsEchoOnce) St().EchoOnce = 0;
+    return reach == Reach::Dispatch;
 }
 
 void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) {

@@ -47,6 +47,18 @@ class TriggerFilter {
   public:
     explicit TriggerFilter(const std::string& trigger);
     bool MayRun(const Card& card) const;
+    // What handing the trigger to the card would do, read without handing the card out.
+    enum class Reach : uint8_t {
+        Nothing,
+        // None of its effects answers, and taking up those of the trigger's length would change
+        // nothing but clear EchoOnce: the caller clears it instead of dispatching.
+        ClearsEchoOnce,
+        Dispatch,
+    };
+    Reach Reaches(const Card& card) const;
+    // Whether a walk over play must hand the card the trigger; where it need not, it does what
+    // handing it would have done.
+    bool MustHandOut(const Card& card) const;
     // Whether the card waits to enter play at the trigger, which activates it.
     bool Enters(const Card& card) const;
 

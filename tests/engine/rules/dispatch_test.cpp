@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "engine/model/cards.h"
@@ -280,6 +281,81 @@ TEST_F(DispatchTest, AddedEffectsAreReadFromTheHandOverText) {
     St().AddEffectCard = 999;
     EffAddEffects();
     EXPECT_EQ(St().AddEffectText, "") << "a hand-over for no card is dropped";
+}
+
+// A walk over play looks at a card instead of handing it a trigger that none of its effects
+// answers. Whatever the card holds, the look must leave it, and the echo flag, as the dispatch
+// would: where the dispatch would change the card, the look hands it on.
+TEST_F(DispatchTest, AWalkLeavesEachCardAsHandingItTheTriggerWould) {
+    using Reach = TriggerFilter::Reach;
+    struct Row {
+        const char* card;
+        const char* trigger;
+        std::function<void(int)> setUp;
+        Reach reach;
+    };
+    const Row rows[] = {
+        {"an effect of another length", "COSTMOD", [&](int c) { Script(c, "ECHO:x", "PHASE1"); },
+         Reach::Nothing},
+        {"an effect of the trigger's length that does not answer", "COSTMOD",
+         [&](int c) { Script(c, "ECHO:x", "PHASE10", kTargetCard); }, Reach::ClearsEchoOnce},
+        {"the same, its next target preset already", "COSTMOD",
+         [&](int c) {
+             Script(c, "ECHO:x", "PHASE10", kTargetCard);
+             C(c).NextTarget = C(c).PresetTarget = 2;
+         },
+         Reach::ClearsEchoOnce},
+        {"the same, a next target not yet preset", "COSTMOD",
+         [&](int c) {
+             Script(c, "ECHO:x", "PHASE10", kTargetCard);
+             C(c).NextTarget = 2;
+         },
+         Reach::Dispatch},
+        {"the same, still marked running", "COSTMOD",
+         [&](int c) {
+             ChangeRunFlags(C(c), Script(c, "ECHO:x", "PHASE10", kTargetCard)).Running = 1;
+         },
+         Reach::Dispatch},
+        {"the same, offered as a menu action", "COSTMOD",
+         [&](int c) {
+             C(c).Effects[Script(c, "ECHO:x", "PHASE10", kTargetCard)].MenuState =
+                 MenuState::Offered;
+         },
+         Reach::Nothing},
+        {"an active card's cost mod on itself", "COSTMOD",
+         [&](int c) { Script(c, "ECHO:x", "COSTMOD", kTargetSelf); }, Reach::Nothing},
+        {"a cost mod on another card after one that does not answer", "COSTMOD",
+         [&](int c) {
+             Script(c, "ECHO:x", "PHASE10", kTargetCard);
+             Script(c, "ECHO:x", "COSTMOD", kTargetCard);
+         },
+         Reach::Dispatch},
+        {"an inactive card waiting for another trigger", "PHASE10",
+         [&](int c) {
+             Script(c, "ECHO:x", "PHASE10", kTargetCard);
+             C(c).Active = 0;
+             C(c).StartTime = "TURNSTART";
+         },
+         Reach::Nothing},
+        {"an inactive card waiting for the trigger", "PHASE10",
+         [&](int c) {
+             C(c).Active = 0;
+             C(c).StartTime = "phase10";
+         },
+         Reach::Dispatch},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.card);
+        const int c = Place("Imp", 1);
+        r.setUp(c);
+        EXPECT_EQ(TriggerFilter(r.trigger).Reaches(C(c)), r.reach);
+        if (r.reach == Reach::Dispatch) continue;
+        const Card before = C(c);
+        St().EchoOnce = 1;
+        RunActions(C(c), r.trigger);
+        EXPECT_EQ(C(c), before);
+        EXPECT_EQ(St().EchoOnce, r.reach == Reach::ClearsEchoOnce ? 0 : 1);
+    }
 }
 
 TEST_F(DispatchTest, RunListActionsTakesNamesOrNumbers) {
