@@ -40,9 +40,8 @@ std::string IncludedSetName(const std::string& setFile) {
     if (ec || St().ProgramFolder.empty()) return setFile;
     const fs::path set = fs::weakly_canonical(fs::absolute(setFile), ec);
     if (ec) return setFile;
-    const fs::path relative = set.lexically_relative(program);
-    if (relative.empty() || relative == "." || *relative.begin() == "..") return setFile;
-    return relative.generic_string();
+    const fs::path relative = PathBelow(program, set);
+    return relative.empty() ? setFile : relative.generic_string();
 }
 
 std::string TraitNameField(const Card& card, int slot) {

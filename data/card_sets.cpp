@@ -78,6 +78,13 @@ struct RefreshTable {
     int used_ = 0;
 };
 
+// The entry of the cache that keeps the set read from that file; 0 for none.
+int KeptSetSlot(const List<Player>& cache, const std::string& key) {
+    for (int i = 1; i <= cache.size(); ++i)
+        if (cache[i].Name == key) return i;
+    return 0;
+}
+
 }  // namespace
 
 Card GetCardsetCard(const std::string& cardName, const std::string& setFile) {
@@ -97,8 +104,7 @@ Card GetCardsetCard(const std::string& cardName, const NamedFile& set) {
         }
         int slot = 0;
         if (!cache[1].Name.empty()) {
-            for (int i = 1; i <= cache.size() && slot == 0; ++i)
-                if (cache[i].Name == key) slot = i;
+            slot = KeptSetSlot(cache, key);
             if (slot != 0) return FirstNamed(cache[slot], cardName);
             if (cache.size() >= kMaxKeptSets) {
                 cache = List<Player>(1);
@@ -121,9 +127,7 @@ Card GetCardsetCard(const std::string& cardName, const NamedFile& set) {
         // The read may have added entries to the cache, or let them all go: the entry is found
         // again by its file.
         List<Player>& after = St().CardsetCache;
-        slot = 0;
-        for (int i = 1; i <= after.size() && slot == 0; ++i)
-            if (after[i].Name == key) slot = i;
+        slot = KeptSetSlot(after, key);
         if (slot == 0) slot = after.PushBack(Player{});
         after[slot] = std::move(loaded);
         return FirstNamed(after[slot], cardName);

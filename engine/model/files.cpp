@@ -87,8 +87,7 @@ std::optional<fs::path> LinkedFile(const fs::path& path) {
 
 // Whether path lies below folder (both absolute and normal).
 bool Below(const fs::path& folder, const fs::path& path) {
-    const fs::path relative = path.lexically_relative(folder);
-    return !relative.empty() && relative != "." && *relative.begin() != "..";
+    return !PathBelow(folder, path).empty();
 }
 
 // The file a path leads to: absolute, with every link on its way followed; nothing for a chain of
@@ -120,6 +119,12 @@ std::vector<fs::path> ProgramAndGameFolders() {
 }
 
 }  // namespace
+
+fs::path PathBelow(const fs::path& folder, const fs::path& path) {
+    fs::path relative = path.lexically_relative(folder);
+    if (relative.empty() || relative == "." || *relative.begin() == "..") return {};
+    return relative;
+}
 
 fs::path ResolveDataPath(const fs::path& base, const std::string& name) {
     fs::path given(Slashes(name));

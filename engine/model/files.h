@@ -18,6 +18,10 @@ namespace fs = std::filesystem;
 inline constexpr std::size_t kMaxDataPathBytes = 4096;
 inline constexpr int kMaxDataPathParts = 32;
 
+// The path of `path` from `folder` when it lies below it (both absolute and normal); empty when
+// it does not.
+fs::path PathBelow(const fs::path& folder, const fs::path& path);
+
 // A path as written in data ("\" or "/" separators) taken relative to base unless absolute.
 // When that exact file is missing, each component is looked up without regard to case, unless
 // the name passes the bounds above.
