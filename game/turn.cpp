@@ -23,6 +23,7 @@ namespace {
 // The turn shows no message for a failing step: it skips the step and goes on with the next.
 template <class Body>
 void Step(Body&& body) {
+    HoldScope hold;
     try {
         body();
     } catch (const std::exception&) {

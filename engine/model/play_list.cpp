@@ -13,6 +13,7 @@ PlayList::PlayList(const PlayList& other)
     : cards_(other.cards_), journals_(other.journals_), depth_(other.depth_) {
     IndexSlots();
 }
+// A copy or a moved list starts without an index of its walks: it is built again when a walk asks.
 
 PlayList::PlayList(PlayList&& other)
     : cards_(std::move(other.cards_)), journals_(std::move(other.journals_)), depth_(other.depth_) {
@@ -54,9 +55,30 @@ void PlayList::Resize(int count) {
 }
 
 void PlayList::IndexSlots() {
+    DropIndex();
     slots_.clear();
     for (Card& card : cards_)
         slots_.push_back(&card);
+}
+
+void PlayList::DropIndex() {
+    index_.reset();
+    Watch();
+}
+
+void PlayList::HandOut(long long i) {
+    if (depth_ > 0) Note(i);
+    if (index_) index_->HandedOut(static_cast<int>(i));
+}
+
+void PlayList::HandOutAll() {
+    if (depth_ > 0) NoteAll();
+    if (index_) index_->HandedOutAll();
+}
+
+void PlayList::BuildIndex() {
+    index_ = std::make_unique<PlayIndex>(slots_);
+    Watch();
 }
 
 void PlayList::OutOfRange(long long i) {
@@ -75,7 +97,9 @@ int PlayList::OpenJournal() {
     journal.openSize = size();
     if (static_cast<int>(journal.noted.size()) <= journal.openSize)
         journal.noted.resize(journal.openSize + 1, 0);
-    return ++depth_;
+    ++depth_;
+    Watch();
+    return depth_;
 }
 
 void PlayList::Note(long long i) {
@@ -101,18 +125,24 @@ void PlayList::TakeBack() {
     for (std::size_t k = 0; k < journal.notedSlots.size(); ++k) {
         const int slot = journal.notedSlots[k];
         // One move: the texts' room it leaves in the journal is reused by the next copy there.
-        if (slot <= size()) *slots_[slot - 1] = std::move(journal.saved[k]);
+        if (slot > size()) continue;
+        *slots_[slot - 1] = std::move(journal.saved[k]);
+        if (index_) index_->Replaced(slot);
     }
     journal.Forget();
-    for (int i = journal.openSize + 1; i <= size(); ++i)
+    for (int i = journal.openSize + 1; i <= size(); ++i) {
         *slots_[i - 1] = Card{};
+        if (index_) index_->Replaced(i);
+    }
     --depth_;
+    Watch();
 }
 
 void PlayList::CloseJournal() {
     if (depth_ == 0) throw std::logic_error("no journal of play is open");
     Journal& inner = journals_[depth_ - 1];
     --depth_;
+    Watch();
     if (depth_ > 0) {
         Journal& outer = journals_[depth_ - 1];
         for (std::size_t k = 0; k < inner.notedSlots.size(); ++k) {

@@ -9,10 +9,13 @@
 // (`Note`): the journal cannot see it.
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
 #include "engine/model/list.h"
+#include "engine/model/play_index.h"
 #include "engine/model/records.h"
 
 namespace dv {
@@ -34,14 +37,14 @@ class PlayList {
     const Card& operator[](long long i) const { return *slots_[Checked(i)]; }
     Card& operator[](long long i) {
         Card& card = *slots_[Checked(i)];
-        if (depth_ > 0) Note(i);
+        if (watched_) HandOut(i);
         return card;
     }
 
     auto begin() const { return cards_.begin(); }
     auto end() const { return cards_.end(); }
     auto begin() {
-        if (depth_ > 0) NoteAll();
+        if (watched_) HandOutAll();
         return cards_.begin();
     }
     auto end() { return cards_.end(); }
@@ -49,6 +52,7 @@ class PlayList {
     int PushBack(Card card) {
         cards_.PushBack(std::move(card));
         slots_.push_back(&cards_.raw().back());
+        if (index_) index_->Added();
         return size();
     }
     void Resize(int count);
@@ -71,6 +75,20 @@ class PlayList {
     // Copies slot i into the innermost journal unless it holds it already.
     void Note(long long i);
 
+    // Whether walks over play go by an index of its cards (see play_index.h): a crowded board
+    // gets one here, and a small one is looked at whole.
+    bool IndexIfCrowded() {
+        if (index_) return true;
+        if (size() < PlayIndex::LiveFrom()) return false;
+        BuildIndex();
+        return true;
+    }
+    // On an indexed board, the first slot from `from` to `last` whose card's sign meets `signs`,
+    // or 0.
+    int NextToLook(uint64_t signs, int from, int last) { return index_->Next(signs, from, last); }
+    // On an indexed board, whether a card from `from` to `last` is active.
+    bool AnyActive(int from, int last) { return index_->Next(PlayIndex::kActive, from, last) != 0; }
+
   private:
     struct Journal {
         int openSize = 0;
@@ -81,6 +99,11 @@ class PlayList {
     };
 
     void NoteAll();
+    void HandOut(long long i);
+    void HandOutAll();
+    void Watch() { watched_ = depth_ > 0 || index_ != nullptr; }
+    void BuildIndex();
+    void DropIndex();
     // Slot i is slot i - 1 of the index. Play is indexed and counted all the time, and finding an
     // element of a deque, or its size, costs several times a look into a vector.
     void IndexSlots();
@@ -94,6 +117,8 @@ class PlayList {
     std::vector<Card*> slots_;       // where each card of cards_ is; growth never moves them
     std::vector<Journal> journals_;  // the first depth_ are open; the others kept for reuse
     int depth_ = 0;
+    std::unique_ptr<PlayIndex> index_;  // kept on a crowded board only
+    bool watched_ = false;              // a journal is open or an index kept
 };
 
 }  // namespace dv

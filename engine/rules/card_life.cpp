@@ -76,6 +76,7 @@ int TakeFreeSlot(const Card& card) {
 }
 
 int AddCard(const Card& card) {
+    HoldScope hold;
     return Guarded("AddCard", 0, [&] {
         if (card.Name.empty()) return 0;
         auto& inPlay = St().InPlay;
@@ -100,6 +101,7 @@ int AddCard(const Card& card) {
 }
 
 void ActivateCard(Card& card, int quiet) {
+    HoldScope hold;
     Guarded("ActivateCard", [&] {
         if (card.Name.empty()) return;
         Card* subject = &card;
@@ -167,6 +169,7 @@ void CreateSideBoards() {
         St().CardQueueCount = 0;
         for (int i = 1; i <= waiting.size(); ++i) {
             if (waiting[i].Name.empty()) continue;
+            HoldScope hold;
             int n = AddCard(waiting[i]);
             if (n > 0) ActivateCard(St().InPlay[n], 1);
         }

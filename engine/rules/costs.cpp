@@ -92,6 +92,7 @@ bool PayCost(Card& card, uint8_t& check) {
     if (trial) scope.emplace(card);
     bool placed = false;
 
+    HoldScope hold;
     const bool paid = Guarded("PayCost", false, [&] {
         State& st = St();
         st.CostCard.Active = 1;
@@ -107,18 +108,31 @@ bool PayCost(Card& card, uint8_t& check) {
         const int last = play.size();
         // A spent budget would drop every run of the others' cost mods; only runs spend it.
         bool spent = RunBudgetSpent(false);
-        for (int i = 1; i <= last && play.Has(i); ++i) {
-            const Card& other = play[i];
-            if (other.Name.empty() || (i != p && other.Active == 0)) continue;
-            st.NewestCard = p;
-            if (spent) break;
-            // Handing out only the cards the trigger can reach keeps the others out of a trial's
-            // journal.
-            if (!costMods.MustHandOut(other)) continue;
+        // Out of the loop's way: a walk looks at far more cards than it hands the trigger.
+        auto handTo = [&](int i) __attribute__((noinline)) {
+            HoldScope hold;
             RunActionsCall call = CostRun(check);
             RunActions(st.InPlay[i], "COSTMOD", call);
             spent = RunBudgetSpent(false);
-        }
+        };
+        costMods.Walk(
+            st.InPlay, last,
+            [&](int i) {
+                const Card& other = play[i];
+                if (other.Name.empty() || (i != p && other.Active == 0)) return true;
+                st.NewestCard = p;
+                if (spent) return false;
+                // Handing out only the cards the trigger can reach keeps the others out of a
+                // trial's journal.
+                if (costMods.MustHandOut(other)) handTo(i);
+                return true;
+            },
+            [&](int from, int to) {
+                // Any active card passed over makes the paying card the newest again.
+                if (!spent) costMods.PassOver(from, to, p);
+                const bool payerPassed = p >= from && p <= to && !play[p].Name.empty();
+                if (payerPassed || st.InPlay.AnyActive(from, to)) st.NewestCard = p;
+            });
 
         RunActionsCall cost = CostRun(check);
         RunActions(card, "COST", cost);

@@ -157,8 +157,9 @@ void RunOnAll(EffectRun& e) {
     if (e.call.preview == 1) return;
     const int cards = st.InPlay.size();
     for (int c = 1; c <= cards && st.InPlay.Has(c); ++c) {
-        if (st.InPlay[c].Name.empty()) continue;
+        if (std::as_const(st.InPlay)[c].Name.empty()) continue;
         if (RunBudgetSpent(e.call.preview == 0)) return;
+        HoldScope hold;
         e.last = e.run(st.InPlay[c], e.call.preview, e.call.actionText, e.echo);
         if (e.last != RunResult::Failed) e.collected += e.echo;
         e.echo.clear();
@@ -435,18 +436,24 @@ void RunListActions(const Value& trigger) {
         // Once the budget is spent no effect runs: only a card waiting to enter play at this
         // trigger is still let in, without a look through its effects. Only runs spend it.
         bool spent = RunBudgetSpent(false);
-        for (int c = 1; c <= count && play.Has(c); ++c) {
-            if (spent) {
-                if (!reaches.Enters(play[c])) continue;
-            } else if (!reaches.MustHandOut(play[c])) {
-                continue;
-            }
+        // Out of the loop's way: a walk looks at far more cards than it hands the trigger.
+        auto handTo = [&](int c) __attribute__((noinline)) {
+            HoldScope hold;
             RunActionsCall call;
             call.triggeringCard = -1;
             call.append = 1;
             RunActions(st.InPlay[c], name, call);
             spent = RunBudgetSpent(false);
-        }
+        };
+        reaches.Walk(
+            st.InPlay, count,
+            [&](int c) {
+                if (spent ? reaches.Enters(play[c]) : reaches.MustHandOut(play[c])) handTo(c);
+                return true;
+            },
+            [&](int from, int to) {
+                if (!spent) reaches.PassOver(from, to);
+            });
     });
 }
 
@@ -459,6 +466,18 @@ void RunActions(Card& card, const std::string& trigger) {
 TriggerFilter::TriggerFilter(const std::string& trigger)
     : trigger_(trigger == "ENTERSPLAY" ? "ENTERPLAY" : trigger),
       cost_(trigger_ == "COST" || trigger_ == "COSTMOD") {}
+
+void TriggerFilter::PassOver(int from, int to, int payer) const {
+    State& st = St();
+    PlayList& play = st.InPlay;
+    for (int c = play.NextToLook(ofLength_, from, to); c != 0 && st.EchoOnce != 0;
+         c = play.NextToLook(ofLength_, c + 1, to)) {
+        const Card& card = std::as_const(play)[c];
+        if (payer >= 0 && c != payer && card.Active == 0) continue;
+        ++st.WalkLooks;
+        if (Reaches(card) == Reach::ClearsEchoOnce) st.EchoOnce = 0;
+    }
+}
 
 bool TriggerFilter::Enters(const Card& card) const {
     return !card.Name.empty() && !trigger_.empty() && !cost_ && card.Active == 0 &&
@@ -506,6 +525,7 @@ bool TriggerFilter::MustHandOut(const Card& card) const {
 }
 
 void RunActions(Card& card, const std::string& triggerIn, RunActionsCall& call) {
+    HoldScope hold;
     Guarded("RunActions", [&] {
         State& st = St();
         const int count = card.Effects.size();

@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/model/play_list.h"
 #include "engine/model/records.h"
 #include "engine/model/run_codes.h"
+#include "engine/model/state.h"
 #include "engine/model/value.h"
 
 namespace dv {
@@ -62,9 +64,41 @@ class TriggerFilter {
     // Whether the card waits to enter play at the trigger, which activates it.
     bool Enters(const Card& card) const;
 
+    // Calls look(c) for each slot c of play from 1 to last, in order, until it answers false. On a
+    // crowded board, the cards the trigger cannot reach are passed over unseen, and each run of
+    // them is told to passOver(from, to), which does for them what looking at them would.
+    template <class Look, class PassOver>
+    void Walk(PlayList& play, int last, Look look, PassOver passOver) const {
+        if (!play.IndexIfCrowded()) {
+            for (int c = 1; c <= last && play.Has(c); ++c)
+                if (!look(c)) return;
+            return;
+        }
+        if (answering_ == 0) {
+            answering_ = PlayIndex::Answering(trigger_);
+            ofLength_ = PlayIndex::OfLength(trigger_.size());
+        }
+        for (int passed = 0;;) {
+            const int c = play.NextToLook(answering_, passed + 1, last);
+            const int to = c == 0 ? last : c - 1;
+            if (passed < to) passOver(passed + 1, to);
+            if (c == 0 || !play.Has(c)) return;
+            passed = c;
+            ++St().WalkLooks;
+            if (!look(c)) return;
+        }
+    }
+    // Clears EchoOnce where a card from `from` to `to` of an indexed board would take up an effect
+    // of the trigger's length and answer nothing. Given the slot of a paying card, only active
+    // cards and that slot count, as in the walk over cost mods.
+    void PassOver(int from, int to, int payer = -1) const;
+
   private:
     std::string trigger_;
     bool cost_ = false;
+    // The signs of the play index a walk asks for, taken when a walk first goes by the index.
+    mutable uint64_t answering_ = 0;
+    mutable uint64_t ofLength_ = 0;
 };
 // The common form: every matching effect, real, no action text.
 void RunActions(Card& card, const std::string& trigger);

@@ -22,6 +22,7 @@
 
 #include "data/card_files.h"
 #include "engine/model/files.h"
+#include "engine/model/play_index.h"
 #include "engine/model/state.h"
 #include "game/computer_games.h"
 #include "game/deck_evolution.h"
@@ -232,6 +233,15 @@ class ReplayDigest : public test::SampleGameTest {
 };
 
 TEST_F(ReplayDigest, GamesBetweenDeckFilesUnderSeed2024) {
+    PlayEveryPairing(2024);
+}
+// The tests index every board of two slots or more; the program indexes crowded boards only.
+TEST_F(ReplayDigest, GamesBetweenDeckFilesUnderSeed2024OnBoardsLeftUnindexed) {
+    if (std::getenv("DV_RECORD_REPLAY_DIGESTS")) GTEST_SKIP() << "recorded by the test above";
+    struct Unindexed {
+        Unindexed() { PlayIndex::CheckAgainstCards(false); }
+        ~Unindexed() { PlayIndex::CheckAgainstCards(true); }
+    } unindexed;
     PlayEveryPairing(2024);
 }
 TEST_F(ReplayDigest, GamesBetweenDeckFilesUnderSeed4711) {

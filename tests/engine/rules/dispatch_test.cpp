@@ -9,6 +9,7 @@
 #include "engine/model/state.h"
 #include "engine/model/triggers.h"
 #include "engine/pages/card_pages.h"
+#include "engine/rules/card_life.h"
 #include "tests/engine/interpreter/board_fixture.h"
 
 namespace dv {
@@ -355,6 +356,56 @@ TEST_F(DispatchTest, AWalkLeavesEachCardAsHandingItTheTriggerWould) {
         RunActions(C(c), r.trigger);
         EXPECT_EQ(C(c), before);
         EXPECT_EQ(St().EchoOnce, r.reach == Reach::ClearsEchoOnce ? 0 : 1);
+    }
+}
+
+// Each card entering play walks play three times (its cost mods, checked and paid, and the others'
+// entry actions). On a board of thousands that none of the walks reaches, an entry looks at a few
+// cards, not at the board: a start with 8,000 such cards took seconds.
+TEST_F(DispatchTest, AnEntryLooksAtTheCardsItsWalksReachNotAtTheWholeBoard) {
+    struct Row {
+        const char* board;
+        std::function<void(Card&)> setUp;
+    };
+    const Row rows[] = {
+        {"ten effects on PHASE10, as long as COSTMOD",
+         [](Card& card) {
+             for (int i = 0; i < 10; ++i)
+                 AddEffect(card, "ECHO:x", kTargetAll, "PHASE10", 0, "");
+         }},
+        {"ten effects on TURNSTART",
+         [](Card& card) {
+             for (int i = 0; i < 10; ++i)
+                 AddEffect(card, "ECHO:x", kTargetAll, "TURNSTART", 0, "");
+         }},
+        {"inactive, waiting for the turn start",
+         [](Card& card) {
+             card.Active = 0;
+             card.StartTime = "TURNSTART";
+         }},
+    };
+    constexpr int kBoard = 2000;
+    constexpr int kEntries = 100;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.board);
+        St().InPlay = StableList<Card>();
+        Card crowd;
+        crowd.Name = "Swarmling";
+        InitCard(crowd, 2, 1);
+        r.setUp(crowd);
+        for (int c = 1; c <= kBoard; ++c) {
+            const int n = St().InPlay.PushBack(crowd);
+            C(n).Index = n;
+            C(n).GID = n;
+        }
+        Card newcomer;
+        newcomer.Name = "Newcomer";
+        InitCard(newcomer, 1, 0);
+        newcomer.StartTime = "GAMESTART";
+        const long long looks = St().WalkLooks;
+        for (int e = 0; e < kEntries; ++e)
+            ASSERT_GT(AddCard(newcomer), kBoard);
+        EXPECT_LE(St().WalkLooks - looks, 3 * kEntries);
     }
 }
 
