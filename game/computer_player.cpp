@@ -130,7 +130,7 @@ void PayAgainstBudget(const Card& card) {
     State& st = St();
     int slot = 0;
     for (int i = 1; i <= st.InPlay.size() && slot == 0; ++i)
-        if (st.InPlay[i].Name.empty()) slot = i;
+        if (std::as_const(st.InPlay)[i].Name.empty()) slot = i;
     if (slot == 0) {
         if (st.InPlay.size() >= kMaxInPlay) return;
         slot = st.InPlay.PushBack(Card{});

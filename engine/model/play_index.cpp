@@ -22,32 +22,50 @@ int Words(std::size_t slots) {
 
 void HoldScope::Released() {
     int from = -1;
-    for (PlayIndex* index : PlayIndex::live_) {
+    for (const auto& index : PlayIndex::Live()) {
         index->Release(depth_);
         if (!index->held_.empty()) from = std::max(from, index->held_.back().depth);
     }
     heldFrom_ = from;
 }
 
-PlayIndex::PlayIndex(const std::vector<Card*>& slots) : slots_(slots) {
+std::vector<std::unique_ptr<PlayIndex>>& PlayIndex::Live() {
+    static auto* live = new std::vector<std::unique_ptr<PlayIndex>>();
+    return *live;
+}
+
+PlayIndex* PlayIndex::Of(const void* owner) {
+    for (const auto& index : Live())
+        if (index->owner_ == owner) return index.get();
+    return nullptr;
+}
+
+void PlayIndex::Make(const void* owner, const std::vector<Card*>& slots) {
+    Drop(owner);
+    Live().push_back(std::make_unique<PlayIndex>(owner, slots));
+}
+
+void PlayIndex::Drop(const void* owner) {
+    std::erase_if(Live(), [owner](const auto& index) { return index->owner_ == owner; });
+    HoldScope::Released();
+}
+
+PlayIndex::PlayIndex(const void* owner, const std::vector<Card*>& slots)
+    : owner_(owner), slots_(slots) {
     const std::size_t n = slots_.size();
     signs_.assign(n, 0);
     for (auto& bits : bits_)
         bits.assign(Words(n), 0);
     isHeld_.assign(n, 0);
     isChanged_.assign(n, 0);
-    live_.push_back(this);
     const int outermost = std::min(HoldScope::depth_, 1);
-    for (std::size_t s = 1; s <= n; ++s) {
-        Resign(static_cast<int>(s));
-        List(static_cast<int>(s), outermost);
+    for (int s = 1; s <= static_cast<int>(n); ++s) {
+        Resign(s);
+        List(s, outermost);
     }
 }
 
-PlayIndex::~PlayIndex() {
-    std::erase(live_, this);
-    HoldScope::Released();
-}
+PlayIndex::~PlayIndex() = default;
 
 // Bit 0 active, bit 1 a run under way or a target to take up, then the lengths of triggers, then
 // a bit of its own for each trigger the rules send, then the other triggers spread over the last

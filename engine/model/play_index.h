@@ -13,6 +13,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,6 @@ class HoldScope {
     HoldScope(const HoldScope&) = delete;
     HoldScope& operator=(const HoldScope&) = delete;
 
-    static int Depth() { return depth_; }
-
   private:
     friend class PlayIndex;
     static void Released();
@@ -51,9 +50,14 @@ class PlayIndex {
     // themselves, ending the program at the first slot whose sign is out of date.
     static void CheckAgainstCards(bool on) { checking_ = on; }
 
-    // Built over the slots of play. Any of them may be held by a procedure already at work, so
+    // The index kept for a list of play (its owner), or null.
+    static PlayIndex* Of(const void* owner);
+    // Makes one over the slots of play. Any of them may be held by a procedure already at work, so
     // each counts as held by the outermost one.
-    explicit PlayIndex(const std::vector<Card*>& slots);
+    static void Make(const void* owner, const std::vector<Card*>& slots);
+    static void Drop(const void* owner);
+
+    PlayIndex(const void* owner, const std::vector<Card*>& slots);
     ~PlayIndex();
     PlayIndex(const PlayIndex&) = delete;
     PlayIndex& operator=(const PlayIndex&) = delete;
@@ -87,8 +91,10 @@ class PlayIndex {
     int Checked(int from, int found, int last) const;
 
     static inline bool checking_ = false;
-    static inline std::vector<PlayIndex*> live_;
+    // Never destroyed: lists of play may outlive any static at the program's end.
+    static std::vector<std::unique_ptr<PlayIndex>>& Live();
 
+    const void* owner_;
     const std::vector<Card*>& slots_;
     std::vector<uint64_t> signs_;                    // by slot - 1
     std::array<std::vector<uint64_t>, kBits> bits_;  // per sign bit, one bit per slot

@@ -62,22 +62,24 @@ void PlayList::IndexSlots() {
 }
 
 void PlayList::DropIndex() {
-    index_.reset();
+    if (indexed_) PlayIndex::Drop(this);
+    indexed_ = false;
     Watch();
 }
 
 void PlayList::HandOut(long long i) {
     if (depth_ > 0) Note(i);
-    if (index_) index_->HandedOut(static_cast<int>(i));
+    if (indexed_) Index().HandedOut(static_cast<int>(i));
 }
 
 void PlayList::HandOutAll() {
     if (depth_ > 0) NoteAll();
-    if (index_) index_->HandedOutAll();
+    if (indexed_) Index().HandedOutAll();
 }
 
 void PlayList::BuildIndex() {
-    index_ = std::make_unique<PlayIndex>(slots_);
+    PlayIndex::Make(this, slots_);
+    indexed_ = true;
     Watch();
 }
 
@@ -127,12 +129,12 @@ void PlayList::TakeBack() {
         // One move: the texts' room it leaves in the journal is reused by the next copy there.
         if (slot > size()) continue;
         *slots_[slot - 1] = std::move(journal.saved[k]);
-        if (index_) index_->Replaced(slot);
+        if (indexed_) Index().Replaced(slot);
     }
     journal.Forget();
     for (int i = journal.openSize + 1; i <= size(); ++i) {
         *slots_[i - 1] = Card{};
-        if (index_) index_->Replaced(i);
+        if (indexed_) Index().Replaced(i);
     }
     --depth_;
     Watch();

@@ -10,7 +10,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <utility>
 #include <vector>
 
@@ -26,6 +25,7 @@ class PlayList {
     PlayList(StableList<Card> cards) : cards_(std::move(cards)) { IndexSlots(); }
     PlayList(const PlayList& other);
     PlayList(PlayList&& other);
+    ~PlayList() { DropIndex(); }
     PlayList& operator=(const PlayList& other);
     PlayList& operator=(PlayList&& other);
     PlayList& operator=(StableList<Card> cards);
@@ -52,7 +52,7 @@ class PlayList {
     int PushBack(Card card) {
         cards_.PushBack(std::move(card));
         slots_.push_back(&cards_.raw().back());
-        if (index_) index_->Added();
+        if (indexed_) Index().Added();
         return size();
     }
     void Resize(int count);
@@ -78,16 +78,16 @@ class PlayList {
     // Whether walks over play go by an index of its cards (see play_index.h): a crowded board
     // gets one here, and a small one is looked at whole.
     bool IndexIfCrowded() {
-        if (index_) return true;
+        if (indexed_) return true;
         if (size() < PlayIndex::LiveFrom()) return false;
         BuildIndex();
         return true;
     }
     // On an indexed board, the first slot from `from` to `last` whose card's sign meets `signs`,
     // or 0.
-    int NextToLook(uint64_t signs, int from, int last) { return index_->Next(signs, from, last); }
+    int NextToLook(uint64_t signs, int from, int last) { return Index().Next(signs, from, last); }
     // On an indexed board, whether a card from `from` to `last` is active.
-    bool AnyActive(int from, int last) { return index_->Next(PlayIndex::kActive, from, last) != 0; }
+    bool AnyActive(int from, int last) { return Index().Next(PlayIndex::kActive, from, last) != 0; }
 
   private:
     struct Journal {
@@ -101,7 +101,8 @@ class PlayList {
     void NoteAll();
     void HandOut(long long i);
     void HandOutAll();
-    void Watch() { watched_ = depth_ > 0 || index_ != nullptr; }
+    void Watch() { watched_ = depth_ > 0 || indexed_; }
+    PlayIndex& Index() const { return *PlayIndex::Of(this); }
     void BuildIndex();
     void DropIndex();
     // Slot i is slot i - 1 of the index. Play is indexed and counted all the time, and finding an
@@ -117,8 +118,9 @@ class PlayList {
     std::vector<Card*> slots_;       // where each card of cards_ is; growth never moves them
     std::vector<Journal> journals_;  // the first depth_ are open; the others kept for reuse
     int depth_ = 0;
-    std::unique_ptr<PlayIndex> index_;  // kept on a crowded board only
-    bool watched_ = false;              // a journal is open or an index kept
+    // The index is kept beside the list (PlayIndex::Of), which stays as small as it was.
+    bool indexed_ = false;  // a crowded board's
+    bool watched_ = false;  // a journal is open or an index kept
 };
 
 }  // namespace dv

@@ -72,7 +72,6 @@ struct RulesState {
     std::vector<TraitMaskLookup> MaskLookups;
     std::array<double, 65> BitLookup{};
     uint8_t EchoOnce = 0;
-    long long WalkLooks = 0;  // cards walks over play have looked at, since the state was made
     std::string AddEffectText;
     int32_t AddEffectCard = 0;
     // Cards read for every game and the actions traits hand out compile the same few scripts

@@ -474,7 +474,7 @@ void TriggerFilter::PassOver(int from, int to, int payer) const {
          c = play.NextToLook(ofLength_, c + 1, to)) {
         const Card& card = std::as_const(play)[c];
         if (payer >= 0 && c != payer && card.Active == 0) continue;
-        ++st.WalkLooks;
+        ++looks_;
         if (Reaches(card) == Reach::ClearsEchoOnce) st.EchoOnce = 0;
     }
 }

@@ -7,7 +7,6 @@
 #include "engine/model/play_list.h"
 #include "engine/model/records.h"
 #include "engine/model/run_codes.h"
-#include "engine/model/state.h"
 #include "engine/model/value.h"
 
 namespace dv {
@@ -84,10 +83,12 @@ class TriggerFilter {
             if (passed < to) passOver(passed + 1, to);
             if (c == 0 || !play.Has(c)) return;
             passed = c;
-            ++St().WalkLooks;
+            ++looks_;
             if (!look(c)) return;
         }
     }
+    // Cards the walks over indexed boards have looked at, since the program began.
+    static long long Looks() { return looks_; }
     // Clears EchoOnce where a card from `from` to `to` of an indexed board would take up an effect
     // of the trigger's length and answer nothing. Given the slot of a paying card, only active
     // cards and that slot count, as in the walk over cost mods.
@@ -99,6 +100,7 @@ class TriggerFilter {
     // The signs of the play index a walk asks for, taken when a walk first goes by the index.
     mutable uint64_t answering_ = 0;
     mutable uint64_t ofLength_ = 0;
+    static inline long long looks_ = 0;
 };
 // The common form: every matching effect, real, no action text.
 void RunActions(Card& card, const std::string& trigger);

@@ -402,10 +402,10 @@ TEST_F(DispatchTest, AnEntryLooksAtTheCardsItsWalksReachNotAtTheWholeBoard) {
         newcomer.Name = "Newcomer";
         InitCard(newcomer, 1, 0);
         newcomer.StartTime = "GAMESTART";
-        const long long looks = St().WalkLooks;
+        const long long looks = TriggerFilter::Looks();
         for (int e = 0; e < kEntries; ++e)
             ASSERT_GT(AddCard(newcomer), kBoard);
-        EXPECT_LE(St().WalkLooks - looks, 3 * kEntries);
+        EXPECT_LE(TriggerFilter::Looks() - looks, 3 * kEntries);
     }
 }
 
