@@ -484,15 +484,6 @@ bool TriggerFilter::Enters(const Card& card) const {
            SameNoCase(card.StartTime, trigger_);
 }
 
-bool TriggerFilter::MayRun(const Card& card) const {
-    if (card.Name.empty() || trigger_.empty()) return false;
-    if (!cost_ && card.Active == 0 && SameNoCase(card.StartTime, trigger_)) return true;
-    // An empty trigger never gets here, so the effects past the held ones need no look.
-    const std::size_t length = trigger_.size();
-    return card.Effects.AnyHeld(
-        [length](const Effect& effect) { return effect.Trigger.size() == length; });
-}
-
 // Reads the card as RunActions and TakeUpEffect would treat it. A walk over a crowded board hands
 // a trigger such as COSTMOD to every card with an effect of its length, and a dispatch of each
 // costs far more than this look.

@@ -47,7 +47,6 @@ void RunActions(Card& card, const std::string& trigger, RunActionsCall& call);
 class TriggerFilter {
   public:
     explicit TriggerFilter(const std::string& trigger);
-    bool MayRun(const Card& card) const;
     // What handing the trigger to the card would do, read without handing the card out.
     enum class Reach : uint8_t {
         Nothing,

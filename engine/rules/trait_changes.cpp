@@ -79,7 +79,7 @@ void SetTrait(Card& card, const std::string& name, const Value& value, const Val
 
         const Value savedAmount = st.LastAmount;
         std::string echo;
-        if (announced && quiet == 0 && TriggerFilter("TRAITCHANGE:" + base).MayRun(card)) {
+        if (announced && quiet == 0 && TriggerFilter("TRAITCHANGE:" + base).MustHandOut(card)) {
             RunActionsCall call;
             call.triggeringCard = -1;
             call.effectNumber = 0;
