@@ -8,12 +8,12 @@
 namespace dv {
 
 // A copy's index points into its own cards; a moved deque keeps its elements where they are, but
-// the index is built anew all the same rather than relied on.
+// the index is built anew all the same rather than relied on. A copy or a moved list starts without
+// an index of its walks: it is built again when a walk asks.
 PlayList::PlayList(const PlayList& other)
     : cards_(other.cards_), journals_(other.journals_), depth_(other.depth_) {
     IndexSlots();
 }
-// A copy or a moved list starts without an index of its walks: it is built again when a walk asks.
 
 PlayList::PlayList(PlayList&& other)
     : cards_(std::move(other.cards_)), journals_(std::move(other.journals_)), depth_(other.depth_) {

@@ -363,21 +363,19 @@ TEST_F(DispatchTest, AWalkLeavesEachCardAsHandingItTheTriggerWould) {
 // entry actions). On a board of thousands that none of the walks reaches, an entry looks at a few
 // cards, not at the board: a start with 8,000 such cards took seconds.
 TEST_F(DispatchTest, AnEntryLooksAtTheCardsItsWalksReachNotAtTheWholeBoard) {
+    auto tenEffectsOn = [](const char* trigger) {
+        return [trigger](Card& card) {
+            for (int i = 0; i < 10; ++i)
+                AddEffect(card, "ECHO:x", kTargetAll, trigger, 0, "");
+        };
+    };
     struct Row {
         const char* board;
         std::function<void(Card&)> setUp;
     };
     const Row rows[] = {
-        {"ten effects on PHASE10, as long as COSTMOD",
-         [](Card& card) {
-             for (int i = 0; i < 10; ++i)
-                 AddEffect(card, "ECHO:x", kTargetAll, "PHASE10", 0, "");
-         }},
-        {"ten effects on TURNSTART",
-         [](Card& card) {
-             for (int i = 0; i < 10; ++i)
-                 AddEffect(card, "ECHO:x", kTargetAll, "TURNSTART", 0, "");
-         }},
+        {"ten effects on PHASE10, as long as COSTMOD", tenEffectsOn("PHASE10")},
+        {"ten effects on TURNSTART", tenEffectsOn("TURNSTART")},
         {"inactive, waiting for the turn start",
          [](Card& card) {
              card.Active = 0;
