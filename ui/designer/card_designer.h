@@ -68,6 +68,15 @@ class Designer {
     // The help text of a "?" button; empty for a button without one.
     static std::string HelpText(int index);
 
+    // What the designer's card file holds besides its cards and templates: what it brought when
+    // it was loaded, or its author added. Only these are written into it; the game's cost card,
+    // or one another file brought, may price its cards but never goes into it.
+    struct CardFileParts {
+        Card costCard;  // an empty name: none
+        int32_t tokens = 0;
+        std::string gameFile;
+    };
+
   private:
     // What a designer opened by the deck manager changes of the designer session around it (a
     // designer from the menu, hidden during its test game): put back when it closes.
@@ -95,9 +104,19 @@ class Designer {
     // "Save cards now?" and the save it offers: false when Yes was answered and the save did not
     // happen.
     bool OfferToSave();
-    // Save Cards: the card file, or a file asked for when there is none yet; whether it was
-    // written. Only a written file becomes the designer's card file.
-    bool SaveCardFile();
+    // Whether the designer holds cards, a card on its form or templates that a load would replace.
+    bool HoldsWork() const;
+
+    enum class SaveWay {
+        CardFile,  // Save Cards: the card file (asked for when there is none yet), sorted
+        Offered,   // the save offered on closing, on ending the program and before a load
+        NewFile,   // Save Cards As: always asks
+    };
+    // Every save of the card file: commits the form, stamps each card with the file as its set
+    // and writes the file with its own parts. Whether it was written; only a written file
+    // becomes the designer's card file, and a save that did not happen leaves the cards as
+    // they were.
+    bool SaveCardFile(SaveWay way);
 
     // What the designer showed when it handed over: the card, its list and the slot.
     struct HandOver {
@@ -109,6 +128,7 @@ class Designer {
     DesignerPeers& peers_;
     std::optional<OuterSession> outer_;
     std::optional<HandOver> handedOver_;
+    CardFileParts fileParts_;
 };
 
 }  // namespace dv::ui

@@ -108,6 +108,7 @@ void Designer::Open(DesignerOpener opener) {
         form.pictures.NameColour = kWhite;
     }
     s.Templates = List<CardTemplate>(1);
+    fileParts_ = {};
     s.EditIndex = 1;
     form.pictures.BackPath = "backs-generic.bmp";
     form.TraitTop = form.CaptionTop = form.ActionTop = 1;
@@ -197,18 +198,9 @@ bool Designer::LetProgramEnd() {
 }
 
 bool Designer::OfferToSave() {
-    State& s = St();
     // The cards live only in the designer: a save that did not happen keeps it open with them.
     if (!TheDialogs().YesNo("Save cards now?", kTitle)) return true;
-    std::string file = s.CardSetFile;
-    if (file.empty()) {
-        const std::optional<std::string> chosen = AskCardFile(FileChoice::Save, "Save Cards");
-        if (!chosen) return false;
-        file = *chosen;
-    }
-    if (!SaveCollection(s.EditCards, file, "COLLECTION", "", 0, PathOrigin::Chosen)) return false;
-    s.CardSetFile = file;
-    return true;
+    return SaveCardFile(SaveWay::Offered);
 }
 
 void Designer::NewSlotFor(bool duplicate) {

@@ -96,12 +96,85 @@ bool ReadsWhole(const std::string& file, List<Card> cards, uint8_t playerId, int
     return false;
 }
 
+bool HasNamedTemplate(const List<CardTemplate>& templates) {
+    for (const CardTemplate& t : templates)
+        if (!t.card.Name.empty()) return true;
+    return false;
+}
+
 // Whether the card list or the templates read hold anything: a file of neither (a picture chosen
 // by mistake) would become the card file that the next Save Cards writes over without asking.
-bool HoldsCardsOrTemplates(const List<Card>& cards) {
-    for (const CardTemplate& t : St().Templates)
-        if (!t.card.Name.empty()) return true;
-    return HasNamedCard(cards);
+bool HoldsCardsOrTemplates(const List<Card>& cards, const List<CardTemplate>& templates) {
+    return HasNamedTemplate(templates) || HasNamedCard(cards);
+}
+
+using FileParts = Designer::CardFileParts;
+
+// Reads a card file for the designer into `cards`. The reader fills the game's templates, cost
+// card, tokens and game file: they are set aside for the read, so that what the file brought is
+// told apart from what the game held, and handed back in `templates` and `parts`. The game gets
+// its own back, but for a cost card or game file the file brought, which then prices the cards
+// and finds the card test's rules. The player's tokens are never a card file's.
+bool ReadCardFile(const std::string& file, List<Card>& cards, int mode,
+                  List<CardTemplate>& templates, FileParts& parts) {
+    State& s = St();
+    List<CardTemplate> gameTemplates = std::exchange(s.Templates, List<CardTemplate>(1));
+    Card gameCost = std::exchange(s.CostCard, Card{});
+    std::string gameFile = std::exchange(s.GameFile, std::string());
+    const int32_t playerTokens = std::exchange(s.Players[1].Tokens, 0);
+    const bool read = ReadCards(cards, file, s.Players[1], 1, "", mode);
+    templates = std::exchange(s.Templates, std::move(gameTemplates));
+    parts = {s.CostCard, s.Players[1].Tokens, s.GameFile};
+    s.Players[1].Tokens = playerTokens;
+    if (!read || s.CostCard.Name.empty()) s.CostCard = std::move(gameCost);
+    if (!read || s.GameFile.empty()) s.GameFile = std::move(gameFile);
+    return read;
+}
+
+// The writer writes the game's cost card, tokens and game file: for a designer's card file they
+// are the file's own while it is written, and the game's again afterwards.
+class PartsInPlace {
+  public:
+    explicit PartsInPlace(const FileParts& parts)
+        : costCard_(std::exchange(St().CostCard, parts.costCard)),
+          tokens_(std::exchange(St().Players[1].Tokens, parts.tokens)),
+          gameFile_(std::exchange(St().GameFile, parts.gameFile)) {}
+    ~PartsInPlace() {
+        State& s = St();
+        s.CostCard = std::move(costCard_);
+        s.Players[1].Tokens = tokens_;
+        s.GameFile = std::move(gameFile_);
+    }
+    PartsInPlace(const PartsInPlace&) = delete;
+    PartsInPlace& operator=(const PartsInPlace&) = delete;
+
+  private:
+    Card costCard_;
+    int32_t tokens_;
+    std::string gameFile_;
+};
+
+// The set file a card is stamped with: the file's name without its folder, whichever separator
+// the folder uses.
+std::string SetFileName(std::string file) {
+    FileNameOf(file);
+    return fs::path(file).filename().string();
+}
+
+// Stamps every card and the shown one with a set file; the stamps they had are handed back.
+std::vector<std::string> Stamp(const std::string& setFile) {
+    State& s = St();
+    std::vector<std::string> had{std::exchange(s.CurrentCard.SetFile, setFile)};
+    for (Card& card : s.EditCards)
+        had.push_back(std::exchange(card.SetFile, setFile));
+    return had;
+}
+
+void Unstamp(const std::vector<std::string>& had) {
+    State& s = St();
+    s.CurrentCard.SetFile = had[0];
+    for (int i = 1; i <= s.EditCards.size() && i < static_cast<int>(had.size()); ++i)
+        s.EditCards[i].SetFile = had[static_cast<std::size_t>(i)];
 }
 
 void TellNothingIn(const std::string& file) {
@@ -130,21 +203,32 @@ bool Designer::NeedsCardFile() {
     return true;
 }
 
+bool Designer::HoldsWork() const {
+    const State& s = St();
+    return HasNamedCard(s.EditCards) || !s.CurrentCard.Name.empty() ||
+           HasNamedTemplate(s.Templates);
+}
+
 void Designer::LoadCards() {
     State& s = St();
+    // The cards held are replaced: the author is asked about them first, as on closing, and a
+    // save that did not happen leaves them, unloaded over.
+    if (HoldsWork() && !OfferToSave()) return;
     // A cancelled choice leaves the open file and its unsaved cards as they are.
     const std::optional<std::string> file = AskCardFile(FileChoice::Open, "Load Cards");
     if (!file || !FileExists(*file)) return;
     if (!ReadsWhole(*file, List<Card>(1), s.Players[1].Id, 1, kReadReplace)) return;
-    // Each load starts from no templates: another file's would be written into this one.
-    List<CardTemplate> had = std::exchange(s.Templates, List<CardTemplate>(1));
+    // Each load starts from no templates and parts: another file's would be written into this one.
     List<Card> cards(1);
-    const bool read = ReadCards(cards, *file, s.Players[1], 1, "", kReadReplace);
-    if (!read || !HoldsCardsOrTemplates(cards)) {
-        if (read) TellNothingIn(*file);
-        s.Templates = std::move(had);
+    List<CardTemplate> templates;
+    FileParts parts;
+    if (!ReadCardFile(*file, cards, kReadReplace, templates, parts)) return;
+    if (!HoldsCardsOrTemplates(cards, templates)) {
+        TellNothingIn(*file);
         return;
     }
+    s.Templates = std::move(templates);
+    fileParts_ = std::move(parts);
     s.EditIndex = 1;
     s.EditCards = std::move(cards);
     SortCollectionByName();
@@ -164,21 +248,25 @@ void Designer::AddCardsFromFile() {
     const std::optional<std::string> file = AskCardFile(FileChoice::Open, "Add Cards from File");
     if (!file || !FileExists(*file)) return;
     if (!ReadsWhole(*file, s.EditCards, s.Players[1].Id, 1, kReadAppend)) return;
-    // The file's templates come after the designer's own, which a read would write over.
-    List<CardTemplate> had = std::exchange(s.Templates, List<CardTemplate>(1));
     List<Card> cards = s.EditCards;
-    if (!ReadCards(cards, *file, s.Players[1], 1, "", kReadAppend)) {
-        s.Templates = std::move(had);
-        return;
-    }
-    for (CardTemplate& added : s.Templates) {
-        if (added.card.Name.empty()) continue;
+    List<CardTemplate> added;
+    FileParts brought;
+    if (!ReadCardFile(*file, cards, kReadAppend, added, brought)) return;
+    // The author's own templates and parts stay; the added file gives only what they lack.
+    for (CardTemplate& t : added) {
+        if (t.card.Name.empty()) continue;
         bool known = false;
-        for (const CardTemplate& own : had)
-            known = known || own.card.Name == added.card.Name;
-        if (!known) had.PushBack(std::move(added));
+        for (const CardTemplate& own : s.Templates)
+            known = known || own.card.Name == t.card.Name;
+        if (!known) s.Templates.PushBack(std::move(t));
     }
-    s.Templates = std::move(had);
+    if (fileParts_.costCard.Name.empty()) fileParts_.costCard = std::move(brought.costCard);
+    if (fileParts_.tokens == 0) fileParts_.tokens = brought.tokens;
+    if (fileParts_.gameFile.empty()) fileParts_.gameFile = std::move(brought.gameFile);
+    // The author's cost card prices the author's cards, and the author's game file names the
+    // rules of their test.
+    if (!fileParts_.costCard.Name.empty()) s.CostCard = fileParts_.costCard;
+    if (!fileParts_.gameFile.empty()) s.GameFile = fileParts_.gameFile;
     s.EditCards = std::move(cards);
     SortCollectionByName();
     form.LoadCombos();
@@ -187,55 +275,53 @@ void Designer::AddCardsFromFile() {
     if (s.EditCards.Has(s.EditIndex)) s.CurrentCard = s.EditCards[s.EditIndex];
 }
 
-bool Designer::SaveCardFile() {
+bool Designer::SaveCardFile(SaveWay way) {
     State& s = St();
-    // The file's name without its folder, whichever separator the folder uses.
-    std::string setFile = s.CardSetFile;
-    FileNameOf(setFile);
-    setFile = fs::path(setFile).filename().string();
-    for (Card& card : s.EditCards)
-        card.SetFile = setFile;
-    // The shown card is committed from CurrentCard, so it takes the stamp too.
-    s.CurrentCard.SetFile = setFile;
     if (s.EditIndex >= 1) form.Commit();
+    // Cards never saved to a file stay without a set until their file is saved again.
+    const bool firstSave = s.CardSetFile.empty();
     std::string file = s.CardSetFile;
-    if (file.empty()) {
-        const std::optional<std::string> chosen = AskCardFile(FileChoice::Save, "Save Cards");
+    if (way == SaveWay::NewFile || file.empty()) {
+        const char* title = way == SaveWay::NewFile ? "Save Cards As..." : "Save Cards";
+        const std::optional<std::string> chosen = AskCardFile(FileChoice::Save, title);
         if (!chosen) return false;
         file = *chosen;
     }
-    const Card shown = s.EditCards.Has(s.EditIndex) ? s.EditCards[s.EditIndex] : Card{};
-    SortCards(s.EditCards, "NAME", 0);
-    {
-        const ListBusyScope busy;
-        form.LoadCombos();
+    const bool sorted = way == SaveWay::CardFile;
+    if (sorted) {
+        const Card shown = s.EditCards.Has(s.EditIndex) ? s.EditCards[s.EditIndex] : Card{};
+        SortCards(s.EditCards, "NAME", 0);
+        {
+            const ListBusyScope busy;
+            form.LoadCombos();
+        }
+        // The sort moves cards: the form goes on with the card it showed, wherever it now lies.
+        s.EditIndex = static_cast<int16_t>(SlotAfterSort(s.EditCards, shown, s.EditIndex));
+        form.controls.CardCombo.Select(s.EditIndex - 1);
     }
-    // The sort moves cards: the form goes on with the card it showed, wherever it now lies.
-    s.EditIndex = static_cast<int16_t>(SlotAfterSort(s.EditCards, shown, s.EditIndex));
-    form.controls.CardCombo.Select(s.EditIndex - 1);
-    // A file that was not written does not become the designer's card file.
-    const bool saved = SaveCollection(s.EditCards, file, "COLLECTION", "", 0, PathOrigin::Chosen);
+    // Every card names the file written as its set, so collections refresh it from that file.
+    const std::vector<std::string> had = Stamp(firstSave ? std::string() : SetFileName(file));
+    bool saved = false;
+    {
+        const PartsInPlace own(fileParts_);
+        saved = SaveCollection(s.EditCards, file, "COLLECTION", "", 0, PathOrigin::Chosen);
+    }
     if (saved) {
         s.CardSetFile = file;
         SetColFileName(s.CardSetFile, 1);
+    } else {
+        Unstamp(had);
     }
-    form.ShowSlot(s.EditIndex);
+    if (sorted) form.ShowSlot(s.EditIndex);
     return saved;
 }
 
 void Designer::SaveCards() {
-    SaveCardFile();
+    SaveCardFile(SaveWay::CardFile);
 }
 
 void Designer::SaveCardsAs() {
-    State& s = St();
-    if (s.EditIndex >= 1) form.Commit();
-    const std::optional<std::string> file = AskCardFile(FileChoice::Save, "Save Cards As...");
-    if (!file) return;
-    // A failed save keeps the card file the designer had.
-    if (!SaveCollection(s.EditCards, *file, "COLLECTION", "", 0, PathOrigin::Chosen)) return;
-    s.CardSetFile = *file;
-    SetColFileName(s.CardSetFile, 1);
+    SaveCardFile(SaveWay::NewFile);
 }
 
 void Designer::CreateCustomEnemy() {

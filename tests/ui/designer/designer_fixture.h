@@ -11,6 +11,7 @@
 #include "engine/model/state.h"
 #include "tests/support/dialogs_fixture.h"
 #include "ui/designer/card_designer.h"
+#include "ui/designer/card_pictures.h"
 
 namespace dv::test {
 
@@ -25,6 +26,8 @@ class FakePeers : public ui::DesignerPeers {
     std::function<void()> handedOver = [] {};
     // Picture work that fails, as a picture that cannot be read does.
     bool failPictures = false;
+    // The window's own picture work, when a test runs it; recorded only otherwise.
+    ui::CardPictures* pictures = nullptr;
 
     void EditEnemyDeck() override {
         calls.push_back("EditEnemyDeck:" + std::to_string(St().DeckManagerMode));
@@ -40,9 +43,11 @@ class FakePeers : public ui::DesignerPeers {
     void UpdatePic(int mode) override {
         calls.push_back("UpdatePic:" + std::to_string(mode));
         if (failPictures) throw std::runtime_error("the picture cannot be read");
+        if (pictures) pictures->UpdatePic(mode);
     }
     bool StorePictureFiles(const std::string& picture, const std::string& thumbnail,
                            Card& stored) override {
+        if (pictures) return pictures->StorePictureFiles(picture, thumbnail, stored);
         savedPictures.push_back(picture);
         savedPictures.push_back(thumbnail);
         St().CurrentCard.Picture = stored.Picture = picture;
