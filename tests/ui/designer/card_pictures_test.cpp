@@ -439,23 +439,14 @@ TEST_F(CardPicturesTest, OnlyTheAuthorsOwnPickIsReadFromOutsideTheFolders) {
 // when not found, a full path of this machine when found under Pictures, so the next save wrote
 // the card without its pictures or with this machine's paths.
 TEST_F(CardPicturesTest, ViewingACardLeavesThePictureNamesItCameWith) {
-    struct Row {
-        const char* where;
-        const char* file;  // written below the program folder; empty: nowhere
-        const char* found;
-    };
-    const Row rows[] = {
-        {"beside the card file", "set/redfox.jpg", "set/redfox.jpg"},
-        {"under Pictures", "Pictures/redfox.jpg", "Pictures/redfox.jpg"},
-        {"nowhere", "", ""},
-    };
+    // Where the one picture the card names lies, below the program folder; empty: nowhere.
     state.CardFolder = (Folder() / "set").string();
     fs::create_directories(state.CardFolder);
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.where);
+    for (const char* file : {"set/redfox.jpg", "Pictures/redfox.jpg", ""}) {
+        SCOPED_TRACE(file);
         fs::remove(Folder() / "set/redfox.jpg");
         fs::remove(Folder() / "Pictures/redfox.jpg");
-        if (*r.file) WriteFile(r.file, "j");
+        if (*file) WriteFile(file, "j");
         for (const char* picture : {"", "Card-Fox.jpg"}) {
             Card& card = St().CurrentCard;
             card.Picture = picture;
@@ -469,7 +460,7 @@ TEST_F(CardPicturesTest, ViewingACardLeavesThePictureNamesItCameWith) {
             EXPECT_EQ(PictureFields(), before);
             if (!*picture) {
                 ASSERT_EQ(platform.composed.size(), 1u);
-                const std::string found = *r.found ? (Folder() / r.found).string() : "";
+                const std::string found = *file ? (Folder() / file).string() : "";
                 EXPECT_EQ(platform.composed[0].art, found);
                 EXPECT_EQ(platform.composed[0].back, found);
             }
@@ -488,13 +479,13 @@ TEST_F(CardPicturesTest, ANameBesideTheCardFileStaysInsideIt) {
     const fs::path outside = Folder().string() + "-outside";
     fs::create_directories(outside);
     std::ofstream(outside / "far.jpg") << "j";
-    WriteFile("set/x", "");
+    fs::create_directories(Folder() / "set");
     fs::create_symlink(outside / "far.jpg", Folder() / "set/link.jpg");
     state.CardFolder = (Folder() / "set").string();
     Card& card = St().CurrentCard;
     card.Picture.clear();
-    for (const std::string name : {"../../" + outside.filename().string() + "/far.jpg",
-                                   std::string("link.jpg"), (outside / "far.jpg").string()}) {
+    for (const std::string& name : {"../../" + outside.filename().string() + "/far.jpg",
+                                    std::string("link.jpg"), (outside / "far.jpg").string()}) {
         SCOPED_TRACE(name);
         card.ArtSource = name;
         pictures.UpdatePic(0);
