@@ -723,7 +723,9 @@ def main_help():
         "<p>Every game has its own deck rules; the deck manager tells you when a deck breaks",
         "them. Tokens buy new cards from card stores, and some cards give or take tokens.",
         "Your cards, decks, tokens and won missions are saved in your player file when a game",
-        "ends and when you close the program.</p>",
+        "ends (<b>Quit / New Game</b> ends one too), when you open the <b>Card Editor</b> and",
+        "when you close the main window. <b>Quit</b> in the deck manager's <b>File</b> menu",
+        "ends the program without saving: use <b>Save Player</b> in that menu first.</p>",
         "<p>Each game has a help page of its own: use the help link under its name on the games",
         "page.</p>",
     ])

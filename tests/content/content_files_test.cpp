@@ -156,6 +156,16 @@ TEST(ContentFilesTest, GameFileOpensWithItsRulesLine) {
 // The starter deck builder carries the starter card the card designer writes, so that it plays as
 // a designer's starter deck does; only its booster leaves out the player card of the included
 // deck, which the builder hands out once by name.
+// The help page said everything was saved on closing the program, while the deck manager's Quit
+// ends it without saving.
+TEST(ContentFilesTest, TheHelpPageTellsWhichWaysOutSaveThePlayer) {
+    const std::string page = Slurp(ContentFolder() / "MainHelp.html");
+    EXPECT_EQ(page.find("when you close the program"), std::string::npos);
+    EXPECT_NE(page.find("when you close the main window"), std::string::npos);
+    EXPECT_NE(page.find("deck manager's <b>File</b> menu"), std::string::npos);
+    EXPECT_NE(page.find("ends the program without saving"), std::string::npos);
+}
+
 TEST(ContentFilesTest, StarterDeckBuilderHoldsTheDesignersStarterCard) {
     const std::string builder =
         Slurp(ContentFolder() / "Mosslight" / "Lamplighter_StarterDeck.txt");

@@ -175,11 +175,14 @@ void DeckManagerLogic::SaveOpponent() {
     // Both refuse a name that would leave the game's folder, and say why they fail.
     const std::string path = EnemyFilePath(name);
     if (path.empty()) return;
-    // The name may be that of an opponent the player made before.
+    // The name may be that of an opponent the player made before, or one of the game's own: the
+    // question says which folder, as the file the player opened may lie elsewhere.
     std::error_code ec;
-    if (std::filesystem::exists(std::filesystem::symlink_status(path, ec)) &&
-        !TheDialogs().YesNo("\"" + std::filesystem::path(path).filename().string() +
-                                "\" already exists. Replace it with this deck?",
+    const std::filesystem::path target(path);
+    if (std::filesystem::exists(std::filesystem::symlink_status(target, ec)) &&
+        !TheDialogs().YesNo("\"" + target.filename().string() +
+                                "\" already exists in the game's folder " +
+                                target.parent_path().string() + ". Replace it with this deck?",
                             kTitle))
         return;
     if (!ShowSaveFailure(SaveEnemyReason(cards, path, name), kTitle)) return;

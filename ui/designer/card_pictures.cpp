@@ -17,13 +17,9 @@ constexpr const char* kTitle = "Duvenhall";
 // The designer writes its card pictures as JPEG files.
 constexpr const char* kPictureExtension = "jpg";
 
-bool IsFileIn(const fs::path& folder, const std::string& name) {
+bool IsRegularFile(const fs::path& path) {
     std::error_code ec;
-    return fs::is_regular_file(ResolveDataPath(folder, name), ec);
-}
-
-std::string Loadable(const std::string& name) {
-    return name.empty() ? std::string() : GetImagePath(name, 0);
+    return fs::is_regular_file(path, ec);
 }
 
 }  // namespace
@@ -48,11 +44,30 @@ const std::string& CardPictures::Chosen(const std::string& path) {
     return *chosen_.insert(path).first;
 }
 
-std::string CardPictures::Source(const std::string& name) const {
-    std::error_code ec;
-    if (chosen_.count(name) && fs::path(name).is_absolute() && fs::is_regular_file(name, ec))
-        return name;
-    return Loadable(name);
+bool CardPictures::IsChosenFile(const std::string& path) const {
+    return chosen_.count(path) && fs::path(path).is_absolute() && IsRegularFile(path);
+}
+
+std::string CardPictures::Find(const std::string& name) const {
+    if (name.empty()) return {};
+    if (IsChosenFile(name)) return name;
+    // The designer writes a card's pictures beside its card file, and a received set brings them
+    // there: a name of the card file's own folder is read there, and only there.
+    if (!state_.CardFolder.empty()) {
+        const fs::path beside = ResolveDataPath(state_.CardFolder, name);
+        if (IsRegularFile(beside) && LiesInside(beside, {fs::path(state_.CardFolder)}))
+            return beside.string();
+    }
+    return GetImagePath(name, 0);
+}
+
+std::string CardPictures::FindSaved(const std::string& name, const std::string& location) const {
+    return IsChosenFile(location) ? location : Find(name);
+}
+
+std::string CardPictures::ShowSaved(const Card& card) {
+    return platform_.ShowSavedPictures(FindSaved(card.Picture, card.PictureUrl),
+                                       FindSaved(card.Thumbnail, card.ThumbnailUrl));
 }
 
 CardPictures::PictureFiles CardPictures::FilesOf(const Card& card) {
@@ -72,7 +87,7 @@ void CardPictures::UpdatePic(int mode) {
     Update(mode, FilesOf(St().CurrentCard));
 }
 
-void CardPictures::Update(int mode, const PictureFiles& had) {
+std::string CardPictures::Update(int mode, const PictureFiles& had) {
     auto& st = St();
     Card& card = st.CurrentCard;
     st.CurrentFolder = st.ProgramFolder;
@@ -81,24 +96,25 @@ void CardPictures::Update(int mode, const PictureFiles& had) {
         card.PictureUrl.clear();
         platform_.BeginComposing();
     }
+    // The names are the card's: a look-up finds the files to show and leaves the names as they
+    // are, so that the card is saved as it came.
     const std::string namedArt = card.ArtSource;
     const std::string namedBack = card.BackSource;
     const bool namedBorder = !card.MiniSource.empty();
-    for (std::string* name : {&card.ArtSource, &card.MiniSource, &card.BackSource})
-        if (!name->empty() && !IsFileIn(st.CurrentFolder, *name)) *name = GetImagePath(*name, 0);
     state_.ArtPath = card.ArtSource;
     state_.MiniPath = card.MiniSource;
     state_.BackPath = card.BackSource;
     state_.Region = RegionOfCard(card.ArtRegion);
 
     shownComposed_ = false;
+    std::string unshown;
     if (!card.Picture.empty()) {
-        platform_.ShowSavedPictures(Loadable(card.Picture), Loadable(card.Thumbnail));
+        unshown = ShowSaved(card);
     } else {
-        const std::string art = Source(state_.ArtPath);
-        const std::string back = Source(state_.BackPath);
+        const std::string art = Find(state_.ArtPath);
+        const std::string back = Find(state_.BackPath);
         const PictureCompose made = platform_.ComposePictures(
-            {back, art, Source(state_.MiniPath), state_.Region, state_.NameColour});
+            {back, art, Find(state_.MiniPath), state_.Region, state_.NameColour});
         // An art picture named but not found leaves the back alone, which is no picture of the
         // card.
         const bool artMissing = !namedArt.empty() && art.empty();
@@ -118,6 +134,7 @@ void CardPictures::Update(int mode, const PictureFiles& had) {
         }
     }
     platform_.EndComposing();
+    return unshown;
 }
 
 void CardPictures::NotComposed(const std::string& reason, const PictureFiles& had) {
@@ -128,7 +145,7 @@ void CardPictures::NotComposed(const std::string& reason, const PictureFiles& ha
         card.PictureUrl = had.pictureUrl;
         card.Thumbnail = had.thumbnail;
         card.ThumbnailUrl = had.thumbnailUrl;
-        platform_.ShowSavedPictures(Loadable(card.Picture), Loadable(card.Thumbnail));
+        ShowSaved(card);
     }
     // A card is composed again on every showing: each reason is told once.
     if (reason.empty() || !told_.insert(reason).second) return;
@@ -171,11 +188,19 @@ void CardPictures::LoadExistingCardImage() {
     const std::optional<std::string> thumbnail = Pick("Choose the thumbnail pic.");
     if (!thumbnail) return;
     Card& card = St().CurrentCard;
+    // The files the author picked are shown where they are, from any folder.
+    auto location = [this](const std::string& picked) {
+        return IsChosenFile(picked) ? picked : GetImagePath(BareFileName(picked), 0);
+    };
     card.Picture = BareFileName(*picture);
-    card.PictureUrl = GetImagePath(card.Picture, 0);
+    card.PictureUrl = location(*picture);
     card.Thumbnail = BareFileName(*thumbnail);
-    card.ThumbnailUrl = GetImagePath(card.Thumbnail, 0);
-    UpdatePic(0);
+    card.ThumbnailUrl = location(*thumbnail);
+    std::string why = Update(0, FilesOf(card));
+    for (const auto& [picked, found] :
+         {std::pair{*thumbnail, card.ThumbnailUrl}, std::pair{*picture, card.PictureUrl}})
+        if (found.empty()) why = "\"" + picked + "\" cannot be found";
+    if (!why.empty()) TheDialogs().Message("The picture cannot be shown: " + why + ".", kTitle);
 }
 
 void CardPictures::LoadBackgroundImage() {
@@ -218,13 +243,9 @@ void CardPictures::SaveCardImageAs() {
         TheDialogs().Message(picture.reason, kTitle);
         return;
     }
+    // An export: the card keeps the picture files it names.
     const PictureSave thumbnail = platform_.SaveMini(thumbnailName);
-    if (!thumbnail.written) {
-        TheDialogs().Message(thumbnail.reason, kTitle);
-        return;
-    }
-    St().CurrentCard.Thumbnail = thumbnailName;
-    St().CurrentCard.ThumbnailUrl = thumbnailName;
+    if (!thumbnail.written) TheDialogs().Message(thumbnail.reason, kTitle);
 }
 
 void CardPictures::ChooseNameColour() {

@@ -63,8 +63,10 @@ class PicturePlatform {
     // "Generating new image..." in place of the card picture until EndComposing.
     virtual void BeginComposing() = 0;
     // Loads the card's saved picture files into the card picture and thumbnail; an empty path,
-    // or a file that cannot be read, leaves that box empty.
-    virtual void ShowSavedPictures(const std::string& picture, const std::string& thumbnail) = 0;
+    // or a file that cannot be read, leaves that box empty. Why a file given could not be read;
+    // empty when both were shown.
+    virtual std::string ShowSavedPictures(const std::string& picture,
+                                          const std::string& thumbnail) = 0;
     // Composes both pictures from the art picture, or without one from the back alone (the
     // thumbnail then is blank). Not composed when the picture to draw could not be read (then with
     // the reason) or none was given (then with no reason).
@@ -91,15 +93,16 @@ class CardPictures {
     // regions from the picker. Cancelling the picker, or "No" to making a new picture, changes
     // nothing.
     void MainPicClick();
-    // "Load Existing Card Image": an existing card picture and thumbnail file.
+    // "Load Existing Card Image": an existing card picture and thumbnail file, shown where they
+    // were picked; when they cannot be shown the author is told why.
     void LoadExistingCardImage();
     // "Load new Background Image".
     void LoadBackgroundImage();
     // "Load new Thumbnail Border Image".
     void LoadThumbnailBorderImage();
     // "Save Card Image As...": the card picture to the chosen file (".jpg" when the name has no
-    // extension), the thumbnail beside it with "-mini" before the extension, which becomes the
-    // card's thumbnail name. An existing thumbnail file is replaced only when the user agrees.
+    // extension), the thumbnail beside it with "-mini" before the extension. An export: the card
+    // is left as it was. An existing thumbnail file is replaced only when the user agrees.
     void SaveCardImageAs();
     // "Card Name Color (Click to change)": the colour dialog; the card's colour and
     // state.NameColour take the choice (redraw the label from it) and the picture is composed
@@ -125,13 +128,19 @@ class CardPictures {
 
     bool Editing() const;
     std::optional<std::string> Pick(const std::string& prompt);
-    // UpdatePic for a card that had the picture files `had` before the command changed it.
-    void Update(int mode, const PictureFiles& had);
+    // UpdatePic for a card that had the picture files `had` before the command changed it; why
+    // its saved picture files could not be shown, empty when they were or none were shown.
+    std::string Update(int mode, const PictureFiles& had);
     void NotComposed(const std::string& reason, const PictureFiles& had);
     std::string InCardFolder(const std::string& name) const;
-    // A picture to compose from: one the author chose here is read where it is; a name that came
-    // with a card file is looked up as a card's pictures are, inside the folders only.
-    std::string Source(const std::string& name) const;
+    // Where a picture the card names is read, empty when nowhere: one the author chose here is
+    // read where it is; a name that came with a card file is looked up beside the card file, then
+    // as a card's pictures are, inside the folders only. The name itself is never changed.
+    std::string Find(const std::string& name) const;
+    // A saved picture file: at the location the author picked it from, else found by its name.
+    std::string FindSaved(const std::string& name, const std::string& location) const;
+    std::string ShowSaved(const Card& card);
+    bool IsChosenFile(const std::string& path) const;
     const std::string& Chosen(const std::string& path);
 
     CardPictureState& state_;

@@ -117,11 +117,13 @@ PictureCompose ComposeCardPicture(const PictureSources& sources, CardPictureImag
     return made;
 }
 
-void ShowSavedPictures(const std::string& picture, const std::string& thumbnail,
-                       CardPictureImages& images) {
+std::string ShowSavedPictures(const std::string& picture, const std::string& thumbnail,
+                              CardPictureImages& images) {
     // A file that cannot be read shows an empty box, never the picture shown before.
-    LoadInto(images.MainPic, LoadPicture(picture));
-    LoadInto(images.MiniPic, LoadPicture(thumbnail));
+    std::string pictureWhy, thumbnailWhy;
+    LoadInto(images.MainPic, LoadPicture(picture, &pictureWhy));
+    LoadInto(images.MiniPic, LoadPicture(thumbnail, &thumbnailWhy));
+    return pictureWhy.empty() ? thumbnailWhy : pictureWhy;
 }
 
 }  // namespace dv::ui

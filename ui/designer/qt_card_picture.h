@@ -46,8 +46,8 @@ bool ComposeCardPicture(const QImage& back, const QImage& art, const QImage& bor
 PictureCompose ComposeCardPicture(const PictureSources& sources, CardPictureImages& images);
 
 // Loads the card's saved picture files; an empty path, or a file that cannot be read, leaves that
-// box empty.
-void ShowSavedPictures(const std::string& picture, const std::string& thumbnail,
-                       CardPictureImages& images);
+// box empty. Why a file given could not be read (the card picture's first); empty when none.
+std::string ShowSavedPictures(const std::string& picture, const std::string& thumbnail,
+                              CardPictureImages& images);
 
 }  // namespace dv::ui

@@ -41,8 +41,9 @@ void QtCardPictures::BeginComposing() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void QtCardPictures::ShowSavedPictures(const std::string& picture, const std::string& thumbnail) {
-    ui::ShowSavedPictures(picture, thumbnail, images_);
+std::string QtCardPictures::ShowSavedPictures(const std::string& picture,
+                                              const std::string& thumbnail) {
+    return ui::ShowSavedPictures(picture, thumbnail, images_);
 }
 
 PictureCompose QtCardPictures::ComposePictures(const PictureSources& sources) {

@@ -38,7 +38,8 @@ class QtCardPictures : public QObject, public PicturePlatform {
                                            PicRegion& region) override;
     std::string PickerFolder() override;
     void BeginComposing() override;
-    void ShowSavedPictures(const std::string& picture, const std::string& thumbnail) override;
+    std::string ShowSavedPictures(const std::string& picture,
+                                  const std::string& thumbnail) override;
     PictureCompose ComposePictures(const PictureSources& sources) override;
     void EndComposing() override;
     PictureSave SaveImage(const std::string& path) override;

@@ -1,6 +1,7 @@
 #include "ui/main/hand_picture_widget.h"
 
 #include <QMouseEvent>
+#include <utility>
 
 namespace dv::ui {
 
@@ -21,7 +22,15 @@ void HandPictureWidget::enterEvent(QEnterEvent* event) {
 
 void HandPictureWidget::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
+    // A click that moves a card re-sorts the pane: a second move would take the card that took
+    // its place.
+    if (std::exchange(endingDoubleClick_, false)) return;
     if (rect().contains(event->position().toPoint())) emit Released(event->button());
+}
+
+void HandPictureWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    QLabel::mouseDoubleClickEvent(event);
+    endingDoubleClick_ = true;
 }
 
 }  // namespace dv::ui

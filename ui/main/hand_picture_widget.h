@@ -1,5 +1,6 @@
 #pragma once
-// One picture of the hand strip: reports the pointer moving over it and a button released on it.
+// One picture of the hand strip and the deck manager's panes: reports the pointer moving over it
+// and a click on it, a double-click being one click.
 
 #include <QLabel>
 
@@ -19,6 +20,11 @@ class HandPictureWidget : public QLabel {
     void mouseMoveEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+  private:
+    // The release that ends a double-click: its first release was the click.
+    bool endingDoubleClick_ = false;
 };
 
 }  // namespace dv::ui

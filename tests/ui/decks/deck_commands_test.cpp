@@ -323,7 +323,9 @@ TEST_F(DeckCommandsTest, AFailedLoadChangesNothingWhateverItReadBeforeTheFault) 
 
 // Saving an opponent under the name of one saved before replaced that file without a word.
 TEST_F(DeckCommandsTest, AnOpponentSavedOverAnExistingFileAsksFirstAndANoWritesNothing) {
-    const std::string question = "\"Wight_Enemy.txt\" already exists. Replace it with this deck?";
+    // The folder is named: the file replaced is the game's, whichever file the player opened.
+    const std::string question = "\"Wight_Enemy.txt\" already exists in the game's folder " +
+                                 (Folder() / "zeta").string() + ". Replace it with this deck?";
     struct Row {
         const char* fault;
         uint8_t mode;

@@ -48,8 +48,13 @@ class FakePlatform : public PicturePlatform {
     }
     std::string PickerFolder() override { return folder; }
     void BeginComposing() override { ++begun; }
-    void ShowSavedPictures(const std::string& picture, const std::string& thumbnail) override {
+    std::string ShowSavedPictures(const std::string& picture,
+                                  const std::string& thumbnail) override {
         shown.emplace_back(picture, thumbnail);
+        for (const std::string& file : {picture, thumbnail})
+            if (!unreadable.empty() && file == unreadable)
+                return "\"" + file + "\" cannot be read as a picture";
+        return {};
     }
     PictureCompose ComposePictures(const PictureSources& sources) override {
         composed.push_back(sources);
@@ -166,8 +171,9 @@ TEST_F(CardPicturesTest, ANewArtPictureTakesTheClickedRegionsTheRightWayRoundAnd
     EXPECT_EQ(card.Thumbnail, "");
     EXPECT_EQ(card.ThumbnailUrl, "") << "the old thumbnail would still show in the panes";
     EXPECT_EQ(card.ArtSource, art);
-    EXPECT_EQ(card.BackSource, "");  // no such back picture anywhere: the search finds nothing
-    EXPECT_EQ(card.MiniSource, "");
+    // No such back picture anywhere: the card still names it, as it did.
+    EXPECT_EQ(card.BackSource, "backs-generic.bmp");
+    EXPECT_EQ(card.MiniSource, "/borders/gold.bmp");
     EXPECT_EQ(card.ArtRegion, (std::array<int16_t, 8>{100, 50, 400, 300, 10, 20, 90, 80}));
     ASSERT_EQ(platform.composed.size(), 1u);
     EXPECT_EQ(platform.begun, 1);
@@ -207,12 +213,12 @@ TEST_F(CardPicturesTest, UpdatePicShowsSavedFilesOrComposesFromTheFoundSources) 
     const Card& card = St().CurrentCard;
     EXPECT_EQ(card.Picture, "");
     EXPECT_EQ(card.Thumbnail, "Card-Goblin1-mini.jpg");
-    // A source not beside the program is replaced by where the search found it.
-    EXPECT_EQ(card.ArtSource, (Folder() / "Pictures/Art/old-art.jpg").string());
+    // The search finds the file to compose from; the card keeps the name it came with.
+    EXPECT_EQ(card.ArtSource, "old-art.jpg");
     EXPECT_EQ(state.ArtPath, card.ArtSource);
     EXPECT_EQ(card.BackSource, "backs-generic.bmp");
     ASSERT_EQ(platform.composed.size(), 1u);
-    EXPECT_EQ(platform.composed[0].art, card.ArtSource);
+    EXPECT_EQ(platform.composed[0].art, (Folder() / "Pictures/Art/old-art.jpg").string());
     EXPECT_EQ(platform.composed[0].back, (Folder() / "backs-generic.bmp").string());
     EXPECT_EQ(platform.composed[0].border, "");
     EXPECT_EQ(platform.composed[0].region, RegionOfCard(card.ArtRegion));
@@ -268,12 +274,15 @@ TEST_F(CardPicturesTest, MenusSetBackBorderAndExistingPictures) {
 }
 
 TEST_F(CardPicturesTest, SaveAsWritesThePictureAndItsMiniBesideItOrSaysWhyNot) {
+    const std::vector<std::string> before = PictureFields();
     dialogs.files.push_back("/out/Dragon.jpeg");
     pictures.SaveCardImageAs();
+    EXPECT_EQ(PictureFields(), before) << "Save Card Image As changed the card";
     EXPECT_EQ(platform.saved,
               (std::vector<std::string>{"image:/out/Dragon.jpeg", "mini:/out/Dragon-mini.jpeg"}));
-    EXPECT_EQ(St().CurrentCard.Thumbnail, "/out/Dragon-mini.jpeg");
-    EXPECT_EQ(St().CurrentCard.ThumbnailUrl, "/out/Dragon-mini.jpeg");
+    // An export: the card keeps the picture files it names.
+    EXPECT_EQ(St().CurrentCard.Thumbnail, "Card-Goblin1-mini.jpg");
+    EXPECT_EQ(St().CurrentCard.ThumbnailUrl, "");
     EXPECT_EQ(St().CurrentCard.Picture, "Card-Goblin1.jpg");
 
     struct Row {
@@ -290,7 +299,7 @@ TEST_F(CardPicturesTest, SaveAsWritesThePictureAndItsMiniBesideItOrSaysWhyNot) {
         EXPECT_EQ(platform.saved.size(), r.savedFiles);
         EXPECT_EQ(dialogs.messages,
                   std::vector<std::string>{"The picture was not saved: " + std::string(r.failing)});
-        EXPECT_EQ(St().CurrentCard.Thumbnail, "/out/Dragon-mini.jpeg");
+        EXPECT_EQ(St().CurrentCard.Thumbnail, "Card-Goblin1-mini.jpg");
     }
 }
 
@@ -423,6 +432,108 @@ TEST_F(CardPicturesTest, OnlyTheAuthorsOwnPickIsReadFromOutsideTheFolders) {
     platform.picks.push_back({art, {}});
     pictures.MainPicClick();
     EXPECT_EQ(platform.composed.back().art, art);
+    fs::remove_all(outside);
+}
+
+// Viewing a card replaced the names of its art, back and border by what the search found: empty
+// when not found, a full path of this machine when found under Pictures, so the next save wrote
+// the card without its pictures or with this machine's paths.
+TEST_F(CardPicturesTest, ViewingACardLeavesThePictureNamesItCameWith) {
+    // Where the one picture the card names lies, below the program folder; empty: nowhere.
+    state.CardFolder = (Folder() / "set").string();
+    fs::create_directories(state.CardFolder);
+    for (const char* file : {"set/redfox.jpg", "Pictures/redfox.jpg", ""}) {
+        SCOPED_TRACE(file);
+        fs::remove(Folder() / "set/redfox.jpg");
+        fs::remove(Folder() / "Pictures/redfox.jpg");
+        if (*file) WriteFile(file, "j");
+        for (const char* picture : {"", "Card-Fox.jpg"}) {
+            Card& card = St().CurrentCard;
+            card.Picture = picture;
+            card.Thumbnail = *picture ? "Card-Fox-mini.jpg" : "";
+            card.ArtSource = "redfox.jpg";
+            card.BackSource = "redfox.jpg";
+            card.MiniSource = "redfox.jpg";
+            const std::vector<std::string> before = PictureFields();
+            platform = FakePlatform();
+            pictures.UpdatePic(0);
+            EXPECT_EQ(PictureFields(), before);
+            if (!*picture) {
+                ASSERT_EQ(platform.composed.size(), 1u);
+                const std::string found = *file ? (Folder() / file).string() : "";
+                EXPECT_EQ(platform.composed[0].art, found);
+                EXPECT_EQ(platform.composed[0].back, found);
+            }
+        }
+    }
+    // The designer's own picture files, written beside the card file, are shown from there.
+    WriteFile("set/Card-Fox.jpg", "j");
+    platform = FakePlatform();
+    pictures.UpdatePic(0);
+    ASSERT_EQ(platform.shown.size(), 1u);
+    EXPECT_EQ(platform.shown[0].first, (Folder() / "set/Card-Fox.jpg").string());
+}
+
+// A name that came with a card file leads out of its folder only through the folders' gate.
+TEST_F(CardPicturesTest, ANameBesideTheCardFileStaysInsideIt) {
+    const fs::path outside = Folder().string() + "-outside";
+    fs::create_directories(outside);
+    std::ofstream(outside / "far.jpg") << "j";
+    fs::create_directories(Folder() / "set");
+    fs::create_symlink(outside / "far.jpg", Folder() / "set/link.jpg");
+    state.CardFolder = (Folder() / "set").string();
+    Card& card = St().CurrentCard;
+    card.Picture.clear();
+    for (const std::string& name : {"../../" + outside.filename().string() + "/far.jpg",
+                                    std::string("link.jpg"), (outside / "far.jpg").string()}) {
+        SCOPED_TRACE(name);
+        card.ArtSource = name;
+        pictures.UpdatePic(0);
+        EXPECT_EQ(platform.composed.back().art, "");
+    }
+    fs::remove_all(outside);
+}
+
+// Load Existing Card Image of a picture the author picked outside the program folder showed
+// nothing and said nothing.
+TEST_F(CardPicturesTest, ExistingPicturesPickedAnywhereAreShownOrTheAuthorIsToldWhyNot) {
+    const fs::path outside = Folder().string() + "-picked";
+    fs::create_directories(outside);
+    const std::string picture = (outside / "Card-A.jpg").string();
+    const std::string thumbnail = (outside / "Card-A-mini.jpg").string();
+    std::ofstream(picture) << "j";
+    std::ofstream(thumbnail) << "j";
+    struct Row {
+        const char* what;
+        std::string unreadable;
+        std::string thumbnailPicked;
+        const char* told;
+    };
+    const Row rows[] = {
+        {"shown where picked", "", thumbnail, ""},
+        {"not a picture", picture, thumbnail, "cannot be read as a picture"},
+        {"gone before it was shown", "", (outside / "gone-mini.jpg").string(), "cannot be found"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        platform = FakePlatform();
+        platform.unreadable = r.unreadable;
+        dialogs.messages.clear();
+        platform.picks = {{picture, {}}, {r.thumbnailPicked, {}}};
+        pictures.LoadExistingCardImage();
+        const Card& card = St().CurrentCard;
+        EXPECT_EQ(card.Picture, "Card-A.jpg");
+        EXPECT_EQ(card.PictureUrl, picture);
+        ASSERT_EQ(platform.shown.size(), 1u);
+        EXPECT_EQ(platform.shown[0].first, picture);
+        if (!*r.told) {
+            EXPECT_EQ(platform.shown[0].second, thumbnail);
+            EXPECT_TRUE(dialogs.messages.empty());
+        } else {
+            ASSERT_EQ(dialogs.messages.size(), 1u);
+            EXPECT_NE(dialogs.messages[0].find(r.told), std::string::npos) << dialogs.messages[0];
+        }
+    }
     fs::remove_all(outside);
 }
 

@@ -177,6 +177,25 @@ class DeckManagerWindowTest : public QObject {
         QCOMPARE(shown, scroll->value());
     }
 
+    // The first click of a double-click moved the card and re-sorted the pane; the second moved
+    // the card that had taken its slot.
+    void aDoubleClickOnADeckCardMovesOneCard() {
+        DeckManager window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.Viewer()->setLoadTimeLimit(kLoadWaitMs);
+        QCOMPARE(VisibleCount(window, "DeckPic"), 3);
+        // Through the window, as the player's: press, release, press (the double-click), release.
+        QTest::mouseDClick(window.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                           Picture(window, "DeckPic", 0)->mapTo(&window, QPoint(10, 10)));
+        // A click made while the card's page loads is taken once it has loaded.
+        QTRY_COMPARE_WITH_TIMEOUT(window.findChild<QLabel*>("Cardcount")->text(),
+                                  QString("Cards: 2"), kLoadWaitMs);
+        QTest::qWait(QApplication::doubleClickInterval());
+        QCOMPARE(window.findChild<QLabel*>("Cardcount")->text(), QString("Cards: 2"));
+        QCOMPARE(St().Decks[1].CardIds[1], 2);  // the card clicked went, the next one stayed
+    }
+
     void theDeckChoiceShowsTheDeckChosen() {
         DeckManager window;
         window.show();
