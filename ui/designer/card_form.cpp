@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "data/card_files.h"
 #include "engine/model/cards.h"
 #include "engine/model/case_fold.h"
 #include "engine/model/state.h"
@@ -245,6 +246,15 @@ void CardForm::ShowSlot(int slot) {
     CardListStale = 0;
 }
 
+// Whether the slot the form shows holds this card already, as a card file would hold it.
+static bool StoredAsIs(const Card& card) {
+    const State& s = St();
+    if (!s.EditCards.Has(s.EditIndex)) return false;
+    Card stored = s.EditCards[s.EditIndex];
+    Card shown = card;
+    return CardFileText(stored, "COLLECTION") == CardFileText(shown, "COLLECTION");
+}
+
 void CardForm::StoreCardFromForm(Card& result) {
     State& s = St();
     Card& current = s.CurrentCard;
@@ -263,13 +273,6 @@ void CardForm::StoreCardFromForm(Card& result) {
     w.TraitValues = List<std::string>(1);
     w.TraitActionDescs = List<std::string>(1);
     w.TraitMask.fill(0);
-
-    // A card without a picture file gets the shown picture and thumbnail written under names of
-    // its own; a file that cannot be written leaves the names empty for the next store. An empty
-    // card has no picture to write: the blank picture box would only leave grey files behind.
-    if (w.Picture.empty() && HasPictureSources(w))
-        peers_.StorePictureFiles(CardPictureName(w.UniqueName, ".jpg"),
-                                 CardPictureName(w.UniqueName, "-mini.jpg"), w);
 
     for (int r = 1; r <= kTableRows; ++r) {
         const std::string& script = ActionRows[r + 2 * kTableRows];
@@ -291,6 +294,14 @@ void CardForm::StoreCardFromForm(Card& result) {
     }
     for (const HeldBackSlots::Action& action : heldBack.actions)
         AddEffect(w, action.script, GetTargetType(action.target), action.trigger, 0, action.target);
+
+    // A card without a picture file gets the shown picture and thumbnail written under names of
+    // its own; a file that cannot be written leaves the names empty for the next store. An empty
+    // card has no picture to write: the blank picture box would only leave grey files behind. A
+    // card only looked at is stored as it was, so that a file loaded and saved holds what it held.
+    if (w.Picture.empty() && HasPictureSources(w) && !StoredAsIs(w))
+        peers_.StorePictureFiles(CardPictureName(w.UniqueName, ".jpg"),
+                                 CardPictureName(w.UniqueName, "-mini.jpg"), w);
 
     result = std::move(w);
     pictures.ArtPath.clear();

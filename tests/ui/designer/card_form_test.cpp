@@ -224,6 +224,21 @@ TEST_F(CardFormTest, UniqueNamesAndPictureFiles) {
     }
 }
 
+// Showing a card read without picture files and storing it unchanged wrote picture files and
+// gave it their names, which a save then put into a file that never had them.
+TEST_F(CardFormTest, OnlyAChangedCardGetsPictureFilesWrittenForIt) {
+    OpenWith(WriteCards("set.txt", {{"Imp", "imp", {"HP:1"}, {}, {}, ""}}));
+    St().EditCards[1].ArtSource = "imp.jpg";
+    form.LoadCardToForm(St().EditCards[1]);
+    peers.savedPictures.clear();
+    EXPECT_EQ(Stored().Picture, "");
+    EXPECT_TRUE(peers.savedPictures.empty());
+
+    St().CurrentCard.Colour = "#00FF00";
+    EXPECT_EQ(Stored().Picture, "Card-imp.jpg");
+    EXPECT_EQ(peers.savedPictures.size(), 2u);
+}
+
 TEST_F(CardFormTest, ADrawnUniqueNameAlreadyInTheFileIsDrawnAgain) {
     designer.Open(ui::DesignerOpener::MainMenu);
     St().Random.Seed(777);
