@@ -213,6 +213,31 @@ TEST_F(ComputerPlayerTest, CardsAreChosenAgainstWhatEarlierChoicesSpentAndPaidOn
     EXPECT_EQ(Trait(foe, "GLOW"), "1");
 }
 
+// While the next card is tried, the card chosen before it pays its cost from a free slot of play
+// found past cards the search only read; the payment changes the paying side's card, whose change
+// effect runs and changes it further. Putting the trial back leaves every card as it was.
+TEST_F(ComputerPlayerTest, TryingOutPlaysLeavesPlayAsItWasWhateverThePaymentsChanged) {
+    SetTrait(C(foe), "GLOW", "5", 1);
+    Script(foe, "MODMYTRAIT:SPARK:1", "TRAITCHANGE:GLOW", kSelf);
+    const int gap = Place("Gone", 1);
+    const int bystander = Place("Bystander", 1);
+    C(gap).Name.clear();
+    const Card foeBefore = C(foe);
+    const Card bystanderBefore = C(bystander);
+    const Fx cost{"COST", kOwner, "REQTRAITMORE:GLOW:2:MODTRAIT:GLOW:-2"};
+    Hand(2, {HandCard("First", {cost, {"AIREQ", kSelf, "REQTRAIT:LAMP"}}, {{"LAMP", "1"}}),
+             HandCard("Second", {cost, {"AIREQ", kAll, kHolds}})});
+    AIPlayCards(2);
+    EXPECT_EQ(NamesInPlay(),
+              (std::vector<std::string>{"Hero", "Foe", "First", "Bystander", "Second"}));
+    EXPECT_EQ(C(foe), foeBefore);
+    EXPECT_EQ(C(bystander), bystanderBefore);
+    // Paid for real, the cost does run the change effect.
+    for (int i = 1; i <= St().InPlay.size(); ++i)
+        if (C(i).Name == "First") ActivateCard(C(i), 1);
+    EXPECT_EQ(Trait(foe, "SPARK"), "1");
+}
+
 TEST_F(ComputerPlayerTest, MenuPassesWithdrawUntargetableChoicesOfPlayerTwoOnly) {
     // Effect 1 is a chosen menu action that no card can take; effect 2 is no menu action.
     const int witch = Place("Witch", 2);
