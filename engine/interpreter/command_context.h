@@ -149,32 +149,45 @@ void FailRequirement(RunContext& run, const std::string& message, bool setReason
 using CommandHandler = void (*)(RunContext& run);
 
 // The dispatch table: one handler per command code, 1 to kMaxCommandCode.
+// What a command does to the cards of its run.
+enum class CardUse : uint8_t {
+    MayChange,
+    // Reads them and changes nothing their picture links show (the requirements).
+    ReadsOnly,
+};
+
 class CommandRegistry {
   public:
     CommandRegistry();
     // Registers handler under the command code of keyword (or alias). A keyword the keyword
     // table does not know is noted in Unknown() and otherwise ignored.
-    void Add(std::string_view keyword, CommandHandler handler);
+    void Add(std::string_view keyword, CommandHandler handler, CardUse use = CardUse::MayChange);
     // The handler for a code, or nullptr: a code no command has does nothing.
     CommandHandler Get(int code) const;
+    // Whether the handler in place for code was registered as one that only reads the cards.
+    bool ReadsOnly(int code) const;
     // Puts handler in place for code and returns the one it replaces.
     CommandHandler Set(int code, CommandHandler handler);
     const std::vector<std::string>& Unknown() const { return unknown_; }
 
   private:
     std::vector<CommandHandler> handlers_;
+    // By code, the handler registered as reading only: one put in its place later may change.
+    std::vector<CommandHandler> readers_;
     std::vector<std::string> unknown_;
 };
 
 // Registers a family kept as a table of rows: each row's `keyword` gets a handler that runs
 // check(run, row).
 template <const auto& table, auto check, std::size_t... I>
-void RegisterRows(CommandRegistry& commands, std::index_sequence<I...>) {
-    (commands.Add(table[I].keyword, [](RunContext& run) { check(run, table[I]); }), ...);
+void RegisterRows(CommandRegistry& commands, CardUse use, std::index_sequence<I...>) {
+    (commands.Add(
+         table[I].keyword, [](RunContext& run) { check(run, table[I]); }, use),
+     ...);
 }
 template <const auto& table, auto check>
-void RegisterRows(CommandRegistry& commands) {
-    RegisterRows<table, check>(commands, std::make_index_sequence<std::size(table)>());
+void RegisterRows(CommandRegistry& commands, CardUse use) {
+    RegisterRows<table, check>(commands, use, std::make_index_sequence<std::size(table)>());
 }
 
 // The table of the running program, built from every command family on first use.

@@ -26,20 +26,27 @@ const FamilyRegistration kCommandFamilies[] = {
 
 }  // namespace
 
-CommandRegistry::CommandRegistry() : handlers_(kMaxCommandCode + 1, nullptr) {}
+CommandRegistry::CommandRegistry()
+    : handlers_(kMaxCommandCode + 1, nullptr), readers_(kMaxCommandCode + 1, nullptr) {}
 
-void CommandRegistry::Add(std::string_view keyword, CommandHandler handler) {
+void CommandRegistry::Add(std::string_view keyword, CommandHandler handler, CardUse use) {
     const Keyword* row = FindKeyword(keyword);
     if (!row || row->code < 1 || row->code > kMaxCommandCode) {
         unknown_.emplace_back(keyword);
         return;
     }
     handlers_[row->code] = handler;
+    readers_[row->code] = use == CardUse::ReadsOnly ? handler : nullptr;
 }
 
 CommandHandler CommandRegistry::Get(int code) const {
     if (code < 1 || code > kMaxCommandCode) return nullptr;
     return handlers_[code];
+}
+
+bool CommandRegistry::ReadsOnly(int code) const {
+    if (code < 1 || code > kMaxCommandCode) return false;
+    return handlers_[code] != nullptr && handlers_[code] == readers_[code];
 }
 
 CommandHandler CommandRegistry::Set(int code, CommandHandler handler) {

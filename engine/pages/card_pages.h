@@ -19,6 +19,9 @@ void AppendDCard(std::string& out, Card& card);
 std::string GenCostDesc(const std::string& costList);
 std::string GenTraitsDesc(Card& card, int mode);
 std::string CLink(Card& card, int size, int side);
+// What CLink changes of the card, without building the link: a card of no side is the first
+// side's, and one shown with its picture gets the default colour.
+void ReadyForCLink(Card& card, int size);
 std::string FullDesc(Card& card, int pictureMode, int side);
 std::string GenPlayerDesc(Player& player);
 // The links of a card's menu actions, "MENUACTION:" with its GID and the effect number.
