@@ -7,6 +7,7 @@
 
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
+#include "engine/model/turn_log.h"
 #include "engine/pages/card_pages.h"
 #include "engine/rules/dispatch.h"
 #include "engine/rules/trait_changes.h"
@@ -99,6 +100,23 @@ TEST_F(EffCardTest, ARunBuildsItsCardPicturesOnlyWhenItMayShowThemAsTheyBegan) {
         for (const std::string& picture : pictures)
             EXPECT_EQ(St().TurnLog.find(picture) != std::string::npos, r.shown) << picture;
     }
+}
+
+// Each outermost run that echoes nothing leaves the closing of its echo's frame for the next echo
+// to take; a turn of hundreds of thousands of them piled up more than the turn log can take.
+TEST_F(EffCardTest, TheClosingsOfRunsThatEchoNothingStayWithinTheLogsBound) {
+    const std::string closing = "</td></tr></table></p>";
+    const int imp = Place("Imp", 1);
+    const int e = Script(imp, "REQNAME:Nobody:ECHO:hit");
+    std::string& closings = EchoPart(St().EchoParts, 7);
+    closings.clear();
+    for (std::size_t size = 0; size + closing.size() <= kMaxTurnLogBytes; size += closing.size())
+        closings += closing;
+    const std::size_t full = closings.size();
+
+    EXPECT_EQ(Run(imp, foe, e), -1);
+
+    EXPECT_EQ(EchoPart(St().EchoParts, 7).size(), full);
 }
 
 TEST_F(EffCardTest, SetUpRefusesEmptyDeadInactiveAndFinishedGames) {
