@@ -77,7 +77,9 @@ struct RunContext {
     int echoSide = 0;            // 0 source's side, 1 the other side, 2 the target's side
     std::string echoBackground;  // preset table background; empty: the side's default
     std::string nestedEcho;      // what nested runs of this run's commands handed back
-    std::string sourcePicture;   // picture links of the two cards (echo parts 2 and 6)
+    // Picture links of the two cards (echo parts 2 and 6), built only once a text shows them or
+    // the cards may change (EffRun::ShowCardPictures): read them through FillPlaceholders.
+    std::string sourcePicture;
     std::string targetPicture;
 
     // Marks the epilogue acts on.
@@ -152,8 +154,8 @@ using CommandHandler = void (*)(RunContext& run);
 // What a command does to the cards of its run.
 enum class CardUse : uint8_t {
     MayChange,
-    // Reads them and changes nothing their picture links show (the requirements).
-    ReadsOnly,
+    // Changes nothing their picture links show (the requirements and the echoes).
+    LeavesPictures,
 };
 
 class CommandRegistry {
@@ -164,16 +166,16 @@ class CommandRegistry {
     void Add(std::string_view keyword, CommandHandler handler, CardUse use = CardUse::MayChange);
     // The handler for a code, or nullptr: a code no command has does nothing.
     CommandHandler Get(int code) const;
-    // Whether the handler in place for code was registered as one that only reads the cards.
-    bool ReadsOnly(int code) const;
+    // Whether the handler in place for code was registered as one that leaves the pictures.
+    bool LeavesPictures(int code) const;
     // Puts handler in place for code and returns the one it replaces.
     CommandHandler Set(int code, CommandHandler handler);
     const std::vector<std::string>& Unknown() const { return unknown_; }
 
   private:
     std::vector<CommandHandler> handlers_;
-    // By code, the handler registered as reading only: one put in its place later may change.
-    std::vector<CommandHandler> readers_;
+    // By code, the handler registered as leaving the pictures; one put in its place later may not.
+    std::vector<CommandHandler> leavers_;
     std::vector<std::string> unknown_;
 };
 

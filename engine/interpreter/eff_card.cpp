@@ -266,9 +266,10 @@ StageEnd EffRun::TrialOnCopies() {
 }
 
 // The outermost real run's echo shows the pictures of its two cards as they were when it began.
-// Most runs end at a requirement and show nothing, so the links are built only once the run may
-// show them or change its cards: before its first command that is not a requirement, a run nested
-// in it, or its end where it keeps them. Until then the cards get only what building would change.
+// Most runs end at a requirement or echo without them, so the links are built only once the run
+// shows them or may change its cards: for a text that shows them, before a command that may change
+// a card or a run nested in it, or at its end where an echo command keeps them. Until then the
+// cards get only what building would change.
 void EffRun::ShowCardPictures() {
     const State& st = St();
     RunContext& run = run_;
@@ -446,7 +447,7 @@ bool EffRun::CommandLoop() {
         }
 
         if (CommandHandler handler = table.Get(code)) {
-            if (picturesOwed_ && !table.ReadsOnly(code)) PayPictures();
+            if (picturesOwed_ && !table.LeavesPictures(code)) PayPictures();
             try {
                 handler(run);
             } catch (const std::exception&) {
@@ -697,7 +698,7 @@ RunResult RunOnFrame(Card& source, Card& target, EffArgs& args) {
 }  // namespace
 
 RunResult EffCard(Card& source, Card& target, EffArgs& args) {
-    EffRun::PayOwedPictures();
+    PayOwedPictures();
     if (St().CallFrames >= kMaxCallFrames) return RunResult::Applied;
     if (!TakeRun(args.preview == 0)) return RunResult::NothingApplied;
     const RunResult result = RunOnFrame(source, target, args);
@@ -705,6 +706,10 @@ RunResult EffCard(Card& source, Card& target, EffArgs& args) {
     const State& st = St();
     if (st.CallFrames == 0 && ChainEndOwes()) EndChain();
     return result;
+}
+
+void PayOwedPictures() {
+    EffRun::PayOwedPictures();
 }
 
 long long RunsSetUp() {

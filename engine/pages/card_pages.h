@@ -8,9 +8,12 @@
 
 namespace dv {
 
+// Called, when given, before a picture is filled in: the links may be built only when a text
+// shows them.
+using PictureBuild = void (*)();
 void SwapCardStrings(Card& source, Card& target, std::string& text,
                      const std::string& sourcePicture, const std::string& targetPicture,
-                     const Value& spare, Value& amount);
+                     const Value& spare, Value& amount, PictureBuild build = nullptr);
 void SwapTraitStrings(Card& source, Card& target, std::string& text);
 
 std::string DCard(Card& card);

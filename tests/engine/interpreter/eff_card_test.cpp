@@ -62,9 +62,9 @@ TEST_F(EffCardTest, ResultFollowsAppliedFailedAndMissedCounts) {
 
 // An outermost run's echo shows its two cards' pictures as they were when it began. Building them
 // for every run was most of what a run whose requirement fails costs on a crowded board, so a run
-// builds them only when it may show them; a run that changes its cards, or whose target's
-// reaction does, before it echoes still shows them as they began.
-TEST_F(EffCardTest, ARunBuildsItsCardPicturesOnlyWhenItMayShowThemAsTheyBegan) {
+// builds them only when it shows them; a run that changes its cards, or whose target's reaction
+// does, after or before it echoes still shows them as they began.
+TEST_F(EffCardTest, ARunBuildsItsCardPicturesOnlyWhenItShowsThemAsTheyBegan) {
     struct Row {
         const char* script;
         const char* reaction;  // the target's TARGETED reaction, or empty
@@ -74,8 +74,10 @@ TEST_F(EffCardTest, ARunBuildsItsCardPicturesOnlyWhenItMayShowThemAsTheyBegan) {
     const Row rows[] = {
         {"REQTRAIT:WINGS:ECHO:hit", "", 0, false},
         {"REQTRAIT:HP:REQNAME:Nobody:RENAME:Bob:ECHO:hit", "", 0, false},
+        {"REQTRAIT:HP:ECHOMINOR:hit", "", 0, false},
+        {"ECHOMINOR:$MYIMG and $TARGETIMG", "", 1, true},
         {"REQTRAIT:HP:ECHO:hit", "", 1, true},
-        {"ECHOMINOR:hit", "", 1, false},
+        {"ECHO:hit:RENAME:Bob:RECOLOR:#00FF00", "", 1, true},
         {"RENAME:Bob:RECOLOR:#00FF00:ECHO:hit", "", 1, true},
         {"RENAMEME:Bob:ECHO:$MYIMG", "", 1, true},
         {"REQTRAIT:HP:ECHO:hit", "RENAMEME:Changed", 1, true},
