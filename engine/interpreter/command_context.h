@@ -150,7 +150,6 @@ void FailRequirement(RunContext& run, const std::string& message, bool setReason
 
 using CommandHandler = void (*)(RunContext& run);
 
-// The dispatch table: one handler per command code, 1 to kMaxCommandCode.
 // What a command does to the cards of its run.
 enum class CardUse : uint8_t {
     MayChange,
@@ -158,6 +157,7 @@ enum class CardUse : uint8_t {
     LeavesPictures,
 };
 
+// The dispatch table: one handler per command code, 1 to kMaxCommandCode.
 class CommandRegistry {
   public:
     CommandRegistry();
