@@ -77,7 +77,9 @@ struct RunContext {
     int echoSide = 0;            // 0 source's side, 1 the other side, 2 the target's side
     std::string echoBackground;  // preset table background; empty: the side's default
     std::string nestedEcho;      // what nested runs of this run's commands handed back
-    std::string sourcePicture;   // picture links of the two cards (echo parts 2 and 6)
+    // Picture links of the two cards (echo parts 2 and 6), built only once a text shows them or
+    // the cards may change (EffRun::ShowCardPictures): read them through FillPlaceholders.
+    std::string sourcePicture;
     std::string targetPicture;
 
     // Marks the epilogue acts on.
@@ -148,33 +150,46 @@ void FailRequirement(RunContext& run, const std::string& message, bool setReason
 
 using CommandHandler = void (*)(RunContext& run);
 
+// What a command does to the cards of its run.
+enum class CardUse : uint8_t {
+    MayChange,
+    // Changes nothing their picture links show (the requirements and the echoes).
+    LeavesPictures,
+};
+
 // The dispatch table: one handler per command code, 1 to kMaxCommandCode.
 class CommandRegistry {
   public:
     CommandRegistry();
     // Registers handler under the command code of keyword (or alias). A keyword the keyword
     // table does not know is noted in Unknown() and otherwise ignored.
-    void Add(std::string_view keyword, CommandHandler handler);
+    void Add(std::string_view keyword, CommandHandler handler, CardUse use = CardUse::MayChange);
     // The handler for a code, or nullptr: a code no command has does nothing.
     CommandHandler Get(int code) const;
+    // Whether the handler in place for code was registered as one that leaves the pictures.
+    bool LeavesPictures(int code) const;
     // Puts handler in place for code and returns the one it replaces.
     CommandHandler Set(int code, CommandHandler handler);
     const std::vector<std::string>& Unknown() const { return unknown_; }
 
   private:
     std::vector<CommandHandler> handlers_;
+    // By code, the handler registered as leaving the pictures; one put in its place later may not.
+    std::vector<CommandHandler> leavers_;
     std::vector<std::string> unknown_;
 };
 
 // Registers a family kept as a table of rows: each row's `keyword` gets a handler that runs
 // check(run, row).
 template <const auto& table, auto check, std::size_t... I>
-void RegisterRows(CommandRegistry& commands, std::index_sequence<I...>) {
-    (commands.Add(table[I].keyword, [](RunContext& run) { check(run, table[I]); }), ...);
+void RegisterRows(CommandRegistry& commands, CardUse use, std::index_sequence<I...>) {
+    (commands.Add(
+         table[I].keyword, [](RunContext& run) { check(run, table[I]); }, use),
+     ...);
 }
 template <const auto& table, auto check>
-void RegisterRows(CommandRegistry& commands) {
-    RegisterRows<table, check>(commands, std::make_index_sequence<std::size(table)>());
+void RegisterRows(CommandRegistry& commands, CardUse use) {
+    RegisterRows<table, check>(commands, use, std::make_index_sequence<std::size(table)>());
 }
 
 // The table of the running program, built from every command family on first use.

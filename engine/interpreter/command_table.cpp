@@ -1,5 +1,6 @@
 #include "engine/interpreter/card_commands.h"
 #include "engine/interpreter/command_context.h"
+#include "engine/interpreter/eff_card_stages.h"
 #include "engine/model/keyword_table.h"
 #include "engine/model/script_fields.h"
 #include "engine/model/state.h"
@@ -26,20 +27,27 @@ const FamilyRegistration kCommandFamilies[] = {
 
 }  // namespace
 
-CommandRegistry::CommandRegistry() : handlers_(kMaxCommandCode + 1, nullptr) {}
+CommandRegistry::CommandRegistry()
+    : handlers_(kMaxCommandCode + 1, nullptr), leavers_(kMaxCommandCode + 1, nullptr) {}
 
-void CommandRegistry::Add(std::string_view keyword, CommandHandler handler) {
+void CommandRegistry::Add(std::string_view keyword, CommandHandler handler, CardUse use) {
     const Keyword* row = FindKeyword(keyword);
     if (!row || row->code < 1 || row->code > kMaxCommandCode) {
         unknown_.emplace_back(keyword);
         return;
     }
     handlers_[row->code] = handler;
+    leavers_[row->code] = use == CardUse::LeavesPictures ? handler : nullptr;
 }
 
 CommandHandler CommandRegistry::Get(int code) const {
     if (code < 1 || code > kMaxCommandCode) return nullptr;
     return handlers_[code];
+}
+
+bool CommandRegistry::LeavesPictures(int code) const {
+    if (code < 1 || code > kMaxCommandCode) return false;
+    return handlers_[code] != nullptr && handlers_[code] == leavers_[code];
 }
 
 CommandHandler CommandRegistry::Set(int code, CommandHandler handler) {
@@ -115,7 +123,7 @@ std::string RestOfScript(RunContext& run, int position) {
 std::string FillPlaceholders(RunContext& run, std::string text, int minor) {
     Value amount = -1;
     SwapCardStrings(run.source, run.target, text, run.sourcePicture, run.targetPicture, minor,
-                    amount);
+                    amount, PayOwedPictures);
     return text;
 }
 

@@ -116,11 +116,13 @@ void NoOp(RunContext&) {}
 }  // namespace
 
 void RegisterEchoCommands(CommandRegistry& commands) {
-    commands.Add("ECHO", Echo);
-    commands.Add("ECHOONCE", EchoOnce);
-    commands.Add("ECHOMINOR", EchoMinor);
-    commands.Add("ECHOFAIL", EchoFail);
-    commands.Add("ECHOLOCKED", EchoLocked);
+    // The echoes fill in the pictures, built then, only where their texts ask for them.
+    constexpr CardUse kLeaves = CardUse::LeavesPictures;
+    commands.Add("ECHO", Echo, kLeaves);
+    commands.Add("ECHOONCE", EchoOnce, kLeaves);
+    commands.Add("ECHOMINOR", EchoMinor, kLeaves);
+    commands.Add("ECHOFAIL", EchoFail, kLeaves);
+    commands.Add("ECHOLOCKED", EchoLocked, kLeaves);
     commands.Add("CANCEL", Cancel);
     commands.Add("ECHOTRAIT", NoOp);
     commands.Add("TRAIT", NoOp);

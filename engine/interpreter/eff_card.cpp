@@ -68,6 +68,13 @@ class EffRun {
         run_.actionText.clear();
     }
     ~EffRun() {
+        // A run left by an exception keeps its pictures in the echo, as one that built them at
+        // once would have.
+        try {
+            PayPictures();
+        } catch (const std::exception&) {
+        }
+        if (owing_ == this) owing_ = nullptr;
         // Looked up again here, not kept: the room goes to whichever state is current now.
         std::vector<std::string>& free = St().FreeActionTexts;
         if (free.size() < free.capacity()) free.push_back(std::move(run_.actionText));
@@ -78,12 +85,20 @@ class EffRun {
     RunResult Execute();
     RunResult Result() const { return run_.result; }
 
+    // Builds the pictures the run that owes them would show, before anything may change its cards.
+    static void PayOwedPictures() {
+        if (owing_) owing_->PayPictures();
+    }
+    static long long SetUps() { return setUps_; }
+    static long long PictureBuilds() { return pictureBuilds_; }
+
   private:
     StageEnd SetUp();
     bool Begin(const std::string& adHoc);  // false when the run returns at once
     StageEnd BonusAction(const std::string& adHoc);
     StageEnd TrialOnCopies();
     void ShowCardPictures();
+    void PayPictures();
     void StartState();
     StageEnd MayRun();
     StageEnd Masks();
@@ -100,6 +115,16 @@ class EffRun {
     RunContext run_;
     long long boosterCardsBefore_;  // BoosterCardsTaken as the run began
     bool errorReported_ = false;
+    // The pictures of the cards as they were when the run began, not built yet.
+    bool picturesOwed_ = false;
+    int pictureForm_ = 0;
+    int targetSide_ = 0;
+    bool oneCard_ = false;  // the run's source is its target: one picture
+
+    // The run that owes its pictures; a run nested in it would change what they show.
+    static inline EffRun* owing_ = nullptr;
+    static inline long long setUps_ = 0;
+    static inline long long pictureBuilds_ = 0;
 };
 
 void EffRun::ReportOnce() {
@@ -119,6 +144,7 @@ RunResult EffRun::Execute() {
 }
 
 StageEnd EffRun::SetUp() {
+    ++setUps_;
     RunContext& run = run_;
     EffArgs& args = run.args;
     std::string adHoc = args.adHocText;
@@ -239,16 +265,36 @@ StageEnd EffRun::TrialOnCopies() {
     return StageEnd::Go;
 }
 
-// The outermost real run's echo shows the pictures of its two cards.
+// The outermost real run's echo shows the pictures of its two cards as they were when it began.
+// Most runs end at a requirement or echo without them, so the links are built only once the run
+// shows them or may change its cards: for a text that shows them, before a command that may change
+// a card or a run nested in it, or at its end where an echo command keeps them. Until then the
+// cards get only what building would change.
 void EffRun::ShowCardPictures() {
     const State& st = St();
     RunContext& run = run_;
     if (!Outermost() || run.Preview()) return;
-    const int form = st.FullSize ? 1 : (run.runFlags().RunWork ? 0 : -1);
-    run.sourcePicture = CLink(run.source, form, 1);
-    run.targetPicture = run.source.GID == run.target.GID
-                            ? std::string()
-                            : CLink(run.target, form, run.source.Owner == run.target.Owner ? 2 : 1);
+    pictureForm_ = st.FullSize ? 1 : (run.runFlags().RunWork ? 0 : -1);
+    ReadyForCLink(run.source, pictureForm_);
+    targetSide_ = run.source.Owner == run.target.Owner ? 2 : 1;
+    oneCard_ = run.source.GID == run.target.GID;
+    if (!oneCard_) ReadyForCLink(run.target, pictureForm_);
+    run.sourcePicture.clear();
+    run.targetPicture.clear();
+    EchoPart(St().EchoParts, 2).clear();
+    EchoPart(St().EchoParts, 6).clear();
+    picturesOwed_ = true;
+    owing_ = this;
+}
+
+void EffRun::PayPictures() {
+    if (!picturesOwed_) return;
+    picturesOwed_ = false;
+    if (owing_ == this) owing_ = nullptr;
+    ++pictureBuilds_;
+    RunContext& run = run_;
+    run.sourcePicture = CLink(run.source, pictureForm_, 1);
+    if (!oneCard_) run.targetPicture = CLink(run.target, pictureForm_, targetSide_);
     EchoPart(St().EchoParts, 2) = run.sourcePicture;
     EchoPart(St().EchoParts, 6) = run.targetPicture;
 }
@@ -401,6 +447,7 @@ bool EffRun::CommandLoop() {
         }
 
         if (CommandHandler handler = table.Get(code)) {
+            if (picturesOwed_ && !table.LeavesPictures(code)) PayPictures();
             try {
                 handler(run);
             } catch (const std::exception&) {
@@ -562,6 +609,12 @@ void EffRun::EndSteps() {
     RunContext& run = run_;
     const bool real = !run.Preview();
     const bool hasEffect = run.source.Effects.Has(run.args.effectIndex);
+    if (Outermost() && !run.echoCommand) {
+        // Pictures no echo command asked for are not shown: never built, they need no clearing.
+        picturesOwed_ = false;
+        if (owing_ == this) owing_ = nullptr;
+    }
+    PayPictures();
 
     if (!run.nestedEcho.empty() || !EchoPart(St().EchoParts, 3).empty() ||
         !EchoPart(St().EchoParts, 4).empty() || !EchoPart(St().EchoParts, 5).empty()) {
@@ -645,6 +698,7 @@ RunResult RunOnFrame(Card& source, Card& target, EffArgs& args) {
 }  // namespace
 
 RunResult EffCard(Card& source, Card& target, EffArgs& args) {
+    PayOwedPictures();
     if (St().CallFrames >= kMaxCallFrames) return RunResult::Applied;
     if (!TakeRun(args.preview == 0)) return RunResult::NothingApplied;
     const RunResult result = RunOnFrame(source, target, args);
@@ -652,6 +706,18 @@ RunResult EffCard(Card& source, Card& target, EffArgs& args) {
     const State& st = St();
     if (st.CallFrames == 0 && ChainEndOwes()) EndChain();
     return result;
+}
+
+void PayOwedPictures() {
+    EffRun::PayOwedPictures();
+}
+
+long long RunsSetUp() {
+    return EffRun::SetUps();
+}
+
+long long RunPictureBuilds() {
+    return EffRun::PictureBuilds();
 }
 
 void PriceCard(Card& card) {

@@ -47,6 +47,10 @@ bool RunsSpent(bool real);
 // How the run ended (engine/model/run_codes.h).
 // Of the arguments only outerEcho is written back (and the value, through its pointer).
 RunResult EffCard(Card& source, Card& target, EffArgs& args);
+// Runs set up since the program began (those the budgets dropped are not), and the outermost
+// real runs among them that built the picture links of their cards for the echo.
+long long RunsSetUp();
+long long RunPictureBuilds();
 
 // Runs every effect of the game's cost card on the card as a pricing run, as the card designer's
 // "Calculate Cost" does: the card's price traits are set, nothing of the game is asked.

@@ -18,6 +18,9 @@ enum class StageEnd {
 // "TARGETED" actions react before the commands run.
 StageEnd RunCounterStage(RunContext& run);
 
+// Builds the picture links an outermost run owes (see EffRun::ShowCardPictures), if one does.
+void PayOwedPictures();
+
 // The result a run ends with when its change was cancelled: nothing applied in a real run, a
 // failure in a trial.
 inline RunResult CancelledResult(const RunContext& run) {

@@ -132,7 +132,7 @@ void Check(RunContext& run, const Requirement& row) {
 }  // namespace
 
 void RegisterSideValueRequirementCommands(CommandRegistry& commands) {
-    RegisterRows<kRequirements, Check>(commands);
+    RegisterRows<kRequirements, Check>(commands, CardUse::LeavesPictures);
 }
 
 }  // namespace dv

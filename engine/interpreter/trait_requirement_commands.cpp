@@ -246,7 +246,7 @@ void Check(RunContext& run, const Requirement& row) {
 }  // namespace
 
 void RegisterTraitRequirementCommands(CommandRegistry& commands) {
-    RegisterRows<kRequirements, Check>(commands);
+    RegisterRows<kRequirements, Check>(commands, CardUse::LeavesPictures);
 }
 
 }  // namespace dv

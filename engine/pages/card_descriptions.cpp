@@ -85,9 +85,14 @@ std::string GenTraitsDesc(Card& card, int mode) {
     return GenTraitHTML(card, "", mode);
 }
 
+void ReadyForCLink(Card& card, int size) {
+    if (card.Owner > 2) card.Owner = 1;
+    if (size != 0 && !card.Picture.empty() && card.Colour.empty()) card.Colour = "#FFFFFF";
+}
+
 std::string CLink(Card& card, int size, int side) {
     return Guarded("CLink", std::string(), [&] {
-        if (card.Owner > 2) card.Owner = 1;
+        ReadyForCLink(card, size);
         // A neutral card has no player entry; its frame stays black.
         const Player* player = PlayerNumbered(card.Owner);
         static const std::string kNoColour;

@@ -345,7 +345,7 @@ class WordFiller {
 };
 
 void FillCardWords(Card& source, Card& target, std::string& text, const std::string& sourcePicture,
-                   const std::string& targetPicture, const Value& shown) {
+                   const std::string& targetPicture, const Value& shown, PictureBuild build) {
     WordFiller fill(text);
     // The amount is written only where a word asks for it.
     std::optional<std::string> amountText;
@@ -371,7 +371,12 @@ void FillCardWords(Card& source, Card& target, std::string& text, const std::str
     };
     // Room for the names the words usually bring, so the text grows once rather than per word.
     text.reserve(text.size() + kUsualFilledGrowth);
-    fill.Dollar(kMyImg, [&] { return sourcePicture; });
+    // The pictures are built for a text that shows them, and only then.
+    auto picture = [build](const std::string& link) -> const std::string& {
+        if (build) build();
+        return link;
+    };
+    fill.Dollar(kMyImg, [&] { return picture(sourcePicture); });
     // The cards a word names are looked up only for a word the text holds.
     if (fill.Holds(kGidCard)) {
         const int16_t number = GetCardNum(St().LastAmount);
@@ -387,7 +392,7 @@ void FillCardWords(Card& source, Card& target, std::string& text, const std::str
             fill.Dollar(kTargetOwner, [&] { return named(*theirs); });
         }
     }
-    fill.Dollar(kTargetImg, [&] { return targetPicture; });
+    fill.Dollar(kTargetImg, [&] { return picture(targetPicture); });
     fill.Dollar(kAmt, [&] { return "<font color=\"#FFFF00\">" + amount() + "</font>"; });
     fill.Dollar(kTargetName, [&] { return named(target); });
     fill.Dollar(kTargetUniqueName, [&] { return target.UniqueName; });
@@ -428,18 +433,19 @@ void FillRandomStrings(std::string& text) {
 }
 
 void SwapOnce(Card& source, Card& target, std::string& text, const std::string& sourcePicture,
-              const std::string& targetPicture, const Value& spare, Value& amount) {
+              const std::string& targetPicture, const Value& spare, Value& amount,
+              PictureBuild build) {
     if (amount.Num() == -1) amount = St().LastAmount;
     const Value shown = amount.Num() < 0 ? Value(-amount.Num()) : amount;
     FillRandomStrings(text);
     SwapTraitStrings(source, target, text);
-    FillCardWords(source, target, text, sourcePicture, targetPicture, shown);
+    FillCardWords(source, target, text, sourcePicture, targetPicture, shown, build);
 
     if (St().SwapSecondPass) return;
     Restore restore{St().SwapSecondPass, St().SwapSecondPass};
     St().SwapSecondPass = 1;
     Value lastAmount = -1;
-    SwapOnce(source, target, text, sourcePicture, targetPicture, spare, lastAmount);
+    SwapOnce(source, target, text, sourcePicture, targetPicture, spare, lastAmount, build);
 }
 
 }  // namespace
@@ -469,10 +475,10 @@ void FillAll(std::string& text, std::string_view find, std::string_view replacem
 
 void SwapCardStrings(Card& source, Card& target, std::string& text,
                      const std::string& sourcePicture, const std::string& targetPicture,
-                     const Value& spare, Value& amount) {
+                     const Value& spare, Value& amount, PictureBuild build) {
     Guarded("SwapCardStrings", [&] {
         DepthCount nest(St().SwapNesting);
-        SwapOnce(source, target, text, sourcePicture, targetPicture, spare, amount);
+        SwapOnce(source, target, text, sourcePicture, targetPicture, spare, amount, build);
     });
 }
 

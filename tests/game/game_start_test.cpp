@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/interpreter/eff_card.h"
+#include "engine/interpreter/run_budget.h"
 #include "engine/model/cards.h"
 #include "engine/model/hands_and_decks.h"
 #include "engine/model/state.h"
@@ -294,6 +296,43 @@ TEST_F(GameLinkTest, AStarterDeckReadBeforeTheLinkMakesNoStarterGame) {
         flow.messages[0],
         "You do not have a deck for this game!\nPlease choose a starter deck or a card store.");
     EXPECT_EQ(St().GameStarted, 0);
+}
+
+// A game started as the player starts it, against an opponent of hundreds of one card with ten ALL
+// effects: every effect meets every card in play, and the budgets cut the runs. Each run built its
+// cards' pictures for the turn log, even one that ended at its requirement and wrote nothing.
+TEST_F(GameLinkTest, ACrowdedBoardsRunsBuildPicturesOnlyForEchoesThatShowThem) {
+    constexpr int kCopies = 300;
+    struct Row {
+        const char* script;
+        long long maxBuilds;  // of the cards' picture links
+    };
+    const Row rows[] = {
+        {"REQTRAIT:WINGS:ECHOMINOR:x", 0},
+        {"REQTRAIT:HP:ECHOMINOR:x", 0},
+        {"REQTRAIT:HP:ECHO:x", kMaxTurnRuns},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.script);
+        std::string crowd =
+            "#ENEMYDECK, Imp, imp, , , , #FF0000, , An imp.\r\n"
+            "#CARD, INDECK, \"Swarmling\", \"swarmling:91\", , swarm.jpg, swarm-mini.jpg, #6A8F4A, "
+            "\"\"\r\n#TRAIT, \"HP:5\", #TRAIT, \"STARTSINPLAY:\", \r\n";
+        for (int phase = 1; phase <= 10; ++phase)
+            crowd += "#EFFECT, ALL, PHASE" + std::to_string(phase) + ", \"" + r.script + "\"\r\n";
+        crowd += "#DUPLICATE, " + std::to_string(kCopies - 1) + "\r\n";
+        WriteFile("zeta/Crowd_Enemy.txt", crowd);
+        WriteFile("Zeta_Guest.plr", "#TOKENS, 10\r\n");
+        const long long setUps = RunsSetUp();
+        const long long builds = RunPictureBuilds();
+
+        ASSERT_TRUE(StartGameFromLink("GAME:1:Crowd_Enemy.txt"));
+
+        // The first turn spends its budget; the start runs no phase.
+        EXPECT_GE(RunsSetUp() - setUps, kMaxTurnRuns);
+        EXPECT_LE(RunsSetUp() - setUps, kMaxTurnRuns + kCopies);
+        EXPECT_LE(RunPictureBuilds() - builds, r.maxBuilds);
+    }
 }
 
 TEST_F(GameLinkTest, RejectedDeckStartsANewGameInstead) {

@@ -7,6 +7,8 @@
 
 #include "engine/model/cards.h"
 #include "engine/model/state.h"
+#include "engine/model/turn_log.h"
+#include "engine/pages/card_pages.h"
 #include "engine/rules/dispatch.h"
 #include "engine/rules/trait_changes.h"
 #include "tests/engine/interpreter/board_fixture.h"
@@ -56,6 +58,67 @@ TEST_F(EffCardTest, ResultFollowsAppliedFailedAndMissedCounts) {
         EXPECT_EQ(St().FailReason, r.failReason);
         EXPECT_EQ(St().NestingDepth, 0);
     }
+}
+
+// An outermost run's echo shows its two cards' pictures as they were when it began. Building them
+// for every run was most of what a run whose requirement fails costs on a crowded board, so a run
+// builds them only when it shows them; a run that changes its cards, or whose target's reaction
+// does, after or before it echoes still shows them as they began.
+TEST_F(EffCardTest, ARunBuildsItsCardPicturesOnlyWhenItShowsThemAsTheyBegan) {
+    struct Row {
+        const char* script;
+        const char* reaction;  // the target's TARGETED reaction, or empty
+        int builds;
+        bool shown;  // in the turn log
+    };
+    const Row rows[] = {
+        {"REQTRAIT:WINGS:ECHO:hit", "", 0, false},
+        {"REQTRAIT:HP:REQNAME:Nobody:RENAME:Bob:ECHO:hit", "", 0, false},
+        {"REQTRAIT:HP:ECHOMINOR:hit", "", 0, false},
+        {"ECHOMINOR:$MYIMG and $TARGETIMG", "", 1, true},
+        {"REQTRAIT:HP:ECHO:hit", "", 1, true},
+        {"ECHO:hit:RENAME:Bob:RECOLOR:#00FF00", "", 1, true},
+        {"RENAME:Bob:RECOLOR:#00FF00:ECHO:hit", "", 1, true},
+        {"RENAMEME:Bob:ECHO:$MYIMG", "", 1, true},
+        {"REQTRAIT:HP:ECHO:hit", "RENAMEME:Changed", 1, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.script);
+        const int imp = Place("Imp", 1, {{"HP", "5"}});
+        const int target = Place("Wisp", 2, {{"HP", "5"}});
+        C(imp).Picture = "imp.jpg";
+        C(target).Picture = "wisp.jpg";
+        if (*r.reaction) Script(target, r.reaction, "TARGETED", kTargetSelf);
+        const int e = Script(imp, r.script);
+        Card source = C(imp);
+        Card aimed = C(target);
+        const std::string pictures[] = {CLink(source, -1, 1), CLink(aimed, -1, 1)};
+        St().TurnLog.clear();
+        const long long builds = RunPictureBuilds();
+
+        Run(imp, target, e);
+
+        EXPECT_EQ(RunPictureBuilds() - builds, r.builds);
+        for (const std::string& picture : pictures)
+            EXPECT_EQ(St().TurnLog.find(picture) != std::string::npos, r.shown) << picture;
+    }
+}
+
+// Each outermost run that echoes nothing leaves the closing of its echo's frame for the next echo
+// to take; a turn of hundreds of thousands of them piled up more than the turn log can take.
+TEST_F(EffCardTest, TheClosingsOfRunsThatEchoNothingStayWithinTheLogsBound) {
+    const std::string closing = "</td></tr></table></p>";
+    const int imp = Place("Imp", 1);
+    const int e = Script(imp, "REQNAME:Nobody:ECHO:hit");
+    std::string& closings = EchoPart(St().EchoParts, 7);
+    closings.clear();
+    for (std::size_t size = 0; size + closing.size() <= kMaxTurnLogBytes; size += closing.size())
+        closings += closing;
+    const std::size_t full = closings.size();
+
+    EXPECT_EQ(Run(imp, foe, e), -1);
+
+    EXPECT_EQ(EchoPart(St().EchoParts, 7).size(), full);
 }
 
 TEST_F(EffCardTest, SetUpRefusesEmptyDeadInactiveAndFinishedGames) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -254,6 +255,29 @@ TEST_F(HostileBoardTest, TheSavesOfAChainAreMadeOnceWhenItEnds) {
     RunListActions(Value("PHASE1"));
     EXPECT_EQ(Saves(), 1 + 4 + 1) << "each of the dispatch's runs is a chain of its own: the "
                                      "saver's, one for each card in play, and the imp's";
+}
+
+// A save of the player file made while a SAVECOLLECTION is owed is the save owed: ending the game
+// saves the player file, and the chain's or the turn's end then saved it once more.
+TEST_F(HostileBoardTest, ASaveMadeWhileOneIsOwedIsTheSaveOwed) {
+    struct Row {
+        const char* where;
+        bool turnOpen;
+    };
+    const Row rows[] = {{"a chain outside a turn", false}, {"a turn", true}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.where);
+        St().PartialCollectionFile = "Partial.plr";
+        St().GameOver = 0;
+        host.messages.clear();
+        const int imp = Place("Imp", 1);
+        {
+            std::optional<TurnBudget> turn;
+            if (r.turnOpen) turn.emplace();
+            RunScript(imp, imp, "SAVECOLLECTION:WINGAME");
+        }
+        EXPECT_EQ(Saves(), 1);
+    }
 }
 
 }  // namespace

@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "engine/model/cards.h"
+#include "engine/model/play_index.h"
 #include "engine/model/state.h"
 #include "engine/model/triggers.h"
 #include "engine/rules/card_life.h"
+#include "engine/rules/dispatch.h"
 #include "engine/rules/trait_changes.h"
 #include "tests/engine/interpreter/board_fixture.h"
 
@@ -175,6 +178,59 @@ TEST_F(CostsTest, OnlyActiveCardsAndThePayerModifyTheCost) {
     EXPECT_EQ(seen[0].target, "Payer") << "the shrine sees the payer as the triggering card";
     EXPECT_EQ(seen[0].newest, payer);
     EXPECT_EQ(seen[1].target, "Hero") << "the payer's own modifier runs while it is inactive";
+}
+
+// A walk over cost mods passes over, unseen, the cards of an indexed board that no cost mod
+// reaches, and must do for them what looking at them would: the paying card becomes the newest
+// card when the payer itself or an active card is among them, and the echo flag is cleared where
+// the payer or an active card would take up an effect of COSTMOD's length. Each board is paid on
+// indexed and left unindexed, as boards below the program's threshold are.
+TEST_F(CostsTest, CardsPassedOverInAPaymentDoWhatLookingAtThemWould) {
+    struct Row {
+        const char* board;
+        std::function<void(int payer)> setUp;
+        uint8_t echoOnce;          // after the payment
+        bool slotEmptied = false;  // the payer's slot holds no card: only active cards count
+    };
+    const Row rows[] = {
+        {"the inactive payer among inactive cards", [](int) {}, 1},
+        {"an inactive card that would take up COSTMOD",
+         [&](int) {
+             const int sleeper = Place("Sleeper", 2);
+             Script(sleeper, "ECHO:x", "PHASE10", kTargetCard);
+             C(sleeper).Active = 0;
+         },
+         1},
+        {"an active card that would take up COSTMOD",
+         [&](int) { Script(Place("Wisp", 2), "ECHO:x", "PHASE10", kTargetCard); }, 0},
+        {"the inactive payer that would take up COSTMOD",
+         [&](int payer) { Script(payer, "ECHO:x", "PHASE10", kTargetCard); }, 0},
+        {"an active card, the payer's slot emptied", [&](int) { C(hero).Active = 1; }, 1, true},
+    };
+    for (const bool indexed : {true, false}) {
+        PlayIndex::CheckAgainstCards(indexed);
+        for (const Row& r : rows) {
+            SCOPED_TRACE(std::string(r.board) + (indexed ? ", indexed" : ", unindexed"));
+            St().InPlay = StableList<Card>();
+            PlacePlayers();
+            C(hero).Active = C(foe).Active = 0;
+            const int payer = Place("Payer", 1);
+            r.setUp(payer);
+            C(payer).Active = 0;
+            St().NewestCard = hero;
+            St().EchoOnce = 1;
+
+            Card paying = C(payer);
+            if (r.slotEmptied) C(payer).Name.clear();
+
+            EXPECT_TRUE(Pay(r.slotEmptied ? paying : C(payer), 0));
+
+            EXPECT_EQ(St().InPlay.IndexIfCrowded(), indexed);
+            EXPECT_EQ(St().NewestCard, payer);
+            EXPECT_EQ(St().EchoOnce, r.echoOnce);
+        }
+    }
+    PlayIndex::CheckAgainstCards(true);
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "engine/model/cards.h"
+#include "engine/model/play_index.h"
 #include "engine/model/state.h"
 #include "engine/model/triggers.h"
 #include "engine/pages/card_pages.h"
@@ -357,6 +359,44 @@ TEST_F(DispatchTest, AWalkLeavesEachCardAsHandingItTheTriggerWould) {
         EXPECT_EQ(C(c), before);
         EXPECT_EQ(St().EchoOnce, r.reach == Reach::ClearsEchoOnce ? 0 : 1);
     }
+}
+
+// A dispatch over an indexed board passes over, unseen, the cards its trigger cannot reach. Each
+// one whose effects of the trigger's length answer nothing clears the echo flag, as handing it the
+// trigger would; an inactive one is not handed it. Unindexed boards look at every card.
+TEST_F(DispatchTest, CardsADispatchPassesOverClearTheEchoFlagAsHandingThemItWould) {
+    struct Row {
+        const char* card;
+        std::function<void(int)> setUp;
+        uint8_t echoOnce;  // after the dispatch
+    };
+    const Row rows[] = {
+        {"an effect of the trigger's length that does not answer",
+         [&](int c) { Script(c, "ECHO:x", "PHASE2", kTargetCard); }, 0},
+        {"the same on an inactive card",
+         [&](int c) {
+             Script(c, "ECHO:x", "PHASE2", kTargetCard);
+             C(c).Active = 0;
+         },
+         1},
+        {"an effect of another length", [&](int c) { Script(c, "ECHO:x", "PHASE10"); }, 1},
+    };
+    for (const bool indexed : {true, false}) {
+        PlayIndex::CheckAgainstCards(indexed);
+        for (const Row& r : rows) {
+            SCOPED_TRACE(std::string(r.card) + (indexed ? ", indexed" : ", unindexed"));
+            St().InPlay = StableList<Card>();
+            PlacePlayers();
+            r.setUp(Place("Imp", 1));
+            St().EchoOnce = 1;
+
+            RunListActions(Value("PHASE1"));
+
+            EXPECT_EQ(St().InPlay.IndexIfCrowded(), indexed);
+            EXPECT_EQ(St().EchoOnce, r.echoOnce);
+        }
+    }
+    PlayIndex::CheckAgainstCards(true);
 }
 
 // Each card entering play walks play three times (its cost mods, checked and paid, and the others'
