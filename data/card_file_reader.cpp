@@ -160,6 +160,7 @@ struct Run {
     Sinks sinks;
     std::string name;  // of the outermost file
     int cardsCount = 0;
+    int readStart = 0;  // cards the list held before the read, when it adds to them
     bool cutCardsOnFirst = false;
     int templateCount = 0;
     int deckListCount = 0;
@@ -171,6 +172,12 @@ struct Run {
     std::string realLocation = {};
     std::string stamp = {};
     Recording* recording = nullptr;
+    // A read of a card file: the depth of the include chain when it began, what the file holds
+    // besides its cards, and the slots of the cards and templates its included files placed.
+    int baseDepth = 0;
+    CardFileLayout* layout = nullptr;
+    std::vector<std::pair<std::string, int>> includedCards = {};
+    std::vector<std::pair<std::string, int>> includedTemplates = {};
 
     void CountFile() {
         ++St().CardRead.Files;
@@ -238,6 +245,7 @@ void StartAt(Run& run, int mode) {
         run.cards[1] = Card{};
     } else if (mode == kReadAppend) {
         run.cardsCount = run.cards.size();
+        run.readStart = run.cardsCount;
     } else {
         run.cutCardsOnFirst = true;
     }
@@ -457,12 +465,23 @@ class FileReader {
         return slot;
     }
 
+    // What a line of the card file read itself (not of a file it includes) brings: the card
+    // file's layout, when the read fills one.
+    CardFileLayout* OwnLayout() const {
+        return St().IncludeList.Depth == run_.baseDepth + 1 ? run_.layout : nullptr;
+    }
+
+    void NoteIncluded(std::vector<std::pair<std::string, int>>& slots, int slot) const {
+        if (run_.layout && !OwnLayout()) slots.push_back({in_.FileName(), slot});
+    }
+
     int PlaceInCards(Card card) {
         run_.CountCard();
         run_.cutCardsOnFirst = false;
         const int slot = ++run_.cardsCount;
         run_.cards.Resize(slot);
         run_.cards[slot] = std::move(card);
+        NoteIncluded(run_.includedCards, slot);
         return slot;
     }
 
@@ -488,6 +507,7 @@ class FileReader {
         templates.Resize(slot);
         templates[slot] = CardTemplate{};
         templates[slot].card = card;
+        NoteIncluded(run_.includedTemplates, slot);
         return slot;
     }
 
@@ -574,7 +594,8 @@ class FileReader {
         current_ = {Kind::Cost};
     }
 
-    bool IsDuplicate(const Card& card) {
+    // The slot of the card of the list that the card duplicates; 0 when there is none.
+    int DuplicateOf(const Card& card) {
         // Until this file places its first card, the list still holds what it held before.
         const int last =
             run_.cutCardsOnFirst ? run_.cards.size() : std::min(run_.cardsCount, run_.cards.size());
@@ -582,9 +603,25 @@ class FileReader {
             const Card& other = run_.cards[i];
             if (card.UniqueName.empty() ? other.Name == card.Name
                                         : other.UniqueName == card.UniqueName)
-                return true;
+                return i;
         }
-        return false;
+        return 0;
+    }
+
+    // A card left out for one read before it in the same read is told: a save of the list would
+    // drop it without a word. One the list held before the read (Add Cards from File) is not.
+    void TellLeftOut(const Card& card, int duplicateOf) {
+        if (!run_.sinks.live || run_.cutCardsOnFirst || duplicateOf <= run_.readStart) return;
+        const std::string key = (card.UniqueName.empty() ? card.Name : card.UniqueName) + ":" +
+                                std::to_string(card.GID);
+        const std::string named = card.Name + " (" + key + ", " + in_.FileName() + ")";
+        AddReadFault("card of a unique name read before",
+                     "Left out " + named + ": a card read before it has the same unique name. " +
+                         "Saving these cards will not write it.",
+                     "Left out ",
+                     " cards that have the unique name of a card read before them; saving these "
+                     "cards will not write them: ",
+                     named);
     }
 
     // A card read whole from its items, with what placing it needs to record.
@@ -637,6 +674,8 @@ class FileReader {
         card.Owner = run_.player.Id;
         std::tie(card.Picture, card.PictureUrl) = SplitFirstColon(picture);
         std::tie(card.Thumbnail, card.ThumbnailUrl) = SplitFirstColon(thumbnail);
+        if (!card.PictureUrl.empty()) card.PictureItem = picture;
+        if (!card.ThumbnailUrl.empty()) card.ThumbnailItem = thumbnail;
         // A location given beside a name is shown as it is: it passes the folder rule first.
         if (!PictureLocationAllowed(card.PictureUrl)) card.PictureUrl.clear();
         if (!PictureLocationAllowed(card.ThumbnailUrl)) card.ThumbnailUrl.clear();
@@ -672,7 +711,9 @@ class FileReader {
             card.Owner = 3;
             current_ = {Kind::InPlay, PlaceInPlay(std::move(card), true)};
         } else if (zone == "COLLECTION") {
-            if (run_.duplicateCheck == 1 && IsDuplicate(card)) {
+            const int duplicateOf = run_.duplicateCheck == 1 ? DuplicateOf(card) : 0;
+            if (duplicateOf != 0) {
+                TellLeftOut(card, duplicateOf);
                 current_ = {};
                 if (recording_) recording_->everyCardPlaced = false;
             } else {
@@ -783,7 +824,6 @@ class FileReader {
         Card* card = Current();
         if (!card) return;
         card->Rarity = static_cast<uint8_t>(NumberItem(in_, rarity, 0, 255, "a rarity"));
-        if (current_.kind == Kind::Cost) return;
         card->StartTime = startTime;
         card->Mods = mods;
         std::vector<std::string> f = SplitAll(picture, '%');
@@ -892,14 +932,17 @@ class FileReader {
     void GameFile() {
         if (recording_) recording_->gameFile = true;
         *run_.sinks.gameFile = Next();
+        if (CardFileLayout* own = OwnLayout()) own->GameFile = *run_.sinks.gameFile;
     }
     void DeckRules() {
         if (recording_) recording_->deckRules = true;
         *run_.sinks.deckRules = Next();
+        if (CardFileLayout* own = OwnLayout()) own->DeckRules = *run_.sinks.deckRules;
     }
     void StarterDeck() {
         if (recording_) recording_->starterDeck = true;
         *run_.sinks.starterDeck = 1;
+        if (CardFileLayout* own = OwnLayout()) own->StarterDeck = true;
     }
     void Nothing() {}
 
@@ -908,6 +951,7 @@ class FileReader {
         const std::string text = Next();
         if (run_.sinks.live) AddRandomString(list, text);
         if (recording_) recording_->customStrings.push_back({list, text});
+        if (CardFileLayout* own = OwnLayout()) own->CustomStrings.push_back({list, text});
     }
 
     void Include();
@@ -923,7 +967,7 @@ class FileReader {
 // Whether a read of these bytes could be kept or done again from a memo: the outermost file of
 // a read into the game that fills its list from the start.
 bool Memorable(const Run& run) {
-    return run.sinks.live && St().IncludeList.Depth == 1 && run.cardsCount == 0 &&
+    return run.sinks.live && !run.layout && St().IncludeList.Depth == 1 && run.cardsCount == 0 &&
            !run.cutCardsOnFirst && run.duplicateCheck == 0;
 }
 
@@ -1270,6 +1314,7 @@ void FileReader::Include() {
     const int line = in_.Line();
     const std::string zone = in_.NextOr("");
     if (recording_) recording_->includes = true;
+    if (CardFileLayout* own = OwnLayout()) own->Includes.push_back({name, zone});
     const NamedFile found = LookUpNamed(run_, name);
     if (!found.location.empty() && OnChain(found.location)) {
         if (recording_) recording_->keep = false;
@@ -1395,9 +1440,20 @@ namespace {
 
 // A read whose lines, in a set-only scope, act on `scratch`. One kept by the file found
 // (ReadCardSet) is done again from memory while the file is unchanged.
+// A card file's layout: the cards and templates its included files brought, as read.
+void KeepIncluded(const Run& run, const Sinks& sinks) {
+    CardFileLayout& layout = *run.layout;
+    for (const auto& [file, slot] : run.includedCards)
+        if (run.cards.Has(slot)) layout.IncludedCards.push_back({file, run.cards[slot]});
+    for (const auto& [file, slot] : run.includedTemplates)
+        if (sinks.templates->Has(slot))
+            layout.IncludedTemplates.push_back({file, (*sinks.templates)[slot]});
+    layout.Read = true;
+}
+
 bool ReadWith(ReadScope scope, Scratch& scratch, List<Card>& cards, const std::string& fileName,
               Player& player, int duplicateCheck, const std::string& zoneOverride, int mode,
-              bool keepByFile = false) {
+              bool keepByFile = false, CardFileLayout* layout = nullptr) {
     if (fileName.empty()) return true;
     const ReadInTally inTally;
     const FoundFile found = FindDataFile(fileName);
@@ -1419,6 +1475,8 @@ bool ReadWith(ReadScope scope, Scratch& scratch, List<Card>& cards, const std::s
     }
     Run run{cards, player, duplicateCheck,
             scope == ReadScope::Game ? GameSinks() : ScratchSinks(scratch), found.name};
+    run.baseDepth = St().IncludeList.Depth;
+    run.layout = layout;
     // Only what a memo could keep is kept by the file: a read into the game from its start.
     if (keepByFile && scope == ReadScope::Game && mode == kReadReplace && duplicateCheck == 0 &&
         St().IncludeList.Depth == 0) {
@@ -1451,6 +1509,7 @@ bool ReadWith(ReadScope scope, Scratch& scratch, List<Card>& cards, const std::s
         return fail(found.name + ": " + e.what());
     }
     if (intoCollection && mode == kReadReplace) St().PartialCollectionFile.clear();
+    if (layout) KeepIncluded(run, run.sinks);
     return true;
 }
 
@@ -1486,6 +1545,14 @@ bool ReadCards(List<Card>& cards, const std::string& fileName, Player& player, i
 bool ReadCards(List<Card>& cards, const std::string& fileName, Player& player,
                const std::string& zone) {
     return ReadCards(cards, fileName, player, 0, zone, kReadReplace);
+}
+
+bool ReadCardFile(List<Card>& cards, const std::string& fileName, Player& player,
+                  int duplicateCheck, int mode, CardFileLayout& layout) {
+    layout = {};
+    Scratch scratch;
+    return ReadWith(ReadScope::Game, scratch, cards, fileName, player, duplicateCheck, "", mode,
+                    false, &layout);
 }
 
 bool ReadCardSet(List<Card>& cards, const std::string& fileName, Player& player,

@@ -15,6 +15,7 @@
 #include "ui/common/flag_scope.h"
 #include "ui/decks/deck_manager_modes.h"
 #include "ui/designer/card_designer.h"
+#include "ui/designer/included_cards.h"
 
 namespace dv::ui {
 namespace {
@@ -139,7 +140,8 @@ void Designer::LoadCards() {
     // Each load starts from no templates: another file's would be written into this one.
     List<CardTemplate> had = std::exchange(s.Templates, List<CardTemplate>(1));
     List<Card> cards(1);
-    const bool read = ReadCards(cards, *file, s.Players[1], 1, "", kReadReplace);
+    CardFileLayout layout;
+    const bool read = ReadCardFile(cards, *file, s.Players[1], 1, kReadReplace, layout);
     if (!read || !HoldsCardsOrTemplates(cards)) {
         if (read) TellNothingIn(*file);
         s.Templates = std::move(had);
@@ -150,6 +152,7 @@ void Designer::LoadCards() {
     SortCollectionByName();
     form.LoadCombos();
     s.CardSetFile = *file;
+    s.CardSetLayout = std::move(layout);
     form.loadcommontraits();
     form.pictures.CardFolder = FolderOf(*file);
     const ListBusyScope busy;
@@ -198,6 +201,7 @@ bool Designer::SaveCardFile() {
     // The shown card is committed from CurrentCard, so it takes the stamp too.
     s.CurrentCard.SetFile = setFile;
     if (s.EditIndex >= 1) form.Commit();
+    if (!SaveLeavingIncludedChanges()) return false;
     std::string file = s.CardSetFile;
     if (file.empty()) {
         const std::optional<std::string> chosen = AskCardFile(FileChoice::Save, "Save Cards");
@@ -230,6 +234,7 @@ void Designer::SaveCards() {
 void Designer::SaveCardsAs() {
     State& s = St();
     if (s.EditIndex >= 1) form.Commit();
+    if (!SaveLeavingIncludedChanges()) return;
     const std::optional<std::string> file = AskCardFile(FileChoice::Save, "Save Cards As...");
     if (!file) return;
     // A failed save keeps the card file the designer had.
