@@ -1059,22 +1059,20 @@ void MoveCardBits(Card& card, const std::vector<MovedBit>& moves) {
     }
 }
 
-// Does what the kept read did. Picture locations are looked up again: the pictures on disk may
-// have changed since.
-void Repeat(const CardReadMemo& memo, Run& run, const std::string& zoneOverride,
-            const std::vector<MovedBit>& moves) {
-    State& st = St();
-    const PictureLookupBatch lookups;
+// A draw whose identifier stays in what a kept read built, counted from the read's first draw:
+// target -1 is a placed card (in the deck or the list read into, at index), else as KeptDraws.
+struct Drawn {
+    uint64_t draw;
+    int target;
+    bool intoDeck = false;
+    int index = 0;
+};
+
+// Places the cards of the kept read again, each on the reader's side, and notes the draws of the
+// identifiers they were given.
+void PlaceAgain(const CardReadMemo& memo, Run& run, const std::string& zoneOverride,
+                const std::vector<MovedBit>& moves, std::vector<Drawn>& draws) {
     const bool otherSide = memo.PlayerId != run.player.Id;
-    // The draws whose identifier stays in what the read built, in the order they were drawn:
-    // target -1 is a placed card (in the deck or the list read into, at index), else as KeptDraws.
-    struct Drawn {
-        uint64_t draw;
-        int target;
-        bool intoDeck = false;
-        int index = 0;
-    };
-    std::vector<Drawn> draws;
     for (const CardReadMemo::Placed& placed : memo.Cards) {
         Card card = placed.card;
         if (otherSide) {
@@ -1102,19 +1100,13 @@ void Repeat(const CardReadMemo& memo, Run& run, const std::string& zoneOverride,
         if (placed.GidDraw >= 0)
             draws.push_back({static_cast<uint64_t>(placed.GidDraw), -1, intoDeck, index});
     }
-    if (memo.Decks) {
-        *run.sinks.decks = *memo.Decks;
-        run.deckListCount = memo.Decks->size();
-    }
-    if (memo.WonMissions) run.player.WonMissions = *memo.WonMissions;
-    if (memo.LastModified) run.player.LastModified = *memo.LastModified;
-    if (memo.Tokens) run.player.Tokens = *memo.Tokens;
-    if (memo.GameFile) *run.sinks.gameFile = *memo.GameFile;
-    if (memo.DeckRules) *run.sinks.deckRules = *memo.DeckRules;
-    if (memo.StarterDeck) *run.sinks.starterDeck = 1;
-    if (memo.SetsTraitChanged) st.TraitChanged = 1;
+}
 
-    // The cards set up afresh, with the identifiers the same draws give them now.
+// Sets up the rules card, the cost card and the trait actions of the kept read again, and gives
+// them and the placed cards the identifiers the same draws give now.
+void SetUpAgain(const CardReadMemo& memo, Run& run, const std::vector<MovedBit>& moves,
+                std::vector<Drawn>& draws) {
+    State& st = St();
     if (memo.RulesAfter) {
         *run.sinks.rulesCard = *memo.RulesAfter;
         MoveCardBits(*run.sinks.rulesCard, moves);
@@ -1148,6 +1140,28 @@ void Repeat(const CardReadMemo& memo, Run& run, const std::string& zoneOverride,
         if (d.target >= 2) (*run.sinks.traitActions)[firstAction + d.target - 2].GID = gid;
     }
     st.Random.Skip(memo.Draws - drawn);
+}
+
+// Does what the kept read did. Picture locations are looked up again: the pictures on disk may
+// have changed since.
+void Repeat(const CardReadMemo& memo, Run& run, const std::string& zoneOverride,
+            const std::vector<MovedBit>& moves) {
+    State& st = St();
+    const PictureLookupBatch lookups;
+    std::vector<Drawn> draws;
+    PlaceAgain(memo, run, zoneOverride, moves, draws);
+    if (memo.Decks) {
+        *run.sinks.decks = *memo.Decks;
+        run.deckListCount = memo.Decks->size();
+    }
+    if (memo.WonMissions) run.player.WonMissions = *memo.WonMissions;
+    if (memo.LastModified) run.player.LastModified = *memo.LastModified;
+    if (memo.Tokens) run.player.Tokens = *memo.Tokens;
+    if (memo.GameFile) *run.sinks.gameFile = *memo.GameFile;
+    if (memo.DeckRules) *run.sinks.deckRules = *memo.DeckRules;
+    if (memo.StarterDeck) *run.sinks.starterDeck = 1;
+    if (memo.SetsTraitChanged) st.TraitChanged = 1;
+    SetUpAgain(memo, run, moves, draws);
     for (const auto& [list, text] : memo.CustomStrings)
         AddRandomString(list, text);
 }
