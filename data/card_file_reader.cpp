@@ -178,6 +178,7 @@ struct Run {
     CardFileLayout* layout = nullptr;
     std::vector<std::pair<std::string, int>> includedCards = {};
     std::vector<std::pair<std::string, int>> includedTemplates = {};
+    std::vector<std::string> unwritten = {};  // its lines that a save of the card file drops
 
     void CountFile() {
         ++St().CardRead.Files;
@@ -405,10 +406,36 @@ class FileReader {
                 if (recording_ && !Repeatable(handler) &&
                     !(handler == &FileReader::Include && recording_->acrossIncludes))
                     recording_->keep = false;
+                if (!CardFileKeeps(handler)) NoteUnwritten(word);
                 (this->*handler)();
                 return;
             }
         }
+    }
+
+    // Directives whose cards and data a save of the designer's card file writes back (a card
+    // line as its zone says; "#DUPLICATE" makes no copies in the designer's reads).
+    static bool CardFileKeeps(void (FileReader::*handler)()) {
+        using Handler = void (FileReader::*)();
+        static const Handler kept[] = {
+            &FileReader::FullCard,        &FileReader::CollectionCard, &FileReader::TemplateCard,
+            &FileReader::TemplateData,    &FileReader::CostCard,       &FileReader::RefCollection,
+            &FileReader::Trait,           &FileReader::EffectLine,     &FileReader::ExtraData,
+            &FileReader::TraitActionDesc, &FileReader::Duplicate,      &FileReader::LastModified,
+            &FileReader::Tokens,          &FileReader::GameFile,       &FileReader::DeckRules,
+            &FileReader::CustomString,    &FileReader::StarterDeck,    &FileReader::Include,
+            &FileReader::Nothing,
+        };
+        for (Handler h : kept)
+            if (h == handler) return true;
+        return false;
+    }
+
+    // A line of the card file itself that a save of it as the designer's card file drops.
+    void NoteUnwritten(const std::string& what) {
+        if (!OwnLayout()) return;
+        std::vector<std::string>& noted = run_.unwritten;
+        if (std::find(noted.begin(), noted.end(), what) == noted.end()) noted.push_back(what);
     }
 
     // Directives whose whole work a memo of the read does again.
@@ -689,6 +716,8 @@ class FileReader {
     void FullCard() {
         ReadCard read = ReadFullCard();
         const std::string zone = PlacementZone(read.fileZone, zoneOverride_, run_.storedDeck);
+        if (PlacementOf(zone) != Placement::Cards && zone != "TEMPLATE" && zone != "PLAYERCARD")
+            NoteUnwritten("#CARD, " + zone);
         PlaceFullCard(std::move(read), zone);
         if (recording_ && (zone == "INPLAY" || zone == "NEUTRAL" || zone == "SIDEBOARD" ||
                            zone == "PLAYER" || zone == "TEMPLATE" || zone == "TRAITACTION"))
@@ -1454,8 +1483,20 @@ namespace {
 
 // A read whose lines, in a set-only scope, act on `scratch`. One kept by the file found
 // (ReadCardSet) is done again from memory while the file is unchanged.
-// A card file's layout: the cards and templates its included files brought, as read.
+// A card file's layout: the cards and templates its included files brought, as read. A file
+// whose cards are read into the list, and that holds lines a save of the list would drop, says so.
 void KeepIncluded(const Run& run, const Sinks& sinks) {
+    if (!run.unwritten.empty() && run.cardsCount > run.readStart) {
+        std::string lines;
+        for (const std::string& line : run.unwritten)
+            lines += (lines.empty() ? "" : "; ") + line;
+        AddReadFault("lines a card file save does not write",
+                     run.name +
+                         " holds lines that a save of its cards does not write, and such a "
+                         "save drops: " +
+                         lines + ".",
+                     "", "", "");
+    }
     CardFileLayout& layout = *run.layout;
     for (const auto& [file, slot] : run.includedCards)
         if (run.cards.Has(slot)) layout.IncludedCards.push_back({file, run.cards[slot]});

@@ -277,7 +277,9 @@ TEST_F(ContentReadTest, EveryCardFileWrittenAgainReadsBackWithEveryField) {
         host.messages.clear();
         int cards = 0;
         const std::vector<std::string> read = DesignerRead(relative.filename().string(), cards);
-        EXPECT_TRUE(host.messages.empty()) << host.messages.front();
+        // The player file's deck lists and won missions are no part of a card file.
+        EXPECT_EQ(host.messages.size(), shipped.extension() == ".plr" ? 1u : 0u);
+        host.messages.clear();
         // A file whose cards go elsewhere than the card list is no card file of the designer.
         if (cards == 0) continue;
         List<Card> list(1);
@@ -285,6 +287,7 @@ TEST_F(ContentReadTest, EveryCardFileWrittenAgainReadsBackWithEveryField) {
         ASSERT_TRUE(ReadCardFile(list, relative.filename().string(), St().Players[1], 1,
                                  kReadReplace, layout));
         St().CardSetLayout = std::move(layout);
+        host.messages.clear();
         ASSERT_TRUE(SaveCollection(list, "written_again.txt", "COLLECTION", "", 0));
         int back = 0;
         EXPECT_EQ(DesignerRead("written_again.txt", back), read);

@@ -123,6 +123,13 @@ TEST_F(CardFileRoundTripTest, EveryFieldReadComesBackFromTheWrittenFile) {
          {"alpha:12", "alpha:13"},
          "Left out 2 cards that have the unique name of a card read before them; saving these "
          "cards will not write them: Alpha (alpha:12, in.txt), Alpha (alpha:13, in.txt)."},
+        {"lines a save of the cards drops",
+         "#RULESCARD\r\n#TRAIT, \"X:1\", \r\n\r\n" + kAlpha +
+             "#CARD, INDECK, \"Deck\", \"deck:31\", , , , #FFFFFF, \"\"\r\n\r\n",
+         {},
+         {"#RULESCARD", "Deck"},
+         "in.txt holds lines that a save of its cards does not write, and such a save drops: "
+         "#RULESCARD; #CARD, INDECK."},
         {"an included set",
          "#INCLUDE, inc.txt\r\n\r\n" + kAlpha,
          {"#INCLUDE, inc.txt", ""},
