@@ -716,7 +716,10 @@ class FileReader {
     void FullCard() {
         ReadCard read = ReadFullCard();
         const std::string zone = PlacementZone(read.fileZone, zoneOverride_, run_.storedDeck);
-        if (PlacementOf(zone) != Placement::Cards && zone != "TEMPLATE" && zone != "PLAYERCARD")
+        static const std::array<const char*, 7> placedElsewhere = {
+            "INDECK", "CARDINDECK", "INPLAY", "NEUTRAL", "SIDEBOARD", "PLAYER", "TRAITACTION"};
+        if (std::find(placedElsewhere.begin(), placedElsewhere.end(), zone) !=
+            placedElsewhere.end())
             NoteUnwritten("#CARD, " + zone);
         PlaceFullCard(std::move(read), zone);
         if (recording_ && (zone == "INPLAY" || zone == "NEUTRAL" || zone == "SIDEBOARD" ||
