@@ -141,11 +141,14 @@ std::vector<std::string> ChangedIncludedCards(const List<Card>& cards,
                                               const CardFileLayout& layout) {
     return Guarded("ChangedIncludedCards", std::vector<std::string>(), [&] {
         std::vector<std::string> changed;
-        for (const Card& card : cards) {
-            if (card.Name.empty()) continue;
-            for (const auto& [file, read] : layout.IncludedCards)
-                if (SameCard(card, read) && AsWritten(card) != AsWritten(read))
-                    changed.push_back(card.Name + " (" + file + ")");
+        for (const auto& [file, read] : layout.IncludedCards) {
+            const auto kept = std::find_if(cards.begin(), cards.end(), [&](const Card& card) {
+                return !card.Name.empty() && SameCard(card, read);
+            });
+            if (kept == cards.end())
+                changed.push_back(read.Name + " (" + file + ", deleted)");
+            else if (AsWritten(*kept) != AsWritten(read))
+                changed.push_back(kept->Name + " (" + file + ")");
         }
         return changed;
     });

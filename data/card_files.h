@@ -44,7 +44,8 @@ std::string GenStoreText(const std::string& name, const std::string& picture,
 std::string GenStarterText(const std::string& name, const std::string& picture,
                            const std::string& thumbnail, int deckSize);
 // The cards of the list that came from a file the designer's card file includes and were changed
-// since, as "name (file)": a save of the card file cannot write them into their own files.
+// since, as "name (file)", or deleted, as "name (file, deleted)": a save of the card file cannot
+// write that into their own files.
 std::vector<std::string> ChangedIncludedCards(const List<Card>& cards,
                                               const CardFileLayout& layout);
 // Each save below comes in two forms (data/save_result.h): the ...Reason form hands back why it

@@ -186,6 +186,11 @@ TEST_F(CardFileRoundTripTest, AChangedCardOfAnIncludedFileIsNamedAndNotWrittenHe
     }
     EXPECT_EQ(ChangedIncludedCards(read.list, read.held),
               std::vector<std::string>{"Beta (inc.txt)"});
+    List<Card> withoutGamma;
+    for (const Card& card : read.list)
+        if (card.Name != "Gamma") withoutGamma.PushBack(card);
+    EXPECT_EQ(ChangedIncludedCards(withoutGamma, read.held),
+              (std::vector<std::string>{"Beta (inc.txt)", "Gamma (inc.txt, deleted)"}));
 
     St().CardSetLayout = read.held;
     ASSERT_TRUE(SaveCollection(read.list, "out.txt", "COLLECTION", "", 0));

@@ -112,8 +112,9 @@ TEST_F(CardWriterTest, CardsWithNoneOneOrThreeTraitsComeBackWithTheSameTraits) {
         EXPECT_EQ(traits, static_cast<int>(r.traits.size()));
         for (const auto& [name, value] : r.traits)
             EXPECT_EQ(GetTrait(back, name).Text(), GetTrait(card, name).Text()) << name;
-        if (r.described)
+        if (r.described) {
             EXPECT_EQ(back.TraitActionDescs[GetTraitNum(back, r.described)], "says \"hi\"");
+        }
         EXPECT_EQ(CardFileText(back, "COLLECTION"), text);
     }
 }

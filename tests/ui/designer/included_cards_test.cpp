@@ -30,9 +30,14 @@ class IncludedCardsTest : public DesignerTest {
             if (St().EditCards[i].Name == name) return i;
         return 0;
     }
+    // Chooses the card of that slot in the card list, as the author does.
+    void Choose(int slot) {
+        designer.form.controls.CardCombo.Select(slot - 1);
+        designer.form.CardComboClick(slot - 1);
+    }
     // Shows the included card and changes its description on the form.
     void ChangeBeta() {
-        designer.form.ShowSlot(SlotNamed("Beta"));
+        Choose(SlotNamed("Beta"));
         designer.form.OnDescText("Changed");
     }
 };
@@ -41,7 +46,7 @@ TEST_F(IncludedCardsTest, ViewingEveryCardThenSavingWritesTheIncludeLineAndOnlyT
     ASSERT_NE(SlotNamed("Beta"), 0);
     const std::string includedText = ReadFile(included);
     for (int slot = 1; slot <= St().EditCards.size(); ++slot)
-        designer.form.ShowSlot(slot);
+        Choose(slot);
     designer.SaveCards();
     EXPECT_TRUE(dialogs.asked.empty()) << dialogs.asked.front();
     const std::string saved = ReadFile(main);
