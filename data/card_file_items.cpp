@@ -144,18 +144,6 @@ std::string QuotedInside(const std::string& text) {
     return out;
 }
 
-std::string HtmlInside(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        if (c == '"')
-            out += "&quot";
-        else
-            out += c;
-    }
-    return out;
-}
-
 long long NumberItem(const ItemReader& in, const std::string& item, long long low, long long high,
                      const char* field) {
     std::size_t i = 0;

@@ -57,8 +57,6 @@ class ItemReader {
 std::string PlainItem(const std::string& text);
 // The inside of a quoted item whose text is written as it is: a double quote is doubled.
 std::string QuotedInside(const std::string& text);
-// The inside of a quoted HTML text: a double quote becomes "&quot", which the reader keeps.
-std::string HtmlInside(const std::string& text);
 
 // The whole-number item of a field that must hold a number: empty reads 0; anything else but a
 // decimal number in [low, high] is a fault.

@@ -160,6 +160,7 @@ struct Run {
     Sinks sinks;
     std::string name;  // of the outermost file
     int cardsCount = 0;
+    int readStart = 0;  // cards the list held before the read, when it adds to them
     bool cutCardsOnFirst = false;
     int templateCount = 0;
     int deckListCount = 0;
@@ -171,6 +172,13 @@ struct Run {
     std::string realLocation = {};
     std::string stamp = {};
     Recording* recording = nullptr;
+    // A read of a card file: the depth of the include chain when it began, what the file holds
+    // besides its cards, and the slots of the cards and templates its included files placed.
+    int baseDepth = 0;
+    CardFileLayout* layout = nullptr;
+    std::vector<std::pair<std::string, int>> includedCards = {};
+    std::vector<std::pair<std::string, int>> includedTemplates = {};
+    std::vector<std::string> unwritten = {};  // its lines that a save of the card file drops
 
     void CountFile() {
         ++St().CardRead.Files;
@@ -238,6 +246,7 @@ void StartAt(Run& run, int mode) {
         run.cards[1] = Card{};
     } else if (mode == kReadAppend) {
         run.cardsCount = run.cards.size();
+        run.readStart = run.cardsCount;
     } else {
         run.cutCardsOnFirst = true;
     }
@@ -397,10 +406,36 @@ class FileReader {
                 if (recording_ && !Repeatable(handler) &&
                     !(handler == &FileReader::Include && recording_->acrossIncludes))
                     recording_->keep = false;
+                if (!CardFileKeeps(handler)) NoteUnwritten(word);
                 (this->*handler)();
                 return;
             }
         }
+    }
+
+    // Directives whose cards and data a save of the designer's card file writes back (a card
+    // line as its zone says; "#DUPLICATE" makes no copies in the designer's reads).
+    static bool CardFileKeeps(void (FileReader::*handler)()) {
+        using Handler = void (FileReader::*)();
+        static const Handler kept[] = {
+            &FileReader::FullCard,        &FileReader::CollectionCard, &FileReader::TemplateCard,
+            &FileReader::TemplateData,    &FileReader::CostCard,       &FileReader::RefCollection,
+            &FileReader::Trait,           &FileReader::EffectLine,     &FileReader::ExtraData,
+            &FileReader::TraitActionDesc, &FileReader::Duplicate,      &FileReader::LastModified,
+            &FileReader::Tokens,          &FileReader::GameFile,       &FileReader::DeckRules,
+            &FileReader::CustomString,    &FileReader::StarterDeck,    &FileReader::Include,
+            &FileReader::Nothing,
+        };
+        for (Handler h : kept)
+            if (h == handler) return true;
+        return false;
+    }
+
+    // A line of the card file itself that a save of it as the designer's card file drops.
+    void NoteUnwritten(const std::string& what) {
+        if (!OwnLayout()) return;
+        std::vector<std::string>& noted = run_.unwritten;
+        if (std::find(noted.begin(), noted.end(), what) == noted.end()) noted.push_back(what);
     }
 
     // Directives whose whole work a memo of the read does again.
@@ -457,12 +492,23 @@ class FileReader {
         return slot;
     }
 
+    // What a line of the card file read itself (not of a file it includes) brings: the card
+    // file's layout, when the read fills one.
+    CardFileLayout* OwnLayout() const {
+        return St().IncludeList.Depth == run_.baseDepth + 1 ? run_.layout : nullptr;
+    }
+
+    void NoteIncluded(std::vector<std::pair<std::string, int>>& slots, int slot) const {
+        if (run_.layout && !OwnLayout()) slots.push_back({in_.FileName(), slot});
+    }
+
     int PlaceInCards(Card card) {
         run_.CountCard();
         run_.cutCardsOnFirst = false;
         const int slot = ++run_.cardsCount;
         run_.cards.Resize(slot);
         run_.cards[slot] = std::move(card);
+        NoteIncluded(run_.includedCards, slot);
         return slot;
     }
 
@@ -488,6 +534,7 @@ class FileReader {
         templates.Resize(slot);
         templates[slot] = CardTemplate{};
         templates[slot].card = card;
+        NoteIncluded(run_.includedTemplates, slot);
         return slot;
     }
 
@@ -574,7 +621,8 @@ class FileReader {
         current_ = {Kind::Cost};
     }
 
-    bool IsDuplicate(const Card& card) {
+    // The slot of the card of the list that the card duplicates; 0 when there is none.
+    int DuplicateOf(const Card& card) {
         // Until this file places its first card, the list still holds what it held before.
         const int last =
             run_.cutCardsOnFirst ? run_.cards.size() : std::min(run_.cardsCount, run_.cards.size());
@@ -582,9 +630,25 @@ class FileReader {
             const Card& other = run_.cards[i];
             if (card.UniqueName.empty() ? other.Name == card.Name
                                         : other.UniqueName == card.UniqueName)
-                return true;
+                return i;
         }
-        return false;
+        return 0;
+    }
+
+    // A card left out for one read before it in the same read is told: a save of the list would
+    // drop it without a word. One the list held before the read (Add Cards from File) is not.
+    void TellLeftOut(const Card& card, int duplicateOf) {
+        if (!run_.sinks.live || run_.cutCardsOnFirst || duplicateOf <= run_.readStart) return;
+        const std::string key = (card.UniqueName.empty() ? card.Name : card.UniqueName) + ":" +
+                                std::to_string(card.GID);
+        const std::string named = card.Name + " (" + key + ", " + in_.FileName() + ")";
+        AddReadFault("card of a unique name read before",
+                     "Left out " + named + ": a card read before it has the same unique name. " +
+                         "Saving these cards will not write it.",
+                     "Left out ",
+                     " cards that have the unique name of a card read before them; saving these "
+                     "cards will not write them: ",
+                     named);
     }
 
     // A card read whole from its items, with what placing it needs to record.
@@ -637,6 +701,8 @@ class FileReader {
         card.Owner = run_.player.Id;
         std::tie(card.Picture, card.PictureUrl) = SplitFirstColon(picture);
         std::tie(card.Thumbnail, card.ThumbnailUrl) = SplitFirstColon(thumbnail);
+        if (!card.PictureUrl.empty()) card.PictureItem = picture;
+        if (!card.ThumbnailUrl.empty()) card.ThumbnailItem = thumbnail;
         // A location given beside a name is shown as it is: it passes the folder rule first.
         if (!PictureLocationAllowed(card.PictureUrl)) card.PictureUrl.clear();
         if (!PictureLocationAllowed(card.ThumbnailUrl)) card.ThumbnailUrl.clear();
@@ -650,6 +716,11 @@ class FileReader {
     void FullCard() {
         ReadCard read = ReadFullCard();
         const std::string zone = PlacementZone(read.fileZone, zoneOverride_, run_.storedDeck);
+        static const std::array<const char*, 7> placedElsewhere = {
+            "INDECK", "CARDINDECK", "INPLAY", "NEUTRAL", "SIDEBOARD", "PLAYER", "TRAITACTION"};
+        if (std::find(placedElsewhere.begin(), placedElsewhere.end(), zone) !=
+            placedElsewhere.end())
+            NoteUnwritten("#CARD, " + zone);
         PlaceFullCard(std::move(read), zone);
         if (recording_ && (zone == "INPLAY" || zone == "NEUTRAL" || zone == "SIDEBOARD" ||
                            zone == "PLAYER" || zone == "TEMPLATE" || zone == "TRAITACTION"))
@@ -672,7 +743,9 @@ class FileReader {
             card.Owner = 3;
             current_ = {Kind::InPlay, PlaceInPlay(std::move(card), true)};
         } else if (zone == "COLLECTION") {
-            if (run_.duplicateCheck == 1 && IsDuplicate(card)) {
+            const int duplicateOf = run_.duplicateCheck == 1 ? DuplicateOf(card) : 0;
+            if (duplicateOf != 0) {
+                TellLeftOut(card, duplicateOf);
                 current_ = {};
                 if (recording_) recording_->everyCardPlaced = false;
             } else {
@@ -783,7 +856,6 @@ class FileReader {
         Card* card = Current();
         if (!card) return;
         card->Rarity = static_cast<uint8_t>(NumberItem(in_, rarity, 0, 255, "a rarity"));
-        if (current_.kind == Kind::Cost) return;
         card->StartTime = startTime;
         card->Mods = mods;
         std::vector<std::string> f = SplitAll(picture, '%');
@@ -892,14 +964,17 @@ class FileReader {
     void GameFile() {
         if (recording_) recording_->gameFile = true;
         *run_.sinks.gameFile = Next();
+        if (CardFileLayout* own = OwnLayout()) own->GameFile = *run_.sinks.gameFile;
     }
     void DeckRules() {
         if (recording_) recording_->deckRules = true;
         *run_.sinks.deckRules = Next();
+        if (CardFileLayout* own = OwnLayout()) own->DeckRules = *run_.sinks.deckRules;
     }
     void StarterDeck() {
         if (recording_) recording_->starterDeck = true;
         *run_.sinks.starterDeck = 1;
+        if (CardFileLayout* own = OwnLayout()) own->StarterDeck = true;
     }
     void Nothing() {}
 
@@ -908,6 +983,7 @@ class FileReader {
         const std::string text = Next();
         if (run_.sinks.live) AddRandomString(list, text);
         if (recording_) recording_->customStrings.push_back({list, text});
+        if (CardFileLayout* own = OwnLayout()) own->CustomStrings.push_back({list, text});
     }
 
     void Include();
@@ -923,7 +999,7 @@ class FileReader {
 // Whether a read of these bytes could be kept or done again from a memo: the outermost file of
 // a read into the game that fills its list from the start.
 bool Memorable(const Run& run) {
-    return run.sinks.live && St().IncludeList.Depth == 1 && run.cardsCount == 0 &&
+    return run.sinks.live && !run.layout && St().IncludeList.Depth == 1 && run.cardsCount == 0 &&
            !run.cutCardsOnFirst && run.duplicateCheck == 0;
 }
 
@@ -1015,22 +1091,20 @@ void MoveCardBits(Card& card, const std::vector<MovedBit>& moves) {
     }
 }
 
-// Does what the kept read did. Picture locations are looked up again: the pictures on disk may
-// have changed since.
-void Repeat(const CardReadMemo& memo, Run& run, const std::string& zoneOverride,
-            const std::vector<MovedBit>& moves) {
-    State& st = St();
-    const PictureLookupBatch lookups;
+// A draw whose identifier stays in what a kept read built, counted from the read's first draw:
+// target -1 is a placed card (in the deck or the list read into, at index), else as KeptDraws.
+struct Drawn {
+    uint64_t draw;
+    int target;
+    bool intoDeck = false;
+    int index = 0;
+};
+
+// Places the cards of the kept read again, each on the reader's side, and notes the draws of the
+// identifiers they were given.
+void PlaceAgain(const CardReadMemo& memo, Run& run, const std::string& zoneOverride,
+                const std::vector<MovedBit>& moves, std::vector<Drawn>& draws) {
     const bool otherSide = memo.PlayerId != run.player.Id;
-    // The draws whose identifier stays in what the read built, in the order they were drawn:
-    // target -1 is a placed card (in the deck or the list read into, at index), else as KeptDraws.
-    struct Drawn {
-        uint64_t draw;
-        int target;
-        bool intoDeck = false;
-        int index = 0;
-    };
-    std::vector<Drawn> draws;
     for (const CardReadMemo::Placed& placed : memo.Cards) {
         Card card = placed.card;
         if (otherSide) {
@@ -1058,19 +1132,13 @@ void Repeat(const CardReadMemo& memo, Run& run, const std::string& zoneOverride,
         if (placed.GidDraw >= 0)
             draws.push_back({static_cast<uint64_t>(placed.GidDraw), -1, intoDeck, index});
     }
-    if (memo.Decks) {
-        *run.sinks.decks = *memo.Decks;
-        run.deckListCount = memo.Decks->size();
-    }
-    if (memo.WonMissions) run.player.WonMissions = *memo.WonMissions;
-    if (memo.LastModified) run.player.LastModified = *memo.LastModified;
-    if (memo.Tokens) run.player.Tokens = *memo.Tokens;
-    if (memo.GameFile) *run.sinks.gameFile = *memo.GameFile;
-    if (memo.DeckRules) *run.sinks.deckRules = *memo.DeckRules;
-    if (memo.StarterDeck) *run.sinks.starterDeck = 1;
-    if (memo.SetsTraitChanged) st.TraitChanged = 1;
+}
 
-    // The cards set up afresh, with the identifiers the same draws give them now.
+// Sets up the rules card, the cost card and the trait actions of the kept read again, and gives
+// them and the placed cards the identifiers the same draws give now.
+void SetUpAgain(const CardReadMemo& memo, Run& run, const std::vector<MovedBit>& moves,
+                std::vector<Drawn>& draws) {
+    State& st = St();
     if (memo.RulesAfter) {
         *run.sinks.rulesCard = *memo.RulesAfter;
         MoveCardBits(*run.sinks.rulesCard, moves);
@@ -1104,6 +1172,28 @@ void Repeat(const CardReadMemo& memo, Run& run, const std::string& zoneOverride,
         if (d.target >= 2) (*run.sinks.traitActions)[firstAction + d.target - 2].GID = gid;
     }
     st.Random.Skip(memo.Draws - drawn);
+}
+
+// Does what the kept read did. Picture locations are looked up again: the pictures on disk may
+// have changed since.
+void Repeat(const CardReadMemo& memo, Run& run, const std::string& zoneOverride,
+            const std::vector<MovedBit>& moves) {
+    State& st = St();
+    const PictureLookupBatch lookups;
+    std::vector<Drawn> draws;
+    PlaceAgain(memo, run, zoneOverride, moves, draws);
+    if (memo.Decks) {
+        *run.sinks.decks = *memo.Decks;
+        run.deckListCount = memo.Decks->size();
+    }
+    if (memo.WonMissions) run.player.WonMissions = *memo.WonMissions;
+    if (memo.LastModified) run.player.LastModified = *memo.LastModified;
+    if (memo.Tokens) run.player.Tokens = *memo.Tokens;
+    if (memo.GameFile) *run.sinks.gameFile = *memo.GameFile;
+    if (memo.DeckRules) *run.sinks.deckRules = *memo.DeckRules;
+    if (memo.StarterDeck) *run.sinks.starterDeck = 1;
+    if (memo.SetsTraitChanged) st.TraitChanged = 1;
+    SetUpAgain(memo, run, moves, draws);
     for (const auto& [list, text] : memo.CustomStrings)
         AddRandomString(list, text);
 }
@@ -1270,6 +1360,7 @@ void FileReader::Include() {
     const int line = in_.Line();
     const std::string zone = in_.NextOr("");
     if (recording_) recording_->includes = true;
+    if (CardFileLayout* own = OwnLayout()) own->Includes.push_back({name, zone});
     const NamedFile found = LookUpNamed(run_, name);
     if (!found.location.empty() && OnChain(found.location)) {
         if (recording_) recording_->keep = false;
@@ -1395,9 +1486,32 @@ namespace {
 
 // A read whose lines, in a set-only scope, act on `scratch`. One kept by the file found
 // (ReadCardSet) is done again from memory while the file is unchanged.
+// A card file's layout: the cards and templates its included files brought, as read. A file
+// whose cards are read into the list, and that holds lines a save of the list would drop, says so.
+void KeepIncluded(const Run& run, const Sinks& sinks) {
+    if (!run.unwritten.empty() && run.cardsCount > run.readStart) {
+        std::string lines;
+        for (const std::string& line : run.unwritten)
+            lines += (lines.empty() ? "" : "; ") + line;
+        AddReadFault("lines a card file save does not write",
+                     run.name +
+                         " holds lines that a save of its cards does not write, and such a "
+                         "save drops: " +
+                         lines + ".",
+                     "", "", "");
+    }
+    CardFileLayout& layout = *run.layout;
+    for (const auto& [file, slot] : run.includedCards)
+        if (run.cards.Has(slot)) layout.IncludedCards.push_back({file, run.cards[slot]});
+    for (const auto& [file, slot] : run.includedTemplates)
+        if (sinks.templates->Has(slot))
+            layout.IncludedTemplates.push_back({file, (*sinks.templates)[slot]});
+    layout.Read = true;
+}
+
 bool ReadWith(ReadScope scope, Scratch& scratch, List<Card>& cards, const std::string& fileName,
               Player& player, int duplicateCheck, const std::string& zoneOverride, int mode,
-              bool keepByFile = false) {
+              bool keepByFile = false, CardFileLayout* layout = nullptr) {
     if (fileName.empty()) return true;
     const ReadInTally inTally;
     const FoundFile found = FindDataFile(fileName);
@@ -1419,6 +1533,8 @@ bool ReadWith(ReadScope scope, Scratch& scratch, List<Card>& cards, const std::s
     }
     Run run{cards, player, duplicateCheck,
             scope == ReadScope::Game ? GameSinks() : ScratchSinks(scratch), found.name};
+    run.baseDepth = St().IncludeList.Depth;
+    run.layout = layout;
     // Only what a memo could keep is kept by the file: a read into the game from its start.
     if (keepByFile && scope == ReadScope::Game && mode == kReadReplace && duplicateCheck == 0 &&
         St().IncludeList.Depth == 0) {
@@ -1451,6 +1567,7 @@ bool ReadWith(ReadScope scope, Scratch& scratch, List<Card>& cards, const std::s
         return fail(found.name + ": " + e.what());
     }
     if (intoCollection && mode == kReadReplace) St().PartialCollectionFile.clear();
+    if (layout) KeepIncluded(run, run.sinks);
     return true;
 }
 
@@ -1486,6 +1603,14 @@ bool ReadCards(List<Card>& cards, const std::string& fileName, Player& player, i
 bool ReadCards(List<Card>& cards, const std::string& fileName, Player& player,
                const std::string& zone) {
     return ReadCards(cards, fileName, player, 0, zone, kReadReplace);
+}
+
+bool ReadCardFile(List<Card>& cards, const std::string& fileName, Player& player,
+                  int duplicateCheck, int mode, CardFileLayout& layout) {
+    layout = {};
+    Scratch scratch;
+    return ReadWith(ReadScope::Game, scratch, cards, fileName, player, duplicateCheck, "", mode,
+                    false, &layout);
 }
 
 bool ReadCardSet(List<Card>& cards, const std::string& fileName, Player& player,

@@ -1,5 +1,8 @@
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "data/card_file_items.h"
 #include "data/card_file_writer_parts.h"
@@ -50,10 +53,20 @@ std::string TraitNameField(const Card& card, int slot) {
     return name.substr(0, name.find(':'));
 }
 
+// The target as the file wrote it while it still reads as the effect's target type; a GIDCARD
+// target carries the value expression that picks its card.
 std::string TargetItem(const Effect& effect) {
     constexpr int kGidCard = 11;
     if (effect.TargetType == kGidCard && !effect.TargetText.empty()) return effect.TargetText;
+    if (!effect.TargetText.empty() && GetTargetType(effect.TargetText) == effect.TargetType)
+        return effect.TargetText;
     return GetTargetTypeString(effect.TargetType);
+}
+
+// A picture item as the file held it ("name.jpg:location") while the card keeps that name.
+std::string PictureItem(const std::string& name, const std::string& asRead) {
+    if (!asRead.empty() && asRead.substr(0, asRead.find(':')) == name) return asRead;
+    return name;
 }
 
 // A menu action keeps its trigger and caption apart once read; it is written back in the menu
@@ -77,7 +90,69 @@ std::string Line(const std::string& text) {
     return text + kCRLF;
 }
 
+// What the designer's card file held besides its cards, written before them: its starter mark,
+// deck rules, random texts and "#INCLUDE" lines.
+std::string LayoutLines(const CardFileLayout& layout) {
+    std::string out;
+    if (layout.StarterDeck) out += Line("#STARTERDECK") + kCRLF;
+    if (layout.DeckRules) out += Line("#DECKRULES, " + PlainItem(*layout.DeckRules)) + kCRLF;
+    for (const auto& [list, text] : layout.CustomStrings)
+        out += Line("#CUSTOMSTRING, " + PlainItem(list) + ", " + PlainItem(text));
+    if (!layout.CustomStrings.empty()) out += kCRLF;
+    // The empty line after the name is the empty zone item; one after a zone is skipped.
+    for (const IncludeLine& include : layout.Includes)
+        out += Line("#INCLUDE, " + PlainItem(include.Name) +
+                    (include.Zone.empty() ? "" : ", " + PlainItem(include.Zone))) +
+               kCRLF;
+    return out;
+}
+
+// A card as its file holds it, the set stamp aside: a save stamps it anew.
+std::string AsWritten(Card card) {
+    card.SetFile.clear();
+    return CardBlock(card, "COLLECTION");
+}
+
+bool SameCard(const Card& a, const Card& b) {
+    return a.GID == b.GID && a.UniqueName == b.UniqueName;
+}
+
+// Whether the card is one that a file the card file includes brought: such a card is that
+// file's, and the card file's "#INCLUDE" line brings it again.
+bool FromIncludedFile(const Card& card, const CardFileLayout& layout) {
+    return std::any_of(layout.IncludedCards.begin(), layout.IncludedCards.end(),
+                       [&](const auto& included) { return SameCard(card, included.second); });
+}
+
+// Whether the template is one that an included file brought, unchanged.
+bool IncludedTemplate(const CardTemplate& t, const CardFileLayout& layout) {
+    return std::any_of(layout.IncludedTemplates.begin(), layout.IncludedTemplates.end(),
+                       [&](const auto& included) {
+                           const CardTemplate& read = included.second;
+                           return read.BackPicture == t.BackPicture && read.Extra == t.Extra &&
+                                  read.Colour == t.Colour &&
+                                  AsWritten(read.card) == AsWritten(t.card);
+                       });
+}
+
 }  // namespace
+
+std::vector<std::string> ChangedIncludedCards(const List<Card>& cards,
+                                              const CardFileLayout& layout) {
+    return Guarded("ChangedIncludedCards", std::vector<std::string>(), [&] {
+        std::vector<std::string> changed;
+        for (const auto& [file, read] : layout.IncludedCards) {
+            const auto kept = std::find_if(cards.begin(), cards.end(), [&](const Card& card) {
+                return !card.Name.empty() && SameCard(card, read);
+            });
+            if (kept == cards.end())
+                changed.push_back(read.Name + " (" + file + ", deleted)");
+            else if (AsWritten(*kept) != AsWritten(read))
+                changed.push_back(kept->Name + " (" + file + ")");
+        }
+        return changed;
+    });
+}
 
 std::string CardBlock(Card& card, const std::string& zone) {
     RemoveAllTraitActions(card);
@@ -85,9 +160,10 @@ std::string CardBlock(Card& card, const std::string& zone) {
     out += Line(kStars + " " + BannerName(card.Name));
     out += Line("#CARD, " + PlainItem(zone) + ", \"" + QuotedInside(card.Name) + "\", \"" +
                 QuotedInside(card.UniqueName) + ":" + std::to_string(card.GID) + "\", " +
-                PlainItem(card.SetFile) + ", " + PlainItem(card.Picture) + ", " +
-                PlainItem(card.Thumbnail) + ", " + PlainItem(card.Colour) + ", \"" +
-                HtmlInside(card.Description) + "\"");
+                PlainItem(card.SetFile) + ", " +
+                PlainItem(PictureItem(card.Picture, card.PictureItem)) + ", " +
+                PlainItem(PictureItem(card.Thumbnail, card.ThumbnailItem)) + ", " +
+                PlainItem(card.Colour) + ", \"" + QuotedInside(card.Description) + "\"");
     if (zone == "PLAYERCARD" || zone == "#PLAYERCARD") return out + kCRLF;
 
     std::string traits;
@@ -95,20 +171,20 @@ std::string CardBlock(Card& card, const std::string& zone) {
         if (card.TraitNames[i].empty()) continue;
         const std::string value = card.TraitValues.Has(i) ? card.TraitValues[i] : "";
         traits +=
-            "#TRAIT, \"" + HtmlInside(card.TraitNames[i]) + ":" + QuotedInside(value) + "\", ";
+            "#TRAIT, \"" + QuotedInside(card.TraitNames[i]) + ":" + QuotedInside(value) + "\", ";
     }
     if (!traits.empty()) out += Line(traits);
 
     for (int i = 1; i <= card.TraitActionDescs.size(); ++i) {
         if (card.TraitActionDescs[i].empty()) continue;
         // The name as the trait line writes it, so that the reader finds the trait again.
-        out += Line("#TRAITACTIONDESC, " + PlainItem(HtmlInside(TraitNameField(card, i))) + ", \"" +
-                    HtmlInside(card.TraitActionDescs[i]) + "\"");
+        out += Line("#TRAITACTIONDESC, " + PlainItem(TraitNameField(card, i)) + ", \"" +
+                    QuotedInside(card.TraitActionDescs[i]) + "\"");
     }
     for (const Effect& effect : card.Effects) {
         if (effect.Text.empty()) continue;
         out += Line("#EFFECT, " + PlainItem(TargetItem(effect)) + ", " +
-                    PlainItem(TriggerItem(effect)) + ", \"" + HtmlInside(effect.Text) + "\"");
+                    PlainItem(TriggerItem(effect)) + ", \"" + QuotedInside(effect.Text) + "\"");
     }
     out += Line("#EXTRADATA, " + std::to_string(card.Rarity) + ", " + PlainItem(card.StartTime) +
                 ", " + PlainItem(card.Mods) + ", " + PlainItem(PictureData(card)) + ", ");
@@ -155,6 +231,10 @@ std::string StoreHead(const std::string& name, const std::string& picture,
 }
 
 std::string FileHeader() {
+    return FileHeader(St().GameFile.empty() ? std::nullopt : std::optional(St().GameFile));
+}
+
+std::string FileHeader(const std::optional<std::string>& gameFile) {
     std::string out;
     out += Line(kStars);
     out += Line("***********  CARD DATA FILE *************");
@@ -162,9 +242,9 @@ std::string FileHeader() {
     out += kCRLF;
     out += Line("#TOKENS, " + std::to_string(St().Players[1].Tokens));
     out += kCRLF;
-    if (!St().GameFile.empty()) {
+    if (gameFile) {
         out += kCRLF;
-        out += Line("#GAMEFILE, " + PlainItem(St().GameFile));
+        out += Line("#GAMEFILE, " + PlainItem(*gameFile));
         out += kCRLF;
     }
     out += Line("#LASTMODIFIED, #" + NowStamp() + "#");
@@ -177,7 +257,13 @@ SaveResult SaveCollectionReason(List<Card>& cards, const std::string& path, cons
     std::string text;
     const bool built = Guarded("SaveCollection", false, [&] {
         State& s = St();
-        text = FileHeader();
+        // A card file the designer read is written with what it held, and without what the files
+        // it includes brought; a new one takes the game file of the game.
+        const bool cardFile = generatedName.empty() && starter == 0;
+        const CardFileLayout none;
+        const CardFileLayout& layout = cardFile ? s.CardSetLayout : none;
+        text = layout.Read ? FileHeader(layout.GameFile) : FileHeader();
+        text += LayoutLines(layout);
         const std::string include =
             s.CardSetFile.empty()
                 ? ""
@@ -205,7 +291,7 @@ SaveResult SaveCollectionReason(List<Card>& cards, const std::string& path, cons
             text += cost + kCRLF + kCRLF;
         }
         for (CardTemplate& t : s.Templates) {
-            if (t.card.Name.empty()) continue;
+            if (t.card.Name.empty() || IncludedTemplate(t, layout)) continue;
             text += CardBlock(t.card, "#TEMPLATE") + kCRLF;
             FileNameOf(t.BackPicture);
             FileNameOf(t.Extra);
@@ -214,7 +300,7 @@ SaveResult SaveCollectionReason(List<Card>& cards, const std::string& path, cons
             text += std::string(kCRLF) + kCRLF;
         }
         for (Card& card : cards) {
-            if (card.Name.empty()) continue;
+            if (card.Name.empty() || FromIncludedFile(card, layout)) continue;
             text += CardBlock(card, zone) + kCRLF;
         }
         return true;

@@ -2,6 +2,7 @@
 // Reading and writing the directive text files of cards, decks and players.
 
 #include <string>
+#include <vector>
 
 #include "data/save_result.h"
 #include "engine/model/records.h"
@@ -23,6 +24,11 @@ bool ReadCards(List<Card>& cards, const std::string& fileName, Player& player, i
 // The same with no duplicate check, the zone as override, and mode kReadReplace.
 bool ReadCards(List<Card>& cards, const std::string& fileName, Player& player,
                const std::string& zone = "");
+// The same for the designer's card file, with no zone override: `layout` gets what the file holds
+// besides its cards (its header lines and "#INCLUDE" lines) and the cards and templates that the
+// files it includes brought.
+bool ReadCardFile(List<Card>& cards, const std::string& fileName, Player& player,
+                  int duplicateCheck, int mode, CardFileLayout& layout);
 // The same for a card set that a card's script creates cards from (CREATECARD): the read is kept
 // by the file found, and a read of the same file, however its name is spelt, is done again from
 // memory while the file is unchanged, until the next game.
@@ -37,10 +43,17 @@ std::string GenStoreText(const std::string& name, const std::string& picture,
                          const std::string& thumbnail, int boosterSize, int price);
 std::string GenStarterText(const std::string& name, const std::string& picture,
                            const std::string& thumbnail, int deckSize);
+// The cards of the list that came from a file the designer's card file includes and were changed
+// since, as "name (file)", or deleted, as "name (file, deleted)": a save of the card file cannot
+// write that into their own files.
+std::vector<std::string> ChangedIncludedCards(const List<Card>& cards,
+                                              const CardFileLayout& layout);
 // Each save below comes in two forms (data/save_result.h): the ...Reason form hands back why it
 // failed; the bool form shows that and returns whether the file was saved.
 
-// Writes a whole card data file.
+// Writes a whole card data file. A card file (no generated store or starter card) is written
+// with what the designer's card file held besides its cards (CardSetLayout), and without the cards
+// and unchanged templates that the files it includes brought.
 SaveResult SaveCollectionReason(List<Card>& cards, const std::string& path, const std::string& zone,
                                 const std::string& generatedName, int starter,
                                 PathOrigin origin = PathOrigin::Named);

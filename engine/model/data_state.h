@@ -172,9 +172,10 @@ struct DataState {
     std::string GameFile;
     std::string DeckRules;
 
-    // The card designer's set file, the deck manager's sale mode and its four card-test lists
-    // (1 and 2 the hands, 3 and 4 the cards in play).
+    // The card designer's set file and what it held besides its cards, the deck manager's sale
+    // mode and its four card-test lists (1 and 2 the hands, 3 and 4 the cards in play).
     std::string CardSetFile;
+    CardFileLayout CardSetLayout;
     uint8_t SaleMode = 0;
     List<List<Card>> TopCards = List<List<Card>>(4);
     // Set while a card test runs: the player's own data, put back when the test ends. No player

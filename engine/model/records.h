@@ -4,9 +4,11 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "engine/model/list.h"
 #include "engine/model/run_codes.h"
@@ -98,6 +100,10 @@ struct Card {
     std::string BackSource;
     std::string MiniSource;
     std::array<int16_t, 8> ArtRegion{};
+    // The picture and thumbnail items of a "#CARD" line that gave a location beside the name
+    // ("name.jpg:location"), as the file held them: written back while the card keeps that name.
+    std::string PictureItem;
+    std::string ThumbnailItem;
 
     friend bool operator==(const Card&, const Card&) = default;
 };
@@ -145,6 +151,27 @@ struct CardTemplate {
     std::string BackPicture = "backs-generic.bmp";
     std::string Extra;
     int32_t Colour = 0;
+};
+
+// An "#INCLUDE" line of a card file: the file name and zone word as the file wrote them.
+struct IncludeLine {
+    std::string Name;
+    std::string Zone;
+    friend bool operator==(const IncludeLine&, const IncludeLine&) = default;
+};
+
+// What a card file held besides its own cards and templates, as a read of it found it: a save of
+// the designer's card file writes it back, and leaves out what the files it includes brought.
+struct CardFileLayout {
+    bool Read = false;  // false for a card file that no read gave (a new one)
+    std::optional<std::string> GameFile;
+    bool StarterDeck = false;
+    std::optional<std::string> DeckRules;
+    std::vector<std::pair<std::string, std::string>> CustomStrings;  // list and text, in order
+    std::vector<IncludeLine> Includes;
+    // The cards and templates the included files brought, as read, with the file that held each.
+    std::vector<std::pair<std::string, Card>> IncludedCards;
+    std::vector<std::pair<std::string, CardTemplate>> IncludedTemplates;
 };
 
 // Seven texts; the card designer's pickers fill them, the engine keeps one as its echo parts.

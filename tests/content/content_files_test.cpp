@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -16,6 +17,7 @@
 #include "engine/model/compiler.h"
 #include "engine/model/files.h"
 #include "engine/model/state.h"
+#include "tests/data/card_fields.h"
 #include "tests/support/engine_fixture.h"
 
 namespace dv {
@@ -240,6 +242,69 @@ TEST_F(ContentReadTest, EveryCardDataFileReadsWithoutAMessage) {
         ExpectCardsCompile(player.Deck);
         ExpectCardsCompile(cards);
     }
+}
+
+// What a read as the designer's gives of a file: its cards, its layout, its cost card (the
+// identifier it is set up with aside) and its templates, as their fields.
+std::vector<std::string> DesignerRead(const std::string& file, int& cards) {
+    State& s = St();
+    s.Templates = List<CardTemplate>(1);
+    s.CostCard = Card{};
+    List<Card> list(1);
+    CardFileLayout layout;
+    EXPECT_TRUE(ReadCardFile(list, file, s.Players[1], 1, kReadReplace, layout));
+    std::vector<std::string> fields;
+    cards = 0;
+    for (const Card& card : list) {
+        if (card.Name.empty()) continue;
+        fields.push_back(test::CardFields(card));
+        ++cards;
+    }
+    std::sort(fields.begin(), fields.end());
+    fields.push_back(test::LayoutFields(layout));
+    Card cost = s.CostCard;
+    cost.GID = 0;
+    fields.push_back(test::CardFields(cost));
+    for (const CardTemplate& t : s.Templates)
+        if (!t.card.Name.empty()) fields.push_back(test::TemplateFields(t));
+    s.CardSetLayout = std::move(layout);
+    return fields;
+}
+
+TEST_F(ContentReadTest, EveryCardFileWrittenAgainReadsBackWithEveryField) {
+    int checked = 0;
+    for (const fs::path& shipped : ContentFiles()) {
+        const fs::path relative = shipped.lexically_relative(ContentFolder());
+        if (!IsDataOrPage(shipped) || shipped.extension().string().starts_with(".htm") ||
+            relative == "PlayerProfiles.txt")
+            continue;
+        SCOPED_TRACE(relative.string());
+        ResetState();
+        SetHost(&host);
+        St().ProgramFolder = Folder();
+        St().CurrentFolder = (Folder() / relative).parent_path();
+        St().Players[1].Id = 1;
+        host.messages.clear();
+        int cards = 0;
+        const std::vector<std::string> read = DesignerRead(relative.filename().string(), cards);
+        // The player file's deck lists and won missions are no part of a card file.
+        EXPECT_EQ(host.messages.size(), shipped.extension() == ".plr" ? 1u : 0u);
+        host.messages.clear();
+        // A file whose cards go elsewhere than the card list is no card file of the designer.
+        if (cards == 0) continue;
+        List<Card> list(1);
+        CardFileLayout layout;
+        ASSERT_TRUE(ReadCardFile(list, relative.filename().string(), St().Players[1], 1,
+                                 kReadReplace, layout));
+        St().CardSetLayout = std::move(layout);
+        host.messages.clear();
+        ASSERT_TRUE(SaveCollection(list, "written_again.txt", "COLLECTION", "", 0));
+        int back = 0;
+        EXPECT_EQ(DesignerRead("written_again.txt", back), read);
+        EXPECT_TRUE(host.messages.empty()) << host.messages.front();
+        ++checked;
+    }
+    EXPECT_GE(checked, 3) << "the two card sets and the guest's player file";
 }
 
 TEST_F(ContentReadTest, GameFileGivesRulesCostTraitActionsAndDeckRules) {

@@ -87,6 +87,7 @@ class Designer {
         std::string CardSetFile;
         uint8_t EditorTest = 0;
         uint8_t DesignerActive = 0;
+        CardFileLayout CardSetLayout;
     };
 
     enum class FileChoice { Open, Save };

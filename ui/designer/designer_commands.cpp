@@ -13,6 +13,7 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/flag_scope.h"
 #include "ui/designer/card_designer.h"
+#include "ui/designer/included_cards.h"
 
 namespace dv::ui {
 namespace {
@@ -91,8 +92,8 @@ void Designer::Open(DesignerOpener opener) {
     State& s = St();
     outer_.reset();
     if (opener == DesignerOpener::DeckManager)
-        outer_ = OuterSession{s.EditCards,   s.EditIndex,  s.Templates,
-                              s.CardSetFile, s.EditorTest, s.DesignerActive};
+        outer_ = OuterSession{s.EditCards,  s.EditIndex,      s.Templates,    s.CardSetFile,
+                              s.EditorTest, s.DesignerActive, s.CardSetLayout};
     // A flag left by an earlier hand-over would lock the form of a designer opened from the menu.
     s.EditFromDeckManager = opener == DesignerOpener::DeckManager ? 1 : 0;
     if (s.EditFromDeckManager == 1) {
@@ -105,6 +106,7 @@ void Designer::Open(DesignerOpener opener) {
         s.EditCards = List<Card>(1);
         // An empty list belongs to no file: saved under the last file's name, it would empty it.
         s.CardSetFile.clear();
+        s.CardSetLayout = {};
         form.pictures.NameColour = kWhite;
     }
     s.Templates = List<CardTemplate>(1);
@@ -145,6 +147,7 @@ bool Designer::Close() {
             s.EditIndex = outer_->EditIndex;
             s.Templates = std::move(outer_->Templates);
             s.CardSetFile = std::move(outer_->CardSetFile);
+            s.CardSetLayout = std::move(outer_->CardSetLayout);
             s.EditorTest = outer_->EditorTest;
             s.DesignerActive = outer_->DesignerActive;
             outer_.reset();

@@ -15,6 +15,7 @@
 #include "ui/common/flag_scope.h"
 #include "ui/decks/deck_manager_modes.h"
 #include "ui/designer/card_designer.h"
+#include "ui/designer/included_cards.h"
 
 namespace dv::ui {
 namespace {
@@ -115,14 +116,14 @@ using FileParts = Designer::CardFileParts;
 // told apart from what the game held, and handed back in `templates` and `parts`. The game gets
 // its own back, but for a cost card or game file the file brought, which then prices the cards
 // and finds the card test's rules. The player's tokens are never a card file's.
-bool ReadCardFile(const std::string& file, List<Card>& cards, int mode,
-                  List<CardTemplate>& templates, FileParts& parts) {
+bool ReadForDesigner(const std::string& file, List<Card>& cards, int mode,
+                     List<CardTemplate>& templates, FileParts& parts, CardFileLayout& layout) {
     State& s = St();
     List<CardTemplate> gameTemplates = std::exchange(s.Templates, List<CardTemplate>(1));
     Card gameCost = std::exchange(s.CostCard, Card{});
     std::string gameFile = std::exchange(s.GameFile, std::string());
     const int32_t playerTokens = std::exchange(s.Players[1].Tokens, 0);
-    const bool read = ReadCards(cards, file, s.Players[1], 1, "", mode);
+    const bool read = ReadCardFile(cards, file, s.Players[1], 1, mode, layout);
     templates = std::exchange(s.Templates, std::move(gameTemplates));
     parts = {s.CostCard, s.Players[1].Tokens, s.GameFile};
     s.Players[1].Tokens = playerTokens;
@@ -131,19 +132,18 @@ bool ReadCardFile(const std::string& file, List<Card>& cards, int mode,
     return read;
 }
 
-// The writer writes the game's cost card, tokens and game file: for a designer's card file they
-// are the file's own while it is written, and the game's again afterwards.
+// The writer writes the game's cost card and tokens: for a designer's card file they are the
+// file's own while it is written, and the game's again afterwards. The game file goes with the
+// layout the read of the file kept (a new file takes the game's, as it always did).
 class PartsInPlace {
   public:
     explicit PartsInPlace(const FileParts& parts)
         : costCard_(std::exchange(St().CostCard, parts.costCard)),
-          tokens_(std::exchange(St().Players[1].Tokens, parts.tokens)),
-          gameFile_(std::exchange(St().GameFile, parts.gameFile)) {}
+          tokens_(std::exchange(St().Players[1].Tokens, parts.tokens)) {}
     ~PartsInPlace() {
         State& s = St();
         s.CostCard = std::move(costCard_);
         s.Players[1].Tokens = tokens_;
-        s.GameFile = std::move(gameFile_);
     }
     PartsInPlace(const PartsInPlace&) = delete;
     PartsInPlace& operator=(const PartsInPlace&) = delete;
@@ -151,7 +151,6 @@ class PartsInPlace {
   private:
     Card costCard_;
     int32_t tokens_;
-    std::string gameFile_;
 };
 
 // The set file a card is stamped with: the file's name without its folder, whichever separator
@@ -222,7 +221,8 @@ void Designer::LoadCards() {
     List<Card> cards(1);
     List<CardTemplate> templates;
     FileParts parts;
-    if (!ReadCardFile(*file, cards, kReadReplace, templates, parts)) return;
+    CardFileLayout layout;
+    if (!ReadForDesigner(*file, cards, kReadReplace, templates, parts, layout)) return;
     if (!HoldsCardsOrTemplates(cards, templates)) {
         TellNothingIn(*file);
         return;
@@ -234,6 +234,7 @@ void Designer::LoadCards() {
     SortCollectionByName();
     form.LoadCombos();
     s.CardSetFile = *file;
+    s.CardSetLayout = std::move(layout);
     form.loadcommontraits();
     form.pictures.CardFolder = FolderOf(*file);
     const ListBusyScope busy;
@@ -251,7 +252,8 @@ void Designer::AddCardsFromFile() {
     List<Card> cards = s.EditCards;
     List<CardTemplate> added;
     FileParts brought;
-    if (!ReadCardFile(*file, cards, kReadAppend, added, brought)) return;
+    CardFileLayout addedLayout;
+    if (!ReadForDesigner(*file, cards, kReadAppend, added, brought, addedLayout)) return;
     // The author's own templates and parts stay; the added file gives only what they lack.
     for (CardTemplate& t : added) {
         if (t.card.Name.empty()) continue;
@@ -278,6 +280,7 @@ void Designer::AddCardsFromFile() {
 bool Designer::SaveCardFile(SaveWay way) {
     State& s = St();
     if (s.EditIndex >= 1) form.Commit();
+    if (!SaveLeavingIncludedChanges()) return false;
     // Cards never saved to a file stay without a set until their file is saved again.
     const bool firstSave = s.CardSetFile.empty();
     std::string file = s.CardSetFile;

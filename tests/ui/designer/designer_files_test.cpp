@@ -356,5 +356,20 @@ TEST_F(DesignerFilesTest, StoresNameTheirSetFromTheProgramFolderOrElseInFull) {
     EXPECT_TRUE(HasNamedCard(read)) << "read from its game folder the store found no set";
 }
 
+// A received file with two cards of one unique name loaded one of them without a word, and the
+// next save wrote the file without the other.
+TEST_F(DesignerFilesTest, ACardLeftOutForItsUniqueNameIsToldOnceWhenTheFileIsLoaded) {
+    const std::string file = WriteCards(
+        "twins.txt",
+        {{"Alpha", "a", {}, {}, {}}, {"Alpha", "a", {}, {}, {}}, {"Beta", "b", {}, {}, {}}});
+    OpenWith(file);
+    EXPECT_EQ(EditNames(), (std::vector<std::string>{"Alpha", "Beta"}));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0],
+              "Left out Alpha (a:1002, " + file +
+                  "): a card read before it has the same unique name. Saving these cards will "
+                  "not write it.");
+}
+
 }  // namespace
 }  // namespace dv::test

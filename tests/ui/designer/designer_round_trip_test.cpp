@@ -154,6 +154,7 @@ struct RoundTrip {
     std::vector<std::string> beside;  // files the set names, below the test's folder
     std::optional<std::string> told;  // a message holding this; nullopt: none
     std::string kept = {};            // a line the reader does not keep, which stays in the file
+    std::string leftOut = {};         // a card the load leaves out, as it tells
 };
 
 std::vector<RoundTrip> RoundTrips() {
@@ -202,7 +203,9 @@ std::vector<RoundTrip> RoundTrips() {
          Waits::LeftOutCards,
          plain + CardLines("Twin", 19) + CardLines("Twin", 20),
          {},
-         std::string("Twin")},
+         std::string("Twin"),
+         "",
+         "Twin:20"},
         {"an included set",
          Waits::Includes,
          "#INCLUDE, other.txt\r\n\r\n" + plain,
@@ -231,7 +234,12 @@ void DesignerRoundTripTest::RunRoundTrips(Waits waits) {
         ShowEveryCard();
         designer.SaveCards();
         const std::string saved = ReadFile(set);
-        EXPECT_EQ(FileFields(set, saved), read);
+        std::vector<std::string> kept = read;
+        // A card left out of the load, as the author was told, is not written back.
+        std::erase_if(kept, [&](const std::string& card) {
+            return !r.leftOut.empty() && card.find(r.leftOut) != std::string::npos;
+        });
+        EXPECT_EQ(FileFields(set, saved), kept);
         EXPECT_NE(saved.find(r.kept), std::string::npos) << r.kept;
         if (r.told) {
             ASSERT_FALSE(Messages().empty());
@@ -251,17 +259,14 @@ TEST_F(DesignerRoundTripTest, ShowingACardKeepsItsPictureNames) {
 }
 
 TEST_F(DesignerRoundTripTest, TheWriterWritesBackEveryFieldRead) {
-    GTEST_SKIP() << "waits for the writer writing locations, start times and doubled quotes";
     RunRoundTrips(Waits::WriterFields);
 }
 
 TEST_F(DesignerRoundTripTest, CardsLeftOutAreToldBeforeASave) {
-    GTEST_SKIP() << "waits for the reader telling which cards of one unique name it left out";
     RunRoundTrips(Waits::LeftOutCards);
 }
 
 TEST_F(DesignerRoundTripTest, AnIncludedSetStaysIncluded) {
-    GTEST_SKIP() << "waits for saves keeping #INCLUDE lines and writing only the file's cards";
     RunRoundTrips(Waits::Includes);
 }
 
