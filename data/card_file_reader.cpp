@@ -6,6 +6,7 @@
 #include <array>
 #include <climits>
 #include <functional>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -1358,10 +1359,67 @@ std::string FileStamp(const fs::path& file) {
            std::to_string(info.st_ctim.tv_nsec);
 }
 
-// Does again what a read kept by the file found did, as ReadFile does a memo's; false, having
-// changed nothing of the read, when no kept read fits it.
-bool RepeatKeptSetRead(Run& run, const FoundFile& found, const std::string& zoneOverride,
-                       int mode) {
+// A read of a card set for the one card of it that CardOfSet hands back.
+struct SetPick {
+    const std::string& name;
+    std::optional<Card> card = {};
+    bool done = false;  // the kept read told it without building the deck
+};
+
+bool PickedBy(const Card& card, const std::string& name) {
+    return !card.Name.empty() && (card.Name == name || card.UniqueName == name);
+}
+
+// Does what the kept read did, placing of its cards only the one the pick takes: the first of its
+// name in the deck as the read leaves it. The shuffle's draws are made only to follow where the
+// cards go, so a card taken from a set costs what one card costs, whatever the set's size.
+void PickFromKept(CardReadMemo& memo, Run& run, const std::string& zoneOverride,
+                  const std::vector<MovedBit>& moves, SetPick& pick) {
+    State& st = St();
+    const int before = run.player.Deck.size();
+    std::vector<std::size_t> placed;  // the memo's deck cards, in the order the deck takes them
+    for (std::size_t k = 0; k < memo.Cards.size(); ++k)
+        if (memo.Cards[k].intoDeck) placed.push_back(k);
+    const int slots = before + static_cast<int>(placed.size());
+    const bool shuffled = st.IncludeList.Depth == 1 && run.sinks.live;
+    std::vector<int> order(static_cast<std::size_t>(slots) + 1);
+    std::iota(order.begin(), order.end(), 0);
+    if (shuffled) {
+        // The shuffle draws after the read's own draws.
+        const Rng now = st.Random;
+        st.Random.Skip(memo.Draws);
+        DrawShuffle(slots, [&](int i, int j) { std::swap(order[i], order[j]); });
+        st.Random = now;
+    }
+    int taken = 0;
+    for (int p = 1; p <= slots && taken == 0; ++p) {
+        const int slot = order[p];
+        const Card& card =
+            slot <= before ? run.player.Deck[slot] : memo.Cards[placed[slot - before - 1]].card;
+        if (PickedBy(card, pick.name)) taken = slot;
+    }
+    {
+        // The memo lends its cards for the repeat, and gets them back however it ends.
+        struct Lent {
+            CardReadMemo& memo;
+            std::vector<CardReadMemo::Placed> cards;
+            ~Lent() { memo.Cards = std::move(cards); }
+        } lent{memo, std::move(memo.Cards)};
+        memo.Cards.clear();
+        if (taken > before) memo.Cards.push_back(lent.cards[placed[taken - before - 1]]);
+        Repeat(memo, run, zoneOverride, moves);
+    }
+    MakeOrigDeck(run.player);
+    if (shuffled) st.Random.Skip(static_cast<uint64_t>(slots));
+    if (taken > before) pick.card = run.player.Deck[before + 1];
+    if (taken > 0 && taken <= before) pick.card = run.player.Deck[taken];
+    pick.done = true;
+}
+
+// Does again what a read kept by the file found did, as ReadFile does a memo's, or only what the
+// pick asks of it; false, having changed nothing of the read, when no kept read fits it.
+bool RepeatKeptSetRead(Run& run, const FoundFile& found, const std::string& zoneOverride, int mode,
+                       SetPick* pick) {
     std::vector<CardReadMemo>& kept = St().KeptSetReads;
     const auto fits = std::find_if(kept.begin(), kept.end(), [&](const CardReadMemo& m) {
         return m.Location == run.realLocation && m.Stamp == run.stamp &&
@@ -1369,13 +1427,17 @@ bool RepeatKeptSetRead(Run& run, const FoundFile& found, const std::string& zone
     });
     if (fits == kept.end()) return false;
     std::rotate(fits, fits + 1, kept.end());
-    const CardReadMemo& memo = kept.back();
+    CardReadMemo& memo = kept.back();
     std::vector<MovedBit> moves;
     if (!HandOutMaskPositions(memo, moves)) return false;
     StartAt(run, mode);
     run.CountFile();
     ItemReader in(std::string_view(), found.name);
     ChainEntry entry(in, found.name, found.location);
+    if (pick) {
+        PickFromKept(memo, run, zoneOverride, moves, *pick);
+        return true;
+    }
     Repeat(memo, run, zoneOverride, moves);
     MakeOrigDeck(run.player);
     if (St().IncludeList.Depth == 1 && run.sinks.live) ShuffleDeck(run.player);
@@ -1397,7 +1459,7 @@ namespace {
 // (ReadCardSet) is done again from memory while the file is unchanged.
 bool ReadWith(ReadScope scope, Scratch& scratch, List<Card>& cards, const std::string& fileName,
               Player& player, int duplicateCheck, const std::string& zoneOverride, int mode,
-              bool keepByFile = false) {
+              bool keepByFile = false, SetPick* pick = nullptr) {
     if (fileName.empty()) return true;
     const ReadInTally inTally;
     const FoundFile found = FindDataFile(fileName);
@@ -1425,7 +1487,7 @@ bool ReadWith(ReadScope scope, Scratch& scratch, List<Card>& cards, const std::s
         run.stamp = FileStamp(found.location);
         run.realLocation = Canonical(found.location);
         run.keepByFile = !run.stamp.empty();
-        if (run.keepByFile && RepeatKeptSetRead(run, found, zoneOverride, mode)) return true;
+        if (run.keepByFile && RepeatKeptSetRead(run, found, zoneOverride, mode, pick)) return true;
     }
     std::string reason;
     const auto bytes = ReadWholeFile(found.location, &reason);
@@ -1492,6 +1554,19 @@ bool ReadCardSet(List<Card>& cards, const std::string& fileName, Player& player,
                  const std::string& zone) {
     Scratch scratch;
     return ReadWith(ReadScope::Game, scratch, cards, fileName, player, 0, zone, kReadReplace, true);
+}
+
+std::optional<Card> CardOfSet(const std::string& cardName, const std::string& fileName,
+                              Player& player, const std::string& zone) {
+    Scratch scratch;
+    List<Card> cards;
+    SetPick pick{cardName};
+    ReadWith(ReadScope::Game, scratch, cards, fileName, player, 0, zone, kReadReplace, true, &pick);
+    if (pick.done) return pick.card;
+    // What a read that failed part way placed is searched as well.
+    for (const Card& card : player.Deck)
+        if (PickedBy(card, cardName)) return card;
+    return std::nullopt;
 }
 
 }  // namespace dv

@@ -21,4 +21,9 @@ bool ReadCardSetFile(List<Card>& cards, const std::string& fileName, Player& pla
     return ReadCardSet(cards, fileName, player, zone);
 }
 
+std::optional<Card> CardOfSetFile(const std::string& cardName, const std::string& fileName,
+                                  Player& player, const std::string& zone) {
+    return CardOfSet(cardName, fileName, player, zone);
+}
+
 }  // namespace dv

@@ -211,6 +211,7 @@ TEST_F(RuleOperationsTest, CreatingCardsQueuesCopiesForTheOwnersSide) {
         EXPECT_EQ(St().CardQueue[i].SideMask, 2) << "ally and enemy tests need the new side";
         EXPECT_EQ(St().CardQueue[i].AlreadyPlaced, 1);
     }
+    EXPECT_EQ(St().LoadPlayer.Deck.size(), 1) << "the loader lets the set go";
     CreateCard("Orc", "set.txt", 1, 0);
     EXPECT_EQ(St().CardQueueCount, 3) << "a count below 1 queues nothing";
 }
