@@ -2,7 +2,7 @@
 // from a large card set, and times the start and the first turns: one card that creates a hundred
 // cards a turn (REPEAT), and a thousand cards that each create one for every card in play (ALL).
 //
-//     build/card_set_timing [turns, default 3] [cards in the set, default 20000]
+//     build/card_set_timing [turns, default 3] [cards in the set, default 20000] [case 1 or 2]
 
 #include <chrono>
 #include <cstdio>
@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
     using namespace dv;
     const int turns = argc > 1 ? std::max(0, std::atoi(argv[1])) : 3;
     const int setCards = argc > 2 ? std::max(1, std::atoi(argv[2])) : 20000;
+    const int only = argc > 3 ? std::atoi(argv[3]) : 0;
     const std::string created = "Sprite" + std::to_string(setCards / 2);
     struct Case {
         const char* label;
@@ -72,6 +73,7 @@ int main(int argc, char** argv) {
         {"1000 cards, ALL", 1000, "ALL, PHASE1", "CREATECARD:1:" + created + ":Big_Set.txt"},
     };
     for (const Case& c : cases) {
+        if (only != 0 && &c != &cases[only - 1]) continue;
         bench::SampleGameFolder folder(2024);
         State& st = St();
         const std::filesystem::path deck = st.ProgramFolder / "Maker_Enemy.txt";

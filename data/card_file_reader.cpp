@@ -247,12 +247,16 @@ void StartAt(Run& run, int mode) {
 // Keeps the include depth and the name slots right however the read of a file ends.
 class ChainEntry {
   public:
-    ChainEntry(const ItemReader& in, const std::string& name, const fs::path& location) {
+    ChainEntry(const ItemReader& in, const std::string& name, const fs::path& location)
+        : ChainEntry(in, name, Canonical(location), Resolved{}) {}
+    // For a location already made canonical: a kept set's read, repeated at every card taken.
+    struct Resolved {};
+    ChainEntry(const ItemReader& in, const std::string& name, std::string canonical, Resolved) {
         DataState& d = St();
         if (d.IncludeList.Depth >= kMaxIncludeDepth)
             in.Fail("files are nested deeper than " + std::to_string(kMaxIncludeDepth));
         ++d.IncludeList.Depth;
-        d.IncludeList.Names[d.IncludeList.Depth] = {name, Canonical(location)};
+        d.IncludeList.Names[d.IncludeList.Depth] = {name, std::move(canonical)};
     }
     ~ChainEntry() {
         DataState& d = St();
@@ -1362,6 +1366,7 @@ std::string FileStamp(const fs::path& file) {
 // A read of a card set for the one card of it that CardOfSet hands back.
 struct SetPick {
     const std::string& name;
+    bool placed;  // else only whether the set holds one is asked
     std::optional<Card> card = {};
     bool done = false;  // the kept read told it without building the deck
 };
@@ -1370,34 +1375,67 @@ bool PickedBy(const Card& card, const std::string& name) {
     return !card.Name.empty() && (card.Name == name || card.UniqueName == name);
 }
 
+const CardReadMemo::DeckIndex& DeckIndexOf(CardReadMemo& memo) {
+    if (memo.Deck) return *memo.Deck;
+    CardReadMemo::DeckIndex& index = memo.Deck.emplace();
+    for (std::size_t k = 0; k < memo.Cards.size(); ++k) {
+        if (!memo.Cards[k].intoDeck) continue;
+        index.cards.push_back(k);
+        const Card& card = memo.Cards[k].card;
+        if (card.Name.empty()) continue;
+        const int ordinal = static_cast<int>(index.cards.size());
+        index.byName[card.Name].push_back(ordinal);
+        if (card.UniqueName != card.Name) index.byName[card.UniqueName].push_back(ordinal);
+    }
+    return index;
+}
+
+// The slot of the card the pick takes, as the deck took the cards before the shuffle: the
+// player's own first, then the kept read's deck cards; 0 for none. The shuffle's draws, which
+// follow the read's own, are made only to follow where the cards go; a card that will not be
+// placed is only looked for, since the shuffle cannot change whether the deck holds one.
+int PickedSlot(const CardReadMemo& memo, const Run& run, bool shuffled, const SetPick& pick) {
+    const CardReadMemo::DeckIndex& index = *memo.Deck;
+    const int before = run.player.Deck.size();
+    const int slots = before + static_cast<int>(index.cards.size());
+    std::vector<char> picked(static_cast<std::size_t>(slots) + 1, 0);
+    int first = 0;
+    for (int slot = 1; slot <= before; ++slot) {
+        if (!PickedBy(run.player.Deck[slot], pick.name)) continue;
+        picked[slot] = 1;
+        if (first == 0) first = slot;
+    }
+    const auto named = index.byName.find(pick.name);
+    if (named != index.byName.end()) {
+        for (int ordinal : named->second)
+            picked[before + ordinal] = 1;
+        if (first == 0) first = before + named->second.front();
+    }
+    if (first == 0 || !pick.placed || !shuffled) return first;
+    std::vector<int> order(static_cast<std::size_t>(slots) + 1);
+    std::iota(order.begin(), order.end(), 0);
+    State& st = St();
+    const Rng now = st.Random;
+    st.Random.Skip(memo.Draws);
+    DrawShuffle(slots, [&](int i, int j) { std::swap(order[i], order[j]); });
+    st.Random = now;
+    for (int p = 1; p <= slots; ++p)
+        if (picked[order[p]]) return order[p];
+    return 0;
+}
+
 // Does what the kept read did, placing of its cards only the one the pick takes: the first of its
-// name in the deck as the read leaves it. The shuffle's draws are made only to follow where the
-// cards go, so a card taken from a set costs what one card costs, whatever the set's size.
+// name in the deck as the read leaves it. So a card taken from a set costs what one card costs,
+// whatever the set's size.
 void PickFromKept(CardReadMemo& memo, Run& run, const std::string& zoneOverride,
                   const std::vector<MovedBit>& moves, SetPick& pick) {
     State& st = St();
+    const std::vector<std::size_t>& placed = DeckIndexOf(memo).cards;
     const int before = run.player.Deck.size();
-    std::vector<std::size_t> placed;  // the memo's deck cards, in the order the deck takes them
-    for (std::size_t k = 0; k < memo.Cards.size(); ++k)
-        if (memo.Cards[k].intoDeck) placed.push_back(k);
     const int slots = before + static_cast<int>(placed.size());
     const bool shuffled = st.IncludeList.Depth == 1 && run.sinks.live;
-    std::vector<int> order(static_cast<std::size_t>(slots) + 1);
-    std::iota(order.begin(), order.end(), 0);
-    if (shuffled) {
-        // The shuffle draws after the read's own draws.
-        const Rng now = st.Random;
-        st.Random.Skip(memo.Draws);
-        DrawShuffle(slots, [&](int i, int j) { std::swap(order[i], order[j]); });
-        st.Random = now;
-    }
-    int taken = 0;
-    for (int p = 1; p <= slots && taken == 0; ++p) {
-        const int slot = order[p];
-        const Card& card =
-            slot <= before ? run.player.Deck[slot] : memo.Cards[placed[slot - before - 1]].card;
-        if (PickedBy(card, pick.name)) taken = slot;
-    }
+    const int taken = PickedSlot(memo, run, shuffled, pick);
+    const bool fromRead = pick.placed && taken > before;
     {
         // The memo lends its cards for the repeat, and gets them back however it ends.
         struct Lent {
@@ -1406,13 +1444,13 @@ void PickFromKept(CardReadMemo& memo, Run& run, const std::string& zoneOverride,
             ~Lent() { memo.Cards = std::move(cards); }
         } lent{memo, std::move(memo.Cards)};
         memo.Cards.clear();
-        if (taken > before) memo.Cards.push_back(lent.cards[placed[taken - before - 1]]);
+        if (fromRead) memo.Cards.push_back(lent.cards[placed[taken - before - 1]]);
         Repeat(memo, run, zoneOverride, moves);
     }
     MakeOrigDeck(run.player);
     if (shuffled) st.Random.Skip(static_cast<uint64_t>(slots));
-    if (taken > before) pick.card = run.player.Deck[before + 1];
-    if (taken > 0 && taken <= before) pick.card = run.player.Deck[taken];
+    if (taken > 0)
+        pick.card = !pick.placed ? Card{} : run.player.Deck[fromRead ? before + 1 : taken];
     pick.done = true;
 }
 
@@ -1433,7 +1471,7 @@ bool RepeatKeptSetRead(Run& run, const FoundFile& found, const std::string& zone
     StartAt(run, mode);
     run.CountFile();
     ItemReader in(std::string_view(), found.name);
-    ChainEntry entry(in, found.name, found.location);
+    ChainEntry entry(in, found.name, run.realLocation, ChainEntry::Resolved{});
     if (pick) {
         PickFromKept(memo, run, zoneOverride, moves, *pick);
         return true;
@@ -1557,10 +1595,10 @@ bool ReadCardSet(List<Card>& cards, const std::string& fileName, Player& player,
 }
 
 std::optional<Card> CardOfSet(const std::string& cardName, const std::string& fileName,
-                              Player& player, const std::string& zone) {
+                              Player& player, const std::string& zone, bool placed) {
     Scratch scratch;
     List<Card> cards;
-    SetPick pick{cardName};
+    SetPick pick{cardName, placed};
     ReadWith(ReadScope::Game, scratch, cards, fileName, player, 0, zone, kReadReplace, true, &pick);
     if (pick.done) return pick.card;
     // What a read that failed part way placed is searched as well.

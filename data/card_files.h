@@ -32,9 +32,10 @@ bool ReadCardSet(List<Card>& cards, const std::string& fileName, Player& player,
 // The first card of that name or unique name in the player's deck as ReadCardSet leaves it (in
 // the order of the shuffle it ends with), with the same draws; none when the set holds none.
 // From a kept read the one card is placed alone, so the player's deck is left unlike the read's:
-// the caller lets the player's lists go.
+// the caller lets the player's lists go. A card that will not be placed (placed false) is not
+// looked for: an empty card says that the set holds one.
 std::optional<Card> CardOfSet(const std::string& cardName, const std::string& fileName,
-                              Player& player, const std::string& zone);
+                              Player& player, const std::string& zone, bool placed);
 
 // The text of one card as its block of lines, under the zone word of its "#CARD" line. Drops the
 // effects the card's trait actions put there, so that inherited actions are never stored.

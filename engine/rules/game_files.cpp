@@ -22,8 +22,8 @@ bool ReadCardSetFile(List<Card>& cards, const std::string& fileName, Player& pla
 }
 
 std::optional<Card> CardOfSetFile(const std::string& cardName, const std::string& fileName,
-                                  Player& player, const std::string& zone) {
-    return CardOfSet(cardName, fileName, player, zone);
+                                  Player& player, const std::string& zone, bool placed) {
+    return CardOfSet(cardName, fileName, player, zone, placed);
 }
 
 }  // namespace dv

@@ -22,6 +22,6 @@ bool ReadCardSetFile(List<Card>& cards, const std::string& fileName, Player& pla
                      const std::string& zone);
 // CardOfSet: the card CREATECARD takes from the set; the player's lists are to be let go.
 std::optional<Card> CardOfSetFile(const std::string& cardName, const std::string& fileName,
-                                  Player& player, const std::string& zone);
+                                  Player& player, const std::string& zone, bool placed);
 
 }  // namespace dv

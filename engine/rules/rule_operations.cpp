@@ -113,9 +113,14 @@ void CreateCard(const std::string& cardName, const std::string& setFile, int own
         struct Loader {
             Player& load = St().LoadPlayer;
             Loader() { InitPlayer(load, 4); }
-            ~Loader() { InitPlayer(load, 4); }
+            ~Loader() {
+                InitPlayer(load, 4);
+                load.OrigDeck = List<Card>();
+            }
         } loader;
-        std::optional<Card> found = CardOfSetFile(cardName, setFile, loader.load, "INDECK");
+        // A card the queue will not take is not looked for: whether the set holds one is told.
+        const bool queued = count > 0 && QueueTakesCards();
+        std::optional<Card> found = CardOfSetFile(cardName, setFile, loader.load, "INDECK", queued);
         if (!found) {
             AddToTurnLog("<br>Card \"" + cardName + "\" not found in \"" + setFile + "\".<br>");
             return;
@@ -129,12 +134,17 @@ void CreateCard(const std::string& cardName, const std::string& setFile, int own
     });
 }
 
+bool QueueTakesCards() {
+    return St().CardQueueCount < kMaxQueuedCards &&
+           St().RunBudget.TurnQueuedCards < kMaxTurnQueuedCards;
+}
+
 void QueueCard(Card& card) {
     Guarded("QueueCard", [&] {
         if (St().CardQueueCount >= kMaxQueuedCards) return;
         // The turn's cut is owed to its log, which the chain that queued it tells when it ends.
         RunBudgetCounts& turn = St().RunBudget;
-        if (turn.TurnQueuedCards >= kMaxTurnQueuedCards) {
+        if (!QueueTakesCards()) {
             if (!turn.QueueCutNoted) turn.QueueCutOwed = true;
             turn.QueueCutNoted = true;
             return;

@@ -316,12 +316,21 @@ TEST_F(CardReadMemoTest, ACardTakenFromAKeptSetIsTheOneTheWholeReadGivesAndIsPla
             first = st.Random.Draws();
             Player alone;
             start(alone, r.inDeckBefore);
-            EXPECT_EQ(CardOfSet(r.name, "set.txt", alone, "INDECK"), wanted);
+            EXPECT_EQ(CardOfSet(r.name, "set.txt", alone, "INDECK", true), wanted);
             EXPECT_EQ(st.Random.Draws() - first, drawnWhole);
             EXPECT_EQ(st.Random.Draw(), nextWhole) << "the same draws";
             EXPECT_EQ(st.GameFile, "Set.gam");
             EXPECT_LE(alone.Deck.size(), whole.Deck.size() - kSetCards)
                 << "one card placed at most";
+
+            // Past the queue's bounds the card is only looked for, with the same draws.
+            st.Random.Seed(seed);
+            first = st.Random.Draws();
+            Player looked;
+            start(looked, r.inDeckBefore);
+            EXPECT_EQ(CardOfSet(r.name, "set.txt", looked, "INDECK", false).has_value(),
+                      wanted.has_value());
+            EXPECT_EQ(st.Random.Draws() - first, drawnWhole);
         }
     }
 }
