@@ -1398,20 +1398,19 @@ int PickedSlot(const CardReadMemo& memo, const Run& run, bool shuffled, const Se
     const CardReadMemo::DeckIndex& index = *memo.Deck;
     const int before = run.player.Deck.size();
     const int slots = before + static_cast<int>(index.cards.size());
-    std::vector<char> picked(static_cast<std::size_t>(slots) + 1, 0);
-    int first = 0;
-    for (int slot = 1; slot <= before; ++slot) {
-        if (!PickedBy(run.player.Deck[slot], pick.name)) continue;
-        picked[slot] = 1;
-        if (first == 0) first = slot;
-    }
     const auto named = index.byName.find(pick.name);
-    if (named != index.byName.end()) {
+    int first = 0;
+    for (int slot = 1; slot <= before && first == 0; ++slot)
+        if (PickedBy(run.player.Deck[slot], pick.name)) first = slot;
+    if (first == 0 && named != index.byName.end()) first = before + named->second.front();
+    if (first == 0 || !pick.placed || !shuffled) return first;
+
+    std::vector<char> picked(static_cast<std::size_t>(slots) + 1, 0);
+    for (int slot = 1; slot <= before; ++slot)
+        picked[slot] = PickedBy(run.player.Deck[slot], pick.name) ? 1 : 0;
+    if (named != index.byName.end())
         for (int ordinal : named->second)
             picked[before + ordinal] = 1;
-        if (first == 0) first = before + named->second.front();
-    }
-    if (first == 0 || !pick.placed || !shuffled) return first;
     std::vector<int> order(static_cast<std::size_t>(slots) + 1);
     std::iota(order.begin(), order.end(), 0);
     State& st = St();
