@@ -6,6 +6,7 @@
 #include <array>
 #include <climits>
 #include <functional>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -255,12 +256,16 @@ void StartAt(Run& run, int mode) {
 // Keeps the include depth and the name slots right however the read of a file ends.
 class ChainEntry {
   public:
-    ChainEntry(const ItemReader& in, const std::string& name, const fs::path& location) {
+    ChainEntry(const ItemReader& in, const std::string& name, const fs::path& location)
+        : ChainEntry(in, name, Canonical(location), Resolved{}) {}
+    // For a location already made canonical: a kept set's read, repeated at every card taken.
+    struct Resolved {};
+    ChainEntry(const ItemReader& in, const std::string& name, std::string canonical, Resolved) {
         DataState& d = St();
         if (d.IncludeList.Depth >= kMaxIncludeDepth)
             in.Fail("files are nested deeper than " + std::to_string(kMaxIncludeDepth));
         ++d.IncludeList.Depth;
-        d.IncludeList.Names[d.IncludeList.Depth] = {name, Canonical(location)};
+        d.IncludeList.Names[d.IncludeList.Depth] = {name, std::move(canonical)};
     }
     ~ChainEntry() {
         DataState& d = St();
@@ -1449,10 +1454,100 @@ std::string FileStamp(const fs::path& file) {
            std::to_string(info.st_ctim.tv_nsec);
 }
 
-// Does again what a read kept by the file found did, as ReadFile does a memo's; false, having
-// changed nothing of the read, when no kept read fits it.
-bool RepeatKeptSetRead(Run& run, const FoundFile& found, const std::string& zoneOverride,
-                       int mode) {
+// A read of a card set for the one card of it that CardOfSet hands back.
+struct SetPick {
+    const std::string& name;
+    bool placed;  // else only whether the set holds one is asked
+    std::optional<Card> card = {};
+    bool done = false;  // the kept read told it without building the deck
+};
+
+bool PickedBy(const Card& card, const std::string& name) {
+    return !card.Name.empty() && (card.Name == name || card.UniqueName == name);
+}
+
+const CardReadMemo::DeckIndex& DeckIndexOf(CardReadMemo& memo) {
+    if (memo.Deck) return *memo.Deck;
+    CardReadMemo::DeckIndex& index = memo.Deck.emplace();
+    for (std::size_t k = 0; k < memo.Cards.size(); ++k) {
+        if (!memo.Cards[k].intoDeck) continue;
+        index.cards.push_back(k);
+        const Card& card = memo.Cards[k].card;
+        if (card.Name.empty()) continue;
+        const int ordinal = static_cast<int>(index.cards.size());
+        index.byName[card.Name].push_back(ordinal);
+        if (card.UniqueName != card.Name) index.byName[card.UniqueName].push_back(ordinal);
+    }
+    return index;
+}
+
+// The slot of the card the pick takes, as the deck took the cards before the shuffle: the
+// player's own first, then the kept read's deck cards; 0 for none. The shuffle's draws, which
+// follow the read's own, are made only to follow where the cards go; a card that will not be
+// placed is only looked for, since the shuffle cannot change whether the deck holds one.
+int PickedSlot(const CardReadMemo& memo, const Run& run, bool shuffled, const SetPick& pick) {
+    const CardReadMemo::DeckIndex& index = *memo.Deck;
+    const int before = run.player.Deck.size();
+    const int slots = before + static_cast<int>(index.cards.size());
+    const auto named = index.byName.find(pick.name);
+    int first = 0;
+    for (int slot = 1; slot <= before && first == 0; ++slot)
+        if (PickedBy(run.player.Deck[slot], pick.name)) first = slot;
+    if (first == 0 && named != index.byName.end()) first = before + named->second.front();
+    if (first == 0 || !pick.placed || !shuffled) return first;
+
+    std::vector<char> picked(static_cast<std::size_t>(slots) + 1, 0);
+    for (int slot = 1; slot <= before; ++slot)
+        picked[slot] = PickedBy(run.player.Deck[slot], pick.name) ? 1 : 0;
+    if (named != index.byName.end())
+        for (int ordinal : named->second)
+            picked[before + ordinal] = 1;
+    std::vector<int> order(static_cast<std::size_t>(slots) + 1);
+    std::iota(order.begin(), order.end(), 0);
+    State& st = St();
+    const Rng now = st.Random;
+    st.Random.Skip(memo.Draws);
+    DrawShuffle(slots, [&](int i, int j) { std::swap(order[i], order[j]); });
+    st.Random = now;
+    for (int p = 1; p <= slots; ++p)
+        if (picked[order[p]]) return order[p];
+    return 0;
+}
+
+// Does what the kept read did, placing of its cards only the one the pick takes: the first of its
+// name in the deck as the read leaves it. So a card taken from a set costs what one card costs,
+// whatever the set's size.
+void PickFromKept(CardReadMemo& memo, Run& run, const std::string& zoneOverride,
+                  const std::vector<MovedBit>& moves, SetPick& pick) {
+    State& st = St();
+    const std::vector<std::size_t>& placed = DeckIndexOf(memo).cards;
+    const int before = run.player.Deck.size();
+    const int slots = before + static_cast<int>(placed.size());
+    const bool shuffled = st.IncludeList.Depth == 1 && run.sinks.live;
+    const int taken = PickedSlot(memo, run, shuffled, pick);
+    const bool fromRead = pick.placed && taken > before;
+    {
+        // The memo lends its cards for the repeat, and gets them back however it ends.
+        struct Lent {
+            CardReadMemo& memo;
+            std::vector<CardReadMemo::Placed> cards;
+            ~Lent() { memo.Cards = std::move(cards); }
+        } lent{memo, std::move(memo.Cards)};
+        memo.Cards.clear();
+        if (fromRead) memo.Cards.push_back(lent.cards[placed[taken - before - 1]]);
+        Repeat(memo, run, zoneOverride, moves);
+    }
+    MakeOrigDeck(run.player);
+    if (shuffled) st.Random.Skip(static_cast<uint64_t>(slots));
+    if (taken > 0)
+        pick.card = !pick.placed ? Card{} : run.player.Deck[fromRead ? before + 1 : taken];
+    pick.done = true;
+}
+
+// Does again what a read kept by the file found did, as ReadFile does a memo's, or only what the
+// pick asks of it; false, having changed nothing of the read, when no kept read fits it.
+bool RepeatKeptSetRead(Run& run, const FoundFile& found, const std::string& zoneOverride, int mode,
+                       SetPick* pick) {
     std::vector<CardReadMemo>& kept = St().KeptSetReads;
     const auto fits = std::find_if(kept.begin(), kept.end(), [&](const CardReadMemo& m) {
         return m.Location == run.realLocation && m.Stamp == run.stamp &&
@@ -1460,13 +1555,17 @@ bool RepeatKeptSetRead(Run& run, const FoundFile& found, const std::string& zone
     });
     if (fits == kept.end()) return false;
     std::rotate(fits, fits + 1, kept.end());
-    const CardReadMemo& memo = kept.back();
+    CardReadMemo& memo = kept.back();
     std::vector<MovedBit> moves;
     if (!HandOutMaskPositions(memo, moves)) return false;
     StartAt(run, mode);
     run.CountFile();
     ItemReader in(std::string_view(), found.name);
-    ChainEntry entry(in, found.name, found.location);
+    ChainEntry entry(in, found.name, run.realLocation, ChainEntry::Resolved{});
+    if (pick) {
+        PickFromKept(memo, run, zoneOverride, moves, *pick);
+        return true;
+    }
     Repeat(memo, run, zoneOverride, moves);
     MakeOrigDeck(run.player);
     if (St().IncludeList.Depth == 1 && run.sinks.live) ShuffleDeck(run.player);
@@ -1484,8 +1583,6 @@ std::string UnreadableFileMessage(const std::string& name, const std::filesystem
 
 namespace {
 
-// A read whose lines, in a set-only scope, act on `scratch`. One kept by the file found
-// (ReadCardSet) is done again from memory while the file is unchanged.
 // A card file's layout: the cards and templates its included files brought, as read. A file
 // whose cards are read into the list, and that holds lines a save of the list would drop, says so.
 void KeepIncluded(const Run& run, const Sinks& sinks) {
@@ -1509,9 +1606,11 @@ void KeepIncluded(const Run& run, const Sinks& sinks) {
     layout.Read = true;
 }
 
+// A read whose lines, in a set-only scope, act on `scratch`. One kept by the file found
+// (ReadCardSet) is done again from memory while the file is unchanged.
 bool ReadWith(ReadScope scope, Scratch& scratch, List<Card>& cards, const std::string& fileName,
               Player& player, int duplicateCheck, const std::string& zoneOverride, int mode,
-              bool keepByFile = false, CardFileLayout* layout = nullptr) {
+              bool keepByFile = false, CardFileLayout* layout = nullptr, SetPick* pick = nullptr) {
     if (fileName.empty()) return true;
     const ReadInTally inTally;
     const FoundFile found = FindDataFile(fileName);
@@ -1541,7 +1640,7 @@ bool ReadWith(ReadScope scope, Scratch& scratch, List<Card>& cards, const std::s
         run.stamp = FileStamp(found.location);
         run.realLocation = Canonical(found.location);
         run.keepByFile = !run.stamp.empty();
-        if (run.keepByFile && RepeatKeptSetRead(run, found, zoneOverride, mode)) return true;
+        if (run.keepByFile && RepeatKeptSetRead(run, found, zoneOverride, mode, pick)) return true;
     }
     std::string reason;
     const auto bytes = ReadWholeFile(found.location, &reason);
@@ -1617,6 +1716,20 @@ bool ReadCardSet(List<Card>& cards, const std::string& fileName, Player& player,
                  const std::string& zone) {
     Scratch scratch;
     return ReadWith(ReadScope::Game, scratch, cards, fileName, player, 0, zone, kReadReplace, true);
+}
+
+std::optional<Card> CardOfSet(const std::string& cardName, const std::string& fileName,
+                              Player& player, const std::string& zone, bool placed) {
+    Scratch scratch;
+    List<Card> cards;
+    SetPick pick{cardName, placed};
+    ReadWith(ReadScope::Game, scratch, cards, fileName, player, 0, zone, kReadReplace, true,
+             nullptr, &pick);
+    if (pick.done) return pick.card;
+    // What a read that failed part way placed is searched as well.
+    for (const Card& card : player.Deck)
+        if (PickedBy(card, cardName)) return card;
+    return std::nullopt;
 }
 
 }  // namespace dv

@@ -1,6 +1,7 @@
 #pragma once
 // Reading and writing the directive text files of cards, decks and players.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,13 @@ bool ReadCardFile(List<Card>& cards, const std::string& fileName, Player& player
 // memory while the file is unchanged, until the next game.
 bool ReadCardSet(List<Card>& cards, const std::string& fileName, Player& player,
                  const std::string& zone);
+// The first card of that name or unique name in the player's deck as ReadCardSet leaves it (in
+// the order of the shuffle it ends with), with the same draws; none when the set holds none.
+// From a kept read the one card is placed alone, so the player's deck is left unlike the read's:
+// the caller lets the player's lists go. A card that will not be placed (placed false) is not
+// looked for: an empty card says that the set holds one.
+std::optional<Card> CardOfSet(const std::string& cardName, const std::string& fileName,
+                              Player& player, const std::string& zone, bool placed);
 
 // The text of one card as its block of lines, under the zone word of its "#CARD" line. Drops the
 // effects the card's trait actions put there, so that inherited actions are never stored.

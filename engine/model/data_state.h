@@ -90,6 +90,14 @@ struct CardReadMemo {
         int64_t GidDraw = -1;
     };
     std::vector<Placed> Cards;
+    // Of a set kept by the file found, made when a card is first taken from it: where its deck
+    // cards are among Cards, in the order the deck takes them, and by each name and unique name,
+    // which of those (counted from 1) have it.
+    struct DeckIndex {
+        std::vector<std::size_t> cards;
+        std::unordered_map<std::string, std::vector<int>> byName;
+    };
+    std::optional<DeckIndex> Deck;
     // The rules and cost cards as the read set them up afresh, when it did, and as they were
     // before: a repeat needs them as they were, since setting up keeps some of their values.
     std::optional<Card> RulesBefore, RulesAfter, CostBefore, CostAfter;

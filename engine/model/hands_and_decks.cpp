@@ -59,12 +59,15 @@ void RemoveTopDeckCard(Player& player) {
 void ShuffleDeck(Player& player) {
     Guarded("ShuffleDeck", [&] {
         auto& deck = player.Deck;
-        int n = deck.size();
-        for (int i = 1; i <= n; ++i) {
-            long long j = RandomNum(n);
+        DrawShuffle(deck.size(), [&](int i, int j) {
             if (deck.Has(j)) std::swap(deck[i], deck[j]);
-        }
+        });
     });
+}
+
+void DrawShuffle(int n, const std::function<void(int, int)>& swap) {
+    for (int i = 1; i <= n; ++i)
+        swap(i, static_cast<int>(RandomNum(n)));
 }
 
 void InitPlayer(Player& player, uint8_t number) {

@@ -16,9 +16,9 @@ bool ReadCardFile(List<Card>& cards, const std::string& fileName, Player& player
     return ReadCards(cards, fileName, player, zone);
 }
 
-bool ReadCardSetFile(List<Card>& cards, const std::string& fileName, Player& player,
-                     const std::string& zone) {
-    return ReadCardSet(cards, fileName, player, zone);
+std::optional<Card> CardOfSetFile(const std::string& cardName, const std::string& fileName,
+                                  Player& player, const std::string& zone, bool placed) {
+    return CardOfSet(cardName, fileName, player, zone, placed);
 }
 
 }  // namespace dv

@@ -4,6 +4,7 @@
 // NEWENEMY. Files are the data floor's work: this is the one seam through which the floors
 // below it call that floor (data/card_files.h).
 
+#include <optional>
 #include <string>
 
 #include "engine/model/records.h"
@@ -16,8 +17,9 @@ bool SaveCurrentPlayerFile();
 // whole.
 bool ReadCardFile(List<Card>& cards, const std::string& fileName, Player& player,
                   const std::string& zone = "");
-// ReadCardSet: the same for the card set CREATECARD creates cards from, kept by the file found.
-bool ReadCardSetFile(List<Card>& cards, const std::string& fileName, Player& player,
-                     const std::string& zone);
+// CardOfSet: the card CREATECARD takes from its card set, which is kept by the file found; the
+// player's lists are to be let go.
+std::optional<Card> CardOfSetFile(const std::string& cardName, const std::string& fileName,
+                                  Player& player, const std::string& zone, bool placed);
 
 }  // namespace dv

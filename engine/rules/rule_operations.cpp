@@ -1,6 +1,7 @@
 #include "engine/rules/rule_operations.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -107,25 +108,35 @@ void FreeBonusAction(Card& card, int effectNumber) {
 
 void CreateCard(const std::string& cardName, const std::string& setFile, int owner, int count) {
     Guarded("CreateCard", [&] {
-        Player& load = St().LoadPlayer;
-        InitPlayer(load, 4);
-        List<Card> read;
-        ReadCardSetFile(read, setFile, load, "INDECK");
-        for (int i = 1; i <= load.Deck.size(); ++i) {
-            Card& found = load.Deck[i];
-            // The empty first slot of a fresh deck is no card, whatever name was asked for.
-            if (found.Name.empty()) continue;
-            if (found.Name != cardName && found.UniqueName != cardName) continue;
-            found.Owner = static_cast<uint8_t>(owner);
-            // The queued copies carry the side they were made for.
-            SetActionMasks(found, 0);
-            int copies = std::min(count, kMaxQueuedCards);
-            for (int c = 1; c <= copies; ++c)
-                QueueCard(found);
+        // The loader holds the set only while the card is taken: a later read into it would
+        // otherwise copy and shuffle the set's cards again.
+        struct Loader {
+            Player& load = St().LoadPlayer;
+            Loader() { InitPlayer(load, 4); }
+            ~Loader() {
+                InitPlayer(load, 4);
+                load.OrigDeck = List<Card>();
+            }
+        } loader;
+        // A card the queue will not take is not looked for: whether the set holds one is told.
+        const bool queued = count > 0 && QueueTakesCards();
+        std::optional<Card> found = CardOfSetFile(cardName, setFile, loader.load, "INDECK", queued);
+        if (!found) {
+            AddToTurnLog("<br>Card \"" + cardName + "\" not found in \"" + setFile + "\".<br>");
             return;
         }
-        AddToTurnLog("<br>Card \"" + cardName + "\" not found in \"" + setFile + "\".<br>");
+        found->Owner = static_cast<uint8_t>(owner);
+        // The queued copies carry the side they were made for.
+        SetActionMasks(*found, 0);
+        int copies = std::min(count, kMaxQueuedCards);
+        for (int c = 1; c <= copies; ++c)
+            QueueCard(*found);
     });
+}
+
+bool QueueTakesCards() {
+    return St().CardQueueCount < kMaxQueuedCards &&
+           St().RunBudget.TurnQueuedCards < kMaxTurnQueuedCards;
 }
 
 void QueueCard(Card& card) {
@@ -133,7 +144,7 @@ void QueueCard(Card& card) {
         if (St().CardQueueCount >= kMaxQueuedCards) return;
         // The turn's cut is owed to its log, which the chain that queued it tells when it ends.
         RunBudgetCounts& turn = St().RunBudget;
-        if (turn.TurnQueuedCards >= kMaxTurnQueuedCards) {
+        if (!QueueTakesCards()) {
             if (!turn.QueueCutNoted) turn.QueueCutOwed = true;
             turn.QueueCutNoted = true;
             return;

@@ -24,6 +24,8 @@ void ClearBonuses();
 void FreeBonusAction(Card& card, int effectNumber);
 void CreateCard(const std::string& cardName, const std::string& setFile, int owner, int count);
 void QueueCard(Card& card);
+// Whether QueueCard would queue a card now: the queue and the turn's count are below their bounds.
+bool QueueTakesCards();
 int16_t GetTokenCost(Card& card);
 void ApplyMods(Card& card);
 

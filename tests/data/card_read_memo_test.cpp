@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "data/card_files.h"
 #include "engine/model/board_snapshot.h"
+#include "engine/model/hands_and_decks.h"
 #include "engine/model/state.h"
 #include "engine/model/triggers.h"
 #include "tests/support/engine_fixture.h"
@@ -257,6 +259,79 @@ TEST_F(CardReadMemoTest, ReadsAMemoCannotRepeatAreNotKept) {
         List<Card> cards;
         ReadCards(cards, "deck.txt", St().Players[1]);
         EXPECT_TRUE(St().CardReadMemos.empty());
+    }
+}
+
+// CREATECARD did the whole kept read of its set again for each card it made, every card of the
+// set copied and the deck shuffled: a turn that made a hundred cards from a set of 20,000 took
+// seconds. The card taken is placed alone, and is the one, with the same draws, that the whole
+// read gives: the first of its name in the deck as shuffled, whatever the deck held before.
+TEST_F(CardReadMemoTest, ACardTakenFromAKeptSetIsTheOneTheWholeReadGivesAndIsPlacedAlone) {
+    constexpr int kSetCards = 300;
+    const char* const names[] = {"Orc", "Elf", "Imp", "Gnoll"};
+    std::string set = "#GAMEFILE, Set.gam\r\n";
+    for (int c = 1; c <= kSetCards; ++c) {
+        // Every other card draws its identifier.
+        const std::string unique = c % 2 == 0 ? "u" + std::to_string(c) : "";
+        set += "#CARD, INDECK, \"" + std::string(names[c % 4]) + "\", \"" + unique +
+               "\", , , , , \"\"\r\n#TRAIT, \"HP:" + std::to_string(c) + "\", #TRAIT, \"KIN" +
+               std::to_string(c % 7) + ":\", \r\n";
+    }
+    set += "#CARD, INDECK, \"Ogre\", \"\", , , , , \"\"\r\n";
+    WriteFile("set.txt", set);
+    struct Row {
+        const char* name;
+        bool inDeckBefore;  // the player's deck holds a card of that name before the read
+    };
+    const Row rows[] = {
+        {"Orc", false}, {"Ogre", false}, {"u10", false}, {"Troll", false}, {"Orc", true}};
+    auto start = [](Player& player, bool inDeckBefore) {
+        InitPlayer(player, 4);
+        if (inDeckBefore) player.Deck[player.Deck.PushBack(Card{})].Name = "Orc";
+    };
+    for (const Row& r : rows) {
+        for (int seed = 1; seed <= 20; ++seed) {
+            SCOPED_TRACE(std::string(r.name) + " under seed " + std::to_string(seed));
+            State& st = St();
+            st.KeptSetReads.clear();
+            st.GameFile.clear();
+            st.Random.Seed(seed);
+            // Seeding keeps the count of draws: each read's are counted from its start.
+            uint64_t first = st.Random.Draws();
+            Player whole;
+            start(whole, r.inDeckBefore);
+            List<Card> cards;
+            ASSERT_TRUE(ReadCardSet(cards, "set.txt", whole, "INDECK"));
+            std::optional<Card> wanted;
+            for (const Card& card : whole.Deck)
+                if (!wanted && !card.Name.empty() &&
+                    (card.Name == r.name || card.UniqueName == r.name))
+                    wanted = card;
+            const uint64_t drawnWhole = st.Random.Draws() - first;
+            const double nextWhole = st.Random.Draw();
+            ASSERT_EQ(st.KeptSetReads.size(), 1u);
+
+            st.GameFile.clear();
+            st.Random.Seed(seed);
+            first = st.Random.Draws();
+            Player alone;
+            start(alone, r.inDeckBefore);
+            EXPECT_EQ(CardOfSet(r.name, "set.txt", alone, "INDECK", true), wanted);
+            EXPECT_EQ(st.Random.Draws() - first, drawnWhole);
+            EXPECT_EQ(st.Random.Draw(), nextWhole) << "the same draws";
+            EXPECT_EQ(st.GameFile, "Set.gam");
+            EXPECT_LE(alone.Deck.size(), whole.Deck.size() - kSetCards)
+                << "one card placed at most";
+
+            // Past the queue's bounds the card is only looked for, with the same draws.
+            st.Random.Seed(seed);
+            first = st.Random.Draws();
+            Player looked;
+            start(looked, r.inDeckBefore);
+            EXPECT_EQ(CardOfSet(r.name, "set.txt", looked, "INDECK", false).has_value(),
+                      wanted.has_value());
+            EXPECT_EQ(st.Random.Draws() - first, drawnWhole);
+        }
     }
 }
 

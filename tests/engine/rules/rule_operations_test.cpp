@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -211,8 +212,51 @@ TEST_F(RuleOperationsTest, CreatingCardsQueuesCopiesForTheOwnersSide) {
         EXPECT_EQ(St().CardQueue[i].SideMask, 2) << "ally and enemy tests need the new side";
         EXPECT_EQ(St().CardQueue[i].AlreadyPlaced, 1);
     }
+    EXPECT_EQ(St().LoadPlayer.Deck.size(), 1) << "the loader lets the set go";
     CreateCard("Orc", "set.txt", 1, 0);
     EXPECT_EQ(St().CardQueueCount, 3) << "a count below 1 queues nothing";
+}
+
+// Past the queue's bounds CREATECARD still did the whole read of its set again for a card it
+// could not queue, and an ALL effect asks it for every card in play. The card is now only looked
+// for, with the draws a queued one makes, so the game goes on as it did.
+TEST_F(RuleOperationsTest, ACardTheQueueCannotTakeIsOnlyLookedForWithTheDrawsOfOneItTakes) {
+    std::string set;
+    for (int c = 1; c <= 40; ++c)
+        set += "#CARD, INDECK, \"" + std::string(c % 3 == 0 ? "Orc" : "Imp") +
+               "\", \"\", , , , , \"\"\r\n";
+    WriteFile("set.txt", set);
+    CreateCard("Orc", "set.txt", 1, 1);
+    ASSERT_EQ(St().KeptSetReads.size(), 1u);
+    struct Row {
+        const char* what;
+        int queued;
+        int queuedThisTurn;
+        int queuedAfter;
+    };
+    const Row rows[] = {
+        {"the queue has room", 0, 0, 1},
+        {"the queue is full", kMaxQueuedCards, 0, kMaxQueuedCards},
+        {"the turn has queued its most", 0, kMaxTurnQueuedCards, 0},
+    };
+    std::map<std::string, uint64_t> drawsWithRoom;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        for (const char* name : {"Orc", "Ghost"}) {
+            St().CardQueueCount = r.queued;
+            St().RunBudget.TurnQueuedCards = r.queuedThisTurn;
+            St().TurnLog.clear();
+            St().Random.Seed(5);
+            const uint64_t first = St().Random.Draws();
+            CreateCard(name, "set.txt", 1, 1);
+            const uint64_t drawn = St().Random.Draws() - first;
+            EXPECT_GT(drawn, 40u) << "the shuffle of the set's deck";
+            EXPECT_EQ(drawn, drawsWithRoom.emplace(name, drawn).first->second);
+            EXPECT_EQ(St().TurnLog.empty(), std::string(name) == "Orc");
+            if (std::string(name) == "Orc") EXPECT_EQ(St().CardQueueCount, r.queuedAfter);
+        }
+    }
+    EXPECT_TRUE(St().RunBudget.QueueCutOwed) << "the cut is told";
 }
 
 TEST_F(RuleOperationsTest, BonusesLastOneTurn) {

@@ -1,8 +1,10 @@
 #include "ui/main/folder_lock.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -82,6 +84,96 @@ TEST_F(FolderLockTest, ALockFileThatIsNoRegularFileOfTheFolderEndsTheStartAndSay
         FolderLock afterwards;
         EXPECT_TRUE(afterwards.Take(program)) << "once it is removed, the program starts";
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(lock)));
+    }
+}
+
+// open(2) as it acts for a user other than root who owns the files: the owner's mode bits decide.
+// The tests run as root, whom no mode stops.
+int OpenAsOwner(const char* path, int flags, mode_t mode) {
+    namespace fs = std::filesystem;
+    struct stat info {};
+    const int access = flags & O_ACCMODE;
+    const mode_t wanted = (access != O_WRONLY ? S_IRUSR : 0) | (access != O_RDONLY ? S_IWUSR : 0);
+    if (::lstat(path, &info) == 0) {
+        if (S_ISREG(info.st_mode) && (info.st_mode & wanted) != wanted) {
+            errno = EACCES;
+            return -1;
+        }
+    } else if ((flags & O_CREAT) != 0 && ::stat(fs::path(path).parent_path().c_str(), &info) == 0 &&
+               (info.st_mode & S_IWUSR) == 0) {
+        errno = EACCES;
+        return -1;
+    }
+    return ::open(path, flags, mode);
+}
+
+// A lock file of mode 000 or write-only (as an archive may leave it, or another user's of mode
+// 600), and a read-only folder without one, gave no lock and no word: two programs ran in one
+// folder. Each now ends the start and says what to change; a lock that can be taken still is.
+TEST_F(FolderLockTest, ALockThatCannotBeTakenEndsTheStartAndSaysWhatToChange) {
+    namespace fs = std::filesystem;
+    const fs::path program = Folder() / "program";
+    const fs::path lock = program / kLockFileName;
+    const std::string unopened = "Duvenhall cannot start in this folder: its lock file " +
+                                 lock.string() + " cannot be opened (Permission denied). " +
+                                 "Let your user read and write it, or remove it while no " +
+                                 "Duvenhall runs in this folder, and start Duvenhall again.";
+    const std::string unmade = "Duvenhall cannot start in this folder: its lock file " +
+                               lock.string() + " cannot be made (Permission denied). " +
+                               "Let Duvenhall write in " + program.string() +
+                               " and start Duvenhall again.";
+    auto file = [&](fs::perms mode) {
+        std::ofstream(lock) << "";
+        fs::permissions(lock, mode);
+    };
+    struct Row {
+        const char* what;
+        std::function<void()> plant;
+        std::string refusal;  // empty when the lock is taken
+    };
+    const Row rows[] = {
+        {"a lock file of mode 000", [&] { file(fs::perms::none); }, unopened},
+        {"a write-only lock file", [&] { file(fs::perms::owner_write); }, unopened},
+        {"a read-only lock file", [&] { file(fs::perms::owner_read); }, ""},
+        {"a read-only folder",
+         [&] { fs::permissions(program, fs::perms::owner_read | fs::perms::owner_exec); }, unmade},
+        {"a read-only folder with its lock file",
+         [&] {
+             file(fs::perms::owner_read);
+             fs::permissions(program, fs::perms::owner_read | fs::perms::owner_exec);
+         },
+         ""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        if (fs::exists(program)) fs::permissions(program, fs::perms::owner_all);
+        fs::remove_all(program);
+        fs::create_directories(program);
+        r.plant();
+        FolderLock taken(&OpenAsOwner);
+        EXPECT_EQ(taken.Take(program), r.refusal.empty());
+        EXPECT_EQ(taken.Refusal(), r.refusal);
+        if (r.refusal.empty()) {
+            FolderLock second(&OpenAsOwner);
+            EXPECT_FALSE(second.Take(program)) << "the lock taken keeps a second program out";
+        }
+    }
+    fs::permissions(program, fs::perms::owner_all);
+}
+
+// The folder the program was started in is gone, or is a file: no lock can be made there.
+TEST_F(FolderLockTest, AProgramFolderThatIsNoFolderEndsTheStart) {
+    namespace fs = std::filesystem;
+    std::ofstream(Folder() / "a file") << "";
+    for (const char* name : {"a file", "gone"}) {
+        SCOPED_TRACE(name);
+        FolderLock taken;
+        EXPECT_FALSE(taken.Take(Folder() / name));
+        EXPECT_EQ(
+            taken.Refusal().find("Duvenhall cannot start in this folder: its lock file " +
+                                 (Folder() / name / kLockFileName).string() + " cannot be made ("),
+            0u)
+            << taken.Refusal();
     }
 }
 
