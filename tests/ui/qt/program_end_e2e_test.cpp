@@ -161,8 +161,9 @@ void ProgramEndTest::anOpponentSavedOverAnotherAsksAndANoKeepsItsFile() {
                                 "menu:quitmen");
     if (QTest::currentTestFailed()) return;
     QCOMPARE(log.filter(QRegularExpression("^message: ")),
-             QStringList{"message: \"Bogwarden_Enemy.txt\" already exists. Replace it with this "
-                         "deck?"});
+             QStringList{QString::fromStdString(
+                 "message: \"Bogwarden_Enemy.txt\" already exists in the game's folder " +
+                 (folder_ / "Mosslight").string() + ". Replace it with this deck?")});
     QVERIFY(!before.empty());
     QCOMPARE(ReadWholeFile(file).value_or(""), before);
 }
