@@ -21,6 +21,7 @@
 #include "engine/model/case_fold.h"
 #include "engine/model/files.h"
 #include "engine/model/hands_and_decks.h"
+#include "engine/model/play_index.h"
 #include "engine/model/state.h"
 #include "engine/model/text_utils.h"
 #include "engine/model/triggers.h"
@@ -354,6 +355,9 @@ class FileReader {
     void ReadAll() {
         while (!in_.AtEnd()) {
             const std::string word = in_.Next("");
+            // Each line is a procedure of its own: the cards of play it changes are let go when
+            // it ends, and the next line takes its card again.
+            HoldScope line;
             try {
                 Directive(word);
                 // A read that a line set off (a card set, a card read into play that creates
@@ -488,6 +492,8 @@ class FileReader {
     }
 
     int PlaceInPlay(Card card, bool activate) {
+        // The placed card is let go when it is in: a file of thousands would hold them all.
+        HoldScope hold;
         run_.CountCard();
         PlayList& inPlay = *run_.sinks.inPlay;
         const int slot = inPlay.PushBack(std::move(card));

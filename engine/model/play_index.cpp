@@ -56,7 +56,7 @@ PlayIndex::PlayIndex(const void* owner, const std::vector<Card*>& slots)
     signs_.assign(n, 0);
     for (auto& bits : bits_)
         bits.assign(Words(n), 0);
-    isHeld_.assign(n, 0);
+    heldBits_.assign(Words(n), 0);
     isChanged_.assign(n, 0);
     const int outermost = std::min(HoldScope::depth_, 1);
     for (int s = 1; s <= static_cast<int>(n); ++s) {
@@ -125,6 +125,7 @@ uint64_t PlayIndex::Sign(const Card& card) {
 }
 
 void PlayIndex::Resign(int slot) {
+    ++signs_taken_;
     const std::size_t at = static_cast<std::size_t>(slot - 1);
     const uint64_t sign = Sign(*slots_[at]);
     uint64_t flipped = sign ^ signs_[at];
@@ -137,15 +138,21 @@ void PlayIndex::Resign(int slot) {
     }
 }
 
+bool PlayIndex::IsHeld(int slot) const {
+    const std::size_t at = static_cast<std::size_t>(slot - 1);
+    return (heldBits_[at / kWordBits] >> (at % kWordBits) & 1) != 0;
+}
+
 void PlayIndex::List(int slot, int depth) {
-    isHeld_[slot - 1] = 1;
+    const std::size_t at = static_cast<std::size_t>(slot - 1);
+    heldBits_[at / kWordBits] |= uint64_t{1} << (at % kWordBits);
     held_.push_back({slot, depth});
     HoldScope::heldFrom_ = std::max(HoldScope::heldFrom_, depth);
 }
 
 void PlayIndex::HandedOut(int slot) {
     // A slot already held is held by a procedure that outlasts this one.
-    if (!isHeld_[slot - 1]) List(slot, HoldScope::depth_);
+    if (!IsHeld(slot)) List(slot, HoldScope::depth_);
 }
 
 void PlayIndex::HandedOutAll() {
@@ -154,7 +161,7 @@ void PlayIndex::HandedOutAll() {
 }
 
 void PlayIndex::Replaced(int slot) {
-    if (isHeld_[slot - 1] || isChanged_[slot - 1]) return;
+    if (IsHeld(slot) || isChanged_[slot - 1]) return;
     isChanged_[slot - 1] = 1;
     changed_.push_back(slot);
 }
@@ -162,8 +169,8 @@ void PlayIndex::Replaced(int slot) {
 void PlayIndex::Added() {
     const std::size_t n = slots_.size();
     signs_.resize(n, 0);
-    isHeld_.resize(n, 0);
     isChanged_.resize(n, 0);
+    heldBits_.resize(Words(n), 0);
     for (auto& bits : bits_)
         bits.resize(Words(n), 0);
     Replaced(static_cast<int>(n));
@@ -174,7 +181,8 @@ void PlayIndex::Release(int depth) {
     while (!held_.empty() && held_.back().depth > depth) {
         const int slot = held_.back().slot;
         held_.pop_back();
-        isHeld_[slot - 1] = 0;
+        const std::size_t at = static_cast<std::size_t>(slot - 1);
+        heldBits_[at / kWordBits] &= ~(uint64_t{1} << (at % kWordBits));
         Replaced(slot);
     }
 }
@@ -185,8 +193,6 @@ void PlayIndex::Refresh() {
         Resign(slot);
     }
     changed_.clear();
-    for (const Hold& hold : held_)
-        Resign(hold.slot);
 }
 
 int PlayIndex::Next(uint64_t signs, int from, int last) {
@@ -198,8 +204,9 @@ int PlayIndex::Next(uint64_t signs, int from, int last) {
     int count = 0;
     for (uint64_t left = signs; left != 0; left &= left - 1)
         asked[count++] = bits_[std::countr_zero(left)].data();
+    // A held card may have changed since it was signed: each one on the way is looked at.
     auto wordAt = [&](std::size_t word) {
-        uint64_t w = 0;
+        uint64_t w = heldBits_[word];
         for (int k = 0; k < count; ++k)
             w |= asked[k][word];
         return w;
@@ -207,12 +214,18 @@ int PlayIndex::Next(uint64_t signs, int from, int last) {
     std::size_t word = static_cast<std::size_t>(from - 1) / kWordBits;
     uint64_t w = wordAt(word) & (~uint64_t{0} << ((from - 1) % kWordBits));
     const std::size_t lastWord = static_cast<std::size_t>(last - 1) / kWordBits;
-    while (w == 0) {
-        if (++word > lastWord) return Checked(from, 0, last);
-        w = wordAt(word);
+    for (;;) {
+        while (w == 0) {
+            if (++word > lastWord) return Checked(from, 0, last);
+            w = wordAt(word);
+        }
+        const int slot = static_cast<int>(word * kWordBits) + std::countr_zero(w) + 1;
+        if (slot > last) return Checked(from, 0, last);
+        w &= w - 1;
+        if (!IsHeld(slot)) return Checked(from, slot, last);
+        Resign(slot);
+        if ((signs_[slot - 1] & signs) != 0) return Checked(from, slot, last);
     }
-    const int slot = static_cast<int>(word * kWordBits) + std::countr_zero(w) + 1;
-    return Checked(from, slot <= last ? slot : 0, last);
 }
 
 int PlayIndex::Checked(int from, int found, int last) const {

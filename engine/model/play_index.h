@@ -6,9 +6,16 @@
 // Each slot has a sign: bits for the triggers its effects and its start time name and for the
 // lengths of its effects' triggers, a bit for an active card, and one for a card with a run under
 // way or a target to take up. A walk asks for the cards whose sign meets the trigger's; the others
-// can be left alone unseen. The sign of a slot is taken again whenever its card may have changed:
-// a slot handed out for change is held by the procedure at work (the innermost HoldScope) and
-// signed anew at every look until that procedure ends, then once more.
+// can be left alone unseen.
+//
+// A sign is taken again only where the card may have changed since the last look. A slot handed
+// out for change is held by the procedure at work (the innermost HoldScope) until it ends: the
+// procedure may change the card through its reference at any time. A walk signs anew each held
+// slot it passes, once, and so costs the cards it reaches and the held cards in its way; when the
+// procedure ends its slots are signed once more at the next look, then left alone. So a procedure
+// that keeps references of play past walks holds them for its whole run, and one that outlives
+// many walks should take for change only the cards it changes: read the rest through a const
+// reference. A card handed out where no procedure is at work stays held.
 
 #include <array>
 #include <cstddef>
@@ -45,10 +52,18 @@ class HoldScope {
 class PlayIndex {
   public:
     // Boards from this many slots on are indexed; smaller ones are looked at whole.
-    static int LiveFrom() { return checking_ ? 2 : kLiveFrom; }
+    static int LiveFrom() { return liveFrom_; }
     // For the tests: index boards from two slots on and compare each look with the cards
     // themselves, ending the program at the first slot whose sign is out of date.
-    static void CheckAgainstCards(bool on) { checking_ = on; }
+    static void CheckAgainstCards(bool on) {
+        checking_ = on;
+        liveFrom_ = on ? 2 : kLiveFrom;
+    }
+    static bool Checking() { return checking_; }
+    // For the tests: index boards from this many slots on (0 for the program's own bound).
+    static void IndexBoardsFrom(int slots) { liveFrom_ = slots > 0 ? slots : kLiveFrom; }
+    // Signs taken since the program began.
+    static long long Signs() { return signs_taken_; }
 
     // The index kept for a list of play (its owner), or null.
     static PlayIndex* Of(const void* owner);
@@ -75,7 +90,8 @@ class PlayIndex {
     static uint64_t OfLength(std::size_t length);
     static constexpr uint64_t kActive = 1;
 
-    // The first slot from `from` to `last` whose sign meets `signs`, or 0.
+    // The first slot from `from` to `last` whose sign meets `signs`, or 0. Held slots on the way
+    // are signed anew.
     int Next(uint64_t signs, int from, int last);
 
   private:
@@ -87,10 +103,13 @@ class PlayIndex {
     void Release(int depth);
     void Resign(int slot);
     void Refresh();
+    bool IsHeld(int slot) const;
     // found, after checking in the tests that every slot passed over is signed as it is.
     int Checked(int from, int found, int last) const;
 
     static inline bool checking_ = false;
+    static inline int liveFrom_ = kLiveFrom;
+    static inline long long signs_taken_ = 0;
     // Never destroyed: lists of play may outlive any static at the program's end.
     static std::vector<std::unique_ptr<PlayIndex>>& Live();
 
@@ -102,8 +121,8 @@ class PlayIndex {
         int slot;
         int depth;
     };
-    std::vector<Hold> held_;    // in order of depth
-    std::vector<char> isHeld_;  // by slot - 1
+    std::vector<Hold> held_;          // in order of depth
+    std::vector<uint64_t> heldBits_;  // one bit per slot
     std::vector<int> changed_;
     std::vector<char> isChanged_;  // by slot - 1
 

@@ -7,6 +7,7 @@
 
 #include "engine/model/cards.h"
 #include "engine/model/guard.h"
+#include "engine/model/play_index.h"
 #include "engine/model/state.h"
 #include "engine/model/triggers.h"
 
@@ -120,6 +121,8 @@ void RemoveAllTraitActions(Card& card) {
 }
 
 void AddAllTraitEffects(int reset) {
+    // Every card of play is renewed: they are let go when this ends, not held for good.
+    HoldScope hold;
     Guarded("AddAllTraitEffects", [&] {
         PreparedEffects prepared;
         auto renew = [&](Card& card) {

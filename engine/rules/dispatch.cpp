@@ -1,6 +1,8 @@
 #include "engine/rules/dispatch.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -476,6 +478,20 @@ void TriggerFilter::PassOver(int from, int to, int payer) const {
         if (payer >= 0 && c != payer && card.Active == 0) continue;
         ++looks_;
         if (Reaches(card) == Reach::ClearsEchoOnce) st.EchoOnce = 0;
+    }
+}
+
+void TriggerFilter::CheckPassedOver(PlayList& play, int from, int to) const {
+    // Larger boards would make the tests' walks quadratic.
+    constexpr int kCheckedSlots = 1024;
+    if (!PlayIndex::Checking() || play.size() > kCheckedSlots) return;
+    for (int c = from; c <= to; ++c) {
+        const Reach reach = Reaches(std::as_const(play)[c]);
+        if (reach == Reach::Nothing) continue;
+        if (reach == Reach::ClearsEchoOnce && play.NextToLook(ofLength_, c, c) == c) continue;
+        std::fprintf(stderr, "play index: slot %d passed over, though %s reaches it\n", c,
+                     trigger_.c_str());
+        std::abort();
     }
 }
 

@@ -79,7 +79,10 @@ class TriggerFilter {
         for (int passed = 0;;) {
             const int c = play.NextToLook(answering_, passed + 1, last);
             const int to = c == 0 ? last : c - 1;
-            if (passed < to) passOver(passed + 1, to);
+            if (passed < to) {
+                CheckPassedOver(play, passed + 1, to);
+                passOver(passed + 1, to);
+            }
             if (c == 0 || !play.Has(c)) return;
             passed = c;
             ++looks_;
@@ -94,6 +97,10 @@ class TriggerFilter {
     void PassOver(int from, int to, int payer = -1) const;
 
   private:
+    // In the tests, ends the program at a card passed over unseen that the walk would have
+    // handed the trigger, or that would take it up unfound by the pass over.
+    void CheckPassedOver(PlayList& play, int from, int to) const;
+
     std::string trigger_;
     bool cost_ = false;
     // The signs of the play index a walk asks for, taken when a walk first goes by the index.
