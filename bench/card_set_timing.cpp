@@ -80,13 +80,7 @@ int main(int argc, char** argv) {
         if (!Write(st.ProgramFolder / "Big_Set.txt", BigSet(setCards)) ||
             !Write(deck, MakerDeck(c.copies, c.trigger, c.script)))
             return 1;
-        QuickStart();
-        List<Card> scratch;
-        ReadCards(scratch, (st.ProgramFolder / "Mosslight" / "Lamplighter_Starter.txt").string(),
-                  st.Players[1], "#INDECK");
-        ReadCards(scratch, deck.string(), st.Players[2], "#INDECK");
-        st.AIGameRunning = 1;
-        st.AITurn = 1;
+        bench::ReadyComputerGame(deck);
 
         auto start = std::chrono::steady_clock::now();
         StartGame(1);

@@ -40,25 +40,15 @@ std::string CrowdDeck(int copies, const char* lastTrigger) {
     return text;
 }
 
-int NamedInPlay() {
-    int named = 0;
-    for (const dv::Card& card : dv::St().InPlay.Cards())
-        named += card.Name.empty() ? 0 : 1;
-    return named;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     using namespace dv;
-    const int turns = argc > 1 ? std::max(0, std::atoi(argv[1])) : 3;
-    std::vector<int> crowds;
-    for (int a = 2; a < argc; ++a)
-        crowds.push_back(std::max(1, std::atoi(argv[a])));
-    if (crowds.empty()) crowds = {8000, 16000};
+    const bench::CrowdRuns runs = bench::ReadCrowdRuns(argc, argv);
+    const int turns = runs.turns;
 
     for (const char* lastTrigger : {"PHASE10", "TURNSTART"})
-        for (int copies : crowds) {
+        for (int copies : runs.copies) {
             bench::SampleGameFolder folder(2024);
             State& st = St();
             const std::filesystem::path deck = st.ProgramFolder / "Crowd_Enemy.txt";
@@ -69,25 +59,18 @@ int main(int argc, char** argv) {
                 std::fwrite(text.data(), 1, text.size(), file);
                 std::fclose(file);
             }
-            QuickStart();
-            List<Card> scratch;
-            ReadCards(scratch,
-                      (st.ProgramFolder / "Mosslight" / "Lamplighter_Starter.txt").string(),
-                      st.Players[1], "#INDECK");
-            ReadCards(scratch, deck.string(), st.Players[2], "#INDECK");
-            st.AIGameRunning = 1;
-            st.AITurn = 1;
+            bench::ReadyComputerGame(deck);
 
             auto start = std::chrono::steady_clock::now();
             StartGame(1);
             const double started = bench::Seconds(start);
             std::printf("%d copies, last effect on %s: game start %8.3f s, %d cards in play\n",
-                        copies, lastTrigger, started, NamedInPlay());
+                        copies, lastTrigger, started, bench::NamedInPlay());
             for (int t = 1; t <= turns && st.GameOver == 0; ++t) {
                 start = std::chrono::steady_clock::now();
                 PlayCards(0);
                 std::printf("%d copies, last effect on %s: turn %d     %8.3f s, %d cards in play\n",
-                            copies, lastTrigger, t, bench::Seconds(start), NamedInPlay());
+                            copies, lastTrigger, t, bench::Seconds(start), bench::NamedInPlay());
             }
             // The same in every build of the engine: the timings are of the same game.
             std::printf("runs asked %lld, dropped %lld; echo of %zu bytes\n", st.RunBudget.Asked,

@@ -59,13 +59,6 @@ bool WriteOpponent(const std::string& text) {
     return std::fclose(out) == 0;
 }
 
-int NamedInPlay() {
-    int named = 0;
-    for (const dv::Card& card : dv::St().InPlay.Cards())
-        named += card.Name.empty() ? 0 : 1;
-    return named;
-}
-
 // Sets up the sample game's folder with the opponent file and starts the game from its link, as
 // the games page's portrait link does; returns the seconds the start took, or -1.
 double StartFromLink(const std::string& opponent) {
@@ -80,25 +73,22 @@ double StartFromLink(const std::string& opponent) {
 
 int main(int argc, char** argv) {
     using namespace dv;
-    const int turns = argc > 1 ? std::max(0, std::atoi(argv[1])) : 3;
-    std::vector<int> crowds;
-    for (int a = 2; a < argc; ++a)
-        crowds.push_back(std::max(1, std::atoi(argv[a])));
-    if (crowds.empty()) crowds = {8000, 16000};
+    const bench::CrowdRuns runs = bench::ReadCrowdRuns(argc, argv);
+    const int turns = runs.turns;
 
     for (const char* requirement : {"REQTRAIT:HP", "REQTRAIT:NEVERHELD"})
-        for (int copies : crowds) {
+        for (int copies : runs.copies) {
             bench::SampleGameFolder folder(2024);
             State& st = St();
             const double started = StartFromLink(CrowdDeck(copies, requirement));
             if (started < 0) return 1;
             std::printf("%d copies, %s: game start %8.3f s, %d cards in play\n", copies,
-                        requirement, started, NamedInPlay());
+                        requirement, started, bench::NamedInPlay());
             for (int t = 1; t <= turns && st.GameOver == 0; ++t) {
                 const auto start = std::chrono::steady_clock::now();
                 PlayCards(0);
                 std::printf("%d copies, %s: turn %d     %8.3f s, %d cards in play\n", copies,
-                            requirement, t, bench::Seconds(start), NamedInPlay());
+                            requirement, t, bench::Seconds(start), bench::NamedInPlay());
             }
             // The same in every build of the engine: the timings are of the same game.
             std::printf("runs asked %lld, dropped %lld; page of %zu bytes\n", st.RunBudget.Asked,
@@ -111,7 +101,7 @@ int main(int argc, char** argv) {
         std::printf(
             "%d cards placed in play as the file is read: game start %8.3f s, %d cards in "
             "play\n",
-            kPlacedCards * (kPlacedCopies + 1), started, NamedInPlay());
+            kPlacedCards * (kPlacedCopies + 1), started, bench::NamedInPlay());
     }
     std::printf("peak memory %9.1f MB\n", bench::PeakMegabytes());
     return 0;
