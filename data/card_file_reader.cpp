@@ -1460,6 +1460,25 @@ std::string FileStamp(const fs::path& file) {
            std::to_string(info.st_ctim.tv_nsec);
 }
 
+// Where a set kept by the file found lies, and its stamp: found once for the open turn, since a
+// turn may create half a million cards from one set and each look-up costs the file system's.
+FoundSetFile FindSetFile(const std::string& fileName) {
+    TurnSetFiles& turn = St().SetFilesThisTurn;
+    const std::string key = St().CurrentFolder.string() + '\n' + fileName;
+    if (turn.Open)
+        if (const auto known = turn.ByName.find(key); known != turn.ByName.end())
+            return known->second;
+    ++turn.Lookups;
+    FoundSetFile set{FindDataFile(fileName), {}, {}};
+    if (set.Found.location.empty()) return set;
+    set.Stamp = FileStamp(set.Found.location);
+    set.Real = Canonical(set.Found.location);
+    if (!turn.Open || set.Stamp.empty()) return set;
+    if (turn.ByName.size() >= kMaxTurnSetFiles) turn.ByName.clear();
+    turn.ByName.emplace(key, set);
+    return set;
+}
+
 // A read of a card set for the one card of it that CardOfSet hands back.
 struct SetPick {
     const std::string& name;
@@ -1619,7 +1638,11 @@ bool ReadWith(ReadScope scope, Scratch& scratch, List<Card>& cards, const std::s
               bool keepByFile = false, CardFileLayout* layout = nullptr, SetPick* pick = nullptr) {
     if (fileName.empty()) return true;
     const ReadInTally inTally;
-    const FoundFile found = FindDataFile(fileName);
+    // Only what a memo could keep is kept by the file: a read into the game from its start.
+    const bool byFile = keepByFile && scope == ReadScope::Game && mode == kReadReplace &&
+                        duplicateCheck == 0 && St().IncludeList.Depth == 0;
+    const FoundSetFile set = byFile ? FindSetFile(fileName) : FoundSetFile{};
+    const FoundFile found = byFile ? set.Found : FindDataFile(fileName);
     const bool intoCollection = &cards == &St().Collection;
     auto fail = [&](const std::string& reason) {
         TheHost().MessageBox("Error in reading cards: " + reason, "Duvenhall");
@@ -1640,11 +1663,9 @@ bool ReadWith(ReadScope scope, Scratch& scratch, List<Card>& cards, const std::s
             scope == ReadScope::Game ? GameSinks() : ScratchSinks(scratch), found.name};
     run.baseDepth = St().IncludeList.Depth;
     run.layout = layout;
-    // Only what a memo could keep is kept by the file: a read into the game from its start.
-    if (keepByFile && scope == ReadScope::Game && mode == kReadReplace && duplicateCheck == 0 &&
-        St().IncludeList.Depth == 0) {
-        run.stamp = FileStamp(found.location);
-        run.realLocation = Canonical(found.location);
+    if (byFile) {
+        run.stamp = set.Stamp;
+        run.realLocation = set.Real;
         run.keepByFile = !run.stamp.empty();
         if (run.keepByFile && RepeatKeptSetRead(run, found, zoneOverride, mode, pick)) return true;
     }

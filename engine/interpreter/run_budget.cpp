@@ -139,12 +139,17 @@ TurnBudget::TurnBudget() {
     RunBudgetCounts& budget = St().RunBudget;
     if (budget.OpenTurns++ > 0) return;
     StartTurn(budget);
+    St().SetFilesThisTurn.ByName.clear();
+    St().SetFilesThisTurn.Open = true;
 }
 
 TurnBudget::~TurnBudget() {
     int& open = St().RunBudget.OpenTurns;
     if (open > 0) --open;
     if (open > 0) return;
+    // A set file changed between turns is found changed by the next.
+    St().SetFilesThisTurn.ByName.clear();
+    St().SetFilesThisTurn.Open = false;
     try {
         MakeOwedSave();
     } catch (const std::exception&) {

@@ -44,6 +44,24 @@ struct IncludeSlot {
     std::string Location;
 };
 
+// Where a card set kept by the file found lies, found and stamped once for the open turn.
+struct FoundSetFile {
+    FoundFile Found;
+    std::string Real;   // canonical
+    std::string Stamp;  // empty for no regular file
+};
+
+// Card sets looked up in the open turn (between the outermost TurnBudget's start and end) by
+// folder and name: a turn that creates half a million cards from one set finds and stamps its
+// file once. Emptied whenever the program writes a file (AtomicSave), which may be such a set.
+struct TurnSetFiles {
+    bool Open = false;
+    std::unordered_map<std::string, FoundSetFile> ByName;
+    long long Lookups = 0;  // files found and stamped anew, turn or not
+};
+// Names a turn keeps the found file of at most; past that it starts again.
+inline constexpr std::size_t kMaxTurnSetFiles = 1000;
+
 // The include chain of the running read: its depth and a slot per depth.
 struct IncludeChain {
     int Depth = 0;
@@ -200,6 +218,7 @@ struct DataState {
     // The reads of the card sets that cards' scripts create cards from, kept by the file found;
     // those of sets that include files until the next game. Most recently used last.
     std::vector<CardReadMemo> KeptSetReads;
+    TurnSetFiles SetFilesThisTurn;
     std::optional<CatalogueMemo> Catalogue;
     FolderWatch CatalogueWatch;  // the folders the kept catalogue was built from
     std::optional<CatalogueBuildNotes> CatalogueBuild;  // set while such a build runs

@@ -220,6 +220,8 @@ std::string AtomicSave(const fs::path& given, const std::string& bytes, Durabili
         static_cast<std::uintmax_t>(old.st_size) == bytes.size() && ReadWholeFile(target) == bytes)
         return "";
 
+    // What is written may be a card set a turn found and stamped.
+    St().SetFilesThisTurn.ByName.clear();
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     const std::string prefix = TemporaryPrefix(target.filename().string());
     // Only a save cut short by the end of the process leaves its temporary file, so a target's

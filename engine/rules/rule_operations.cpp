@@ -109,13 +109,20 @@ void FreeBonusAction(Card& card, int effectNumber) {
 void CreateCard(const std::string& cardName, const std::string& setFile, int owner, int count) {
     Guarded("CreateCard", [&] {
         // The loader holds the set only while the card is taken: a later read into it would
-        // otherwise copy and shuffle the set's cards again.
+        // otherwise copy and shuffle the set's cards again. It is set up as InitPlayer sets up a
+        // player but for the hand, which no read fills: ten new cards at every card created
+        // were a third of a turn that creates half a million.
         struct Loader {
             Player& load = St().LoadPlayer;
-            Loader() { InitPlayer(load, 4); }
+            Loader() { Reset(); }
             ~Loader() {
-                InitPlayer(load, 4);
+                Reset();
                 load.OrigDeck = List<Card>();
+            }
+            void Reset() {
+                load.Deck = List<Card>(1);
+                load.WonMissions = List<std::string>(1);
+                load.Id = 4;
             }
         } loader;
         // A card the queue will not take is not looked for: whether the set holds one is told.

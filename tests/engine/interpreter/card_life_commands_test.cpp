@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "engine/interpreter/run_budget.h"
 #include "engine/model/keyword_table.h"
 #include "engine/model/state.h"
 #include "engine/model/triggers.h"
@@ -335,6 +336,29 @@ TEST_F(CardLifeCommandsTest, CardFilesOutsideTheFoldersAreNotRead) {
         EXPECT_NE(St().TurnLog.find(refusal), std::string::npos) << St().TurnLog;
         EXPECT_EQ(read, 0);
     }
+}
+
+// A turn finds the file of a set it creates cards from once; each name is still let through the
+// folders' gate at every card: a set replaced within the turn by a link out is refused.
+TEST_F(CardLifeCommandsTest, ASetTheTurnFoundIsRefusedOnceItLeadsOutOfTheFolders) {
+    namespace fs = std::filesystem;
+    const fs::path program = Folder() / "program";
+    const std::string orc = "#CARD, INDECK, \"Orc\", \"Orc:7\", , , , , \"\"\r\n";
+    WriteFile("elsewhere/Away.txt", orc);
+    WriteFile("program/Home.txt", orc);
+    St().ProgramFolder = St().CurrentFolder = program;
+    const int imp = Place("Imp", 1);
+    const TurnBudget turn;
+    RunScript(imp, foe, "CREATECARD:1:Orc:Home.txt");
+    RunScript(imp, foe, "CREATECARD:1:Orc:Home.txt");
+    EXPECT_EQ(Named(St().CardQueue), 2);
+    fs::remove(program / "Home.txt");
+    fs::create_symlink(Folder() / "elsewhere/Away.txt", program / "Home.txt");
+    St().TurnLog.clear();
+    RunScript(imp, foe, "CREATECARD:1:Orc:Home.txt");
+    EXPECT_NE(St().TurnLog.find("the included file Home.txt is not read"), std::string::npos)
+        << St().TurnLog;
+    EXPECT_EQ(Named(St().CardQueue), 2);
 }
 
 // CREATECARD read its set file at every run: 0.16 s a run for a set that includes 998 files.
