@@ -1562,7 +1562,7 @@ void PickFromKept(CardReadMemo& memo, Run& run, const std::string& zoneOverride,
         if (fromRead) memo.Cards.push_back(lent.cards[placed[taken - before - 1]]);
         Repeat(memo, run, zoneOverride, moves);
     }
-    MakeOrigDeck(run.player);
+    // No original deck is copied: the caller lets the player's lists go (CardOfSet).
     if (shuffled) st.Random.Skip(static_cast<uint64_t>(slots));
     if (taken > 0)
         pick.card = !pick.placed ? Card{} : run.player.Deck[fromRead ? before + 1 : taken];
