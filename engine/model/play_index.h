@@ -61,7 +61,7 @@ class PlayIndex {
     }
     static bool Checking() { return checking_; }
     // For the tests: index boards from this many slots on (0 for the program's own bound).
-    static void IndexBoardsFrom(int slots) { liveFrom_ = slots > 0 ? slots : kLiveFrom; }
+    static void IndexBoardsFrom(int count) { liveFrom_ = count > 0 ? count : kLiveFrom; }
     // Signs taken since the program began.
     static long long Signs() { return signs_taken_; }
 
