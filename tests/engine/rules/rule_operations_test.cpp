@@ -253,7 +253,9 @@ TEST_F(RuleOperationsTest, ACardTheQueueCannotTakeIsOnlyLookedForWithTheDrawsOfO
             EXPECT_GT(drawn, 40u) << "the shuffle of the set's deck";
             EXPECT_EQ(drawn, drawsWithRoom.emplace(name, drawn).first->second);
             EXPECT_EQ(St().TurnLog.empty(), std::string(name) == "Orc");
-            if (std::string(name) == "Orc") EXPECT_EQ(St().CardQueueCount, r.queuedAfter);
+            if (std::string(name) == "Orc") {
+                EXPECT_EQ(St().CardQueueCount, r.queuedAfter);
+            }
         }
     }
     EXPECT_TRUE(St().RunBudget.QueueCutOwed) << "the cut is told";
