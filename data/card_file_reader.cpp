@@ -435,9 +435,7 @@ class FileReader {
             &FileReader::CustomString,    &FileReader::StarterDeck,    &FileReader::Include,
             &FileReader::Nothing,
         };
-        for (Handler h : kept)
-            if (h == handler) return true;
-        return false;
+        return std::find(std::begin(kept), std::end(kept), handler) != std::end(kept);
     }
 
     // A line of the card file itself that a save of it as the designer's card file drops.
@@ -458,9 +456,7 @@ class FileReader {
             &FileReader::Nothing,     &FileReader::RulesCard,       &FileReader::CostCard,
             &FileReader::TraitAction, &FileReader::CustomString,
         };
-        for (Handler h : repeatable)
-            if (h == handler) return true;
-        return false;
+        return std::find(std::begin(repeatable), std::end(repeatable), handler) != std::end(repeatable);
     }
 
     // Cards.
