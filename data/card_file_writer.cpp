@@ -141,7 +141,9 @@ std::vector<std::string> ChangedIncludedCards(const List<Card>& cards,
                                               const CardFileLayout& layout) {
     return Guarded("ChangedIncludedCards", std::vector<std::string>(), [&] {
         std::vector<std::string> changed;
-        for (const auto& [file, read] : layout.IncludedCards) {
+        for (const auto& included : layout.IncludedCards) {
+            const std::string& file = included.first;
+            const Card& read = included.second;
             const auto kept = std::find_if(cards.begin(), cards.end(), [&](const Card& card) {
                 return !card.Name.empty() && SameCard(card, read);
             });
