@@ -415,7 +415,7 @@ class FileReader {
                 if (recording_ && !Repeatable(handler) &&
                     !(handler == &FileReader::Include && recording_->acrossIncludes))
                     recording_->keep = false;
-                if (!CardFileKeeps(handler)) NoteUnwritten(word);
+                if (run_.layout && !CardFileKeeps(handler)) NoteUnwritten(word);
                 (this->*handler)();
                 return;
             }
