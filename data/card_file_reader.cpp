@@ -456,7 +456,8 @@ class FileReader {
             &FileReader::Nothing,     &FileReader::RulesCard,       &FileReader::CostCard,
             &FileReader::TraitAction, &FileReader::CustomString,
         };
-        return std::find(std::begin(repeatable), std::end(repeatable), handler) != std::end(repeatable);
+        return std::find(std::begin(repeatable), std::end(repeatable), handler) !=
+               std::end(repeatable);
     }
 
     // Cards.
