@@ -68,13 +68,13 @@ class Designer {
     // The help text of a "?" button; empty for a button without one.
     static std::string HelpText(int index);
 
-    // What the designer's card file holds besides its cards and templates: what it brought when
-    // it was loaded, or its author added. Only these are written into it; the game's cost card,
-    // or one another file brought, may price its cards but never goes into it.
+    // The cost card and tokens of the designer's card file: what it brought when it was loaded,
+    // or its author added. Only these are written into it; the game's cost card, or one another
+    // file brought, may price its cards but never goes into it. Its game file and other lines are
+    // in the file's layout (CardSetLayout).
     struct CardFileParts {
         Card costCard;  // an empty name: none
         int32_t tokens = 0;
-        std::string gameFile;
     };
 
   private:

@@ -113,9 +113,9 @@ using FileParts = Designer::CardFileParts;
 
 // Reads a card file for the designer into `cards`. The reader fills the game's templates, cost
 // card, tokens and game file: they are set aside for the read, so that what the file brought is
-// told apart from what the game held, and handed back in `templates` and `parts`. The game gets
-// its own back, but for a cost card or game file the file brought, which then prices the cards
-// and finds the card test's rules. The player's tokens are never a card file's.
+// told apart from what the game held, and handed back in `templates`, `parts` and `layout`. The
+// game gets its own back, but for a cost card or game file the file brought, which then prices
+// the cards and finds the card test's rules. The player's tokens are never a card file's.
 bool ReadForDesigner(const std::string& file, List<Card>& cards, int mode,
                      List<CardTemplate>& templates, FileParts& parts, CardFileLayout& layout) {
     State& s = St();
@@ -125,7 +125,7 @@ bool ReadForDesigner(const std::string& file, List<Card>& cards, int mode,
     const int32_t playerTokens = std::exchange(s.Players[1].Tokens, 0);
     const bool read = ReadCardFile(cards, file, s.Players[1], 1, mode, layout);
     templates = std::exchange(s.Templates, std::move(gameTemplates));
-    parts = {s.CostCard, s.Players[1].Tokens, s.GameFile};
+    parts = {s.CostCard, s.Players[1].Tokens};
     s.Players[1].Tokens = playerTokens;
     if (!read || s.CostCard.Name.empty()) s.CostCard = std::move(gameCost);
     if (!read || s.GameFile.empty()) s.GameFile = std::move(gameFile);
@@ -264,11 +264,12 @@ void Designer::AddCardsFromFile() {
     }
     if (fileParts_.costCard.Name.empty()) fileParts_.costCard = std::move(brought.costCard);
     if (fileParts_.tokens == 0) fileParts_.tokens = brought.tokens;
-    if (fileParts_.gameFile.empty()) fileParts_.gameFile = std::move(brought.gameFile);
+    std::optional<std::string>& gameFile = s.CardSetLayout.GameFile;
+    if (!gameFile || gameFile->empty()) gameFile = std::move(addedLayout.GameFile);
     // The author's cost card prices the author's cards, and the author's game file names the
     // rules of their test.
     if (!fileParts_.costCard.Name.empty()) s.CostCard = fileParts_.costCard;
-    if (!fileParts_.gameFile.empty()) s.GameFile = fileParts_.gameFile;
+    if (gameFile && !gameFile->empty()) s.GameFile = *gameFile;
     s.EditCards = std::move(cards);
     SortCollectionByName();
     form.LoadCombos();

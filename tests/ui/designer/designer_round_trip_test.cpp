@@ -282,14 +282,15 @@ TEST_F(DesignerRoundTripTest, ACostCardAndTokensStayWithTheFileThatBroughtThem) 
         Way way;
         const char* price;  // of the cost card saved; nullptr: none
         int tokens;
+        const char* gameFile;  // of the file saved; nullptr: none
     };
     const Row rows[] = {
-        {"the game's cost card", {"b.txt"}, nullptr, Way::SaveCards, nullptr, 0},
-        {"another file's", {"a.txt", "b.txt"}, nullptr, Way::SaveCards, nullptr, 0},
-        {"saved on closing", {"a.txt", "b.txt"}, nullptr, Way::Close, nullptr, 0},
-        {"saved on quitting", {"a.txt", "b.txt"}, nullptr, Way::Quit, nullptr, 0},
-        {"the author's kept", {"a.txt"}, "c.txt", Way::SaveCards, "7", 250},
-        {"only what the author lacks", {"b.txt"}, "c.txt", Way::SaveCards, "1", 9},
+        {"the game's cost card", {"b.txt"}, nullptr, Way::SaveCards, nullptr, 0, nullptr},
+        {"another file's", {"a.txt", "b.txt"}, nullptr, Way::SaveCards, nullptr, 0, nullptr},
+        {"saved on closing", {"a.txt", "b.txt"}, nullptr, Way::Close, nullptr, 0, nullptr},
+        {"saved on quitting", {"a.txt", "b.txt"}, nullptr, Way::Quit, nullptr, 0, nullptr},
+        {"the author's kept", {"a.txt"}, "c.txt", Way::SaveCards, "7", 250, "a.gam"},
+        {"only what the author lacks", {"b.txt"}, "c.txt", Way::SaveCards, "1", 9, "c.gam"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
@@ -298,9 +299,11 @@ TEST_F(DesignerRoundTripTest, ACostCardAndTokensStayWithTheFileThatBroughtThem) 
         List<Card> none;
         ReadCards(none, Path("game.gam"), St().LoadPlayer);
         St().Players[1].Tokens = 40;
-        WriteFile("a.txt", "#TOKENS, 250\r\n" + CostLines("7") + CardLines("Alpha", 11));
+        WriteFile("a.txt",
+                  "#TOKENS, 250\r\n#GAMEFILE, a.gam\r\n" + CostLines("7") + CardLines("Alpha", 11));
         WriteFile("b.txt", CardLines("Beta", 12));
-        WriteFile("c.txt", "#TOKENS, 9\r\n" + CostLines("1") + CardLines("Gamma", 13));
+        WriteFile("c.txt",
+                  "#TOKENS, 9\r\n#GAMEFILE, c.gam\r\n" + CostLines("1") + CardLines("Gamma", 13));
         for (const char* file : r.loads)
             Load(Path(file));
         EXPECT_EQ(St().Players[1].Tokens, 40) << "a card file's tokens are not the player's";
@@ -323,6 +326,12 @@ TEST_F(DesignerRoundTripTest, ACostCardAndTokensStayWithTheFileThatBroughtThem) 
         EXPECT_EQ(saved.find("#COSTCARD"), saved.rfind("#COSTCARD"));
         EXPECT_NE(saved.find("#TOKENS, " + std::to_string(r.tokens) + "\r\n"), std::string::npos);
         EXPECT_EQ(St().Players[1].Tokens, 40);
+        const std::size_t line = saved.find("#GAMEFILE");
+        EXPECT_EQ(line == std::string::npos, r.gameFile == nullptr) << saved;
+        if (r.gameFile) {
+            EXPECT_EQ(saved.substr(line, saved.find('\r', line) - line),
+                      std::string("#GAMEFILE, ") + r.gameFile);
+        }
     }
 }
 
